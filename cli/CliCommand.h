@@ -1,0 +1,70 @@
+#pragma once
+// Registry of sondara-cli commands and of the one-trace operations of `trace`.
+// Every command lives in its own file and registers itself with a static
+// CliRegistrar, so that subsystems add commands without touching main.
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace sondara::cli {
+
+// Exit codes shared by every command.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitUsage = 1;
+inline constexpr int kExitFile = 2;
+
+using Args = std::vector<std::string>;  // the command's arguments, without its name
+
+struct CliCommand {
+    std::string name;
+    std::string summary;  // one line for the overview
+    std::string help;     // full text printed by `sondara-cli NAME --help`
+    std::function<int(const Args&)> run;
+};
+
+std::map<std::string, CliCommand>& commandRegistry();
+
+struct CliRegistrar {
+    explicit CliRegistrar(CliCommand c) { commandRegistry()[c.name] = std::move(c); }
+};
+
+// ---- `trace OP`: one operation over samples read one per line from stdin ----
+// The options are the parsed "--name value" pairs (a bare "--flag" maps to "1");
+// positional arguments after OP are in `positional`.
+struct TraceOptions {
+    std::map<std::string, std::string> named;
+    std::vector<std::string> positional;
+    bool has(const std::string& k) const { return named.count(k) != 0; }
+    double num(const std::string& k, double def) const;   // throws UsageError on a bad number
+    long integer(const std::string& k, long def) const;    // throws UsageError on a bad number
+    std::string str(const std::string& k, const std::string& def = {}) const;
+};
+
+struct UsageError {
+    std::string message;
+};
+
+// A trace operation gets the samples and the options and returns the lines to print
+// (normally one "%.9g" sample per line); it throws UsageError for bad options.
+using TraceOp = std::function<std::vector<std::string>(std::vector<float>& samples,
+                                                       const TraceOptions& options)>;
+struct TraceOpInfo {
+    std::string name;
+    std::string help;  // one or more lines describing the options
+    TraceOp run;
+    bool readsStdin = true;  // false for ops that take their traces from files
+};
+std::map<std::string, TraceOpInfo>& traceOpRegistry();
+
+struct TraceOpRegistrar {
+    explicit TraceOpRegistrar(TraceOpInfo i) { traceOpRegistry()[i.name] = std::move(i); }
+};
+
+// Helpers for commands.
+std::string formatSample(double v);                     // "%.9g"
+bool readSamplesFile(const std::string& path, std::vector<float>& out, std::string& error);
+std::vector<float> readSamplesStream(std::FILE* f);
+
+}  // namespace sondara::cli

@@ -1,0 +1,133 @@
+// `sondara-cli trace OP ...`: applies one operation to a trace read from stdin.
+// The operations themselves register in the files of their subsystem
+// (TraceOps*.cpp); this file only parses and dispatches.
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "cli/CliCommand.h"
+
+namespace sondara::cli {
+
+double TraceOptions::num(const std::string& k, double def) const {
+    auto it = named.find(k);
+    if (it == named.end()) return def;
+    const char* s = it->second.c_str();
+    char* end = nullptr;
+    errno = 0;
+    double v = std::strtod(s, &end);
+    if (end == s || *end != '\0' || errno == ERANGE || !std::isfinite(v))
+        throw UsageError{"--" + k + ": not a number: '" + it->second + "'"};
+    return v;
+}
+
+long TraceOptions::integer(const std::string& k, long def) const {
+    auto it = named.find(k);
+    if (it == named.end()) return def;
+    const char* s = it->second.c_str();
+    char* end = nullptr;
+    errno = 0;
+    long v = std::strtol(s, &end, 10);
+    if (end == s || *end != '\0' || errno == ERANGE)
+        throw UsageError{"--" + k + ": not a whole number: '" + it->second + "'"};
+    return v;
+}
+
+std::string TraceOptions::str(const std::string& k, const std::string& def) const {
+    auto it = named.find(k);
+    return it == named.end() ? def : it->second;
+}
+
+std::vector<float> readSamplesStream(std::FILE* f) {
+    std::vector<float> out;
+    char line[256];
+    while (std::fgets(line, sizeof line, f)) {
+        char* p = line;
+        while (*p == ' ' || *p == '\t') ++p;
+        if (*p == '\0' || *p == '\n' || *p == '\r' || *p == '#') continue;
+        char* end = nullptr;
+        double v = std::strtod(p, &end);
+        if (end == p) continue;
+        out.push_back(static_cast<float>(v));
+    }
+    return out;
+}
+
+bool readSamplesFile(const std::string& path, std::vector<float>& out, std::string& error) {
+    std::FILE* f = std::fopen(path.c_str(), "r");
+    if (!f) {
+        error = "cannot open '" + path + "'";
+        return false;
+    }
+    out = readSamplesStream(f);
+    std::fclose(f);
+    return true;
+}
+
+namespace {
+
+std::string traceHelp() {
+    std::string h =
+        "usage: sondara-cli trace OP [--param value ...] < samples > result\n"
+        "Reads one sample per line from standard input, applies OP and prints the\n"
+        "result one value per line (\"%.9g\"). Point parameters: --dt US (sample\n"
+        "interval, default 20), --head H, --toe T, --length M, --speed V.\n\nOPs:\n";
+    for (const auto& [name, op] : traceOpRegistry()) {
+        h += "  " + name + "\n";
+        if (!op.help.empty()) h += "      " + op.help + "\n";
+    }
+    return h;
+}
+
+int runTrace(const Args& args) {
+    for (const auto& a : args)
+        if (a == "--help" || a == "-h") {
+            std::fputs(traceHelp().c_str(), stdout);
+            return kExitOk;
+        }
+    if (args.empty()) {
+        std::fputs(traceHelp().c_str(), stderr);
+        return kExitUsage;
+    }
+    auto it = traceOpRegistry().find(args[0]);
+    if (it == traceOpRegistry().end()) {
+        std::fprintf(stderr, "sondara-cli trace: unknown operation '%s'\n", args[0].c_str());
+        return kExitUsage;
+    }
+    TraceOptions opt;
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a.size() > 2 && a[0] == '-' && a[1] == '-') {
+            std::string key = a.substr(2);
+            // A value follows unless the next word is another option (negative numbers
+            // are values, not options).
+            bool nextIsValue = i + 1 < args.size() &&
+                               !(args[i + 1].size() > 2 && args[i + 1][0] == '-' &&
+                                 args[i + 1][1] == '-');
+            opt.named[key] = nextIsValue ? args[++i] : "1";
+        } else {
+            opt.positional.push_back(a);
+        }
+    }
+    try {
+        std::vector<float> samples;
+        if (it->second.readsStdin) samples = readSamplesStream(stdin);
+        std::vector<std::string> lines = it->second.run(samples, opt);
+        for (const auto& l : lines) {
+            std::fputs(l.c_str(), stdout);
+            std::fputc('\n', stdout);
+        }
+    } catch (const UsageError& e) {
+        std::fprintf(stderr, "sondara-cli trace %s: %s\n", args[0].c_str(), e.message.c_str());
+        return e.message.rfind("cannot open", 0) == 0 ? kExitFile : kExitUsage;
+    }
+    return kExitOk;
+}
+
+CliRegistrar reg{{"trace", "apply one processing or analysis operation to a trace on stdin",
+                  "", runTrace}};
+
+}  // namespace
+
+}  // namespace sondara::cli

@@ -1,0 +1,90 @@
+#pragma once
+// The open project: current and original point lists with their headers, the
+// selection, the checked list and the list-edit history.
+//
+// Single-threaded: the user-interface thread owns the document. Operations of the
+// other subsystems (processing chain, list edits, marks, file reading) are free
+// functions in their own folders that take a CSondaraDoc&.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/model/ListSnapshot.h"
+#include "core/model/ProjectInfo.h"
+#include "core/model/TestPoint.h"
+
+namespace sondara {
+
+// What a change notification is about; observers refresh accordingly.
+enum class DocChange {
+    Everything,  // loaded, cleared, merged, list edited
+    Points,      // samples, chains or marks of some points changed
+    Selection,   // current point or pile changed
+    Checks,      // check boxes changed
+    Header,      // project header changed
+};
+
+class CSondaraDoc {
+public:
+    CSondaraDoc();
+
+    ProjectInfo info{};
+    std::vector<TestPoint> points;
+    ProjectInfo originalInfo{};
+    std::vector<TestPoint> originalPoints;
+    int loaded = 0;
+    int selectionMode = 0;  // 0 nothing, 1 a point, 2 a pile
+    int currentPoint = -1;
+    int currentPile = -1;
+    std::vector<int> checkedList;
+    std::vector<int> pileMembers;
+    std::vector<ListSnapshot> undoStack;
+    std::vector<ListSnapshot> redoStack;
+    int editMode = 0;   // processing preview: 0 append, 1 replace, 2 insert
+    int editIndex = -1;
+    std::string lastError;  // UTF-8 message of the last file read; empty on success
+    bool modified = false;
+
+    int pointCount() const { return static_cast<int>(points.size()); }
+    bool validPoint(int i) const { return i >= 0 && i < pointCount(); }
+
+    void clear();
+    void selectPoint(int index);
+    void selectPile(int ordinal);
+    int pileOrdinal(int pointIndex) const;
+    int firstPointOfPile(int ordinal) const;
+    std::vector<int> pileMembersOf(int pointIndex) const;
+    int pileCount() const;
+    void rebuildCheckedList();
+    void recomputeDisplayRanges();
+
+    // Name lookups, UTF-8 for display; empty for an index outside the list.
+    std::string pileTypeText(int index) const;
+    std::string classText(int index) const;
+    std::string sensorText(int index) const;
+    // Texts are UTF-8 as typed by the user; returns the pile type index (100 custom).
+    int setPileType(int index, std::string_view text);
+    // Returns the class index, or 0 with the point unchanged when the name is unknown.
+    int setClassByName(int index, std::string_view text);
+
+    // Change notification.
+    using Observer = std::function<void(DocChange, const std::vector<int>& points)>;
+    int addObserver(Observer o);
+    void removeObserver(int id);
+    void notify(DocChange what, const std::vector<int>& pts = {});
+    void setModified(bool m = true) { modified = m; }
+
+private:
+    std::vector<std::pair<int, Observer>> observers_;
+    int nextObserverId_ = 1;
+};
+
+// Version tag helpers.
+void setVersionTag(ProjectInfo& info, std::string_view tag);  // exactly 5 bytes
+std::string versionTagOf(const ProjectInfo& info);           // without padding
+
+// Trims blanks (space, tab, CR, LF) at both ends.
+std::string_view trimBlanks(std::string_view s);
+
+}  // namespace sondara

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian packages this project needs that the machine lacks.
+# Idempotent and quiet when everything is already there.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkg-config
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libfftw3-dev
+  qt6-base-dev libgl-dev fonts-noto-cjk xvfb xauth
+  clang libclang-rt-14-dev
+  python3-mpmath python3-pywt python3-numpy
+)
+[ "${SONDARA_DEPS_EXTRA:-}" ] && packages+=(${SONDARA_DEPS_EXTRA})
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

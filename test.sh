@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the release and the sanitizer configurations
+# and runs every test of both.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/install-deps.sh
+
+jobs=$(nproc)
+export SONDARA_TEST_TMP="${TMPDIR:-/tmp}"
+
+for preset in release asan; do
+  echo "== configure and build: $preset"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$jobs"
+  echo "== test: $preset"
+  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  QT_QPA_PLATFORM=offscreen \
+    ctest --preset "$preset" -j "$jobs"
+done
+
+if [ -x scripts/fuzz-smoke.sh ] && command -v clang++ >/dev/null; then
+  echo "== fuzz smoke"
+  scripts/fuzz-smoke.sh
+fi
