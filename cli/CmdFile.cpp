@@ -1,0 +1,242 @@
+// File commands: info, dump, convert, merge, save-checked.
+#include <cstdio>
+#include <string>
+
+#include "cli/CliDoc.h"
+#include "cli/JsonWriter.h"
+#include "core/fileio/ProjectFile.h"
+#include "core/model/NameLists.h"
+#include "core/model/TextCodec.h"
+
+namespace sondara::cli {
+namespace {
+
+template <std::size_t N>
+std::string utf8(const FixedText<N>& t) {
+    return gbkToUtf8(textOf(t));
+}
+
+void stepJson(JsonWriter& j, const ProcessStep& s) {
+    j.beginObject();
+    j.field("kind", s.kind);
+    j.field("filterType", s.filterType).field("upperFreqHz", s.upperFreqHz);
+    j.field("lowerFreqHz", s.lowerFreqHz).field("ampLaw", s.ampLaw).field("ampFactor", s.ampFactor);
+    j.field("ampStart", s.ampStart).field("smoothPoints", s.smoothPoints);
+    j.field("dcPartial", s.dcPartial).field("dcStart", s.dcStart);
+    j.field("rotPartial", s.rotPartial).field("rotStart", s.rotStart);
+    j.field("rotAngle", s.rotAngle).field("rotScale", s.rotScale);
+    j.field("linZeroMode", s.linZeroMode).field("linZeroStart", s.linZeroStart);
+    j.field("nonlinZeroMode", s.nonlinZeroMode).field("nonlinZeroStart", s.nonlinZeroStart);
+    j.field("frontZeroEnd", s.frontZeroEnd).field("backZeroStart", s.backZeroStart);
+    j.field("scaleStart", s.scaleStart).field("scaleEnd", s.scaleEnd);
+    j.field("scaleFactor", s.scaleFactor).field("shiftSamples", s.shiftSamples);
+    j.field("shiftMv", s.shiftMv).field("shiftPartial", s.shiftPartial);
+    j.field("shiftStart", s.shiftStart).field("shiftEnd", s.shiftEnd);
+    j.field("rangeMax", s.rangeMax).field("rangeMin", s.rangeMin);
+    j.endObject();
+}
+
+void intsJson(JsonWriter& j, std::string_view k, const std::vector<std::int32_t>& v) {
+    j.key(k).beginArray();
+    for (auto x : v) j.value(x);
+    j.endArray();
+}
+
+void pointJson(JsonWriter& j, const CSondaraDoc& doc, const TestPoint& p) {
+    j.beginObject();
+    j.field("pileNo", utf8(p.pileNo));
+    j.field("pileTypeIndex", p.pileTypeIndex);
+    j.field("pileTypeText", utf8(p.pileTypeText));
+    j.field("pileDiameter", p.pileDiameter);
+    j.field("testDateTime", utf8(p.testDateTime));
+    j.field("castingDate", utf8(p.castingDate));
+    j.field("remark", utf8(p.remark));
+    j.field("sensorType", p.sensorType);
+    j.field("gain", p.gain);
+    j.field("triggerLevel", p.triggerLevel);
+    j.field("pileLength", p.pileLength);
+    j.field("waveSpeed", p.waveSpeed);
+    j.field("sampleInterval", p.sampleInterval);
+    j.field("recordedLength", p.recordedLength);
+    j.field("headIndex", p.headIndex);
+    j.field("toeIndex", p.toeIndex);
+    j.field("integrityClass", p.integrityClass);
+    j.field("rawCount", p.rawCount());
+    j.field("sampleCount", p.sampleCount());
+    j.key("steps").beginArray();
+    for (const ProcessStep& s : p.steps) stepJson(j, s);
+    j.endArray();
+    j.key("lastParams");
+    stepJson(j, p.lastParams);
+    j.key("defects").beginArray();
+    for (const PileMark& m : p.defects) {
+        j.beginObject();
+        j.field("position", m.position).field("kind", m.kind);
+        j.field("name", utf8(m.name)).field("remark", utf8(m.remark)).field("depth", m.depth);
+        j.endObject();
+    }
+    j.endArray();
+    intsJson(j, "spectrumMarks", p.spectrumMarks);
+    intsJson(j, "correlationMarks", p.correlationMarks);
+    j.key("waveletMarks").beginArray();
+    for (std::size_t i = 0; i < p.waveletMarkPositions.size() && i < p.waveletMarkPanes.size(); ++i) {
+        j.beginArray().value(p.waveletMarkPanes[i]).value(p.waveletMarkPositions[i]).endArray();
+    }
+    j.endArray();
+    j.field("checked", p.checked);
+    j.field("headSetFlag", p.headSetFlag);
+    j.field("toeSetFlag", p.toeSetFlag);
+    (void)doc;
+    j.endObject();
+}
+
+void setJson(JsonWriter& j, const CSondaraDoc& doc, const ProjectInfo& info,
+             const std::vector<TestPoint>& pts) {
+    j.field("version", versionTagOf(info));
+    j.field("versionCode", versionCodeOfTag(textOf(info.versionTag)));
+    j.field("pointCount", static_cast<int>(pts.size()));
+    j.field("testingUnit", utf8(info.testingUnit));
+    j.field("projectName", utf8(info.projectName));
+    j.key("points").beginArray();
+    for (const TestPoint& p : pts) pointJson(j, doc, p);
+    j.endArray();
+}
+
+int runInfo(const Args& args) {
+    std::string path;
+    bool json = false;
+    for (const auto& a : args) {
+        if (a == "--json") json = true;
+        else if (path.empty()) path = a;
+        else return std::fprintf(stderr, "info: unexpected argument '%s'\n", a.c_str()), kExitUsage;
+    }
+    if (path.empty()) return std::fprintf(stderr, "info: FILE missing\n"), kExitUsage;
+    CSondaraDoc doc;
+    if (int rc = loadProject(doc, path)) return rc;
+    if (json) {
+        JsonWriter j;
+        j.beginObject();
+        setJson(j, doc, doc.info, doc.points);
+        j.key("original").beginObject();
+        setJson(j, doc, doc.originalInfo, doc.originalPoints);
+        j.endObject();
+        j.endObject();
+        std::printf("%s\n", j.str().c_str());
+        return kExitOk;
+    }
+    std::printf("版本 version: %s\n", versionTagOf(doc.info).c_str());
+    std::printf("检测单位: %s\n", utf8(doc.info.testingUnit).c_str());
+    std::printf("工程名称: %s\n", utf8(doc.info.projectName).c_str());
+    std::printf("测点数 points: %d   桩数 piles: %d   原始测点 original: %zu\n", doc.pointCount(),
+                doc.pileCount(), doc.originalPoints.size());
+    std::printf("%-5s %-12s %-14s %6s %7s %6s %8s %6s %6s %5s %5s %-8s %s\n", "序号", "桩号", "桩型",
+                "桩径", "桩长", "波速", "采样间隔", "样点", "桩头", "桩底", "处理", "类别", "缺陷");
+    for (int i = 0; i < doc.pointCount(); ++i) {
+        const TestPoint& p = doc.points[i];
+        std::string defects;
+        for (const PileMark& m : p.defects) {
+            char b[128];
+            std::snprintf(b, sizeof b, "%s%s@%.2fm", defects.empty() ? "" : ",", utf8(m.name).c_str(),
+                          m.depth);
+            defects += b;
+        }
+        std::printf("%-5d %-12s %-14s %6d %7.2f %6d %8.1f %6d %6d %5d %5d %-8s %s\n", i + 1,
+                    utf8(p.pileNo).c_str(), doc.pileTypeText(i).c_str(), p.pileDiameter, p.pileLength,
+                    p.waveSpeed, p.sampleInterval, p.rawCount(), p.headIndex, p.toeIndex, p.stepCount(),
+                    doc.classText(i).c_str(), defects.c_str());
+    }
+    return kExitOk;
+}
+
+int runDump(const Args& args) {
+    std::string path;
+    long point = -1;
+    bool raw = false, original = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--raw") raw = true;
+        else if (a == "--original") original = true;
+        else if (a == "--point" && i + 1 < args.size()) {
+            char* end = nullptr;
+            point = std::strtol(args[++i].c_str(), &end, 10);
+            if (*end) return std::fprintf(stderr, "dump: bad point number\n"), kExitUsage;
+        } else if (path.empty()) path = a;
+        else return std::fprintf(stderr, "dump: unexpected argument '%s'\n", a.c_str()), kExitUsage;
+    }
+    if (path.empty() || point < 1)
+        return std::fprintf(stderr, "usage: sondara-cli dump FILE --point N [--raw] [--original]\n"),
+               kExitUsage;
+    CSondaraDoc doc;
+    if (int rc = loadProject(doc, path)) return rc;
+    const auto& pts = original ? doc.originalPoints : doc.points;
+    if (point > static_cast<long>(pts.size()))
+        return std::fprintf(stderr, "dump: point %ld does not exist (%zu points)\n", point, pts.size()),
+               kExitUsage;
+    const TestPoint& p = pts[point - 1];
+    for (float v : raw ? p.rawSamples : p.samples) std::printf("%s\n", formatSample(v).c_str());
+    return kExitOk;
+}
+
+int runConvert(const Args& args) {
+    if (args.size() != 2) return std::fprintf(stderr, "usage: sondara-cli convert IN OUT\n"), kExitUsage;
+    CSondaraDoc doc;
+    if (int rc = loadProject(doc, args[0])) return rc;
+    return saveProject(doc, args[1]);
+}
+
+int runMerge(const Args& argsIn) {
+    Args args = argsIn;
+    bool cont = false;
+    std::erase_if(args, [&](const std::string& a) { return a == "--continue" && (cont = true); });
+    if (args.size() < 2)
+        return std::fprintf(stderr, "usage: sondara-cli merge OUT IN... [--continue]\n"), kExitUsage;
+    CSondaraDoc doc;
+    CliPrompter prompter(cont);
+    std::vector<std::string> in(args.begin() + 1, args.end());
+    MergeFiles(doc, in, prompter);
+    if (doc.points.empty()) return std::fprintf(stderr, "merge: no points were read\n"), kExitFile;
+    return saveProject(doc, args[0]);
+}
+
+int runSaveChecked(const Args& args) {
+    if (args.size() != 2)
+        return std::fprintf(stderr, "usage: sondara-cli save-checked IN OUT\n"), kExitUsage;
+    CSondaraDoc doc;
+    if (int rc = loadProject(doc, args[0])) return rc;
+    if (doc.checkedList.empty()) return std::fprintf(stderr, "请选择要保存的测点\n"), kExitUsage;
+    std::string error;
+    if (!SaveChecked(doc, args[1], &error)) {
+        std::fprintf(stderr, "保存失败：%s\n", error.c_str());
+        return kExitFile;
+    }
+    std::fprintf(stderr, "保存完成\n");
+    return kExitOk;
+}
+
+CliRegistrar r1{{"info", "show the header and points of a data file",
+                 "usage: sondara-cli info FILE [--json]\n"
+                 "Prints the project header and one line per point; --json prints every field,\n"
+                 "the processing chains, marks and the original set as JSON (UTF-8).",
+                 runInfo}};
+CliRegistrar r2{{"dump", "print the samples of one point",
+                 "usage: sondara-cli dump FILE --point N [--raw] [--original]\n"
+                 "Prints the processed samples of point N (1-based, as 序号), one per line (%.9g);\n"
+                 "--raw prints the recorded samples, --original uses the original set.",
+                 runDump}};
+CliRegistrar r3{{"convert", "read any data file version and write it as QAR16",
+                 "usage: sondara-cli convert IN OUT\n"
+                 "Reads IN (any readable version) and writes OUT as \"QAR16\" with both sets.\n"
+                 "OUT is replaced only when it was written completely.",
+                 runConvert}};
+CliRegistrar r4{{"merge", "concatenate the point lists of several data files",
+                 "usage: sondara-cli merge OUT IN... [--continue]\n"
+                 "Merges the point lists of IN... in order into OUT (\"QAR16\"). A path that cannot\n"
+                 "be opened stops the merge unless --continue is given.",
+                 runMerge}};
+CliRegistrar r5{{"save-checked", "write only the checked points",
+                 "usage: sondara-cli save-checked IN OUT\n"
+                 "Writes the checked points of IN (current and original records) to OUT.",
+                 runSaveChecked}};
+
+}  // namespace
+}  // namespace sondara::cli

@@ -1,0 +1,543 @@
+#include "core/fileio/ProjectFile.h"
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+#include "core/app/Prompter.h"
+#include "core/app/RunLog.h"
+#include "core/fileio/LegacyFile.h"
+#include "core/fileio/RecordCodec.h"
+
+namespace sondara {
+
+namespace {
+
+constexpr int kMaxCount = 9999;    // any count stored in a record
+constexpr int kMaxPoints = 9998;   // points of one set
+constexpr std::size_t kHeaderBytes = 209;
+constexpr std::size_t kF16Bytes = 195, kF15Bytes = 128, kF4Bytes = 116;
+
+std::string format(const char* fmt, int a, int b = 0) {
+    char buf[256];
+    std::snprintf(buf, sizeof buf, fmt, a, b);
+    return buf;
+}
+
+bool isLegacy(int code) { return code == 1 || code == 2 || code == 3 || code == 5; }
+
+// A count field: 0..9999; out of range fails the record.
+bool readCount(ByteReader& in, int& count) {
+    std::int32_t c = in.i32();
+    if (!in.ok() || c < 0 || c > kMaxCount) {
+        count = 0;
+        in.fail();
+        return false;
+    }
+    count = c;
+    return true;
+}
+
+void applyCastingDateRule(TestPoint& p) {
+    if (textOf(p.castingDate).size() <= 5) std::memcpy(p.castingDate.data(), p.testDateTime.data(), 20);
+}
+
+bool readFixedPart(ByteReader& in, int code, TestPoint& p) {
+    unsigned char img[kF16Bytes];
+    std::size_t size = code == 7 ? kF16Bytes : code == 6 ? kF15Bytes : kF4Bytes;
+    if (!in.read(img, size)) return false;
+    ImageIn f(img, size);
+    f.get(p.spare0);
+    f.text(p.pileNo, code == 4 ? 10 : 22);
+    f.get(p.pileTypeIndex);
+    f.text(p.pileTypeText);
+    f.get(p.pileDiameter);
+    f.text(p.testDateTime);
+    f.get(p.sensorType);
+    f.get(p.gain);
+    f.get(p.triggerLevel);
+    f.get(p.spare104);
+    f.get(p.pileLength);
+    f.get(p.waveSpeed);
+    if (code != 7) f.skip(2);
+    f.get(p.sampleInterval);
+    f.get(p.recordedLength);
+    f.get(p.headIndex);
+    f.get(p.toeIndex);
+    if (code == 7) {
+        f.get(p.integrityClass);
+        f.text(p.castingDate);
+        f.text(p.remark);
+    }
+    applyCastingDateRule(p);
+    return true;
+}
+
+// A mark's position follows from its depth; a point without a usable wave speed or
+// sample interval keeps the stored position instead of an undefined result.
+void recomputeMarkPositions(TestPoint& p) {
+    for (PileMark& m : p.defects) {
+        double k = std::trunc(static_cast<double>(m.depth) / p.waveSpeed / p.sampleInterval * 2000000.0);
+        double pos = p.headIndex + k;
+        if (std::isfinite(pos) && pos >= std::numeric_limits<int>::min() &&
+            pos <= std::numeric_limits<int>::max())
+            m.position = static_cast<int>(pos);
+    }
+}
+
+bool readVariablePart(ByteReader& in, int code, TestPoint& p) {
+    int n = 0;
+    if (!readCount(in, n) || !in.floats(p.rawSamples, n)) return false;
+    if (in.remaining() < 4) {  // the record ends after its raw samples
+        p.samples = p.rawSamples;
+        return true;
+    }
+    if (!readCount(in, n) || !in.floats(p.samples, n)) return false;
+    if (!readCount(in, n)) return false;
+    if (static_cast<std::uint64_t>(n) * kProcessStepBytes > in.remaining()) return in.fail(), false;
+    p.steps.resize(n);
+    for (ProcessStep& s : p.steps) {
+        if (!readStep(in, s)) return false;
+        if (code == 4 && s.kind == 1) s.kind = static_cast<int>(ProcessKind::SimpleIntegrate);
+    }
+    if (!readStep(in, p.lastParams)) return false;
+    if (!readCount(in, n)) return false;
+    if (static_cast<std::uint64_t>(n) * kPileMarkBytes > in.remaining()) return in.fail(), false;
+    p.defects.resize(n);
+    for (PileMark& m : p.defects)
+        if (!readMark(in, m)) return false;
+    recomputeMarkPositions(p);
+    if (!readCount(in, n) || !in.ints(p.spectrumMarks, n)) return false;
+    if (!readCount(in, n) || !in.ints(p.correlationMarks, n)) return false;
+    if (!readCount(in, n) || !in.ints(p.waveletMarkPanes, n) || !in.ints(p.waveletMarkPositions, n))
+        return false;
+    p.checked = in.i32();
+    p.headSetFlag = in.i32();
+    p.toeSetFlag = in.i32();
+    in.text(p.extraText);
+    return in.ok();
+}
+
+// Reads a header of any version; false when the tag is unknown or bytes run out.
+bool readAnyHeader(ByteReader& in, ProjectInfo& info, int& code) {
+    info = ProjectInfo{};
+    code = 0;
+    if (!in.read(info.versionTag.data(), 5)) return false;
+    code = versionCodeOfTag(textOf(info.versionTag));
+    if (code == 0) return false;
+    if (isLegacy(code)) return readLegacyHeader(in, code, info);
+    unsigned char img[kHeaderBytes - 5];
+    if (!in.read(img, sizeof img)) return false;
+    ImageIn f(img, sizeof img);
+    f.get(info.pointCount);
+    f.text(info.testingUnit);
+    f.text(info.projectName);
+    f.text(info.extraInfo);
+    return true;
+}
+
+bool validCount(int n) { return n >= 1 && n <= kMaxPoints; }
+
+}  // namespace
+
+int versionCodeOfTag(std::string_view tag) {
+    std::string_view t = trimBlanks(tag.substr(0, std::min<std::size_t>(tag.size(), 5)));
+    static constexpr std::pair<const char*, int> kTags[] = {
+        {"CWH01", 1}, {"QAR02", 2}, {"QAR03", 3}, {"QAR04", 4},
+        {"QAR05", 5}, {"QAR15", 6}, {"QAR16", 7}};
+    for (auto [name, code] : kTags)
+        if (t == name) return code;
+    return 0;
+}
+
+bool readStep(ByteReader& in, ProcessStep& s) {
+    unsigned char img[kProcessStepBytes];
+    if (!in.read(img, sizeof img)) return false;
+    ImageIn f(img, sizeof img);
+    f.get(s.kind);
+    f.get(s.reserved0);
+    f.get(s.filterType);
+    f.get(s.upperFreqHz);
+    f.get(s.lowerFreqHz);
+    f.get(s.ampLaw);
+    f.get(s.ampFactor);
+    f.get(s.ampStart);
+    f.get(s.smoothPoints);
+    f.get(s.dcPartial);
+    f.get(s.dcStart);
+    f.get(s.rotPartial);
+    f.get(s.rotStart);
+    f.get(s.rotAngle);
+    f.get(s.rotScale);
+    f.get(s.linZeroMode);
+    f.get(s.linZeroStart);
+    f.get(s.nonlinZeroMode);
+    f.get(s.nonlinZeroStart);
+    f.get(s.frontZeroEnd);
+    f.get(s.backZeroStart);
+    f.get(s.scaleStart);
+    f.get(s.scaleEnd);
+    f.get(s.scaleFactor);
+    f.get(s.shiftSamples);
+    f.get(s.shiftMv);
+    f.get(s.shiftPartial);
+    f.get(s.shiftStart);
+    f.get(s.shiftEnd);
+    for (DisplayState& d : s.viewStates) {
+        f.get(d.fill);
+        f.get(d.spectrumStyle);
+        f.get(d.reserved);
+        f.get(d.positionMode);
+        f.get(d.xOffset);
+        f.get(d.hScaleMode);
+        f.get(d.hScale);
+        f.get(d.vScaleMode);
+        f.get(d.vScale);
+    }
+    f.get(s.rangeMax);
+    f.get(s.rangeMin);
+    f.raw(s.reserved1.data(), s.reserved1.size());
+    return true;
+}
+
+void writeStep(ByteWriter& out, const ProcessStep& s) {
+    unsigned char img[kProcessStepBytes];
+    ImageOut f(img, sizeof img);
+    f.put(s.kind);
+    f.put(s.reserved0);
+    f.put(s.filterType);
+    f.put(s.upperFreqHz);
+    f.put(s.lowerFreqHz);
+    f.put(s.ampLaw);
+    f.put(s.ampFactor);
+    f.put(s.ampStart);
+    f.put(s.smoothPoints);
+    f.put(s.dcPartial);
+    f.put(s.dcStart);
+    f.put(s.rotPartial);
+    f.put(s.rotStart);
+    f.put(s.rotAngle);
+    f.put(s.rotScale);
+    f.put(s.linZeroMode);
+    f.put(s.linZeroStart);
+    f.put(s.nonlinZeroMode);
+    f.put(s.nonlinZeroStart);
+    f.put(s.frontZeroEnd);
+    f.put(s.backZeroStart);
+    f.put(s.scaleStart);
+    f.put(s.scaleEnd);
+    f.put(s.scaleFactor);
+    f.put(s.shiftSamples);
+    f.put(s.shiftMv);
+    f.put(s.shiftPartial);
+    f.put(s.shiftStart);
+    f.put(s.shiftEnd);
+    for (const DisplayState& d : s.viewStates) {
+        f.put(d.fill);
+        f.put(d.spectrumStyle);
+        f.put(d.reserved);
+        f.put(d.positionMode);
+        f.put(d.xOffset);
+        f.put(d.hScaleMode);
+        f.put(d.hScale);
+        f.put(d.vScaleMode);
+        f.put(d.vScale);
+    }
+    f.put(s.rangeMax);
+    f.put(s.rangeMin);
+    f.raw(s.reserved1.data(), s.reserved1.size());
+    out.bytes(img, sizeof img);
+}
+
+bool readMark(ByteReader& in, PileMark& m) {
+    unsigned char img[kPileMarkBytes];
+    if (!in.read(img, sizeof img)) return false;
+    ImageIn f(img, sizeof img);
+    f.get(m.position);
+    f.get(m.kind);
+    f.text(m.name);
+    f.text(m.remark);
+    f.get(m.depth);
+    f.text(m.thirdText);
+    f.raw(m.padding.data(), 2);
+    return true;
+}
+
+void writeMark(ByteWriter& out, const PileMark& m) {
+    unsigned char img[kPileMarkBytes];
+    ImageOut f(img, sizeof img);
+    f.put(m.position);
+    f.put(m.kind);
+    f.text(m.name);
+    f.text(m.remark);
+    f.put(m.depth);
+    f.text(m.thirdText);
+    f.raw(m.padding.data(), 2);
+    out.bytes(img, sizeof img);
+}
+
+bool readHeader(ByteReader& in, ProjectInfo& info) {
+    int code = 0;
+    return readAnyHeader(in, info, code) && !isLegacy(code);
+}
+
+void writeHeader(ByteWriter& out, const ProjectInfo& info) {
+    unsigned char img[kHeaderBytes];
+    ImageOut f(img, sizeof img);
+    f.text(info.versionTag);
+    f.put(info.pointCount);
+    f.text(info.testingUnit);
+    f.text(info.projectName);
+    f.text(info.extraInfo);
+    out.bytes(img, sizeof img);
+}
+
+bool PointRecordReader(ByteReader& in, int versionCode, TestPoint& point, int pointIndex) {
+    if (isLegacy(versionCode)) return readLegacyPointRecord(in, versionCode, point, pointIndex);
+    if (versionCode != 4 && versionCode != 6 && versionCode != 7) return false;
+    return readFixedPart(in, versionCode, point) && readVariablePart(in, versionCode, point);
+}
+
+void writePointRecord(ByteWriter& out, const TestPoint& p) {
+    unsigned char img[kF16Bytes];
+    ImageOut f(img, sizeof img);
+    f.put(p.spare0);
+    f.text(p.pileNo);
+    f.put(p.pileTypeIndex);
+    f.text(p.pileTypeText);
+    f.put(p.pileDiameter);
+    f.text(p.testDateTime);
+    f.put(p.sensorType);
+    f.put(p.gain);
+    f.put(p.triggerLevel);
+    f.put(p.spare104);
+    f.put(p.pileLength);
+    f.put(p.waveSpeed);
+    f.put(p.sampleInterval);
+    f.put(p.recordedLength);
+    f.put(p.headIndex);
+    f.put(p.toeIndex);
+    f.put(p.integrityClass);
+    f.text(p.castingDate);
+    f.text(p.remark);
+    out.bytes(img, sizeof img);
+
+    out.i32(p.rawCount());
+    out.floats(p.rawSamples);
+    out.i32(p.sampleCount());
+    out.floats(p.samples);
+    out.i32(p.stepCount());
+    for (const ProcessStep& s : p.steps) writeStep(out, s);
+    writeStep(out, p.lastParams);
+    out.i32(p.defectCount());
+    for (const PileMark& m : p.defects) writeMark(out, m);
+    out.i32(static_cast<std::int32_t>(p.spectrumMarks.size()));
+    out.ints(p.spectrumMarks);
+    out.i32(static_cast<std::int32_t>(p.correlationMarks.size()));
+    out.ints(p.correlationMarks);
+    // The two wavelet arrays are parallel; a mismatch never reaches the file.
+    std::size_t wn = std::min(p.waveletMarkPanes.size(), p.waveletMarkPositions.size());
+    out.i32(static_cast<std::int32_t>(wn));
+    out.bytes(p.waveletMarkPanes.data(), wn * 4);
+    out.bytes(p.waveletMarkPositions.data(), wn * 4);
+    out.i32(p.checked);
+    out.i32(p.headSetFlag);
+    out.i32(p.toeSetFlag);
+    out.text(p.extraText);
+}
+
+void finishLoad(CSondaraDoc& doc) {
+    doc.loaded = 1;
+    doc.recomputeDisplayRanges();
+    doc.rebuildCheckedList();
+    doc.selectPoint(doc.points.empty() ? -1 : 0);
+    doc.modified = false;
+    doc.notify(DocChange::Everything);
+}
+
+std::string ReadProject(CSondaraDoc& doc, const std::string& path, std::string* warning) {
+    std::string err;
+    auto src = openFileSource(path, &err);
+    if (!src) {
+        logLine("打开文件==>“" + path + "”");
+        doc.clear();
+        doc.lastError = "文件路径错误";
+        doc.notify(DocChange::Everything);
+        return doc.lastError;
+    }
+    ByteReader in(std::move(src));
+    return ReadProject(doc, in, path, warning);
+}
+
+std::string ReadProject(CSondaraDoc& doc, ByteReader& in, const std::string& displayPath,
+                        std::string* warning) {
+    logLine("打开文件==>“" + displayPath + "”");
+    doc.clear();
+    doc.lastError.clear();
+    if (warning) warning->clear();
+
+    auto fail = [&](std::string msg) {
+        doc.clear();
+        doc.lastError = std::move(msg);
+        doc.notify(DocChange::Everything);
+        return doc.lastError;
+    };
+
+    int code = 0;
+    ProjectInfo info;
+    bool headerOk = readAnyHeader(in, info, code);
+    if (code != 0 && isLegacy(code) && !legacyVersionsSupported())
+        return fail("此版本的数据文件（" + versionTagOf(info) + "）暂不能读取！");
+    if (!headerOk) return fail(kMsgNotDataFile);
+    doc.info = info;
+
+    logLine(format("打开文件==>测点个数：%d，版本：%d", info.pointCount, code));
+    if (!validCount(info.pointCount)) {
+        logLine("打开文件==>测点数非法，终止读取");
+        return fail(format(kMsgBadPointCount, info.pointCount));
+    }
+
+    const int declared = info.pointCount;
+    for (int i = 0; i < declared; ++i) {
+        TestPoint p;
+        if (!PointRecordReader(in, code, p, i)) {
+            std::string msg = format(kMsgPointsLost, declared, i);
+            if (i == 0) {
+                logLine("打开文件==>测点信息错误，终止读取");
+                return fail(msg);
+            }
+            logLine(msg);
+            if (warning) *warning = msg;
+            break;
+        }
+        doc.points.push_back(std::move(p));
+    }
+    doc.info.pointCount = doc.pointCount();
+
+    if (isLegacy(code)) {
+        doc.originalInfo = doc.info;
+        doc.originalPoints = doc.points;
+        for (std::size_t i = 0; i < doc.points.size(); ++i) doc.originalPoints[i].extraText = {};
+    } else {
+        // The original set; anything wrong with it leaves the set empty or short.
+        ProjectInfo oinfo;
+        int ocode = 0;
+        in.resetFail();
+        if (in.ok() && readAnyHeader(in, oinfo, ocode) && validCount(oinfo.pointCount)) {
+            doc.originalInfo = oinfo;
+            for (int i = 0; i < oinfo.pointCount; ++i) {
+                TestPoint p;
+                bool ok = PointRecordReader(in, ocode, p, i);
+                doc.originalPoints.push_back(std::move(p));
+                // A record that cannot be read is kept as it came out; what follows it
+                // cannot be located, so reading stops there.
+                if (!ok) break;
+            }
+            doc.originalInfo.pointCount = static_cast<int>(doc.originalPoints.size());
+        }
+    }
+
+    logLine("打开文件==>打开文件完成");
+    finishLoad(doc);
+    return {};
+}
+
+namespace {
+bool writeDocument(ByteWriter& w, const ProjectInfo& info, const std::vector<TestPoint>& pts,
+                   const std::vector<int>* only) {
+    ProjectInfo h = info;
+    setVersionTag(h, "QAR16");
+    h.pointCount = static_cast<int>(only ? only->size() : pts.size());
+    writeHeader(w, h);
+    if (only) {
+        for (int i : *only) writePointRecord(w, pts[i]);
+    } else {
+        for (const TestPoint& p : pts) writePointRecord(w, p);
+    }
+    return w.ok();
+}
+}  // namespace
+
+bool WriteProject(CSondaraDoc& doc, const std::string& path, std::string* error) {
+    setVersionTag(doc.info, "QAR16");
+    setVersionTag(doc.originalInfo, "QAR16");
+    doc.info.pointCount = doc.pointCount();
+    doc.originalInfo.pointCount = static_cast<int>(doc.originalPoints.size());
+    AtomicFileWriter f(path);
+    if (!f.isOpen()) {
+        if (error) *error = f.error();
+        return false;
+    }
+    writeDocument(f.writer(), doc.info, doc.points, nullptr);
+    writeDocument(f.writer(), doc.originalInfo, doc.originalPoints, nullptr);
+    bool ok = f.commit();
+    if (!ok && error) *error = f.error();
+    return ok;
+}
+
+bool SaveChecked(const CSondaraDoc& doc, const std::string& path, std::string* error) {
+    std::vector<int> checked;
+    for (int i : doc.checkedList)
+        if (doc.validPoint(i)) checked.push_back(i);
+    if (checked.empty()) {
+        if (error) *error = "请选择要保存的测点";
+        return false;
+    }
+    AtomicFileWriter f(path);
+    if (!f.isOpen()) {
+        if (error) *error = f.error();
+        return false;
+    }
+    writeDocument(f.writer(), doc.info, doc.points, &checked);
+    // The original records at the same indices; a point without an original record
+    // is written from its current record so that both sets keep the same length.
+    ProjectInfo h = doc.info;
+    setVersionTag(h, "QAR16");
+    h.pointCount = static_cast<int>(checked.size());
+    writeHeader(f.writer(), h);
+    for (int i : checked) {
+        const TestPoint& p = i < static_cast<int>(doc.originalPoints.size()) ? doc.originalPoints[i]
+                                                                             : doc.points[i];
+        writePointRecord(f.writer(), p);
+    }
+    bool ok = f.commit();
+    if (!ok && error) *error = f.error();
+    return ok;
+}
+
+void MergeFiles(CSondaraDoc& doc, const std::vector<std::string>& paths, Prompter& prompter) {
+    doc.clear();
+    bool first = true;
+    for (const std::string& path : paths) {
+        auto src = openFileSource(path);
+        if (!src) {
+            std::string q = "文件“" + path + "”路径错误，是否继续打开其他文件？";
+            if (!prompter.askYesNo(q)) break;
+            continue;
+        }
+        ByteReader in(std::move(src));
+        ProjectInfo h;
+        int code = 0;
+        if (!readAnyHeader(in, h, code) || !validCount(h.pointCount)) continue;
+        if (first) {
+            doc.info = h;
+            doc.info.pointCount = 0;
+            first = false;
+        }
+        for (int i = 0; i < h.pointCount; ++i) {
+            TestPoint p;
+            bool ok = PointRecordReader(in, code, p, doc.pointCount());
+            doc.points.push_back(std::move(p));
+            if (!ok) break;  // kept as it came out; the rest of this file cannot be located
+        }
+        doc.info.pointCount = doc.pointCount();
+    }
+    if (!doc.points.empty()) {
+        doc.originalInfo = doc.info;
+        doc.originalPoints = doc.points;
+        for (TestPoint& p : doc.originalPoints) p.extraText = {};
+    }
+    finishLoad(doc);
+}
+
+}  // namespace sondara
