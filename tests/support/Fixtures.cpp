@@ -1,0 +1,118 @@
+#include "support/Fixtures.h"
+
+#include "core/fileio/ProjectFile.h"
+#include "core/model/TextCodec.h"
+
+namespace sondara::test {
+
+TestPoint fullPoint(int seed, const char* pileNo) {
+    TestPoint p;
+    p.spare0 = static_cast<std::int16_t>(1000 + seed);
+    setText(p.pileNo, pileNo);
+    p.pileTypeIndex = 100;
+    setText(p.pileTypeText, utf8ToGbk("自定义桩型" + std::to_string(seed)));
+    p.pileDiameter = static_cast<std::int16_t>(600 + seed);
+    setText(p.testDateTime, "2026-11-03 09:41:07");
+    p.sensorType = 1;
+    p.gain = static_cast<std::int16_t>(20 + seed);
+    p.triggerLevel = 3;
+    p.spare104 = 0x12345678 + seed;
+    p.pileLength = 12.5f + seed;
+    p.waveSpeed = 3800;
+    p.sampleInterval = 20.0f;
+    p.recordedLength = 8;
+    p.headIndex = 2;
+    p.toeIndex = 7;
+    p.integrityClass = 2;
+    setText(p.castingDate, "2026-09-01 08:00");
+    setText(p.remark, utf8ToGbk("备注" + std::to_string(seed)));
+    for (int i = 0; i < 8; ++i) {
+        p.rawSamples.push_back(static_cast<float>(i * 1.25 - seed));
+        p.samples.push_back(static_cast<float>(-i * 0.5 + seed));
+    }
+    ProcessStep s = makeStep(ProcessKind::Filter);
+    s.upperFreqHz = 1234.5f;
+    s.viewStates[3].xOffset = seed;
+    s.reserved1[7] = 9;
+    p.steps.push_back(s);
+    p.steps.push_back(makeStep(ProcessKind::Reverse));
+    p.lastParams.kind = 3;
+    p.lastParams.smoothPoints = 5 + seed;
+    p.lastParams.viewStates[25].vScale = 2.5f;
+    p.lastParams.rangeMax = 11.0f;
+    p.lastParams.rangeMin = -11.0f;
+    PileMark m;
+    m.kind = 2;
+    setText(m.name, utf8ToGbk("缩径"));
+    setText(m.remark, "r");
+    m.depth = 4.0f;  // 4 m at 3800 m/s and 20 us: 105 samples below the head
+    m.position = 2 + 105;
+    setText(m.thirdText, "third");
+    m.padding = {1, 2};
+    p.defects.push_back(m);
+    p.spectrumMarks = {3, 9};
+    p.correlationMarks = {4};
+    p.waveletMarkPanes = {1, 2};
+    p.waveletMarkPositions = {100, 200};
+    p.checked = seed % 2;
+    p.headSetFlag = 0;
+    p.toeSetFlag = 1;
+    setText(p.extraText, "extra");
+    return p;
+}
+
+TestPoint simplePoint(const char* pileNo, int n, float scale) {
+    TestPoint p;
+    setText(p.pileNo, pileNo);
+    p.sampleInterval = 20.0f;
+    p.waveSpeed = 4000;
+    p.recordedLength = static_cast<std::int16_t>(n);
+    for (int i = 0; i < n; ++i) p.rawSamples.push_back(scale * static_cast<float>((i % 5) - 2));
+    p.samples = p.rawSamples;
+    return p;
+}
+
+CSondaraDoc makeDoc(std::vector<TestPoint> pts) {
+    CSondaraDoc d;
+    setVersionTag(d.info, "QAR16");
+    setText(d.info.testingUnit, "unit");
+    setText(d.info.projectName, "project");
+    d.points = std::move(pts);
+    d.info.pointCount = d.pointCount();
+    d.originalInfo = d.info;
+    d.originalPoints = d.points;
+    d.loaded = 1;
+    d.rebuildCheckedList();
+    d.selectPoint(d.points.empty() ? -1 : 0);
+    return d;
+}
+
+std::string fileBytes(const char* tag, int declaredCount, const std::vector<TestPoint>& pts,
+                      bool withOriginal) {
+    ByteWriter w;
+    ProjectInfo h;
+    setVersionTag(h, tag);
+    h.pointCount = declaredCount;
+    setText(h.testingUnit, "unit");
+    writeHeader(w, h);
+    for (const TestPoint& p : pts) writePointRecord(w, p);
+    if (withOriginal) {
+        writeHeader(w, h);
+        for (const TestPoint& p : pts) writePointRecord(w, p);
+    }
+    return w.take();
+}
+
+}  // namespace sondara::test
+
+namespace sondara {
+void PrintTo(const TestPoint& p, std::ostream* os) {
+    *os << "TestPoint{pileNo=" << textOf(p.pileNo) << " raw=" << p.rawCount()
+        << " samples=" << p.sampleCount() << " steps=" << p.stepCount()
+        << " defects=" << p.defectCount() << " head=" << p.headIndex << " toe=" << p.toeIndex
+        << " range=" << p.lastParams.rangeMin << ".." << p.lastParams.rangeMax << "}";
+}
+void PrintTo(const ProcessStep& s, std::ostream* os) {
+    *os << "ProcessStep{kind=" << s.kind << " range=" << s.rangeMin << ".." << s.rangeMax << "}";
+}
+}  // namespace sondara

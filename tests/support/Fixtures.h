@@ -1,0 +1,28 @@
+#pragma once
+// Small builders of points, documents and data-file bytes for the tests.
+#include <ostream>
+#include <string>
+
+#include "core/fileio/ByteIo.h"
+#include "core/model/SondaraDoc.h"
+
+namespace sondara::test {
+
+// A point with every fixed field, array, lastParams field and mark set to values
+// derived from `seed`, so that a lost or swapped field shows.
+TestPoint fullPoint(int seed, const char* pileNo = "P1");
+// A plain point with `n` samples (raw == processed) and the given pile number.
+TestPoint simplePoint(const char* pileNo, int n = 16, float scale = 1.0f);
+// A document holding `pts` as current and original set, header filled.
+CSondaraDoc makeDoc(std::vector<TestPoint> pts);
+// The bytes of a whole file: header tag and count as given, then the records.
+std::string fileBytes(const char* tag, int declaredCount, const std::vector<TestPoint>& pts,
+                      bool withOriginal = true);
+
+}  // namespace sondara::test
+
+namespace sondara {
+// Short descriptions for gtest failure messages instead of byte dumps.
+void PrintTo(const TestPoint& p, std::ostream* os);
+void PrintTo(const ProcessStep& s, std::ostream* os);
+}  // namespace sondara
