@@ -32,6 +32,7 @@ struct ProcessEnvironment {
         ::setenv("XDG_CONFIG_HOME", (dir + "/config").c_str(), 1);
         ::setenv("XDG_STATE_HOME", (dir + "/state").c_str(), 1);
         ::setenv("XDG_DATA_HOME", (dir + "/data").c_str(), 1);
+        ::setenv("SONDARA_NO_DESKTOP_CACHE", "1", 1);
         std::filesystem::create_directories(dir + "/temp");
     }
     ~ProcessEnvironment() {

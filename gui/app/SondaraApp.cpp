@@ -1,0 +1,291 @@
+#include "gui/app/SondaraApp.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "core/app/AppPaths.h"
+#include "core/app/CommandTable.h"
+#include "core/app/RunLog.h"
+#include "core/fileio/ProjectFile.h"
+#include "gui/app/DocumentHost.h"
+#include "gui/app/QtPrompter.h"
+#include "gui/frame/MainFrame.h"
+#include "gui/panels/PointListPanel.h"
+
+namespace sondara::gui {
+
+namespace {
+CSondaraApp* g_app = nullptr;
+constexpr int kRecentFiles = 4;
+const char* kFilter = "QAR数据文件(*.qar);;所有文件 (*.*)";
+
+QSettings appSettings() { return QSettings(QSettings::IniFormat, QSettings::UserScope, "Dorvanel", "QAR"); }
+}  // namespace
+
+CSondaraApp* theApp() { return g_app; }
+
+void chooseInterfaceFont() {
+    const QStringList families = QFontDatabase::families();
+    if (families.contains("宋体") || families.contains("SimSun")) {
+        QApplication::setFont(QFont(families.contains("宋体") ? "宋体" : "SimSun", 10));
+        return;
+    }
+    for (const char* f : {"Noto Sans CJK SC", "Noto Serif CJK SC", "WenQuanYi Micro Hei", "Droid Sans Fallback"}) {
+        if (families.contains(f)) {
+            QApplication::setFont(QFont(f, 10));
+            return;
+        }
+    }
+    // any family that can write Chinese
+    for (const QString& f : families) {
+        if (QFontDatabase::writingSystems(f).contains(QFontDatabase::SimplifiedChinese)) {
+            QApplication::setFont(QFont(f, 10));
+            return;
+        }
+    }
+}
+
+CSondaraApp::CSondaraApp() { g_app = this; }
+
+CSondaraApp::~CSondaraApp() {
+    frame_.reset();
+    host_.reset();
+    if (g_app == this) g_app = nullptr;
+}
+
+QString CSondaraApp::programFolder() { return QCoreApplication::applicationDirPath(); }
+
+bool CSondaraApp::ensureFileTypeRegistration(const QString& programPath) {
+    QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    QString desktopPath = dataHome + "/applications/sondara.desktop";
+    QString mimePath = dataHome + "/mime/packages/sondara-qar.xml";
+    QString exec = QString("Exec=\"%1\" %f").arg(programPath);
+    QFile existing(desktopPath);
+    if (existing.open(QIODevice::ReadOnly)) {
+        QString text = QString::fromUtf8(existing.readAll());
+        if (text.contains(exec + "\n") && QFile::exists(mimePath)) return false;  // current
+    }
+    QDir().mkpath(QFileInfo(desktopPath).path());
+    QDir().mkpath(QFileInfo(mimePath).path());
+    QFile d(desktopPath);
+    if (d.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        d.write(QString("[Desktop Entry]\nType=Application\nName=Sondara\nName[zh_CN]=低应变桩身完整性分析\n"
+                        "Comment=Low-strain pile integrity analysis\n%1\nIcon=sondara\n"
+                        "MimeType=application/x-sondara-qar;\nCategories=Science;Engineering;\nTerminal=false\n")
+                    .arg(exec)
+                    .toUtf8());
+        d.close();
+    }
+    QFile m(mimePath);
+    if (m.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        m.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+                "  <mime-type type=\"application/x-sondara-qar\">\n"
+                "    <comment>QAR数据文件</comment>\n"
+                "    <glob pattern=\"*.qar\"/>\n"
+                "  </mime-type>\n"
+                "</mime-info>\n");
+        m.close();
+    }
+    // refresh the desktop's caches when the tools are there; nothing is reported
+    if (qEnvironmentVariableIsSet("SONDARA_NO_DESKTOP_CACHE")) return true;
+    QProcess::startDetached("update-mime-database", {dataHome + "/mime"});
+    QProcess::startDetached("update-desktop-database", {dataHome + "/applications"});
+    return true;
+}
+
+bool CSondaraApp::initInstance(const QStringList& arguments) {
+    RunLog::instance().makeWritable();
+    logLine("Start...");
+    logLine(arguments.join(' ').toStdString());
+    // Command-line tail: the text after the last double quote, trimmed. Qt hands the
+    // arguments already split; rebuild the line the way the shell passed it.
+    QString line = arguments.mid(1).join(' ').trimmed();
+    int q = line.lastIndexOf('"');
+    commandLineTail = (q >= 0 ? line.mid(q + 1) : line).trimmed();
+
+    ensureFileTypeRegistration(QCoreApplication::applicationFilePath());
+    logLine("软件启动");
+    {
+        QSettings s = appSettings();
+        s.setValue("Version/VER0", 4);
+        s.setValue("Version/VER1", 0);
+        s.setValue("Version/VER2", 1);
+        s.setValue("Version/VER3", 0);
+    }
+    logLine("Version=(4.0.1.0)");
+
+    QtPrompter prompter(nullptr);
+    loadOrWriteDefaults(editSettings, &prompter);
+    loadOrWriteDefaults(cursorSettings, &prompter);
+    loadOrWriteDefaults(autoHeadSettings, &prompter);
+
+    frame_ = std::make_unique<CMainFrame>(*this);
+    frame_->setAcceptDrops(true);
+
+    // The first argument names the file; openDocumentFile applies the tail rule
+    // when a path with blanks arrived in pieces.
+    QString file = arguments.size() > 1 ? arguments[1] : QString();
+    if (!file.isEmpty()) {
+        openDocumentFile(file);
+    } else {
+        newDocument();
+    }
+    frame_->showMaximized();
+    return true;
+}
+
+void CSondaraApp::exitInstance() {
+    logLine("软件退出");
+}
+
+QStringList CSondaraApp::recentFiles() const {
+    return appSettings().value("Recent File List/files").toStringList();
+}
+
+void CSondaraApp::addRecentFile(const QString& path) {
+    QStringList l = recentFiles();
+    QString abs = QFileInfo(path).absoluteFilePath();
+    l.removeAll(abs);
+    l.prepend(abs);
+    while (l.size() > kRecentFiles) l.removeLast();
+    QSettings s = appSettings();
+    s.setValue("Recent File List/files", l);
+    if (frame_) frame_->rebuildRecentFilesMenu();
+}
+
+bool CSondaraApp::saveModified() {
+    if (!host_ || !host_->doc().modified) return true;
+    auto r = QMessageBox::question(frame_.get(), "Sondara",
+                                   QString("是否保存对 %1 的更改?").arg(host_->title()),
+                                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (r == QMessageBox::Cancel) return false;
+    if (r == QMessageBox::Yes) return saveDocument(false);
+    return true;
+}
+
+bool CSondaraApp::saveDocument(bool askForPath) {
+    if (!host_) return false;
+    QString path = host_->path();
+    if (askForPath || path.isEmpty()) {
+        path = QFileDialog::getSaveFileName(frame_.get(), "另存为", path.isEmpty() ? host_->title() : path, kFilter);
+        if (path.isEmpty()) return false;
+        if (QFileInfo(path).suffix().isEmpty()) path += ".qar";
+    }
+    std::string error;
+    if (!WriteProject(host_->doc(), path.toStdString(), &error)) {
+        QMessageBox::warning(frame_.get(), "Sondara",
+                             QString("保存失败：%1\n%2").arg(path, QString::fromStdString(error)));
+        return false;
+    }
+    host_->doc().modified = false;
+    host_->setPath(path);
+    addRecentFile(path);
+    return true;
+}
+
+void CSondaraApp::replaceDocument(std::unique_ptr<DocumentHost> host) {
+    if (frame_) frame_->closeAllChildWindows();
+    host_ = std::move(host);
+    emit documentReplaced();
+    if (frame_) {
+        frame_->openChildWindow(true);
+        frame_->refreshAllPanels();
+    }
+}
+
+void CSondaraApp::closeDocument() {
+    if (!saveModified()) return;
+    if (frame_) frame_->closeAllChildWindows();
+    host_.reset();
+    emit documentReplaced();
+    if (frame_) frame_->refreshAllPanels();
+}
+
+void CSondaraApp::newDocument() {
+    if (!saveModified()) return;
+    if (frame_ && frame_->pointList()) frame_->pointList()->clear();
+    auto host = std::make_unique<DocumentHost>();
+    replaceDocument(std::move(host));
+}
+
+DocumentHost* CSondaraApp::openDocumentFile(QString path) {
+    // a path with blanks passed without quotes arrives cut at its first blank
+    if (!path.contains('.') && !commandLineTail.isEmpty()) path = commandLineTail.trimmed();
+    if (!saveModified()) return nullptr;
+    logLine(path.toStdString());
+    if (!QFileInfo::exists(path)) {
+        QMessageBox::information(frame_.get(), QString(), "文件路径错误");
+        return nullptr;
+    }
+    if (frame_) frame_->closeAllChildWindows();
+    if (frame_ && frame_->pointList()) frame_->pointList()->clear();
+    auto host = std::make_unique<DocumentHost>();
+    std::string warning;
+    ReadProject(host->doc(), path.toStdString(), &warning);
+    host->setPath(path);
+    commandLineTail.clear();
+    if (host->doc().lastError.empty()) addRecentFile(path);
+    replaceDocument(std::move(host));
+    if (!warning.empty()) QMessageBox::warning(frame_.get(), "打开异常", QString::fromStdString(warning));
+    return host_.get();
+}
+
+void CSondaraApp::openCommand() {
+    if (!saveModified()) return;
+    if (host_) host_->doc().modified = false;
+    QString path = QFileDialog::getOpenFileName(frame_.get(), "打开", QString(), kFilter);
+    if (path.isEmpty()) return;
+    DocumentHost* h = openDocumentFile(path);
+    if (h && !h->doc().lastError.empty())
+        QMessageBox::critical(frame_.get(), "打开异常", QString::fromStdString(h->doc().lastError));
+}
+
+void CSondaraApp::aboutDialog() {
+    QDialog dlg(frame_.get());
+    dlg.setWindowTitle("关于本软件");
+    auto* v = new QVBoxLayout(&dlg);
+    auto* row = new QHBoxLayout;
+    auto* icon = new QLabel(&dlg);
+    icon->setPixmap(QApplication::windowIcon().pixmap(48, 48));
+    row->addWidget(icon);
+    row->addWidget(new QLabel(kProgramName, &dlg), 1);
+    v->addLayout(row);
+    auto* close = new QPushButton("关闭", &dlg);
+    QObject::connect(close, &QPushButton::clicked, &dlg, &QDialog::accept);
+    v->addWidget(close, 0, Qt::AlignRight);
+    dlg.exec();
+}
+
+void CSondaraApp::helpTopics() {
+    // the help beside the program, when it is there
+    for (const char* name : {"Sondara.html", "help/index.html", "Sondara.chm"}) {
+        QString p = programFolder() + "/" + name;
+        if (QFileInfo::exists(p)) {
+            QDesktopServices::openUrl(QUrl::fromLocalFile(p));
+            return;
+        }
+    }
+}
+
+void CSondaraApp::viewLog() {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(RunLog::instance().path())));
+}
+
+}  // namespace sondara::gui

@@ -1,0 +1,72 @@
+#pragma once
+// The application object: start-up and shutdown, the open document, the
+// application-level commands (新建, 打开, 保存, 关于, 帮助主题, 查看日志) and the
+// settings it holds for the whole run.
+#include <QObject>
+#include <QStringList>
+#include <memory>
+
+#include "core/app/SettingsFile.h"
+
+namespace sondara::gui {
+
+class CMainFrame;
+class DocumentHost;
+
+class CSondaraApp : public QObject {
+    Q_OBJECT
+public:
+    CSondaraApp();
+    ~CSondaraApp() override;
+
+    // The start-up sequence; false when the program cannot start.
+    bool initInstance(const QStringList& arguments);
+    void exitInstance();
+
+    CMainFrame* frame() const { return frame_.get(); }
+    DocumentHost* document() const { return host_.get(); }
+
+    // Opening by path (command line, recent files, dropped files).
+    DocumentHost* openDocumentFile(QString path);
+    void newDocument();
+    void openCommand();
+    bool saveDocument(bool askForPath);
+    // Lets the open document save its changes; false when the user cancels.
+    bool saveModified();
+    void closeDocument();
+    void aboutDialog();
+    void helpTopics();
+    void viewLog();
+
+    QStringList recentFiles() const;
+    void addRecentFile(const QString& path);
+
+    // Application-wide state.
+    int lastCommandId = 0;
+    QString lastCommandName;
+    QString commandLineTail;
+    EditSettings editSettings;
+    CursorSettings cursorSettings;
+    AutoHeadSettings autoHeadSettings;
+
+    // The ".qar" registration with the desktop (a .desktop file and a MIME type);
+    // rewritten only when the program path differs. Returns whether it wrote.
+    static bool ensureFileTypeRegistration(const QString& programPath);
+    static QString programFolder();
+
+signals:
+    void documentReplaced();
+
+private:
+    void replaceDocument(std::unique_ptr<DocumentHost> host);
+    std::unique_ptr<CMainFrame> frame_;
+    std::unique_ptr<DocumentHost> host_;
+};
+
+// The global application object.
+CSondaraApp* theApp();
+
+// Picks a CJK font for the interface when "宋体" is not installed.
+void chooseInterfaceFont();
+
+}  // namespace sondara::gui

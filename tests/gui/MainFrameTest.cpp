@@ -1,0 +1,197 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "core/app/AppPaths.h"
+#include "core/app/CommandTable.h"
+#include "core/app/RunLog.h"
+#include "core/fileio/ProjectFile.h"
+#include "core/model/TextCodec.h"
+#include "gui/app/DocumentHost.h"
+#include "gui/app/SondaraApp.h"
+#include "gui/display/SondaraView.h"
+#include "gui/display/WaveDisp.h"
+#include "gui/frame/MainFrame.h"
+#include "gui/panels/PointListPanel.h"
+#include "support/Fixtures.h"
+#include "support/TestSupport.h"
+
+namespace sondara::gui {
+namespace {
+
+std::string logText() { return gbkToUtf8(test::readFile(RunLog::instance().path())); }
+
+int countOf(const std::string& hay, const std::string& needle) {
+    int n = 0;
+    for (std::size_t p = hay.find(needle); p != std::string::npos; p = hay.find(needle, p + needle.size())) ++n;
+    return n;
+}
+
+// A project of piles A (3 points), B (1), A (1).
+std::string writeProject(const test::TempDir& dir) {
+    std::vector<TestPoint> pts{test::simplePoint("A", 64), test::simplePoint("A", 64), test::simplePoint("A", 64),
+                               test::simplePoint("B", 64), test::simplePoint("A", 64)};
+    for (auto& p : pts) p.checked = 1;
+    CSondaraDoc d = test::makeDoc(pts);
+    std::string path = dir.file("p.qar");
+    EXPECT_TRUE(WriteProject(d, path));
+    return path;
+}
+
+struct AppFixture : ::testing::Test {
+    test::TempDir dir;
+    std::unique_ptr<CSondaraApp> app;
+    std::string project;
+    void SetUp() override {
+        RunLog::instance().setPath(dir.file("log.txt"));
+        project = writeProject(dir);
+        app = std::make_unique<CSondaraApp>();
+        ASSERT_TRUE(app->initInstance({"sondara", QString::fromStdString(project)}));
+        QApplication::processEvents();
+    }
+    void TearDown() override {
+        if (app->document()) app->document()->doc().modified = false;
+        app.reset();
+        RunLog::instance().setPath(logFilePath());
+    }
+    CMainFrame& frame() { return *app->frame(); }
+};
+
+TEST_F(AppFixture, StartUpLogsAndOpensTheFileOfTheCommandLine) {
+    std::string log = logText();
+    auto at = [&](const char* s) { return log.find(s); };
+    ASSERT_NE(at("Start..."), std::string::npos);
+    EXPECT_LT(at("Start..."), at(project.c_str()));
+    EXPECT_LT(at(project.c_str()), at("软件启动"));
+    EXPECT_LT(at("软件启动"), at("Version=(4.0.1.0)"));
+    ASSERT_NE(app->document(), nullptr);
+    EXPECT_EQ(app->document()->doc().pointCount(), 5);
+
+    QTreeWidget* tree = frame().pointList()->tree();
+    ASSERT_EQ(tree->topLevelItemCount(), 3);  // A, B, A
+    EXPECT_EQ(tree->topLevelItem(0)->text(0), "A");
+    ASSERT_EQ(tree->topLevelItem(0)->childCount(), 3);
+    EXPECT_EQ(tree->topLevelItem(0)->child(2)->text(0), "#3");
+    EXPECT_EQ(tree->topLevelItem(2)->child(0)->text(0), "#1");
+    ASSERT_NE(frame().activeAnalysisView(), nullptr);
+    EXPECT_EQ(frame().activeAnalysisView()->display()->paneCount(), 1);
+}
+
+TEST_F(AppFixture, EveryCommandHasItsActionTextAndShortName) {
+    for (const CommandInfo& c : allCommands()) {
+        QAction* a = frame().action(c.id);
+        ASSERT_NE(a, nullptr) << c.id;
+        EXPECT_EQ(a->text(), QString::fromUtf8(c.menuText)) << c.id;
+        EXPECT_EQ(a->data().toInt(), c.id);
+    }
+    // every menu entry and toolbar button names a known command
+    std::function<void(const std::vector<MenuEntry>&)> check = [&](const std::vector<MenuEntry>& es) {
+        for (const MenuEntry& e : es) {
+            if (!e.submenuTitle.empty()) check(e.children);
+            else if (e.id) EXPECT_NE(findCommand(e.id), nullptr) << e.id;
+        }
+    };
+    for (const MenuDef& m : mainMenus()) check(m.entries);
+    for (const MenuDef& m : noDocumentMenus()) check(m.entries);
+    for (int r : {164, 165, 166, 214}) check(contextMenu(r).entries);
+    for (const ToolbarDef& t : toolbars())
+        for (int id : t.ids)
+            if (id) EXPECT_NE(findCommand(id), nullptr) << id;
+    EXPECT_EQ(std::string(findCommand(32781)->shortName), "数字滤波");
+    EXPECT_EQ(std::string(findCommand(32800)->shortName), "横向位置.对其桩头");
+    EXPECT_EQ(frame().menuBar()->actions().size(), 9);
+}
+
+TEST_F(AppFixture, CommandsLogTheirShortNameAndRememberIt) {
+    frame().runCommand(32870);  // 光标信息
+    EXPECT_NE(logText().find("____显隐游标信息"), std::string::npos);
+    EXPECT_EQ(app->lastCommandId, 32870);
+    EXPECT_EQ(app->lastCommandName, "显隐游标信息");
+    std::string before = logText();
+    frame().runCommand(32884);  // 保存结果 has no short name
+    EXPECT_EQ(logText(), before);
+    EXPECT_EQ(app->lastCommandId, 32870);
+}
+
+TEST_F(AppFixture, LetterShortcutRunsOnReleaseOnlyWithTheDisplayFocused) {
+    CWaveDisp* disp = frame().activeAnalysisView()->display();
+    frame().show();
+    disp->setFocus();
+    QApplication::processEvents();
+    RunLog::instance().setClock([] { return std::time_t(1000); });
+    int before = countOf(logText(), "数字滤波");
+    QTest::keyPress(disp, Qt::Key_F);
+    QApplication::processEvents();
+    EXPECT_EQ(countOf(logText(), "数字滤波"), before);  // nothing on press
+    QTest::keyRelease(disp, Qt::Key_F);
+    QApplication::processEvents();
+    EXPECT_EQ(countOf(logText(), "数字滤波"), before + 1);
+
+    // typed into an edit field, the letter is text
+    QLineEdit edit(&frame());
+    edit.show();
+    edit.setFocus();
+    QApplication::processEvents();
+    RunLog::instance().setClock([] { return std::time_t(2000); });
+    QTest::keyClick(&edit, Qt::Key_F);
+    QApplication::processEvents();
+    EXPECT_EQ(edit.text(), "f");
+    EXPECT_EQ(countOf(logText(), "数字滤波"), before + 1);
+    RunLog::instance().setClock({});
+}
+
+TEST_F(AppFixture, SelectingTheCurrentPointAgainCausesNoRefresh) {
+    DocumentHost* h = app->document();
+    int notifications = 0;
+    QObject::connect(h, &DocumentHost::documentChanged, [&](int) { ++notifications; });
+    ASSERT_EQ(h->doc().currentPoint, 0);
+    frame().onPointListNotify(PointListPanel::SelectPoint, 0);
+    EXPECT_EQ(notifications, 0);
+    frame().onPointListNotify(PointListPanel::SelectPoint, 3);
+    EXPECT_EQ(notifications, 1);
+    EXPECT_EQ(h->doc().currentPoint, 3);
+    frame().onPointListNotify(PointListPanel::SelectPoint, 99);  // beyond the list
+    EXPECT_EQ(h->doc().currentPoint, 3);
+    frame().onPointListNotify(PointListPanel::SelectPile, 1);
+    EXPECT_EQ(h->doc().selectionMode, 2);
+    EXPECT_EQ(h->doc().currentPoint, 3);
+}
+
+TEST_F(AppFixture, TickingAPileSendsOneBatch) {
+    PointListPanel* panel = frame().pointList();
+    std::vector<std::pair<int, int>> sent;
+    QObject::connect(panel, &PointListPanel::notify, [&](int c, int i) { sent.emplace_back(c, i); });
+    QTreeWidgetItem* pileA = panel->tree()->topLevelItem(0);
+    ASSERT_EQ(pileA->checkState(0), Qt::Checked);
+    pileA->setCheckState(0, Qt::Unchecked);  // as a click on its check box
+    std::vector<std::pair<int, int>> expect{{10, 0}, {2, 0}, {2, 1}, {2, 2}, {11, 0}};
+    EXPECT_EQ(sent, expect);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(app->document()->doc().points[i].checked, 0);
+    EXPECT_EQ(app->document()->doc().checkedList, (std::vector<int>{3, 4}));
+
+    // ticking one child of an unticked pile leaves the pile item as it was (mixed),
+    // ticking all children ticks it
+    sent.clear();
+    pileA->child(0)->setCheckState(0, Qt::Checked);
+    EXPECT_EQ(sent, (std::vector<std::pair<int, int>>{{1, 0}}));
+    EXPECT_EQ(pileA->checkState(0), Qt::Unchecked);
+    pileA->child(1)->setCheckState(0, Qt::Checked);
+    pileA->child(2)->setCheckState(0, Qt::Checked);
+    EXPECT_EQ(pileA->checkState(0), Qt::Checked);
+    pileA->child(1)->setCheckState(0, Qt::Unchecked);
+    EXPECT_EQ(pileA->checkState(0), Qt::Checked);  // mixed keeps the state
+}
+
+TEST(FileTypeRegistration, RewrittenOnlyWhenTheProgramMoves) {
+    EXPECT_TRUE(CSondaraApp::ensureFileTypeRegistration("/opt/a/sondara"));
+    EXPECT_FALSE(CSondaraApp::ensureFileTypeRegistration("/opt/a/sondara"));
+    EXPECT_TRUE(CSondaraApp::ensureFileTypeRegistration("/opt/b/sondara"));
+}
+
+}  // namespace
+}  // namespace sondara::gui
