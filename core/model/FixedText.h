@@ -28,7 +28,7 @@ template <std::size_t N>
 void setText(FixedText<N>& f, std::string_view s) {
     f.fill(0);
     std::size_t n = gbkSafeCut(s, N - 1);
-    std::memcpy(f.data(), s.data(), n);
+    if (n) std::memcpy(f.data(), s.data(), n);
 }
 
 template <std::size_t N>
