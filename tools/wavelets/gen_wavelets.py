@@ -255,7 +255,7 @@ def build():
 
     for fname, _, members in fams:
         for m in members:
-            tol = 2e-2 if fname == "Discrete Meyer" else 1e-12
+            tol = 2e-2 if fname == "Discrete Meyer" else 1e-10
             err = reconstruction_error(m)
             assert err < tol, (fname, m['name'], err)
     return fams
