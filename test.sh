@@ -18,6 +18,9 @@ for preset in release asan; do
     ctest --preset "$preset" -j "$jobs"
 done
 
+echo "== the wavelet table is what its generator produces"
+tools/wavelets/check.sh
+
 if [ -x scripts/fuzz-smoke.sh ] && command -v clang++ >/dev/null; then
   echo "== fuzz smoke"
   scripts/fuzz-smoke.sh

@@ -6,7 +6,9 @@ namespace sondara::gui {
 
 DocumentHost::DocumentHost(QObject* parent) : QObject(parent) {
     observer_ = doc_.addObserver(
-        [this](DocChange what, const std::vector<int>&) { emit documentChanged(static_cast<int>(what)); });
+        [this](DocChange what, const std::vector<int>&) {
+            if (!batch_) emit documentChanged(static_cast<int>(what));
+        });
 }
 
 DocumentHost::~DocumentHost() { doc_.removeObserver(observer_); }
@@ -18,6 +20,11 @@ void DocumentHost::setPath(const QString& p) {
 
 QString DocumentHost::title() const {
     return path_.isEmpty() ? QStringLiteral("QAR数据文件") : QFileInfo(path_).fileName();
+}
+
+void DocumentHost::endBatch() {
+    batch_ = false;
+    emit documentChanged(static_cast<int>(DocChange::Checks));
 }
 
 void DocumentHost::changed(DocChange what, const std::vector<int>& pts) { doc_.notify(what, pts); }

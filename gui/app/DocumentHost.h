@@ -25,6 +25,11 @@ public:
     // run first).
     void changed(DocChange what, const std::vector<int>& pts = {});
 
+    // A series of changes (ticking every point of a pile) refreshes the windows once,
+    // when it ends.
+    void beginBatch() { batch_ = true; }
+    void endBatch();
+
 signals:
     void documentChanged(int what);
     void titleChanged();
@@ -33,6 +38,7 @@ private:
     CSondaraDoc doc_;
     QString path_;
     int observer_ = 0;
+    bool batch_ = false;
 };
 
 }  // namespace sondara::gui

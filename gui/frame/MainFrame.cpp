@@ -28,7 +28,9 @@
 #include "core/app/CommandTable.h"
 #include "core/app/RunLog.h"
 #include "core/fileio/ProjectFile.h"
+#include "core/model/ListCommands.h"
 #include "gui/app/DocumentHost.h"
+#include "gui/app/QtClipboard.h"
 #include "gui/app/QtPrompter.h"
 #include "gui/app/SondaraApp.h"
 #include "gui/display/SondaraView.h"
@@ -39,6 +41,17 @@
 namespace sondara::gui {
 
 namespace {
+
+bool isListCommandId(int id) {
+    switch (id) {
+        case 57634: case 57635: case 57637: case 32814: case 32815: case 32813: case 32816:
+        case 32817: case 32841: case 32842: case 32875: case 32876: case 32877: case 57643:
+        case 57644: case 32819: case 32871:
+            return true;
+        default:
+            return false;
+    }
+}
 
 // Freedesktop theme icons for the commands that have a standard one.
 const std::map<int, const char*>& themeIcons() {
@@ -97,6 +110,7 @@ CMainFrame::CMainFrame(CSondaraApp& app) : app_(app) {
     createDocks();
     createMenus();
     registerHandlers();
+    registerListHandlers();
 
     busyTimer_ = new QTimer(this);
     busyTimer_->setInterval(500);
@@ -387,22 +401,15 @@ void CMainFrame::onPointListNotify(int code, int index) {
             h->changed(DocChange::Selection);
             break;
         case PointListPanel::TickPoint:
-        case PointListPanel::UntickPoint: {
+        case PointListPanel::UntickPoint:
             if (index >= d.pointCount()) return;
-            // the tick is an undoable list edit once the list engine is wired; until
-            // then the flag changes directly
-            d.points[index].checked = code == PointListPanel::TickPoint ? 1 : 0;
-            d.rebuildCheckedList();
-            d.modified = true;
-            if (!batch_) h->changed(DocChange::Checks, {index});
+            SetPointTick(d, index, code == PointListPanel::TickPoint);  // an undoable list edit
             break;
-        }
         case PointListPanel::BatchBegin:
-            batch_ = true;
+            h->beginBatch();
             break;
         case PointListPanel::BatchEnd:
-            batch_ = false;
-            h->changed(DocChange::Checks);
+            h->endBatch();
             break;
         default:
             break;
@@ -557,6 +564,25 @@ void CMainFrame::registerHandlers() {
     };
 }
 
+void CMainFrame::registerListHandlers() {
+    static const ListCommand kList[] = {
+        ListCommand::Copy,          ListCommand::Cut,           ListCommand::Paste,
+        ListCommand::Insert,        ListCommand::Append,        ListCommand::Delete,
+        ListCommand::MoveUp,        ListCommand::MoveDown,      ListCommand::SortAscending,
+        ListCommand::SortDescending, ListCommand::TickAll,      ListCommand::UntickAll,
+        ListCommand::InvertTicks,   ListCommand::Undo,          ListCommand::Redo,
+        ListCommand::Restore,       ListCommand::CopyResult};
+    for (ListCommand c : kList) {
+        handlers_[static_cast<int>(c)] = [this, c] {
+            DocumentHost* h = app_.document();
+            if (!h) return;
+            QtClipboardPort clip;
+            QtPrompter prompter(this);
+            runListCommand(c, h->doc(), clip, prompter);
+        };
+    }
+}
+
 void CMainFrame::tileWindows(bool horizontally) {
     // Horizontal tiling stacks the windows one above the other at full width;
     // vertical tiling puts them side by side at full height.
@@ -604,6 +630,10 @@ CMainFrame::CommandUi CMainFrame::commandUi(int id) const {
             return {doc && !analysisViews().empty(), false};
         default:
             break;
+    }
+    if (doc && isListCommandId(id)) {
+        QtClipboardPort clip;
+        return {isListCommandEnabled(static_cast<ListCommand>(id), app_.document()->doc(), clip), false};
     }
     if (view) {
         CSondaraView::CommandState s = view->commandState(id);

@@ -79,6 +79,7 @@ private:
     void createDocks();
     void createStatusBar();
     void registerHandlers();
+    void registerListHandlers();
     QMenu* buildMenu(const MenuDef& def, QWidget* parent);
     void fillMenu(QMenu* menu, const std::vector<MenuEntry>& entries);
     CommandUi commandUi(int id) const;
@@ -105,7 +106,6 @@ private:
     bool firstPointRefresh_ = true;
     bool cursorInfoVisible_ = false;
     bool noDocumentMenus_ = false;
-    bool batch_ = false;
     bool destroying_ = false;
 };
 
