@@ -386,8 +386,6 @@ std::string ReadProject(CSondaraDoc& doc, ByteReader& in, const std::string& dis
     int code = 0;
     ProjectInfo info;
     bool headerOk = readAnyHeader(in, info, code);
-    if (code != 0 && isLegacy(code) && !legacyVersionsSupported())
-        return fail("此版本的数据文件（" + versionTagOf(info) + "）暂不能读取！");
     if (!headerOk) return fail(kMsgNotDataFile);
     doc.info = info;
 

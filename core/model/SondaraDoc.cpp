@@ -96,9 +96,9 @@ void CSondaraDoc::recomputeDisplayRanges() {
             continue;
         }
         auto [lo, hi] = std::minmax_element(p.samples.begin(), p.samples.end());
-        float m = std::max(std::fabs(*hi), std::fabs(*lo));
-        p.lastParams.rangeMax = m + 0.1f * m;
-        p.lastParams.rangeMin = -m - 0.1f * m;
+        double m = std::max(std::fabs(*hi), std::fabs(*lo));
+        p.lastParams.rangeMax = static_cast<float>(m + 0.1 * m);
+        p.lastParams.rangeMin = static_cast<float>(-m - 0.1 * m);
     }
 }
 
