@@ -1,0 +1,144 @@
+// `sondara-cli simulate`: writes a project of simulated pile tests, as an instrument
+// delivers it (raw traces, no processing), and optionally its ground truth.
+#include <charconv>
+#include <cstdio>
+#include <string>
+
+#include "cli/CliDoc.h"
+#include "core/sim/SimProject.h"
+
+namespace sondara::cli {
+namespace {
+
+const char* kHelp =
+    "usage: sondara-cli simulate -o OUT.qar [--piles N] [--points-per-pile K] [--seed S]\n"
+    "                            [--spec FILE.json] [--truth FILE.json]\n"
+    "Simulates low-strain tests of piles with a one-dimensional wave model (hammer blow,\n"
+    "pile with defects, shaft and toe soil, head sensor) and writes them as a \"QAR16\"\n"
+    "project: pile parameters and raw traces as the instrument records them, every point\n"
+    "checked, no processing.\n"
+    "  -o, --output OUT.qar    the project to write\n"
+    "  --piles N               piles of a random project (1..9998, default 12)\n"
+    "  --points-per-pile K     points on each pile (1..20; default 1 to 3 at random)\n"
+    "  --seed S                seed of the random project, the noise and the small\n"
+    "                          differences between blows (default 1; overrides the spec's)\n"
+    "  --spec FILE.json        describe the piles instead (see docs/cli-simulate.md)\n"
+    "  --truth FILE.json       also write where the blow, the toe echo and each defect\n"
+    "                          lie on every point\n"
+    "Exit codes: 0 ok, 1 bad arguments, 2 a file cannot be read or written or the spec\n"
+    "is invalid.\n";
+
+bool parseCount(const std::string& s, long lo, long hi, long& out) {
+    const char* b = s.data();
+    auto r = std::from_chars(b, b + s.size(), out);
+    return r.ec == std::errc() && r.ptr == b + s.size() && out >= lo && out <= hi;
+}
+
+bool readWholeFile(const std::string& path, std::string& out) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    char buf[65536];
+    std::size_t n;
+    out.clear();
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
+        out.append(buf, n);
+        if (out.size() > (8u << 20)) break;  // the JSON reader refuses it with a clear message
+    }
+    bool ok = !std::ferror(f);
+    std::fclose(f);
+    return ok;
+}
+
+bool writeWholeFile(const std::string& path, const std::string& text) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    ok = (std::fclose(f) == 0) && ok;
+    return ok;
+}
+
+int usage(const std::string& message) {
+    std::fprintf(stderr, "sondara-cli simulate: %s\n", message.c_str());
+    std::fputs(kHelp, stderr);
+    return kExitUsage;
+}
+
+int runSimulate(const Args& args) {
+    std::string out, specPath, truthPath;
+    long piles = -1, perPile = -1;
+    unsigned long long seed = 1;
+    bool seedGiven = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::string& v) {
+            if (i + 1 >= args.size()) return false;
+            v = args[++i];
+            return true;
+        };
+        std::string v;
+        if (a == "-o" || a == "--output") {
+            if (!value(out)) return usage(a + " needs a file name");
+        } else if (a == "--piles") {
+            if (!value(v) || !parseCount(v, 1, 9998, piles)) return usage("--piles needs a number 1..9998");
+        } else if (a == "--points-per-pile") {
+            if (!value(v) || !parseCount(v, 1, 20, perPile)) return usage("--points-per-pile needs a number 1..20");
+        } else if (a == "--seed") {
+            const char* b = nullptr;
+            if (!value(v)) return usage("--seed needs a number");
+            b = v.data();
+            auto r = std::from_chars(b, b + v.size(), seed);
+            if (r.ec != std::errc() || r.ptr != b + v.size()) return usage("--seed needs a whole number, not '" + v + "'");
+            seedGiven = true;
+        } else if (a == "--spec") {
+            if (!value(specPath)) return usage("--spec needs a file name");
+        } else if (a == "--truth") {
+            if (!value(truthPath)) return usage("--truth needs a file name");
+        } else {
+            return usage("unknown argument '" + a + "'");
+        }
+    }
+    if (out.empty()) return usage("no output file (-o OUT.qar)");
+    if (!specPath.empty() && (piles > 0 || perPile > 0))
+        return usage("--piles and --points-per-pile describe a random project; --spec describes its own piles");
+
+    ProjectSpec spec;
+    if (!specPath.empty()) {
+        std::string text, error;
+        if (!readWholeFile(specPath, text)) {
+            std::fprintf(stderr, "sondara-cli simulate: cannot read '%s'\n", specPath.c_str());
+            return kExitFile;
+        }
+        if (!parseProjectSpec(text, spec, error)) {
+            std::fprintf(stderr, "sondara-cli simulate: %s: %s\n", specPath.c_str(), error.c_str());
+            return kExitFile;
+        }
+        if (seedGiven) spec.seed = seed;
+    } else {
+        if (piles < 0) piles = 12;
+        if (perPile > 0 && piles * perPile > 9998)
+            return usage("a project holds at most 9998 points (" + std::to_string(piles) + " x " +
+                         std::to_string(perPile) + " asked)");
+        spec = randomProjectSpec(static_cast<int>(piles), perPile > 0 ? static_cast<int>(perPile) : 0, seed);
+    }
+
+    CSondaraDoc doc;
+    std::vector<SimPointTruth> truth;
+    std::string error;
+    if (!buildProject(spec, doc, truthPath.empty() ? nullptr : &truth, error)) {
+        std::fprintf(stderr, "sondara-cli simulate: %s\n", error.c_str());
+        return specPath.empty() ? kExitUsage : kExitFile;
+    }
+    if (int rc = saveProject(doc, out); rc != kExitOk) return rc;
+    if (!truthPath.empty() && !writeWholeFile(truthPath, truthToJson(truth))) {
+        std::fprintf(stderr, "sondara-cli simulate: cannot write '%s'\n", truthPath.c_str());
+        return kExitFile;
+    }
+    std::printf("%s: %d piles, %d points\n", out.c_str(), doc.pileCount(), doc.pointCount());
+    return kExitOk;
+}
+
+CliRegistrar reg{{"simulate", "write a project of simulated pile tests (and their ground truth)", kHelp,
+                  runSimulate}};
+
+}  // namespace
+}  // namespace sondara::cli
