@@ -6,14 +6,19 @@ scripts/install-deps.sh
 cmake --preset release >/dev/null
 cmake --build --preset release -j "$(nproc)"
 
+# The bundled sample project: simulated from resources/samples/sample-spec.json, then
+# processed, marked and classified by resources/samples/make-sample.sh.
 sample="${SONDARA_SAMPLE:-build/release/sample.qar}"
-if [ -f resources/samples/sample.qar ]; then
-  sample=resources/samples/sample.qar
-else
-  build/release/sondara-cli sample "$sample"
+if [ ! -f "$sample" ] || [ resources/samples/sample-spec.json -nt "$sample" ]; then
+  resources/samples/make-sample.sh build/release/sondara-cli "$sample"
 fi
 
 if [ -x build/release/gui/sondara ] && { [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; }; then
   exec build/release/gui/sondara "$sample"
 fi
+# No display: show the project and draw its display into a picture instead.
 build/release/sondara-cli info "$sample"
+if build/release/sondara-cli render --help >/dev/null 2>&1; then
+  build/release/sondara-cli render "$sample" -o build/release/sample.png --width 1200 --height 800 >/dev/null
+  echo "没有图形显示 / no display: the sample's display was drawn to build/release/sample.png"
+fi

@@ -1,99 +1,73 @@
-// `sondara-cli sample OUT`: a small project so that a fresh machine has something
-// to show. Traces are a hammer pulse with a toe echo and, on one pile, a defect echo.
-#include <cmath>
+// `sondara-cli sample OUT`: a small project so that a fresh machine has something to
+// show: simulated piles (one intact, one necked, one bulged, one on rock), one point
+// already filtered and the defects marked at their true depths.
 #include <cstdio>
 
 #include "cli/CliDoc.h"
-#include "core/fileio/ProjectFile.h"
 #include "core/model/NameLists.h"
 #include "core/model/TextCodec.h"
+#include "core/processing/ProcessingChain.h"
+#include "core/sim/SimProject.h"
 
 namespace sondara::cli {
 namespace {
 
-TestPoint makePoint(const char* pileNo, int pointNo, double length, int speed, double defectDepth,
-                    int defectKind) {
-    TestPoint p;
-    setText(p.pileNo, utf8ToGbk(pileNo));
-    p.pileTypeIndex = 1;
-    setText(p.pileTypeText, PileTypeNames().gbk[1]);
-    p.pileDiameter = 800;
-    char date[32];
-    std::snprintf(date, sizeof date, "2026-11-03 09:%02d:%02d", 10 + pointNo, 7 * pointNo % 60);
-    setText(p.testDateTime, date);
-    setText(p.castingDate, "2026-09-20");
-    p.sensorType = 1;
-    p.gain = 20;
-    p.triggerLevel = 3;
-    p.pileLength = static_cast<float>(length);
-    p.waveSpeed = static_cast<std::int16_t>(speed);
-    p.sampleInterval = 20.0f;
-    p.recordedLength = 1024;
-    p.headIndex = 40;
-    const double dt = 20e-6;
-    const int toe = 40 + static_cast<int>(std::lround(2 * length / speed / dt));
-    p.toeIndex = static_cast<std::int16_t>(toe);
-    auto pulse = [&](double t0, double amp, double width) {
-        return [=](double t) {
-            double x = (t - t0) / width;
-            return (x > 0 && x < 1) ? amp * std::sin(M_PI * x) : 0.0;
-        };
-    };
-    auto blow = pulse(40 * dt, 120.0 + pointNo * 7, 1.0e-3);
-    auto toeEcho = pulse(toe * dt, 28.0, 1.3e-3);
-    double dIdx = defectDepth > 0 ? 40 + 2 * defectDepth / speed / dt : -1;
-    auto defectEcho = pulse(dIdx * dt, defectKind == 1 ? -18.0 : 22.0, 1.1e-3);
-    p.rawSamples.resize(1024);
-    for (int i = 0; i < 1024; ++i) {
-        double t = i * dt;
-        double v = blow(t) + toeEcho(t) + (dIdx > 0 ? defectEcho(t) : 0.0);
-        v += 1.5 * std::sin(0.37 * i + pointNo) * std::exp(-i / 700.0);  // sensor ringing
-        p.rawSamples[i] = static_cast<float>(v * std::exp(-i / 1800.0));
-    }
-    p.samples = p.rawSamples;
-    if (dIdx > 0) {
-        PileMark m;
-        m.kind = defectKind;
-        setText(m.name, DefectNames().gbk[defectKind]);
-        m.depth = static_cast<float>(defectDepth);
-        m.position = static_cast<int>(dIdx);
-        p.defects.push_back(m);
-        p.integrityClass = defectKind == 1 ? 1 : 3;
-    } else {
-        p.integrityClass = 1;
-    }
-    p.checked = 1;
-    return p;
-}
+constexpr const char* kSampleSpec = R"({
+  "testingUnit": "示例检测有限公司",
+  "projectName": "示例工程 低应变检测",
+  "seed": 7,
+  "startDateTime": "2026-11-03 09:10:00",
+  "defaults": { "pileType": "钻孔灌注桩", "diameter": 800, "sensor": "velocity", "samples": 1024,
+                "preTrigger": 40, "hammerMs": 1.0, "noise": 0.004, "castingDate": "2026-09-20" },
+  "piles": [
+    { "pileNo": "1-1", "length": 12.0, "waveSpeed": 3800, "points": 2 },
+    { "pileNo": "1-2", "length": 14.5, "waveSpeed": 3900, "points": 3,
+      "defects": [ { "kind": "necking", "depth": 6.0, "length": 1.0, "severity": 0.4 } ] },
+    { "pileNo": "1-3", "length": 11.0, "waveSpeed": 3700, "points": 1,
+      "defects": [ { "kind": "bulging", "depth": 4.5, "length": 1.2, "severity": 0.35 } ] },
+    { "pileNo": "2-1", "length": 16.0, "waveSpeed": 4000, "points": 2,
+      "soil": { "shaft": "soft", "toe": "rock" } }
+  ]
+})";
 
 int runSample(const Args& args) {
     if (args.size() != 1) return std::fprintf(stderr, "usage: sondara-cli sample OUT\n"), kExitUsage;
+    ProjectSpec spec;
+    std::string error;
     CSondaraDoc doc;
-    setVersionTag(doc.info, "QAR16");
-    setText(doc.info.testingUnit, utf8ToGbk("示例检测有限公司"));
-    setText(doc.info.projectName, utf8ToGbk("示例工程 低应变检测"));
-    struct Pile { const char* no; int points; double length; int speed; double depth; int kind; };
-    const Pile piles[] = {{"1-1", 2, 12.0, 3800, 0, 0}, {"1-2", 3, 14.5, 3900, 6.0, 2},
-                          {"1-3", 1, 11.0, 3700, 4.5, 1}, {"2-1", 2, 16.0, 4000, 0, 0}};
-    for (const Pile& pl : piles)
-        for (int k = 0; k < pl.points; ++k)
-            doc.points.push_back(makePoint(pl.no, doc.pointCount(), pl.length, pl.speed, pl.depth, pl.kind));
+    std::vector<SimPointTruth> truth;
+    if (!parseProjectSpec(kSampleSpec, spec, error) || !buildProject(spec, doc, &truth, error)) {
+        std::fprintf(stderr, "sample: %s\n", error.c_str());
+        return kExitFile;
+    }
+    // the defects where the simulation put them, and a class for every point
+    for (const SimPointTruth& t : truth) {
+        TestPoint& p = doc.points[t.index];
+        for (const auto& d : t.truth.defects) {
+            PileMark m;
+            m.kind = static_cast<int>(d.kind);
+            setText(m.name, DefectNames().gbk[m.kind]);
+            m.depth = static_cast<float>(d.depth);
+            m.position = d.index;
+            p.defects.push_back(m);
+        }
+        p.integrityClass = p.defects.empty() ? 1 : (p.defects[0].kind == 2 ? 3 : 1);
+    }
     doc.points[1].checked = 0;
-    // A processed point: low-pass filter and amplification, as an analyst would leave it.
+    // one point conditioned as an analyst would leave it
     ProcessStep f = makeStep(ProcessKind::Filter);
     f.upperFreqHz = 1000.0f;
-    doc.points[0].steps.push_back(f);
-    doc.points[0].lastParams.kind = f.kind;
-    doc.info.pointCount = doc.pointCount();
-    doc.originalInfo = doc.info;
-    doc.originalPoints = doc.points;
-    for (TestPoint& p : doc.originalPoints) p.steps.clear();
+    AppendStep(doc, {0}, f);
+    RememberParameters(doc.points[0], f);
+    UpdateDisplayRange(doc, {0});
+    doc.rebuildCheckedList();
     return saveProject(doc, args[0]);
 }
 
 CliRegistrar reg{{"sample", "write a small sample project",
                   "usage: sondara-cli sample OUT\n"
-                  "Writes a small \"QAR16\" project of a few piles with traces, marks and a chain.",
+                  "Writes a small \"QAR16\" project of four simulated piles (eight points) with\n"
+                  "defects marked at their true depths and one filtered point.",
                   runSample}};
 
 }  // namespace
