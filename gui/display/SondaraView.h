@@ -1,12 +1,20 @@
 #pragma once
 // The analysis view of a child window: the analysis selection bar along the top and
-// the waveform display below it.
+// the waveform display below it. It keeps the bar's choices (core AnalysisBar), hands
+// the selection to the display, runs the display commands of the 显示调整 menu with
+// their enable and check rules, and applies the wave speed and pile length typed into
+// the bar.
 #include <QWidget>
+#include <vector>
+
+#include "core/display/AnalysisBar.h"
+#include "core/display/DisplayStates.h"
 
 namespace sondara::gui {
 
 class DocumentHost;
 class CWaveDisp;
+class AnalysisBarWidget;
 
 class CSondaraView : public QWidget {
     Q_OBJECT
@@ -16,12 +24,15 @@ public:
 
     DocumentHost& host() { return host_; }
     CWaveDisp* display() const { return display_; }
+    AnalysisBarWidget* analysisBar() const { return barWidget_; }
+    const AnalysisBar& barModel() const { return bar_; }
 
     // A pending interactive operation (an open processing form, a mark being placed)
     // may ask to settle first; answers true when the command may proceed now.
     bool concludePendingOperation(QObject* requester, int commandId);
 
-    // Handles a view command; false when this view has nothing to do for it.
+    // Handles a view command; false when this view has nothing to do for it. The fill
+    // commands and 包络 reach every view of the document, 谱线 only the first one.
     bool handleCommand(int id);
     // Enable and check state of a view command.
     struct CommandState {
@@ -31,14 +42,29 @@ public:
     CommandState commandState(int id) const;
 
     static int liveViews();
+    // The live views in the order they were created.
+    static const std::vector<CSondaraView*>& allViews();
 
 signals:
     void commandRequested(int id);  // letter shortcuts and context menus
+    // A click (or ↑/↓) on a trace chose a point: the point list is to select it.
+    void pointSelected(int pointIndex);
 
 private:
     void refresh(int what);
+    void showBarLayout();
+    void applySelection();
+    void showSpeedAndLength();
+    void enterSpeed(const QString& text);
+    void enterLength(const QString& text);
+    std::vector<int> speedLengthTargets(bool& allPanes) const;
+    void runDisplayCommand(DisplayCommand c);
+    void openContextMenu(QPoint globalPos);
+    static bool pointListBusy();
+
     DocumentHost& host_;
-    QWidget* bar_ = nullptr;
+    AnalysisBar bar_;
+    AnalysisBarWidget* barWidget_ = nullptr;
     CWaveDisp* display_ = nullptr;
 };
 

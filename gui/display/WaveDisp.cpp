@@ -1,88 +1,282 @@
 #include "gui/display/WaveDisp.h"
 
+#include <QCursor>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <algorithm>
-#include <cmath>
 
-#include "core/model/TextCodec.h"
+#include "core/display/DisplayOptions.h"
 #include "gui/app/DocumentHost.h"
+#include "gui/app/QtPrompter.h"
+#include "gui/app/SondaraApp.h"
+#include "gui/display/CursorInfoWindow.h"
 
 namespace sondara::gui {
 
-CWaveDisp::CWaveDisp(DocumentHost& host, QWidget* parent) : QWidget(parent), host_(host) {
+namespace {
+constexpr int kWheelStepPx = 40;  // per notch
+}
+
+CWaveDisp::CWaveDisp(DocumentHost& host, QWidget* parent)
+    : QWidget(parent), host_(host), model_(&renderer_.metrics()) {
     setObjectName("CWaveDisp");
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
+    setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(200, 150);
+
+    DisplayOptions o;
+    QtPrompter prompter(this);
+    loadOrWriteDefaults(o, &prompter);
+    model_.applyOptions(o);
+    if (CSondaraApp* app = theApp()) model_.cursorStyle = app->cursorSettings.cursorStyle;
+    model_.onRebuilt = [this] { emit rebuilt(); };
+
+    vbar_ = new QScrollBar(Qt::Vertical, this);
+    vbar_->hide();
+    vbar_->setSingleStep(20);
+    connect(vbar_, &QScrollBar::valueChanged, this, [this](int v) {
+        model_.setScrollY(v);
+        model_.moveDynamicCursor(lastMouse_.x(), lastMouse_.y() + model_.scrollY());
+        panesChanged();
+    });
+    info_ = new CursorInfoWindow(renderer_.metrics(), this);
 }
 
-void CWaveDisp::rebuild() { update(); }
+CWaveDisp::~CWaveDisp() { model_.onRebuilt = nullptr; }
 
-int CWaveDisp::paneCount() const { return host_.doc().validPoint(host_.doc().currentPoint) ? 1 : 0; }
+QSize CWaveDisp::clientSize() const {
+    return QSize(std::max(1, width() - (vbar_->isVisible() ? vbar_->width() : 0)), std::max(1, height()));
+}
+
+void CWaveDisp::rebuild() { layoutPanes(); }
+
+void CWaveDisp::setSelection(const AnalysisSelection& s) {
+    model_.setSelection(s);
+    layoutPanes();
+}
+
+void CWaveDisp::layoutPanes() {
+    if (layingOut_) return;
+    layingOut_ = true;
+    const int sbw = vbar_->sizeHint().width();
+    // Panes keep their height whatever the width: one build tells whether the scroll
+    // bar is needed, a second one lays the panes out beside it.
+    model_.setClientSize(width(), height());
+    model_.rebuild(host_.doc());
+    const bool scrolls = model_.scrollsVertically();
+    if (scrolls) {
+        model_.setClientSize(std::max(1, width() - sbw), height());
+        model_.rebuild(host_.doc());
+    }
+    vbar_->setGeometry(width() - sbw, 0, sbw, height());
+    vbar_->setVisible(scrolls);
+    updateScrollBar();
+    layingOut_ = false;
+    panesChanged();
+}
+
+void CWaveDisp::updateScrollBar() {
+    const QSignalBlocker block(vbar_);
+    vbar_->setRange(0, std::max(0, model_.contentHeight() - model_.clientHeight()));
+    vbar_->setPageStep(std::max(1, model_.clientHeight()));
+    vbar_->setValue(model_.scrollY());
+}
+
+void CWaveDisp::panesChanged() {
+    layerDirty_ = true;
+    cursorsChanged();
+}
+
+void CWaveDisp::cursorsChanged() {
+    if (cursorInfo_) info_->setLines(model_.cursorInfoLines());
+    update();
+}
+
+std::vector<int> CWaveDisp::runCommand(DisplayCommand c) {
+    std::vector<int> changed = model_.runCommand(host_.doc(), c);
+    panesChanged();
+    return changed;
+}
+
+void CWaveDisp::saveOptions() {
+    QtPrompter prompter(this);
+    saveSettings(model_.options(), &prompter);
+}
+
+void CWaveDisp::setEditScope(int scope) {
+    model_.options().editScope = scope == 1 ? 1 : 0;
+    saveOptions();
+    rebuild();
+}
 
 void CWaveDisp::setCursorStyle(int s) {
-    cursorStyle_ = s;
+    model_.cursorStyle = s;
     update();
 }
 
 void CWaveDisp::setCursorInfoVisible(bool v) {
     cursorInfo_ = v;
+    if (v) {
+        info_->setLines(model_.cursorInfoLines());
+        info_->keepInside();
+        info_->raise();
+    }
+    info_->setVisible(v);
     update();
+}
+
+// ---- painting -------------------------------------------------------------------------
+
+int CWaveDisp::edgeFeedbackY() const {
+    const PixelRect& r = model_.pane(edge_.pane).paneRect;
+    const int h = model_.edgeDragHeight(edge_, edgeDragY_);
+    return edge_.bottomEdge ? r.top + h : r.bottom - h;
 }
 
 void CWaveDisp::paintEvent(QPaintEvent*) {
     ++repaints_;
-    QPainter p(this);
-    const CSondaraDoc& doc = host_.doc();
-    if (!doc.validPoint(doc.currentPoint)) return;
-    const TestPoint& pt = doc.points[doc.currentPoint];
-    QRect plot = rect().adjusted(60, 24, -16, -28);
-    p.setPen(Qt::black);
-    p.drawRect(plot);
-    p.drawText(QRect(plot.left(), 2, plot.width(), 20), Qt::AlignLeft | Qt::AlignVCenter,
-               QString("%1  %2").arg(QString::fromStdString(gbkToUtf8(textOf(pt.pileNo))))
-                   .arg(QString::fromStdString(doc.classText(doc.currentPoint))));
-    const auto& s = pt.samples;
-    if (s.size() < 2) return;
-    float m = 0;
-    for (float v : s) m = std::max(m, std::fabs(v));
-    if (m <= 0) m = 1;
-    double yMid = plot.center().y(), half = plot.height() / 2.0 * 0.9;
-    p.setPen(QColor(160, 160, 160));
-    p.drawLine(plot.left(), int(yMid), plot.right(), int(yMid));
-    QPainterPath path;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        double x = plot.left() + double(i) * plot.width() / double(s.size() - 1);
-        double y = yMid - s[i] / m * half;
-        if (i == 0) path.moveTo(x, y);
-        else path.lineTo(x, y);
+    const QSize cs = clientSize();
+    const int top = model_.scrollY();
+    if (layerDirty_ || layer_.size() != cs) {
+        layer_ = QImage(cs, QImage::Format_RGB32);
+        QPainter lp(&layer_);
+        render::DisplayPaintOptions o;
+        o.doc = &host_.doc();
+        renderer_.paintPanes(lp, model_, top, cs.width(), cs.height(), o);
+        layerDirty_ = false;
     }
-    p.setPen(QPen(Qt::blue, 1));
-    p.drawPath(path);
-    auto markX = [&](int idx) { return plot.left() + double(idx) * plot.width() / double(s.size() - 1); };
-    p.setPen(QPen(Qt::red, 1, Qt::DashLine));
-    if (pt.headIndex >= 0 && pt.headIndex < int(s.size())) p.drawLine(QPointF(markX(pt.headIndex), plot.top()), QPointF(markX(pt.headIndex), plot.bottom()));
-    if (pt.toeIndex > 0 && pt.toeIndex < int(s.size())) p.drawLine(QPointF(markX(pt.toeIndex), plot.top()), QPointF(markX(pt.toeIndex), plot.bottom()));
-    p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    p.setPen(Qt::white);
-    if (cursorX_ >= plot.left() && cursorX_ <= plot.right()) p.drawLine(cursorX_, plot.top(), cursorX_, plot.bottom());
+    // The cursors go on a copy, so that moving them never repaints the panes.
+    QImage frame = layer_;
+    {
+        QPainter fp(&frame);
+        renderer_.paintCursors(fp, model_, top, model_.cursorStyle);
+        if (edge_.grabbed && edge_.pane >= 0 && edge_.pane < model_.paneCount()) {
+            fp.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+            fp.setPen(QPen(Qt::white, 0, Qt::SolidLine));
+            const int y = edgeFeedbackY() - top;
+            fp.drawLine(0, y, cs.width() - 1, y);
+        }
+    }
+    QPainter p(this);
+    p.drawImage(0, 0, frame);
+}
+
+void CWaveDisp::resizeEvent(QResizeEvent*) {
+    layoutPanes();
+    info_->keepInside();
+}
+
+// ---- mouse and keyboard -------------------------------------------------------------------
+
+void CWaveDisp::moveDynamicCursorTo(QPoint p) {
+    lastMouse_ = p;
+    model_.moveDynamicCursor(p.x(), p.y() + model_.scrollY());
+    cursorsChanged();
 }
 
 void CWaveDisp::mouseMoveEvent(QMouseEvent* e) {
-    cursorX_ = int(e->position().x());
-    update();
+    const QPoint pos = e->position().toPoint();
+    if (edge_.grabbed) {
+        lastMouse_ = pos;
+        edgeDragY_ = pos.y() + model_.scrollY() - edgeGrabOffset_;
+        update();
+        return;
+    }
+    moveDynamicCursorTo(pos);
+    const bool onEdge = model_.hitTestEdge(pos.x(), pos.y() + model_.scrollY()).grabbed;
+    setCursor(onEdge ? Qt::SizeVerCursor : Qt::ArrowCursor);
 }
 
 void CWaveDisp::mousePressEvent(QMouseEvent* e) {
-    staticX_ = int(e->position().x());
-    setFocus();
-    update();
+    setFocus(Qt::MouseFocusReason);
+    const QPoint pos = e->position().toPoint();
+    const int cy = pos.y() + model_.scrollY();
+    const bool right = e->button() == Qt::RightButton;
+    if (e->button() != Qt::LeftButton && !right) return;
+    if (!right) {
+        const EdgeGrab g = model_.hitTestEdge(pos.x(), cy);
+        if (g.grabbed) {
+            // The edge keeps its distance to the pointer: grabbing never makes it jump.
+            const PixelRect& r = model_.pane(g.pane).paneRect;
+            edge_ = g;
+            edgeGrabOffset_ = cy - (g.bottomEdge ? r.bottom : r.top);
+            edgeDragY_ = cy - edgeGrabOffset_;
+            update();
+            return;
+        }
+    }
+    const ClickResult r = model_.click(pos.x(), cy, right);
+    if (r.pane < 0) return;
+    if (r.activeChanged) layerDirty_ = true;
+    cursorsChanged();
+    // Selecting the point may rebuild the display at once: nothing of the model is
+    // read after it.
+    if (r.selectPoint >= 0) emit pointClicked(r.selectPoint);
+    if (r.openContextMenu) emit contextMenuRequested(e->globalPosition().toPoint());
+}
+
+void CWaveDisp::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton || !edge_.grabbed) return;
+    const EdgeGrab g = edge_;
+    edge_ = {};
+    model_.finishEdgeDrag(g, edgeDragY_);
+    layoutPanes();
+}
+
+void CWaveDisp::wheelEvent(QWheelEvent* e) {
+    if (!vbar_->isVisible()) return;
+    vbar_->setValue(vbar_->value() - e->angleDelta().y() * kWheelStepPx / 120);
+    e->accept();
+}
+
+void CWaveDisp::scrollToPane(int pane) {
+    if (pane < 0 || pane >= model_.paneCount() || !vbar_->isVisible()) return;
+    const PixelRect& r = model_.pane(pane).paneRect;
+    const int top = model_.scrollY(), h = model_.clientHeight();
+    if (r.top < top)
+        vbar_->setValue(r.top);
+    else if (r.bottom > top + h)
+        vbar_->setValue(std::min(r.top, r.bottom - h));
+}
+
+void CWaveDisp::keyPressEvent(QKeyEvent* e) {
+    if (!(model_.featureMask & kFeatureKeyboard)) {
+        QWidget::keyPressEvent(e);
+        return;
+    }
+    switch (e->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Right: {
+            // The pointer moves by one pixel; the dynamic cursor follows it.
+            QPoint p = lastMouse_.x() >= 0 ? lastMouse_ : mapFromGlobal(QCursor::pos());
+            p.rx() += e->key() == Qt::Key_Left ? -1 : 1;
+            QCursor::setPos(mapToGlobal(p));
+            moveDynamicCursorTo(p);
+            break;
+        }
+        case Qt::Key_Up:
+        case Qt::Key_Down: {
+            const KeyResult r = model_.moveActivePane(e->key() == Qt::Key_Up ? -1 : 1);
+            if (!r.changed) break;
+            scrollToPane(r.activePane);
+            panesChanged();
+            if (r.selectPoint >= 0) emit pointClicked(r.selectPoint);
+            break;
+        }
+        default: QWidget::keyPressEvent(e); return;
+    }
+    e->accept();
+}
+
+void CWaveDisp::leaveEvent(QEvent*) {
+    edge_ = {};
+    lastMouse_ = {-1, -1};
+    model_.hideDynamicCursor();
+    cursorsChanged();
 }
 
 }  // namespace sondara::gui

@@ -1,38 +1,98 @@
 #pragma once
-// The waveform display: stacked panes of traces and analysis results with cursors.
+// The waveform display: a scrolling window over the display model (WaveDisplayModel)
+// that paints its panes through the renderer, draws both cursors in an inverting pen,
+// and turns mouse, wheel and keyboard input into calls on the model. It holds no rule
+// of its own: what a click, a key or a command changes is the model's business.
+//
+// Painting: the panes are painted into an off-screen image that is kept until the
+// model changes (rebuild, scroll, resize); every paint copies it and draws the cursors
+// and the feedback of a pane-edge drag on the copy.
+#include <QImage>
 #include <QWidget>
+#include <vector>
+
+#include "core/display/WaveDisplayModel.h"
+#include "render/DisplayRenderer.h"
+
+class QScrollBar;
 
 namespace sondara::gui {
 
 class DocumentHost;
+class CursorInfoWindow;
 
 class CWaveDisp : public QWidget {
     Q_OBJECT
 public:
     CWaveDisp(DocumentHost& host, QWidget* parent = nullptr);
+    ~CWaveDisp() override;
 
+    WaveDisplayModel& model() { return model_; }
+    const WaveDisplayModel& model() const { return model_; }
+
+    // Builds the panes again from the document and repaints.
     void rebuild();
-    int paneCount() const;
-    int cursorStyle() const { return cursorStyle_; }
+    // The analysis selection chosen in the bar; rebuilds.
+    void setSelection(const AnalysisSelection& s);
+    // Runs a display command on the document's points (the model writes the states);
+    // returns the points whose stored state changed.
+    std::vector<int> runCommand(DisplayCommand c);
+    // 当前波形 (0) / 全部波形 (1): stored with the display settings.
+    void setEditScope(int scope);
+    void saveOptions();
+
+    int paneCount() const { return model_.paneCount(); }
+    int cursorStyle() const { return model_.cursorStyle; }
     void setCursorStyle(int s);
     void setCursorInfoVisible(bool v);
     bool cursorInfoVisible() const { return cursorInfo_; }
+    CursorInfoWindow* cursorInfoWindow() const { return info_; }
     int repaintCount() const { return repaints_; }
+    // Width and height of the area the panes are laid out in (without the scroll bar).
+    QSize clientSize() const;
+    int scrollY() const { return model_.scrollY(); }
 
 signals:
+    // A click or ↑/↓ chose a pane: its point is to be selected in the point list.
     void pointClicked(int pointIndex);
+    // The panes were built or recomputed (the view shows wave speed and pile length).
+    void rebuilt();
+    // A right click in a pane: the view opens the display's context menu.
+    void contextMenuRequested(QPoint globalPos);
 
 protected:
     void paintEvent(QPaintEvent*) override;
+    void resizeEvent(QResizeEvent*) override;
     void mouseMoveEvent(QMouseEvent*) override;
     void mousePressEvent(QMouseEvent*) override;
+    void mouseReleaseEvent(QMouseEvent*) override;
+    void wheelEvent(QWheelEvent*) override;
+    void keyPressEvent(QKeyEvent*) override;
+    void leaveEvent(QEvent*) override;
 
 private:
+    void layoutPanes();
+    void panesChanged();
+    void cursorsChanged();
+    void updateScrollBar();
+    void scrollToPane(int pane);
+    void moveDynamicCursorTo(QPoint p);
+    int edgeFeedbackY() const;
+
     DocumentHost& host_;
-    int cursorStyle_ = 2;
+    render::DisplayRenderer renderer_;
+    WaveDisplayModel model_;
+    QScrollBar* vbar_ = nullptr;
+    CursorInfoWindow* info_ = nullptr;
+    QImage layer_;
+    bool layerDirty_ = true;
     bool cursorInfo_ = false;
-    int cursorX_ = -1, staticX_ = -1;
     int repaints_ = 0;
+    bool layingOut_ = false;
+    QPoint lastMouse_{-1, -1};
+    EdgeGrab edge_;
+    int edgeDragY_ = 0;       // content row the grabbed edge is dragged to
+    int edgeGrabOffset_ = 0;  // pointer row minus edge row at the press
 };
 
 }  // namespace sondara::gui

@@ -341,6 +341,9 @@ QMdiSubWindow* CMainFrame::openChildWindow(bool maximised) {
     if (maximised) child->showMaximized();
     else child->show();
     if (CSondaraView* v = qobject_cast<CSondaraView*>(child->widget())) {
+        // a click on a trace of a multi-trace layout selects its point
+        connect(v, &CSondaraView::pointSelected, this,
+                [this](int index) { onPointListNotify(PointListPanel::SelectPoint, index); });
         v->display()->setCursorStyle(app_.cursorSettings.cursorStyle);
         v->display()->setCursorInfoVisible(cursorInfoVisible_);
     }

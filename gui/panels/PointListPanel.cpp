@@ -85,8 +85,8 @@ PointListPanel::PointListPanel(QWidget* parent) : QWidget(parent) {
             m->deleteLater();
         }
     };
-    connect(tree_, &QWidget::customContextMenuRequested, this, [=](const QPoint& p) { popup(tree_, p); });
-    connect(list_, &QWidget::customContextMenuRequested, this, [=](const QPoint& p) { popup(list_->viewport(), p); });
+    connect(tree_, &QWidget::customContextMenuRequested, this, [this, popup](const QPoint& p) { popup(tree_, p); });
+    connect(list_, &QWidget::customContextMenuRequested, this, [this, popup](const QPoint& p) { popup(list_->viewport(), p); });
 }
 
 bool PointListPanel::eventFilter(QObject* watched, QEvent* event) {

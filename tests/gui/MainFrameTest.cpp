@@ -92,16 +92,22 @@ TEST_F(AppFixture, EveryCommandHasItsActionTextAndShortName) {
     // every menu entry and toolbar button names a known command
     std::function<void(const std::vector<MenuEntry>&)> check = [&](const std::vector<MenuEntry>& es) {
         for (const MenuEntry& e : es) {
-            if (!e.submenuTitle.empty()) check(e.children);
-            else if (e.id) EXPECT_NE(findCommand(e.id), nullptr) << e.id;
+            if (!e.submenuTitle.empty()) {
+                check(e.children);
+            } else if (e.id) {
+                EXPECT_NE(findCommand(e.id), nullptr) << e.id;
+            }
         }
     };
     for (const MenuDef& m : mainMenus()) check(m.entries);
     for (const MenuDef& m : noDocumentMenus()) check(m.entries);
     for (int r : {164, 165, 166, 214}) check(contextMenu(r).entries);
     for (const ToolbarDef& t : toolbars())
-        for (int id : t.ids)
-            if (id) EXPECT_NE(findCommand(id), nullptr) << id;
+        for (int id : t.ids) {
+            if (id) {
+                EXPECT_NE(findCommand(id), nullptr) << id;
+            }
+        }
     EXPECT_EQ(std::string(findCommand(32781)->shortName), "数字滤波");
     EXPECT_EQ(std::string(findCommand(32800)->shortName), "横向位置.对其桩头");
     EXPECT_EQ(frame().menuBar()->actions().size(), 9);

@@ -1,0 +1,73 @@
+#include "gui/display/CursorInfoWindow.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSettings>
+#include <algorithm>
+
+#include "render/PanePainter.h"
+
+namespace sondara::gui {
+
+namespace {
+QSettings placement() { return QSettings(QSettings::IniFormat, QSettings::UserScope, "Dorvanel", "QAR"); }
+constexpr const char* kPlaceKey = "Settings/QAR_ToolTip";
+}  // namespace
+
+CursorInfoWindow::CursorInfoWindow(const render::QtTextMetrics& metrics, QWidget* display)
+    : QWidget(display), metrics_(metrics) {
+    setObjectName("CursorInfoWindow");
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setCursor(Qt::SizeAllCursor);
+    resize(render::InfoBoxSize(lines_, metrics_));
+    const QPoint saved = placement().value(kPlaceKey, QPoint(20, 20)).toPoint();
+    move(saved);
+    hide();
+}
+
+void CursorInfoWindow::setLines(std::vector<std::string> lines) {
+    if (lines == lines_) return;
+    lines_ = std::move(lines);
+    resize(render::InfoBoxSize(lines_, metrics_));
+    keepInside();
+    update();
+}
+
+QPoint CursorInfoWindow::inside(QPoint p) const {
+    const QWidget* d = parentWidget();
+    if (!d) return p;
+    const int maxX = std::max(kMargin, d->width() - width() - kMargin);
+    const int maxY = std::max(kMargin, d->height() - height() - kMargin);
+    return QPoint(std::clamp(p.x(), kMargin, maxX), std::clamp(p.y(), kMargin, maxY));
+}
+
+void CursorInfoWindow::keepInside() {
+    const QPoint p = inside(pos());
+    if (p != pos()) move(p);
+}
+
+void CursorInfoWindow::savePlace() const { placement().setValue(kPlaceKey, pos()); }
+
+void CursorInfoWindow::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    render::PaintInfoBox(p, rect(), lines_, metrics_);
+}
+
+void CursorInfoWindow::mousePressEvent(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton) return;
+    dragging_ = true;
+    grab_ = e->position().toPoint();
+}
+
+void CursorInfoWindow::mouseMoveEvent(QMouseEvent* e) {
+    if (!dragging_) return;
+    move(inside(mapToParent(e->position().toPoint()) - grab_));
+}
+
+void CursorInfoWindow::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton || !dragging_) return;
+    dragging_ = false;
+    savePlace();
+}
+
+}  // namespace sondara::gui

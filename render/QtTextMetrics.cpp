@@ -1,0 +1,28 @@
+#include "render/QtTextMetrics.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace sondara::render {
+
+QFont DisplayFont() {
+    QFont f;
+    // Song-style serif first, as the instrument's own screens look; any CJK font after.
+    f.setFamilies(QStringList{"宋体", "SimSun", "Noto Serif CJK SC", "Noto Sans CJK SC", "WenQuanYi Micro Hei",
+                   "Droid Sans Fallback"});
+    f.setPixelSize(14);
+    f.setWeight(QFont::Normal);
+    f.setStyleStrategy(QFont::PreferDefault);
+    return f;
+}
+
+QtTextMetrics::QtTextMetrics(const QFont& font) : font_(font), metrics_(font) {}
+
+int QtTextMetrics::textWidth(std::string_view utf8) const {
+    return metrics_.horizontalAdvance(
+        QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+}
+
+int QtTextMetrics::lineHeight() const { return metrics_.height(); }
+
+}  // namespace sondara::render
