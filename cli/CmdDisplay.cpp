@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/CliDoc.h"
+#include "cli/DisplayArgs.h"
 #include "cli/JsonWriter.h"
 #include "core/display/PaneTexts.h"
 #include "core/display/SimulatedPile.h"
@@ -27,13 +28,6 @@ const char* kUsage =
 int usage(const std::string& why) {
     std::fprintf(stderr, "display: %s\n%s", why.c_str(), kUsage);
     return kExitUsage;
-}
-
-bool parseInt(const std::string& s, long& out) {
-    char* end = nullptr;
-    errno = 0;
-    out = std::strtol(s.c_str(), &end, 10);
-    return !s.empty() && *end == '\0' && errno == 0 && out > -1000000000L && out < 1000000000L;
 }
 
 const char* kindName(PaneKind k) {
@@ -180,112 +174,18 @@ void printText(const CSondaraDoc& doc, WaveDisplayModel& model, bool haveCursor,
 }
 
 int runDisplay(const Args& args) {
-    std::string file, out;
-    AnalysisSelection sel;
-    bool json = false, haveCursor = false, haveSet = false;
-    long point = 0, active = -1, width = 1200, height = 600, cursorX = 0, traces = 0;
-    int scope = -1;
-    std::vector<const DisplayCommandInfo*> commands;
-
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto next = [&](std::string& v) {
-            if (i + 1 >= args.size()) return false;
-            v = args[++i];
-            return true;
-        };
-        auto nextInt = [&](long& v) {
-            std::string s;
-            return next(s) && parseInt(s, v);
-        };
-        std::string v;
-        long n = 0;
-        if (a == "--json") {
-            json = true;
-        } else if (a == "--domain") {
-            if (!next(v)) return usage("--domain needs a value");
-            if (v == "integrity") sel.domain = AnalysisDomain::Integrity;
-            else if (v == "time") sel.domain = AnalysisDomain::TimeAnalysis;
-            else if (v == "frequency") sel.domain = AnalysisDomain::Frequency;
-            else if (v == "wavelet") sel.domain = AnalysisDomain::Wavelet;
-            else return usage("unknown domain '" + v + "'");
-        } else if (a == "--set") {
-            if (!next(v)) return usage("--set needs a value");
-            bool found = false;
-            for (DisplaySet s : {DisplaySet::SingleTrace, DisplaySet::MultiTrace, DisplaySet::SamePile,
-                                 DisplaySet::CheckedPoints, DisplaySet::AllPoints, DisplaySet::WaveTrain})
-                if (v == setKey(s)) sel.displaySet = s, found = true;
-            if (!found) return usage("unknown display set '" + v + "'");
-            haveSet = true;
-        } else if (a == "--sub") {
-            if (!nextInt(n)) return usage("--sub needs a whole number");
-            sel.sub = static_cast<int>(n);
-        } else if (a == "--first") {
-            if (!nextInt(n)) return usage("--first needs a whole number");
-            sel.first = static_cast<int>(n);
-        } else if (a == "--second") {
-            if (!nextInt(n)) return usage("--second needs a whole number");
-            sel.second = static_cast<int>(n);
-        } else if (a == "--point") {
-            if (!nextInt(point) || point < 1) return usage("--point needs a point number from 1");
-        } else if (a == "--active") {
-            if (!nextInt(active) || active < 0) return usage("--active needs a pane index from 0");
-        } else if (a == "--scope") {
-            if (!next(v) || (v != "current" && v != "all")) return usage("--scope is current or all");
-            scope = v == "all" ? 1 : 0;
-        } else if (a == "--traces") {
-            if (!nextInt(traces) || traces < 1 || traces > 6) return usage("--traces needs 1..6");
-        } else if (a == "--width") {
-            if (!nextInt(width) || width < 1 || width > 100000) return usage("--width needs a size in pixels");
-        } else if (a == "--height") {
-            if (!nextInt(height) || height < 1 || height > 100000) return usage("--height needs a size in pixels");
-        } else if (a == "--cursor") {
-            if (!nextInt(cursorX)) return usage("--cursor needs a pixel column");
-            haveCursor = true;
-        } else if (a == "-o" || a == "--output") {
-            if (!next(out)) return usage("-o needs a file");
-        } else if (a == "--command") {
-            if (i + 1 >= args.size()) return usage("--command needs a name");
-            while (i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0 && args[i + 1] != "-o") {
-                const DisplayCommandInfo* c = FindDisplayCommand(args[++i]);
-                if (!c) return usage("unknown display command '" + args[i] + "'");
-                commands.push_back(c);
-            }
-        } else if (!a.empty() && a[0] == '-') {
-            return usage("unknown option " + a);
-        } else if (file.empty()) {
-            file = a;
-        } else {
-            return usage("only one FILE");
-        }
-    }
-    if (file.empty()) return usage("FILE is missing");
-    if (!haveSet && sel.domain != AnalysisDomain::Integrity && sel.domain != AnalysisDomain::Frequency)
-        sel.displaySet = DisplaySet::SingleTrace;
-
+    DisplayArgs d;
+    if (std::string why = parseDisplayArgs(args, d, DisplayCommandLine::Display); !why.empty())
+        return usage(why);
     CSondaraDoc doc;
-    if (int rc = loadProject(doc, file); rc != kExitOk) return rc;
-    if (point > 0) {
-        if (point > doc.pointCount()) return usage("--point beyond the last point");
-        doc.selectPoint(static_cast<int>(point - 1));
-    } else if (doc.currentPoint < 0 && doc.pointCount() > 0) {
-        doc.selectPoint(0);
-    }
-
+    if (int rc = loadProject(doc, d.file); rc != kExitOk) return rc;
     WaveDisplayModel model;
-    DisplayOptions opts;
-    if (scope >= 0) opts.editScope = scope;
-    if (traces > 0) opts.traceCount = static_cast<int>(traces);
-    model.applyOptions(opts);
-    model.setSelection(sel);
-    model.setClientSize(static_cast<int>(width), static_cast<int>(height));
-    if (active >= 0) model.setActivePane(static_cast<int>(active));
-    model.rebuild(doc);
-    // A pane chosen before the build (it fixes the 多道分析 layout) stays the active one.
-    if (active >= 0) {
-        model.setActivePane(static_cast<int>(active));
-        model.rebuild(doc);
-    }
+    if (std::string why = setUpDisplay(doc, model, d); !why.empty()) return usage(why);
+    const AnalysisSelection& sel = d.sel;
+    const std::vector<const DisplayCommandInfo*>& commands = d.commands;
+    const std::string& out = d.out;
+    const bool json = d.json, haveCursor = d.haveCursor;
+    const long cursorX = d.cursorX;
 
     std::vector<int> changed;
     for (const DisplayCommandInfo* c : commands) {

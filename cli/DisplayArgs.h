@@ -1,0 +1,38 @@
+#pragma once
+// The display a command line asks for, shared by `display` and `render`: the analysis
+// selection, the point, the window size, the scope and the display commands to run.
+#include <string>
+#include <vector>
+
+#include "cli/CliCommand.h"
+#include "core/display/WaveDisplayModel.h"
+
+namespace sondara::cli {
+
+struct DisplayArgs {
+    std::string file;
+    std::string out;
+    AnalysisSelection sel;
+    bool haveSet = false;
+    long point = 0, active = -1, width = 1200, height = 600, traces = 0;
+    bool haveCursor = false;
+    long cursorX = 0;
+    int scope = -1;
+    std::vector<const DisplayCommandInfo*> commands;
+    // `display` only
+    bool json = false;
+    // `render` only
+    bool cross = false, noLabels = false, noPile = false, screenOnly = false;
+};
+
+enum class DisplayCommandLine { Display, Render };
+
+// Parses the arguments; an empty string on success, else what is wrong.
+std::string parseDisplayArgs(const Args& args, DisplayArgs& d, DisplayCommandLine which);
+
+// Selects the asked point (or point 0), applies the options and the selection and
+// builds the model at the asked size. An empty string, or what is wrong.
+std::string setUpDisplay(CSondaraDoc& doc, WaveDisplayModel& model, const DisplayArgs& d,
+                         DisplayOptions opts = {});
+
+}  // namespace sondara::cli
