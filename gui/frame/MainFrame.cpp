@@ -36,6 +36,7 @@
 #include "gui/display/SondaraView.h"
 #include "gui/display/WaveDisp.h"
 #include "gui/frame/ChildFrame.h"
+#include "gui/frame/TextExportDialog.h"
 #include "gui/panels/PointListPanel.h"
 
 namespace sondara::gui {
@@ -523,6 +524,12 @@ void CMainFrame::registerHandlers() {
         {57604, [this] { app_.saveDocument(true); }},
         {32849, [this] { saveChecked(); }},
         {32843, [this] { mergeFiles(); }},
+        {32884, [this] {
+             if (hasPoints()) runSaveResult(app_.document()->doc(), this);
+         }},
+        {32885, [this] {
+             if (hasPoints()) runTextExport(app_.document()->doc(), this);
+         }},
         {57665, [this] { close(); }},
         {59393, [this] { statusBar()->setVisible(!statusBar()->isVisible()); }},
         {59392, toggleBar(128)},
@@ -617,7 +624,7 @@ CMainFrame::CommandUi CMainFrame::commandUi(int id) const {
         case 32854: case 32855: case 32856:
             return {true, false};
         case 57602: return {doc, false};
-        case 57603: case 57604: case 32849: return {points, false};
+        case 57603: case 57604: case 32849: case 32884: case 32885: return {points, false};
         case 59393: return {true, statusBar()->isVisible()};
         case 59392: return {true, bar(128)};
         case 32866: return {true, bar(188)};
