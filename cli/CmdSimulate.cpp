@@ -21,11 +21,11 @@ const char* kHelp =
     "  --piles N               piles of a random project (1..9998, default 12)\n"
     "  --points-per-pile K     points on each pile (1..20; default 1 to 3 at random)\n"
     "  --seed S                seed of the random project, the noise and the small\n"
-    "                          differences between blows (default 1; overrides the spec's)\n"
+    "                          differences between blows (default 1; overrides the description's)\n"
     "  --spec FILE.json        describe the piles instead (see docs/cli-simulate.md)\n"
     "  --truth FILE.json       also write where the blow, the toe echo and each defect\n"
     "                          lie on every point\n"
-    "Exit codes: 0 ok, 1 bad arguments, 2 a file cannot be read or written or the spec\n"
+    "Exit codes: 0 ok, 1 bad arguments, 2 a file cannot be read or written or the description\n"
     "is invalid.\n";
 
 bool parseCount(const std::string& s, long lo, long hi, long& out) {

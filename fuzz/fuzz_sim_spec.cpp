@@ -1,4 +1,4 @@
-// Any bytes as a simulation spec (JSON): the reader, the spec checks and, for small
+// Any bytes as a simulation spec (JSON): the reader, the description checks and, for small
 // projects, the simulation itself.
 #include <cstddef>
 #include <cstdint>
