@@ -75,9 +75,14 @@ bool readFixedPart(ByteReader& in, int code, TestPoint& p) {
 
 // A mark's position follows from its depth; a point without a usable wave speed or
 // sample interval keeps the stored position instead of an undefined result.
+// The depth was stored as a float computed from the mark's sample: 168 samples may
+// come back as 167.99999. A tolerance far below a sample keeps the mark where it was
+// placed instead of moving it one sample on every save and reload.
 void recomputeMarkPositions(TestPoint& p) {
+    constexpr double kTolerance = 1e-4;
     for (PileMark& m : p.defects) {
-        double k = std::trunc(static_cast<double>(m.depth) / p.waveSpeed / p.sampleInterval * 2000000.0);
+        double x = static_cast<double>(m.depth) / p.waveSpeed / p.sampleInterval * 2000000.0;
+        double k = std::trunc(x + (x < 0 ? -kTolerance : kTolerance));
         double pos = p.headIndex + k;
         if (std::isfinite(pos) && pos >= std::numeric_limits<int>::min() &&
             pos <= std::numeric_limits<int>::max())

@@ -80,6 +80,23 @@ TEST(ProjectFile, MarkPositionsFollowTheirDepth) {
     EXPECT_EQ(r.points[0].defects[0].position, 999);
 }
 
+TEST(ProjectFile, MarksPlacedAtASampleStayThereAfterReload) {
+    // depths as the program stores them when a mark is placed at a sample
+    TestPoint p = fullPoint(1);
+    p.headIndex = 32;
+    p.defects.clear();
+    for (int s : {33, 100, 200, 477, 1000}) {
+        PileMark m;
+        m.position = s;
+        m.depth = static_cast<float>(p.sampleInterval * p.waveSpeed * (s - p.headIndex) * 0.0000005);
+        p.defects.push_back(m);
+    }
+    CSondaraDoc r;
+    ASSERT_EQ(readBytes(r, fileBytes("QAR16", 1, {p})), "");
+    for (std::size_t i = 0; i < p.defects.size(); ++i)
+        EXPECT_EQ(r.points[0].defects[i].position, p.defects[i].position);
+}
+
 // Builds the fixed part of the older layouts by hand.
 std::string olderRecord(int code, const TestPoint& p) {
     ByteWriter w;
