@@ -5,6 +5,56 @@
 
 namespace sondara::test {
 
+Bytes& Bytes::i16(int v) {
+    std::int16_t x = static_cast<std::int16_t>(v);
+    s.append(reinterpret_cast<const char*>(&x), 2);
+    return *this;
+}
+Bytes& Bytes::i32(std::int32_t v) {
+    s.append(reinterpret_cast<const char*>(&v), 4);
+    return *this;
+}
+Bytes& Bytes::f32(float v) {
+    s.append(reinterpret_cast<const char*>(&v), 4);
+    return *this;
+}
+Bytes& Bytes::text(std::string_view t, std::size_t n) {
+    std::string f(t.substr(0, n));
+    f.resize(n, '\0');
+    s += f;
+    return *this;
+}
+Bytes& Bytes::utf16(std::string_view utf8, std::size_t n) {
+    std::string f;
+    for (std::size_t i = 0; i < utf8.size();) {
+        unsigned c = static_cast<unsigned char>(utf8[i]);
+        unsigned cp;
+        if (c < 0x80) {
+            cp = c;
+            i += 1;
+        } else if (c < 0xE0) {
+            cp = ((c & 0x1F) << 6) | (utf8[i + 1] & 0x3F);
+            i += 2;
+        } else {
+            cp = ((c & 0x0F) << 12) | ((utf8[i + 1] & 0x3F) << 6) | (utf8[i + 2] & 0x3F);
+            i += 3;
+        }
+        f += static_cast<char>(cp & 0xFF);
+        f += static_cast<char>(cp >> 8);
+    }
+    f.resize(n, '\0');
+    s += f;
+    return *this;
+}
+Bytes& Bytes::fill(std::size_t n, char c) {
+    s.append(n, c);
+    return *this;
+}
+Bytes& Bytes::pattern(std::size_t n, char first) {
+    for (std::size_t i = 0; i < n; ++i) s += static_cast<char>(first + i % 26);
+    return *this;
+}
+
 TestPoint fullPoint(int seed, const char* pileNo) {
     TestPoint p;
     p.spare0 = static_cast<std::int16_t>(1000 + seed);

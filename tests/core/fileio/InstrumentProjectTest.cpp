@@ -10,6 +10,7 @@
 #include "core/fileio/InstrumentProject.h"
 #include "core/fileio/ProjectFile.h"
 #include "core/model/TextCodec.h"
+#include "support/Fixtures.h"
 #include "support/TestSupport.h"
 
 namespace sondara {
@@ -17,32 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Bytes {
-    std::string s;
-    Bytes& i16(int v) {
-        std::int16_t x = static_cast<std::int16_t>(v);
-        s.append(reinterpret_cast<const char*>(&x), 2);
-        return *this;
-    }
-    Bytes& i32(std::int32_t v) {
-        s.append(reinterpret_cast<const char*>(&v), 4);
-        return *this;
-    }
-    Bytes& f32(float v) {
-        s.append(reinterpret_cast<const char*>(&v), 4);
-        return *this;
-    }
-    Bytes& text(std::string_view t, std::size_t n) {
-        std::string f(t.substr(0, n));
-        f.resize(n, '\0');
-        s += f;
-        return *this;
-    }
-    Bytes& pattern(std::size_t n, char first) {
-        for (std::size_t i = 0; i < n; ++i) s += static_cast<char>(first + i % 26);
-        return *this;
-    }
-};
+using test::Bytes;
 
 // One point file as the instrument writes it (4338 bytes unless cut).
 struct InstrumentPoint {

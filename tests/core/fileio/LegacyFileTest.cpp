@@ -25,51 +25,7 @@ namespace {
 // picks up obviously wrong numbers.
 constexpr unsigned char kFiller = 0x5A;
 
-struct Bytes {
-    std::string s;
-    Bytes& i16(int v) {
-        std::int16_t x = static_cast<std::int16_t>(v);
-        s.append(reinterpret_cast<const char*>(&x), 2);
-        return *this;
-    }
-    Bytes& i32(std::int32_t v) {
-        s.append(reinterpret_cast<const char*>(&v), 4);
-        return *this;
-    }
-    Bytes& f32(float v) {
-        s.append(reinterpret_cast<const char*>(&v), 4);
-        return *this;
-    }
-    Bytes& text(std::string_view t, std::size_t n) {  // NUL-padded
-        std::string f(t.substr(0, n));
-        f.resize(n, '\0');
-        s += f;
-        return *this;
-    }
-    Bytes& utf16(std::string_view utf8, std::size_t n) {  // BMP only, NUL-padded
-        std::string f;
-        for (std::size_t i = 0; i < utf8.size();) {
-            unsigned c = static_cast<unsigned char>(utf8[i]);
-            unsigned cp;
-            if (c < 0x80)
-                cp = c, i += 1;
-            else if (c < 0xE0)
-                cp = ((c & 0x1F) << 6) | (utf8[i + 1] & 0x3F), i += 2;
-            else
-                cp = ((c & 0x0F) << 12) | ((utf8[i + 1] & 0x3F) << 6) | (utf8[i + 2] & 0x3F),
-                i += 3;
-            f += static_cast<char>(cp & 0xFF);
-            f += static_cast<char>(cp >> 8);
-        }
-        f.resize(n, '\0');
-        s += f;
-        return *this;
-    }
-    Bytes& filler(std::size_t n) {
-        s.append(n, static_cast<char>(kFiller));
-        return *this;
-    }
-};
+using test::Bytes;
 
 struct LegacyMark {
     int kind;
@@ -115,27 +71,27 @@ std::string legacyRecord(int code, const LegacyPoint& p) {
     b.i16(p.pileTypeIndex).i16(p.pileDiameter).text(p.testDateTime, 20);
     b.i16(p.sensorType).i16(p.gain).i16(p.triggerLevel).i32(p.spare104);
     if (code == 1) {
-        b.filler(50);
+        b.fill(50, static_cast<char>(kFiller));
     } else {
         b.i16(p.integrate).i16(p.passes).i16(p.frontZero).i16(p.backZero).i16(p.shift);
         if (code == 3) {
-            b.i32(p.checked).filler(2).i16(p.displayScale);
+            b.i32(p.checked).fill(2, static_cast<char>(kFiller)).i16(p.displayScale);
             b.i32(p.scaleCount.value_or(static_cast<std::int32_t>(p.scales.size())));
             for (auto [f, first, last] : p.scales) b.f32(f).i16(first).i16(last);
         }
-        b.filler(40);
+        b.fill(40, static_cast<char>(kFiller));
     }
     b.f32(p.pileLength).i16(p.waveSpeed).f32(p.sampleInterval);
     b.i16(p.recordedLength.value_or(static_cast<int>(p.samples.size())));
     b.i16(p.ampLaw).f32(p.ampFactor).f32(p.ampStartDepth).f32(p.lowPassKHz).f32(p.highPassKHz);
-    b.i16(p.rotation).i16(p.headIndex).filler(2);
+    b.i16(p.rotation).i16(p.headIndex).fill(2, static_cast<char>(kFiller));
     for (std::size_t i = 0; i < 10; ++i) {
         if (i < p.marks.size())
             b.i16(p.marks[i].kind).f32(p.marks[i].depth);
         else
             b.i16(0).f32(3.5f);  // empty pairs may still carry a depth
     }
-    b.filler(12).i16(p.smooth).filler(36);
+    b.fill(12, static_cast<char>(kFiller)).i16(p.smooth).fill(36, static_cast<char>(kFiller));
     for (float v : p.samples) b.f32(v);
     b.i16(p.spectrumCount.value_or(static_cast<int>(p.spectrumMarks.size())));
     for (int v : p.spectrumMarks) b.i16(v);
