@@ -18,6 +18,7 @@ namespace {
 constexpr int kMaxCount = 9999;  // any count stored in a record, samples included
 constexpr int kMarkPairs = 10;
 constexpr int kMaxDefectKindWithName = 7;
+constexpr int kMaxLowPassPasses = 32;
 // The old instruments stored the vertical shift relative to the trace's range; this
 // factor (applied to twice the symmetric range) turns it back into mV.
 constexpr double kShiftRangeFactor = 0.0026936026;
@@ -164,7 +165,11 @@ std::vector<ProcessStep> scratchChain(int code, const TestPoint& p, const Stored
         ProcessStep st = makeStep(ProcessKind::Filter);
         st.filterType = 1;
         st.upperFreqHz = s.lowPassKHz * 1000.0f;
-        scratch.insert(scratch.end(), static_cast<std::size_t>(s.lowPassPasses), st);
+        // Instruments store a handful of passes (the transfer clamps them to 1..5); a
+        // damaged count of thousands would turn a small file into minutes of filtering
+        // on every replay, so more than kMaxLowPassPasses are taken as that many.
+        const int passes = std::min<int>(s.lowPassPasses, kMaxLowPassPasses);
+        scratch.insert(scratch.end(), static_cast<std::size_t>(passes), st);
     }
     if (s.ampFactor > 1.0f) {
         ProcessStep st = makeStep(ProcessKind::Amplify);

@@ -304,7 +304,8 @@ TEST(LegacyFile, FiltersNeedPassesAndACutOff) {
         int passes;
         float kHz;
         int filters;
-    } cases[] = {{3, 2.0f, 3}, {0, 2.0f, 0}, {-2, 2.0f, 0}, {2, 0.0f, 0}, {2, 1e-11f, 0}};
+    } cases[] = {{3, 2.0f, 3},  {0, 2.0f, 0},   {-2, 2.0f, 0},    {2, 0.0f, 0},
+                 {2, 1e-11f, 0}, {32, 2.0f, 32}, {32767, 2.0f, 32}};  // a damaged count is bounded
     for (const Case& c : cases) {
         LegacyPoint lp;
         lp.passes = c.passes;
