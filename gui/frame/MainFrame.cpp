@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -135,6 +137,9 @@ CMainFrame::CMainFrame(CSondaraApp& app) : app_(app) {
         updateCommandUi();
     });
     new LetterShortcutFilter(*this);
+    clipboardSeen_.block = QtClipboardPort().readBlock();
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+            [this] { clipboardSeen_.block = QtClipboardPort().readBlock(); });
     resize(1280, 860);
 }
 
@@ -642,8 +647,9 @@ CMainFrame::CommandUi CMainFrame::commandUi(int id) const {
             break;
     }
     if (doc && isListCommandId(id)) {
-        QtClipboardPort clip;
-        return {isListCommandEnabled(static_cast<ListCommand>(id), app_.document()->doc(), clip), false};
+        // the enable rules look at the clipboard as last seen, not at the system
+        // clipboard four times a second
+        return {isListCommandEnabled(static_cast<ListCommand>(id), app_.document()->doc(), clipboardSeen_), false};
     }
     if (view) {
         CSondaraView::CommandState s = view->commandState(id);

@@ -9,6 +9,7 @@
 #include <map>
 
 #include "core/app/CommandTable.h"
+#include "core/model/ListCommands.h"
 
 class QMdiArea;
 class QMdiSubWindow;
@@ -107,6 +108,7 @@ private:
     bool cursorInfoVisible_ = false;
     bool noDocumentMenus_ = false;
     bool destroying_ = false;
+    mutable MemoryClipboard clipboardSeen_;  // what the private format held when it last changed
 };
 
 }  // namespace sondara::gui

@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QTest>
 #include <QTimer>
+#include <QTableWidget>
 #include <QTreeWidget>
 
 #include "core/app/AppPaths.h"
@@ -172,6 +173,25 @@ TEST_F(AppFixture, SelectingTheCurrentPointAgainCausesNoRefresh) {
     frame().onPointListNotify(PointListPanel::SelectPile, 1);
     EXPECT_EQ(h->doc().selectionMode, 2);
     EXPECT_EQ(h->doc().currentPoint, 3);
+}
+
+TEST_F(AppFixture, CopyEnablesPasteAndEditsAreUndoable) {
+    frame().updateCommandUi();
+    QAction* paste = frame().action(57637);
+    QAction* undo = frame().action(57643);
+    EXPECT_FALSE(undo->isEnabled());
+    frame().runCommand(57634);  // 复制 the current point
+    QApplication::processEvents();
+    frame().updateCommandUi();
+    EXPECT_TRUE(paste->isEnabled());
+    frame().runCommand(32815);  // 添加 after the current point
+    EXPECT_EQ(app->document()->doc().pointCount(), 6);
+    frame().updateCommandUi();
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_EQ(frame().pointList()->list()->rowCount(), 6);
+    frame().runCommand(57643);  // 撤销
+    EXPECT_EQ(app->document()->doc().pointCount(), 5);
+    EXPECT_EQ(frame().pointList()->list()->rowCount(), 5);
 }
 
 TEST_F(AppFixture, TickingAPileSendsOneBatch) {
