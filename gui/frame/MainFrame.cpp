@@ -127,8 +127,10 @@ CMainFrame::CMainFrame(CSondaraApp& app) : app_(app) {
     uiTimer_->start();
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) { updateCommandUi(); });
     connect(&app_, &CSondaraApp::documentReplaced, this, [this] {
+        ++listUiGeneration_;
         if (DocumentHost* h = app_.document()) {
             connect(h, &DocumentHost::documentChanged, this, [this](int what) {
+                ++listUiGeneration_;
                 if (what == static_cast<int>(DocChange::Everything)) refreshAllPanels();
                 else refreshPointPanels();
             });
@@ -138,8 +140,10 @@ CMainFrame::CMainFrame(CSondaraApp& app) : app_(app) {
     });
     new LetterShortcutFilter(*this);
     clipboardSeen_.block = QtClipboardPort().readBlock();
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
-            [this] { clipboardSeen_.block = QtClipboardPort().readBlock(); });
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
+        clipboardSeen_.block = QtClipboardPort().readBlock();
+        ++listUiGeneration_;
+    });
     resize(1280, 860);
 }
 
@@ -413,6 +417,7 @@ void CMainFrame::onPointListNotify(int code, int index) {
         case PointListPanel::UntickPoint:
             if (index >= d.pointCount()) return;
             SetPointTick(d, index, code == PointListPanel::TickPoint);  // an undoable list edit
+            ++listUiGeneration_;
             break;
         case PointListPanel::BatchBegin:
             h->beginBatch();
@@ -452,6 +457,7 @@ void CMainFrame::runCommand(int id) {
     } else {
         forwardToView(id);
     }
+    ++listUiGeneration_;  // the history stacks change after the document's notification
     updateCommandUi();
 }
 
@@ -647,9 +653,20 @@ CMainFrame::CommandUi CMainFrame::commandUi(int id) const {
             break;
     }
     if (doc && isListCommandId(id)) {
-        // the enable rules look at the clipboard as last seen, not at the system
-        // clipboard four times a second
-        return {isListCommandEnabled(static_cast<ListCommand>(id), app_.document()->doc(), clipboardSeen_), false};
+        // The enable rules look at the clipboard as last seen, and are worked out again
+        // only when the clipboard or the document changed: a block of thousands of
+        // points is not decoded four times a second.
+        if (listUiGeneration_ != listUiCacheGeneration_) {
+            listUiCache_.clear();
+            listUiCacheGeneration_ = listUiGeneration_;
+        }
+        auto it = listUiCache_.find(id);
+        if (it == listUiCache_.end())
+            it = listUiCache_
+                     .emplace(id, isListCommandEnabled(static_cast<ListCommand>(id), app_.document()->doc(),
+                                                       clipboardSeen_))
+                     .first;
+        return {it->second, false};
     }
     if (view) {
         CSondaraView::CommandState s = view->commandState(id);

@@ -109,6 +109,9 @@ private:
     bool noDocumentMenus_ = false;
     bool destroying_ = false;
     mutable MemoryClipboard clipboardSeen_;  // what the private format held when it last changed
+    int listUiGeneration_ = 0;               // grows with every clipboard or document change
+    mutable int listUiCacheGeneration_ = -1;
+    mutable std::map<int, bool> listUiCache_;
 };
 
 }  // namespace sondara::gui
