@@ -155,135 +155,102 @@ int versionCodeOfTag(std::string_view tag) {
     return 0;
 }
 
-bool readStep(ByteReader& in, ProcessStep& s) {
-    unsigned char img[kProcessStepBytes];
+namespace {
+
+// One field list per stored record, walked by the image reader and by the image
+// writer alike, so that the two directions cannot drift apart.
+template <class Io, class Step>
+void stepFields(Io& f, Step& s) {
+    f(s.kind);
+    f(s.reserved0);
+    f(s.filterType);
+    f(s.upperFreqHz);
+    f(s.lowerFreqHz);
+    f(s.ampLaw);
+    f(s.ampFactor);
+    f(s.ampStart);
+    f(s.smoothPoints);
+    f(s.dcPartial);
+    f(s.dcStart);
+    f(s.rotPartial);
+    f(s.rotStart);
+    f(s.rotAngle);
+    f(s.rotScale);
+    f(s.linZeroMode);
+    f(s.linZeroStart);
+    f(s.nonlinZeroMode);
+    f(s.nonlinZeroStart);
+    f(s.frontZeroEnd);
+    f(s.backZeroStart);
+    f(s.scaleStart);
+    f(s.scaleEnd);
+    f(s.scaleFactor);
+    f(s.shiftSamples);
+    f(s.shiftMv);
+    f(s.shiftPartial);
+    f(s.shiftStart);
+    f(s.shiftEnd);
+    for (auto& d : s.viewStates) {
+        f(d.fill);
+        f(d.spectrumStyle);
+        f(d.reserved);
+        f(d.positionMode);
+        f(d.xOffset);
+        f(d.hScaleMode);
+        f(d.hScale);
+        f(d.vScaleMode);
+        f(d.vScale);
+    }
+    f(s.rangeMax);
+    f(s.rangeMin);
+    f(s.reserved1);
+}
+
+template <class Io, class Mark>
+void markFields(Io& f, Mark& m) {
+    f(m.position);
+    f(m.kind);
+    f(m.name);
+    f(m.remark);
+    f(m.depth);
+    f(m.thirdText);
+    f(m.padding);
+}
+
+// Reads a whole image of `Bytes` bytes and takes it apart with `fields`.
+template <std::size_t Bytes, class Record, class Fields>
+bool readImage(ByteReader& in, Record& r, Fields fields) {
+    unsigned char img[Bytes];
     if (!in.read(img, sizeof img)) return false;
     ImageIn f(img, sizeof img);
-    f.get(s.kind);
-    f.get(s.reserved0);
-    f.get(s.filterType);
-    f.get(s.upperFreqHz);
-    f.get(s.lowerFreqHz);
-    f.get(s.ampLaw);
-    f.get(s.ampFactor);
-    f.get(s.ampStart);
-    f.get(s.smoothPoints);
-    f.get(s.dcPartial);
-    f.get(s.dcStart);
-    f.get(s.rotPartial);
-    f.get(s.rotStart);
-    f.get(s.rotAngle);
-    f.get(s.rotScale);
-    f.get(s.linZeroMode);
-    f.get(s.linZeroStart);
-    f.get(s.nonlinZeroMode);
-    f.get(s.nonlinZeroStart);
-    f.get(s.frontZeroEnd);
-    f.get(s.backZeroStart);
-    f.get(s.scaleStart);
-    f.get(s.scaleEnd);
-    f.get(s.scaleFactor);
-    f.get(s.shiftSamples);
-    f.get(s.shiftMv);
-    f.get(s.shiftPartial);
-    f.get(s.shiftStart);
-    f.get(s.shiftEnd);
-    for (DisplayState& d : s.viewStates) {
-        f.get(d.fill);
-        f.get(d.spectrumStyle);
-        f.get(d.reserved);
-        f.get(d.positionMode);
-        f.get(d.xOffset);
-        f.get(d.hScaleMode);
-        f.get(d.hScale);
-        f.get(d.vScaleMode);
-        f.get(d.vScale);
-    }
-    f.get(s.rangeMax);
-    f.get(s.rangeMin);
-    f.raw(s.reserved1.data(), s.reserved1.size());
+    fields(f, r);
     return true;
+}
+
+template <std::size_t Bytes, class Record, class Fields>
+void writeImage(ByteWriter& out, const Record& r, Fields fields) {
+    unsigned char img[Bytes];
+    ImageOut f(img, sizeof img);
+    fields(f, r);
+    out.bytes(img, sizeof img);
+}
+
+}  // namespace
+
+bool readStep(ByteReader& in, ProcessStep& s) {
+    return readImage<kProcessStepBytes>(in, s, [](ImageIn& f, ProcessStep& r) { stepFields(f, r); });
 }
 
 void writeStep(ByteWriter& out, const ProcessStep& s) {
-    unsigned char img[kProcessStepBytes];
-    ImageOut f(img, sizeof img);
-    f.put(s.kind);
-    f.put(s.reserved0);
-    f.put(s.filterType);
-    f.put(s.upperFreqHz);
-    f.put(s.lowerFreqHz);
-    f.put(s.ampLaw);
-    f.put(s.ampFactor);
-    f.put(s.ampStart);
-    f.put(s.smoothPoints);
-    f.put(s.dcPartial);
-    f.put(s.dcStart);
-    f.put(s.rotPartial);
-    f.put(s.rotStart);
-    f.put(s.rotAngle);
-    f.put(s.rotScale);
-    f.put(s.linZeroMode);
-    f.put(s.linZeroStart);
-    f.put(s.nonlinZeroMode);
-    f.put(s.nonlinZeroStart);
-    f.put(s.frontZeroEnd);
-    f.put(s.backZeroStart);
-    f.put(s.scaleStart);
-    f.put(s.scaleEnd);
-    f.put(s.scaleFactor);
-    f.put(s.shiftSamples);
-    f.put(s.shiftMv);
-    f.put(s.shiftPartial);
-    f.put(s.shiftStart);
-    f.put(s.shiftEnd);
-    for (const DisplayState& d : s.viewStates) {
-        f.put(d.fill);
-        f.put(d.spectrumStyle);
-        f.put(d.reserved);
-        f.put(d.positionMode);
-        f.put(d.xOffset);
-        f.put(d.hScaleMode);
-        f.put(d.hScale);
-        f.put(d.vScaleMode);
-        f.put(d.vScale);
-    }
-    f.put(s.rangeMax);
-    f.put(s.rangeMin);
-    f.raw(s.reserved1.data(), s.reserved1.size());
-    out.bytes(img, sizeof img);
+    writeImage<kProcessStepBytes>(out, s, [](ImageOut& f, const ProcessStep& r) { stepFields(f, r); });
 }
 
 bool readMark(ByteReader& in, PileMark& m) {
-    unsigned char img[kPileMarkBytes];
-    if (!in.read(img, sizeof img)) return false;
-    ImageIn f(img, sizeof img);
-    f.get(m.position);
-    f.get(m.kind);
-    f.text(m.name);
-    f.text(m.remark);
-    f.get(m.depth);
-    f.text(m.thirdText);
-    f.raw(m.padding.data(), 2);
-    return true;
+    return readImage<kPileMarkBytes>(in, m, [](ImageIn& f, PileMark& r) { markFields(f, r); });
 }
 
 void writeMark(ByteWriter& out, const PileMark& m) {
-    unsigned char img[kPileMarkBytes];
-    ImageOut f(img, sizeof img);
-    f.put(m.position);
-    f.put(m.kind);
-    f.text(m.name);
-    f.text(m.remark);
-    f.put(m.depth);
-    f.text(m.thirdText);
-    f.raw(m.padding.data(), 2);
-    out.bytes(img, sizeof img);
-}
-
-bool readHeader(ByteReader& in, ProjectInfo& info) {
-    int code = 0;
-    return readAnyHeader(in, info, code) && !isLegacy(code);
+    writeImage<kPileMarkBytes>(out, m, [](ImageOut& f, const PileMark& r) { markFields(f, r); });
 }
 
 void writeHeader(ByteWriter& out, const ProjectInfo& info) {

@@ -32,8 +32,7 @@ std::string ReadProject(CSondaraDoc& doc, ByteReader& in, const std::string& dis
 // `pointIndex` is the record's index in the list being read.
 bool PointRecordReader(ByteReader& in, int versionCode, TestPoint& point, int pointIndex);
 
-// Header of codes 4, 6 and 7 (209 bytes); false when the bytes run out.
-bool readHeader(ByteReader& in, ProjectInfo& info);
+// Header of codes 4, 6 and 7 (209 bytes).
 void writeHeader(ByteWriter& out, const ProjectInfo& info);
 // One "QAR16" point record: F16 then the variable part.
 void writePointRecord(ByteWriter& out, const TestPoint& p);

@@ -4,6 +4,7 @@
 // field by field here; this keeps the reader fast without casting raw buffers.
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 #include "core/model/FixedText.h"
 
@@ -16,6 +17,11 @@ public:
     void get(T& v) {
         static_assert(std::is_trivially_copyable_v<T>);
         take(&v, sizeof v);
+    }
+    // The field visitor form: every field (fixed texts too) at its full width.
+    template <typename T>
+    void operator()(T& v) {
+        get(v);
     }
     template <std::size_t N>
     void text(FixedText<N>& f, std::size_t bytes = N) {
@@ -48,6 +54,10 @@ public:
     void put(const T& v) {
         static_assert(std::is_trivially_copyable_v<T>);
         give(&v, sizeof v);
+    }
+    template <typename T>
+    void operator()(const T& v) {
+        put(v);
     }
     template <std::size_t N>
     void text(const FixedText<N>& f) { give(f.data(), N); }
