@@ -14,6 +14,8 @@ bool InstrumentLink::waitLine(bool set, Clock::time_point limit, bool idle) {
         if (stopped()) return false;
         if (((io_.readStatus() & kLine) != 0) == set) return true;
         if ((spins & 63) == 0 && Clock::now() >= limit) return false;
+        // The PC needs the processor to answer: give it away while waiting.
+        if ((spins & 7) == 7) std::this_thread::yield();
         // While nothing happens for a long time, poll gently instead of spinning:
         // the PC waits tens of milliseconds for each handshake.
         if (idle && spins > 20000) std::this_thread::sleep_for(std::chrono::microseconds(50));
@@ -75,6 +77,7 @@ int InstrumentLink::sendByte(std::uint8_t b, bool last) {
         if ((s & kLine) == 0) break;
         if (last && s != kLine) break;
         if ((spins & 63) == 0 && Clock::now() >= until) return -1;
+        if ((spins & 7) == 7) std::this_thread::yield();
     }
     ++sent_;
     if (onByteSent) onByteSent(sent_);

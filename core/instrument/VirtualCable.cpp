@@ -1,6 +1,7 @@
 #include "core/instrument/VirtualCable.h"
 
 #include <fcntl.h>
+#include <sched.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -56,8 +57,11 @@ VirtualPortIo::VirtualPortIo(std::shared_ptr<VirtualCable> cable, Side side, lon
 
 void VirtualPortIo::pause() const {
     if (accessNs_ <= 0) return;
-    // A busy wait: sleeping would last far longer than a microsecond.
     const auto until = std::chrono::steady_clock::now() + std::chrono::nanoseconds(accessNs_);
+    // The other end is a process or thread of its own: let it run when the machine is
+    // busy (the handshake needs both sides), then wait out the rest of the access
+    // busily, since sleeping would last far longer than a microsecond.
+    sched_yield();
     while (std::chrono::steady_clock::now() < until) {
     }
 }

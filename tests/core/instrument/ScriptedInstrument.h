@@ -3,6 +3,7 @@
 // register accesses: no thread, no clock. It decodes the PC's nibbles into frames,
 // hands each frame to a script and puts the script's answers on the lines. Every byte
 // the PC writes to the data register is recorded.
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -16,9 +17,12 @@ namespace sondara::test {
 inline std::vector<std::uint8_t> frameBytes(const std::string& payload, int lengthCopy = -1) {
     const int n = static_cast<int>(payload.size());
     const int m = lengthCopy < 0 ? n : lengthCopy;
-    std::vector<std::uint8_t> out = {std::uint8_t(n & 0xFF), std::uint8_t(n >> 8), std::uint8_t(m & 0xFF),
-                                     std::uint8_t(m >> 8)};
-    out.insert(out.end(), payload.begin(), payload.end());
+    std::vector<std::uint8_t> out(4 + payload.size());
+    out[0] = std::uint8_t(n & 0xFF);
+    out[1] = std::uint8_t(n >> 8);
+    out[2] = std::uint8_t(m & 0xFF);
+    out[3] = std::uint8_t(m >> 8);
+    std::copy(payload.begin(), payload.end(), out.begin() + 4);
     return out;
 }
 
