@@ -15,15 +15,20 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "core/instrument/PortIo.h"
+#include "core/instrument/VirtualCable.h"
 
 namespace sondara {
 
 class InstrumentLink {
 public:
-    explicit InstrumentLink(PortIo& io) : io_(io) {}
+    // With the virtual cable the link follows the PC's read and write counts, which
+    // makes the turn from receiving to answering exact; without it a pause stands in.
+    explicit InstrumentLink(PortIo& io, std::shared_ptr<VirtualCable> cable = nullptr)
+        : io_(io), cable_(std::move(cable)) {}
 
     // Raises the handshake line: ready for the PC.
     void setReady() { io_.writeData(0x10); }
@@ -49,6 +54,9 @@ public:
 
     // How long a wait inside a frame lasts before the frame counts as broken off.
     std::chrono::milliseconds byteTimeout{500};
+    // Without cable counts: the pause between taking a frame and answering it, during
+    // which the PC is to read the acknowledgement of its last nibble.
+    std::chrono::microseconds turnaround{2000};
 
 private:
     // Waits until status bit 7 equals `set`; false after `limit` or stop().
@@ -56,7 +64,13 @@ private:
     int receiveByte(std::uint8_t& b, std::chrono::steady_clock::time_point limit, bool idle);
     int sendByte(std::uint8_t b, bool last);
 
+    // Before answering: waits until the PC has read the acknowledgement of its last byte.
+    void awaitAckSeen();
+
     PortIo& io_;
+    std::shared_ptr<VirtualCable> cable_;
+    std::uint32_t ackSeenAt_ = 0;  // the PC read count by which the acknowledgement is seen
+    bool ackPending_ = false;
     std::atomic<bool> stop_{false};
     std::uint64_t sent_ = 0;
 };

@@ -44,7 +44,7 @@ constexpr auto kAwaitPc = std::chrono::milliseconds(3000);  // the PC's next wor
 }  // namespace
 
 InstrumentServer::InstrumentServer(PortIo& io, std::string root, std::shared_ptr<VirtualCable> cable)
-    : io_(io), link_(io), root_(std::move(root)), cable_(std::move(cable)) {
+    : io_(io), link_(io, cable), root_(std::move(root)), cable_(std::move(cable)) {
     link_.onByteSent = [this](std::uint64_t n) {
         if (faults_.pullAfterBytes >= 0 && !pulled_ && cable_ &&
             n >= static_cast<std::uint64_t>(faults_.pullAfterBytes)) {
@@ -93,7 +93,7 @@ std::string InstrumentServer::resolve(const std::string& instrumentPath, bool mu
 }
 
 int InstrumentServer::reply(const std::string& text) {
-    std::this_thread::sleep_for(turnaround + std::chrono::milliseconds(faults_.slowAnswerMs));
+    std::this_thread::sleep_for(std::chrono::milliseconds(faults_.slowAnswerMs));
     const int n = static_cast<int>(std::min<std::size_t>(text.size(), 4096));
     ++framesSent_;
     const bool bad = framesSent_ == faults_.badHeaderFrame;
@@ -114,7 +114,7 @@ bool InstrumentServer::awaitSend() {
 int InstrumentServer::sendFile(const std::string& path, long size) {
     std::ifstream in(path, std::ios::binary);
     std::vector<std::uint8_t> buf(4096);
-    std::this_thread::sleep_for(turnaround + std::chrono::milliseconds(faults_.slowAnswerMs));
+    std::this_thread::sleep_for(std::chrono::milliseconds(faults_.slowAnswerMs));
     long remaining = size;
     while (remaining > 0) {
         const int n = static_cast<int>(std::min<long>(remaining, 4096));

@@ -37,9 +37,6 @@ public:
     InstrumentServer(PortIo& io, std::string root, std::shared_ptr<VirtualCable> cable = nullptr);
 
     void setFaults(const InstrumentFaults& f) { faults_ = f; }
-    // Pause between the last byte of a command and the first byte of the answer: the
-    // PC is still reading the acknowledgement of its last nibble.
-    std::chrono::microseconds turnaround{1000};
     // Log of commands received (for tests and the emulator's --verbose).
     std::function<void(const std::string&)> onCommand;
 

@@ -58,26 +58,36 @@ VirtualPortIo::VirtualPortIo(std::shared_ptr<VirtualCable> cable, Side side, lon
 void VirtualPortIo::pause() const {
     if (accessNs_ <= 0) return;
     const auto until = std::chrono::steady_clock::now() + std::chrono::nanoseconds(accessNs_);
-    // The other end is a process or thread of its own: let it run when the machine is
-    // busy (the handshake needs both sides), then wait out the rest of the access
-    // busily, since sleeping would last far longer than a microsecond.
-    sched_yield();
+    // Busily: sleeping would last far longer than a microsecond.
     while (std::chrono::steady_clock::now() < until) {
     }
 }
 
 std::uint8_t VirtualPortIo::readStatus() {
     pause();
-    if (!cable_->plugged()) return 0;
-    const std::uint8_t other = cable_->load(side_ == Side::Pc ? VirtualCable::InstrumentData
-                                                               : VirtualCable::PcData);
-    return static_cast<std::uint8_t>((other & 0x1F) << 3);
+    std::uint8_t status = 0;
+    if (cable_->plugged()) {
+        const std::uint8_t other = cable_->load(side_ == Side::Pc ? VirtualCable::InstrumentData
+                                                                   : VirtualCable::PcData);
+        status = static_cast<std::uint8_t>((other & 0x1F) << 3);
+        if (side_ == Side::Pc) cable_->countPcRead();
+    }
+    // The other end is a process or thread of its own that needs a processor to
+    // answer: while the lines stay still, give ours away now and then.
+    if (status == lastStatus_) {
+        if (++sameReads_ % 16 == 0) sched_yield();
+    } else {
+        lastStatus_ = status;
+        sameReads_ = 0;
+    }
+    return status;
 }
 
 void VirtualPortIo::writeData(std::uint8_t value) {
     pause();
     if (!cable_->plugged()) return;
     cable_->store(side_ == Side::Pc ? VirtualCable::PcData : VirtualCable::InstrumentData, value);
+    if (side_ == Side::Pc) cable_->countPcWrite();
 }
 
 void VirtualPortIo::writeControl(std::uint8_t value) {

@@ -10,6 +10,13 @@
 // (byte2 & 0x1F) << 3 and the instrument's reads (byte0 & 0x1F) << 3. With the cable
 // pulled both sides read 0 and their writes reach nobody. Every byte is read and
 // written atomically, so the two sides may live in different processes.
+//
+//   bytes 4..7   count of the PC's status reads (32-bit, little-endian, wrapping)
+//   bytes 8..11  count of the PC's data writes
+//
+// An instrument may use the two counts to know that the PC has seen a change of its
+// handshake line, or has written its data register, however briefly a value stood
+// there: the PC's process may be held up by the machine at any moment.
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -41,13 +48,20 @@ public:
         std::atomic_ref<std::uint8_t>(bytes_[b]).store(v, std::memory_order_release);
     }
     bool plugged() const { return load(Plug) == 0; }
+    std::uint32_t pcReads() const { return counter(4).load(std::memory_order_seq_cst); }
+    std::uint32_t pcWrites() const { return counter(8).load(std::memory_order_seq_cst); }
+    void countPcRead() { counter(4).fetch_add(1, std::memory_order_seq_cst); }
+    void countPcWrite() { counter(8).fetch_add(1, std::memory_order_seq_cst); }
     void setPlugged(bool on) { store(Plug, on ? 0 : 1); }
     const std::string& path() const { return path_; }
 
 private:
     VirtualCable() = default;
+    std::atomic_ref<std::uint32_t> counter(std::size_t at) const {
+        return std::atomic_ref<std::uint32_t>(*reinterpret_cast<std::uint32_t*>(bytes_ + at));
+    }
     std::uint8_t* bytes_ = nullptr;
-    std::uint8_t memory_[kBytes] = {};
+    alignas(8) std::uint8_t memory_[kBytes] = {};
     void* mapping_ = nullptr;
     std::string path_;
 };
@@ -75,6 +89,8 @@ private:
     Side side_;
     long accessNs_;
     std::string name_;
+    std::uint8_t lastStatus_ = 0;
+    unsigned sameReads_ = 0;
 };
 
 }  // namespace sondara

@@ -75,7 +75,7 @@ std::vector<std::string> filesIn(const std::string& dir) {
 TEST(InstrumentLink, ProbeListsProjectsAndQueueDownloadsAndConverts) {
     Bench bench;
     TransferSession& s = *bench.session;
-    ASSERT_TRUE(s.ConnectionProbe()) << s.protocol().StatusText();
+    ASSERT_TRUE(s.ConnectionProbe()) << s.protocol().StatusText() << " reads " << s.protocol().statusReads();
     ASSERT_EQ(s.sites().size(), 3u);
     EXPECT_EQ(s.sites()[0].displayName, "大桥桩基.qar");
     EXPECT_EQ(s.sites()[1].displayName, "大桥桩基—1.qar");
