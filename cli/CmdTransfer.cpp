@@ -11,7 +11,7 @@
 #include "cli/JsonWriter.h"
 #include "core/app/AppPaths.h"
 #include "core/instrument/TransferSession.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 
 namespace sondara::cli {
 namespace {

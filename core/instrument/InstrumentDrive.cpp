@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "core/fileio/ByteIo.h"
-#include "core/model/TextCodec.h"
+#include "core/base/ByteIo.h"
+#include "core/base/TextCodec.h"
 
 namespace sondara {
 

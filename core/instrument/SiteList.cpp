@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 
 namespace sondara {
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "core/app/AppPaths.h"
-#include "core/app/Prompter.h"
+#include "core/base/Prompter.h"
 #include "core/fileio/InstrumentProject.h"
 
 namespace sondara {

@@ -22,9 +22,9 @@
 #include <QVBoxLayout>
 
 #include "core/app/AppPaths.h"
-#include "core/app/Prompter.h"
+#include "core/base/Prompter.h"
 #include "core/instrument/TransferSession.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 #include "gui/app/QtPrompter.h"
 
 namespace sondara::gui {

@@ -73,13 +73,15 @@ std::vector<std::string> filesIn(const std::string& dir) {
 }
 
 TEST(InstrumentLink, ProbeListsProjectsAndQueueDownloadsAndConverts) {
-    Bench bench;
+    std::vector<DemoProject> projects = DemoProjects();
+    for (DemoProject& p : projects) p.points = 1 + (&p - projects.data());  // 1, 2, 3 points
+    Bench bench({}, projects);
     TransferSession& s = *bench.session;
     ASSERT_TRUE(s.ConnectionProbe()) << s.protocol().StatusText() << " reads " << s.protocol().statusReads();
     ASSERT_EQ(s.sites().size(), 3u);
     EXPECT_EQ(s.sites()[0].displayName, "大桥桩基.qar");
     EXPECT_EQ(s.sites()[1].displayName, "大桥桩基—1.qar");
-    EXPECT_EQ(s.sites()[2].pointCount(), 4);
+    EXPECT_EQ(s.sites()[2].pointCount(), 3);
     EXPECT_EQ(s.sites()[1].testDate, "2024-05-07");
 
     TempDir target;
@@ -96,7 +98,7 @@ TEST(InstrumentLink, ProbeListsProjectsAndQueueDownloadsAndConverts) {
     EXPECT_TRUE(queue.empty());
     EXPECT_EQ(filesIn(target.path()),
               (std::vector<std::string>{"厂房.qar", "大桥桩基.qar", "大桥桩基—1.qar"}));
-    const int expected[] = {3, 2, 4};
+    const int expected[] = {1, 2, 3};
     for (int k = 0; k < 3; ++k) {
         CSondaraDoc doc;
         EXPECT_EQ(ReadProject(doc, target.path() + "/" + s.sites()[k].displayName), "");

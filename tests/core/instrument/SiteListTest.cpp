@@ -3,7 +3,7 @@
 
 #include "core/instrument/SiteList.h"
 #include "core/instrument/TransferQueue.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 #include "support/Fixtures.h"
 
 namespace sondara {
