@@ -77,7 +77,6 @@ TransferDialog::TransferDialog(QWidget* parent, Options options)
     }
     target_ = options_.targetFolder.isEmpty() ? defaultTargetFolder() : options_.targetFolder;
     if (!target_.endsWith('/')) target_ += '/';
-    makeDirs(target_.toStdString());
 
     buildUi();
     const std::string portError = session_->portError();

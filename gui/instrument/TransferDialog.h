@@ -41,7 +41,8 @@ class TransferDialog : public QDialog {
 public:
     struct Options {
         std::string port;      // empty: $SONDARA_PARPORT, else /dev/parport0
-        QString targetFolder;  // empty: a "mir" folder in the user's documents
+        // Empty: a "mir" folder in the user's documents, created when a transfer starts.
+        QString targetFolder;
         std::string scratchFolder;  // where probes put the site list (empty: temp)
         // Messages and questions (the user-interface thread only); null: message boxes.
         Prompter* prompter = nullptr;

@@ -8,16 +8,21 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <filesystem>
 #include <thread>
 
+#include "core/app/AppPaths.h"
+#include "core/app/RunLog.h"
 #include "core/fileio/ProjectFile.h"
 #include "core/instrument/InstrumentDrive.h"
 #include "core/instrument/InstrumentServer.h"
 #include "core/instrument/VirtualCable.h"
 #include "core/model/SondaraDoc.h"
+#include "gui/app/SondaraApp.h"
+#include "gui/frame/MainFrame.h"
 #include "gui/instrument/TransferDialog.h"
 #include "support/TestSupport.h"
 
@@ -198,6 +203,35 @@ TEST(TransferDialog, CancellingAndForcedTerminationStopTheWorker) {
         dlg.reset();
         EXPECT_LT(t.elapsed(), 2000);
     }
+}
+
+TEST(TransferDialog, OpensModallyFromTheTransferCommand) {
+    TempDir dir;
+    RunLog::instance().setPath(dir.file("log.txt"));
+    const QByteArray previous = qgetenv("SONDARA_PARPORT");
+    qputenv("SONDARA_PARPORT", QByteArray::fromStdString("virtual:" + dir.file("cable")));
+    {
+        CSondaraApp app;
+        ASSERT_TRUE(app.initInstance({"sondara"}));
+        ASSERT_TRUE(app.frame()->commands().isEnabled(CommandId::ToolTransfer));
+        QString title;
+        int ticks = 0;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            auto* d = qobject_cast<TransferDialog*>(QApplication::activeModalWidget());
+            if (d && title.isEmpty()) {
+                title = d->windowTitle();
+                d->closeButton()->click();
+            } else if (++ticks > 400 && QApplication::activeModalWidget()) {
+                QApplication::activeModalWidget()->hide();  // never hang the suite
+            }
+        });
+        closer.start(25);
+        EXPECT_TRUE(app.frame()->commands().run(CommandId::ToolTransfer));
+        EXPECT_EQ(title, "数据传输");
+    }
+    qputenv("SONDARA_PARPORT", previous);
+    RunLog::instance().setPath(logFilePath());
 }
 
 TEST(TransferDialog, MissingPortIsNamedOnce) {
