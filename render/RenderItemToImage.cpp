@@ -42,8 +42,11 @@ void paintSingle(QImage& img, const CSondaraDoc& doc, const WaveDisplayModel& mo
     r.panePainter().paint(p, laid, o);
 }
 
-// Draws checked points: a display of the checked points in integrity analysis, with
-// the window's display settings, whose pane of the point is laid out in the picture.
+// Draws checked points as the integrity display of the checked points shows them, with
+// the window's display settings, the pane laid out in the picture. The stacked display
+// of all points builds exactly the same pane for a point (same kind, title, state
+// slot) and holds every point, so an item never depends on the points' check flags
+// agreeing with the list it came from; its panes are materialised only when drawn.
 class CheckedPointPainter {
 public:
     CheckedPointPainter(const CSondaraDoc& doc, const WaveDisplayModel& display, int w, int h)
@@ -52,7 +55,7 @@ public:
         model_.paneHeight = std::max(20, h);
         AnalysisSelection s;
         s.domain = AnalysisDomain::Integrity;
-        s.displaySet = DisplaySet::CheckedPoints;
+        s.displaySet = DisplaySet::AllPoints;
         model_.setSelection(s);
         model_.setClientSize(w, h);
         model_.rebuild(doc);

@@ -7,6 +7,7 @@
 
 #include "core/model/TextCodec.h"
 #include "core/output/DocxReport.h"
+#include "core/output/ReportInfoJson.h"
 #include "core/output/ReportTable.h"
 #include "core/output/XlsxReport.h"
 #include "support/Fixtures.h"
@@ -331,6 +332,50 @@ TEST(XlsxReport, SheetWidthsAndTextCells) {
     test::writeFile(dir.file("keep.xlsx"), "old");
     EXPECT_FALSE(WriteExcelReport(reportDoc(), dir.file("none/keep.xlsx"), error));
     EXPECT_FALSE(error.empty());
+}
+
+}  // namespace
+}  // namespace sondara
+
+namespace sondara {
+namespace {
+
+TEST(ReportInfoJson, FieldsByTheirChineseNames) {
+    ReportInfo info;
+    info.staff = "kept";
+    std::string error;
+    ASSERT_TRUE(ApplyReportInfoJson(R"({"报告编号": "R-1", "强度等级": "C35", "浇筑日期": "2026-03-09",
+        "检测日期": "2026年4月21日", "桩径": 800, "总桩数": 12, "生成附图": false, "地质概况": "粉土"})",
+                                    info, error))
+        << error;
+    EXPECT_EQ(info.reportNumber, "R-1");
+    EXPECT_EQ(info.strengthClass, 5);
+    EXPECT_EQ(info.castingDate, (ReportDate{2026, 3, 9}));
+    EXPECT_EQ(info.testDate, (ReportDate{2026, 4, 21}));
+    EXPECT_EQ(info.pileDiameter, 800);
+    EXPECT_EQ(info.totalPiles, 12);
+    EXPECT_FALSE(info.produceFigures);
+    EXPECT_EQ(info.staff, "kept");
+    const char* bad[] = {R"({"强度等级": "C60"})", R"({"桩径": 1.5})", R"({"浇筑日期": "2026-13-01"})",
+                         R"({"工程名": "x"})", R"({"生成附图": 1})", R"([1])", R"({"报告编号": 5})", "{"};
+    for (const char* b : bad) {
+        ReportInfo before = info;
+        EXPECT_FALSE(ApplyReportInfoJson(b, info, error)) << b;
+        EXPECT_FALSE(error.empty());
+        EXPECT_EQ(info.reportNumber, before.reportNumber);
+    }
+}
+
+TEST(ReportInfoJson, ProjectValuesFromTheFile) {
+    CSondaraDoc doc = reportDoc();
+    setText(doc.info.projectName, utf8ToGbk("滨江花园"));
+    setText(doc.info.testingUnit, "");
+    ReportInfo info;
+    info.testingUnit = "remembered";
+    ApplyProjectValues(doc, info);
+    EXPECT_EQ(info.projectName, "滨江花园");
+    EXPECT_EQ(info.testingUnit, "remembered");  // an empty one is not passed
+    EXPECT_EQ(info.totalPiles, doc.pileOrdinal(4) + 1);
 }
 
 }  // namespace
