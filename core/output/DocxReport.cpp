@@ -54,7 +54,8 @@ std::string tableXml(const std::vector<ReportRow>& rows) {
     for (int w : kWordColumnWidths) x << "<w:gridCol w:w=\"" << w * 20 << "\"/>";
     x << "</w:tblGrid>";
     const auto row = [&](const std::vector<const std::string*>& cells, bool header) {
-        x << "<w:tr>" << (header ? "<w:trPr><w:tblHeader/><w:cantSplit/></w:trPr>" : "<w:trPr><w:cantSplit/></w:trPr>");
+        x << "<w:tr>" << (header ? "<w:trPr><w:tblHeader/><w:cantSplit/><w:trHeight w:val=\"560\"/></w:trPr>"
+                        : "<w:trPr><w:cantSplit/><w:trHeight w:val=\"400\"/></w:trPr>");
         for (size_t c = 0; c < cells.size(); ++c) {
             const bool left = !header && c == 5;
             x << "<w:tc><w:tcPr><w:tcW w:w=\"" << kWordColumnWidths[c] * 20
