@@ -94,7 +94,7 @@ int runReport(const Args& args) {
         std::vector<ExportItem> items;
         for (int p : doc.checkedList) items.push_back({ExportItem::Kind::CheckedPoint, p});
         in.figures = render::RenderItemsEncoded(doc, display, items, kReportFigureWidth, kReportFigureHeight,
-                                                ImageFormat::Bmp);
+                                                ImageFormat::Png);
     }
 #endif
     if (templ.empty()) templ = FindReportTemplate();

@@ -1,5 +1,6 @@
 #include "render/RenderItemToImage.h"
 
+#include <QBuffer>
 #include <QPainter>
 #include <atomic>
 #include <memory>
@@ -98,6 +99,14 @@ QImage renderWaveTrain(const CSondaraDoc& doc, WaveDisplayModel& display, int w,
 }
 
 std::string encode(const QImage& img, ImageFormat format) {
+    if (img.isNull()) return {};
+    if (format == ImageFormat::Png) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        if (!img.save(&buffer, "PNG")) return {};
+        return bytes.toStdString();
+    }
     const DibImage dib = ToDib(img);
     if (format == ImageFormat::Jpeg) {
         std::string error;
@@ -150,12 +159,12 @@ QImage RenderItem(const CSondaraDoc& doc, WaveDisplayModel& display, const Expor
 bool RenderItemToImage(const CSondaraDoc& doc, WaveDisplayModel& display, const ExportItem& item,
                        const std::string& path, int width, int height, ImageFormat format) {
     if (width <= 0 || height <= 0) return false;
-    const DibImage dib = ToDib(RenderItem(doc, display, item, width, height));
-    if (format == ImageFormat::Jpeg) {
-        std::string error;
-        return WriteJpegFile(dib, kJpegQuality, path, error);
-    }
-    return WriteBmpFile(path, dib);
+    const std::string bytes = encode(RenderItem(doc, display, item, width, height), format);
+    if (bytes.empty()) return false;
+    AtomicFileWriter f(path);
+    if (!f.isOpen()) return false;
+    f.writer().bytes(bytes.data(), bytes.size());
+    return f.commit();
 }
 
 void RenderItems(const CSondaraDoc& doc, WaveDisplayModel& display, const std::vector<ExportItem>& items,

@@ -140,6 +140,13 @@ bool DocxPackage::save(const std::string& path, std::string& error) const {
             zip_source_free(src);
             return false;
         }
+        // Compressed pictures are stored as they are: deflating them again gains nothing.
+        const auto endsWith = [&](const char* e) {
+            const std::string_view n(name), x(e);
+            return n.size() >= x.size() && n.substr(n.size() - x.size()) == x;
+        };
+        if (endsWith(".png") || endsWith(".jpeg") || endsWith(".jpg"))
+            zip_set_file_compression(z, static_cast<zip_uint64_t>(idx), ZIP_CM_STORE, 0);
         return true;
     };
     bool ok = add("[Content_Types].xml", part("[Content_Types].xml"));

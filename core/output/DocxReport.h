@@ -16,7 +16,7 @@ struct WordReportInput {
     ReportDate today;
     // One encoded picture per checked point in check-list order (empty: no figures).
     std::vector<std::string> figures;
-    std::string figureExtension = "bmp";
+    std::string figureExtension = "png";
     int figureWidth = 530;   // px at 96 dpi
     int figureHeight = 185;
 };

@@ -19,10 +19,14 @@ inline constexpr const char* kBuildingWordReport = "正在创建Word报告，请
 
 // What the export takes: the panes of the current display, or the checked points.
 enum class DataSelection : int { CurrentDisplay = 1, CheckedPoints = 2 };
-enum class ImageFormat : int { Bmp = 0, Jpeg = 1 };
+// BMP and JPEG are the export formats the user chooses; PNG is what documents embed
+// (lossless and small, so a report of hundreds of figures stays quick to write).
+enum class ImageFormat : int { Bmp = 0, Jpeg = 1, Png = 2 };
 enum class ImageTarget : int { Files = 0, Word = 1 };
 
-inline const char* ImageExtension(ImageFormat f) { return f == ImageFormat::Jpeg ? "jpg" : "bmp"; }
+inline const char* ImageExtension(ImageFormat f) {
+    return f == ImageFormat::Jpeg ? "jpg" : f == ImageFormat::Png ? "png" : "bmp";
+}
 
 // Trims blanks at both ends and replaces \ / * ? < > | " by '_'; an empty result is
 // "_". Works on UTF-8, whose multi-byte characters never hold those bytes.

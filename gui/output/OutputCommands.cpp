@@ -158,7 +158,7 @@ void runWordReport(QWidget* parent, DocumentHost& host, WaveDisplayModel* displa
         std::vector<ExportItem> items;
         for (int p : doc.checkedList) items.push_back({ExportItem::Kind::CheckedPoint, p});
         in.figures = render::RenderItemsEncoded(doc, *display, items, kReportFigureWidth, kReportFigureHeight,
-                                                ImageFormat::Bmp, [&](int d, int t) { wait.setProgress(d, t); });
+                                                ImageFormat::Png, [&](int d, int t) { wait.setProgress(d, t); });
     }
     std::string error;
     const bool ok = WriteWordReport(doc, in, templ, path.toStdString(), error);

@@ -251,7 +251,7 @@ TEST(DocxReport, PackageHoldsTheFilledTemplateTableAndFigures) {
             rels.select_node(("//Relationship[@Id='" + id + "']").c_str()).node().attribute("Target").value();
         EXPECT_EQ(parts["word/" + target], "BMfigure" + std::to_string(i));
     }
-    EXPECT_NE(parts["[Content_Types].xml"].find("Extension=\"bmp\""), std::string::npos);
+    EXPECT_NE(parts["[Content_Types].xml"].find("Extension=\"png\""), std::string::npos);
     EXPECT_NE(parts["word/header1.xml"].find("JC-2026-017"), std::string::npos);
 }
 
