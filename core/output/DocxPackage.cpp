@@ -12,6 +12,7 @@ namespace sondara {
 namespace {
 constexpr zip_int64_t kMaxParts = 2000;
 constexpr zip_uint64_t kMaxPartBytes = 64u << 20;
+constexpr zip_uint64_t kMaxTotalBytes = 256u << 20;
 const std::string kEmpty;
 
 const char* kBlankContentTypes =
@@ -62,10 +63,11 @@ bool DocxPackage::open(const std::string& path, std::string& error) {
         error = "报告模板已损坏：" + path;
         return false;
     }
+    zip_uint64_t total = 0;
     for (zip_int64_t i = 0; i < n; ++i) {
         zip_stat_t st;
         if (zip_stat_index(z, static_cast<zip_uint64_t>(i), 0, &st) != 0 || !(st.valid & ZIP_STAT_SIZE) ||
-            !(st.valid & ZIP_STAT_NAME) || st.size > kMaxPartBytes) {
+            !(st.valid & ZIP_STAT_NAME) || st.size > kMaxPartBytes || (total += st.size) > kMaxTotalBytes) {
             error = "报告模板已损坏：" + path;
             return false;
         }

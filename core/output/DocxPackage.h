@@ -9,7 +9,7 @@ namespace sondara {
 
 class DocxPackage {
 public:
-    // Reads every part of a template. Bounded: at most 2000 parts, 64 MB each.
+    // Reads every part of a template. Bounded: at most 2000 parts, 64 MB each, 256 MB in all.
     bool open(const std::string& path, std::string& error);
     // The smallest package Word opens: content types, relationships, an empty
     // document with an A4 page.

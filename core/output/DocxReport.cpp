@@ -119,12 +119,24 @@ void fillTexts(pugi::xml_document& d, const std::map<std::string, std::string>& 
     std::vector<pugi::xml_node> texts;
     for (pugi::xpath_node n : d.select_nodes("//w:t")) texts.push_back(n.node());
     for (pugi::xml_node t : texts) {
-        std::string s = t.text().get();
-        if (s.find("{{") == std::string::npos) continue;
-        for (const auto& [key, value] : values) {
-            const std::string mark = "{{" + key + "}}";
-            for (size_t at = s.find(mark); at != std::string::npos; at = s.find(mark, at + value.size()))
-                s.replace(at, mark.size(), value);
+        const std::string in = t.text().get();
+        if (in.find("{{") == std::string::npos) continue;
+        // One pass from left to right: a value that itself holds "{{...}}" (typed by
+        // the user) is taken as it is.
+        std::string s;
+        size_t pos = 0;
+        for (;;) {
+            const size_t open = in.find("{{", pos);
+            const size_t close = open == std::string::npos ? open : in.find("}}", open + 2);
+            if (close == std::string::npos) {
+                s.append(in, pos, std::string::npos);
+                break;
+            }
+            s.append(in, pos, open - pos);
+            const auto it = values.find(in.substr(open + 2, close - open - 2));
+            if (it != values.end()) s += it->second;
+            else s.append(in, open, close + 2 - open);
+            pos = close + 2;
         }
         if (s.find('\n') == std::string::npos) {
             t.text().set(s.c_str());
