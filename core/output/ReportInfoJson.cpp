@@ -32,7 +32,9 @@ bool ApplyReportInfoJson(std::string_view text, ReportInfo& info, std::string& e
         return false;
     }
     ReportInfo out = info;
-    for (const auto& [key, v] : root.members()) {
+    for (const json::Value::Member& member : root.members()) {
+        const std::string& key = member.first;  // named, so that the lambda below can take it
+        const json::Value& v = member.second;
         const auto bad = [&](const char* what) {
             error = "\"" + key + "\": " + what;
             return false;
