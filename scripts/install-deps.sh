@@ -7,6 +7,8 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libfftw3-dev libcli11-dev
+  libfftw3-dev
+  libjpeg62-turbo-dev libxlsxwriter-dev libzip-dev libpugixml-dev
   qt6-base-dev libgl-dev fonts-noto-cjk xvfb xauth
   clang libclang-rt-14-dev clang-format
   python3-mpmath python3-pywt python3-numpy
