@@ -75,11 +75,13 @@ void PrintPagePainter::paintPage(QPainter& p, int page) {
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
     p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    // The cells first: their pictures are opaque and the first row starts right on the
+    // table's lower border, which must stay visible.
+    for (const PrintCellRecord& c : l_.cells)
+        if (c.page == page) cell(p, c);
     if (l_.headerBand) band(p, true, page);
     if (l_.footerBand) band(p, false, page);
     if (s_.printTable) table(p);
-    for (const PrintCellRecord& c : l_.cells)
-        if (c.page == page) cell(p, c);
     p.restore();
 }
 

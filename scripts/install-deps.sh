@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libfftw3-dev
   qt6-base-dev libgl-dev fonts-noto-cjk xvfb xauth
+  poppler-utils
   clang libclang-rt-14-dev
   python3-mpmath python3-pywt python3-numpy
 )
