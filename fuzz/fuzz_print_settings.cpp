@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/app/Prompter.h"
+#include "core/base/Prompter.h"
 #include "core/output/PrintLayout.h"
 #include "core/output/PrintSettings.h"
 

@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <algorithm>
 
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 
 namespace sondara::render {
 

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "core/app/Prompter.h"
-#include "core/model/TextCodec.h"
+#include "core/base/Prompter.h"
+#include "core/base/TextCodec.h"
 
 namespace sondara {
 

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <cstdio>
 
-#include "core/app/Prompter.h"
-#include "core/fileio/ByteIo.h"
+#include "core/base/Prompter.h"
+#include "core/base/ByteIo.h"
 #include "core/model/NameLists.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 
 namespace sondara {
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "core/app/SettingsFile.h"
-#include "core/model/FixedText.h"
+#include "core/base/FixedText.h"
 
 namespace sondara {
 

@@ -16,7 +16,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 #include "gui/print/HeaderTableDialog.h"
 #include "gui/print/PagePreview.h"
 

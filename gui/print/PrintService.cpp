@@ -13,7 +13,7 @@
 #include <cstdio>
 #include <unistd.h>
 
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 #include "gui/app/DocumentHost.h"
 #include "gui/app/QtPrompter.h"
 #include "gui/display/SondaraView.h"

@@ -15,9 +15,10 @@
 #include <QTest>
 #include <cmath>
 
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 #include "gui/app/DocumentHost.h"
 #include "gui/display/SondaraView.h"
+#include "gui/display/ViewContext.h"
 #include "gui/display/WaveDisp.h"
 #include "gui/print/HeaderTableDialog.h"
 #include "gui/print/HeaderTableGrid.h"
@@ -148,6 +149,23 @@ TEST(PrintDialogs, SetupTabsAndDefaults) {
     EXPECT_EQ(dlg.settings(), PrintSettings{});
 }
 
+// A view on its own, outside any frame.
+class LoneViewContext : public ViewContext {
+public:
+    const std::vector<CSondaraView*>& views() const override { return views_; }
+    void addView(CSondaraView* v) override { views_.push_back(v); }
+    void removeView(CSondaraView* v) override { std::erase(views_, v); }
+    void postCommand(CommandId) override {}
+    bool commandEnabled(CommandId) const override { return true; }
+    CommandId lastCommand() const override { return CommandId::None; }
+    bool pointListBusy() const override { return false; }
+    void viewSelectionChanged(CSondaraView*) override {}
+    int cursorStyle() const override { return 2; }
+
+private:
+    std::vector<CSondaraView*> views_;
+};
+
 TEST(PrintDialogs, ViewPrintsToAPdfPrinter) {
     test::TempDir dir;
     DocumentHost host;
@@ -164,7 +182,8 @@ TEST(PrintDialogs, ViewPrintsToAPdfPrinter) {
     host.doc() = test::makeDoc(pts);
     host.doc().recomputeDisplayRanges();
     host.doc().selectPoint(0);
-    CSondaraView view(host);
+    LoneViewContext context;
+    CSondaraView view(host, context);
     view.resize(900, 600);
     view.show();
     QApplication::processEvents();

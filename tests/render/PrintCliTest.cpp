@@ -6,9 +6,9 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "core/fileio/ByteIo.h"
+#include "core/base/ByteIo.h"
 #include "core/fileio/ProjectFile.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 #include "core/output/PrintSettings.h"
 #include "support/Fixtures.h"
 #include "support/TestSupport.h"

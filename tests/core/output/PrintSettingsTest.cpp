@@ -8,8 +8,8 @@
 #include <limits>
 
 #include "core/app/AppPaths.h"
-#include "core/fileio/ByteIo.h"
-#include "core/model/TextCodec.h"
+#include "core/base/ByteIo.h"
+#include "core/base/TextCodec.h"
 #include "core/output/PrintSettings.h"
 #include "support/Fixtures.h"
 #include "support/TestSupport.h"
