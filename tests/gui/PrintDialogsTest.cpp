@@ -15,7 +15,13 @@
 #include <QTest>
 #include <cmath>
 
+#include "core/app/AppPaths.h"
+#include "core/app/RunLog.h"
 #include "core/base/TextCodec.h"
+#include "core/fileio/ProjectFile.h"
+#include "gui/app/SondaraApp.h"
+#include "gui/frame/CommandRegistry.h"
+#include "gui/frame/MainFrame.h"
 #include "gui/app/DocumentHost.h"
 #include "gui/display/SondaraView.h"
 #include "gui/display/ViewContext.h"
@@ -204,6 +210,35 @@ TEST(PrintDialogs, ViewPrintsToAPdfPrinter) {
         EXPECT_EQ(std::atoi(info.out.c_str() + at + 6), 2) << info.out;
     }
     EXPECT_GT(test::readFile(dir.file("view.pdf")).size(), 1000u);
+}
+
+TEST(PrintDialogs, CommandsNeedPointsAndAViewButNoPrinter) {
+    test::TempDir dir;
+    RunLog::instance().setPath(dir.file("log.txt"));
+    {
+        CSondaraApp app;
+        ASSERT_TRUE(app.initInstance({"sondara"}));  // an empty document
+        QApplication::processEvents();
+        const CommandRegistry& r = app.frame()->commands();
+        EXPECT_FALSE(r.isEnabled(CommandId::FilePrint));
+        EXPECT_FALSE(r.isEnabled(CommandId::FilePrintPreview));
+        EXPECT_TRUE(r.isEnabled(CommandId::FilePrintSetup));
+        EXPECT_TRUE(r.isEnabled(CommandId::FilePrintSetupNoDoc));
+    }
+    {
+        const std::string path = dir.file("p.qar");
+        CSondaraDoc d = test::makeDoc({test::simplePoint("A", 64), test::simplePoint("B", 64)});
+        ASSERT_TRUE(WriteProject(d, path));
+        CSondaraApp app;
+        ASSERT_TRUE(app.initInstance({"sondara", QString::fromStdString(path)}));
+        QApplication::processEvents();
+        const CommandRegistry& r = app.frame()->commands();
+        EXPECT_TRUE(r.isEnabled(CommandId::FilePrint));
+        EXPECT_TRUE(r.isEnabled(CommandId::FilePrintPreview));
+        EXPECT_TRUE(r.isEnabled(CommandId::FilePrintSetup));
+        app.document()->doc().modified = false;
+    }
+    RunLog::instance().setPath(logFilePath());
 }
 
 }  // namespace
