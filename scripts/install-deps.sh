@@ -10,6 +10,7 @@ packages=(
   libfftw3-dev
   libjpeg62-turbo-dev libxlsxwriter-dev libzip-dev libpugixml-dev
   qt6-base-dev libgl-dev fonts-noto-cjk xvfb xauth
+  poppler-utils
   clang libclang-rt-14-dev clang-format
   python3-mpmath python3-pywt python3-numpy
 )
