@@ -94,6 +94,10 @@ int FindGridColumn(GridTable t, std::string_view key) {
     const auto& cols = GridColumns(t);
     for (int c = 0; c < static_cast<int>(cols.size()); ++c)
         if (cols[c].title == key) return c;
+    // "桩径" for "桩径(mm)": the title without its unit
+    for (int c = 0; c < static_cast<int>(cols.size()); ++c)
+        if (!key.empty() && cols[c].title.starts_with(key) && cols[c].title.substr(key.size()).starts_with("("))
+            return c;
     if (key.empty() || key.size() > 3) return -1;
     int n = 0;
     for (char ch : key) {

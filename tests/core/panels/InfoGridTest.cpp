@@ -51,6 +51,7 @@ TEST(InfoGridTables, ColumnsAndTheirEditors) {
     EXPECT_EQ(par[3].width, 85);
     EXPECT_EQ(par[4].width, 110);
     EXPECT_EQ(FindGridColumn(GridTable::Points, "桩径(mm)"), 2);
+    EXPECT_EQ(FindGridColumn(GridTable::Points, "桩径"), 2);
     EXPECT_EQ(FindGridColumn(GridTable::Points, "16"), 15);
     EXPECT_EQ(FindGridColumn(GridTable::Points, "17"), -1);
     EXPECT_EQ(FindGridColumn(GridTable::Points, "0"), -1);
