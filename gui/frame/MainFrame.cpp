@@ -40,6 +40,11 @@
 #include "gui/frame/ChildFrame.h"
 #include "gui/frame/TextExportDialog.h"
 #include "gui/panels/PointListPanel.h"
+#include "gui/panels/InfoBar.h"
+#include "gui/panels/InfoPanelCommands.h"
+#include "gui/display/AnalysisBarWidget.h"
+#include "core/app/CommandIds.h"
+#include "core/display/WaveDisplayModel.h"
 
 namespace sondara::gui {
 
@@ -125,9 +130,13 @@ CMainFrame::CMainFrame(CSondaraApp& app) : app_(app) {
     uiTimer_->setInterval(250);
     connect(uiTimer_, &QTimer::timeout, this, &CMainFrame::updateCommandUi);
     uiTimer_->start();
-    connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) { updateCommandUi(); });
+    connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) {
+        info_->scheduleRefresh();
+        updateCommandUi();
+    });
     connect(&app_, &CSondaraApp::documentReplaced, this, [this] {
         ++listUiGeneration_;
+        info_->setDocument(app_.document());
         if (DocumentHost* h = app_.document()) {
             connect(h, &DocumentHost::documentChanged, this, [this](int what) {
                 ++listUiGeneration_;
@@ -315,13 +324,14 @@ void CMainFrame::createDocks() {
     history->setEnabled(false);
     makeDock(112, "处理过程", history, Qt::RightDockWidgetArea, QSize(160, 260));
 
-    info_ = new QTabWidget(this);
-    info_->setObjectName("InfoTabs");
-    for (const char* page : {"工程信息", "测点信息", "分析参数"}) {
-        auto* w = new QWidget(info_);
-        w->setEnabled(false);
-        info_->addTab(w, QString::fromUtf8(page));
-    }
+    info_ = new InfoBar(this);
+    info_->setViewProvider([this]() -> const WaveDisplayModel* {
+        CSondaraView* v = activeAnalysisView();
+        return v ? &v->display()->model() : nullptr;
+    });
+    info_->setScopeProvider([this] {
+        return app_.editSettings.pointEditScope == 1 ? PointEditScope::Multiple : PointEditScope::Single;
+    });
     makeDock(102, "信息栏", info_, Qt::BottomDockWidgetArea, QSize(100, 130));
 }
 
@@ -356,6 +366,11 @@ QMdiSubWindow* CMainFrame::openChildWindow(bool maximised) {
                 [this](int index) { onPointListNotify(PointListPanel::SelectPoint, index); });
         v->display()->setCursorStyle(app_.cursorSettings.cursorStyle);
         v->display()->setCursorInfoVisible(cursorInfoVisible_);
+        // the information grids list what the view shows
+        connect(v->display(), &CWaveDisp::rebuilt, info_, &InfoBar::scheduleRefresh);
+        QPushButton* settings = v->analysisBar()->settingsButton();
+        settings->setEnabled(true);
+        connect(settings, &QPushButton::clicked, v, [this, v] { RunDisplaySettings(*v->display(), this); });
     }
     return child;
 }
@@ -550,6 +565,7 @@ void CMainFrame::registerHandlers() {
         {32857, toggleDock(101)},
         {32858, toggleDock(112)},
         {32859, toggleDock(102)},
+        {static_cast<int>(CommandId::EditSettings), [this] { RunEditSettings(app_, this); }},
         {32868, [this] {
              app_.cursorSettings.cursorStyle = 1;
              QtPrompter p(this);
@@ -644,6 +660,7 @@ CMainFrame::CommandUi CMainFrame::commandUi(int id) const {
         case 32857: return {true, docked(101)};
         case 32858: return {true, docked(112)};
         case 32859: return {true, docked(102)};
+        case static_cast<int>(CommandId::EditSettings): return {true, false};
         case 32868: return {doc, app_.cursorSettings.cursorStyle == 1};
         case 32869: return {doc, app_.cursorSettings.cursorStyle == 2};
         case 32870: return {doc, cursorInfoVisible_};

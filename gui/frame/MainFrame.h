@@ -26,6 +26,7 @@ namespace sondara::gui {
 class CSondaraApp;
 class DocumentHost;
 class PointListPanel;
+class InfoBar;
 class CSondaraView;
 
 class CMainFrame : public QMainWindow {
@@ -94,7 +95,7 @@ private:
     CSondaraApp& app_;
     QMdiArea* mdi_ = nullptr;
     PointListPanel* pointList_ = nullptr;
-    QTabWidget* info_ = nullptr;
+    InfoBar* info_ = nullptr;
     QLabel* statusPane_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     std::map<int, QAction*> actions_;
