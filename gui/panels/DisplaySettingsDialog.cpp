@@ -113,10 +113,6 @@ QWidget* DisplaySettingsDialog::buildGraphicPage() {
     addAll_ = new QPushButton(">>", box);
     remove_ = new QPushButton("<", box);
     removeAll_ = new QPushButton("<<", box);
-    add_->setAccessibleName("添加所选项");
-    addAll_->setAccessibleName("添加全部");
-    remove_->setAccessibleName("移除所选项");
-    removeAll_->setAccessibleName("移除全部");
     connect(add_, &QPushButton::clicked, this, [this] {
         form_.addAvailable(selectedRows(available_));
         fillChosen();
