@@ -7,7 +7,7 @@
 
 #include "core/model/ListEngine.h"
 #include "core/model/NameLists.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 
 namespace sondara {
 

@@ -5,7 +5,7 @@
 
 #include "core/display/DisplayStates.h"
 #include "core/display/WaveDisplayModel.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 #include "core/processing/ProcessingChain.h"
 
 namespace sondara {

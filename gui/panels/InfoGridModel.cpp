@@ -5,6 +5,13 @@ namespace sondara::gui {
 InfoGridModel::InfoGridModel(GridTable table, QObject* parent) : QAbstractTableModel(parent), table_(table) {}
 
 void InfoGridModel::setSource(DocumentHost* host, std::vector<int> rowPoints) {
+    const int before = rowCount();
+    if (host && host == host_ && rowPoints == rows_ && before == GridRowCount(table_, host->doc(), rows_)) {
+        // the same rows: the cells are asked again, the scroll position and the
+        // current cell stay where the user left them
+        if (before > 0) emit dataChanged(index(0, 0), index(before - 1, columnCount() - 1));
+        return;
+    }
     beginResetModel();
     host_ = host;
     rows_ = std::move(rowPoints);

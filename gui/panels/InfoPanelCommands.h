@@ -1,6 +1,6 @@
 #pragma once
-// The commands of the information panels and the settings dialogs, written once so
-// that the frame, the analysis bar and the tests reach them the same way.
+// The commands of the information panels and the settings dialogs. The file's command
+// module registers 编辑设置 and wires the 信息栏 grids and the analysis bar's 设置.
 class QWidget;
 
 namespace sondara::gui {
@@ -16,8 +16,5 @@ bool RunEditSettings(CSondaraApp& app, QWidget* parent);
 // copy replaces the record, is written to its settings file and the display is
 // redrawn. Returns whether OK was chosen.
 bool RunDisplaySettings(CWaveDisp& display, QWidget* parent);
-
-// 当前波形 (0) / 全部波形 (1) of a display: stored, written and redrawn.
-void SetDisplayEditScope(CWaveDisp& display, int scope);
 
 }  // namespace sondara::gui

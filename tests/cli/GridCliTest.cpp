@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/fileio/ProjectFile.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 #include "support/Fixtures.h"
 #include "support/TestSupport.h"
 

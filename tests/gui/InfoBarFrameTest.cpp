@@ -90,7 +90,7 @@ TEST_F(InfoFrameFixture, GridsFollowTheActiveViewAndEditsUndoFromTheEditMenu) {
     EXPECT_EQ(d.points[2].pileDiameter, 1000);
     EXPECT_EQ(d.points[3].pileDiameter, 403);
     EXPECT_EQ(points()->index(0, 2).data().toString(), "1000");
-    frame().runCommand(static_cast<int>(CommandId::EditUndo));
+    frame().runCommand(CommandId::EditUndo);
     QApplication::processEvents();
     EXPECT_EQ(d.points[0].pileDiameter, 400);
     EXPECT_EQ(d.points[2].pileDiameter, 402);
@@ -100,7 +100,7 @@ TEST_F(InfoFrameFixture, GridsFollowTheActiveViewAndEditsUndoFromTheEditMenu) {
 TEST_F(InfoFrameFixture, EditSettingsCommandStoresAndWritesTheScope) {
     app->editSettings.pointEditScope = 0;
     onDialog<EditSettingsDialog>([](EditSettingsDialog& d) { d.multipleButton()->setChecked(true); });
-    frame().runCommand(static_cast<int>(CommandId::EditSettings));
+    frame().runCommand(CommandId::EditSettings);
     EXPECT_EQ(app->editSettings.pointEditScope, 1);
     EditSettings read;
     ASSERT_TRUE(loadOrWriteDefaults(read, nullptr));
@@ -122,11 +122,11 @@ TEST_F(InfoFrameFixture, DisplaySettingsAndTheScopeCommandsWriteTheDisplayRecord
     ASSERT_TRUE(loadOrWriteDefaults(read, nullptr));
     EXPECT_EQ(read.items, (std::vector<std::int32_t>{31}));
 
-    frame().runCommand(static_cast<int>(CommandId::ViewEditAll));
+    frame().runCommand(CommandId::ViewEditAll);
     EXPECT_EQ(display()->model().options().editScope, 1);
     ASSERT_TRUE(loadOrWriteDefaults(read, nullptr));
     EXPECT_EQ(read.editScope, 1);
-    frame().runCommand(static_cast<int>(CommandId::ViewEditCurrent));
+    frame().runCommand(CommandId::ViewEditCurrent);
     EXPECT_EQ(display()->model().options().editScope, 0);
 }
 

@@ -76,7 +76,7 @@ TEST_F(InfoBarFixture, TablesFollowTheViewAndTheDocument) {
 
     // a view change and a document change both reach the tables once control returns
     host.doc().selectPoint(4);
-    host.changed(DocChange::Selection);
+    host.doc().commitChange(DocChange::Selection);
     showSet(DisplaySet::SamePile);
     QApplication::processEvents();
     EXPECT_EQ(model(GridTable::Points)->rowCount(), 2);

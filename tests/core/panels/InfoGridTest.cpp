@@ -4,7 +4,7 @@
 #include "core/model/ListEngine.h"
 #include "core/model/NameLists.h"
 #include "core/processing/ProcessingChain.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 #include "core/panels/InfoGridEdit.h"
 #include "core/panels/InfoGridTables.h"
 #include "support/Fixtures.h"
