@@ -39,6 +39,7 @@
 #include "gui/frame/ChildFrame.h"
 #include "gui/frame/LetterShortcutFilter.h"
 #include "gui/frame/TextExportDialog.h"
+#include "gui/panels/InfoBar.h"
 #include "gui/panels/PointListPanel.h"
 
 namespace sondara::gui {
@@ -316,13 +317,8 @@ void CMainFrame::createDocks() {
     history->setEnabled(false);
     makeDock(kDockHistory, "处理过程", history, Qt::RightDockWidgetArea, QSize(160, 260));
 
-    info_ = new QTabWidget(this);
-    info_->setObjectName("InfoTabs");
-    for (const char* page : {"工程信息", "测点信息", "分析参数"}) {
-        auto* w = new QWidget(info_);
-        w->setEnabled(false);
-        info_->addTab(w, QString::fromUtf8(page));
-    }
+    // the grids are wired to the document and the views by their own command module
+    info_ = new InfoBar(this);
     makeDock(kDockInfo, "信息栏", info_, Qt::BottomDockWidgetArea, QSize(100, 130));
 }
 

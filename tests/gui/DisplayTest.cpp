@@ -118,7 +118,7 @@ TEST_F(DisplayFixture, OpeningAProjectShowsTheCurrentPointPainted) {
     EXPECT_EQ(bar->combo(BarCombo::DisplaySet)->currentText(), "单道分析");
     EXPECT_EQ(bar->speedEdit()->text(), "3500");
     EXPECT_EQ(bar->lengthEdit()->text(), "10.4");
-    EXPECT_FALSE(bar->settingsButton()->isEnabled());
+    EXPECT_TRUE(bar->settingsButton()->isEnabled());  // opens 显示设置
     EXPECT_EQ(bar->settingsButton()->toolTip(), "设置显示区相关参数");
 }
 
