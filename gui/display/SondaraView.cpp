@@ -13,6 +13,7 @@
 #include "gui/display/AnalysisBarWidget.h"
 #include "gui/display/WaveDisp.h"
 #include "gui/frame/MainFrame.h"
+#include "gui/processing/ViewProcessing.h"
 
 namespace sondara::gui {
 
@@ -42,6 +43,7 @@ CSondaraView::CSondaraView(DocumentHost& host, QWidget* parent) : QWidget(parent
     display_ = new CWaveDisp(host_, this);
     layout->addWidget(barWidget_);
     layout->addWidget(display_, 1);
+    processing_ = new ViewProcessing(*this, host_, *display_);
 
     QtPrompter prompter(this);
     loadOrWriteDefaults(bar_.choices, &prompter);
@@ -148,7 +150,21 @@ void CSondaraView::enterLength(const QString& text) {
 
 // ---- commands -------------------------------------------------------------------------------
 
-bool CSondaraView::concludePendingOperation(QObject*, int) { return true; }
+bool CSondaraView::concludePendingOperation(QObject* requester, int commandId) {
+    return processing_->concludePendingOperation(requester, commandId);
+}
+
+void CSondaraView::showDockedForm(QWidget* form) {
+    auto* box = static_cast<QVBoxLayout*>(layout());
+    barWidget_->hide();
+    if (box->indexOf(form) < 0) box->insertWidget(0, form);
+    form->show();
+}
+
+void CSondaraView::hideDockedForm(QWidget* form) {
+    form->hide();
+    barWidget_->show();
+}
 
 void CSondaraView::runDisplayCommand(DisplayCommand c) {
     const std::vector<int> changed = display_->runCommand(c);
@@ -158,6 +174,7 @@ void CSondaraView::runDisplayCommand(DisplayCommand c) {
 }
 
 bool CSondaraView::handleCommand(int id) {
+    if (processing_->run(id)) return true;
     if (id == 32863 || id == 32864) {  // 当前波形 / 全部波形
         display_->setEditScope(id == 32864 ? 1 : 0);
         return true;
@@ -184,6 +201,7 @@ CSondaraView::CommandState CSondaraView::commandState(int id) const {
     const int a = m.activePane();
     const WavePane* active = a >= 0 && a < m.paneCount() ? &m.pane(a) : nullptr;
     const PaneKind kind = active ? active->kind : PaneKind::TimeTrace;
+    if (ViewProcessing::isProcessingCommand(id)) return {processing_->enabled(id), false};
     switch (id) {
         case 32863: return {true, m.options().scope() == EditScope::CurrentTrace};
         case 32864: return {true, m.options().scope() == EditScope::AllTraces};

@@ -13,6 +13,7 @@
 #include "gui/app/QtPrompter.h"
 #include "gui/app/SondaraApp.h"
 #include "gui/display/CursorInfoWindow.h"
+#include "gui/display/DisplayInteraction.h"
 
 namespace sondara::gui {
 
@@ -53,6 +54,17 @@ QSize CWaveDisp::clientSize() const {
 }
 
 void CWaveDisp::rebuild() { layoutPanes(); }
+
+void CWaveDisp::setInteraction(DisplayInteraction* i) {
+    interaction_ = i;
+    update();
+}
+
+void CWaveDisp::setAmplificationCurve(std::optional<render::AmplificationCurve> curve) {
+    amplification_ = std::move(curve);
+    layerDirty_ = true;
+    update();
+}
 
 void CWaveDisp::setSelection(const AnalysisSelection& s) {
     model_.setSelection(s);
@@ -146,6 +158,7 @@ void CWaveDisp::paintEvent(QPaintEvent*) {
         QPainter lp(&layer_);
         render::DisplayPaintOptions o;
         o.doc = &host_.doc();
+        if (amplification_) o.amplification = &*amplification_;
         renderer_.paintPanes(lp, model_, top, cs.width(), cs.height(), o);
         layerDirty_ = false;
     }
@@ -160,6 +173,7 @@ void CWaveDisp::paintEvent(QPaintEvent*) {
             const int y = edgeFeedbackY() - top;
             fp.drawLine(0, y, cs.width() - 1, y);
         }
+        if (interaction_) interaction_->paintOverlay(fp, top);
     }
     QPainter p(this);
     p.drawImage(0, 0, frame);
@@ -179,6 +193,7 @@ void CWaveDisp::moveDynamicCursorTo(QPoint p) {
 }
 
 void CWaveDisp::mouseMoveEvent(QMouseEvent* e) {
+    if (interaction_ && interaction_->mouseMove(e)) return;
     const QPoint pos = e->position().toPoint();
     if (edge_.grabbed) {
         lastMouse_ = pos;
@@ -193,6 +208,7 @@ void CWaveDisp::mouseMoveEvent(QMouseEvent* e) {
 
 void CWaveDisp::mousePressEvent(QMouseEvent* e) {
     setFocus(Qt::MouseFocusReason);
+    if (interaction_ && interaction_->mousePress(e)) return;
     const QPoint pos = e->position().toPoint();
     const int cy = pos.y() + model_.scrollY();
     const bool right = e->button() == Qt::RightButton;
@@ -213,6 +229,7 @@ void CWaveDisp::mousePressEvent(QMouseEvent* e) {
     if (r.pane < 0) return;
     if (r.activeChanged) layerDirty_ = true;
     cursorsChanged();
+    if (r.staticCursorPlaced) emit staticCursorPlaced();
     // Selecting the point may rebuild the display at once: nothing of the model is
     // read after it.
     if (r.selectPoint >= 0) emit pointClicked(r.selectPoint);
@@ -220,6 +237,7 @@ void CWaveDisp::mousePressEvent(QMouseEvent* e) {
 }
 
 void CWaveDisp::mouseReleaseEvent(QMouseEvent* e) {
+    if (interaction_ && interaction_->mouseRelease(e)) return;
     if (e->button() != Qt::LeftButton || !edge_.grabbed) return;
     const EdgeGrab g = edge_;
     edge_ = {};
@@ -244,6 +262,7 @@ void CWaveDisp::scrollToPane(int pane) {
 }
 
 void CWaveDisp::keyPressEvent(QKeyEvent* e) {
+    if (interaction_ && interaction_->keyPress(e)) return;
     if (!(model_.featureMask & kFeatureKeyboard)) {
         QWidget::keyPressEvent(e);
         return;

@@ -40,6 +40,7 @@
 #include "gui/frame/ChildFrame.h"
 #include "gui/frame/TextExportDialog.h"
 #include "gui/panels/PointListPanel.h"
+#include "gui/processing/ProcessingHistoryPanel.h"
 
 namespace sondara::gui {
 
@@ -308,12 +309,16 @@ void CMainFrame::createDocks() {
     connect(pointList_, &PointListPanel::notify, this, &CMainFrame::onPointListNotify);
     makeDock(101, "测点栏", pointList_, Qt::LeftDockWidgetArea, QSize(160, 260));
 
-    // The processing history and the information pages come with their own work;
-    // until then the panels are there, empty and inactive.
-    auto* history = new QLabel(this);
-    history->setObjectName("ProcessingHistoryPanel");
-    history->setEnabled(false);
+    // The processing history of the active view's target points; it follows the
+    // document, the displays and the child window activation by itself.
+    auto* history = new ProcessingHistoryPanel(this);
+    history->setViewProvider([this] { return activeAnalysisView(); });
+    history->setCommandRunner([this](int id) { runCommand(id); });
+    connect(mdi_, &QMdiArea::subWindowActivated, history, [] { ProcessingHistoryPanel::scheduleRebuild(); });
     makeDock(112, "处理过程", history, Qt::RightDockWidgetArea, QSize(160, 260));
+
+    // The information pages come with their own work; until then they are there,
+    // empty and inactive.
 
     info_ = new QTabWidget(this);
     info_->setObjectName("InfoTabs");
@@ -388,6 +393,7 @@ void CMainFrame::refreshPointPanels() {
         insertToolBar(toolbars_[188], toolbars_[188]);
     }
     if (DocumentHost* h = app_.document()) pointList_->synchronise(h->doc());
+    ProcessingHistoryPanel::scheduleRebuild();
     updateCommandUi();
 }
 

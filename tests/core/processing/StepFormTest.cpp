@@ -305,3 +305,28 @@ TEST(ProcessingCommandRules, PrefillDockingAndButtons) {
 
 }  // namespace
 }  // namespace sondara
+
+#include "core/processing/InteractiveDrag.h"
+#include "core/processing/TraceOps.h"
+
+namespace sondara {
+namespace {
+
+TEST(InteractiveDrag, TheDraggedSampleFollowsThePointer) {
+    // A rotation from sample 40 dragged at sample 240 by 30 rows up, at 0.5 mV a row,
+    // lifts sample 240 by 15 mV.
+    const float scale = MillivoltsPerRow(50, -50, 201);
+    EXPECT_FLOAT_EQ(scale, 0.5f);
+    const float angle = RotationDragAngle(200, 30);
+    std::vector<float> x(300, 0.0f);
+    RotateTrace(x.data(), 300, x.data(), 1, 40, angle, scale);
+    EXPECT_NEAR(x[240], 15.0f, 1e-3);
+    EXPECT_EQ(x[39], 0.0f);
+    EXPECT_EQ(RotationDragAngle(0, 30), 0.0f);
+    EXPECT_LT(RotationDragAngle(1, -1e9), 0.0f);
+    EXPECT_GT(RotationDragAngle(1, -1e9), -1.5708f);
+    EXPECT_EQ(MillivoltsPerRow(1, 1, 100), 1.0f);
+}
+
+}  // namespace
+}  // namespace sondara
