@@ -56,12 +56,12 @@ std::optional<render::AmplificationCurve> amplificationCurve(const CWaveDisp& di
 ProcessingHistoryPanel* ProcessingHistoryPanel::instance() { return live(); }
 
 void ProcessingHistoryPanel::scheduleRebuild() {
-    static bool pending = false;
-    if (pending || !live()) return;
-    pending = true;
-    QTimer::singleShot(0, live().data(), [] {
-        pending = false;
-        if (live()) live()->rebuildHistory();
+    ProcessingHistoryPanel* p = live();
+    if (!p || p->rebuildPending_) return;
+    p->rebuildPending_ = true;
+    QTimer::singleShot(0, p, [p] {
+        p->rebuildPending_ = false;
+        p->rebuildHistory();
     });
 }
 

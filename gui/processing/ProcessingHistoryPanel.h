@@ -74,6 +74,7 @@ private:
     QPushButton* undo_ = nullptr;
     QMenu* insertMenu_ = nullptr;
     bool rebuilding_ = false;
+    bool rebuildPending_ = false;
 };
 
 }  // namespace sondara::gui

@@ -144,7 +144,7 @@ TEST_F(DisplayFixture, DisplayCommandsChangeTheStoredStateAndRedraw) {
     // The enable rules follow the active pane's kind.
     EXPECT_TRUE(view()->commandState(32800).enabled);   // align to the head: a time trace
     EXPECT_FALSE(view()->commandState(32834).enabled);  // spectrum lines: no spectrum
-    EXPECT_FALSE(view()->commandState(32781).enabled);  // processing comes later
+    EXPECT_TRUE(view()->commandState(32781).enabled);   // the filter: the active trace
     choose(view(), BarCombo::AnalysisType, 2);          // frequency analysis
     EXPECT_TRUE(view()->commandState(32834).enabled);
     EXPECT_TRUE(view()->commandState(32834).checked);
