@@ -26,13 +26,20 @@ StepDockForm::StepDockForm(ProcessKind kind, QWidget* parent) : QWidget(parent),
     // bar whatever its width.
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(4, 2, 4, 2);
+    // Captions never shrink below their text; the edits take a share of what is left.
+    auto fixed = [](QWidget* w) { w->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed); };
     auto addRadios = [&] {
-        for (QRadioButton* r : controls_->radios()) row->addWidget(r, 2);
+        for (QRadioButton* r : controls_->radios()) {
+            fixed(r);
+            row->addWidget(r, 2);
+        }
     };
     if (!spec.radiosAfterFields) addRadios();
     for (const StepFieldControls::Field& f : controls_->fields()) {
         const bool range = f.spec.field == FormField::Position || f.spec.field == FormField::End;
         if (spec.radiosAfterFields && range && f.spec.field == FormField::Position) addRadios();
+        fixed(f.label);
+        f.edit->setMinimumWidth(f.edit->fontMetrics().horizontalAdvance("-00.000") + 8);
         row->addWidget(f.label, 2);
         row->addWidget(f.edit, 3);
         f.edit->installEventFilter(this);

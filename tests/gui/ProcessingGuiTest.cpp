@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -71,10 +73,14 @@ void type(QLineEdit* e, const QString& text) {
 }
 
 // Saves a picture for the documentation when SONDARA_SCREENSHOT_DIR is set.
-void shot(QWidget* w, const char* name) {
+void shot(QWidget* w, const char* name, QWidget* hideMeanwhile = nullptr) {
     const QByteArray dir = qgetenv("SONDARA_SCREENSHOT_DIR");
     if (dir.isEmpty()) return;
+    // The offscreen screen is small: a panel may make room for the view.
+    if (hideMeanwhile) hideMeanwhile->hide();
+    QApplication::processEvents();
     w->grab().save(QString::fromUtf8(dir) + "/" + name);
+    if (hideMeanwhile) hideMeanwhile->show();
 }
 
 TestPoint tracePoint(double phase) {
@@ -103,6 +109,7 @@ struct ProcessingFixture : ::testing::Test {
         ASSERT_TRUE(app->initInstance({"sondara", QString::fromStdString(path)}));
         frame().resize(1200, 800);
         frame().show();
+        if (QMdiSubWindow* sw = frame().mdiArea()->activeSubWindow()) sw->showMaximized();
         QApplication::processEvents();
         // The bar's choices and the edit scope are settings that an earlier test may
         // have changed: every test starts with one trace in integrity analysis.
@@ -174,7 +181,7 @@ TEST_F(ProcessingFixture, SwitchingKeepsTypedValuesAndTheNextOperationIsAPopup) 
             EXPECT_FALSE(view()->analysisBar()->isVisible());
             EXPECT_EQ(form()->switchButton()->toolTip(), "窗体弹出");
             dockedFactor = form()->controls()->edit(FormField::Factor)->text();
-            shot(view(), "processing-docked-amplify.png");
+            shot(&frame(), "processing-docked-amplify.png", frame().dock(101));
             type(form()->controls()->edit(FormField::Factor), "15");
             when([] { return modal<StepParamDialog>(); }, [&] {
                 popupFactor = popupEdit(FormField::Factor)->text();
@@ -265,7 +272,7 @@ TEST_F(ProcessingFixture, DraggingARotationPreviewsAndCommits) {
             QApplication::sendEvent(disp, &move);
             during = doc().points[0].samples;
             angleText = form()->controls()->edit(FormField::Angle)->text();
-            shot(view(), "processing-rotation-drag.png");
+            shot(&frame(), "processing-rotation-drag.png", frame().dock(101));
             QTest::mouseRelease(disp, Qt::LeftButton, {}, to);
             form()->okButton()->click();
         });
