@@ -77,6 +77,17 @@ bool StepFieldControls::readFields(StepFields& out) {
     return true;
 }
 
+bool StepFieldControls::tryReadFields(StepFields& out) const {
+    out = shown_;
+    out.choice = choice();
+    for (const Field& x : fields_) {
+        double v = 0;
+        if (ParseFieldValue(x.edit->text().toStdString(), x.spec.integer, v)) return false;
+        out.setValue(x.spec.field, v);
+    }
+    return true;
+}
+
 void StepFieldControls::updateVisibility() {
     const int c = choice();
     for (const Field& x : fields_) {

@@ -39,6 +39,8 @@ public:
     // Reads every edit; on a text that is no number shows the standard prompt, puts
     // the focus on that edit and returns false.
     bool readFields(StepFields& out);
+    // The same without any prompt: false when an edit holds no number.
+    bool tryReadFields(StepFields& out) const;
     // Shows the fields the current choice uses.
     void updateVisibility();
 

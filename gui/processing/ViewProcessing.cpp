@@ -259,6 +259,19 @@ StepDockForm* ViewProcessing::formFor(ProcessKind kind) {
     form->hide();
     connect(form, &StepDockForm::finished, this, &ViewProcessing::finishFromForm);
     connect(form, &StepDockForm::choiceChanged, this, &ViewProcessing::onChoiceChanged);
+    if (kind == ProcessKind::Amplify) {
+        // The amplification form keeps the step up to date whenever its factor or delay
+        // edit loses the focus (not while the point list is being clicked through).
+        connect(form, &StepDockForm::fieldLeft, this, [this, form] {
+            CSondaraApp* app = theApp();
+            if ((app && app->frame() && app->frame()->pointListBusy()) || !pendingStep_ ||
+                shownForm() != form || targets_.empty())
+                return;
+            StepFields f;
+            if (form->controls()->tryReadFields(f))
+                ApplyFields(f, referencePoint(targets_.front()), FieldUse::Switch, *pendingStep_);
+        });
+    }
     connect(form, &StepDockForm::previewRequested, this, [this](const StepFields& f) {
         if (!pendingStep_ || !pendingPreview_ || targets_.empty()) return;
         ProcessStep candidate = *pendingStep_;

@@ -15,6 +15,7 @@
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -254,6 +255,21 @@ TEST_F(ProcessingFixture, AnotherCommandEndsTheDockedFormAndRunsAfterwards) {
     // ... and the command ran once the docked run had unwound.
     QTest::qWait(50);
     EXPECT_NE(view()->display()->cursorInfoVisible(), infoBefore);
+}
+
+TEST_F(ProcessingFixture, ClosingTheWindowEndsTheDockedFormFirst) {
+    QMdiSubWindow* sw = frame().mdiArea()->activeSubWindow();
+    ASSERT_NE(sw, nullptr);
+    QPointer<QMdiSubWindow> guard(sw);
+    when([] { return modal<StepParamDialog>(); }, [&] {
+        when([&] { return docked(); }, [&] { sw->close(); });
+        modal<StepParamDialog>()->switchButton()->click();
+    });
+    frame().runCommand(id(CommandId::ProcLocalScale));
+    EXPECT_EQ(doc().points[0].stepCount(), 0);
+    // The window closes once the docked run has unwound.
+    QTest::qWait(50);
+    EXPECT_TRUE(guard.isNull() || !guard->isVisible());
 }
 
 TEST_F(ProcessingFixture, DraggingARotationPreviewsAndCommits) {
