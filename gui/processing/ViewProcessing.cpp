@@ -153,7 +153,8 @@ bool ViewProcessing::run(int id) {
                 if (r.step.kind == 0) return true;  // "<不一致>"
                 r.kind = r.step.processKind();
             }
-            commit(std::move(r), r.kind);
+            const ProcessKind kind = r.kind;
+            commit(std::move(r), kind);
             return true;
         }
         default: {
@@ -298,11 +299,10 @@ int ViewProcessing::runDocked(ProcessStep& step, const PreviewFn& preview) {
     deferred_.clear();
     const ProcessKind kind = step.processKind();
     StepDockForm* form = formFor(kind);
-    static thread_local TestPoint ref;  // outlives the form's run
-    ref = referencePoint(targets_.front());
-    form->setReference(&ref);
+    dockRef_ = referencePoint(targets_.front());
+    form->setReference(&dockRef_);
     form->setSwitchEnabled(!dockDisabled());
-    form->setFields(FieldsFromStep(step, ref));
+    form->setFields(FieldsFromStep(step, dockRef_));
     pendingStep_ = &step;
     pendingPreview_ = &preview;
     dockResult_ = StepDockForm::Cancelled;

@@ -97,6 +97,7 @@ private:
     int activeKind_ = 0;
     int dockResult_ = 2;
     std::vector<int> targets_;
+    TestPoint dockRef_;  // the first target's head and scale, for the form's check
     ProcessStep* pendingStep_ = nullptr;
     const PreviewFn* pendingPreview_ = nullptr;
     QEventLoop* loop_ = nullptr;
