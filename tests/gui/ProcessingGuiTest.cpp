@@ -29,6 +29,7 @@
 #include "core/app/AppPaths.h"
 #include "core/fileio/ProjectFile.h"
 #include "core/model/TextCodec.h"
+#include "core/processing/Positions.h"
 #include "gui/app/DocumentHost.h"
 #include "gui/app/SondaraApp.h"
 #include "gui/display/AnalysisBarWidget.h"
@@ -307,6 +308,55 @@ TEST_F(ProcessingFixture, DraggingARotationPreviewsAndCommits) {
     // The preview while dragging showed the turned trace; the committed one equals it.
     EXPECT_NE(during, p.rawSamples);
     EXPECT_GT(p.samples.back(), p.rawSamples.back());
+}
+
+TEST_F(ProcessingFixture, SelectingARangeForLocalScalingAndEscapeCancels) {
+    CWaveDisp* disp = view()->display();
+    QString start, end;
+    auto dragRange = [&] {
+        const WavePane& w = disp->model().pane(0);
+        const int y = (w.plotRect.top + w.plotRect.bottom) / 2 - disp->scrollY();
+        QTest::mousePress(disp, Qt::LeftButton, {}, QPoint(w.plotRect.left + 100, y));
+        QTest::mouseRelease(disp, Qt::LeftButton, {}, QPoint(w.plotRect.left + 200, y));
+    };
+    when([] { return modal<StepParamDialog>(); }, [&] {
+        when([&] { return docked(); }, [&] {
+            EXPECT_EQ(view()->processing()->interaction()->mode(), InteractiveMode::SelectRange);
+            type(form()->controls()->edit(FormField::Factor), "2");
+            dragRange();
+            start = form()->controls()->edit(FormField::Position)->text();
+            end = form()->controls()->edit(FormField::End)->text();
+            form()->okButton()->click();
+        });
+        modal<StepParamDialog>()->switchButton()->click();
+    });
+    frame().runCommand(id(CommandId::ProcLocalScale));
+    ASSERT_EQ(doc().points[0].stepCount(), 1);
+    const ProcessStep& s = doc().points[0].steps[0];
+    EXPECT_LT(s.scaleStart, s.scaleEnd);
+    EXPECT_EQ(s.scaleFactor, 2.0f);
+    const TestPoint& p = doc().points[0];
+    EXPECT_EQ(start.toStdString(), FormatFieldValue(DepthOfSample(p, s.scaleStart, false)));
+    EXPECT_EQ(end.toStdString(), FormatFieldValue(DepthOfSample(p, s.scaleEnd, false)));
+    EXPECT_FLOAT_EQ(p.samples[static_cast<size_t>(s.scaleStart + 1)],
+                    2 * p.rawSamples[static_cast<size_t>(s.scaleStart + 1)]);
+
+    // Esc in the display cancels a docked shift and restores the traces.
+    when([] { return modal<StepParamDialog>(); }, [&] {
+        when([&] { return docked(); }, [&] {
+            const WavePane& w = disp->model().pane(0);
+            const int y = (w.plotRect.top + w.plotRect.bottom) / 2 - disp->scrollY();
+            QTest::mousePress(disp, Qt::LeftButton, {}, QPoint(w.plotRect.left + 100, y));
+            QTest::mouseRelease(disp, Qt::LeftButton, {}, QPoint(w.plotRect.left + 150, y - 30));
+            EXPECT_NE(form()->controls()->edit(FormField::ShiftMv)->text(), "0");
+            QTest::keyClick(disp, Qt::Key_Escape);
+        });
+        modal<StepParamDialog>()->switchButton()->click();
+    });
+    const std::vector<float> before = doc().points[0].samples;
+    frame().runCommand(id(CommandId::ProcShift));
+    EXPECT_EQ(doc().points[0].stepCount(), 1);
+    EXPECT_EQ(doc().points[0].samples, before);
 }
 
 TEST_F(ProcessingFixture, HistoryPanelEditsDeletesClearsAndUndoes) {
