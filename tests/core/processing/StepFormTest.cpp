@@ -7,9 +7,11 @@
 #include <optional>
 #include <string>
 
+#include "core/processing/InteractiveDrag.h"
 #include "core/processing/Positions.h"
 #include "core/processing/ProcessingCommands.h"
 #include "core/processing/StepForm.h"
+#include "core/processing/TraceOps.h"
 
 namespace sondara {
 namespace {
@@ -302,15 +304,6 @@ TEST(ProcessingCommandRules, PrefillDockingAndButtons) {
     EXPECT_FALSE(b.editInsertDelete);
     EXPECT_TRUE(HistoryButtonStates(3, true, 2).editInsertDelete);
 }
-
-}  // namespace
-}  // namespace sondara
-
-#include "core/processing/InteractiveDrag.h"
-#include "core/processing/TraceOps.h"
-
-namespace sondara {
-namespace {
 
 TEST(InteractiveDrag, TheDraggedSampleFollowsThePointer) {
     // A rotation from sample 40 dragged at sample 240 by 30 rows up, at 0.5 mV a row,
