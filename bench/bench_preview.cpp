@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/display/WaveDisplayModel.h"
-#include "core/model/FixedText.h"
+#include "core/base/FixedText.h"
 #include "core/processing/Filter.h"
 #include "core/processing/ParallelFor.h"
 #include "core/processing/ProcessingChain.h"

@@ -11,7 +11,6 @@
 #include "core/display/DisplayOptions.h"
 #include "gui/app/DocumentHost.h"
 #include "gui/app/QtPrompter.h"
-#include "gui/app/SondaraApp.h"
 #include "gui/display/CursorInfoWindow.h"
 #include "gui/display/DisplayInteraction.h"
 
@@ -33,7 +32,6 @@ CWaveDisp::CWaveDisp(DocumentHost& host, QWidget* parent)
     QtPrompter prompter(this);
     loadOrWriteDefaults(o, &prompter);
     model_.applyOptions(o);
-    if (CSondaraApp* app = theApp()) model_.cursorStyle = app->cursorSettings.cursorStyle;
     model_.onRebuilt = [this] { emit rebuilt(); };
 
     vbar_ = new QScrollBar(Qt::Vertical, this);
@@ -53,8 +51,6 @@ QSize CWaveDisp::clientSize() const {
     return QSize(std::max(1, width() - (vbar_->isVisible() ? vbar_->width() : 0)), std::max(1, height()));
 }
 
-void CWaveDisp::rebuild() { layoutPanes(); }
-
 void CWaveDisp::setInteraction(DisplayInteraction* i) {
     interaction_ = i;
     update();
@@ -64,6 +60,17 @@ void CWaveDisp::setAmplificationCurve(std::optional<render::AmplificationCurve> 
     amplification_ = std::move(curve);
     layerDirty_ = true;
     update();
+}
+
+void CWaveDisp::rebuild() { layoutPanes(); }
+
+void CWaveDisp::refreshPoints(const std::vector<int>& points) {
+    if (model_.refreshPoints(host_.doc(), points)) {
+        // the model built everything again: lay it out with the scroll bar
+        layoutPanes();
+        return;
+    }
+    panesChanged();
 }
 
 void CWaveDisp::setSelection(const AnalysisSelection& s) {
@@ -77,6 +84,7 @@ void CWaveDisp::layoutPanes() {
     const int sbw = vbar_->sizeHint().width();
     // Panes keep their height whatever the width: one build tells whether the scroll
     // bar is needed, a second one lays the panes out beside it.
+    ++rebuilds_;
     model_.setClientSize(width(), height());
     model_.rebuild(host_.doc());
     const bool scrolls = model_.scrollsVertically();
@@ -173,7 +181,10 @@ void CWaveDisp::paintEvent(QPaintEvent*) {
             const int y = edgeFeedbackY() - top;
             fp.drawLine(0, y, cs.width() - 1, y);
         }
-        if (interaction_) interaction_->paintOverlay(fp, top);
+        if (interaction_) {
+            fp.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            interaction_->paintOverlay(fp, top);
+        }
     }
     QPainter p(this);
     p.drawImage(0, 0, frame);

@@ -17,6 +17,7 @@
 #include "gui/app/DocumentHost.h"
 #include "gui/display/SondaraView.h"
 #include "gui/display/WaveDisp.h"
+#include "gui/processing/ViewProcessing.h"
 
 namespace sondara::gui {
 
@@ -115,11 +116,11 @@ ProcessingHistoryPanel::ProcessingHistoryPanel(QWidget* parent) : QWidget(parent
     connect(list_, &QListWidget::currentRowChanged, this, [this] {
         if (!rebuilding_) selectionChanged();
     });
-    connect(list_, &QListWidget::itemDoubleClicked, this, [this] { run(static_cast<int>(CommandId::ProcEdit)); });
-    connect(edit_, &QPushButton::clicked, this, [this] { run(static_cast<int>(CommandId::ProcEdit)); });
-    connect(delete_, &QPushButton::clicked, this, [this] { run(static_cast<int>(CommandId::ProcDelete)); });
-    connect(clear_, &QPushButton::clicked, this, [this] { run(static_cast<int>(CommandId::ProcClear)); });
-    connect(undo_, &QPushButton::clicked, this, [this] { run(static_cast<int>(CommandId::ProcUndo)); });
+    connect(list_, &QListWidget::itemDoubleClicked, this, [this] { run(CommandId::ProcEdit); });
+    connect(edit_, &QPushButton::clicked, this, [this] { run(CommandId::ProcEdit); });
+    connect(delete_, &QPushButton::clicked, this, [this] { run(CommandId::ProcDelete); });
+    connect(clear_, &QPushButton::clicked, this, [this] { run(CommandId::ProcClear); });
+    connect(undo_, &QPushButton::clicked, this, [this] { run(CommandId::ProcUndo); });
     connect(insert_, &QPushButton::clicked, this, [this] { insertMenu()->popup(QCursor::pos()); });
 }
 
@@ -131,20 +132,20 @@ QMenu* ProcessingHistoryPanel::insertMenu() {
     if (insertMenu_) return insertMenu_;
     insertMenu_ = new QMenu("波形处理(&W)", window());
     for (const ProcessingCommand& c : InsertCommands()) {
-        const int id = static_cast<int>(c.id);
+        const CommandId id = c.id;
         const CommandInfo* info = findCommand(id);
         QAction* a = insertMenu_->addAction(QString::fromUtf8(info ? info->menuText : ""));
-        a->setObjectName(QString("insert_%1").arg(id));
+        a->setObjectName(QString("insert_%1").arg(static_cast<int>(id)));
         connect(a, &QAction::triggered, this, [this, id] { run(id); });
     }
     return insertMenu_;
 }
 
-void ProcessingHistoryPanel::run(int id) {
+void ProcessingHistoryPanel::run(CommandId id) {
     if (runCommand_) {
         runCommand_(id);
     } else if (CSondaraView* v = viewOf_ ? viewOf_() : nullptr) {
-        v->handleCommand(id);
+        v->processing()->run(static_cast<int>(id));
     }
 }
 

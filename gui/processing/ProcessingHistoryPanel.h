@@ -35,7 +35,7 @@ public:
 
     // The active analysis view (the frame's), and how the buttons run commands.
     void setViewProvider(std::function<CSondaraView*()> f) { viewOf_ = std::move(f); }
-    void setCommandRunner(std::function<void(int)> f) { runCommand_ = std::move(f); }
+    void setCommandRunner(std::function<void(CommandId)> f) { runCommand_ = std::move(f); }
 
     void rebuildHistory();
     void clearHistory();
@@ -59,12 +59,12 @@ public:
 private:
     void updateButtons();
     void selectionChanged();
-    void run(int id);
+    void run(CommandId id);
 
     ProcessingHistory history_;
     HistoryButtons buttons_;
     std::function<CSondaraView*()> viewOf_;
-    std::function<void(int)> runCommand_;
+    std::function<void(CommandId)> runCommand_;
     QListWidget* list_ = nullptr;
     QPlainTextEdit* details_ = nullptr;
     QPushButton* edit_ = nullptr;

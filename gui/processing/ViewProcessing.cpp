@@ -12,10 +12,9 @@
 #include "core/processing/ProcessKinds.h"
 #include "core/processing/ProcessingCommands.h"
 #include "gui/app/DocumentHost.h"
-#include "gui/app/SondaraApp.h"
 #include "gui/display/SondaraView.h"
+#include "gui/display/ViewContext.h"
 #include "gui/display/WaveDisp.h"
-#include "gui/frame/MainFrame.h"
 #include "gui/processing/ProcessInteraction.h"
 #include "gui/processing/ProcessingHistoryPanel.h"
 #include "gui/processing/StepDockForm.h"
@@ -57,9 +56,7 @@ ViewProcessing::ViewProcessing(CSondaraView& view, DocumentHost& host, CWaveDisp
     deferTimer_ = new QTimer(this);
     deferTimer_->setInterval(1);
     connect(deferTimer_, &QTimer::timeout, this, &ViewProcessing::serveDeferred);
-    postCommand = [](int id) {
-        if (CSondaraApp* app = theApp(); app && app->frame()) app->frame()->postCommand(id);
-    };
+    postCommand = [this](int id) { view_.context().postCommand(static_cast<CommandId>(id)); };
 }
 
 ViewProcessing::~ViewProcessing() {
@@ -264,8 +261,7 @@ StepDockForm* ViewProcessing::formFor(ProcessKind kind) {
         // The amplification form keeps the step up to date whenever its factor or delay
         // edit loses the focus (not while the point list is being clicked through).
         connect(form, &StepDockForm::fieldLeft, this, [this, form] {
-            CSondaraApp* app = theApp();
-            if ((app && app->frame() && app->frame()->pointListBusy()) || !pendingStep_ ||
+            if (view_.context().pointListBusy() || !pendingStep_ ||
                 shownForm() != form || targets_.empty())
                 return;
             StepFields f;
@@ -383,7 +379,7 @@ void ViewProcessing::serveDeferred() {
     const int id = deferred_.back();
     deferred_.pop_back();
     if (deferred_.empty()) deferTimer_->stop();
-    if (postCommand) postCommand(id);
+    if (postCommand && id != static_cast<int>(CommandId::None)) postCommand(id);
 }
 
 bool ViewProcessing::eventFilter(QObject* o, QEvent* e) {
@@ -402,12 +398,12 @@ bool ViewProcessing::eventFilter(QObject* o, QEvent* e) {
 void ViewProcessing::previewDrag() {
     if (!pendingStep_) return;
     PreviewStep(host_.doc(), targets_, *pendingStep_);
-    host_.changed(DocChange::Points, targets_);
+    host_.doc().announce(DocChange::Processing, targets_);
 }
 
 void ViewProcessing::restoreTargets() {
     RestoreChains(host_.doc(), targets_);
-    host_.changed(DocChange::Points, targets_);
+    host_.doc().announce(DocChange::Processing, targets_);
 }
 
 void ViewProcessing::onDragChanged() {

@@ -28,7 +28,6 @@
 #include "core/app/RunLog.h"
 #include "core/app/AppPaths.h"
 #include "core/fileio/ProjectFile.h"
-#include "core/model/TextCodec.h"
 #include "core/processing/Positions.h"
 #include "gui/app/DocumentHost.h"
 #include "gui/app/SondaraApp.h"
@@ -159,7 +158,7 @@ TEST_F(ProcessingFixture, FilterPopupChecksAndAppends) {
         });
         dlg->okButton()->click();
     });
-    frame().runCommand(id(CommandId::ProcFilter));
+    frame().runCommand(CommandId::ProcFilter);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], "请设置为上限频率大于下限频率！");
     ASSERT_EQ(doc().points[0].stepCount(), 1);
@@ -197,7 +196,7 @@ TEST_F(ProcessingFixture, SwitchingKeepsTypedValuesAndTheNextOperationIsAPopup) 
         });
         modal<StepParamDialog>()->switchButton()->click();
     });
-    frame().runCommand(id(CommandId::ProcAmplify));
+    frame().runCommand(CommandId::ProcAmplify);
     EXPECT_EQ(dockedFactor, "12");
     EXPECT_EQ(popupFactor, "15");
     ASSERT_EQ(doc().points[0].stepCount(), 1);
@@ -213,7 +212,7 @@ TEST_F(ProcessingFixture, SwitchingKeepsTypedValuesAndTheNextOperationIsAPopup) 
         EXPECT_EQ(modal<StepParamDialog>()->windowTitle(), "去直流");
         modal<StepParamDialog>()->reject();
     });
-    frame().runCommand(id(CommandId::ProcRemoveDc));
+    frame().runCommand(CommandId::ProcRemoveDc);
     EXPECT_TRUE(popup);
     EXPECT_EQ(doc().points[0].stepCount(), 1);  // cancelled
 }
@@ -229,12 +228,12 @@ TEST_F(ProcessingFixture, OutsideIntegrityTheSwitchIsGreyAndPositionKindsDoNothi
             grey = !modal<StepParamDialog>()->switchButton()->isEnabled();
             modal<StepParamDialog>()->reject();
         });
-        frame().runCommand(id(c));
+        frame().runCommand(c);
         EXPECT_TRUE(grey) << id(c);
     }
     EXPECT_FALSE(ViewProcessing::dockDisabled());
     // Rotation is not available here: no window, no step.
-    frame().runCommand(id(CommandId::ProcRotate));
+    frame().runCommand(CommandId::ProcRotate);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     for (const TestPoint& p : doc().points) EXPECT_EQ(p.stepCount(), 0);
 }
@@ -243,11 +242,11 @@ TEST_F(ProcessingFixture, AnotherCommandEndsTheDockedFormAndRunsAfterwards) {
     const bool infoBefore = view()->display()->cursorInfoVisible();
     when([] { return modal<StepParamDialog>(); }, [&] {
         when([&] { return docked(); }, [&] {
-            frame().runCommand(32870);  // 光标信息, chosen while the form is open
+            frame().runCommand(CommandId::ViewCursorInfo);  // 光标信息, chosen while the form is open
         });
         modal<StepParamDialog>()->switchButton()->click();
     });
-    frame().runCommand(id(CommandId::ProcSmooth));
+    frame().runCommand(CommandId::ProcSmooth);
     // The smoothing was cancelled and the traces restored ...
     EXPECT_EQ(doc().points[0].stepCount(), 0);
     EXPECT_EQ(doc().points[0].samples, doc().points[0].rawSamples);
@@ -266,7 +265,7 @@ TEST_F(ProcessingFixture, ClosingTheWindowEndsTheDockedFormFirst) {
         when([&] { return docked(); }, [&] { sw->close(); });
         modal<StepParamDialog>()->switchButton()->click();
     });
-    frame().runCommand(id(CommandId::ProcLocalScale));
+    frame().runCommand(CommandId::ProcLocalScale);
     EXPECT_EQ(doc().points[0].stepCount(), 0);
     // The window closes once the docked run has unwound.
     QTest::qWait(50);
@@ -295,7 +294,7 @@ TEST_F(ProcessingFixture, DraggingARotationPreviewsAndCommits) {
         });
         modal<StepParamDialog>()->switchButton()->click();
     });
-    frame().runCommand(id(CommandId::ProcRotate));
+    frame().runCommand(CommandId::ProcRotate);
     const TestPoint& p = doc().points[0];
     ASSERT_EQ(p.stepCount(), 1);
     const ProcessStep& s = p.steps[0];
@@ -330,7 +329,7 @@ TEST_F(ProcessingFixture, SelectingARangeForLocalScalingAndEscapeCancels) {
         });
         modal<StepParamDialog>()->switchButton()->click();
     });
-    frame().runCommand(id(CommandId::ProcLocalScale));
+    frame().runCommand(CommandId::ProcLocalScale);
     ASSERT_EQ(doc().points[0].stepCount(), 1);
     const ProcessStep& s = doc().points[0].steps[0];
     EXPECT_LT(s.scaleStart, s.scaleEnd);
@@ -354,7 +353,7 @@ TEST_F(ProcessingFixture, SelectingARangeForLocalScalingAndEscapeCancels) {
         modal<StepParamDialog>()->switchButton()->click();
     });
     const std::vector<float> before = doc().points[0].samples;
-    frame().runCommand(id(CommandId::ProcShift));
+    frame().runCommand(CommandId::ProcShift);
     EXPECT_EQ(doc().points[0].stepCount(), 1);
     EXPECT_EQ(doc().points[0].samples, before);
 }
@@ -364,11 +363,11 @@ TEST_F(ProcessingFixture, HistoryPanelEditsDeletesClearsAndUndoes) {
     view()->display()->setEditScope(1);
     emit view()->analysisBar()->comboSelected(BarCombo::DisplaySet, 4);  // 所有测点
     QApplication::processEvents();
-    for (CommandId c : {CommandId::ProcIntegrate, CommandId::ProcInvert}) frame().runCommand(id(c));
+    for (CommandId c : {CommandId::ProcIntegrate, CommandId::ProcInvert}) frame().runCommand(c);
     // and a filter on the first point only
     view()->display()->setEditScope(0);
     when([] { return modal<StepParamDialog>(); }, [] { modal<StepParamDialog>()->okButton()->click(); });
-    frame().runCommand(id(CommandId::ProcFilter));
+    frame().runCommand(CommandId::ProcFilter);
     view()->display()->setEditScope(1);
     QApplication::processEvents();
     ProcessingHistoryPanel* h = panel();
@@ -444,7 +443,7 @@ TEST_F(ProcessingFixture, PopupScreenshot) {
         shot(dlg, "processing-filter-dialog.png");
         dlg->reject();
     });
-    frame().runCommand(id(CommandId::ProcFilter));
+    frame().runCommand(CommandId::ProcFilter);
     EXPECT_EQ(doc().points[0].samples, doc().points[0].rawSamples);  // cancel restores
 }
 
