@@ -41,6 +41,7 @@
 #include "gui/frame/TextExportDialog.h"
 #include "gui/panels/InfoBar.h"
 #include "gui/panels/PointListPanel.h"
+#include "gui/processing/ProcessingHistoryPanel.h"
 
 namespace sondara::gui {
 
@@ -310,11 +311,15 @@ void CMainFrame::createDocks() {
     connect(pointList_, &PointListPanel::notify, this, &CMainFrame::onPointListNotify);
     makeDock(kDockPointList, "测点栏", pointList_, Qt::LeftDockWidgetArea, QSize(160, 260));
 
-    // The processing history and the information pages come with their own work;
-    // until then the panels are there, empty and inactive.
-    auto* history = new QLabel(this);
-    history->setObjectName("ProcessingHistoryPanel");
-    history->setEnabled(false);
+    // The processing history of the active view's target points: it follows the
+    // document, the active view and what it shows.
+    auto* history = new ProcessingHistoryPanel(this);
+    history->setViewProvider([this] { return activeAnalysisView(); });
+    history->setCommandRunner([this](CommandId id) { runCommand(id); });
+    auto rebuildHistory = [] { ProcessingHistoryPanel::scheduleRebuild(); };
+    connect(this, &CMainFrame::documentChanged, history, rebuildHistory);
+    connect(this, &CMainFrame::documentReplaced, history, rebuildHistory);
+    connect(this, &CMainFrame::activeViewChanged, history, rebuildHistory);
     makeDock(kDockHistory, "处理过程", history, Qt::RightDockWidgetArea, QSize(160, 260));
 
     // the grids are wired to the document and the views by their own command module

@@ -144,7 +144,7 @@ TEST_F(DisplayFixture, DisplayCommandsChangeTheStoredStateAndRedraw) {
     // The enable rules follow the active pane's kind.
     EXPECT_TRUE(view()->commandState(CommandId::DispAlignHead).enabled);   // align to the head: a time trace
     EXPECT_FALSE(view()->commandState(CommandId::DispSpectrumLines).enabled);  // spectrum lines: no spectrum
-    EXPECT_FALSE(view()->commandState(CommandId::ProcFilter).enabled);  // processing comes later
+    EXPECT_TRUE(frame().commands().isEnabled(CommandId::ProcFilter));  // the filter: the active trace
     choose(view(), BarCombo::AnalysisType, 2);          // frequency analysis
     EXPECT_TRUE(view()->commandState(CommandId::DispSpectrumLines).enabled);
     EXPECT_TRUE(view()->commandState(CommandId::DispSpectrumLines).checked);
