@@ -305,7 +305,11 @@ void CMainFrame::createDocks() {
             if (!v->concludePendingOperation(nullptr, 0)) return false;
         return true;
     });
-    connect(pointList_, &PointListPanel::notify, this, &CMainFrame::onPointListNotify);
+    connect(pointList_, &PointListPanel::pointSelected, this, &CMainFrame::onPointSelected);
+    connect(pointList_, &PointListPanel::pileSelected, this, &CMainFrame::onPileSelected);
+    connect(pointList_, &PointListPanel::pointTicked, this, &CMainFrame::onPointTicked);
+    connect(pointList_, &PointListPanel::batchBegin, this, &CMainFrame::onTickBatchBegin);
+    connect(pointList_, &PointListPanel::batchEnd, this, &CMainFrame::onTickBatchEnd);
     makeDock(101, "测点栏", pointList_, Qt::LeftDockWidgetArea, QSize(160, 260));
 
     // The processing history and the information pages come with their own work;
@@ -352,8 +356,7 @@ QMdiSubWindow* CMainFrame::openChildWindow(bool maximised) {
     else child->show();
     if (CSondaraView* v = qobject_cast<CSondaraView*>(child->widget())) {
         // a click on a trace of a multi-trace layout selects its point
-        connect(v, &CSondaraView::pointSelected, this,
-                [this](int index) { onPointListNotify(PointListPanel::SelectPoint, index); });
+        connect(v, &CSondaraView::pointSelected, this, &CMainFrame::onPointSelected);
         v->display()->setCursorStyle(app_.cursorSettings.cursorStyle);
         v->display()->setCursorInfoVisible(cursorInfoVisible_);
     }
@@ -396,37 +399,53 @@ void CMainFrame::startPointListBusy() {
     busyTimer_->start();
 }
 
-void CMainFrame::onPointListNotify(int code, int index) {
+void CMainFrame::onPointSelected(int index) {
     DocumentHost* h = app_.document();
     if (!h) return;
     CSondaraDoc& d = h->doc();
     startPointListBusy();
+    if (index < 0 || index >= d.pointCount()) return;
+    if (d.selectionMode == 1 && d.currentPoint == index) return;  // already current: no redraw
+    d.selectPoint(index);
+    h->changed(DocChange::Selection);
+}
+
+void CMainFrame::onPileSelected(int ordinal) {
+    DocumentHost* h = app_.document();
+    if (!h) return;
+    CSondaraDoc& d = h->doc();
+    startPointListBusy();
+    if (d.selectionMode == 2 && d.currentPile == ordinal) return;
+    d.selectPile(ordinal);
+    h->changed(DocChange::Selection);
+}
+
+void CMainFrame::onPointTicked(int index, bool ticked) {
+    DocumentHost* h = app_.document();
+    if (!h) return;
+    startPointListBusy();
+    if (index < 0 || index >= h->doc().pointCount()) return;
+    SetPointTick(h->doc(), index, ticked);  // an undoable list edit
+    ++listUiGeneration_;
+}
+
+void CMainFrame::onTickBatchBegin() {
+    if (DocumentHost* h = app_.document()) h->beginBatch();
+}
+
+void CMainFrame::onTickBatchEnd() {
+    if (DocumentHost* h = app_.document()) h->endBatch();
+}
+
+void CMainFrame::onPointListNotify(int code, int index) {
     switch (code) {
-        case PointListPanel::SelectPoint:
-            if (index >= d.pointCount()) return;
-            if (d.selectionMode == 1 && d.currentPoint == index) return;  // already current: no redraw
-            d.selectPoint(index);
-            h->changed(DocChange::Selection);
-            break;
-        case PointListPanel::SelectPile:
-            if (d.selectionMode == 2 && d.currentPile == index) return;
-            d.selectPile(index);
-            h->changed(DocChange::Selection);
-            break;
-        case PointListPanel::TickPoint:
-        case PointListPanel::UntickPoint:
-            if (index >= d.pointCount()) return;
-            SetPointTick(d, index, code == PointListPanel::TickPoint);  // an undoable list edit
-            ++listUiGeneration_;
-            break;
-        case PointListPanel::BatchBegin:
-            h->beginBatch();
-            break;
-        case PointListPanel::BatchEnd:
-            h->endBatch();
-            break;
-        default:
-            break;
+        case PointListPanel::SelectPoint: onPointSelected(index); break;
+        case PointListPanel::TickPoint: onPointTicked(index, true); break;
+        case PointListPanel::UntickPoint: onPointTicked(index, false); break;
+        case PointListPanel::SelectPile: onPileSelected(index); break;
+        case PointListPanel::BatchBegin: onTickBatchBegin(); break;
+        case PointListPanel::BatchEnd: onTickBatchEnd(); break;
+        default: break;
     }
 }
 
