@@ -19,8 +19,13 @@ QFont DisplayFont() {
 QtTextMetrics::QtTextMetrics(const QFont& font) : font_(font), metrics_(font) {}
 
 int QtTextMetrics::textWidth(std::string_view utf8) const {
-    return metrics_.horizontalAdvance(
-        QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    constexpr size_t kRemembered = 512;  // readouts change with the cursor: keep the cache small
+    const std::string key(utf8);
+    if (auto it = widths_.find(key); it != widths_.end()) return it->second;
+    const int w = metrics_.horizontalAdvance(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    if (widths_.size() >= kRemembered) widths_.clear();
+    widths_.emplace(key, w);
+    return w;
 }
 
 int QtTextMetrics::lineHeight() const { return metrics_.height(); }
