@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QStyle>
+#include <algorithm>
 
 #include "core/model/SondaraDoc.h"
 #include "core/model/TextCodec.h"
@@ -25,9 +26,13 @@ void PointListTreeModel::setDocument(const CSondaraDoc* doc) {
     doc_ = doc;
     runs_ = doc ? PileRuns(doc->points) : PileRuns();
     pileTicked_.assign(static_cast<size_t>(runs_.pileCount()), 0);
+    pileNames_.resize(static_cast<size_t>(runs_.pileCount()));
     seen_.assign(static_cast<size_t>(runs_.pointCount()), 0);
     for (int i = 0; i < runs_.pointCount(); ++i) seen_[static_cast<size_t>(i)] = pointTicked(i);
-    for (int k = 0; k < runs_.pileCount(); ++k) recomputePile(k, false);
+    for (int k = 0; k < runs_.pileCount(); ++k) {
+        recomputePile(k, false);
+        pileNames_[static_cast<size_t>(k)] = doc_->points[static_cast<size_t>(runs_.firstPoint(k))].pileNo;
+    }
     endResetModel();
 }
 
@@ -46,19 +51,28 @@ void PointListTreeModel::refresh() {
         const int k = runs_.pileOf(i);
         if (changedPiles.empty() || changedPiles.back() != k) changedPiles.push_back(k);
     }
-    for (int k = 0; k < runs_.pileCount(); ++k) recomputePile(k, false);
-    if (runs_.pileCount() > 0) {
-        // pile numbers and pile check boxes: one signal for the top level
-        emit dataChanged(index(0, 0), index(runs_.pileCount() - 1, 0), {Qt::DisplayRole, Qt::CheckStateRole});
-    }
-    if (static_cast<int>(changedPiles.size()) <= kSeparateAnnouncements) {
-        for (int k : changedPiles) {
-            const QModelIndex p = pileIndex(k);
-            emit dataChanged(index(0, 0, p), index(runs_.size(k) - 1, 0, p), {Qt::CheckStateRole});
+    // Piles whose number or check box changed: one signal for their span.
+    int low = runs_.pileCount(), high = -1;
+    for (int k = 0; k < runs_.pileCount(); ++k) {
+        const char before = pileTicked_[static_cast<size_t>(k)];
+        recomputePile(k, false);
+        FixedText<22>& name = pileNames_[static_cast<size_t>(k)];
+        const FixedText<22>& now = doc_->points[static_cast<size_t>(runs_.firstPoint(k))].pileNo;
+        if (before != pileTicked_[static_cast<size_t>(k)] || !textEquals(name, now)) {
+            name = now;
+            low = std::min(low, k);
+            high = std::max(high, k);
         }
-    } else {
+    }
+    if (static_cast<int>(changedPiles.size()) > kSeparateAnnouncements) {
         emit layoutAboutToBeChanged({}, QAbstractItemModel::NoLayoutChangeHint);
         emit layoutChanged({}, QAbstractItemModel::NoLayoutChangeHint);
+        return;
+    }
+    if (high >= low) emit dataChanged(index(low, 0), index(high, 0), {Qt::DisplayRole, Qt::CheckStateRole});
+    for (int k : changedPiles) {
+        const QModelIndex p = pileIndex(k);
+        emit dataChanged(index(0, 0, p), index(runs_.size(k) - 1, 0, p), {Qt::CheckStateRole});
     }
 }
 

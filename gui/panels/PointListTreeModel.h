@@ -10,6 +10,7 @@
 #include <QIcon>
 #include <vector>
 
+#include "core/model/FixedText.h"
 #include "core/model/PileRuns.h"
 
 namespace sondara {
@@ -60,6 +61,7 @@ private:
     PileRuns runs_;
     std::vector<char> pileTicked_;  // the piles' own check boxes (a mixed pile keeps its state)
     std::vector<char> seen_;        // the points' check boxes as last shown
+    std::vector<FixedText<22>> pileNames_;  // the pile numbers as last shown
     QIcon pileIcon_, pointIcon_;    // shared by every row
 };
 
