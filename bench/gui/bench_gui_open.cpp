@@ -97,11 +97,13 @@ bool settle(bool expectPaint) {
 
 CSondaraView* view() { return g_app && g_app->frame() ? g_app->frame()->activeAnalysisView() : nullptr; }
 
-void chooseDisplaySet(int index) {
-    QComboBox* c = view()->analysisBar()->combo(BarCombo::DisplaySet);
+void choose(BarCombo which, int index) {
+    QComboBox* c = view()->analysisBar()->combo(which);
     c->setCurrentIndex(index);
     emit c->activated(index);
 }
+
+void chooseDisplaySet(int index) { choose(BarCombo::DisplaySet, index); }
 
 template <class F>
 void timed(benchmark::State& state, F&& step, bool expectPaint = true) {
@@ -228,6 +230,35 @@ void BM_SwitchToWaveTrain(benchmark::State& state) {
     state.counters["panes"] = view()->display()->paneCount();
 }
 BENCHMARK(BM_SwitchToWaveTrain)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// 完整性分析 -> 时域分析 / 互相关: two lists of every point in the analysis bar.
+void BM_SwitchToCrossCorrelation(benchmark::State& state) {
+    if (!view()) return state.SkipWithError("not open");
+    for (auto _ : state) {
+        state.PauseTiming();
+        choose(BarCombo::AnalysisType, 0);
+        settle(true);
+        state.ResumeTiming();
+        timed(state, [] {
+            choose(BarCombo::AnalysisType, 1);
+            choose(BarCombo::SubAnalysis, 2);
+        });
+    }
+    state.counters["items"] = view()->analysisBar()->combo(BarCombo::FirstChoice)->count();
+}
+BENCHMARK(BM_SwitchToCrossCorrelation)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// Selecting a point in the list while the bar shows the two point lists of 互相关.
+void BM_SelectPointInCrossCorrelation(benchmark::State& state) {
+    if (!view()) return state.SkipWithError("not open");
+    QTableView* list = g_app->frame()->pointList()->list();
+    int row = 9970;
+    for (auto _ : state) {
+        const int r = row++ % 9998;
+        timed(state, [&] { list->selectRow(r); }, false);
+    }
+}
+BENCHMARK(BM_SelectPointInCrossCorrelation)->Iterations(8)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -1,5 +1,7 @@
 #include "core/model/TextCodec.h"
 
+#include <algorithm>
+
 #include <iconv.h>
 
 #include <cerrno>
@@ -56,6 +58,9 @@ private:
 }  // namespace
 
 std::string gbkToUtf8(std::string_view gbk) {
+    // Plain ASCII (most pile numbers) reads the same in both: no converter round trip.
+    if (std::all_of(gbk.begin(), gbk.end(), [](char ch) { return static_cast<unsigned char>(ch) < 0x80; }))
+        return std::string(gbk);
     thread_local Converter c("UTF-8", "GBK");
     return c.run(gbk, "\xEF\xBF\xBD", 1);
 }

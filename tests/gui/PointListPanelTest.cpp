@@ -11,7 +11,6 @@
 #include <QTest>
 #include <QTreeView>
 
-#include "core/model/PileRuns.h"
 #include "core/model/SondaraDoc.h"
 #include "gui/panels/PointListPanel.h"
 #include "gui/panels/PointListTableModel.h"
@@ -60,23 +59,6 @@ struct PanelFixture : ::testing::Test {
     PointListTableModel& list() { return *panel.listModel(); }
     static int state(const QModelIndex& i) { return i.data(Qt::CheckStateRole).toInt(); }
 };
-
-TEST(PileRunsTest, AdjacentEqualNumbersFormOnePileAndTheRuleKeepsMixedPiles) {
-    CSondaraDoc d = docOf({"A", "A", "B", "A", "A", "A"});
-    PileRuns r(d.points);
-    ASSERT_EQ(r.pileCount(), 3);
-    EXPECT_EQ(r.firstPoint(2), 3);
-    EXPECT_EQ(r.size(2), 3);
-    EXPECT_EQ(r.firstPoint(3), -1);
-    EXPECT_EQ(r.size(-1), 0);
-    for (int i = 0; i < d.pointCount(); ++i) EXPECT_EQ(r.pileOf(i), d.pileOrdinal(i)) << i;
-    EXPECT_EQ(r.pileOf(6), -1);
-    EXPECT_EQ(PileRuns(std::vector<TestPoint>{}).pileCount(), 0);
-    // ticked points, points, previous -> pile box
-    struct Case { int ticked, n; bool previous, expect; } cases[] = {
-        {3, 3, false, true}, {0, 3, true, false}, {1, 3, true, true}, {1, 3, false, false}, {0, 0, true, false}};
-    for (const Case& c : cases) EXPECT_EQ(PileTickState(c.ticked, c.n, c.previous), c.expect) << c.ticked << c.n;
-}
 
 TEST_F(PanelFixture, PilesPointsAndTheFlatListComeFromTheDocument) {
     ASSERT_EQ(tree().rowCount(), 3);  // A (#1, #2), B (#1), A (#1)
