@@ -164,9 +164,9 @@ bool PointListTreeModel::setData(const QModelIndex& index, const QVariant& value
     if (role != Qt::CheckStateRole || !index.isValid() || !doc_) return false;
     const bool tick = value.toInt() == Qt::Checked;
     if (isPile(index)) {
+        // Once the points are ticked the pile's box follows them; when the request is
+        // refused (a pending operation), a mixed pile keeps its box as it was.
         const int k = index.row();
-        pileTicked_[static_cast<size_t>(k)] = tick;  // what the user clicked, until the points say otherwise
-        emit dataChanged(index, index, {Qt::CheckStateRole});
         emit pileTickRequested(k, tick);
         // the document's answer (a frame may already have refreshed us)
         const int first = runs_.firstPoint(k);

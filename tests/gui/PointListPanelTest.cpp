@@ -124,6 +124,19 @@ TEST_F(PanelFixture, PileBoxesFollowTheRuleAndAPileTickIsOneBatch) {
     EXPECT_EQ(state(list().index(3, 0)), Qt::Checked);
 }
 
+TEST_F(PanelFixture, ActionsRefusedByAPendingOperationChangeNothing) {
+    doc.points[0].checked = 1;  // pile A mixed, its box unticked
+    panel.synchronise(doc);
+    panel.setActionGuard([] { return false; });
+    tree().setData(tree().pileIndex(0), Qt::Checked, Qt::CheckStateRole);
+    list().setData(list().index(1, 0), Qt::Checked, Qt::CheckStateRole);
+    panel.tree()->setCurrentIndex(tree().pointIndex(3));
+    EXPECT_TRUE(sent.empty());
+    EXPECT_EQ(state(tree().pileIndex(0)), Qt::Unchecked);
+    EXPECT_EQ(state(list().index(1, 0)), Qt::Unchecked);
+    EXPECT_EQ(doc.currentPoint, 0);
+}
+
 TEST_F(PanelFixture, SelectionsAreReportedAndShown) {
     panel.tree()->setCurrentIndex(tree().pointIndex(3));
     EXPECT_EQ(sent, (std::vector<std::pair<int, int>>{{0, 3}}));
