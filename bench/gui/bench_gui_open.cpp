@@ -7,6 +7,9 @@
 // /tmp/sondara_gui_bench_9998.qar) by a child process, so that its memory does not
 // count in the peak of the program under test.
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QComboBox>
@@ -14,14 +17,10 @@
 #include <QItemSelectionModel>
 #include <QTableView>
 #include <QWheelEvent>
-
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "core/app/CommandIds.h"
 #include "core/app/RunLog.h"
@@ -95,7 +94,9 @@ bool settle(bool expectPaint) {
     return true;
 }
 
-CSondaraView* view() { return g_app && g_app->frame() ? g_app->frame()->activeAnalysisView() : nullptr; }
+CSondaraView* view() {
+    return g_app && g_app->frame() ? g_app->frame()->activeAnalysisView() : nullptr;
+}
 
 void choose(BarCombo which, int index) {
     QComboBox* c = view()->analysisBar()->combo(which);
@@ -103,7 +104,9 @@ void choose(BarCombo which, int index) {
     emit c->activated(index);
 }
 
-void chooseDisplaySet(int index) { choose(BarCombo::DisplaySet, index); }
+void chooseDisplaySet(int index) {
+    choose(BarCombo::DisplaySet, index);
+}
 
 template <class F>
 void timed(benchmark::State& state, F&& step, bool expectPaint = true) {
@@ -122,12 +125,14 @@ void BM_OpenToFirstPaint(benchmark::State& state) {
     for (auto _ : state) {
         const auto t0 = Clock::now();
         g_app = std::make_unique<CSondaraApp>();
-        if (!g_app->initInstance({"sondara", QString::fromStdString(path)})) state.SkipWithError("no start");
+        if (!g_app->initInstance({"sondara", QString::fromStdString(path)}))
+            state.SkipWithError("no start");
         if (!settle(true)) state.SkipWithError("no first paint");
         state.SetIterationTime(std::chrono::duration<double>(Clock::now() - t0).count());
     }
     g_peakMbAtOpen = peakRssMb();
-    const double fileMb = static_cast<double>(QFileInfo(QString::fromStdString(path)).size()) / (1024.0 * 1024.0);
+    const double fileMb =
+        static_cast<double>(QFileInfo(QString::fromStdString(path)).size()) / (1024.0 * 1024.0);
     state.counters["points"] = g_app->document() ? g_app->document()->doc().pointCount() : 0;
     state.counters["file_MB"] = fileMb;
     state.counters["peak_MB"] = g_peakMbAtOpen;
@@ -155,7 +160,8 @@ void BM_TickOnePoint(benchmark::State& state) {
     for (auto _ : state) {
         const QModelIndex box = m->index(9995, 0);
         const Qt::CheckState next = n++ % 2 ? Qt::Checked : Qt::Unchecked;
-        timed(state, [&] { m->setData(box, next, Qt::CheckStateRole); }, false);
+        timed(
+            state, [&] { m->setData(box, next, Qt::CheckStateRole); }, false);
     }
 }
 BENCHMARK(BM_TickOnePoint)->Iterations(8)->UseManualTime()->Unit(benchmark::kMillisecond);
@@ -166,10 +172,11 @@ void BM_TickAll(benchmark::State& state) {
     CMainFrame* f = g_app->frame();
     for (auto _ : state) {
         state.PauseTiming();
-        f->runCommand(static_cast<int>(CommandId::EditCheckNone));
+        f->runCommand(CommandId::EditCheckNone);
         settle(false);
         state.ResumeTiming();
-        timed(state, [&] { f->runCommand(static_cast<int>(CommandId::EditCheckAll)); }, false);
+        timed(
+            state, [&] { f->runCommand(CommandId::EditCheckAll); }, false);
     }
     state.counters["checked"] = static_cast<double>(g_app->document()->doc().checkedList.size());
 }
@@ -196,8 +203,8 @@ void BM_ScrollStepAllPoints(benchmark::State& state) {
     for (auto _ : state) {
         timed(state, [d] {
             const QPointF at(d->width() / 2.0, d->height() / 2.0);
-            QWheelEvent wheel(at, d->mapToGlobal(at), {}, QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
-                              Qt::NoScrollPhase, false);
+            QWheelEvent wheel(at, d->mapToGlobal(at), {}, QPoint(0, -120), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
             QApplication::sendEvent(d, &wheel);
         });
     }
@@ -246,7 +253,10 @@ void BM_SwitchToCrossCorrelation(benchmark::State& state) {
     }
     state.counters["items"] = view()->analysisBar()->combo(BarCombo::FirstChoice)->count();
 }
-BENCHMARK(BM_SwitchToCrossCorrelation)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SwitchToCrossCorrelation)
+    ->Iterations(3)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 // Selecting a point in the list while the bar shows the two point lists of 互相关.
 void BM_SelectPointInCrossCorrelation(benchmark::State& state) {
@@ -255,16 +265,21 @@ void BM_SelectPointInCrossCorrelation(benchmark::State& state) {
     int row = 9970;
     for (auto _ : state) {
         const int r = row++ % 9998;
-        timed(state, [&] { list->selectRow(r); }, false);
+        timed(
+            state, [&] { list->selectRow(r); }, false);
     }
 }
-BENCHMARK(BM_SelectPointInCrossCorrelation)->Iterations(8)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SelectPointInCrossCorrelation)
+    ->Iterations(8)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::string home = "/tmp/sondara-gui-bench-home";
-    std::filesystem::remove_all(home);  // settings of an earlier run (the display chosen) start over
+    std::filesystem::remove_all(
+        home);  // settings of an earlier run (the display chosen) start over
     std::filesystem::create_directories(home);
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);

@@ -4,12 +4,15 @@
 
 namespace sondara {
 
-PileRuns::PileRuns(const std::vector<TestPoint>& points) : points_(static_cast<int>(points.size())) {
+PileRuns::PileRuns(const std::vector<TestPoint>& points)
+    : points_(static_cast<int>(points.size())) {
     for (int i = 0; i < points_; ++i)
         if (i == 0 || !textEquals(points[i].pileNo, points[i - 1].pileNo)) first_.push_back(i);
 }
 
-int PileRuns::firstPoint(int pile) const { return pile >= 0 && pile < pileCount() ? first_[pile] : -1; }
+int PileRuns::firstPoint(int pile) const {
+    return pile >= 0 && pile < pileCount() ? first_[pile] : -1;
+}
 
 int PileRuns::size(int pile) const {
     if (pile < 0 || pile >= pileCount()) return 0;
@@ -18,7 +21,9 @@ int PileRuns::size(int pile) const {
 
 int PileRuns::pileOf(int point) const {
     if (point < 0 || point >= points_) return -1;
-    return static_cast<int>(std::upper_bound(first_.begin(), first_.end(), point) - first_.begin()) - 1;
+    return static_cast<int>(std::upper_bound(first_.begin(), first_.end(), point) -
+                            first_.begin()) -
+           1;
 }
 
 bool PileTickState(int tickedPoints, int points, bool previous) {

@@ -97,10 +97,14 @@ PointListPanel::PointListPanel(QWidget* parent) : QWidget(parent) {
         list_->setVisible(i == 1);
     });
     connect(treeModel_, &PointListTreeModel::pileTickRequested, this, &PointListPanel::onPileTick);
-    connect(treeModel_, &PointListTreeModel::pointTickRequested, this, &PointListPanel::onTreePointTick);
-    connect(listModel_, &PointListTableModel::pointTickRequested, this, &PointListPanel::onListTick);
-    connect(tree_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &PointListPanel::onTreeSelection);
-    connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &PointListPanel::onListSelection);
+    connect(treeModel_, &PointListTreeModel::pointTickRequested, this,
+            &PointListPanel::onTreePointTick);
+    connect(listModel_, &PointListTableModel::pointTickRequested, this,
+            &PointListPanel::onListTick);
+    connect(tree_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &PointListPanel::onTreeSelection);
+    connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &PointListPanel::onListSelection);
     auto popup = [this](QAbstractItemView* view, const QPoint& pos) {
         if (!menuFactory_) return;
         if (view == tree_) {
@@ -112,13 +116,16 @@ PointListPanel::PointListPanel(QWidget* parent) : QWidget(parent) {
             m->deleteLater();
         }
     };
-    connect(tree_, &QWidget::customContextMenuRequested, this, [this, popup](const QPoint& p) { popup(tree_, p); });
-    connect(list_, &QWidget::customContextMenuRequested, this, [this, popup](const QPoint& p) { popup(list_, p); });
+    connect(tree_, &QWidget::customContextMenuRequested, this,
+            [this, popup](const QPoint& p) { popup(tree_, p); });
+    connect(list_, &QWidget::customContextMenuRequested, this,
+            [this, popup](const QPoint& p) { popup(list_, p); });
 }
 
 bool PointListPanel::eventFilter(QObject* watched, QEvent* event) {
     // the space key would toggle check boxes behind the main frame's back
-    if (watched == tree_ && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) &&
+    if (watched == tree_ &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space)
         return true;
     return QWidget::eventFilter(watched, event);
@@ -140,10 +147,14 @@ void PointListPanel::fill(const CSondaraDoc& doc) {
 
 void PointListPanel::synchronise(const CSondaraDoc& doc) {
     refreshing_ = true;
-    if (treeModel_->document() != &doc) treeModel_->setDocument(&doc);
-    else treeModel_->refresh();
-    if (listModel_->document() != &doc) listModel_->setDocument(&doc);
-    else listModel_->refresh();
+    if (treeModel_->document() != &doc)
+        treeModel_->setDocument(&doc);
+    else
+        treeModel_->refresh();
+    if (listModel_->document() != &doc)
+        listModel_->setDocument(&doc);
+    else
+        listModel_->refresh();
 
     QModelIndex current;
     if (doc.selectionMode == 1 && doc.validPoint(doc.currentPoint)) {
@@ -158,8 +169,9 @@ void PointListPanel::synchronise(const CSondaraDoc& doc) {
         tree_->selectionModel()->clearSelection();
 
     if (doc.validPoint(doc.currentPoint))
-        list_->selectionModel()->setCurrentIndex(listModel_->index(doc.currentPoint, 0),
-                                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        list_->selectionModel()->setCurrentIndex(
+            listModel_->index(doc.currentPoint, 0),
+            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     else
         list_->selectionModel()->clearSelection();
     refreshing_ = false;
@@ -191,7 +203,8 @@ void PointListPanel::onListTick(int point, bool tick) {
         logLine("选择测点");
         emit pointSelected(point);  // selected already: the point may still not be current
     } else {
-        list_->selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        list_->selectionModel()->setCurrentIndex(
+            row, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     }
 }
 

@@ -26,7 +26,14 @@ class PointListPanel : public QWidget {
 public:
     // The codes of the frame's generic point-selection notification (the point
     // table and the display still use it); the panel itself speaks through signals.
-    enum Code { SelectPoint = 0, TickPoint = 1, UntickPoint = 2, SelectPile = 3, BatchBegin = 10, BatchEnd = 11 };
+    enum Code {
+        SelectPoint = 0,
+        TickPoint = 1,
+        UntickPoint = 2,
+        SelectPile = 3,
+        BatchBegin = 10,
+        BatchEnd = 11
+    };
 
     explicit PointListPanel(QWidget* parent = nullptr);
 

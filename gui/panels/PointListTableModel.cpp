@@ -1,7 +1,7 @@
 #include "gui/panels/PointListTableModel.h"
 
+#include "core/base/TextCodec.h"
 #include "core/model/SondaraDoc.h"
-#include "core/model/TextCodec.h"
 
 namespace sondara::gui {
 
@@ -21,12 +21,17 @@ void PointListTableModel::refresh() {
         return;
     }
     // one signal for all rows: a view repaints only what it shows
-    if (rows_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, 1), {Qt::DisplayRole, Qt::CheckStateRole});
+    if (rows_ > 0)
+        emit dataChanged(index(0, 0), index(rows_ - 1, 1), {Qt::DisplayRole, Qt::CheckStateRole});
 }
 
-int PointListTableModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
+int PointListTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : rows_;
+}
 
-int PointListTableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 2; }
+int PointListTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : 2;
+}
 
 QVariant PointListTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || !doc_ || !doc_->validPoint(index.row())) return {};
@@ -35,7 +40,8 @@ QVariant PointListTableModel::data(const QModelIndex& index, int role) const {
         if (index.column() == 0) return QString::number(index.row() + 1);
         return QString::fromStdString(gbkToUtf8(textOf(p.pileNo)));
     }
-    if (role == Qt::CheckStateRole && index.column() == 0) return p.checked ? Qt::Checked : Qt::Unchecked;
+    if (role == Qt::CheckStateRole && index.column() == 0)
+        return p.checked ? Qt::Checked : Qt::Unchecked;
     return {};
 }
 
@@ -55,7 +61,8 @@ Qt::ItemFlags PointListTableModel::flags(const QModelIndex& index) const {
 }
 
 bool PointListTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (role != Qt::CheckStateRole || !index.isValid() || index.column() != 0 || !doc_) return false;
+    if (role != Qt::CheckStateRole || !index.isValid() || index.column() != 0 || !doc_)
+        return false;
     emit pointTickRequested(index.row(), value.toInt() == Qt::Checked);
     if (index.row() < rows_) emit dataChanged(index, index, {Qt::CheckStateRole});
     return true;

@@ -4,8 +4,8 @@
 #include <QStyle>
 #include <algorithm>
 
+#include "core/base/TextCodec.h"
 #include "core/model/SondaraDoc.h"
-#include "core/model/TextCodec.h"
 
 namespace sondara::gui {
 
@@ -31,7 +31,8 @@ void PointListTreeModel::setDocument(const CSondaraDoc* doc) {
     for (int i = 0; i < runs_.pointCount(); ++i) seen_[static_cast<size_t>(i)] = pointTicked(i);
     for (int k = 0; k < runs_.pileCount(); ++k) {
         recomputePile(k, false);
-        pileNames_[static_cast<size_t>(k)] = doc_->points[static_cast<size_t>(runs_.firstPoint(k))].pileNo;
+        pileNames_[static_cast<size_t>(k)] =
+            doc_->points[static_cast<size_t>(runs_.firstPoint(k))].pileNo;
     }
     endResetModel();
 }
@@ -69,7 +70,8 @@ void PointListTreeModel::refresh() {
         emit layoutChanged({}, QAbstractItemModel::NoLayoutChangeHint);
         return;
     }
-    if (high >= low) emit dataChanged(index(low, 0), index(high, 0), {Qt::DisplayRole, Qt::CheckStateRole});
+    if (high >= low)
+        emit dataChanged(index(low, 0), index(high, 0), {Qt::DisplayRole, Qt::CheckStateRole});
     for (int k : changedPiles) {
         const QModelIndex p = pileIndex(k);
         emit dataChanged(index(0, 0, p), index(runs_.size(k) - 1, 0, p), {Qt::CheckStateRole});
@@ -94,7 +96,8 @@ void PointListTreeModel::recomputePile(int pile, bool announce) {
 }
 
 QModelIndex PointListTreeModel::pileIndex(int pile) const {
-    return pile >= 0 && pile < runs_.pileCount() ? createIndex(pile, 0, quintptr(0)) : QModelIndex();
+    return pile >= 0 && pile < runs_.pileCount() ? createIndex(pile, 0, quintptr(0))
+                                                 : QModelIndex();
 }
 
 QModelIndex PointListTreeModel::pointIndex(int point) const {
@@ -115,7 +118,8 @@ int PointListTreeModel::pileOf(const QModelIndex& index) const {
 
 QModelIndex PointListTreeModel::index(int row, int column, const QModelIndex& parent) const {
     if (column != 0 || row < 0) return {};
-    if (!parent.isValid()) return row < runs_.pileCount() ? createIndex(row, 0, quintptr(0)) : QModelIndex();
+    if (!parent.isValid())
+        return row < runs_.pileCount() ? createIndex(row, 0, quintptr(0)) : QModelIndex();
     if (parent.internalId() != 0 || row >= runs_.size(parent.row())) return {};
     return createIndex(row, 0, quintptr(parent.row()) + 1);
 }
@@ -131,9 +135,13 @@ int PointListTreeModel::rowCount(const QModelIndex& parent) const {
     return runs_.size(parent.row());
 }
 
-int PointListTreeModel::columnCount(const QModelIndex&) const { return 1; }
+int PointListTreeModel::columnCount(const QModelIndex&) const {
+    return 1;
+}
 
-bool PointListTreeModel::hasChildren(const QModelIndex& parent) const { return rowCount(parent) > 0; }
+bool PointListTreeModel::hasChildren(const QModelIndex& parent) const {
+    return rowCount(parent) > 0;
+}
 
 QVariant PointListTreeModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || !doc_) return {};
@@ -143,12 +151,15 @@ QVariant PointListTreeModel::data(const QModelIndex& index, int role) const {
     switch (role) {
         case Qt::DisplayRole:
         case Qt::AccessibleTextRole:
-            if (pile) return QString::fromStdString(gbkToUtf8(textOf(doc_->points[static_cast<size_t>(point)].pileNo)));
+            if (pile)
+                return QString::fromStdString(
+                    gbkToUtf8(textOf(doc_->points[static_cast<size_t>(point)].pileNo)));
             return QStringLiteral("#%1").arg(index.row() + 1);
         case Qt::DecorationRole:
             return pile ? pileIcon_ : pointIcon_;
         case Qt::CheckStateRole:
-            if (pile) return pileTicked_[static_cast<size_t>(index.row())] ? Qt::Checked : Qt::Unchecked;
+            if (pile)
+                return pileTicked_[static_cast<size_t>(index.row())] ? Qt::Checked : Qt::Unchecked;
             return pointTicked(point) ? Qt::Checked : Qt::Unchecked;
         default:
             return {};
@@ -171,10 +182,12 @@ bool PointListTreeModel::setData(const QModelIndex& index, const QVariant& value
         // the document's answer (a frame may already have refreshed us)
         const int first = runs_.firstPoint(k);
         if (first < 0) return true;
-        for (int i = first; i < first + runs_.size(k); ++i) seen_[static_cast<size_t>(i)] = pointTicked(i);
+        for (int i = first; i < first + runs_.size(k); ++i)
+            seen_[static_cast<size_t>(i)] = pointTicked(i);
         recomputePile(k, true);
         const QModelIndex p = pileIndex(k);
-        emit dataChanged(this->index(0, 0, p), this->index(runs_.size(k) - 1, 0, p), {Qt::CheckStateRole});
+        emit dataChanged(this->index(0, 0, p), this->index(runs_.size(k) - 1, 0, p),
+                         {Qt::CheckStateRole});
     } else {
         const int point = pointOf(index);
         emit pointTickRequested(point, tick);

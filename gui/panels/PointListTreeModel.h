@@ -10,7 +10,7 @@
 #include <QIcon>
 #include <vector>
 
-#include "core/model/FixedText.h"
+#include "core/base/FixedText.h"
 #include "core/model/PileRuns.h"
 
 namespace sondara {
@@ -35,7 +35,9 @@ public:
     const PileRuns& piles() const { return runs_; }
     QModelIndex pileIndex(int pile) const;
     QModelIndex pointIndex(int point) const;
-    bool isPile(const QModelIndex& index) const { return index.isValid() && index.internalId() == 0; }
+    bool isPile(const QModelIndex& index) const {
+        return index.isValid() && index.internalId() == 0;
+    }
     // The point of a point row, the pile ordinal of a pile row; -1 otherwise.
     int pointOf(const QModelIndex& index) const;
     int pileOf(const QModelIndex& index) const;
@@ -62,7 +64,7 @@ private:
     std::vector<char> pileTicked_;  // the piles' own check boxes (a mixed pile keeps its state)
     std::vector<char> seen_;        // the points' check boxes as last shown
     std::vector<FixedText<22>> pileNames_;  // the pile numbers as last shown
-    QIcon pileIcon_, pointIcon_;    // shared by every row
+    QIcon pileIcon_, pointIcon_;            // shared by every row
 };
 
 }  // namespace sondara::gui

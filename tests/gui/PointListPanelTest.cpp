@@ -20,7 +20,8 @@
 namespace sondara::gui {
 namespace {
 
-CSondaraDoc docOf(std::initializer_list<const char*> piles, std::initializer_list<int> ticked = {}) {
+CSondaraDoc docOf(std::initializer_list<const char*> piles,
+                  std::initializer_list<int> ticked = {}) {
     std::vector<TestPoint> pts;
     for (const char* p : piles) pts.push_back(test::simplePoint(p, 8));
     for (int i : ticked) pts[static_cast<size_t>(i)].checked = 1;
@@ -175,13 +176,15 @@ TEST_F(PanelFixture, AClickOnARowsCheckBoxTicksAndMakesItsPointCurrent) {
         opt.initFrom(view);
         opt.rect = view->visualRect(list().index(row, 0));
         opt.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
-        const QRect box = view->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, view);
+        const QRect box =
+            view->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, view);
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, box.center());
         EXPECT_EQ(doc.points[static_cast<size_t>(row)].checked, 1) << row;
         EXPECT_EQ(doc.selectionMode, 1) << row;
         EXPECT_EQ(doc.currentPoint, row);
         EXPECT_EQ(view->currentIndex().row(), row);
-        EXPECT_NE(std::find(sent.begin(), sent.end(), std::pair<int, int>{1, row}), sent.end()) << row;
+        EXPECT_NE(std::find(sent.begin(), sent.end(), std::pair<int, int>{1, row}), sent.end())
+            << row;
     }
 }
 
@@ -209,8 +212,9 @@ TEST(PointListModelTest, ServesALargeListWithoutAnItemPerPoint) {
     // box or number changed); many ticks: one layout change
     std::vector<std::pair<QModelIndex, QModelIndex>> changed;
     int layouts = 0;
-    QObject::connect(&tree, &QAbstractItemModel::dataChanged,
-                     [&](const QModelIndex& a, const QModelIndex& b) { changed.emplace_back(a, b); });
+    QObject::connect(
+        &tree, &QAbstractItemModel::dataChanged,
+        [&](const QModelIndex& a, const QModelIndex& b) { changed.emplace_back(a, b); });
     QObject::connect(&tree, &QAbstractItemModel::layoutChanged, [&] { ++layouts; });
     doc.points[9997].checked = 1;
     tree.refresh();

@@ -23,9 +23,16 @@ TEST(PileRunsTest, AdjacentEqualNumbersFormOnePileAndTheRuleKeepsMixedPiles) {
     EXPECT_EQ(r.pileOf(6), -1);
     EXPECT_EQ(PileRuns(std::vector<TestPoint>{}).pileCount(), 0);
     // ticked points, points, previous -> pile box
-    struct Case { int ticked, n; bool previous, expect; } cases[] = {
-        {3, 3, false, true}, {0, 3, true, false}, {1, 3, true, true}, {1, 3, false, false}, {0, 0, true, false}};
-    for (const Case& c : cases) EXPECT_EQ(PileTickState(c.ticked, c.n, c.previous), c.expect) << c.ticked << c.n;
+    struct Case {
+        int ticked, n;
+        bool previous, expect;
+    } cases[] = {{3, 3, false, true},
+                 {0, 3, true, false},
+                 {1, 3, true, true},
+                 {1, 3, false, false},
+                 {0, 0, true, false}};
+    for (const Case& c : cases)
+        EXPECT_EQ(PileTickState(c.ticked, c.n, c.previous), c.expect) << c.ticked << c.n;
 }
 
 }  // namespace

@@ -1,13 +1,12 @@
-#include "core/model/TextCodec.h"
-
-#include <algorithm>
+#include "core/base/TextCodec.h"
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
-#include "core/model/FixedText.h"
+#include "core/base/FixedText.h"
 
 namespace sondara {
 
@@ -59,7 +58,8 @@ private:
 
 std::string gbkToUtf8(std::string_view gbk) {
     // Plain ASCII (most pile numbers) reads the same in both: no converter round trip.
-    if (std::all_of(gbk.begin(), gbk.end(), [](char ch) { return static_cast<unsigned char>(ch) < 0x80; }))
+    if (std::all_of(gbk.begin(), gbk.end(),
+                    [](char ch) { return static_cast<unsigned char>(ch) < 0x80; }))
         return std::string(gbk);
     thread_local Converter c("UTF-8", "GBK");
     return c.run(gbk, "\xEF\xBF\xBD", 1);
