@@ -15,7 +15,7 @@
 #include <QTimer>
 #include <cmath>
 
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 #include "core/output/ReportTable.h"
 #include "gui/app/DocumentHost.h"
 #include "gui/output/OutputCommands.h"
