@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/sim/Json.h"
+#include "core/base/Json.h"
 #include "core/sim/SimProject.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "core/base/TextCodec.h"
-#include "core/sim/Json.h"
+#include "core/base/Json.h"
 
 namespace sondara {
 

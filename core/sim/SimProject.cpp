@@ -10,7 +10,7 @@
 
 #include "core/model/NameLists.h"
 #include "core/base/TextCodec.h"
-#include "core/sim/Json.h"
+#include "core/base/Json.h"
 
 namespace sondara {
 

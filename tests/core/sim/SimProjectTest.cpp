@@ -10,7 +10,7 @@
 #include "core/fileio/ProjectFile.h"
 #include "core/model/NameLists.h"
 #include "core/base/TextCodec.h"
-#include "core/sim/Json.h"
+#include "core/base/Json.h"
 #include "core/sim/SimProject.h"
 #include "support/TestSupport.h"
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "core/sim/Json.h"
+#include "core/base/Json.h"
 
 namespace sondara::json {
 namespace {

@@ -1,4 +1,4 @@
-#include "core/sim/Json.h"
+#include "core/base/Json.h"
 
 #include <algorithm>
 #include <charconv>
