@@ -7,8 +7,8 @@
 #include <cmath>
 #include <vector>
 
-#include "core/display/WaveDisplayModel.h"
 #include "core/base/FixedText.h"
+#include "core/display/WaveDisplayModel.h"
 #include "core/processing/Filter.h"
 #include "core/processing/ParallelFor.h"
 #include "core/processing/ProcessingChain.h"
@@ -77,7 +77,10 @@ void BM_PreviewFilter50(benchmark::State& state) {
     setProcessingThreads(0);
     state.counters["targets"] = static_cast<double>(s.targets.size());
 }
-BENCHMARK(BM_PreviewFilter50)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_PreviewFilter50)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 
 // One step of a rotation drag: replay with the candidate rotation and rebuild (the
 // range stays while dragging).

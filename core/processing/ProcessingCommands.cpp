@@ -70,8 +70,10 @@ bool ForcesPopup(ProcessKind kind, AnalysisDomain domain, bool showsAverage) {
         case ProcessKind::Filter:
         case ProcessKind::Amplify:
         case ProcessKind::RemoveDc:
-        case ProcessKind::Smooth: return !DockAllowed(domain, showsAverage);
-        default: return false;
+        case ProcessKind::Smooth:
+            return !DockAllowed(domain, showsAverage);
+        default:
+            return false;
     }
 }
 
@@ -95,8 +97,11 @@ void PrefillNewStep(ProcessStep& step, int cursor, const TestPoint& first) {
         case ProcessKind::BackZero:
             if (cursor >= 0) step.backZeroStart = cursor;
             break;
-        case ProcessKind::Amplify: step.ampStart = SampleOfDepth(first, 0.0, false); break;
-        default: break;
+        case ProcessKind::Amplify:
+            step.ampStart = SampleOfDepth(first, 0.0, false);
+            break;
+        default:
+            break;
     }
 }
 

@@ -50,7 +50,8 @@ void ProcessingHistory::rebuild(const CSondaraDoc& doc, const std::vector<int>& 
     // The reference is the first of the longest chains.
     int ref = targets_.front();
     for (int t : targets_)
-        if (doc.points[static_cast<size_t>(t)].stepCount() > doc.points[static_cast<size_t>(ref)].stepCount())
+        if (doc.points[static_cast<size_t>(t)].stepCount() >
+            doc.points[static_cast<size_t>(ref)].stepCount())
             ref = t;
     merged_ = doc.points[static_cast<size_t>(ref)].steps;
     for (int t : targets_) {
@@ -102,14 +103,20 @@ std::string StepDetails(const ProcessStep& s, const TestPoint& ref) {
             if (mode == 1) t += format("起始位置:%0.2fm", m(start)) + br;
             break;
         }
-        case ProcessKind::Smooth: t = format("平滑点数:%d", s.smoothPoints); break;
+        case ProcessKind::Smooth:
+            t = format("平滑点数:%d", s.smoothPoints);
+            break;
         case ProcessKind::RemoveDc:
             t = s.dcPartial != 0 ? "部分去直流" : "整体去直流";
             t += br;
             if (s.dcPartial != 0) t += format("起始位置:%0.2fm", m(s.dcStart));
             break;
-        case ProcessKind::FrontZero: t = format("前清零位置:%0.2fm", m(s.frontZeroEnd)); break;
-        case ProcessKind::BackZero: t = format("后清零位置:%0.2fm", m(s.backZeroStart)); break;
+        case ProcessKind::FrontZero:
+            t = format("前清零位置:%0.2fm", m(s.frontZeroEnd));
+            break;
+        case ProcessKind::BackZero:
+            t = format("后清零位置:%0.2fm", m(s.backZeroStart));
+            break;
         case ProcessKind::Shift:
             t = s.shiftPartial != 0 ? "部分平移" : "整体平移";
             t += br;
@@ -137,7 +144,8 @@ std::string StepDetails(const ProcessStep& s, const TestPoint& ref) {
             t += format("起始点:%0.2fm", m(s.scaleStart)) + br;
             t += format("终止点:%0.2fm", m(s.scaleEnd));
             break;
-        default: break;  // no parameters, or "<不一致>"
+        default:
+            break;  // no parameters, or "<不一致>"
     }
     return t;
 }

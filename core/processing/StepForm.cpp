@@ -10,112 +10,190 @@ namespace sondara {
 
 StepFamily StepFamilyOf(ProcessKind kind) {
     switch (kind) {
-        case ProcessKind::Filter: return StepFamily::Filter;
-        case ProcessKind::Amplify: return StepFamily::Amplify;
-        case ProcessKind::RemoveDc: return StepFamily::RemoveDc;
-        case ProcessKind::Smooth: return StepFamily::Smooth;
-        case ProcessKind::Rotate: return StepFamily::Rotate;
+        case ProcessKind::Filter:
+            return StepFamily::Filter;
+        case ProcessKind::Amplify:
+            return StepFamily::Amplify;
+        case ProcessKind::RemoveDc:
+            return StepFamily::RemoveDc;
+        case ProcessKind::Smooth:
+            return StepFamily::Smooth;
+        case ProcessKind::Rotate:
+            return StepFamily::Rotate;
         case ProcessKind::LinearZero:
-        case ProcessKind::NonlinearZero: return StepFamily::Zero;
+        case ProcessKind::NonlinearZero:
+            return StepFamily::Zero;
         case ProcessKind::FrontZero:
-        case ProcessKind::BackZero: return StepFamily::EdgeZero;
-        case ProcessKind::LocalScale: return StepFamily::LocalScale;
-        case ProcessKind::Shift: return StepFamily::Shift;
-        default: return StepFamily::None;
+        case ProcessKind::BackZero:
+            return StepFamily::EdgeZero;
+        case ProcessKind::LocalScale:
+            return StepFamily::LocalScale;
+        case ProcessKind::Shift:
+            return StepFamily::Shift;
+        default:
+            return StepFamily::None;
     }
 }
 
 const StepFormSpec& StepFormSpecOf(ProcessKind kind) {
     using F = FormField;
     static const StepFormSpec none{};
-    static const StepFormSpec filter{StepFamily::Filter, "数字滤波", "",
-                                     {"低通滤波", "高通滤波", "带通滤波", "带阻滤波"},
-                                     {"低通", "高通", "带通", "带阻"}, false,
-                                     {{F::Upper, "上限频率(Hz)", "上限(Hz)"},
-                                      {F::Lower, "下限频率(Hz)", "下限(Hz)"}},
+    static const StepFormSpec filter{
+        StepFamily::Filter,
+        "数字滤波",
+        "",
+        {"低通滤波", "高通滤波", "带通滤波", "带阻滤波"},
+        {"低通", "高通", "带通", "带阻"},
+        false,
+        {{F::Upper, "上限频率(Hz)", "上限(Hz)"}, {F::Lower, "下限频率(Hz)", "下限(Hz)"}},
+        true};
+    static const StepFormSpec amplify{
+        StepFamily::Amplify,
+        "波形放大",
+        "",
+        {"指数放大", "线性放大"},
+        {"指数", "线性"},
+        false,
+        {{F::Factor, "放大系数", "系数"}, {F::Position, "放大延迟(m)", "延迟(m)"}},
+        true};
+    static const StepFormSpec dc{StepFamily::RemoveDc,
+                                 "去直流",
+                                 "去直流范围",
+                                 {"整个波形", "部分波形"},
+                                 {"整个", "部分"},
+                                 false,
+                                 {{F::Position, "起始位置(m)", "起始位置(m)"}},
+                                 true};
+    static const StepFormSpec smooth{StepFamily::Smooth,
+                                     "波形平滑",
+                                     "",
+                                     {},
+                                     {},
+                                     false,
+                                     {{F::SmoothPoints, "平滑点数", "平滑点数", true}},
                                      true};
-    static const StepFormSpec amplify{StepFamily::Amplify, "波形放大", "",
-                                      {"指数放大", "线性放大"}, {"指数", "线性"}, false,
-                                      {{F::Factor, "放大系数", "系数"},
-                                       {F::Position, "放大延迟(m)", "延迟(m)"}},
-                                      true};
-    static const StepFormSpec dc{StepFamily::RemoveDc, "去直流", "去直流范围",
-                                 {"整个波形", "部分波形"}, {"整个", "部分"}, false,
-                                 {{F::Position, "起始位置(m)", "起始位置(m)"}}, true};
-    static const StepFormSpec smooth{StepFamily::Smooth, "波形平滑", "", {}, {}, false,
-                                     {{F::SmoothPoints, "平滑点数", "平滑点数", true}}, true};
-    static const StepFormSpec rotate{StepFamily::Rotate, "波形旋转", "",
-                                     {"整体波形", "部分波形"}, {"整体", "部分"}, false,
-                                     {{F::Position, "起始位置(m)", "起始位置(m)"},
-                                      {F::Angle, "旋转角度(°)", "角度(°)"}},
-                                     false};
+    static const StepFormSpec rotate{
+        StepFamily::Rotate,
+        "波形旋转",
+        "",
+        {"整体波形", "部分波形"},
+        {"整体", "部分"},
+        false,
+        {{F::Position, "起始位置(m)", "起始位置(m)"}, {F::Angle, "旋转角度(°)", "角度(°)"}},
+        false};
     static const std::vector<FormFieldSpec> zeroFields{{F::Position, "起始位置(m)", "起始位置(m)"}};
     static const std::vector<std::string_view> zeroRadios{"整体波形", "部分波形", "桩尾以后"};
     static const std::vector<std::string_view> zeroDock{"整体", "部分", "桩尾"};
-    static const StepFormSpec linZero{StepFamily::Zero, "线性归零", "", zeroRadios, zeroDock,
-                                      false, zeroFields, true};
-    static const StepFormSpec nonlinZero{StepFamily::Zero, "非线性归零", "", zeroRadios, zeroDock,
-                                         false, zeroFields, true};
-    static const StepFormSpec front{StepFamily::EdgeZero, "前清零", "", {}, {}, false, zeroFields,
-                                    true};
-    static const StepFormSpec back{StepFamily::EdgeZero, "后清零", "", {}, {}, false, zeroFields,
-                                   true};
-    static const StepFormSpec scale{StepFamily::LocalScale, "局部缩放", "", {}, {}, false,
+    static const StepFormSpec linZero{StepFamily::Zero, "线性归零", "",         zeroRadios,
+                                      zeroDock,         false,      zeroFields, true};
+    static const StepFormSpec nonlinZero{StepFamily::Zero, "非线性归零", "",         zeroRadios,
+                                         zeroDock,         false,        zeroFields, true};
+    static const StepFormSpec front{StepFamily::EdgeZero, "前清零", "", {}, {}, false,
+                                    zeroFields,           true};
+    static const StepFormSpec back{StepFamily::EdgeZero, "后清零", "", {}, {}, false,
+                                   zeroFields,           true};
+    static const StepFormSpec scale{StepFamily::LocalScale,
+                                    "局部缩放",
+                                    "",
+                                    {},
+                                    {},
+                                    false,
                                     {{F::Position, "起始点(m)", "起始点(m)"},
                                      {F::End, "终止点(m)", "终止点(m)"},
                                      {F::Factor, "缩放系数", "缩放系数"}},
                                     false};
-    static const StepFormSpec shift{StepFamily::Shift, "数据平移", "平移范围",
-                                    {"整体波形", "部分波形"}, {"整体", "部分"}, true,
+    static const StepFormSpec shift{StepFamily::Shift,
+                                    "数据平移",
+                                    "平移范围",
+                                    {"整体波形", "部分波形"},
+                                    {"整体", "部分"},
+                                    true,
                                     {{F::ShiftMetres, "横向平移(m)", "横向(m)"},
                                      {F::ShiftMv, "竖向平移(mV)", "竖向(mV)"},
                                      {F::Position, "起始点(m)", "起始(m)"},
                                      {F::End, "终止点(m)", "终止(m)"}},
                                     false};
     switch (kind) {
-        case ProcessKind::Filter: return filter;
-        case ProcessKind::Amplify: return amplify;
-        case ProcessKind::RemoveDc: return dc;
-        case ProcessKind::Smooth: return smooth;
-        case ProcessKind::Rotate: return rotate;
-        case ProcessKind::LinearZero: return linZero;
-        case ProcessKind::NonlinearZero: return nonlinZero;
-        case ProcessKind::FrontZero: return front;
-        case ProcessKind::BackZero: return back;
-        case ProcessKind::LocalScale: return scale;
-        case ProcessKind::Shift: return shift;
-        default: return none;
+        case ProcessKind::Filter:
+            return filter;
+        case ProcessKind::Amplify:
+            return amplify;
+        case ProcessKind::RemoveDc:
+            return dc;
+        case ProcessKind::Smooth:
+            return smooth;
+        case ProcessKind::Rotate:
+            return rotate;
+        case ProcessKind::LinearZero:
+            return linZero;
+        case ProcessKind::NonlinearZero:
+            return nonlinZero;
+        case ProcessKind::FrontZero:
+            return front;
+        case ProcessKind::BackZero:
+            return back;
+        case ProcessKind::LocalScale:
+            return scale;
+        case ProcessKind::Shift:
+            return shift;
+        default:
+            return none;
     }
 }
 
 double StepFields::value(FormField f) const {
     switch (f) {
-        case FormField::Upper: return upper;
-        case FormField::Lower: return lower;
-        case FormField::Factor: return factor;
-        case FormField::Position: return position;
-        case FormField::End: return end;
-        case FormField::Angle: return angle;
-        case FormField::SmoothPoints: return smoothPoints;
-        case FormField::ShiftMetres: return shiftMetres;
-        case FormField::ShiftMv: return shiftMv;
+        case FormField::Upper:
+            return upper;
+        case FormField::Lower:
+            return lower;
+        case FormField::Factor:
+            return factor;
+        case FormField::Position:
+            return position;
+        case FormField::End:
+            return end;
+        case FormField::Angle:
+            return angle;
+        case FormField::SmoothPoints:
+            return smoothPoints;
+        case FormField::ShiftMetres:
+            return shiftMetres;
+        case FormField::ShiftMv:
+            return shiftMv;
     }
     return 0;
 }
 
 void StepFields::setValue(FormField f, double v) {
     switch (f) {
-        case FormField::Upper: upper = v; break;
-        case FormField::Lower: lower = v; break;
-        case FormField::Factor: factor = v; break;
-        case FormField::Position: position = v; break;
-        case FormField::End: end = v; break;
-        case FormField::Angle: angle = v; break;
+        case FormField::Upper:
+            upper = v;
+            break;
+        case FormField::Lower:
+            lower = v;
+            break;
+        case FormField::Factor:
+            factor = v;
+            break;
+        case FormField::Position:
+            position = v;
+            break;
+        case FormField::End:
+            end = v;
+            break;
+        case FormField::Angle:
+            angle = v;
+            break;
         case FormField::SmoothPoints:
             smoothPoints = std::isfinite(v) && std::fabs(v) < 2e9 ? static_cast<int>(v) : 0;
             break;
-        case FormField::ShiftMetres: shiftMetres = v; break;
-        case FormField::ShiftMv: shiftMv = v; break;
+        case FormField::ShiftMetres:
+            shiftMetres = v;
+            break;
+        case FormField::ShiftMv:
+            shiftMv = v;
+            break;
     }
 }
 
@@ -131,7 +209,9 @@ double DegreesOfRadians(float radians) {
 
 namespace {
 
-double metres(const TestPoint& p, int sample) { return DepthOfSample(p, sample, false); }
+double metres(const TestPoint& p, int sample) {
+    return DepthOfSample(p, sample, false);
+}
 
 // The sample of a position field: the step's own sample while the field still shows
 // the text that sample gave it.
@@ -161,7 +241,9 @@ StepFields FieldsFromStep(const ProcessStep& s, const TestPoint& ref) {
             f.choice = s.dcPartial;
             f.position = metres(ref, s.dcStart);
             break;
-        case ProcessKind::Smooth: f.smoothPoints = s.smoothPoints; break;
+        case ProcessKind::Smooth:
+            f.smoothPoints = s.smoothPoints;
+            break;
         case ProcessKind::Rotate:
             f.choice = s.rotPartial;
             f.position = metres(ref, s.rotStart);
@@ -175,8 +257,12 @@ StepFields FieldsFromStep(const ProcessStep& s, const TestPoint& ref) {
             f.choice = s.nonlinZeroMode;
             f.position = metres(ref, s.nonlinZeroStart);
             break;
-        case ProcessKind::FrontZero: f.position = metres(ref, s.frontZeroEnd); break;
-        case ProcessKind::BackZero: f.position = metres(ref, s.backZeroStart); break;
+        case ProcessKind::FrontZero:
+            f.position = metres(ref, s.frontZeroEnd);
+            break;
+        case ProcessKind::BackZero:
+            f.position = metres(ref, s.backZeroStart);
+            break;
         case ProcessKind::LocalScale:
             f.position = metres(ref, s.scaleStart);
             f.end = metres(ref, s.scaleEnd);
@@ -189,7 +275,8 @@ StepFields FieldsFromStep(const ProcessStep& s, const TestPoint& ref) {
             f.position = metres(ref, s.shiftStart);
             f.end = metres(ref, s.shiftEnd);
             break;
-        default: break;
+        default:
+            break;
     }
     return f;
 }
@@ -214,7 +301,9 @@ void ApplyFields(const StepFields& f, const TestPoint& ref, FieldUse use, Proces
             s.dcPartial = f.choice;
             s.dcStart = sampleOf(ref, f.position, s.dcStart);
             break;
-        case ProcessKind::Smooth: s.smoothPoints = f.smoothPoints; break;
+        case ProcessKind::Smooth:
+            s.smoothPoints = f.smoothPoints;
+            break;
         case ProcessKind::Rotate:
             s.rotPartial = f.choice;
             s.rotStart = sampleOf(ref, f.position, s.rotStart);
@@ -224,7 +313,8 @@ void ApplyFields(const StepFields& f, const TestPoint& ref, FieldUse use, Proces
         case ProcessKind::LinearZero:
         case ProcessKind::NonlinearZero: {
             const bool linear = s.processKind() == ProcessKind::LinearZero;
-            const int start = sampleOf(ref, f.position, linear ? s.linZeroStart : s.nonlinZeroStart);
+            const int start =
+                sampleOf(ref, f.position, linear ? s.linZeroStart : s.nonlinZeroStart);
             if (linear || use == FieldUse::Preview) {
                 s.linZeroMode = f.choice;
                 s.linZeroStart = start;
@@ -255,7 +345,8 @@ void ApplyFields(const StepFields& f, const TestPoint& ref, FieldUse use, Proces
             s.shiftStart = sampleOf(ref, f.position, s.shiftStart);
             s.shiftEnd = sampleOf(ref, f.end, s.shiftEnd);
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -272,7 +363,8 @@ bool FieldVisible(ProcessKind kind, FormField field, int choice) {
             return field != FormField::Position || choice == 1;
         case ProcessKind::Shift:
             return (field != FormField::Position && field != FormField::End) || choice == 1;
-        default: return true;
+        default:
+            return true;
     }
 }
 
@@ -312,7 +404,8 @@ std::optional<std::string> CheckStepFields(ProcessKind kind, const StepFields& f
             if (!(fl(f.factor) >= 0.0001f && fl(f.factor) <= 10000.0f))
                 return std::string("缩放系数应在（0.0001~10000）之间！");
             return std::nullopt;
-        default: return std::nullopt;
+        default:
+            return std::nullopt;
     }
 }
 

@@ -17,14 +17,14 @@ namespace sondara {
 
 // Kinds that share one pair of windows.
 enum class StepFamily {
-    None,        // no parameters (Integrate, Differentiate, Reverse, SimpleIntegrate, ...)
+    None,  // no parameters (Integrate, Differentiate, Reverse, SimpleIntegrate, ...)
     Filter,
     Amplify,
     RemoveDc,
     Smooth,
     Rotate,
-    Zero,        // LinearZero, NonlinearZero
-    EdgeZero,    // FrontZero, BackZero
+    Zero,      // LinearZero, NonlinearZero
+    EdgeZero,  // FrontZero, BackZero
     LocalScale,
     Shift,
 };
@@ -53,11 +53,11 @@ struct FormFieldSpec {
 // What a window of a kind shows, in the order it shows it.
 struct StepFormSpec {
     StepFamily family = StepFamily::None;
-    std::string_view title;                    // caption of the pop-up dialog
-    std::string_view radioGroup;               // caption of the radio group ("" none)
-    std::vector<std::string_view> popupRadios; // choice 0, 1, ...
+    std::string_view title;                     // caption of the pop-up dialog
+    std::string_view radioGroup;                // caption of the radio group ("" none)
+    std::vector<std::string_view> popupRadios;  // choice 0, 1, ...
     std::vector<std::string_view> dockRadios;
-    bool radiosAfterFields = false;            // the shift window puts its range choice last
+    bool radiosAfterFields = false;  // the shift window puts its range choice last
     std::vector<FormFieldSpec> fields;
     bool hasPreview = false;
 };
@@ -65,12 +65,12 @@ struct StepFormSpec {
 const StepFormSpec& StepFormSpecOf(ProcessKind kind);
 
 // Switch-button tooltips, which are also their accessible names.
-inline constexpr std::string_view kDockTooltip = "窗体停靠";  // on the pop-up: dock it
-inline constexpr std::string_view kPopupTooltip = "窗体弹出"; // on the docked form: pop it up
+inline constexpr std::string_view kDockTooltip = "窗体停靠";   // on the pop-up: dock it
+inline constexpr std::string_view kPopupTooltip = "窗体弹出";  // on the docked form: pop it up
 
 // The values of a window, in user units.
 struct StepFields {
-    int choice = 0;        // the radio choice (filter type - 1, law, partial, zero mode)
+    int choice = 0;  // the radio choice (filter type - 1, law, partial, zero mode)
     double upper = 0, lower = 0;
     double factor = 1;
     double position = 0;

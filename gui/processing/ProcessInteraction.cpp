@@ -42,15 +42,22 @@ bool ProcessInteraction::mousePress(QMouseEvent* e) {
     drag_.point = w.pointIndex;
     drag_.mvPerRow = MillivoltsPerRow(w.vMax, w.vMin, w.plotRect.height());
     switch (mode_) {
-        case InteractiveMode::RotateWhole: drag_.rotStart = 0; break;
-        case InteractiveMode::RotateFromStart: drag_.rotStart = pressSample_; break;
+        case InteractiveMode::RotateWhole:
+            drag_.rotStart = 0;
+            break;
+        case InteractiveMode::RotateFromStart:
+            drag_.rotStart = pressSample_;
+            break;
         case InteractiveMode::Shift:
             // A second drag on the same trace adds to the first.
             baseShiftSamples_ = sameTrace ? drag_.shiftSamples : 0;
             baseShiftMv_ = sameTrace ? drag_.shiftMv : 0.0f;
             break;
-        case InteractiveMode::SelectRange: drag_.rangeFirst = drag_.rangeLast = pressSample_; break;
-        default: break;
+        case InteractiveMode::SelectRange:
+            drag_.rangeFirst = drag_.rangeLast = pressSample_;
+            break;
+        default:
+            break;
     }
     display_.updateOverlay();
     return true;
@@ -76,7 +83,8 @@ void ProcessInteraction::follow(QPoint pos) {
             drag_.rangeFirst = std::min(pressSample_, sample);
             drag_.rangeLast = std::max(pressSample_, sample);
             break;
-        default: return;
+        default:
+            return;
     }
     drag_.valid = true;
     emit changed();
@@ -120,7 +128,8 @@ void ProcessInteraction::paintOverlay(QPainter& p, int scrollY) {
         const int x0 = h.x(drag_.rangeFirst), x1 = h.x(drag_.rangeLast);
         p.fillRect(QRect(QPoint(std::min(x0, x1), top), QPoint(std::max(x0, x1), bottom - 1)),
                    QColor(0, 120, 215, 50));
-    } else if ((mode_ == InteractiveMode::RotateFromStart || mode_ == InteractiveMode::RotateWhole) &&
+    } else if ((mode_ == InteractiveMode::RotateFromStart ||
+                mode_ == InteractiveMode::RotateWhole) &&
                drag_.valid) {
         // The pivot of the rotation.
         const int x = h.x(drag_.rotStart);

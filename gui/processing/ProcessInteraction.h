@@ -15,10 +15,10 @@ class CWaveDisp;
 enum class InteractiveMode { None, RotateWhole, RotateFromStart, Shift, SelectRange };
 
 struct DragState {
-    bool valid = false;      // a drag has been made since the mode was set
+    bool valid = false;  // a drag has been made since the mode was set
     int pane = -1;
-    int point = -1;          // the document point of the dragged pane
-    float mvPerRow = 1.0f;   // millivolts of one pixel row of that pane
+    int point = -1;         // the document point of the dragged pane
+    float mvPerRow = 1.0f;  // millivolts of one pixel row of that pane
     // rotation
     int rotStart = 0;
     float rotAngle = 0.0f;

@@ -29,14 +29,16 @@ QPointer<ProcessingHistoryPanel>& live() {
 }
 
 // The gain of an amplification step between the head and the toe of the pane's point.
-std::optional<render::AmplificationCurve> amplificationCurve(const CWaveDisp& disp, const ProcessStep& s) {
+std::optional<render::AmplificationCurve> amplificationCurve(const CWaveDisp& disp,
+                                                             const ProcessStep& s) {
     const WaveDisplayModel& m = disp.model();
     if (s.processKind() != ProcessKind::Amplify || m.paneCount() == 0) return std::nullopt;
     int pane = -1;
     const AnalysisSelection& sel = m.selection();
     if (sel.domain == AnalysisDomain::Integrity && sel.displaySet == DisplaySet::SingleTrace)
         pane = 0;
-    else if (sel.domain == AnalysisDomain::TimeAnalysis && sel.sub == static_cast<int>(TimeAnalysisKind::Average))
+    else if (sel.domain == AnalysisDomain::TimeAnalysis &&
+             sel.sub == static_cast<int>(TimeAnalysisKind::Average))
         pane = m.paneCount() - 1;
     if (pane < 0 || !m.pane(pane).point) return std::nullopt;
     const TestPoint& p = *m.pane(pane).point;
@@ -54,7 +56,9 @@ std::optional<render::AmplificationCurve> amplificationCurve(const CWaveDisp& di
 
 }  // namespace
 
-ProcessingHistoryPanel* ProcessingHistoryPanel::instance() { return live(); }
+ProcessingHistoryPanel* ProcessingHistoryPanel::instance() {
+    return live();
+}
 
 void ProcessingHistoryPanel::scheduleRebuild() {
     ProcessingHistoryPanel* p = live();
@@ -149,9 +153,13 @@ void ProcessingHistoryPanel::run(CommandId id) {
     }
 }
 
-int ProcessingHistoryPanel::selectedIndex() const { return list_->currentRow(); }
+int ProcessingHistoryPanel::selectedIndex() const {
+    return list_->currentRow();
+}
 
-void ProcessingHistoryPanel::setSelectedIndex(int i) { list_->setCurrentRow(i); }
+void ProcessingHistoryPanel::setSelectedIndex(int i) {
+    list_->setCurrentRow(i);
+}
 
 void ProcessingHistoryPanel::clearHistory() {
     history_.clear();
@@ -198,8 +206,10 @@ void ProcessingHistoryPanel::selectionChanged() {
 }
 
 void ProcessingHistoryPanel::updateButtons() {
-    const HistoryButtons b = HistoryButtonStates(history_.size(), history_.hasTargets(), list_->currentRow());
-    if (b.editInsertDelete != buttons_.editInsertDelete || edit_->isEnabled() != b.editInsertDelete) {
+    const HistoryButtons b =
+        HistoryButtonStates(history_.size(), history_.hasTargets(), list_->currentRow());
+    if (b.editInsertDelete != buttons_.editInsertDelete ||
+        edit_->isEnabled() != b.editInsertDelete) {
         for (QPushButton* x : {edit_, insert_, delete_}) x->setEnabled(b.editInsertDelete);
     }
     if (b.clearUndo != buttons_.clearUndo || clear_->isEnabled() != b.clearUndo) {

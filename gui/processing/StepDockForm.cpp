@@ -14,7 +14,9 @@
 namespace sondara::gui {
 
 namespace {
-QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString qs(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 }  // namespace
 
 StepDockForm::StepDockForm(ProcessKind kind, QWidget* parent) : QWidget(parent), kind_(kind) {
@@ -91,11 +93,17 @@ StepDockForm::StepDockForm(ProcessKind kind, QWidget* parent) : QWidget(parent),
     });
 }
 
-void StepDockForm::setFields(const StepFields& f) { controls_->setFields(f); }
+void StepDockForm::setFields(const StepFields& f) {
+    controls_->setFields(f);
+}
 
-void StepDockForm::setSwitchEnabled(bool on) { switch_->setEnabled(on); }
+void StepDockForm::setSwitchEnabled(bool on) {
+    switch_->setEnabled(on);
+}
 
-bool StepDockForm::readFields(StepFields& out) { return controls_->readFields(out); }
+bool StepDockForm::readFields(StepFields& out) {
+    return controls_->readFields(out);
+}
 
 bool StepDockForm::eventFilter(QObject* o, QEvent* e) {
     if (e->type() == QEvent::FocusOut) emit fieldLeft();

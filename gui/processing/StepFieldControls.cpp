@@ -9,7 +9,9 @@
 namespace sondara::gui {
 
 namespace {
-QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString qs(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 }  // namespace
 
 void ShowProcessingMessage(QWidget* parent, const std::string& text) {

@@ -16,7 +16,9 @@
 namespace sondara::gui {
 
 namespace {
-QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString qs(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 }  // namespace
 
 StepParamDialog::StepParamDialog(ProcessKind kind, const StepFields& fields, const TestPoint& ref,

@@ -50,8 +50,10 @@ ViewProcessing::ViewProcessing(CSondaraView& view, DocumentHost& host, CWaveDisp
     connect(&display_, &CWaveDisp::staticCursorPlaced, this, &ViewProcessing::onStaticCursor);
     connect(&display_, &CWaveDisp::pointClicked, this, &ViewProcessing::onActivePaneChanged);
     // The history panel lists the targets of the active view: it follows every rebuild.
-    connect(&display_, &CWaveDisp::rebuilt, this, [] { ProcessingHistoryPanel::scheduleRebuild(); });
-    connect(&display_, &CWaveDisp::pointClicked, this, [] { ProcessingHistoryPanel::scheduleRebuild(); });
+    connect(&display_, &CWaveDisp::rebuilt, this,
+            [] { ProcessingHistoryPanel::scheduleRebuild(); });
+    connect(&display_, &CWaveDisp::pointClicked, this,
+            [] { ProcessingHistoryPanel::scheduleRebuild(); });
 
     deferTimer_ = new QTimer(this);
     deferTimer_->setInterval(1);
@@ -108,12 +110,14 @@ bool ViewProcessing::enabled(int id) const {
     if (!cmd) return false;
     const ProcessingHistoryPanel* panel = ProcessingHistoryPanel::instance();
     switch (cmd->edit) {
-        case ChainEdit::NewOperation: return !context().targets.empty();
+        case ChainEdit::NewOperation:
+            return !context().targets.empty();
         case ChainEdit::Edit:
         case ChainEdit::Insert:
         case ChainEdit::Delete:
             return panel && panel->isVisible() && panel->buttonStates().editInsertDelete;
-        default: return panel && panel->buttonStates().clearUndo;
+        default:
+            return panel && panel->buttonStates().clearUndo;
     }
 }
 
@@ -129,7 +133,8 @@ bool ViewProcessing::run(int id) {
     r.kind = cmd->kind;
     switch (cmd->edit) {
         case ChainEdit::NewOperation: {
-            if (ctx.targets.empty() || !KindAvailable(cmd->kind, ctx.domain, ctx.showsAverage)) return true;
+            if (ctx.targets.empty() || !KindAvailable(cmd->kind, ctx.domain, ctx.showsAverage))
+                return true;
             r.targets = ctx.targets;
             const CursorState& cursor = display_.model().staticCursor();
             const int sample = cursor.shown ? cursor.sample : -1;
@@ -156,7 +161,8 @@ bool ViewProcessing::run(int id) {
         }
         default: {
             // Delete, clear and undo act on the targets the list was built from.
-            r.targets = panel && panel->history().hasTargets() ? panel->history().targets() : ctx.targets;
+            r.targets =
+                panel && panel->history().hasTargets() ? panel->history().targets() : ctx.targets;
             if (cmd->edit == ChainEdit::Delete) {
                 if (!panel) return true;
                 r.index = panel->selectedIndex();
@@ -176,7 +182,8 @@ void ViewProcessing::commit(CommitRequest request, ProcessKind kind) {
     dockDisabled() = ForcesPopup(kind, request.domain, request.showsAverage);
     targets_.clear();
     for (int t : request.targets)
-        if (host_.doc().validPoint(t) && std::find(targets_.begin(), targets_.end(), t) == targets_.end())
+        if (host_.doc().validPoint(t) &&
+            std::find(targets_.begin(), targets_.end(), t) == targets_.end())
             targets_.push_back(t);
     if (request.domain == AnalysisDomain::Wavelet && targets_.size() > 1) targets_.resize(1);
     QPointer<ViewProcessing> alive(this);
@@ -192,7 +199,8 @@ void ViewProcessing::commit(CommitRequest request, ProcessKind kind) {
     }
 }
 
-// ---- the parameter windows ------------------------------------------------------------------------
+// ---- the parameter windows
+// ------------------------------------------------------------------------
 
 float ViewProcessing::paneMillivoltsPerRow(bool popupRule) const {
     const WaveDisplayModel& m = display_.model();
@@ -219,13 +227,14 @@ DialogResult ViewProcessing::runStepDialog(ProcessStep& step, const PreviewFn& p
         const TestPoint ref = referencePoint(targets_.front());
         if (dialogMode() == 0) {
             const ProcessStep start = step;
-            StepParamDialog dlg(kind, FieldsFromStep(step, ref), ref, dockDisabled(),
-                                [&preview, &ref, start](const StepFields& f) {
-                                    ProcessStep candidate = start;
-                                    ApplyFields(f, ref, FieldUse::Preview, candidate);
-                                    preview(candidate);
-                                },
-                                &view_);
+            StepParamDialog dlg(
+                kind, FieldsFromStep(step, ref), ref, dockDisabled(),
+                [&preview, &ref, start](const StepFields& f) {
+                    ProcessStep candidate = start;
+                    ApplyFields(f, ref, FieldUse::Preview, candidate);
+                    preview(candidate);
+                },
+                &view_);
             popup_ = &dlg;
             const int r = dlg.exec();
             popup_ = nullptr;
@@ -261,8 +270,8 @@ StepDockForm* ViewProcessing::formFor(ProcessKind kind) {
         // The amplification form keeps the step up to date whenever its factor or delay
         // edit loses the focus (not while the point list is being clicked through).
         connect(form, &StepDockForm::fieldLeft, this, [this, form] {
-            if (view_.context().pointListBusy() || !pendingStep_ ||
-                shownForm() != form || targets_.empty())
+            if (view_.context().pointListBusy() || !pendingStep_ || shownForm() != form ||
+                targets_.empty())
                 return;
             StepFields f;
             if (form->controls()->tryReadFields(f))
@@ -285,9 +294,15 @@ void ViewProcessing::interactiveModeFor(const ProcessStep& step) {
             interaction_->setMode(step.rotPartial == 1 ? InteractiveMode::RotateFromStart
                                                        : InteractiveMode::RotateWhole);
             break;
-        case ProcessKind::Shift: interaction_->setMode(InteractiveMode::Shift); break;
-        case ProcessKind::LocalScale: interaction_->setMode(InteractiveMode::SelectRange); break;
-        default: interaction_->setMode(InteractiveMode::None); break;
+        case ProcessKind::Shift:
+            interaction_->setMode(InteractiveMode::Shift);
+            break;
+        case ProcessKind::LocalScale:
+            interaction_->setMode(InteractiveMode::SelectRange);
+            break;
+        default:
+            interaction_->setMode(InteractiveMode::None);
+            break;
     }
 }
 
@@ -310,9 +325,12 @@ int ViewProcessing::runDocked(ProcessStep& step, const PreviewFn& preview) {
         watched_ = s;
         s->installEventFilter(this);
         if (QMdiArea* area = s->mdiArea()) {
-            connect(area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* w) {
-                if (w && w != watched_ && activeKind_ > 0) endForm(StepDockForm::Cancelled);
-            }, Qt::UniqueConnection);
+            connect(
+                area, &QMdiArea::subWindowActivated, this,
+                [this](QMdiSubWindow* w) {
+                    if (w && w != watched_ && activeKind_ > 0) endForm(StepDockForm::Cancelled);
+                },
+                Qt::UniqueConnection);
         }
     }
 
@@ -338,10 +356,12 @@ void ViewProcessing::finishFromForm(int result) {
         const ProcessKind kind = pendingStep_->processKind();
         const DragState& d = interaction_->drag();
         int refPoint = targets_.front();
-        if ((kind == ProcessKind::LocalScale || kind == ProcessKind::Shift) && d.valid && d.point >= 0)
+        if ((kind == ProcessKind::LocalScale || kind == ProcessKind::Shift) && d.valid &&
+            d.point >= 0)
             refPoint = d.point;
         ApplyFields(f, referencePoint(refPoint),
-                    result == StepDockForm::Accepted ? FieldUse::Accept : FieldUse::Switch, *pendingStep_);
+                    result == StepDockForm::Accepted ? FieldUse::Accept : FieldUse::Switch,
+                    *pendingStep_);
         if (kind == ProcessKind::Rotate)
             pendingStep_->rotScale = d.valid ? d.mvPerRow : paneMillivoltsPerRow(false);
     }
@@ -444,7 +464,8 @@ void ViewProcessing::onDragChanged() {
             f.position = DepthOfSample(dragged, s.scaleStart, false);
             f.end = DepthOfSample(dragged, s.scaleEnd, false);
             break;
-        default: return;
+        default:
+            return;
     }
     form->setFields(f);
     previewDrag();
@@ -459,8 +480,10 @@ void ViewProcessing::onStaticCursor() {
         case ProcessKind::LinearZero:
         case ProcessKind::NonlinearZero:
         case ProcessKind::FrontZero:
-        case ProcessKind::BackZero: break;
-        default: return;
+        case ProcessKind::BackZero:
+            break;
+        default:
+            return;
     }
     const CursorState& c = display_.model().staticCursor();
     if (!c.shown || targets_.empty()) return;

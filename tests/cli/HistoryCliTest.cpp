@@ -21,7 +21,8 @@ protected:
         CSondaraDoc doc;
         for (int i = 0; i < 2; ++i) {
             TestPoint p;
-            for (int k = 0; k < 1024; ++k) p.rawSamples.push_back(static_cast<float>((k % 37) - 18));
+            for (int k = 0; k < 1024; ++k)
+                p.rawSamples.push_back(static_cast<float>((k % 37) - 18));
             p.samples = p.rawSamples;
             p.recordedLength = 1024;
             p.sampleInterval = 20.0f;
@@ -46,7 +47,8 @@ protected:
     }
 
     test::RunResult history(const std::string& rest) {
-        return runCommand(test::cliPath() + " history " + shellQuote(dir.file("h.qar")) + " " + rest);
+        return runCommand(test::cliPath() + " history " + shellQuote(dir.file("h.qar")) + " " +
+                          rest);
     }
 
     test::TempDir dir;

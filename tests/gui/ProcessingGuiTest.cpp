@@ -10,9 +10,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -24,9 +24,9 @@
 #include <cmath>
 #include <functional>
 
+#include "core/app/AppPaths.h"
 #include "core/app/CommandIds.h"
 #include "core/app/RunLog.h"
-#include "core/app/AppPaths.h"
 #include "core/fileio/ProjectFile.h"
 #include "core/processing/Positions.h"
 #include "gui/app/DocumentHost.h"
@@ -47,7 +47,9 @@
 namespace sondara::gui {
 namespace {
 
-int id(CommandId c) { return static_cast<int>(c); }
+int id(CommandId c) {
+    return static_cast<int>(c);
+}
 
 // Polls until `ready` holds, then runs `act` once (from the event loop of whatever
 // modal dialog or docked run is waiting meanwhile).
@@ -136,28 +138,31 @@ struct ProcessingFixture : ::testing::Test {
 
 TEST_F(ProcessingFixture, FilterPopupChecksAndAppends) {
     std::vector<QString> messages;
-    when([] { return modal<StepParamDialog>(); }, [&] {
-        auto* dlg = modal<StepParamDialog>();
-        EXPECT_EQ(dlg->windowTitle(), "数字滤波");
-        EXPECT_EQ(dlg->switchButton()->toolTip(), "窗体停靠");
-        EXPECT_TRUE(dlg->switchButton()->isEnabled());
-        ASSERT_NE(dlg->previewButton(), nullptr);
-        // low-pass shows the upper frequency only
-        EXPECT_FALSE(dlg->controls()->edit(FormField::Lower)->isVisible());
-        dlg->controls()->radios()[2]->click();  // 带通滤波
-        EXPECT_TRUE(dlg->controls()->edit(FormField::Lower)->isVisible());
-        type(popupEdit(FormField::Upper), "200");
-        type(popupEdit(FormField::Lower), "200");
-        when([] { return modal<QMessageBox>(); }, [&] {
-            messages.push_back(modal<QMessageBox>()->text());
-            modal<QMessageBox>()->accept();
-            when([] { return modal<StepParamDialog>(); }, [&] {
-                type(popupEdit(FormField::Lower), "20");
-                modal<StepParamDialog>()->okButton()->click();
-            });
-        });
-        dlg->okButton()->click();
-    });
+    when([] { return modal<StepParamDialog>(); },
+         [&] {
+             auto* dlg = modal<StepParamDialog>();
+             EXPECT_EQ(dlg->windowTitle(), "数字滤波");
+             EXPECT_EQ(dlg->switchButton()->toolTip(), "窗体停靠");
+             EXPECT_TRUE(dlg->switchButton()->isEnabled());
+             ASSERT_NE(dlg->previewButton(), nullptr);
+             // low-pass shows the upper frequency only
+             EXPECT_FALSE(dlg->controls()->edit(FormField::Lower)->isVisible());
+             dlg->controls()->radios()[2]->click();  // 带通滤波
+             EXPECT_TRUE(dlg->controls()->edit(FormField::Lower)->isVisible());
+             type(popupEdit(FormField::Upper), "200");
+             type(popupEdit(FormField::Lower), "200");
+             when([] { return modal<QMessageBox>(); },
+                  [&] {
+                      messages.push_back(modal<QMessageBox>()->text());
+                      modal<QMessageBox>()->accept();
+                      when([] { return modal<StepParamDialog>(); },
+                           [&] {
+                               type(popupEdit(FormField::Lower), "20");
+                               modal<StepParamDialog>()->okButton()->click();
+                           });
+                  });
+             dlg->okButton()->click();
+         });
     frame().runCommand(CommandId::ProcFilter);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], "请设置为上限频率大于下限频率！");
@@ -175,27 +180,33 @@ TEST_F(ProcessingFixture, FilterPopupChecksAndAppends) {
 
 TEST_F(ProcessingFixture, SwitchingKeepsTypedValuesAndTheNextOperationIsAPopup) {
     QString dockedFactor, popupFactor;
-    when([] { return modal<StepParamDialog>(); }, [&] {
-        type(popupEdit(FormField::Factor), "12");
-        when([&] { return docked(); }, [&] {
-            // The form sits where the analysis bar was.
-            EXPECT_FALSE(view()->analysisBar()->isVisible());
-            EXPECT_EQ(form()->switchButton()->toolTip(), "窗体弹出");
-            dockedFactor = form()->controls()->edit(FormField::Factor)->text();
-            shot(&frame(), "processing-docked-amplify.png", frame().dock(101));
-            type(form()->controls()->edit(FormField::Factor), "15");
-            when([] { return modal<StepParamDialog>(); }, [&] {
-                popupFactor = popupEdit(FormField::Factor)->text();
-                when([&] { return docked(); }, [&] {
-                    type(form()->controls()->edit(FormField::Factor), "16");
-                    form()->okButton()->click();
-                });
-                modal<StepParamDialog>()->switchButton()->click();  // docked once more
-            });
-            form()->switchButton()->click();
-        });
-        modal<StepParamDialog>()->switchButton()->click();
-    });
+    when([] { return modal<StepParamDialog>(); },
+         [&] {
+             type(popupEdit(FormField::Factor), "12");
+             when(
+                 [&] { return docked(); },
+                 [&] {
+                     // The form sits where the analysis bar was.
+                     EXPECT_FALSE(view()->analysisBar()->isVisible());
+                     EXPECT_EQ(form()->switchButton()->toolTip(), "窗体弹出");
+                     dockedFactor = form()->controls()->edit(FormField::Factor)->text();
+                     shot(&frame(), "processing-docked-amplify.png", frame().dock(101));
+                     type(form()->controls()->edit(FormField::Factor), "15");
+                     when(
+                         [] { return modal<StepParamDialog>(); },
+                         [&] {
+                             popupFactor = popupEdit(FormField::Factor)->text();
+                             when([&] { return docked(); },
+                                  [&] {
+                                      type(form()->controls()->edit(FormField::Factor), "16");
+                                      form()->okButton()->click();
+                                  });
+                             modal<StepParamDialog>()->switchButton()->click();  // docked once more
+                         });
+                     form()->switchButton()->click();
+                 });
+             modal<StepParamDialog>()->switchButton()->click();
+         });
     frame().runCommand(CommandId::ProcAmplify);
     EXPECT_EQ(dockedFactor, "12");
     EXPECT_EQ(popupFactor, "15");
@@ -207,11 +218,12 @@ TEST_F(ProcessingFixture, SwitchingKeepsTypedValuesAndTheNextOperationIsAPopup) 
 
     // The last operation ended docked; the next one opens as a pop-up all the same.
     bool popup = false;
-    when([] { return modal<StepParamDialog>(); }, [&] {
-        popup = true;
-        EXPECT_EQ(modal<StepParamDialog>()->windowTitle(), "去直流");
-        modal<StepParamDialog>()->reject();
-    });
+    when([] { return modal<StepParamDialog>(); },
+         [&] {
+             popup = true;
+             EXPECT_EQ(modal<StepParamDialog>()->windowTitle(), "去直流");
+             modal<StepParamDialog>()->reject();
+         });
     frame().runCommand(CommandId::ProcRemoveDc);
     EXPECT_TRUE(popup);
     EXPECT_EQ(doc().points[0].stepCount(), 1);  // cancelled
@@ -224,10 +236,11 @@ TEST_F(ProcessingFixture, OutsideIntegrityTheSwitchIsGreyAndPositionKindsDoNothi
     for (CommandId c : {CommandId::ProcFilter, CommandId::ProcAmplify, CommandId::ProcRemoveDc,
                         CommandId::ProcSmooth}) {
         bool grey = false;
-        when([] { return modal<StepParamDialog>(); }, [&] {
-            grey = !modal<StepParamDialog>()->switchButton()->isEnabled();
-            modal<StepParamDialog>()->reject();
-        });
+        when([] { return modal<StepParamDialog>(); },
+             [&] {
+                 grey = !modal<StepParamDialog>()->switchButton()->isEnabled();
+                 modal<StepParamDialog>()->reject();
+             });
         frame().runCommand(c);
         EXPECT_TRUE(grey) << id(c);
     }
@@ -240,12 +253,15 @@ TEST_F(ProcessingFixture, OutsideIntegrityTheSwitchIsGreyAndPositionKindsDoNothi
 
 TEST_F(ProcessingFixture, AnotherCommandEndsTheDockedFormAndRunsAfterwards) {
     const bool infoBefore = view()->display()->cursorInfoVisible();
-    when([] { return modal<StepParamDialog>(); }, [&] {
-        when([&] { return docked(); }, [&] {
-            frame().runCommand(CommandId::ViewCursorInfo);  // 光标信息, chosen while the form is open
-        });
-        modal<StepParamDialog>()->switchButton()->click();
-    });
+    when([] { return modal<StepParamDialog>(); },
+         [&] {
+             when([&] { return docked(); },
+                  [&] {
+                      frame().runCommand(
+                          CommandId::ViewCursorInfo);  // 光标信息, chosen while the form is open
+                  });
+             modal<StepParamDialog>()->switchButton()->click();
+         });
     frame().runCommand(CommandId::ProcSmooth);
     // The smoothing was cancelled and the traces restored ...
     EXPECT_EQ(doc().points[0].stepCount(), 0);
@@ -261,10 +277,11 @@ TEST_F(ProcessingFixture, ClosingTheWindowEndsTheDockedFormFirst) {
     QMdiSubWindow* sw = frame().mdiArea()->activeSubWindow();
     ASSERT_NE(sw, nullptr);
     QPointer<QMdiSubWindow> guard(sw);
-    when([] { return modal<StepParamDialog>(); }, [&] {
-        when([&] { return docked(); }, [&] { sw->close(); });
-        modal<StepParamDialog>()->switchButton()->click();
-    });
+    when([] { return modal<StepParamDialog>(); },
+         [&] {
+             when([&] { return docked(); }, [&] { sw->close(); });
+             modal<StepParamDialog>()->switchButton()->click();
+         });
     frame().runCommand(CommandId::ProcLocalScale);
     EXPECT_EQ(doc().points[0].stepCount(), 0);
     // The window closes once the docked run has unwound.
@@ -276,24 +293,29 @@ TEST_F(ProcessingFixture, DraggingARotationPreviewsAndCommits) {
     CWaveDisp* disp = view()->display();
     std::vector<float> during;
     QString angleText;
-    when([] { return modal<StepParamDialog>(); }, [&] {
-        when([&] { return docked(); }, [&] {
-            EXPECT_EQ(view()->processing()->interaction()->mode(), InteractiveMode::RotateWhole);
-            const WavePane& w = disp->model().pane(0);
-            const int y = (w.plotRect.top + w.plotRect.bottom) / 2 - disp->scrollY();
-            const QPoint from(w.plotRect.left + 100, y), to(w.plotRect.right - 20, y - 60);
-            QTest::mousePress(disp, Qt::LeftButton, {}, from);
-            QMouseEvent move(QEvent::MouseMove, QPointF(to), disp->mapToGlobal(QPointF(to)), Qt::NoButton,
-                             Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(disp, &move);
-            during = doc().points[0].samples;
-            angleText = form()->controls()->edit(FormField::Angle)->text();
-            shot(&frame(), "processing-rotation-drag.png", frame().dock(101));
-            QTest::mouseRelease(disp, Qt::LeftButton, {}, to);
-            form()->okButton()->click();
-        });
-        modal<StepParamDialog>()->switchButton()->click();
-    });
+    when([] { return modal<StepParamDialog>(); },
+         [&] {
+             when([&] { return docked(); },
+                  [&] {
+                      EXPECT_EQ(view()->processing()->interaction()->mode(),
+                                InteractiveMode::RotateWhole);
+                      const WavePane& w = disp->model().pane(0);
+                      const int y = (w.plotRect.top + w.plotRect.bottom) / 2 - disp->scrollY();
+                      const QPoint from(w.plotRect.left + 100, y),
+                          to(w.plotRect.right - 20, y - 60);
+                      QTest::mousePress(disp, Qt::LeftButton, {}, from);
+                      QMouseEvent move(QEvent::MouseMove, QPointF(to),
+                                       disp->mapToGlobal(QPointF(to)), Qt::NoButton, Qt::LeftButton,
+                                       Qt::NoModifier);
+                      QApplication::sendEvent(disp, &move);
+                      during = doc().points[0].samples;
+                      angleText = form()->controls()->edit(FormField::Angle)->text();
+                      shot(&frame(), "processing-rotation-drag.png", frame().dock(101));
+                      QTest::mouseRelease(disp, Qt::LeftButton, {}, to);
+                      form()->okButton()->click();
+                  });
+             modal<StepParamDialog>()->switchButton()->click();
+         });
     frame().runCommand(CommandId::ProcRotate);
     const TestPoint& p = doc().points[0];
     ASSERT_EQ(p.stepCount(), 1);
@@ -318,17 +340,20 @@ TEST_F(ProcessingFixture, SelectingARangeForLocalScalingAndEscapeCancels) {
         QTest::mousePress(disp, Qt::LeftButton, {}, QPoint(w.plotRect.left + 100, y));
         QTest::mouseRelease(disp, Qt::LeftButton, {}, QPoint(w.plotRect.left + 200, y));
     };
-    when([] { return modal<StepParamDialog>(); }, [&] {
-        when([&] { return docked(); }, [&] {
-            EXPECT_EQ(view()->processing()->interaction()->mode(), InteractiveMode::SelectRange);
-            type(form()->controls()->edit(FormField::Factor), "2");
-            dragRange();
-            start = form()->controls()->edit(FormField::Position)->text();
-            end = form()->controls()->edit(FormField::End)->text();
-            form()->okButton()->click();
-        });
-        modal<StepParamDialog>()->switchButton()->click();
-    });
+    when([] { return modal<StepParamDialog>(); },
+         [&] {
+             when([&] { return docked(); },
+                  [&] {
+                      EXPECT_EQ(view()->processing()->interaction()->mode(),
+                                InteractiveMode::SelectRange);
+                      type(form()->controls()->edit(FormField::Factor), "2");
+                      dragRange();
+                      start = form()->controls()->edit(FormField::Position)->text();
+                      end = form()->controls()->edit(FormField::End)->text();
+                      form()->okButton()->click();
+                  });
+             modal<StepParamDialog>()->switchButton()->click();
+         });
     frame().runCommand(CommandId::ProcLocalScale);
     ASSERT_EQ(doc().points[0].stepCount(), 1);
     const ProcessStep& s = doc().points[0].steps[0];
@@ -341,17 +366,20 @@ TEST_F(ProcessingFixture, SelectingARangeForLocalScalingAndEscapeCancels) {
                     2 * p.rawSamples[static_cast<size_t>(s.scaleStart + 1)]);
 
     // Esc in the display cancels a docked shift and restores the traces.
-    when([] { return modal<StepParamDialog>(); }, [&] {
-        when([&] { return docked(); }, [&] {
-            const WavePane& w = disp->model().pane(0);
-            const int y = (w.plotRect.top + w.plotRect.bottom) / 2 - disp->scrollY();
-            QTest::mousePress(disp, Qt::LeftButton, {}, QPoint(w.plotRect.left + 100, y));
-            QTest::mouseRelease(disp, Qt::LeftButton, {}, QPoint(w.plotRect.left + 150, y - 30));
-            EXPECT_NE(form()->controls()->edit(FormField::ShiftMv)->text(), "0");
-            QTest::keyClick(disp, Qt::Key_Escape);
-        });
-        modal<StepParamDialog>()->switchButton()->click();
-    });
+    when([] { return modal<StepParamDialog>(); },
+         [&] {
+             when([&] { return docked(); },
+                  [&] {
+                      const WavePane& w = disp->model().pane(0);
+                      const int y = (w.plotRect.top + w.plotRect.bottom) / 2 - disp->scrollY();
+                      QTest::mousePress(disp, Qt::LeftButton, {}, QPoint(w.plotRect.left + 100, y));
+                      QTest::mouseRelease(disp, Qt::LeftButton, {},
+                                          QPoint(w.plotRect.left + 150, y - 30));
+                      EXPECT_NE(form()->controls()->edit(FormField::ShiftMv)->text(), "0");
+                      QTest::keyClick(disp, Qt::Key_Escape);
+                  });
+             modal<StepParamDialog>()->switchButton()->click();
+         });
     const std::vector<float> before = doc().points[0].samples;
     frame().runCommand(CommandId::ProcShift);
     EXPECT_EQ(doc().points[0].stepCount(), 1);
@@ -366,7 +394,8 @@ TEST_F(ProcessingFixture, HistoryPanelEditsDeletesClearsAndUndoes) {
     for (CommandId c : {CommandId::ProcIntegrate, CommandId::ProcInvert}) frame().runCommand(c);
     // and a filter on the first point only
     view()->display()->setEditScope(0);
-    when([] { return modal<StepParamDialog>(); }, [] { modal<StepParamDialog>()->okButton()->click(); });
+    when([] { return modal<StepParamDialog>(); },
+         [] { modal<StepParamDialog>()->okButton()->click(); });
     frame().runCommand(CommandId::ProcFilter);
     view()->display()->setEditScope(1);
     QApplication::processEvents();
@@ -390,12 +419,15 @@ TEST_F(ProcessingFixture, HistoryPanelEditsDeletesClearsAndUndoes) {
     // Insert a smoothing before the reversal through the 插入 menu.
     h->setSelectedIndex(1);
     EXPECT_TRUE(h->editButton()->isEnabled());
-    when([] { return modal<StepParamDialog>(); }, [&] {
-        EXPECT_EQ(modal<StepParamDialog>()->windowTitle(), "波形平滑");
-        type(popupEdit(FormField::SmoothPoints), "0");  // accepted
-        modal<StepParamDialog>()->okButton()->click();
-    });
-    h->insertMenu()->findChild<QAction*>(QString("insert_%1").arg(id(CommandId::ProcInsertSmooth)))->trigger();
+    when([] { return modal<StepParamDialog>(); },
+         [&] {
+             EXPECT_EQ(modal<StepParamDialog>()->windowTitle(), "波形平滑");
+             type(popupEdit(FormField::SmoothPoints), "0");  // accepted
+             modal<StepParamDialog>()->okButton()->click();
+         });
+    h->insertMenu()
+        ->findChild<QAction*>(QString("insert_%1").arg(id(CommandId::ProcInsertSmooth)))
+        ->trigger();
     QApplication::processEvents();
     ASSERT_EQ(h->list()->count(), 3);
     EXPECT_EQ(h->list()->item(1)->text(), "平滑");
@@ -405,11 +437,12 @@ TEST_F(ProcessingFixture, HistoryPanelEditsDeletesClearsAndUndoes) {
     h->setSelectedIndex(1);
     EXPECT_EQ(h->detailBox()->toPlainText(), "平滑点数:0");
     QString shown;
-    when([] { return modal<StepParamDialog>(); }, [&] {
-        shown = popupEdit(FormField::SmoothPoints)->text();
-        type(popupEdit(FormField::SmoothPoints), "5");
-        modal<StepParamDialog>()->okButton()->click();
-    });
+    when([] { return modal<StepParamDialog>(); },
+         [&] {
+             shown = popupEdit(FormField::SmoothPoints)->text();
+             type(popupEdit(FormField::SmoothPoints), "5");
+             modal<StepParamDialog>()->okButton()->click();
+         });
     emit h->list()->itemDoubleClicked(h->list()->item(1));
     QApplication::processEvents();
     EXPECT_EQ(shown, "0");
@@ -433,16 +466,17 @@ TEST_F(ProcessingFixture, HistoryPanelEditsDeletesClearsAndUndoes) {
 }
 
 TEST_F(ProcessingFixture, PopupScreenshot) {
-    when([] { return modal<StepParamDialog>(); }, [&] {
-        auto* dlg = modal<StepParamDialog>();
-        dlg->controls()->radios()[3]->click();  // 带阻滤波
-        type(popupEdit(FormField::Upper), "60");
-        type(popupEdit(FormField::Lower), "40");
-        dlg->previewButton()->click();  // the display shows the filtered trace
-        EXPECT_NE(doc().points[0].samples, doc().points[0].rawSamples);
-        shot(dlg, "processing-filter-dialog.png");
-        dlg->reject();
-    });
+    when([] { return modal<StepParamDialog>(); },
+         [&] {
+             auto* dlg = modal<StepParamDialog>();
+             dlg->controls()->radios()[3]->click();  // 带阻滤波
+             type(popupEdit(FormField::Upper), "60");
+             type(popupEdit(FormField::Lower), "40");
+             dlg->previewButton()->click();  // the display shows the filtered trace
+             EXPECT_NE(doc().points[0].samples, doc().points[0].rawSamples);
+             shot(dlg, "processing-filter-dialog.png");
+             dlg->reject();
+         });
     frame().runCommand(CommandId::ProcFilter);
     EXPECT_EQ(doc().points[0].samples, doc().points[0].rawSamples);  // cancel restores
 }

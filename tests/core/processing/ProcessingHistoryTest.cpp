@@ -19,7 +19,8 @@ TestPoint point(double phase) {
     p.pileLength = 10.0f;
     p.headIndex = 100;
     p.toeIndex = 350;
-    for (int i = 0; i < 512; ++i) p.rawSamples.push_back(static_cast<float>(std::sin(i * 0.07 + phase)));
+    for (int i = 0; i < 512; ++i)
+        p.rawSamples.push_back(static_cast<float>(std::sin(i * 0.07 + phase)));
     p.samples = p.rawSamples;
     return p;
 }
@@ -83,7 +84,8 @@ TEST(ProcessingHistory, MergesTheTargetsChains) {
 TEST(ProcessingHistory, EveryStoredCodeKeepsItsPlace) {
     CSondaraDoc doc = docOf(1);
     doc.points[0].steps = {makeStep(ProcessKind::Reverse), makeStep(ProcessKind::DynamicScale),
-                           makeStep(static_cast<ProcessKind>(99)), makeStep(ProcessKind::SimpleIntegrate)};
+                           makeStep(static_cast<ProcessKind>(99)),
+                           makeStep(ProcessKind::SimpleIntegrate)};
     ProcessingHistory h;
     h.rebuild(doc, {0});
     EXPECT_EQ(names(h), (Names{"波形反向", "动态缩放", "未知处理(99)", "简单积分"}));
@@ -106,35 +108,96 @@ TEST(ProcessingHistory, DetailTexts) {
         const char* text;
     };
     const Case cases[] = {
-        {"low-pass", step(ProcessKind::Filter, [](ProcessStep& s) { s.filterType = 1; s.upperFreqHz = 800; s.lowerFreqHz = 5; }),
+        {"low-pass",
+         step(ProcessKind::Filter,
+              [](ProcessStep& s) {
+                  s.filterType = 1;
+                  s.upperFreqHz = 800;
+                  s.lowerFreqHz = 5;
+              }),
          "低通\r\n上限频率:800.00HZ\r\n"},
-        {"high-pass", step(ProcessKind::Filter, [](ProcessStep& s) { s.filterType = 2; s.lowerFreqHz = 12.5f; }),
+        {"high-pass",
+         step(ProcessKind::Filter,
+              [](ProcessStep& s) {
+                  s.filterType = 2;
+                  s.lowerFreqHz = 12.5f;
+              }),
          "高通\r\n下限频率:12.50HZ"},
-        {"band-stop", step(ProcessKind::Filter, [](ProcessStep& s) { s.filterType = 4; s.upperFreqHz = 60; s.lowerFreqHz = 40; }),
+        {"band-stop",
+         step(ProcessKind::Filter,
+              [](ProcessStep& s) {
+                  s.filterType = 4;
+                  s.upperFreqHz = 60;
+                  s.lowerFreqHz = 40;
+              }),
          "带阻\r\n上限频率:60.00HZ\r\n下限频率:40.00HZ"},
         {"rotation", step(ProcessKind::Rotate, [](ProcessStep& s) { s.rotAngle = 0.5236f; }),
          "整体旋转\r\n旋转角度:30.00°"},
-        {"partial rotation", step(ProcessKind::Rotate, [](ProcessStep& s) { s.rotPartial = 1; s.rotStart = 150; s.rotAngle = -0.5236f; }),
+        {"partial rotation",
+         step(ProcessKind::Rotate,
+              [](ProcessStep& s) {
+                  s.rotPartial = 1;
+                  s.rotStart = 150;
+                  s.rotAngle = -0.5236f;
+              }),
          "部分旋转\r\n起始位置:2.00m\r\n旋转角度:-30.00°"},
-        {"linear zero from a start", step(ProcessKind::LinearZero, [](ProcessStep& s) { s.linZeroMode = 1; s.linZeroStart = 200; }),
+        {"linear zero from a start",
+         step(ProcessKind::LinearZero,
+              [](ProcessStep& s) {
+                  s.linZeroMode = 1;
+                  s.linZeroStart = 200;
+              }),
          "部分归零\r\n起始位置:4.00m\r\n"},
-        {"nonlinear zero after the toe", step(ProcessKind::NonlinearZero, [](ProcessStep& s) { s.nonlinZeroMode = 2; }),
+        {"nonlinear zero after the toe",
+         step(ProcessKind::NonlinearZero, [](ProcessStep& s) { s.nonlinZeroMode = 2; }),
          "桩尾后归零\r\n"},
-        {"smoothing", step(ProcessKind::Smooth, [](ProcessStep& s) { s.smoothPoints = 5; }), "平滑点数:5"},
+        {"smoothing", step(ProcessKind::Smooth, [](ProcessStep& s) { s.smoothPoints = 5; }),
+         "平滑点数:5"},
         {"whole DC", step(ProcessKind::RemoveDc, [](ProcessStep&) {}), "整体去直流\r\n"},
-        {"partial DC", step(ProcessKind::RemoveDc, [](ProcessStep& s) { s.dcPartial = 1; s.dcStart = 50; }),
+        {"partial DC",
+         step(ProcessKind::RemoveDc,
+              [](ProcessStep& s) {
+                  s.dcPartial = 1;
+                  s.dcStart = 50;
+              }),
          "部分去直流\r\n起始位置:-2.00m"},
-        {"front zero", step(ProcessKind::FrontZero, [](ProcessStep& s) { s.frontZeroEnd = 90; }), "前清零位置:-0.40m"},
-        {"back zero", step(ProcessKind::BackZero, [](ProcessStep& s) { s.backZeroStart = 400; }), "后清零位置:12.00m"},
-        {"partial shift", step(ProcessKind::Shift, [](ProcessStep& s) { s.shiftPartial = 1; s.shiftStart = 100; s.shiftEnd = 200; s.shiftSamples = 10; s.shiftMv = 1.5f; }),
+        {"front zero", step(ProcessKind::FrontZero, [](ProcessStep& s) { s.frontZeroEnd = 90; }),
+         "前清零位置:-0.40m"},
+        {"back zero", step(ProcessKind::BackZero, [](ProcessStep& s) { s.backZeroStart = 400; }),
+         "后清零位置:12.00m"},
+        {"partial shift",
+         step(ProcessKind::Shift,
+              [](ProcessStep& s) {
+                  s.shiftPartial = 1;
+                  s.shiftStart = 100;
+                  s.shiftEnd = 200;
+                  s.shiftSamples = 10;
+                  s.shiftMv = 1.5f;
+              }),
          "部分平移\r\n起始位置:0.00m\r\n终止位置:4.00m\r\n横向平移:0.40m\r\n竖向平移:1.50mV"},
         {"whole shift", step(ProcessKind::Shift, [](ProcessStep& s) { s.shiftSamples = -5; }),
          "整体平移\r\n横向平移:-0.20m\r\n竖向平移:0.00mV"},
-        {"amplify with delay", step(ProcessKind::Amplify, [](ProcessStep& s) { s.ampFactor = 10; s.ampStart = 125; }),
+        {"amplify with delay",
+         step(ProcessKind::Amplify,
+              [](ProcessStep& s) {
+                  s.ampFactor = 10;
+                  s.ampStart = 125;
+              }),
          "指数放大\r\n放大系数:10.00\r\n放大延迟:1.00m"},
-        {"linear amplify at sample 0", step(ProcessKind::Amplify, [](ProcessStep& s) { s.ampLaw = 1; s.ampFactor = 2; }),
+        {"linear amplify at sample 0",
+         step(ProcessKind::Amplify,
+              [](ProcessStep& s) {
+                  s.ampLaw = 1;
+                  s.ampFactor = 2;
+              }),
          "线性放大\r\n放大系数:2.00"},
-        {"local scale", step(ProcessKind::LocalScale, [](ProcessStep& s) { s.scaleFactor = 0.5f; s.scaleStart = 100; s.scaleEnd = 150; }),
+        {"local scale",
+         step(ProcessKind::LocalScale,
+              [](ProcessStep& s) {
+                  s.scaleFactor = 0.5f;
+                  s.scaleStart = 100;
+                  s.scaleEnd = 150;
+              }),
          "缩放系数:0.50\r\n起始点:0.00m\r\n终止点:2.00m"},
         {"integration", makeStep(ProcessKind::Integrate), ""},
         {"differs", makeStep(ProcessKind::None), ""},

@@ -45,55 +45,93 @@ TEST(StepForm, OkChecksAndTheirMessages) {
     const TestPoint ref = refPoint();
     const std::string range = RangePrompt(0, 500000);
     const CheckCase cases[] = {
-        {"band-pass upper = lower", ProcessKind::Filter,
-         with([](StepFields& f) { f.choice = 2; f.upper = 100; f.lower = 100; }), true,
-         "请设置为上限频率大于下限频率！"},
-        {"band-stop upper < lower, docked", ProcessKind::Filter,
-         with([](StepFields& f) { f.choice = 3; f.upper = 50; f.lower = 100; }), false,
-         "请设置为上限频率大于下限频率！"},
-        {"low-pass upper < lower", ProcessKind::Filter,
-         with([](StepFields& f) { f.choice = 0; f.upper = 50; f.lower = 100; }), true, nullptr},
-        {"pop-up range", ProcessKind::Filter,
-         with([](StepFields& f) { f.choice = 0; f.upper = 500001; }), true, range.c_str()},
-        {"pop-up range, negative lower", ProcessKind::Filter,
-         with([](StepFields& f) { f.choice = 0; f.upper = 5; f.lower = -1; }), true, range.c_str()},
-        {"docked has no range check", ProcessKind::Filter,
-         with([](StepFields& f) { f.choice = 0; f.upper = 600000; }), false, nullptr},
-        {"amplify 1", ProcessKind::Amplify, with([](StepFields& f) { f.factor = 1; }), true, nullptr},
-        {"amplify 1000", ProcessKind::Amplify, with([](StepFields& f) { f.factor = 1000; }), true, nullptr},
+        {"band-pass upper = lower", ProcessKind::Filter, with([](StepFields& f) {
+             f.choice = 2;
+             f.upper = 100;
+             f.lower = 100;
+         }),
+         true, "请设置为上限频率大于下限频率！"},
+        {"band-stop upper < lower, docked", ProcessKind::Filter, with([](StepFields& f) {
+             f.choice = 3;
+             f.upper = 50;
+             f.lower = 100;
+         }),
+         false, "请设置为上限频率大于下限频率！"},
+        {"low-pass upper < lower", ProcessKind::Filter, with([](StepFields& f) {
+             f.choice = 0;
+             f.upper = 50;
+             f.lower = 100;
+         }),
+         true, nullptr},
+        {"pop-up range", ProcessKind::Filter, with([](StepFields& f) {
+             f.choice = 0;
+             f.upper = 500001;
+         }),
+         true, range.c_str()},
+        {"pop-up range, negative lower", ProcessKind::Filter, with([](StepFields& f) {
+             f.choice = 0;
+             f.upper = 5;
+             f.lower = -1;
+         }),
+         true, range.c_str()},
+        {"docked has no range check", ProcessKind::Filter, with([](StepFields& f) {
+             f.choice = 0;
+             f.upper = 600000;
+         }),
+         false, nullptr},
+        {"amplify 1", ProcessKind::Amplify, with([](StepFields& f) { f.factor = 1; }), true,
+         nullptr},
+        {"amplify 1000", ProcessKind::Amplify, with([](StepFields& f) { f.factor = 1000; }), true,
+         nullptr},
         {"amplify 0.9", ProcessKind::Amplify, with([](StepFields& f) { f.factor = 0.9; }), true,
          "放大系数应在(1~1000)之间"},
-        {"amplify 1000.1", ProcessKind::Amplify, with([](StepFields& f) { f.factor = 1000.1; }), false,
-         "放大系数应在(1~1000)之间"},
+        {"amplify 1000.1", ProcessKind::Amplify, with([](StepFields& f) { f.factor = 1000.1; }),
+         false, "放大系数应在(1~1000)之间"},
         {"back zero at the pile length", ProcessKind::BackZero,
          with([](StepFields& f) { f.position = 10; }), true, nullptr},
         {"back zero before the toe", ProcessKind::BackZero,
          with([](StepFields& f) { f.position = 9.99; }), true, "后清零位置应在桩尾之后！"},
-        {"front zero at 0 m", ProcessKind::FrontZero, with([](StepFields& f) { f.position = 0; }), true,
-         nullptr},
+        {"front zero at 0 m", ProcessKind::FrontZero, with([](StepFields& f) { f.position = 0; }),
+         true, nullptr},
         {"front zero below the head", ProcessKind::FrontZero,
          with([](StepFields& f) { f.position = 0.01; }), true, "前清零位置应在桩头之前！"},
-        {"local scale start = end", ProcessKind::LocalScale,
-         with([](StepFields& f) { f.position = 2; f.end = 2; f.factor = 2; }), true, nullptr},
+        {"local scale start = end", ProcessKind::LocalScale, with([](StepFields& f) {
+             f.position = 2;
+             f.end = 2;
+             f.factor = 2;
+         }),
+         true, nullptr},
         {"local scale start > end (checked before the factor)", ProcessKind::LocalScale,
-         with([](StepFields& f) { f.position = 3; f.end = 2; f.factor = 0; }), true,
-         "起始点应小于终止点！"},
-        {"local scale factor", ProcessKind::LocalScale,
-         with([](StepFields& f) { f.position = 1; f.end = 2; f.factor = 10001; }), false,
-         "缩放系数应在（0.0001~10000）之间！"},
-        {"local scale factor 0.0001", ProcessKind::LocalScale,
-         with([](StepFields& f) { f.position = 1; f.end = 2; f.factor = 0.0001; }), true, nullptr},
-        {"rotation 90", ProcessKind::Rotate, with([](StepFields& f) { f.angle = 90; }), true, nullptr},
+         with([](StepFields& f) {
+             f.position = 3;
+             f.end = 2;
+             f.factor = 0;
+         }),
+         true, "起始点应小于终止点！"},
+        {"local scale factor", ProcessKind::LocalScale, with([](StepFields& f) {
+             f.position = 1;
+             f.end = 2;
+             f.factor = 10001;
+         }),
+         false, "缩放系数应在（0.0001~10000）之间！"},
+        {"local scale factor 0.0001", ProcessKind::LocalScale, with([](StepFields& f) {
+             f.position = 1;
+             f.end = 2;
+             f.factor = 0.0001;
+         }),
+         true, nullptr},
+        {"rotation 90", ProcessKind::Rotate, with([](StepFields& f) { f.angle = 90; }), true,
+         nullptr},
         {"rotation -90", ProcessKind::Rotate, with([](StepFields& f) { f.angle = -90; }), true,
          "旋转角度应在(-90°~90°)之间"},
         {"rotation 90.01", ProcessKind::Rotate, with([](StepFields& f) { f.angle = 90.01; }), false,
          "旋转角度应在(-90°~90°)之间"},
         {"smoothing 0", ProcessKind::Smooth, with([](StepFields& f) { f.smoothPoints = 0; }), false,
          nullptr},
-        {"smoothing 32", ProcessKind::Smooth, with([](StepFields& f) { f.smoothPoints = 32; }), true,
-         nullptr},
-        {"smoothing 33", ProcessKind::Smooth, with([](StepFields& f) { f.smoothPoints = 33; }), true,
-         "平滑点数应在(0~32)之间！"},
+        {"smoothing 32", ProcessKind::Smooth, with([](StepFields& f) { f.smoothPoints = 32; }),
+         true, nullptr},
+        {"smoothing 33", ProcessKind::Smooth, with([](StepFields& f) { f.smoothPoints = 33; }),
+         true, "平滑点数应在(0~32)之间！"},
         {"DC removal has no check", ProcessKind::RemoveDc,
          with([](StepFields& f) { f.position = -100; }), true, nullptr},
     };
@@ -192,18 +230,28 @@ TEST(StepForm, ValuesSurviveAnyNumberOfSwitches) {
                              ProcessKind::Amplify, ProcessKind::RemoveDc}) {
         SCOPED_TRACE(static_cast<int>(kind));
         ProcessStep s = makeStep(kind);
-        s.shiftSamples = 37; s.shiftStart = 211; s.shiftEnd = 613; s.shiftPartial = 1;
-        s.rotStart = 433; s.rotAngle = 0.3f; s.rotPartial = 1;
-        s.scaleStart = 157; s.scaleEnd = 901; s.scaleFactor = 1.7f;
-        s.ampStart = 333; s.ampFactor = 3.3f;
-        s.dcStart = 251; s.dcPartial = 1;
+        s.shiftSamples = 37;
+        s.shiftStart = 211;
+        s.shiftEnd = 613;
+        s.shiftPartial = 1;
+        s.rotStart = 433;
+        s.rotAngle = 0.3f;
+        s.rotPartial = 1;
+        s.scaleStart = 157;
+        s.scaleEnd = 901;
+        s.scaleFactor = 1.7f;
+        s.ampStart = 333;
+        s.ampFactor = 3.3f;
+        s.dcStart = 251;
+        s.dcPartial = 1;
         const ProcessStep original = s;
         for (int round = 0; round < 50; ++round) {
             const StepFields shown = FieldsFromStep(s, ref);
             StepFields typed;  // what the other window reads from its edits
             for (const FormFieldSpec& fs : StepFormSpecOf(kind).fields) {
                 double v = 0;
-                ASSERT_FALSE(ParseFieldValue(FormatFieldValue(shown.value(fs.field)), fs.integer, v));
+                ASSERT_FALSE(
+                    ParseFieldValue(FormatFieldValue(shown.value(fs.field)), fs.integer, v));
                 typed.setValue(fs.field, v);
             }
             typed.choice = shown.choice;
@@ -280,8 +328,8 @@ TEST(ProcessingCommandRules, PrefillDockingAndButtons) {
     EXPECT_TRUE(DockAllowed(AnalysisDomain::TimeAnalysis, true));
     EXPECT_FALSE(DockAllowed(AnalysisDomain::TimeAnalysis, false));
     EXPECT_FALSE(DockAllowed(AnalysisDomain::Frequency, false));
-    for (ProcessKind k : {ProcessKind::Filter, ProcessKind::Amplify, ProcessKind::RemoveDc,
-                          ProcessKind::Smooth}) {
+    for (ProcessKind k :
+         {ProcessKind::Filter, ProcessKind::Amplify, ProcessKind::RemoveDc, ProcessKind::Smooth}) {
         EXPECT_TRUE(ForcesPopup(k, AnalysisDomain::Frequency, false));
         EXPECT_TRUE(ForcesPopup(k, AnalysisDomain::Wavelet, false));
         EXPECT_FALSE(ForcesPopup(k, AnalysisDomain::Integrity, false));
@@ -293,7 +341,8 @@ TEST(ProcessingCommandRules, PrefillDockingAndButtons) {
     EXPECT_EQ(inserts.back().kind, ProcessKind::Reverse);
     for (size_t i = 1; i < inserts.size(); ++i)
         EXPECT_EQ(static_cast<int>(inserts[i].id), static_cast<int>(inserts[i - 1].id) + 1);
-    EXPECT_EQ(ProcessingCommandOf(CommandId::ProcSimpleIntegrate)->kind, ProcessKind::SimpleIntegrate);
+    EXPECT_EQ(ProcessingCommandOf(CommandId::ProcSimpleIntegrate)->kind,
+              ProcessKind::SimpleIntegrate);
     EXPECT_EQ(ProcessingCommandOf(CommandId::ProcUndo)->edit, ChainEdit::Undo);
     EXPECT_FALSE(ProcessingCommandOf(CommandId::MarkHead).has_value());
 
