@@ -41,7 +41,7 @@ public:
             scratch_.path());
         // Faults are waited out in fractions of a second rather than the seconds a
         // real instrument is given.
-        session->protocol().setPatience({3, 3, 2});
+        session->protocol().setPatience({10, 10, 2});
     }
     ~Bench() {
         server_.stop();
