@@ -17,7 +17,8 @@ namespace fs = std::filesystem;
 using namespace sondara;
 
 void BM_DownloadProject100Points(benchmark::State& state) {
-    const fs::path base = fs::temp_directory_path() / ("sondara-bench-instr-" + std::to_string(::getpid()));
+    const fs::path base =
+        fs::temp_directory_path() / ("sondara-bench-instr-" + std::to_string(::getpid()));
     const std::string drive = (base / "drive").string(), target = (base / "target").string();
     WriteDemoDrive(drive, {{"S0001", "P", "2024-05-06", 100}});
     fs::create_directories(target);
@@ -31,7 +32,8 @@ void BM_DownloadProject100Points(benchmark::State& state) {
     const std::uint64_t reads0 = link.statusReads();
     for (auto _ : state) {
         std::string folder = "C:\\DAT\\S0001\\";
-        if (link.Execute(TransferOp::DownloadFolder, folder, target) != 1 || !link.FailedFiles().empty())
+        if (link.Execute(TransferOp::DownloadFolder, folder, target) != 1 ||
+            !link.FailedFiles().empty())
             state.SkipWithError(("download failed: " + link.StatusText()).c_str());
         for (const std::string& f : link.ReceivedFiles()) bytes += fs::file_size(f);
     }

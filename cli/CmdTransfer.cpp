@@ -10,8 +10,8 @@
 #include "cli/CliDoc.h"
 #include "cli/JsonWriter.h"
 #include "core/app/AppPaths.h"
-#include "core/instrument/TransferSession.h"
 #include "core/base/TextCodec.h"
+#include "core/instrument/TransferSession.h"
 
 namespace sondara::cli {
 namespace {
@@ -50,7 +50,8 @@ std::vector<int> parsePositions(const std::string& s, bool& ok) {
     std::size_t at = 0;
     while (ok && at <= s.size()) {
         const std::size_t comma = s.find(',', at);
-        const std::string part = s.substr(at, comma == std::string::npos ? std::string::npos : comma - at);
+        const std::string part =
+            s.substr(at, comma == std::string::npos ? std::string::npos : comma - at);
         char* end = nullptr;
         const long v = std::strtol(part.c_str(), &end, 10);
         if (part.empty() || *end || v < 1 || v > 100000) ok = false;
@@ -89,7 +90,8 @@ void printSites(const std::vector<SiteEntry>& sites, bool json) {
 }
 
 int runRaw(TransferSession& s, const Args& raw) {
-    if (raw.empty()) return std::fprintf(stderr, "transfer: --raw needs an operation\n"), kExitUsage;
+    if (raw.empty())
+        return std::fprintf(stderr, "transfer: --raw needs an operation\n"), kExitUsage;
     const std::string& op = raw[0];
     auto arg = [&](std::size_t i, const char* def) -> std::string {
         return i < raw.size() ? raw[i] : (def ? std::string(def) : std::string());
@@ -99,16 +101,20 @@ int runRaw(TransferSession& s, const Args& raw) {
         TransferOp op;
         std::size_t minArgs;
     };
-    const Op ops[] = {{"hello", TransferOp::Hello, 0},       {"quit", TransferOp::Quit, 0},
-                      {"dir", TransferOp::ListFolder, 1},    {"cd", TransferOp::ChangeFolder, 1},
-                      {"downf", TransferOp::DownloadFile, 1}, {"downd", TransferOp::DownloadFolder, 1},
-                      {"getd", TransferOp::UploadFolder, 2}};
+    const Op ops[] = {
+        {"hello", TransferOp::Hello, 0},        {"quit", TransferOp::Quit, 0},
+        {"dir", TransferOp::ListFolder, 1},     {"cd", TransferOp::ChangeFolder, 1},
+        {"downf", TransferOp::DownloadFile, 1}, {"downd", TransferOp::DownloadFolder, 1},
+        {"getd", TransferOp::UploadFolder, 2}};
     const Op* found = nullptr;
     for (const Op& o : ops)
         if (op == o.name) found = &o;
-    if (!found) return std::fprintf(stderr, "transfer: unknown operation '%s'\n", op.c_str()), kExitUsage;
+    if (!found)
+        return std::fprintf(stderr, "transfer: unknown operation '%s'\n", op.c_str()), kExitUsage;
     if (raw.size() - 1 < found->minArgs)
-        return std::fprintf(stderr, "transfer: '%s' needs %zu argument(s)\n", op.c_str(), found->minArgs), kExitUsage;
+        return std::fprintf(stderr, "transfer: '%s' needs %zu argument(s)\n", op.c_str(),
+                            found->minArgs),
+               kExitUsage;
 
     std::string first, second;
     switch (found->op) {
@@ -129,14 +135,16 @@ int runRaw(TransferSession& s, const Args& raw) {
     if (found->op == TransferOp::Hello || found->op == TransferOp::ListFolder) {
         if (r == 1) std::printf("%s\n", first.c_str());
     }
-    if (!s.protocol().StatusText().empty()) std::fprintf(stderr, "%s\n", s.protocol().StatusText().c_str());
+    if (!s.protocol().StatusText().empty())
+        std::fprintf(stderr, "%s\n", s.protocol().StatusText().c_str());
     for (const std::string& f : s.protocol().FailedFiles())
         std::fprintf(stderr, "transfer: %s did not arrive whole\n", f.c_str());
     bool ok = r == 1;
     if (found->op == TransferOp::ChangeFolder)  // answers 0 whatever happened
         ok = s.protocol().StatusText().rfind("Directory on server is now", 0) == 0;
     if (found->op == TransferOp::DownloadFile || found->op == TransferOp::DownloadFolder)
-        ok = ok && s.protocol().FailedFiles().empty() && s.protocol().StatusText() != kStatusCannotWrite;
+        ok = ok && s.protocol().FailedFiles().empty() &&
+             s.protocol().StatusText() != kStatusCannotWrite;
     return ok ? kExitOk : kExitLink;
 }
 
@@ -156,23 +164,30 @@ int runTransfer(const Args& args) {
         if (!raw.empty()) {
             raw.push_back(a);
         } else if (a == "--port") {
-            if (!value(port)) return std::fprintf(stderr, "transfer: --port needs a value\n"), kExitUsage;
+            if (!value(port))
+                return std::fprintf(stderr, "transfer: --port needs a value\n"), kExitUsage;
         } else if (a == "--list") {
             list = true;
         } else if (a == "--json") {
             json = true;
         } else if (a == "--download") {
-            if (!value(positions)) return std::fprintf(stderr, "transfer: --download needs positions\n"), kExitUsage;
+            if (!value(positions))
+                return std::fprintf(stderr, "transfer: --download needs positions\n"), kExitUsage;
         } else if (a == "-o") {
-            if (!value(out)) return std::fprintf(stderr, "transfer: -o needs a folder\n"), kExitUsage;
+            if (!value(out))
+                return std::fprintf(stderr, "transfer: -o needs a folder\n"), kExitUsage;
         } else if (a == "--attempts") {
-            if (!value(v) || (attempts = std::strtol(v.c_str(), nullptr, 10)) < 1 || attempts > 64000)
-                return std::fprintf(stderr, "transfer: --attempts needs a number 1..64000\n"), kExitUsage;
+            if (!value(v) || (attempts = std::strtol(v.c_str(), nullptr, 10)) < 1 ||
+                attempts > 64000)
+                return std::fprintf(stderr, "transfer: --attempts needs a number 1..64000\n"),
+                       kExitUsage;
         } else if (a == "--raw") {
-            if (i + 1 >= args.size()) return std::fprintf(stderr, "transfer: --raw needs an operation\n"), kExitUsage;
+            if (i + 1 >= args.size())
+                return std::fprintf(stderr, "transfer: --raw needs an operation\n"), kExitUsage;
             raw.push_back(args[++i]);
         } else {
-            return std::fprintf(stderr, "transfer: unknown option '%s'\n%s\n", a.c_str(), kHelp), kExitUsage;
+            return std::fprintf(stderr, "transfer: unknown option '%s'\n%s\n", a.c_str(), kHelp),
+                   kExitUsage;
         }
     }
     const int modes = int(list) + int(!positions.empty()) + int(!raw.empty());
@@ -181,8 +196,11 @@ int runTransfer(const Args& args) {
     std::vector<int> wanted;
     if (!positions.empty()) {
         wanted = parsePositions(positions, positionsOk);
-        if (!positionsOk) return std::fprintf(stderr, "transfer: bad positions '%s'\n", positions.c_str()), kExitUsage;
-        if (out.empty()) return std::fprintf(stderr, "transfer: --download needs -o DIR\n"), kExitUsage;
+        if (!positionsOk)
+            return std::fprintf(stderr, "transfer: bad positions '%s'\n", positions.c_str()),
+                   kExitUsage;
+        if (out.empty())
+            return std::fprintf(stderr, "transfer: --download needs -o DIR\n"), kExitUsage;
     }
 
     TransferSession session(port);
@@ -222,11 +240,14 @@ int runTransfer(const Args& args) {
     TransferQueue queue;
     for (int k : wanted) {
         if (k > count)
-            return std::fprintf(stderr, "transfer: position %d is not listed (the instrument has %d)\n", k, count),
+            return std::fprintf(stderr,
+                                "transfer: position %d is not listed (the instrument has %d)\n", k,
+                                count),
                    kExitUsage;
         queue.add(k - 1);
     }
-    if (!makeDirs(out)) return std::fprintf(stderr, "transfer: cannot create %s\n", out.c_str()), kExitFile;
+    if (!makeDirs(out))
+        return std::fprintf(stderr, "transfer: cannot create %s\n", out.c_str()), kExitFile;
     CliPrompter prompter(false);
     std::atomic<bool> cancel{false};
     TransferSession::Progress report;
@@ -235,15 +256,16 @@ int runTransfer(const Args& args) {
         if (r.converted)
             std::printf("%s\n", r.targetPath.c_str());
         else if (!r.failedFiles.empty())
-            std::fprintf(stderr, "transfer: %s: files kept in %s\n", session.sites()[k].displayName.c_str(),
-                         r.stagingFolder.c_str());
+            std::fprintf(stderr, "transfer: %s: files kept in %s\n",
+                         session.sites()[k].displayName.c_str(), r.stagingFolder.c_str());
     };
     const int failed = session.RunQueue(queue, out, prompter, cancel, report);
     session.protocol().Execute(TransferOp::Quit);
     return failed ? kExitLink : kExitOk;
 }
 
-CliRegistrar reg{{"transfer", "list, download and convert projects from the instrument", kHelp, runTransfer}};
+CliRegistrar reg{
+    {"transfer", "list, download and convert projects from the instrument", kHelp, runTransfer}};
 
 }  // namespace
 }  // namespace sondara::cli

@@ -14,7 +14,9 @@
 namespace {
 
 volatile std::sig_atomic_t gStop = 0;
-void onSignal(int) { gStop = 1; }
+void onSignal(int) {
+    gStop = 1;
+}
 
 const char* kUsage =
     "usage: sondara-instrument-emulator --cable PATH --root DIR [options]\n"
@@ -55,7 +57,8 @@ int main(int argc, char** argv) {
         const std::string a = argv[i];
         auto value = [&]() -> const char* {
             if (i + 1 >= argc) {
-                std::fprintf(stderr, "sondara-instrument-emulator: %s needs a value\n%s", a.c_str(), kUsage);
+                std::fprintf(stderr, "sondara-instrument-emulator: %s needs a value\n%s", a.c_str(),
+                             kUsage);
                 std::exit(1);
             }
             return argv[++i];
@@ -94,7 +97,8 @@ int main(int argc, char** argv) {
         } else if (a == "--slow") {
             faults.slowAnswerMs = static_cast<int>(number(value(), "--slow"));
         } else {
-            std::fprintf(stderr, "sondara-instrument-emulator: unknown option '%s'\n%s", a.c_str(), kUsage);
+            std::fprintf(stderr, "sondara-instrument-emulator: unknown option '%s'\n%s", a.c_str(),
+                         kUsage);
             return 1;
         }
     }
@@ -112,14 +116,19 @@ int main(int argc, char** argv) {
     sondara::VirtualPortIo io(cable, sondara::VirtualPortIo::Side::Instrument, accessNs);
     sondara::InstrumentServer server(io, root, cable);
     server.setFaults(faults);
-    if (verbose) server.onCommand = [](const std::string& c) { std::printf("<- %s\n", c.c_str()), std::fflush(stdout); };
+    if (verbose)
+        server.onCommand = [](const std::string& c) {
+            std::printf("<- %s\n", c.c_str()), std::fflush(stdout);
+        };
 
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
     std::thread watch([&] {
         const auto start = std::chrono::steady_clock::now();
         while (!gStop) {
-            if (maxSeconds >= 0 && std::chrono::steady_clock::now() - start >= std::chrono::seconds(maxSeconds)) break;
+            if (maxSeconds >= 0 &&
+                std::chrono::steady_clock::now() - start >= std::chrono::seconds(maxSeconds))
+                break;
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
         server.stop();

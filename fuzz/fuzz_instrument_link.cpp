@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <string>
 
-#include "core/base/Prompter.h"
 #include "core/app/RunLog.h"
+#include "core/base/Prompter.h"
 #include "core/fileio/InstrumentProject.h"
 #include "core/fileio/ProjectFile.h"
 #include "core/instrument/SiteList.h"
@@ -60,7 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto report = sondara::ConvertInstrumentFolder(dir, out, p, {false});
     if (report.written) {
         sondara::CSondaraDoc doc;
-        if (!sondara::ReadProject(doc, out).empty() || doc.pointCount() != report.convertedPoints) __builtin_trap();
+        if (!sondara::ReadProject(doc, out).empty() || doc.pointCount() != report.convertedPoints)
+            __builtin_trap();
     }
     std::string greeting;
     link.Execute(sondara::TransferOp::Hello, greeting, {});

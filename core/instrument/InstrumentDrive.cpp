@@ -85,8 +85,10 @@ bool WriteDemoDrive(const std::string& root, const std::vector<DemoProject>& pro
         text(header, utf8ToGbk("演示检测单位"), 50);
         text(header, name, 20);
         ok = put(dir / "qar.par", header.take()) && ok;
-        ok = put(dir / "pindex.par", std::string(static_cast<std::size_t>(p.points) * 2, '\0')) && ok;
-        for (int i = 1; i <= p.points; ++i) ok = put(dir / (std::to_string(i) + ".qar"), DemoPointFile(i)) && ok;
+        ok = put(dir / "pindex.par", std::string(static_cast<std::size_t>(p.points) * 2, '\0')) &&
+             ok;
+        for (int i = 1; i <= p.points; ++i)
+            ok = put(dir / (std::to_string(i) + ".qar"), DemoPointFile(i)) && ok;
     }
     ok = put(dat / "rsite.par", list.take()) && ok;
     return ok;

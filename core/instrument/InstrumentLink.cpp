@@ -36,7 +36,8 @@ int InstrumentLink::receiveByte(std::uint8_t& b, Clock::time_point limit, bool i
     return 1;
 }
 
-int InstrumentLink::receiveFrame(std::vector<std::uint8_t>& payload, std::chrono::milliseconds idle) {
+int InstrumentLink::receiveFrame(std::vector<std::uint8_t>& payload,
+                                 std::chrono::milliseconds idle) {
     payload.clear();
     std::uint8_t h[4];
     const int first = receiveByte(h[0], Clock::now() + idle, true);
@@ -72,7 +73,8 @@ void InstrumentLink::awaitAckSeen() {
         return;
     }
     const auto until = Clock::now() + byteTimeout;
-    for (unsigned spins = 0; static_cast<std::int32_t>(cable_->pcReads() - ackSeenAt_) < 0; ++spins) {
+    for (unsigned spins = 0; static_cast<std::int32_t>(cable_->pcReads() - ackSeenAt_) < 0;
+         ++spins) {
         if (stopped() || !cable_->plugged()) return;
         if ((spins & 63) == 0 && Clock::now() >= until) return;
         if ((spins & 63) == 63) std::this_thread::yield();
@@ -107,8 +109,10 @@ int InstrumentLink::sendByte(std::uint8_t b, bool last) {
 
 int InstrumentLink::sendFrame(const std::uint8_t* bytes, int length, int length2, bool headerOnly) {
     awaitAckSeen();
-    const std::uint8_t h[4] = {static_cast<std::uint8_t>(length & 0xFF), static_cast<std::uint8_t>((length >> 8) & 0xFF),
-                               static_cast<std::uint8_t>(length2 & 0xFF), static_cast<std::uint8_t>((length2 >> 8) & 0xFF)};
+    const std::uint8_t h[4] = {static_cast<std::uint8_t>(length & 0xFF),
+                               static_cast<std::uint8_t>((length >> 8) & 0xFF),
+                               static_cast<std::uint8_t>(length2 & 0xFF),
+                               static_cast<std::uint8_t>((length2 >> 8) & 0xFF)};
     for (int i = 0; i < 4; ++i)
         if (sendByte(h[i], (length == 0 || headerOnly) && i == 3) != 1) {
             setReady();

@@ -42,7 +42,8 @@ public:
     // taking bytes.
     int sendFrame(const std::uint8_t* bytes, int length, int length2, bool headerOnly = false);
     int sendFrame(const std::vector<std::uint8_t>& bytes) {
-        return sendFrame(bytes.data(), static_cast<int>(bytes.size()), static_cast<int>(bytes.size()));
+        return sendFrame(bytes.data(), static_cast<int>(bytes.size()),
+                         static_cast<int>(bytes.size()));
     }
 
     void stop() { stop_.store(true); }

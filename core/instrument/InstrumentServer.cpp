@@ -22,7 +22,9 @@ std::string upper(std::string s) {
     return s;
 }
 
-bool sameNoCase(const std::string& a, const std::string& b) { return upper(a) == upper(b); }
+bool sameNoCase(const std::string& a, const std::string& b) {
+    return upper(a) == upper(b);
+}
 
 std::vector<std::string> splitPath(const std::string& p) {
     std::vector<std::string> parts;
@@ -43,7 +45,8 @@ constexpr auto kAwaitPc = std::chrono::milliseconds(3000);  // the PC's next wor
 
 }  // namespace
 
-InstrumentServer::InstrumentServer(PortIo& io, std::string root, std::shared_ptr<VirtualCable> cable)
+InstrumentServer::InstrumentServer(PortIo& io, std::string root,
+                                   std::shared_ptr<VirtualCable> cable)
     : io_(io), link_(io, cable), root_(std::move(root)), cable_(std::move(cable)) {
     link_.onByteSent = [this](std::uint64_t n) {
         if (faults_.pullAfterBytes >= 0 && !pulled_ && cable_ &&
@@ -97,7 +100,9 @@ int InstrumentServer::reply(const std::string& text) {
     const int n = static_cast<int>(std::min<std::size_t>(text.size(), 4096));
     ++framesSent_;
     const bool bad = framesSent_ == faults_.badHeaderFrame;
-    return link_.sendFrame(reinterpret_cast<const std::uint8_t*>(text.data()), n, bad ? n + 1 : n, bad) == 1 && !bad
+    return link_.sendFrame(reinterpret_cast<const std::uint8_t*>(text.data()), n, bad ? n + 1 : n,
+                           bad) == 1 &&
+                   !bad
                ? 1
                : -1;
 }
@@ -177,7 +182,8 @@ void InstrumentServer::uploadFolder(const std::string& arg) {
         const long size = std::strtol(text.c_str() + 5, &end, 10);
         const std::size_t nameAt = static_cast<std::size_t>(end - text.c_str()) + 1;
         const std::string name = nameAt < text.size() ? text.substr(nameAt) : std::string();
-        if (!TransferProtocol::IsSafeFileName(name) || size < 0 || size > TransferProtocol::kMaxFileBytes) {
+        if (!TransferProtocol::IsSafeFileName(name) || size < 0 ||
+            size > TransferProtocol::kMaxFileBytes) {
             reply("ERR BAD NAME");
             continue;
         }
@@ -186,7 +192,8 @@ void InstrumentServer::uploadFolder(const std::string& arg) {
         long remaining = size;
         while (remaining > 0) {
             if (link_.receiveFrame(p, kAwaitPc) != 1) return;
-            out.write(reinterpret_cast<const char*>(p.data()), static_cast<std::streamsize>(p.size()));
+            out.write(reinterpret_cast<const char*>(p.data()),
+                      static_cast<std::streamsize>(p.size()));
             remaining -= static_cast<long>(p.size());
         }
     }
@@ -254,7 +261,8 @@ void InstrumentServer::handle(const std::string& command) {
 
 void InstrumentServer::maybeReplug() {
     if (!pulled_ || faults_.replugAfterMs < 0 || !cable_ || cable_->plugged()) return;
-    if (std::chrono::steady_clock::now() - pulledAt_ >= std::chrono::milliseconds(faults_.replugAfterMs)) {
+    if (std::chrono::steady_clock::now() - pulledAt_ >=
+        std::chrono::milliseconds(faults_.replugAfterMs)) {
         cable_->setPlugged(true);
         link_.setReady();
     }

@@ -22,12 +22,12 @@ namespace sondara {
 class VirtualCable;
 
 struct InstrumentFaults {
-    bool neverAnswer = false;       // takes every command, answers none
-    long pullAfterBytes = -1;       // pulls the cable once this many bytes were sent
-    long replugAfterMs = -1;        // plugs it back this long after pulling (-1 never)
-    int badHeaderFrame = -1;        // the K-th frame sent (1-based) has differing length copies
-    std::string wrongKeywordFor;    // e.g. "DOWNF": that command gets a reply with a wrong keyword
-    int slowAnswerMs = 0;           // waits this long before every answer
+    bool neverAnswer = false;     // takes every command, answers none
+    long pullAfterBytes = -1;     // pulls the cable once this many bytes were sent
+    long replugAfterMs = -1;      // plugs it back this long after pulling (-1 never)
+    int badHeaderFrame = -1;      // the K-th frame sent (1-based) has differing length copies
+    std::string wrongKeywordFor;  // e.g. "DOWNF": that command gets a reply with a wrong keyword
+    int slowAnswerMs = 0;         // waits this long before every answer
 };
 
 class InstrumentServer {

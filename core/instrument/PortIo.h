@@ -32,7 +32,8 @@ public:
 // Status reads 0 and writes go nowhere: nothing is connected.
 class NullPortIo : public PortIo {
 public:
-    NullPortIo(std::string name, std::string error) : name_(std::move(name)), error_(std::move(error)) {}
+    NullPortIo(std::string name, std::string error)
+        : name_(std::move(name)), error_(std::move(error)) {}
     std::uint8_t readStatus() override { return 0; }
     void writeData(std::uint8_t) override {}
     void writeControl(std::uint8_t) override {}

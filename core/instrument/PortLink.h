@@ -23,8 +23,8 @@ namespace sondara {
 
 class PortLink {
 public:
-    static constexpr int kWaitReads = 64000;   // status reads per handshake wait
-    static constexpr int kFrameBytes = 4096;   // the largest frame payload
+    static constexpr int kWaitReads = 64000;  // status reads per handshake wait
+    static constexpr int kFrameBytes = 4096;  // the largest frame payload
     static constexpr int kHeaderBytes = 4;
 
     explicit PortLink(PortIo& io) : io_(io) {}

@@ -30,7 +30,9 @@ bool endsWith(const std::string& s, const std::string& tail) {
 
 }  // namespace
 
-int SiteEntry::pointCount() const { return std::atoi(pointCountText.c_str()); }
+int SiteEntry::pointCount() const {
+    return std::atoi(pointCountText.c_str());
+}
 
 std::vector<std::string> MakeDisplayNames(const std::vector<std::string>& projectNames) {
     std::vector<std::string> names;
@@ -62,7 +64,8 @@ std::vector<SiteEntry> ParseSiteList(std::string_view bytes) {
     out.reserve(count);
     std::vector<std::string> names;
     for (std::size_t i = 0; i < count; ++i) {
-        std::string_view rec = bytes.substr(2 + i * SiteEntry::kRecordBytes, SiteEntry::kRecordBytes);
+        std::string_view rec =
+            bytes.substr(2 + i * SiteEntry::kRecordBytes, SiteEntry::kRecordBytes);
         SiteEntry e;
         e.folderName = field(rec, 0, 10);
         e.testDate = field(rec, 10, 12);

@@ -18,7 +18,7 @@ struct SiteEntry {
     std::string siteProjectName;  // GBK, up to 20 bytes, as stored
     std::string displayName;      // UTF-8, ends with ".qar"
 
-    int pointCount() const;       // the integer value of pointCountText (atoi-like)
+    int pointCount() const;  // the integer value of pointCountText (atoi-like)
 };
 
 // The most entries read from a site list (the count is a signed 16-bit value).

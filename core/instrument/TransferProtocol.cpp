@@ -13,7 +13,9 @@ namespace sondara {
 
 namespace {
 
-std::FILE* createFile(const std::string& path) { return std::fopen(path.c_str(), "wb"); }
+std::FILE* createFile(const std::string& path) {
+    return std::fopen(path.c_str(), "wb");
+}
 
 std::string format1(const char* format, const std::string& arg) {
     std::string out = format;
@@ -109,7 +111,8 @@ int TransferProtocol::ReceiveFile(std::FILE* file, long size) {
             setStatus("数据接收失败 %d！", r);
             return r;
         }
-        if (length > 0 && std::fwrite(frame_.data(), 1, length, file) != static_cast<std::size_t>(length)) {
+        if (length > 0 &&
+            std::fwrite(frame_.data(), 1, length, file) != static_cast<std::size_t>(length)) {
             setStatus("数据接收失败 %d！", -4);
             return -4;
         }
@@ -229,7 +232,8 @@ int TransferProtocol::downloadFile(const std::string& path, const std::string& f
     return 1;
 }
 
-int TransferProtocol::downloadFolder(const std::string& instrumentFolder, const std::string& folder) {
+int TransferProtocol::downloadFolder(const std::string& instrumentFolder,
+                                     const std::string& folder) {
     receivedFiles_.clear();
     failedFiles_.clear();
     const std::string local = WithSlash(folder);

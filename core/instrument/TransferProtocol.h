@@ -37,7 +37,7 @@ public:
     // How long the protocol waits, counted in frame attempts (each attempt that sees
     // nothing waits through PortLink::kWaitReads status reads, about 64 ms).
     struct Patience {
-        int textAttempts = 100;      // per text reply
+        int textAttempts = 100;  // per text reply
         // Per file chunk. A chunk follows its predecessor at once, so the 100 attempts
         // of a text reply (about 6 s) are ample; more would hold a transfer with a
         // pulled cable for a very long time.

@@ -20,7 +20,8 @@ TransferSession::TransferSession(const std::string& port, std::string scratchFol
     : TransferSession(OpenPortIo(port), std::move(scratchFolder)) {}
 
 TransferSession::TransferSession(std::unique_ptr<PortIo> io, std::string scratchFolder)
-    : io_(std::move(io)), protocol_(std::make_unique<TransferProtocol>(*io_)),
+    : io_(std::move(io)),
+      protocol_(std::make_unique<TransferProtocol>(*io_)),
       scratch_(std::move(scratchFolder)) {
     if (scratch_.empty()) scratch_ = tempDir() + "sondara-transfer/";
     scratch_ = TransferProtocol::WithSlash(scratch_);
@@ -46,7 +47,8 @@ bool TransferSession::ConnectionProbe() {
     return connected_;
 }
 
-TransferSession::ProjectResult TransferSession::TransferProject(int k, const std::string& targetFolder,
+TransferSession::ProjectResult TransferSession::TransferProject(int k,
+                                                                const std::string& targetFolder,
                                                                 Prompter& prompter) {
     ProjectResult result;
     const std::string target = TransferProtocol::WithSlash(targetFolder);
@@ -61,22 +63,25 @@ TransferSession::ProjectResult TransferSession::TransferProject(int k, const std
     makeDirs(result.stagingFolder);
 
     std::string instrumentFolder = std::string(kInstrumentDataFolder) + e.folderName + "\\";
-    const int r = protocol_->Execute(TransferOp::DownloadFolder, instrumentFolder, result.stagingFolder);
+    const int r =
+        protocol_->Execute(TransferOp::DownloadFolder, instrumentFolder, result.stagingFolder);
     result.failedFiles = protocol_->FailedFiles();
     result.downloaded = r == 1 && result.failedFiles.empty();
     if (!result.downloaded) {
         prompter.info(FetchFailedMessage(target));
         return result;
     }
-    InstrumentConversion c = ConvertInstrumentFolder(result.stagingFolder, result.targetPath, prompter);
+    InstrumentConversion c =
+        ConvertInstrumentFolder(result.stagingFolder, result.targetPath, prompter);
     result.converted = c.written;
     std::error_code ec;
     if (c.written && fs::is_empty(result.stagingFolder, ec)) fs::remove(result.stagingFolder, ec);
     return result;
 }
 
-int TransferSession::RunQueue(TransferQueue& queue, const std::string& targetFolder, Prompter& prompter,
-                              const std::atomic<bool>& cancel, const Progress& report) {
+int TransferSession::RunQueue(TransferQueue& queue, const std::string& targetFolder,
+                              Prompter& prompter, const std::atomic<bool>& cancel,
+                              const Progress& report) {
     const int total = queue.size();
     int done = 0, failed = 0;
     while (!cancel.load() && !queue.empty()) {

@@ -55,7 +55,7 @@ public:
         bool downloaded = false;  // the folder arrived whole
         bool converted = false;   // the data file was written
         std::string targetPath;
-        std::string stagingFolder;      // where the received files were put
+        std::string stagingFolder;  // where the received files were put
         std::vector<std::string> failedFiles;
     };
     // Downloads the project of site entry `k` into a folder of its own inside

@@ -14,7 +14,9 @@ namespace sondara {
 
 std::shared_ptr<VirtualCable> VirtualCable::open(const std::string& path, std::string* error) {
     auto fail = [&](const char* what) -> std::shared_ptr<VirtualCable> {
-        if (error) *error = std::string("无法打开虚拟电缆 ") + path + "：" + what + " " + std::strerror(errno);
+        if (error)
+            *error =
+                std::string("无法打开虚拟电缆 ") + path + "：" + what + " " + std::strerror(errno);
         return nullptr;
     };
     int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
@@ -67,8 +69,8 @@ std::uint8_t VirtualPortIo::readStatus() {
     pause();
     std::uint8_t status = 0;
     if (cable_->plugged()) {
-        const std::uint8_t other = cable_->load(side_ == Side::Pc ? VirtualCable::InstrumentData
-                                                                   : VirtualCable::PcData);
+        const std::uint8_t other =
+            cable_->load(side_ == Side::Pc ? VirtualCable::InstrumentData : VirtualCable::PcData);
         status = static_cast<std::uint8_t>((other & 0x1F) << 3);
         if (side_ == Side::Pc) cable_->countPcRead();
     }

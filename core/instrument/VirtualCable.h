@@ -33,7 +33,8 @@ public:
 
     // Maps the cable file, creating it (16 zero bytes: plugged, all lines low) when it
     // is missing or shorter. Null with `error` set when it cannot be mapped.
-    static std::shared_ptr<VirtualCable> open(const std::string& path, std::string* error = nullptr);
+    static std::shared_ptr<VirtualCable> open(const std::string& path,
+                                              std::string* error = nullptr);
     // A cable inside this process (tests, demonstrations).
     static std::shared_ptr<VirtualCable> inMemory();
 

@@ -10,7 +10,8 @@ namespace {
 
 const CommandModuleRegistrar kRegistrar([](CommandRegistry& r, CMainFrame& frame) {
     r.add({CommandId::ToolTransfer,
-           /*run*/ [&frame] {
+           /*run*/
+           [&frame] {
                TransferDialog dlg(&frame);
                dlg.exec();
            },

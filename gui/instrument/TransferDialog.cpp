@@ -23,8 +23,8 @@
 
 #include "core/app/AppPaths.h"
 #include "core/base/Prompter.h"
-#include "core/instrument/TransferSession.h"
 #include "core/base/TextCodec.h"
+#include "core/instrument/TransferSession.h"
 #include "gui/app/QtPrompter.h"
 
 namespace sondara::gui {
@@ -33,7 +33,9 @@ namespace {
 
 constexpr int kIndexRole = Qt::UserRole;
 
-QString q(const std::string& utf8) { return QString::fromStdString(utf8); }
+QString q(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
 
 // Messages of the worker: posted to the dialog, never waited for, so the worker
 // never blocks on the user-interface thread.
@@ -153,7 +155,8 @@ void TransferDialog::buildUi() {
     addAll_ = picture(QStyle::SP_MediaSeekForward, "添加“选择范围”区所有文件到“传输文件”");
     removeAll_ = picture(QStyle::SP_DialogDiscardButton, "删除“传输文件”区所有文件");
     auto* buttons = new QHBoxLayout;
-    for (QToolButton* b : {addSelected_, removeSelected_, addAll_, removeAll_}) buttons->addWidget(b);
+    for (QToolButton* b : {addSelected_, removeSelected_, addAll_, removeAll_})
+        buttons->addWidget(b);
     buttons->addStretch();
 
     queueBox_ = new QListWidget;
@@ -205,8 +208,10 @@ void TransferDialog::buildUi() {
     connect(chooseFolder_, &QPushButton::clicked, this, &TransferDialog::chooseTargetFolder);
     connect(list_, &QTreeWidget::itemDoubleClicked, this, [this] { addSelectedRows(); });
     connect(queueBox_, &QListWidget::itemDoubleClicked, this, [this] { removeSelectedQueued(); });
-    connect(tree_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* i) { onTreeClicked(i, false); });
-    connect(tree_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* i) { onTreeClicked(i, true); });
+    connect(tree_, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* i) { onTreeClicked(i, false); });
+    connect(tree_, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem* i) { onTreeClicked(i, true); });
 }
 
 void TransferDialog::setTargetFolder(const QString& folder) {
@@ -219,7 +224,9 @@ void TransferDialog::showMessage(const QString& text) {
     prompter_->info(text.toStdString());
 }
 
-bool TransferDialog::ask(const QString& text) { return prompter_->askYesNo(text.toStdString()); }
+bool TransferDialog::ask(const QString& text) {
+    return prompter_->askYesNo(text.toStdString());
+}
 
 // ---- probe -----------------------------------------------------------------
 
@@ -239,7 +246,8 @@ void TransferDialog::startProbe() {
         const bool c = s->ConnectionProbe();
         std::vector<SiteEntry> sites = s->sites();
         QMetaObject::invokeMethod(
-            this, [this, c, sites = std::move(sites)]() mutable { probeFinished(c, std::move(sites)); },
+            this,
+            [this, c, sites = std::move(sites)]() mutable { probeFinished(c, std::move(sites)); },
             Qt::QueuedConnection);
     });
     probeThread_->start();
@@ -292,8 +300,9 @@ void TransferDialog::refreshList() {
     }
     for (std::size_t i = 0; i < sites_.size(); ++i) {
         const SiteEntry& e = sites_[i];
-        auto* row = new QTreeWidgetItem(list_, {q(gbkToUtf8(e.siteProjectName)), QString::number(e.pointCount()),
-                                                q(gbkToUtf8(e.testDate)), q(e.displayName)});
+        auto* row = new QTreeWidgetItem(
+            list_, {q(gbkToUtf8(e.siteProjectName)), QString::number(e.pointCount()),
+                    q(gbkToUtf8(e.testDate)), q(e.displayName)});
         row->setData(0, kIndexRole, static_cast<int>(i));
     }
     connectionLabel_->setText(q(kTextInstrumentFolder));
@@ -305,7 +314,8 @@ void TransferDialog::refreshQueueBox() {
     queueBox_->clear();
     if (!connected_) return;
     for (int k : queue_.shown(static_cast<int>(sites_.size()))) {
-        auto* item = new QListWidgetItem(q(sites_[static_cast<std::size_t>(k)].displayName), queueBox_);
+        auto* item =
+            new QListWidgetItem(q(sites_[static_cast<std::size_t>(k)].displayName), queueBox_);
         item->setData(kIndexRole, k);
     }
 }
@@ -389,11 +399,13 @@ void TransferDialog::runWorker() {
     TransferQueue work = queue_;
     workerThread_ = QThread::create([this, s, target, work]() mutable {
         PostingPrompter prompter([this](std::string text) {
-            QMetaObject::invokeMethod(this, [this, text] { showMessage(q(text)); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this, text] { showMessage(q(text)); }, Qt::QueuedConnection);
         });
         TransferSession::Progress report;
         report.progress = [this](int p) {
-            QMetaObject::invokeMethod(this, [this, p] { progress_->setValue(p); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this, p] { progress_->setValue(p); }, Qt::QueuedConnection);
         };
         report.queueChanged = [this, &work] {
             std::vector<int> items = work.items();
@@ -433,7 +445,8 @@ void TransferDialog::workerFinished(std::vector<int> remaining) {
 void TransferDialog::requestClose() {
     if (closing_) return;
     if (cancelState_ > 0) {
-        if (ask("正在结束操作，是否强行终止操作？\n警告：强行终止将导致软件异常退出！")) finishAndClose();
+        if (ask("正在结束操作，是否强行终止操作？\n警告：强行终止将导致软件异常退出！"))
+            finishAndClose();
         return;
     }
     if (busy_) {
@@ -488,6 +501,8 @@ void TransferDialog::closeEvent(QCloseEvent* event) {
     requestClose();
 }
 
-void TransferDialog::reject() { requestClose(); }
+void TransferDialog::reject() {
+    requestClose();
+}
 
 }  // namespace sondara::gui

@@ -40,7 +40,7 @@ class TransferDialog : public QDialog {
     Q_OBJECT
 public:
     struct Options {
-        std::string port;      // empty: $SONDARA_PARPORT, else /dev/parport0
+        std::string port;  // empty: $SONDARA_PARPORT, else /dev/parport0
         // Empty: a "mir" folder in the user's documents, created when a transfer starts.
         QString targetFolder;
         std::string scratchFolder;  // where probes put the site list (empty: temp)
@@ -80,13 +80,13 @@ public:
     QToolButton* addAllButton() const { return addAll_; }
     QToolButton* removeAllButton() const { return removeAll_; }
 
-    void startTransfer();       // 开始传输
-    void requestClose();        // 关 闭 or the window's close
-    void addSelectedRows();     // 1092
+    void startTransfer();         // 开始传输
+    void requestClose();          // 关 闭 or the window's close
+    void addSelectedRows();       // 1092
     void removeSelectedQueued();  // 1127
-    void addAllRows();          // 1126
-    void removeAllQueued();     // 1149
-    void chooseTargetFolder();  // 存放目录
+    void addAllRows();            // 1126
+    void removeAllQueued();       // 1149
+    void chooseTargetFolder();    // 存放目录
 
 protected:
     void closeEvent(QCloseEvent* event) override;

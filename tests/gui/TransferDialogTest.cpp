@@ -122,10 +122,12 @@ TEST(TransferDialog, ListsQueuesDownloadsAndFollowsTheCable) {
     EXPECT_EQ(dlg.queueItems(), (std::vector<int>{0, 1}));
     ASSERT_EQ(dlg.queueBox()->count(), 2);
     EXPECT_EQ(dlg.queueBox()->item(1)->text(), "大桥桩基—1.qar");
-    if (qEnvironmentVariableIsSet("SONDARA_GRAB")) dlg.grab().save(qEnvironmentVariable("SONDARA_GRAB"));
+    if (qEnvironmentVariableIsSet("SONDARA_GRAB"))
+        dlg.grab().save(qEnvironmentVariable("SONDARA_GRAB"));
 
     std::vector<int> progress;
-    QObject::connect(dlg.progressBar(), &QProgressBar::valueChanged, [&](int v) { progress.push_back(v); });
+    QObject::connect(dlg.progressBar(), &QProgressBar::valueChanged,
+                     [&](int v) { progress.push_back(v); });
     dlg.startButton()->click();
     EXPECT_TRUE(dlg.busy());
     EXPECT_FALSE(dlg.queueBox()->isEnabled());
@@ -164,8 +166,8 @@ TEST(TransferDialog, ListsQueuesDownloadsAndFollowsTheCable) {
 }
 
 TEST(TransferDialog, CancellingAndForcedTerminationStopTheWorker) {
-    std::vector<DemoProject> projects = {{"S1", "A", "2024-01-01", 2}, {"S2", "B", "2024-01-02", 2},
-                                         {"S3", "C", "2024-01-03", 2}};
+    std::vector<DemoProject> projects = {
+        {"S1", "A", "2024-01-01", 2}, {"S2", "B", "2024-01-02", 2}, {"S3", "C", "2024-01-03", 2}};
     {
         // Cancel: the worker finishes its project, then the dialog says "quit" and closes.
         Instrument instrument(projects);
@@ -177,10 +179,12 @@ TEST(TransferDialog, CancellingAndForcedTerminationStopTheWorker) {
         dlg.addAllButton()->click();
         dlg.startButton()->click();
         dlg.closeButton()->click();
-        EXPECT_EQ(fx.prompter.questions, std::vector<std::string>{"传输尚未完成，是否终止尚未完成的传输？"});
+        EXPECT_EQ(fx.prompter.questions,
+                  std::vector<std::string>{"传输尚未完成，是否终止尚未完成的传输？"});
         EXPECT_EQ(dlg.cancelState(), 1);
         ASSERT_TRUE(waitFor([&] { return dlg.isFinished(); }));
-        EXPECT_LT(std::distance(fs::directory_iterator(fx.target.path()), fs::directory_iterator()), 3);
+        EXPECT_LT(std::distance(fs::directory_iterator(fx.target.path()), fs::directory_iterator()),
+                  3);
         EXPECT_EQ(fx.opened.size(), 1);
     }
     {
@@ -197,7 +201,8 @@ TEST(TransferDialog, CancellingAndForcedTerminationStopTheWorker) {
         dlg->closeButton()->click();
         dlg->closeButton()->click();
         EXPECT_EQ(fx.prompter.questions.size(), 2u);
-        EXPECT_EQ(fx.prompter.questions[1], "正在结束操作，是否强行终止操作？\n警告：强行终止将导致软件异常退出！");
+        EXPECT_EQ(fx.prompter.questions[1],
+                  "正在结束操作，是否强行终止操作？\n警告：强行终止将导致软件异常退出！");
         QElapsedTimer t;
         t.start();
         dlg.reset();

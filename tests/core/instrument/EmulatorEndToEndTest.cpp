@@ -1,7 +1,7 @@
 // End to end: the instrument emulator program on one end of a virtual cable and
 // `sondara-cli transfer` on the other, each a process of its own.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -29,7 +29,8 @@ using test::TempDir;
 std::string emulatorPath() {
     if (const char* e = std::getenv("SONDARA_EMULATOR")) return e;
     const char* cli = std::getenv("SONDARA_CLI");
-    return (fs::path(cli ? cli : "./sondara-cli").parent_path() / "sondara-instrument-emulator").string();
+    return (fs::path(cli ? cli : "./sondara-cli").parent_path() / "sondara-instrument-emulator")
+        .string();
 }
 
 // The emulator serving a drive of its own, stopped (by its id) when the test ends.
@@ -40,8 +41,8 @@ public:
                       std::vector<DemoProject> projects = {{"S0001", "P", "2024-05-06", 2}}) {
         EXPECT_TRUE(WriteDemoDrive(drive_.path(), projects));
         cable_ = drive_.file("cable");
-        std::vector<std::string> args = {emulatorPath(), "--cable", cable_, "--root", drive_.path(),
-                                          "--max-seconds", "60"};
+        std::vector<std::string> args = {emulatorPath(), "--cable",       cable_, "--root",
+                                         drive_.path(),  "--max-seconds", "60"};
         args.insert(args.end(), faults.begin(), faults.end());
         std::vector<char*> argv;
         for (std::string& a : args) argv.push_back(a.data());
@@ -55,7 +56,9 @@ public:
         // Ready once the instrument raised its handshake line.
         const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         while (std::chrono::steady_clock::now() < until) {
-            if (auto c = VirtualCable::open(cable_); c && c->load(VirtualCable::InstrumentData) == 0x10) return;
+            if (auto c = VirtualCable::open(cable_);
+                c && c->load(VirtualCable::InstrumentData) == 0x10)
+                return;
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         ADD_FAILURE() << "the emulator did not come up";
@@ -77,23 +80,27 @@ private:
 };
 
 test::RunResult transfer(const Emulator& e, const std::string& args) {
-    return test::runCommand(test::cliPath() + " transfer --port " + test::shellQuote(e.port()) + " " + args);
+    return test::runCommand(test::cliPath() + " transfer --port " + test::shellQuote(e.port()) +
+                            " " + args);
 }
 
 TEST(EmulatorEndToEnd, ListsDownloadsAndConvertsThreeProjects) {
     Emulator emu({}, DemoProjects());
     test::RunResult list = transfer(emu, "--list --json");
     ASSERT_EQ(list.exitCode, 0) << list.err;
-    EXPECT_NE(list.out.find("\"displayName\":\"大桥桩基—1.qar\",\"projectName\":\"大桥桩基\",\"points\":2"),
+    EXPECT_NE(list.out.find(
+                  "\"displayName\":\"大桥桩基—1.qar\",\"projectName\":\"大桥桩基\",\"points\":2"),
               std::string::npos)
         << list.out;
 
     TempDir out;
     test::RunResult r = transfer(emu, "--download 3,1,2 -o " + test::shellQuote(out.path()));
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_NE(r.err.find("进度 33%\n进度 66%\n进度 99%\n进度 100%\nQAR文件传输结束!\n进度 0%"), std::string::npos)
+    EXPECT_NE(r.err.find("进度 33%\n进度 66%\n进度 99%\n进度 100%\nQAR文件传输结束!\n进度 0%"),
+              std::string::npos)
         << r.err;
-    const std::pair<const char*, int> files[] = {{"大桥桩基.qar", 3}, {"大桥桩基—1.qar", 2}, {"厂房.qar", 4}};
+    const std::pair<const char*, int> files[] = {
+        {"大桥桩基.qar", 3}, {"大桥桩基—1.qar", 2}, {"厂房.qar", 4}};
     for (const auto& [name, points] : files) {
         CSondaraDoc doc;
         EXPECT_EQ(ReadProject(doc, out.file(name)), "") << name;
@@ -126,10 +133,11 @@ TEST(EmulatorEndToEnd, EveryFaultIsSurvivedWithItsMessage) {
         SCOPED_TRACE(c.faults[0]);
         Emulator emu(c.faults);
         TempDir out;
-        // Replies are waited for 3 frame attempts (about 0.2 s) instead of 100.
+        // Replies are waited for 10 frame attempts (about 0.7 s) instead of 100.
         const bool download = std::string(c.args) == "--download 1";
-        test::RunResult r = transfer(emu, "--attempts 3 " + std::string(c.args) +
-                                              (download ? " -o " + test::shellQuote(out.path()) : std::string()));
+        test::RunResult r =
+            transfer(emu, "--attempts 10 " + std::string(c.args) +
+                              (download ? " -o " + test::shellQuote(out.path()) : std::string()));
         EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
         if (c.exitCode != 0 && download) {
@@ -142,7 +150,9 @@ TEST(EmulatorEndToEnd, EveryFaultIsSurvivedWithItsMessage) {
                 const std::string name = e.path().filename().string();
                 if (name.size() > 5 && name.substr(name.size() - 5) == ".part") continue;
                 ++whole;
-                EXPECT_EQ(test::readFile(e.path().string()), test::readFile(emu.drive() + "/dat/S0001/" + name)) << name;
+                EXPECT_EQ(test::readFile(e.path().string()),
+                          test::readFile(emu.drive() + "/dat/S0001/" + name))
+                    << name;
             }
             EXPECT_GT(whole, 0);
         }
@@ -150,7 +160,8 @@ TEST(EmulatorEndToEnd, EveryFaultIsSurvivedWithItsMessage) {
 }
 
 TEST(EmulatorEndToEnd, MissingPortIsNamedWithTheReason) {
-    test::RunResult r = test::runCommand(test::cliPath() + " transfer --port /dev/parport-none --list");
+    test::RunResult r =
+        test::runCommand(test::cliPath() + " transfer --port /dev/parport-none --list");
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_NE(r.err.find("/dev/parport-none"), std::string::npos) << r.err;
 }

@@ -24,7 +24,8 @@ using test::TempDir;
 // An instrument serving a demonstration drive on its own thread, and the PC's session.
 class Bench {
 public:
-    explicit Bench(const InstrumentFaults& faults = {}, std::vector<DemoProject> projects = DemoProjects())
+    explicit Bench(const InstrumentFaults& faults = {},
+                   std::vector<DemoProject> projects = DemoProjects())
         : cable_(VirtualCable::inMemory()),
           instrumentPort_(cable_, VirtualPortIo::Side::Instrument, 0),
           server_(instrumentPort_, drive_.path(), cable_) {
@@ -36,10 +37,11 @@ public:
         };
         thread_ = std::thread([this] { server_.run(); });
         session = std::make_unique<TransferSession>(
-            std::make_unique<VirtualPortIo>(cable_, VirtualPortIo::Side::Pc, kVirtualAccessNs), scratch_.path());
+            std::make_unique<VirtualPortIo>(cable_, VirtualPortIo::Side::Pc, kVirtualAccessNs),
+            scratch_.path());
         // Faults are waited out in fractions of a second rather than the seconds a
         // real instrument is given.
-        session->protocol().setPatience({3, 3, 2});
+        session->protocol().setPatience({10, 10, 2});
     }
     ~Bench() {
         server_.stop();
@@ -77,7 +79,8 @@ TEST(InstrumentLink, ProbeListsProjectsAndQueueDownloadsAndConverts) {
     for (DemoProject& p : projects) p.points = 1 + (&p - projects.data());  // 1, 2, 3 points
     Bench bench({}, projects);
     TransferSession& s = *bench.session;
-    ASSERT_TRUE(s.ConnectionProbe()) << s.protocol().StatusText() << " reads " << s.protocol().statusReads();
+    ASSERT_TRUE(s.ConnectionProbe())
+        << s.protocol().StatusText() << " reads " << s.protocol().statusReads();
     ASSERT_EQ(s.sites().size(), 3u);
     EXPECT_EQ(s.sites()[0].displayName, "大桥桩基.qar");
     EXPECT_EQ(s.sites()[1].displayName, "大桥桩基—1.qar");
@@ -178,7 +181,8 @@ TEST(InstrumentLink, FaultsFailTheProjectAndKeepWhatArrivedWhole) {
             for (const std::string& f : s.protocol().ReceivedFiles()) {
                 ASSERT_TRUE(fs::exists(f)) << f;
                 const std::string name = fs::path(f).filename().string();
-                EXPECT_EQ(test::readFile(f), test::readFile(bench.drive() + "/dat/S0001/" + name)) << name;
+                EXPECT_EQ(test::readFile(f), test::readFile(bench.drive() + "/dat/S0001/" + name))
+                    << name;
             }
         } else {
             EXPECT_EQ(prompter.infos, c.messages);

@@ -17,8 +17,8 @@ TEST(PortLink, SendsTextFrameAsNibblesLowWithHandshakeThenHigh) {
     const std::uint8_t hi[] = {'H', 'I'};
     EXPECT_EQ(link.SendFrame(2, hi), 1);
     // 02 00 02 00 48 49, each byte as low nibble | 0x10 then high nibble.
-    const std::vector<std::uint8_t> wire = {0x12, 0x00, 0x10, 0x00, 0x12, 0x00, 0x10, 0x00,
-                                            0x18, 0x04, 0x19, 0x04};
+    const std::vector<std::uint8_t> wire = {0x12, 0x00, 0x10, 0x00, 0x12, 0x00,
+                                            0x10, 0x00, 0x18, 0x04, 0x19, 0x04};
     EXPECT_EQ(port.dataWrites, wire);
     ASSERT_EQ(port.received.size(), 1u);
     EXPECT_EQ(port.received[0], "HI");

@@ -37,7 +37,9 @@ public:
     std::vector<std::string> received;     // frames received from the PC
     long statusReads = 0;
 
-    void queue(const std::vector<std::uint8_t>& bytes) { out_.insert(out_.end(), bytes.begin(), bytes.end()); }
+    void queue(const std::vector<std::uint8_t>& bytes) {
+        out_.insert(out_.end(), bytes.begin(), bytes.end());
+    }
 
     std::uint8_t readStatus() override {
         ++statusReads;

@@ -1,9 +1,9 @@
 // The instrument's site list, the display names and the transfer queue.
 #include <gtest/gtest.h>
 
+#include "core/base/TextCodec.h"
 #include "core/instrument/SiteList.h"
 #include "core/instrument/TransferQueue.h"
-#include "core/base/TextCodec.h"
 #include "support/Fixtures.h"
 
 namespace sondara {

@@ -113,12 +113,14 @@ TEST(TransferProtocol, DownloadFolderReceivesAnnouncedFiles) {
     p.setPatience({3, 3, 2});
     std::vector<std::string> replies;
     port.script = [&](const std::string& t) {
-        if (t == "DOWND C:\\DAT\\S1\\") return join({frameBytes("hello"), frameBytes("BEGIN3 a.par")});
+        if (t == "DOWND C:\\DAT\\S1\\")
+            return join({frameBytes("hello"), frameBytes("BEGIN3 a.par")});
         if (t == "SEND" && replies.empty()) {
             replies.push_back("a");
             return join({frameBytes("xyz"), frameBytes("BEGIN4098 1.qar")});
         }
-        if (t == "SEND") return join({frameBytes(std::string(4096, 'q')), frameBytes("rs"), frameBytes("END")});
+        if (t == "SEND")
+            return join({frameBytes(std::string(4096, 'q')), frameBytes("rs"), frameBytes("END")});
         return std::vector<std::uint8_t>{};
     };
     std::string folder = "C:\\DAT\\S1\\";
@@ -156,7 +158,8 @@ TEST(TransferProtocol, DownloadFolderKeepsPartialFileApart) {
     int sends = 0;
     port.script = [&](const std::string& t) -> std::vector<std::uint8_t> {
         if (t.rfind("DOWND", 0) == 0) return frameBytes("BEGIN3 qar.par");
-        if (t == "SEND" && sends++ == 0) return join({frameBytes("ok!"), frameBytes("BEGIN10 1.qar")});
+        if (t == "SEND" && sends++ == 0)
+            return join({frameBytes("ok!"), frameBytes("BEGIN10 1.qar")});
         if (t == "SEND") return {0x0A, 0x00, 0x0B, 0x00};  // corrupt header
         return {};
     };
