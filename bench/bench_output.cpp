@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "core/model/FixedText.h"
-#include "core/model/TextCodec.h"
+#include "core/base/FixedText.h"
+#include "core/base/TextCodec.h"
 #include "core/output/DocxReport.h"
 #include "core/output/XlsxReport.h"
 #include "render/DisplayRenderer.h"

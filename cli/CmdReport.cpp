@@ -8,7 +8,7 @@
 #include "core/output/DocxReport.h"
 #include "core/output/ReportInfoJson.h"
 #include "core/output/ReportTable.h"
-#include "core/fileio/ByteIo.h"
+#include "core/base/ByteIo.h"
 
 #ifdef SONDARA_HAVE_RENDER
 #include <QGuiApplication>

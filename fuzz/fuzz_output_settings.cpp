@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/app/Prompter.h"
+#include "core/base/Prompter.h"
 #include "core/output/ReportInfo.h"
 #include "core/output/SaveImageForm.h"
 

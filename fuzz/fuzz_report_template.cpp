@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "core/model/FixedText.h"
+#include "core/base/FixedText.h"
 #include "core/output/DocxReport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

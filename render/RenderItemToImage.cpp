@@ -5,7 +5,7 @@
 #include <atomic>
 #include <memory>
 
-#include "core/fileio/ByteIo.h"
+#include "core/base/ByteIo.h"
 #include "core/output/BmpFile.h"
 #include "core/output/JpegFile.h"
 #include "core/processing/ParallelFor.h"

@@ -1,6 +1,6 @@
 #include "core/output/BmpFile.h"
 
-#include "core/fileio/ByteIo.h"
+#include "core/base/ByteIo.h"
 
 namespace sondara {
 

@@ -1,6 +1,6 @@
 #include "core/output/ImageExport.h"
 
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 
 namespace sondara {
 

@@ -8,7 +8,7 @@
 // jpeglib.h needs FILE and size_t declared first.
 #include <jpeglib.h>
 
-#include "core/fileio/ByteIo.h"
+#include "core/base/ByteIo.h"
 
 namespace sondara {
 

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/model/FixedText.h"
-#include "core/model/TextCodec.h"
+#include "core/base/FixedText.h"
+#include "core/base/TextCodec.h"
 
 namespace sondara {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 #include "core/sim/Json.h"
 
 namespace sondara {

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "core/analysis/ReportClass.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 
 namespace sondara {
 

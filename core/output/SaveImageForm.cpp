@@ -4,7 +4,7 @@
 #include <cctype>
 #include <filesystem>
 
-#include "core/app/Prompter.h"
+#include "core/base/Prompter.h"
 
 namespace sondara {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 
 namespace sondara {
 

@@ -1,8 +1,6 @@
 // Registers the output commands of the 文件 menu with the frame's command registry:
 // 保存图形, 生成报告 (with the 工程信息 dialog first) and 生成报表, each enabled when the
 // document has points.
-#if __has_include("gui/frame/CommandRegistry.h")
-
 #include "core/app/CommandIds.h"
 #include "gui/app/DocumentHost.h"
 #include "gui/display/SondaraView.h"
@@ -42,5 +40,3 @@ const CommandModuleRegistrar kRegistrar([](CommandRegistry& r, CMainFrame& frame
 
 }  // namespace
 }  // namespace sondara::gui
-
-#endif

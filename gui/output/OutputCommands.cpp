@@ -9,7 +9,7 @@
 #include <ctime>
 
 #include "core/app/AppPaths.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 #include "core/output/DocxReport.h"
 #include "core/output/ReportInfoJson.h"
 #include "core/output/ReportTable.h"

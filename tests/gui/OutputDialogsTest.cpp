@@ -15,7 +15,7 @@
 #include <QTimer>
 #include <cmath>
 
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 #include "core/output/ReportTable.h"
 #include "gui/app/DocumentHost.h"
 #include "gui/output/OutputCommands.h"
@@ -189,6 +189,73 @@ TEST_F(OutputCommandsTest, SaveImageFilesIntoTheFolderAndOpensIt) {
     runSaveImage(nullptr, host, &display);
     ASSERT_EQ(opened.size(), 1);
     EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(dir.file("NO2：B2.bmp"))));
+}
+
+}  // namespace
+}  // namespace sondara::gui
+
+#include "core/app/AppPaths.h"
+#include "core/app/RunLog.h"
+#include "core/fileio/ProjectFile.h"
+#include "gui/app/SondaraApp.h"
+#include "gui/frame/MainFrame.h"
+
+namespace sondara::gui {
+namespace {
+
+// The three commands from the 文件 menu of the running program.
+struct OutputMenuCommands : ::testing::Test {
+    test::TempDir dir;
+    std::unique_ptr<CSondaraApp> app;
+    OutputShell saved = outputShell();
+    QStringList opened;
+    void SetUp() override {
+        RunLog::instance().setPath(dir.file("log.txt"));
+        std::vector<TestPoint> pts;
+        for (const char* pile : {"A1", "A2", "B1"}) {
+            TestPoint p = test::simplePoint(pile, 256);
+            p.checked = 1;
+            pts.push_back(p);
+        }
+        CSondaraDoc d = test::makeDoc(pts);
+        setText(d.info.projectName, utf8ToGbk("东区"));
+        const std::string path = dir.file("p.qar");
+        ASSERT_TRUE(WriteProject(d, path));
+        app = std::make_unique<CSondaraApp>();
+        ASSERT_TRUE(app->initInstance({"sondara", QString::fromStdString(path)}));
+        outputShell().exec = [](QDialog& dlg) {
+            dlg.accept();
+            return dlg.result() == QDialog::Accepted;
+        };
+        outputShell().chooseSavePath = [](QWidget*, const QString& suggested, const QString&) { return suggested; };
+        outputShell().open = [this](const QString& p) {
+            opened << p;
+            return true;
+        };
+    }
+    void TearDown() override {
+        outputShell() = saved;
+        if (app->document()) app->document()->doc().modified = false;
+        app.reset();
+        RunLog::instance().setPath(logFilePath());
+    }
+};
+
+TEST_F(OutputMenuCommands, ReportTableAndPicturesFromTheMenu) {
+    CMainFrame& frame = *app->frame();
+    ASSERT_TRUE(frame.commands().find(CommandId::FileWordReport));
+    ASSERT_TRUE(frame.commands().isEnabled(CommandId::FileWordReport));
+    ASSERT_FALSE(app->document()->doc().checkedList.empty());
+    frame.runCommand(CommandId::FileWordReport);
+    frame.runCommand(CommandId::FileExcelReport);
+    ASSERT_EQ(opened.size(), 2);
+    EXPECT_TRUE(opened[0].endsWith("东区-检测报告.docx"));
+    EXPECT_TRUE(opened[1].endsWith("东区-检测报表.xlsx"));
+    EXPECT_TRUE(QFileInfo::exists(opened[0]));
+    // 保存图形 with the remembered target: a Word document of the pictures.
+    frame.runCommand(CommandId::FileSaveImage);
+    ASSERT_EQ(opened.size(), 3);
+    EXPECT_TRUE(opened[2].endsWith("东区-图形.docx"));
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 
 #include <pugixml.hpp>
 
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 #include "core/output/DocxReport.h"
 #include "core/output/ReportInfoJson.h"
 #include "core/output/ReportTable.h"

@@ -1,7 +1,7 @@
 // The rules of the 保存图形 dialog and its settings file in both layouts.
 #include <gtest/gtest.h>
 
-#include "core/fileio/ByteIo.h"
+#include "core/base/ByteIo.h"
 #include "core/output/SaveImageForm.h"
 #include "support/Fixtures.h"
 #include "support/TestSupport.h"
