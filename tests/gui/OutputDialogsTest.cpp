@@ -252,7 +252,11 @@ TEST_F(OutputMenuCommands, ReportTableAndPicturesFromTheMenu) {
     EXPECT_TRUE(opened[0].endsWith("东区-检测报告.docx"));
     EXPECT_TRUE(opened[1].endsWith("东区-检测报表.xlsx"));
     EXPECT_TRUE(QFileInfo::exists(opened[0]));
-    // 保存图形 with the remembered target: a Word document of the pictures.
+    // 保存图形 with a Word document of the pictures as the remembered target.
+    SaveImageSettings s;
+    s.target = static_cast<int>(ImageTarget::Word);
+    s.wordColumns = 2;
+    ASSERT_TRUE(saveSaveImageSettings(s, nullptr));
     frame.runCommand(CommandId::FileSaveImage);
     ASSERT_EQ(opened.size(), 3);
     EXPECT_TRUE(opened[2].endsWith("东区-图形.docx"));
