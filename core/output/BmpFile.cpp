@@ -23,9 +23,9 @@ std::string EncodeBmp(const DibImage& image) {
     w.i16(32);  // bits per pixel
     w.i32(0);   // BI_RGB
     w.i32(static_cast<std::int32_t>(pixelBytes));
-    w.i32(0);   // pixels per metre, x and y: unspecified
+    w.i32(0);  // pixels per metre, x and y: unspecified
     w.i32(0);
-    w.i32(1);   // colours used: the one reserved entry
+    w.i32(1);  // colours used: the one reserved entry
     w.i32(0);
     // The colour entry.
     w.i32(0);

@@ -20,13 +20,15 @@ WaveDisplayModel* activeDisplay(CMainFrame& frame) {
 const CommandModuleRegistrar kRegistrar([](CommandRegistry& r, CMainFrame& frame) {
     r.add({CommandId::FileSaveImage,
            [&frame] {
-               if (DocumentHost* host = frame.document()) runSaveImage(&frame, *host, activeDisplay(frame));
+               if (DocumentHost* host = frame.document())
+                   runSaveImage(&frame, *host, activeDisplay(frame));
            },
            [&frame] { return frame.hasDocumentPoints(); },
            {}});
     r.add({CommandId::FileWordReport,
            [&frame] {
-               if (DocumentHost* host = frame.document()) runWordReport(&frame, *host, activeDisplay(frame));
+               if (DocumentHost* host = frame.document())
+                   runWordReport(&frame, *host, activeDisplay(frame));
            },
            [&frame] { return frame.hasDocumentPoints(); },
            {}});

@@ -7,8 +7,8 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
-#include <QLabel>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -48,7 +48,8 @@ struct MessageCatcher {
         QTimer::singleShot(0, [this] {
             if (QWidget* w = QApplication::activeModalWidget()) {
                 for (QObject* c : w->findChildren<QObject*>())
-                    if (auto* l = qobject_cast<QLabel*>(c); l && !l->text().isEmpty()) text = l->text();
+                    if (auto* l = qobject_cast<QLabel*>(c); l && !l->text().isEmpty())
+                        text = l->text();
                 w->close();
             }
         });
@@ -56,7 +57,8 @@ struct MessageCatcher {
 };
 
 TEST(SaveImageDialogUi, ColumnsSizesDefaultsAndTheSizeCheck) {
-    SaveImageForm form({DataSelection::CurrentDisplay, DataSelection::CheckedPoints}, {0, 0}, "/", "/");
+    SaveImageForm form({DataSelection::CurrentDisplay, DataSelection::CheckedPoints}, {0, 0}, "/",
+                       "/");
     form.setSettings(SaveImageSettings{});
     SaveImageDialog d(form);
     EXPECT_EQ(d.windowTitle(), "保存图形");
@@ -133,7 +135,8 @@ struct OutputCommandsTest : ::testing::Test {
         for (int k = 0; k < 3; ++k) {
             TestPoint p = test::simplePoint(k ? "B2" : "A1", 2);
             p.rawSamples.resize(300);
-            for (int i = 0; i < 300; ++i) p.rawSamples[static_cast<size_t>(i)] = static_cast<float>(20 * std::sin(i / 8.0));
+            for (int i = 0; i < 300; ++i)
+                p.rawSamples[static_cast<size_t>(i)] = static_cast<float>(20 * std::sin(i / 8.0));
             p.samples = p.rawSamples;
             pts.push_back(std::move(p));
         }
@@ -145,7 +148,9 @@ struct OutputCommandsTest : ::testing::Test {
             d.accept();
             return d.result() == QDialog::Accepted;
         };
-        outputShell().chooseSavePath = [](QWidget*, const QString& suggested, const QString&) { return suggested; };
+        outputShell().chooseSavePath = [](QWidget*, const QString& suggested, const QString&) {
+            return suggested;
+        };
         outputShell().open = [this](const QString& p) {
             opened << p;
             return true;
@@ -170,7 +175,9 @@ TEST_F(OutputCommandsTest, ReportAndTableGoBesideTheProjectAndOpen) {
     runExcelReport(nullptr, host);
     EXPECT_EQ(opened.back(), QString::fromStdString(dir.file("滨江_花园-检测报表.xlsx")));
     // Cancelling the save dialog writes nothing.
-    outputShell().chooseSavePath = [](QWidget*, const QString&, const QString&) { return QString(); };
+    outputShell().chooseSavePath = [](QWidget*, const QString&, const QString&) {
+        return QString();
+    };
     runExcelReport(nullptr, host);
     EXPECT_EQ(opened.size(), 2);
 }
@@ -227,7 +234,9 @@ struct OutputMenuCommands : ::testing::Test {
             dlg.accept();
             return dlg.result() == QDialog::Accepted;
         };
-        outputShell().chooseSavePath = [](QWidget*, const QString& suggested, const QString&) { return suggested; };
+        outputShell().chooseSavePath = [](QWidget*, const QString& suggested, const QString&) {
+            return suggested;
+        };
         outputShell().open = [this](const QString& p) {
             opened << p;
             return true;
