@@ -301,7 +301,7 @@ bool WritePictureDocument(const std::vector<std::string>& pictures, const std::s
     if (columns < 1) columns = 1;
     std::ostringstream x;
     int id = 0, inRow = 0;
-    const auto centred = "<w:p><w:pPr><w:jc w:val=\"center\"/><w:spacing w:after=\"0\"/></w:pPr>";
+    const auto centred = "<w:p><w:pPr><w:spacing w:after=\"0\"/><w:jc w:val=\"center\"/></w:pPr>";
     for (size_t i = 0; i < pictures.size(); ++i) {
         if (inRow == 0) x << centred;
         const std::string rel = pkg.addImage(pictures[i], extension);
