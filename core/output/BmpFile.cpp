@@ -5,7 +5,8 @@
 namespace sondara {
 
 std::string EncodeBmp(const DibImage& image) {
-    if (!image.valid()) return {};
+    // The header holds the sizes as 32-bit numbers.
+    if (!image.valid() || image.bits.size() > 0x7FFF0000u) return {};
     const auto pixelBytes = static_cast<std::uint32_t>(image.bits.size());
     const std::uint32_t dibBytes = 40 + 4 + pixelBytes;
     ByteWriter w;
