@@ -58,7 +58,8 @@ CSondaraDoc benchDoc(int n) {
 }
 
 std::string scratch(const char* name) {
-    const std::string d = (std::filesystem::temp_directory_path() / ("sondara-bench-" + std::string(name))).string();
+    const std::string d =
+        (std::filesystem::temp_directory_path() / ("sondara-bench-" + std::string(name))).string();
     std::filesystem::create_directories(d);
     return d + "/";
 }
@@ -79,8 +80,8 @@ void BM_WordReport200WithFigures(benchmark::State& state) {
         for (int p : doc.checkedList) items.push_back({ExportItem::Kind::CheckedPoint, p});
         WordReportInput in;
         in.texts.produceFigures = true;
-        in.figures = render::RenderItemsEncoded(doc, display, items, kReportFigureWidth, kReportFigureHeight,
-                                                ImageFormat::Png);
+        in.figures = render::RenderItemsEncoded(doc, display, items, kReportFigureWidth,
+                                                kReportFigureHeight, ImageFormat::Png);
         std::string error;
         if (!WriteWordReport(doc, in, templ, out, error)) state.SkipWithError(error.c_str());
     }
@@ -96,7 +97,8 @@ void BM_ImageExport1000Jpeg(benchmark::State& state) {
         WaveDisplayModel display(&renderer.metrics());
         display.rebuild(doc);
         const auto items = ExportItems(DataSelection::CheckedPoints, doc, display);
-        const auto written = render::WriteItemImages(doc, display, items, folder, 530, 145, ImageFormat::Jpeg);
+        const auto written =
+            render::WriteItemImages(doc, display, items, folder, 530, 145, ImageFormat::Jpeg);
         if (written.size() != items.size()) state.SkipWithError("not every file was written");
     }
 }

@@ -20,11 +20,16 @@ int runExcel(const Args& args) {
     std::string file, out, check;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if ((a == "-o" || a == "--output") && i + 1 < args.size()) out = args[++i];
-        else if (a == "--check" && i + 1 < args.size()) check = args[++i];
-        else if (!a.empty() && a[0] == '-') return usage("unknown option " + a);
-        else if (file.empty()) file = a;
-        else return usage("only one FILE");
+        if ((a == "-o" || a == "--output") && i + 1 < args.size())
+            out = args[++i];
+        else if (a == "--check" && i + 1 < args.size())
+            check = args[++i];
+        else if (!a.empty() && a[0] == '-')
+            return usage("unknown option " + a);
+        else if (file.empty())
+            file = a;
+        else
+            return usage("only one FILE");
     }
     if (file.empty()) return usage("FILE is missing");
     if (out.empty()) return usage("-o OUT.xlsx is missing");
@@ -46,11 +51,14 @@ int runExcel(const Args& args) {
 
 const CliRegistrar kRegistrar{CliCommand{
     "excel", "write the table of the checked points as a .xlsx workbook (生成报表)",
-    std::string("sondara-cli excel FILE -o OUT.xlsx\n"
-                "Writes the sheet \"报表1\": 桩号, 设计桩径(mm), 桩长(m), 声速(m/s), 桩身质量评价 and\n"
-                "缺陷位置及类型 of every checked point, as texts. --check checks points first\n"
-                "(the file is not changed).\n") +
-        kUsage + "Exit codes: 0 ok, 1 bad arguments or no checked point, 2 a file cannot be read or written.\n",
+    std::string(
+        "sondara-cli excel FILE -o OUT.xlsx\n"
+        "Writes the sheet \"报表1\": 桩号, 设计桩径(mm), 桩长(m), 声速(m/s), 桩身质量评价 and\n"
+        "缺陷位置及类型 of every checked point, as texts. --check checks points first\n"
+        "(the file is not changed).\n") +
+        kUsage +
+        "Exit codes: 0 ok, 1 bad arguments or no checked point, 2 a file cannot be read or "
+        "written.\n",
     runExcel}};
 
 }  // namespace

@@ -23,7 +23,8 @@ const char* kUsage =
     "usage: sondara-cli image FILE -o DIR [--items checked|display] [--format bmp|jpeg]\n"
     "         [--size WxH] [--check all|N,M,...] [--word OUT.docx [--columns C]]\n"
     "         [display options of `render`: --domain, --set, --sub, --first, --second,\n"
-    "          --point, --active, --traces, --width, --height, --command, --no-labels, --no-pile]\n";
+    "          --point, --active, --traces, --width, --height, --command, --no-labels, "
+    "--no-pile]\n";
 
 int usage(const std::string& why) {
     std::fprintf(stderr, "image: %s\n%s", why.c_str(), kUsage);
@@ -44,7 +45,8 @@ int runImage(const Args& all) {
         };
         std::string v;
         if (a == "--items") {
-            if (!value(items) || (items != "checked" && items != "display")) return usage("--items is checked or display");
+            if (!value(items) || (items != "checked" && items != "display"))
+                return usage("--items is checked or display");
         } else if (a == "--format") {
             if (!value(format) || (format != "bmp" && format != "jpeg" && format != "jpg"))
                 return usage("--format is bmp or jpeg");
@@ -58,13 +60,15 @@ int runImage(const Args& all) {
             if (!value(v)) return usage("--columns needs 1..30");
             char* end = nullptr;
             columns = std::strtol(v.c_str(), &end, 10);
-            if (v.empty() || *end || columns < 1 || columns > kMaxWordColumns) return usage("--columns needs 1..30");
+            if (v.empty() || *end || columns < 1 || columns > kMaxWordColumns)
+                return usage("--columns needs 1..30");
         } else {
             rest.push_back(a);
         }
     }
     DisplayArgs d;
-    if (std::string why = parseDisplayArgs(rest, d, DisplayCommandLine::Render); !why.empty()) return usage(why);
+    if (std::string why = parseDisplayArgs(rest, d, DisplayCommandLine::Render); !why.empty())
+        return usage(why);
     if (d.out.empty() && word.empty()) return usage("-o DIR is missing");
 
     CSondaraDoc doc;
@@ -91,7 +95,7 @@ int runImage(const Args& all) {
     if (items == "checked") sel = DataSelection::CheckedPoints;
     if (std::find(offered.begin(), offered.end(), sel) == offered.end())
         return usage(sel == DataSelection::CheckedPoints ? "no point is checked (see --check)"
-                                                        : "the display shows nothing");
+                                                         : "the display shows nothing");
     int w = 530, h = 145;
     if (!size.empty()) {
         if (!parseImageSize(size, w, h)) return usage("--size needs WxH with sides of 1..99999");
@@ -110,8 +114,8 @@ int runImage(const Args& all) {
         std::vector<std::string> pictures = render::RenderItemsEncoded(doc, model, list, w, h, fmt);
         std::erase_if(pictures, [](const std::string& p) { return p.empty(); });
         std::string error;
-        if (pictures.empty() ||
-            !WritePictureDocument(pictures, ImageExtension(fmt), w, h, static_cast<int>(columns), word, error)) {
+        if (pictures.empty() || !WritePictureDocument(pictures, ImageExtension(fmt), w, h,
+                                                      static_cast<int>(columns), word, error)) {
             std::fprintf(stderr, "%s %s\n", kCreateFileFailed, error.c_str());
             return kExitFile;
         }
@@ -122,7 +126,8 @@ int runImage(const Args& all) {
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     if (folder.back() != '/') folder += '/';
-    const std::vector<std::string> written = render::WriteItemImages(doc, model, list, folder, w, h, fmt);
+    const std::vector<std::string> written =
+        render::WriteItemImages(doc, model, list, folder, w, h, fmt);
     if (written.empty()) {
         std::fprintf(stderr, "%s\n", kCreateFileFailed);
         return kExitFile;
@@ -133,12 +138,13 @@ int runImage(const Args& all) {
 
 const CliRegistrar kRegistrar{CliCommand{
     "image", "save traces as BMP or JPEG pictures (保存图形)",
-    std::string("sondara-cli image FILE -o DIR [options]\n"
-                "Draws each checked point (\"NO.%d\" as in the integrity display of the checked\n"
-                "points), or each pane of the display (the whole wave train as one picture), into\n"
-                "a white picture of the chosen size and writes it into DIR as \"NO<n>：<pile>.bmp\"\n"
-                "(or .jpg; the wave train as \"波列.bmp\"). With --word the pictures go into a Word\n"
-                "document instead, centred, C per row.\n") +
+    std::string(
+        "sondara-cli image FILE -o DIR [options]\n"
+        "Draws each checked point (\"NO.%d\" as in the integrity display of the checked\n"
+        "points), or each pane of the display (the whole wave train as one picture), into\n"
+        "a white picture of the chosen size and writes it into DIR as \"NO<n>：<pile>.bmp\"\n"
+        "(or .jpg; the wave train as \"波列.bmp\"). With --word the pictures go into a Word\n"
+        "document instead, centred, C per row.\n") +
         kUsage +
         "  --items      checked points (default when points are checked) or the display's panes\n"
         "  --size WxH   picture size (default 530x145; the display's size for its panes)\n"

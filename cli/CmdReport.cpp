@@ -5,10 +5,10 @@
 
 #include "cli/CliDoc.h"
 #include "cli/OutputArgs.h"
+#include "core/base/ByteIo.h"
 #include "core/output/DocxReport.h"
 #include "core/output/ReportInfoJson.h"
 #include "core/output/ReportTable.h"
-#include "core/base/ByteIo.h"
 
 #ifdef SONDARA_HAVE_RENDER
 #include <QGuiApplication>
@@ -43,14 +43,22 @@ int runReport(const Args& args) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool more = i + 1 < args.size();
-        if ((a == "-o" || a == "--output") && more) out = args[++i];
-        else if (a == "--info" && more) infoPath = args[++i];
-        else if (a == "--check" && more) check = args[++i];
-        else if (a == "--template" && more) templ = args[++i];
-        else if (a == "--no-figures") noFigures = true;
-        else if (!a.empty() && a[0] == '-') return usage("unknown option or missing value: " + a);
-        else if (file.empty()) file = a;
-        else return usage("only one FILE");
+        if ((a == "-o" || a == "--output") && more)
+            out = args[++i];
+        else if (a == "--info" && more)
+            infoPath = args[++i];
+        else if (a == "--check" && more)
+            check = args[++i];
+        else if (a == "--template" && more)
+            templ = args[++i];
+        else if (a == "--no-figures")
+            noFigures = true;
+        else if (!a.empty() && a[0] == '-')
+            return usage("unknown option or missing value: " + a);
+        else if (file.empty())
+            file = a;
+        else
+            return usage("only one FILE");
     }
     if (file.empty()) return usage("FILE is missing");
     if (out.empty()) return usage("-o OUT.docx is missing");
@@ -93,8 +101,8 @@ int runReport(const Args& args) {
         WaveDisplayModel display(&renderer.metrics());
         std::vector<ExportItem> items;
         for (int p : doc.checkedList) items.push_back({ExportItem::Kind::CheckedPoint, p});
-        in.figures = render::RenderItemsEncoded(doc, display, items, kReportFigureWidth, kReportFigureHeight,
-                                                ImageFormat::Png);
+        in.figures = render::RenderItemsEncoded(doc, display, items, kReportFigureWidth,
+                                                kReportFigureHeight, ImageFormat::Png);
     }
 #endif
     if (templ.empty()) templ = FindReportTemplate();
@@ -108,22 +116,25 @@ int runReport(const Args& args) {
 
 const CliRegistrar kRegistrar{CliCommand{
     "report", "write the Word report of the checked points as a .docx (生成报告)",
-    std::string("sondara-cli report FILE -o OUT.docx [options]\n"
-                "Fills the report template that ships with the program: cover, project overview,\n"
-                "the result table of the checked points with their evaluation from the defects,\n"
-                "the summary per class, the closing block and, unless --no-figures, one figure\n"
-                "per checked point. The project name and testing unit come from FILE; every field\n"
-                "of the 工程信息 dialog can be given in INFO.json by its Chinese name, e.g.\n"
-                "  {\"报告编号\": \"JC-2026-017\", \"工程名称\": \"滨江花园二期\", \"工程地址\": \"...\",\n"
-                "   \"建设单位\": \"...\", \"设计单位\": \"...\", \"施工单位\": \"...\", \"监理单位\": \"...\",\n"
-                "   \"监督单位\": \"...\", \"委托单位\": \"...\", \"强度等级\": \"C30\",\n"
-                "   \"浇筑日期\": \"2026-03-09\", \"桩基类型\": \"钻孔灌注桩\", \"桩径\": 600,\n"
-                "   \"总桩数\": 120, \"检测日期\": \"2026-04-21\", \"检测单位\": \"...\",\n"
-                "   \"检测人员\": \"...\", \"地质概况\": \"...\", \"生成附图\": true}\n") +
+    std::string(
+        "sondara-cli report FILE -o OUT.docx [options]\n"
+        "Fills the report template that ships with the program: cover, project overview,\n"
+        "the result table of the checked points with their evaluation from the defects,\n"
+        "the summary per class, the closing block and, unless --no-figures, one figure\n"
+        "per checked point. The project name and testing unit come from FILE; every field\n"
+        "of the 工程信息 dialog can be given in INFO.json by its Chinese name, e.g.\n"
+        "  {\"报告编号\": \"JC-2026-017\", \"工程名称\": \"滨江花园二期\", \"工程地址\": \"...\",\n"
+        "   \"建设单位\": \"...\", \"设计单位\": \"...\", \"施工单位\": \"...\", \"监理单位\": "
+        "\"...\",\n"
+        "   \"监督单位\": \"...\", \"委托单位\": \"...\", \"强度等级\": \"C30\",\n"
+        "   \"浇筑日期\": \"2026-03-09\", \"桩基类型\": \"钻孔灌注桩\", \"桩径\": 600,\n"
+        "   \"总桩数\": 120, \"检测日期\": \"2026-04-21\", \"检测单位\": \"...\",\n"
+        "   \"检测人员\": \"...\", \"地质概况\": \"...\", \"生成附图\": true}\n") +
         kUsage +
         "  --check       check these points first (the file is not changed)\n"
         "  --template    another template with the same named places\n"
-        "Exit codes: 0 ok, 1 bad arguments or no checked point, 2 a file cannot be read or written.\n",
+        "Exit codes: 0 ok, 1 bad arguments or no checked point, 2 a file cannot be read or "
+        "written.\n",
     runReport}};
 
 }  // namespace

@@ -18,8 +18,8 @@ std::string applyCheckOption(CSondaraDoc& doc, const std::string& value) {
             errno = 0;
             const long n = std::strtol(item.c_str(), &end, 10);
             if (item.empty() || *end != '\0' || errno != 0 || n < 1 || n > doc.pointCount())
-                return "--check takes 'all' or point numbers 1.." + std::to_string(doc.pointCount()) +
-                       " separated by commas";
+                return "--check takes 'all' or point numbers 1.." +
+                       std::to_string(doc.pointCount()) + " separated by commas";
             chosen.push_back(static_cast<int>(n - 1));
         }
     }

@@ -20,7 +20,8 @@ constexpr int kJpegQuality = 100;
 // 256 MB) is refused like a file that cannot be made instead of exhausting memory.
 constexpr qint64 kMaxExportPixels = qint64(1) << 26;
 
-PaneDrawOptions drawOptions(const CSondaraDoc& doc, const WaveDisplayModel& model, const WavePane& pane) {
+PaneDrawOptions drawOptions(const CSondaraDoc& doc, const WaveDisplayModel& model,
+                            const WavePane& pane) {
     PaneDrawOptions o;
     o.showLabels = model.options().showLabels != 0;
     o.simulatedPile = model.showsSimulatedPile(pane);
@@ -35,10 +36,11 @@ QImage whiteImage(int w, int h) {
     return img;
 }
 
-void paintSingle(QImage& img, const CSondaraDoc& doc, const WaveDisplayModel& model, const WavePane& pane,
-                 const DisplayRenderer& r) {
+void paintSingle(QImage& img, const CSondaraDoc& doc, const WaveDisplayModel& model,
+                 const WavePane& pane, const DisplayRenderer& r) {
     const PaneDrawOptions o = drawOptions(doc, model, pane);
-    const WavePane laid = LayoutPaneInRect(pane, {0, 0, img.width(), img.height()}, o.simulatedPile, r.metrics());
+    const WavePane laid =
+        LayoutPaneInRect(pane, {0, 0, img.width(), img.height()}, o.simulatedPile, r.metrics());
     QPainter p(&img);
     r.panePainter().paint(p, laid, o);
 }
@@ -87,14 +89,16 @@ QImage renderWaveTrain(const CSondaraDoc& doc, WaveDisplayModel& display, int w,
         const WavePane& pane = display.ensurePane(i);
         PaneDrawOptions o = drawOptions(doc, display, pane);
         const int height = pane.paneRect.height();
-        laid.push_back(LayoutPaneInRect(pane, {0, top, w, top + height}, o.simulatedPile, r.metrics()));
+        laid.push_back(
+            LayoutPaneInRect(pane, {0, top, w, top + height}, o.simulatedPile, r.metrics()));
         o.curveClip = QRect(laid.back().plotRect.left, 0, laid.back().plotRect.width(), h);
         opts.push_back(std::move(o));
         top += height;
     }
     QPainter p(&img);
     for (PanePainter::Pass pass : PanePainter::kPasses)
-        for (size_t k = 0; k < laid.size(); ++k) r.panePainter().paintPass(pass, p, laid[k], opts[k]);
+        for (size_t k = 0; k < laid.size(); ++k)
+            r.panePainter().paintPass(pass, p, laid[k], opts[k]);
     return img;
 }
 
@@ -118,12 +122,15 @@ std::string encode(const QImage& img, ImageFormat format) {
 }  // namespace
 
 DibImage ToDib(const QImage& source) {
-    const QImage img = source.format() == QImage::Format_RGB32 ? source : source.convertToFormat(QImage::Format_RGB32);
+    const QImage img = source.format() == QImage::Format_RGB32
+                           ? source
+                           : source.convertToFormat(QImage::Format_RGB32);
     DibImage d{img.width(), img.height(), {}};
     d.bits.resize(static_cast<size_t>(d.stride()) * static_cast<size_t>(d.height));
     for (int y = 0; y < d.height; ++y) {
         const auto* src = reinterpret_cast<const QRgb*>(img.constScanLine(y));
-        std::uint8_t* dst = d.bits.data() + static_cast<size_t>(d.height - 1 - y) * static_cast<size_t>(d.stride());
+        std::uint8_t* dst =
+            d.bits.data() + static_cast<size_t>(d.height - 1 - y) * static_cast<size_t>(d.stride());
         for (int x = 0; x < d.width; ++x) {
             dst[4 * x] = static_cast<std::uint8_t>(qBlue(src[x]));
             dst[4 * x + 1] = static_cast<std::uint8_t>(qGreen(src[x]));
@@ -134,9 +141,10 @@ DibImage ToDib(const QImage& source) {
     return d;
 }
 
-QImage RenderItem(const CSondaraDoc& doc, WaveDisplayModel& display, const ExportItem& item, int width,
-                  int height) {
-    if (width <= 0 || height <= 0 || static_cast<qint64>(width) * height > kMaxExportPixels) return {};
+QImage RenderItem(const CSondaraDoc& doc, WaveDisplayModel& display, const ExportItem& item,
+                  int width, int height) {
+    if (width <= 0 || height <= 0 || static_cast<qint64>(width) * height > kMaxExportPixels)
+        return {};
     switch (item.kind) {
         case ExportItem::Kind::CheckedPoint: {
             CheckedPointPainter painter(doc, display, width, height);
@@ -167,9 +175,9 @@ bool RenderItemToImage(const CSondaraDoc& doc, WaveDisplayModel& display, const 
     return f.commit();
 }
 
-void RenderItems(const CSondaraDoc& doc, WaveDisplayModel& display, const std::vector<ExportItem>& items,
-                 int width, int height, ImageFormat format, const ItemSink& sink,
-                 const std::function<void(int, int)>& progress) {
+void RenderItems(const CSondaraDoc& doc, WaveDisplayModel& display,
+                 const std::vector<ExportItem>& items, int width, int height, ImageFormat format,
+                 const ItemSink& sink, const std::function<void(int, int)>& progress) {
     if (width <= 0 || height <= 0) return;
     const int total = static_cast<int>(items.size());
     // Panes of the window's display first, on this thread.
@@ -196,21 +204,26 @@ void RenderItems(const CSondaraDoc& doc, WaveDisplayModel& display, const std::v
 }
 
 std::vector<std::string> RenderItemsEncoded(const CSondaraDoc& doc, WaveDisplayModel& display,
-                                            const std::vector<ExportItem>& items, int width, int height,
-                                            ImageFormat format, const std::function<void(int, int)>& progress) {
+                                            const std::vector<ExportItem>& items, int width,
+                                            int height, ImageFormat format,
+                                            const std::function<void(int, int)>& progress) {
     std::vector<std::string> out(items.size());
-    RenderItems(doc, display, items, width, height, format,
-                [&](int i, std::string bytes) { out[static_cast<size_t>(i)] = std::move(bytes); }, progress);
+    RenderItems(
+        doc, display, items, width, height, format,
+        [&](int i, std::string bytes) { out[static_cast<size_t>(i)] = std::move(bytes); },
+        progress);
     return out;
 }
 
 std::vector<std::string> WriteItemImages(const CSondaraDoc& doc, WaveDisplayModel& display,
-                                         const std::vector<ExportItem>& items, const std::string& folder,
-                                         int width, int height, ImageFormat format,
+                                         const std::vector<ExportItem>& items,
+                                         const std::string& folder, int width, int height,
+                                         ImageFormat format,
                                          const std::function<void(int, int)>& progress) {
     // The names first: they read the display, which only this thread may touch.
     std::vector<std::string> paths;
-    for (const ExportItem& item : items) paths.push_back(ExportFileName(item, folder, doc, display, format));
+    for (const ExportItem& item : items)
+        paths.push_back(ExportFileName(item, folder, doc, display, format));
     std::vector<char> ok(items.size(), 0);
     RenderItems(
         doc, display, items, width, height, format,

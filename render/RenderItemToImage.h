@@ -33,9 +33,9 @@ bool RenderItemToImage(const CSondaraDoc& doc, WaveDisplayModel& display, const 
 // it could not be encoded) and may be called from several threads at once, for
 // different indexes. `progress(done, total)` is called on the calling thread.
 using ItemSink = std::function<void(int index, std::string bytes)>;
-void RenderItems(const CSondaraDoc& doc, WaveDisplayModel& display, const std::vector<ExportItem>& items,
-                 int width, int height, ImageFormat format, const ItemSink& sink,
-                 const std::function<void(int, int)>& progress = {});
+void RenderItems(const CSondaraDoc& doc, WaveDisplayModel& display,
+                 const std::vector<ExportItem>& items, int width, int height, ImageFormat format,
+                 const ItemSink& sink, const std::function<void(int, int)>& progress = {});
 
 // The encoded files of many items, in their order (an empty string for an item that
 // could not be encoded). `progress(done, total)` is called on the calling thread.

@@ -5,7 +5,8 @@
 namespace sondara {
 
 std::string EncodeBmp(const DibImage& image) {
-    if (!image.valid()) return {};
+    // The header holds the sizes as 32-bit numbers.
+    if (!image.valid() || image.bits.size() > 0x7FFF0000u) return {};
     const auto pixelBytes = static_cast<std::uint32_t>(image.bits.size());
     const std::uint32_t dibBytes = 40 + 4 + pixelBytes;
     ByteWriter w;
@@ -23,9 +24,9 @@ std::string EncodeBmp(const DibImage& image) {
     w.i16(32);  // bits per pixel
     w.i32(0);   // BI_RGB
     w.i32(static_cast<std::int32_t>(pixelBytes));
-    w.i32(0);   // pixels per metre, x and y: unspecified
+    w.i32(0);  // pixels per metre, x and y: unspecified
     w.i32(0);
-    w.i32(1);   // colours used: the one reserved entry
+    w.i32(1);  // colours used: the one reserved entry
     w.i32(0);
     // The colour entry.
     w.i32(0);

@@ -16,11 +16,13 @@ struct DibImage {
     int stride() const { return width * kBytesPerPixel; }
     bool valid() const {
         return width > 0 && height > 0 &&
-               bits.size() == static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4u;
+               bits.size() ==
+                   static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4u;
     }
     // The bytes of picture row y (0 = top).
     const std::uint8_t* row(int y) const {
-        return bits.data() + static_cast<std::size_t>(height - 1 - y) * static_cast<std::size_t>(stride());
+        return bits.data() +
+               static_cast<std::size_t>(height - 1 - y) * static_cast<std::size_t>(stride());
     }
 };
 

@@ -39,11 +39,20 @@ std::string XmlEscape(const std::string& s) {
     std::string out;
     out.reserve(s.size());
     for (char c : s) switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += c;
         }
     return out;
 }
@@ -66,15 +75,16 @@ bool DocxPackage::open(const std::string& path, std::string& error) {
     zip_uint64_t total = 0;
     for (zip_int64_t i = 0; i < n; ++i) {
         zip_stat_t st;
-        if (zip_stat_index(z, static_cast<zip_uint64_t>(i), 0, &st) != 0 || !(st.valid & ZIP_STAT_SIZE) ||
-            !(st.valid & ZIP_STAT_NAME) || st.size > kMaxPartBytes || (total += st.size) > kMaxTotalBytes) {
+        if (zip_stat_index(z, static_cast<zip_uint64_t>(i), 0, &st) != 0 ||
+            !(st.valid & ZIP_STAT_SIZE) || !(st.valid & ZIP_STAT_NAME) || st.size > kMaxPartBytes ||
+            (total += st.size) > kMaxTotalBytes) {
             error = "报告模板已损坏：" + path;
             return false;
         }
         std::string name = st.name;
         if (!name.empty() && name.back() == '/') continue;  // a folder entry
-        std::unique_ptr<zip_file_t, decltype(&zip_fclose)> f(zip_fopen_index(z, static_cast<zip_uint64_t>(i), 0),
-                                                             zip_fclose);
+        std::unique_ptr<zip_file_t, decltype(&zip_fclose)> f(
+            zip_fopen_index(z, static_cast<zip_uint64_t>(i), 0), zip_fclose);
         std::string bytes(st.size, '\0');
         if (!f || zip_fread(f.get(), bytes.data(), st.size) != static_cast<zip_int64_t>(st.size)) {
             error = "报告模板已损坏：" + path;
@@ -87,7 +97,8 @@ bool DocxPackage::open(const std::string& path, std::string& error) {
         error = "报告模板已损坏：" + path;
         return false;
     }
-    if (!has("word/_rels/document.xml.rels")) parts_["word/_rels/document.xml.rels"] = kBlankDocumentRels;
+    if (!has("word/_rels/document.xml.rels"))
+        parts_["word/_rels/document.xml.rels"] = kBlankDocumentRels;
     return true;
 }
 
@@ -114,14 +125,17 @@ std::string DocxPackage::addImage(const std::string& bytes, const std::string& e
     parts_["word/media/" + name] = bytes;
     const std::string id = "rIdImg" + std::to_string(images_);
     std::string& rels = parts_["word/_rels/document.xml.rels"];
-    const std::string rel = "<Relationship Id=\"" + id +
-                            "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/image\" "
-                            "Target=\"media/" + name + "\"/>";
+    const std::string rel =
+        "<Relationship Id=\"" + id +
+        "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/image\" "
+        "Target=\"media/" +
+        name + "\"/>";
     rels.insert(rels.rfind("</Relationships>"), rel);
     std::string& types = parts_["[Content_Types].xml"];
     const std::string def = "<Default Extension=\"" + ext + "\"";
     if (types.find(def) == std::string::npos)
-        types.insert(types.rfind("</Types>"), def + " ContentType=\"" + contentTypeOf(ext) + "\"/>");
+        types.insert(types.rfind("</Types>"),
+                     def + " ContentType=\"" + contentTypeOf(ext) + "\"/>");
     return id;
 }
 
@@ -137,7 +151,8 @@ bool DocxPackage::save(const std::string& path, std::string& error) const {
     auto add = [&](const std::string& name, const std::string& bytes) {
         zip_source_t* src = zip_source_buffer(z, bytes.data(), bytes.size(), 0);
         if (!src) return false;
-        const zip_int64_t idx = zip_file_add(z, name.c_str(), src, ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE);
+        const zip_int64_t idx =
+            zip_file_add(z, name.c_str(), src, ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE);
         if (idx < 0) {
             zip_source_free(src);
             return false;

@@ -26,8 +26,8 @@ std::string rPr(bool cellFont) {
     if (!cellFont) return {};
     return std::string("<w:rPr><w:rFonts w:ascii=\"") + kCellFont + "\" w:hAnsi=\"" + kCellFont +
            "\" w:eastAsia=\"" + kCellFont + "\"/><w:b w:val=\"0\"/><w:sz w:val=\"" +
-           std::to_string(kCellHalfPoints) + "\"/><w:szCs w:val=\"" + std::to_string(kCellHalfPoints) +
-           "\"/></w:rPr>";
+           std::to_string(kCellHalfPoints) + "\"/><w:szCs w:val=\"" +
+           std::to_string(kCellHalfPoints) + "\"/></w:rPr>";
 }
 
 // A run's content for a text with line breaks: <w:t>line</w:t><w:br/>...
@@ -36,7 +36,8 @@ std::string runContent(const std::string& text) {
     size_t start = 0;
     for (;;) {
         const size_t nl = text.find('\n', start);
-        const std::string line = text.substr(start, nl == std::string::npos ? std::string::npos : nl - start);
+        const std::string line =
+            text.substr(start, nl == std::string::npos ? std::string::npos : nl - start);
         if (!line.empty()) out += "<w:t xml:space=\"preserve\">" + XmlEscape(line) + "</w:t>";
         if (nl == std::string::npos) break;
         out += "<w:br/>";
@@ -50,16 +51,19 @@ std::string tableXml(const std::vector<ReportRow>& rows) {
     int total = 0;
     for (int w : kWordColumnWidths) total += w * 20;
     x << "<w:tbl><w:tblPr><w:tblStyle w:val=\"TableGrid\"/><w:tblW w:w=\"" << total
-      << "\" w:type=\"dxa\"/><w:jc w:val=\"center\"/><w:tblLayout w:type=\"fixed\"/></w:tblPr><w:tblGrid>";
+      << "\" w:type=\"dxa\"/><w:jc w:val=\"center\"/><w:tblLayout "
+         "w:type=\"fixed\"/></w:tblPr><w:tblGrid>";
     for (int w : kWordColumnWidths) x << "<w:gridCol w:w=\"" << w * 20 << "\"/>";
     x << "</w:tblGrid>";
     const auto row = [&](const std::vector<const std::string*>& cells, bool header) {
-        x << "<w:tr>" << (header ? "<w:trPr><w:tblHeader/><w:cantSplit/><w:trHeight w:val=\"560\"/></w:trPr>"
-                        : "<w:trPr><w:cantSplit/><w:trHeight w:val=\"400\"/></w:trPr>");
+        x << "<w:tr>"
+          << (header ? "<w:trPr><w:tblHeader/><w:cantSplit/><w:trHeight w:val=\"560\"/></w:trPr>"
+                     : "<w:trPr><w:cantSplit/><w:trHeight w:val=\"400\"/></w:trPr>");
         for (size_t c = 0; c < cells.size(); ++c) {
             const bool left = !header && c == 5;
             x << "<w:tc><w:tcPr><w:tcW w:w=\"" << kWordColumnWidths[c] * 20
-              << "\" w:type=\"dxa\"/><w:vAlign w:val=\"center\"/></w:tcPr><w:p><w:pPr><w:spacing w:line=\"240\" "
+              << "\" w:type=\"dxa\"/><w:vAlign w:val=\"center\"/></w:tcPr><w:p><w:pPr><w:spacing "
+                 "w:line=\"240\" "
                  "w:lineRule=\"auto\"/><w:jc w:val=\""
               << (left ? "left" : "center") << "\"/>" << rPr(true) << "</w:pPr><w:r>" << rPr(true)
               << runContent(*cells[c]) << "</w:r></w:p></w:tc>";
@@ -78,16 +82,20 @@ std::string tableXml(const std::vector<ReportRow>& rows) {
 std::string pictureRun(const std::string& relId, int id, int width, int height) {
     const long cx = width * kEmuPerPixel, cy = height * kEmuPerPixel;
     std::ostringstream x;
-    x << "<w:r><w:drawing><wp:inline distT=\"0\" distB=\"0\" distL=\"0\" distR=\"0\"><wp:extent cx=\"" << cx
-      << "\" cy=\"" << cy << "\"/><wp:docPr id=\"" << id << "\" name=\"图" << id
-      << "\"/><a:graphic><a:graphicData uri=\"http://schemas.openxmlformats.org/drawingml/2006/picture\">"
+    x << "<w:r><w:drawing><wp:inline distT=\"0\" distB=\"0\" distL=\"0\" distR=\"0\"><wp:extent "
+         "cx=\""
+      << cx << "\" cy=\"" << cy << "\"/><wp:docPr id=\"" << id << "\" name=\"图" << id
+      << "\"/><a:graphic><a:graphicData "
+         "uri=\"http://schemas.openxmlformats.org/drawingml/2006/picture\">"
          "<pic:pic><pic:nvPicPr><pic:cNvPr id=\""
       << id << "\" name=\"图" << id
       << "\"/><pic:cNvPicPr/></pic:nvPicPr><pic:blipFill><a:blip r:embed=\"" << relId
-      << "\"/><a:stretch><a:fillRect/></a:stretch></pic:blipFill><pic:spPr><a:xfrm><a:off x=\"0\" y=\"0\"/>"
+      << "\"/><a:stretch><a:fillRect/></a:stretch></pic:blipFill><pic:spPr><a:xfrm><a:off x=\"0\" "
+         "y=\"0\"/>"
          "<a:ext cx=\""
       << cx << "\" cy=\"" << cy
-      << "\"/></a:xfrm><a:prstGeom prst=\"rect\"><a:avLst/></a:prstGeom></pic:spPr></pic:pic></a:graphicData>"
+      << "\"/></a:xfrm><a:prstGeom "
+         "prst=\"rect\"><a:avLst/></a:prstGeom></pic:spPr></pic:pic></a:graphicData>"
          "</a:graphic></wp:inline></w:drawing></w:r>";
     return x.str();
 }
@@ -95,7 +103,8 @@ std::string pictureRun(const std::string& relId, int id, int width, int height) 
 // The number of report pages as a field; `cached` shows until the word processor
 // updates it (the settings ask for that on opening).
 std::string pageCountField(int cached) {
-    return "<w:r><w:fldChar w:fldCharType=\"begin\"/></w:r><w:r><w:instrText xml:space=\"preserve\"> SECTIONPAGES "
+    return "<w:r><w:fldChar w:fldCharType=\"begin\"/></w:r><w:r><w:instrText "
+           "xml:space=\"preserve\"> SECTIONPAGES "
            "</w:instrText></w:r><w:r><w:fldChar w:fldCharType=\"separate\"/></w:r><w:r><w:t>" +
            std::to_string(cached) + "</w:t></w:r><w:r><w:fldChar w:fldCharType=\"end\"/></w:r>";
 }
@@ -103,7 +112,8 @@ std::string pageCountField(int cached) {
 // Parses an XML fragment and inserts its top-level nodes before `where`.
 void insertBefore(pugi::xml_node where, const std::string& fragment) {
     pugi::xml_document frag;
-    if (!frag.load_buffer(fragment.data(), fragment.size(), pugi::parse_default | pugi::parse_ws_pcdata_single))
+    if (!frag.load_buffer(fragment.data(), fragment.size(),
+                          pugi::parse_default | pugi::parse_ws_pcdata_single))
         return;
     for (pugi::xml_node n : frag.children()) where.parent().insert_copy_before(n, where);
 }
@@ -134,8 +144,10 @@ void fillTexts(pugi::xml_document& d, const std::map<std::string, std::string>& 
             }
             s.append(in, pos, open - pos);
             const auto it = values.find(in.substr(open + 2, close - open - 2));
-            if (it != values.end()) s += it->second;
-            else s.append(in, open, close + 2 - open);
+            if (it != values.end())
+                s += it->second;
+            else
+                s.append(in, open, close + 2 - open);
             pos = close + 2;
         }
         if (s.find('\n') == std::string::npos) {
@@ -155,7 +167,8 @@ std::string serialise(const pugi::xml_document& d) {
 }
 
 bool parse(pugi::xml_document& d, const std::string& bytes) {
-    return d.load_buffer(bytes.data(), bytes.size(), pugi::parse_default | pugi::parse_ws_pcdata_single);
+    return d.load_buffer(bytes.data(), bytes.size(),
+                         pugi::parse_default | pugi::parse_ws_pcdata_single);
 }
 
 // The paragraph holding exactly this placeholder.
@@ -180,8 +193,9 @@ int estimatedBodyPages(const std::vector<ReportRow>& rows) {
 
 }  // namespace
 
-bool WriteWordReport(const CSondaraDoc& doc, const WordReportInput& in, const std::string& templatePath,
-                     const std::string& outPath, std::string& error) {
+bool WriteWordReport(const CSondaraDoc& doc, const WordReportInput& in,
+                     const std::string& templatePath, const std::string& outPath,
+                     std::string& error) {
     DocxPackage pkg;
     if (templatePath.empty()) {
         error = "找不到报告模板 " + std::string(kReportTemplateName);
@@ -225,7 +239,8 @@ bool WriteWordReport(const CSondaraDoc& doc, const WordReportInput& in, const st
             }
             x << "</w:pPr></w:p>";
             last.remove_child("w:pgNumType");  // the figure pages go on counting
-            x << "<w:p><w:pPr><w:pStyle w:val=\"Heading1\"/></w:pPr><w:r><w:t>附图：受检桩实测曲线</w:t></w:r></w:p>";
+            x << "<w:p><w:pPr><w:pStyle "
+                 "w:val=\"Heading1\"/></w:pPr><w:r><w:t>附图：受检桩实测曲线</w:t></w:r></w:p>";
             int id = 100;
             for (const std::string& fig : in.figures) {
                 if (fig.empty()) continue;
@@ -239,15 +254,28 @@ bool WriteWordReport(const CSondaraDoc& doc, const WordReportInput& in, const st
     }
 
     char today[64];
-    std::snprintf(today, sizeof today, "%04d年%d月%d日", in.today.year, in.today.month, in.today.day);
+    std::snprintf(today, sizeof today, "%04d年%d月%d日", in.today.year, in.today.month,
+                  in.today.day);
     const std::map<std::string, std::string> values{
-        {"报告编号", t.reportNumber}, {"工程名称", t.projectName},     {"委托单位", t.commissioner},
-        {"检测日期", t.testDate},     {"检测单位", t.testingUnit},     {"报告日期", today},
-        {"建设单位", t.client},       {"施工单位", t.contractor},      {"设计单位", t.designer},
-        {"监理单位", t.supervisor},   {"监督单位", t.authority},       {"工程地址", t.address},
-        {"工程概况", ProjectParagraph(t)}, {"委托检测", CommissionParagraph(t, rows)},
-        {"地质概况", GeologyParagraph(t)}, {"检测人员", t.staff},
-        {"综合", summary[0]},         {"完好桩", summary[1]},          {"缺陷桩", summary[2]},
+        {"报告编号", t.reportNumber},
+        {"工程名称", t.projectName},
+        {"委托单位", t.commissioner},
+        {"检测日期", t.testDate},
+        {"检测单位", t.testingUnit},
+        {"报告日期", today},
+        {"建设单位", t.client},
+        {"施工单位", t.contractor},
+        {"设计单位", t.designer},
+        {"监理单位", t.supervisor},
+        {"监督单位", t.authority},
+        {"工程地址", t.address},
+        {"工程概况", ProjectParagraph(t)},
+        {"委托检测", CommissionParagraph(t, rows)},
+        {"地质概况", GeologyParagraph(t)},
+        {"检测人员", t.staff},
+        {"综合", summary[0]},
+        {"完好桩", summary[1]},
+        {"缺陷桩", summary[2]},
         {"严重缺陷桩", summary[3]},
     };
     fillTexts(d, values);
@@ -262,8 +290,9 @@ bool WriteWordReport(const CSondaraDoc& doc, const WordReportInput& in, const st
     return pkg.save(outPath, error);
 }
 
-bool WritePictureDocument(const std::vector<std::string>& pictures, const std::string& extension, int width,
-                          int height, int columns, const std::string& outPath, std::string& error) {
+bool WritePictureDocument(const std::vector<std::string>& pictures, const std::string& extension,
+                          int width, int height, int columns, const std::string& outPath,
+                          std::string& error) {
     DocxPackage pkg;
     pkg.makeBlank();
     pugi::xml_document d;
@@ -272,7 +301,7 @@ bool WritePictureDocument(const std::vector<std::string>& pictures, const std::s
     if (columns < 1) columns = 1;
     std::ostringstream x;
     int id = 0, inRow = 0;
-    const auto centred = "<w:p><w:pPr><w:jc w:val=\"center\"/><w:spacing w:after=\"0\"/></w:pPr>";
+    const auto centred = "<w:p><w:pPr><w:spacing w:after=\"0\"/><w:jc w:val=\"center\"/></w:pPr>";
     for (size_t i = 0; i < pictures.size(); ++i) {
         if (inRow == 0) x << centred;
         const std::string rel = pkg.addImage(pictures[i], extension);

@@ -17,7 +17,7 @@ struct WordReportInput {
     // One encoded picture per checked point in check-list order (empty: no figures).
     std::vector<std::string> figures;
     std::string figureExtension = "png";
-    int figureWidth = 530;   // px at 96 dpi
+    int figureWidth = 530;  // px at 96 dpi
     int figureHeight = 185;
 };
 
@@ -27,7 +27,8 @@ inline constexpr int kReportFigureHeight = 185;
 // Fills the template at `templatePath` and writes `outPath` (replaced only when the
 // new file is complete). False with a message in `error`.
 bool WriteWordReport(const CSondaraDoc& doc, const WordReportInput& in,
-                     const std::string& templatePath, const std::string& outPath, std::string& error);
+                     const std::string& templatePath, const std::string& outPath,
+                     std::string& error);
 
 // A document of pictures (the Word target of 保存图形): centred, `columns` per row,
 // rows separated by an empty line.

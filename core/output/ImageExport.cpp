@@ -9,9 +9,15 @@ std::string SanitizeFileName(std::string_view text) {
     while (!text.empty() && blank(text.front())) text.remove_prefix(1);
     while (!text.empty() && blank(text.back())) text.remove_suffix(1);
     std::string out(text);
-    for (char& c : out)
-        switch (c) {
-            case '\\': case '/': case '*': case '?': case '<': case '>': case '|': case '"':
+    for (char& c : out) switch (c) {
+            case '\\':
+            case '/':
+            case '*':
+            case '?':
+            case '<':
+            case '>':
+            case '|':
+            case '"':
                 c = '_';
                 break;
             default:
@@ -37,7 +43,8 @@ ImageSize CurrentDisplaySize(const WaveDisplayModel& model) {
         (s.domain == AnalysisDomain::Frequency &&
          IsValidCrossPower(s, model.document() ? model.document()->pointCount() : 0)))
         return {r.width(), r.height()};
-    if (integrity && s.displaySet == DisplaySet::WaveTrain) return {r.width(), r.height() * model.paneCount()};
+    if (integrity && s.displaySet == DisplaySet::WaveTrain)
+        return {r.width(), r.height() * model.paneCount()};
     return {};
 }
 
@@ -65,10 +72,14 @@ std::string ExportFileName(const ExportItem& item, const std::string& folder,
     if (item.kind == ExportItem::Kind::WaveTrain) return folder + "波列." + ext;
     int point = item.index;
     if (item.kind == ExportItem::Kind::DisplayPane)
-        point = item.index >= 0 && item.index < model.paneCount() ? model.pane(item.index).pointIndex : -1;
+        point = item.index >= 0 && item.index < model.paneCount()
+                    ? model.pane(item.index).pointIndex
+                    : -1;
     std::string pile;
-    if (point >= 0 && point < doc.pointCount()) pile = gbkToUtf8(textOf(doc.points[static_cast<size_t>(point)].pileNo));
-    return folder + "NO" + std::to_string(item.index + 1) + "：" + SanitizeFileName(pile) + "." + ext;
+    if (point >= 0 && point < doc.pointCount())
+        pile = gbkToUtf8(textOf(doc.points[static_cast<size_t>(point)].pileNo));
+    return folder + "NO" + std::to_string(item.index + 1) + "：" + SanitizeFileName(pile) + "." +
+           ext;
 }
 
 }  // namespace sondara

@@ -36,7 +36,8 @@ bool compress(const DibImage& image, int quality, std::string& out, std::string&
     err.pub.error_exit = onError;
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
-    std::vector<JSAMPLE> rgb(static_cast<std::size_t>(image.width) * 3u * static_cast<std::size_t>(image.height));
+    std::vector<JSAMPLE> rgb(static_cast<std::size_t>(image.width) * 3u *
+                             static_cast<std::size_t>(image.height));
     std::vector<JSAMPROW> rows(static_cast<std::size_t>(image.height));
     if (setjmp(err.jump)) {
         jpeg_destroy_compress(&cinfo);
@@ -57,7 +58,8 @@ bool compress(const DibImage& image, int quality, std::string& out, std::string&
     // bitmap); (blue, green, red, reserved) becomes (red, green, blue).
     for (int r = 0; r < image.height; ++r) {
         const std::uint8_t* src = image.row(r);
-        JSAMPLE* dst = rgb.data() + static_cast<std::size_t>(r) * 3u * static_cast<std::size_t>(image.width);
+        JSAMPLE* dst =
+            rgb.data() + static_cast<std::size_t>(r) * 3u * static_cast<std::size_t>(image.width);
         for (int x = 0; x < image.width; ++x) {
             dst[3 * x] = src[4 * x + 2];
             dst[3 * x + 1] = src[4 * x + 1];
@@ -77,7 +79,8 @@ bool compress(const DibImage& image, int quality, std::string& out, std::string&
 
 std::string EncodeJpeg(const DibImage& image, int quality, std::string& error) {
     error.clear();
-    if (quality < 0 || quality > 100 || !image.valid() || image.width > 65500 || image.height > 65500) {
+    if (quality < 0 || quality > 100 || !image.valid() || image.width > 65500 ||
+        image.height > 65500) {
         error = "Invalid input data";
         return {};
     }
@@ -86,7 +89,8 @@ std::string EncodeJpeg(const DibImage& image, int quality, std::string& error) {
     return out;
 }
 
-bool WriteJpegFile(const DibImage& image, int quality, const std::string& path, std::string& error) {
+bool WriteJpegFile(const DibImage& image, int quality, const std::string& path,
+                   std::string& error) {
     const std::string bytes = EncodeJpeg(image, quality, error);
     if (!error.empty()) return false;
     AtomicFileWriter f(path);

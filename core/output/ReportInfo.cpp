@@ -22,7 +22,9 @@ ReportDate ClampRecordDate(ReportDate d) {
     return d;
 }
 
-SettingsFile reportInfoSettingsFile() { return {"MIR_QAR4_WORD_001.ini", "MIR_QAR4_WORD_001"}; }
+SettingsFile reportInfoSettingsFile() {
+    return {"MIR_QAR4_WORD_001.ini", "MIR_QAR4_WORD_001"};
+}
 
 std::string CutGeology(const std::string& utf8) {
     const std::string gbk = utf8ToGbk(utf8);
@@ -51,7 +53,8 @@ bool loadReportInfoRecord(ReportInfoRecord& out) {
     if (!found) return false;
     r.castingDate = ClampRecordDate(r.castingDate);
     r.testDate = ClampRecordDate(r.testDate);
-    if (r.strengthClass < 0 || r.strengthClass >= static_cast<int>(kStrengthClasses.size())) r.strengthClass = 0;
+    if (r.strengthClass < 0 || r.strengthClass >= static_cast<int>(kStrengthClasses.size()))
+        r.strengthClass = 0;
     r.produceFigures = r.produceFigures != 0 ? 1 : 0;
     out = r;
     return true;

@@ -12,11 +12,11 @@ namespace sondara {
 
 class Prompter;
 
-inline constexpr std::array<const char*, 9> kStrengthClasses{
-    "C10", "C15", "C20", "C25", "C30", "C35", "C40", "C45", "C50"};
+inline constexpr std::array<const char*, 9> kStrengthClasses{"C10", "C15", "C20", "C25", "C30",
+                                                             "C35", "C40", "C45", "C50"};
 inline constexpr std::array<const char*, 9> kReportPileTypes{
-    "沉管灌注桩", "钻孔灌注桩", "人工挖孔灌注桩", "扩底桩", "夯扩桩",
-    "混凝土预制桩", "预应力管桩", "钢桩", "粉喷桩"};
+    "沉管灌注桩",   "钻孔灌注桩", "人工挖孔灌注桩", "扩底桩", "夯扩桩",
+    "混凝土预制桩", "预应力管桩", "钢桩",           "粉喷桩"};
 inline constexpr std::size_t kGeologyBytes = 260;  // GBK bytes kept, NUL included
 
 struct ReportDate {
@@ -53,25 +53,25 @@ std::string CutGeology(const std::string& utf8);
 
 // Every field of the dialog as a value (UTF-8 texts).
 struct ReportInfo {
-    std::string reportNumber;   // 报告编号
-    std::string projectName;    // 工程名称
-    std::string address;        // 工程地址
-    std::string client;         // 建设单位
-    std::string designer;       // 设计单位
-    std::string contractor;     // 施工单位
-    std::string supervisor;     // 监理单位
-    std::string authority;      // 监督单位
-    std::string commissioner;   // 委托单位
-    int strengthClass = 0;      // 强度等级 index
-    ReportDate castingDate;     // 浇筑日期
-    std::string pileType;       // 桩基类型
-    int pileDiameter = 0;       // 桩径
-    int totalPiles = 0;         // 总桩数
-    ReportDate testDate;        // 检测日期
-    std::string testingUnit;    // 检测单位
-    std::string staff;          // 检测人员
-    std::string geology;        // 地质概况
-    bool produceFigures = true; // 生成附图
+    std::string reportNumber;    // 报告编号
+    std::string projectName;     // 工程名称
+    std::string address;         // 工程地址
+    std::string client;          // 建设单位
+    std::string designer;        // 设计单位
+    std::string contractor;      // 施工单位
+    std::string supervisor;      // 监理单位
+    std::string authority;       // 监督单位
+    std::string commissioner;    // 委托单位
+    int strengthClass = 0;       // 强度等级 index
+    ReportDate castingDate;      // 浇筑日期
+    std::string pileType;        // 桩基类型
+    int pileDiameter = 0;        // 桩径
+    int totalPiles = 0;          // 总桩数
+    ReportDate testDate;         // 检测日期
+    std::string testingUnit;     // 检测单位
+    std::string staff;           // 检测人员
+    std::string geology;         // 地质概况
+    bool produceFigures = true;  // 生成附图
 
     // The part that the settings record keeps.
     ReportInfoRecord record() const;
@@ -80,14 +80,14 @@ struct ReportInfo {
 
 // The texts the dialog hands to the report, ready for typing.
 struct ReportTexts {
-    std::string reportNumber, projectName, address, client, designer, contractor,
-        supervisor, authority, commissioner;
-    std::string strengthClass;   // "C10" ... "C50"
-    std::string castingDate;     // "%04d年%d月%d日"
+    std::string reportNumber, projectName, address, client, designer, contractor, supervisor,
+        authority, commissioner;
+    std::string strengthClass;  // "C10" ... "C50"
+    std::string castingDate;    // "%04d年%d月%d日"
     std::string pileType;
-    std::string pileDiameter;    // "%d"
-    std::string totalPiles;      // "%d"
-    std::string testDate;        // "%04d年%d月%d日"
+    std::string pileDiameter;  // "%d"
+    std::string totalPiles;    // "%d"
+    std::string testDate;      // "%04d年%d月%d日"
     std::string testingUnit, staff, geology;
     bool produceFigures = true;
 };
@@ -96,7 +96,7 @@ ReportTexts MakeReportTexts(const ReportInfo& info);
 // The history texts of the combo boxes by their field names, in the dialog's order
 // (for the histories and for reading the fields by their Chinese names).
 struct ReportTextField {
-    const char* name;               // "报告编号", ...
+    const char* name;  // "报告编号", ...
     std::string ReportInfo::*member;
 };
 const std::array<ReportTextField, 12>& ReportTextFields();

@@ -57,10 +57,12 @@ bool ApplyReportInfoJson(std::string_view text, ReportInfo& info, std::string& e
             if (!found) return bad("one of C10, C15, ... C50 is expected");
         } else if (key == "浇筑日期" || key == "检测日期") {
             ReportDate& d = key == "浇筑日期" ? out.castingDate : out.testDate;
-            if (!v.isString() || !parseDate(v.string(), d)) return bad("a date such as \"2026-04-21\" is expected");
+            if (!v.isString() || !parseDate(v.string(), d))
+                return bad("a date such as \"2026-04-21\" is expected");
         } else if (key == "桩径" || key == "总桩数") {
             const double n = v.number();
-            if (!v.isNumber() || n != std::floor(n) || n < 0 || n > 1e9) return bad("a whole number is expected");
+            if (!v.isNumber() || n != std::floor(n) || n < 0 || n > 1e9)
+                return bad("a whole number is expected");
             (key == "桩径" ? out.pileDiameter : out.totalPiles) = static_cast<int>(n);
         } else if (key == "地质概况") {
             if (!v.isString()) return bad("a text is expected");

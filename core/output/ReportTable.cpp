@@ -58,14 +58,14 @@ std::vector<ReportRow> ReportRows(const CSondaraDoc& doc, ReportFlavour f) {
 }
 
 const std::vector<std::string>& WordTableHeaders() {
-    static const std::vector<std::string> h{"桩号", "设计桩径\n(mm)", "桩长\n(m)", "声速\n(m/s)",
-                                            "桩身质\n量评价", "缺陷位置及类型"};
+    static const std::vector<std::string> h{"桩号",        "设计桩径\n(mm)", "桩长\n(m)",
+                                            "声速\n(m/s)", "桩身质\n量评价", "缺陷位置及类型"};
     return h;
 }
 
 const std::vector<std::string>& ExcelTableHeaders() {
-    static const std::vector<std::string> h{"桩号", "设计桩径(mm)", "桩长(m)", "声速(m/s)",
-                                            "桩身质量评价", "缺陷位置及类型"};
+    static const std::vector<std::string> h{"桩号",      "设计桩径(mm)", "桩长(m)",
+                                            "声速(m/s)", "桩身质量评价", "缺陷位置及类型"};
     return h;
 }
 
@@ -73,17 +73,20 @@ ReportCounts CountGrades(const std::vector<ReportRow>& rows) {
     ReportCounts c;
     c.total = static_cast<int>(rows.size());
     for (const ReportRow& r : rows) {
-        if (r.grade == 0) ++c.intact;
-        else if (r.grade == 1) ++c.defective;
-        else if (r.grade == 2) ++c.severe;
+        if (r.grade == 0)
+            ++c.intact;
+        else if (r.grade == 1)
+            ++c.defective;
+        else if (r.grade == 2)
+            ++c.severe;
     }
     return c;
 }
 
 std::string ProjectParagraph(const ReportTexts& t) {
-    return "该工程由" + t.contractor + "承建，位于" + t.address + "。该工程桩基础全部为" + t.pileType +
-           "，共计" + t.totalPiles + "根，设计桩径为" + t.pileDiameter + "mm，于" + t.castingDate +
-           "浇注。混凝土的设计强度等级为" + t.strengthClass + "。";
+    return "该工程由" + t.contractor + "承建，位于" + t.address + "。该工程桩基础全部为" +
+           t.pileType + "，共计" + t.totalPiles + "根，设计桩径为" + t.pileDiameter + "mm，于" +
+           t.castingDate + "浇注。混凝土的设计强度等级为" + t.strengthClass + "。";
 }
 
 std::string CommissionParagraph(const ReportTexts& t, const std::vector<ReportRow>& rows) {
@@ -96,18 +99,22 @@ std::string CommissionParagraph(const ReportTexts& t, const std::vector<ReportRo
     return s + "，共" + std::to_string(rows.size()) + "根。";
 }
 
-std::string GeologyParagraph(const ReportTexts& t) { return "    " + TrimBlanks(t.geology); }
+std::string GeologyParagraph(const ReportTexts& t) {
+    return "    " + TrimBlanks(t.geology);
+}
 
 std::vector<std::string> SummaryLines(const ReportCounts& c) {
     // The shares are worked out in single precision, as the report always did.
     const auto share = [&](int n) {
-        return c.total > 0 ? static_cast<double>(static_cast<float>(n) / static_cast<float>(c.total) * 100.0f)
+        return c.total > 0 ? static_cast<double>(static_cast<float>(n) /
+                                                 static_cast<float>(c.total) * 100.0f)
                            : 0.0;
     };
     return {
         fmt("该工程%d根桩基质量测试结果综合如下：", c.total),
         fmt("1）完好桩（Ⅰ类）：%d根，占所测桩的%0.1f%%；", c.intact, share(c.intact)),
-        fmt("2）一般类桩/缺陷桩（Ⅱ/Ⅲ类）：%d根，占所测桩的%0.1f%%；", c.defective, share(c.defective)),
+        fmt("2）一般类桩/缺陷桩（Ⅱ/Ⅲ类）：%d根，占所测桩的%0.1f%%；", c.defective,
+            share(c.defective)),
         fmt("3）严重缺陷桩（Ⅳ类）：%d根，占所测桩的%0.1f%%；", c.severe, share(c.severe)),
     };
 }

@@ -10,7 +10,9 @@ namespace sondara {
 
 namespace {
 
-std::string sizeString(int w, int h) { return std::to_string(w) + "×" + std::to_string(h); }
+std::string sizeString(int w, int h) {
+    return std::to_string(w) + "×" + std::to_string(h);
+}
 
 // The first `max` runs of decimal digits, each capped so that it cannot overflow.
 std::vector<long> digitRuns(const std::string& text, size_t max) {
@@ -40,8 +42,10 @@ bool folderExists(const std::string& f) {
 
 SaveImageForm::SaveImageForm(std::vector<DataSelection> offered, ImageSize displaySize,
                              std::string defaultFolder, std::string fallbackFolder)
-    : offered_(std::move(offered)), displaySize_(displaySize),
-      defaultFolder_(std::move(defaultFolder)), fallbackFolder_(std::move(fallbackFolder)) {
+    : offered_(std::move(offered)),
+      displaySize_(displaySize),
+      defaultFolder_(std::move(defaultFolder)),
+      fallbackFolder_(std::move(fallbackFolder)) {
     if (offered_.empty()) offered_.push_back(DataSelection::CurrentDisplay);
     s_.folder = defaultFolder_;
 }
@@ -68,12 +72,15 @@ std::vector<std::string> SaveImageForm::sizeEntries() const {
     if (s_.wordColumns <= 1) {
         for (const ImageSize& z : kImageSizes) out.push_back(sizeString(z.width, z.height));
     } else {
-        for (int h : {145, 200, 270, 400}) out.push_back(sizeString(ColumnWidth(s_.wordColumns), h));
+        for (int h : {145, 200, 270, 400})
+            out.push_back(sizeString(ColumnWidth(s_.wordColumns), h));
     }
     return out;
 }
 
-std::string SaveImageForm::sizeText() const { return sizeString(s_.width, s_.height); }
+std::string SaveImageForm::sizeText() const {
+    return sizeString(s_.width, s_.height);
+}
 
 void SaveImageForm::setSizeText(const std::string& text, bool typed) {
     const std::vector<long> n = digitRuns(text, 2);

@@ -61,6 +61,8 @@ private:
 };
 
 // Width of a picture with c pictures per row.
-inline int ColumnWidth(int columns) { return kWordPageWidth / (columns < 1 ? 1 : columns); }
+inline int ColumnWidth(int columns) {
+    return kWordPageWidth / (columns < 1 ? 1 : columns);
+}
 
 }  // namespace sondara

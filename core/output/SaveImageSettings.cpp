@@ -25,8 +25,12 @@ void normalise(SaveImageSettings& s) {
 }
 }  // namespace
 
-SettingsFile saveImageSettingsFile() { return {kFileName, "MIR_QAR4_BMP_002"}; }
-SettingsFile saveImageSettingsFileOld() { return {kFileName, "MIR_QAR4_BMP_001"}; }
+SettingsFile saveImageSettingsFile() {
+    return {kFileName, "MIR_QAR4_BMP_002"};
+}
+SettingsFile saveImageSettingsFileOld() {
+    return {kFileName, "MIR_QAR4_BMP_001"};
+}
 
 bool loadSaveImageSettings(SaveImageSettings& s) {
     SaveImageSettings v;
@@ -45,9 +49,10 @@ bool loadSaveImageSettings(SaveImageSettings& s) {
             v.dataSelection = oldSelection == 1 ? 2 : 1;
             v.format = r.i32();
             const std::int32_t sizeIndex = r.i32();
-            const ImageSize size = sizeIndex >= 0 && sizeIndex < static_cast<int>(kImageSizes.size())
-                                       ? kImageSizes[static_cast<size_t>(sizeIndex)]
-                                       : kImageSizes[0];
+            const ImageSize size =
+                sizeIndex >= 0 && sizeIndex < static_cast<int>(kImageSizes.size())
+                    ? kImageSizes[static_cast<size_t>(sizeIndex)]
+                    : kImageSizes[0];
             v.width = size.width;
             v.height = size.height;
             v.target = r.i32();

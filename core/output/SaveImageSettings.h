@@ -15,9 +15,18 @@ class Prompter;
 
 // The 12 sizes offered with one picture per row.
 inline constexpr std::array<ImageSize, 12> kImageSizes{{
-    {530, 145}, {530, 200}, {530, 270}, {530, 400},
-    {1024, 145}, {1024, 200}, {1024, 270}, {1024, 400},
-    {2048, 145}, {2048, 200}, {2048, 270}, {2048, 400},
+    {530, 145},
+    {530, 200},
+    {530, 270},
+    {530, 400},
+    {1024, 145},
+    {1024, 200},
+    {1024, 270},
+    {1024, 400},
+    {2048, 145},
+    {2048, 200},
+    {2048, 270},
+    {2048, 400},
 }};
 inline constexpr int kMaxImageSide = 99999;
 inline constexpr int kMaxWordColumns = 30;
@@ -29,12 +38,12 @@ struct SaveImageSettings {
     std::int32_t wordColumns = 1;
     std::int32_t width = 530;
     std::int32_t height = 145;
-    std::int32_t target = 1;         // ImageTarget: Word
-    std::string folder;              // UTF-8; stored as 260 GBK bytes
+    std::int32_t target = 1;  // ImageTarget: Word
+    std::string folder;       // UTF-8; stored as 260 GBK bytes
 };
 
-SettingsFile saveImageSettingsFile();        // current layout
-SettingsFile saveImageSettingsFileOld();     // the older layout, read only
+SettingsFile saveImageSettingsFile();     // current layout
+SettingsFile saveImageSettingsFileOld();  // the older layout, read only
 
 // Reads either layout; false when neither header is there (the caller writes the
 // defaults). Values out of range are brought back into range: a format other than

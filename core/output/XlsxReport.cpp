@@ -38,16 +38,16 @@ bool WriteExcelReport(const CSondaraDoc& doc, const std::string& path, std::stri
                                   kExcelColumnWidths[c], text) == LXW_NO_ERROR;
     const std::vector<std::string>& headers = ExcelTableHeaders();
     for (int c = 0; ok && c < 6; ++c)
-        ok = worksheet_write_string(ws, 0, static_cast<lxw_col_t>(c), headers[static_cast<size_t>(c)].c_str(),
-                                    text) == LXW_NO_ERROR;
+        ok = worksheet_write_string(ws, 0, static_cast<lxw_col_t>(c),
+                                    headers[static_cast<size_t>(c)].c_str(), text) == LXW_NO_ERROR;
     lxw_row_t r = 1;
     for (const ReportRow& row : rows) {
-        const std::string* cells[6] = {&row.pileNo, &row.diameter, &row.length,
+        const std::string* cells[6] = {&row.pileNo,    &row.diameter,   &row.length,
                                        &row.waveSpeed, &row.evaluation, &row.defects};
         for (int c = 0; ok && c < 6; ++c) {
             if (cells[c]->empty()) continue;
-            ok = worksheet_write_string(ws, r, static_cast<lxw_col_t>(c), fitCell(*cells[c]).c_str(), text) ==
-                 LXW_NO_ERROR;
+            ok = worksheet_write_string(ws, r, static_cast<lxw_col_t>(c),
+                                        fitCell(*cells[c]).c_str(), text) == LXW_NO_ERROR;
         }
         ++r;
     }

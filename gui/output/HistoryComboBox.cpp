@@ -53,6 +53,8 @@ void HistoryComboBox::setTextRemembered(const QString& text) {
     setEditText(text);
 }
 
-void HistoryComboBox::remember() { setTextRemembered(currentText().trimmed()); }
+void HistoryComboBox::remember() {
+    setTextRemembered(currentText().trimmed());
+}
 
 }  // namespace sondara::gui

@@ -1,8 +1,6 @@
 // Registers the output commands of the 文件 menu with the frame's command registry:
 // 保存图形, 生成报告 (with the 工程信息 dialog first) and 生成报表, each enabled when the
 // document has points.
-#if __has_include("gui/frame/CommandRegistry.h")
-
 #include "core/app/CommandIds.h"
 #include "gui/app/DocumentHost.h"
 #include "gui/display/SondaraView.h"
@@ -22,13 +20,15 @@ WaveDisplayModel* activeDisplay(CMainFrame& frame) {
 const CommandModuleRegistrar kRegistrar([](CommandRegistry& r, CMainFrame& frame) {
     r.add({CommandId::FileSaveImage,
            [&frame] {
-               if (DocumentHost* host = frame.document()) runSaveImage(&frame, *host, activeDisplay(frame));
+               if (DocumentHost* host = frame.document())
+                   runSaveImage(&frame, *host, activeDisplay(frame));
            },
            [&frame] { return frame.hasDocumentPoints(); },
            {}});
     r.add({CommandId::FileWordReport,
            [&frame] {
-               if (DocumentHost* host = frame.document()) runWordReport(&frame, *host, activeDisplay(frame));
+               if (DocumentHost* host = frame.document())
+                   runWordReport(&frame, *host, activeDisplay(frame));
            },
            [&frame] { return frame.hasDocumentPoints(); },
            {}});
@@ -42,5 +42,3 @@ const CommandModuleRegistrar kRegistrar([](CommandRegistry& r, CMainFrame& frame
 
 }  // namespace
 }  // namespace sondara::gui
-
-#endif

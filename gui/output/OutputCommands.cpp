@@ -57,8 +57,10 @@ OutputShell& outputShell() {
     return shell;
 }
 
-QString SuggestedOutputPath(const DocumentHost& host, const QString& suffix, const QString& extension) {
-    QString name = QString::fromStdString(TrimBlanks(gbkToUtf8(textOf(host.doc().info.projectName))));
+QString SuggestedOutputPath(const DocumentHost& host, const QString& suffix,
+                            const QString& extension) {
+    QString name =
+        QString::fromStdString(TrimBlanks(gbkToUtf8(textOf(host.doc().info.projectName))));
     if (name.isEmpty()) name = QFileInfo(host.path()).completeBaseName();
     if (name.isEmpty()) name = "工程";
     name = QString::fromStdString(SanitizeFileName(name.toStdString()));
@@ -71,8 +73,8 @@ void runSaveImage(QWidget* parent, DocumentHost& host, WaveDisplayModel* display
     QtPrompter prompter(parent);
     WaveDisplayModel fallback;
     WaveDisplayModel& model = display ? *display : fallback;
-    const std::vector<DataSelection> offered =
-        OfferedSelections(display ? display->paneCount() : 0, static_cast<int>(doc.checkedList.size()));
+    const std::vector<DataSelection> offered = OfferedSelections(
+        display ? display->paneCount() : 0, static_cast<int>(doc.checkedList.size()));
     if (offered.empty()) {
         prompter.info(kNothingToExport);
         return;
@@ -81,7 +83,8 @@ void runSaveImage(QWidget* parent, DocumentHost& host, WaveDisplayModel* display
     const std::string home = QDir::homePath().toStdString() + "/";
     const std::string docFolder =
         !host.path().isEmpty() && file.exists() ? file.absolutePath().toStdString() + "/" : home;
-    SaveImageForm form(offered, display ? CurrentDisplaySize(*display) : ImageSize{}, docFolder, home);
+    SaveImageForm form(offered, display ? CurrentDisplaySize(*display) : ImageSize{}, docFolder,
+                       home);
     form.load(&prompter);
     SaveImageDialog dialog(form, parent);
     if (!outputShell().exec(dialog)) return;
@@ -94,8 +97,9 @@ void runSaveImage(QWidget* parent, DocumentHost& host, WaveDisplayModel* display
         if (folder.empty() || folder.back() != '/') folder += '/';
         WaitingWindow wait("正在保存图形，请稍候...", parent);
         wait.showNow();
-        const std::vector<std::string> written = render::WriteItemImages(
-            doc, model, items, folder, s.width, s.height, format, [&](int d, int t) { wait.setProgress(d, t); });
+        const std::vector<std::string> written =
+            render::WriteItemImages(doc, model, items, folder, s.width, s.height, format,
+                                    [&](int d, int t) { wait.setProgress(d, t); });
         wait.hide();
         if (written.empty()) {
             prompter.info(kCreateFileFailed);
@@ -105,17 +109,19 @@ void runSaveImage(QWidget* parent, DocumentHost& host, WaveDisplayModel* display
         return;
     }
     // A Word document of the pictures.
-    const QString path = outputShell().chooseSavePath(parent, SuggestedOutputPath(host, "图形", "docx"),
-                                                      "Word文件(*.docx)");
+    const QString path = outputShell().chooseSavePath(
+        parent, SuggestedOutputPath(host, "图形", "docx"), "Word文件(*.docx)");
     if (path.isEmpty()) return;
     WaitingWindow wait(kBuildingWordReport, parent);
     wait.showNow();
-    std::vector<std::string> pictures = render::RenderItemsEncoded(doc, model, items, s.width, s.height, format,
-                                                                   [&](int d, int t) { wait.setProgress(d, t); });
+    std::vector<std::string> pictures =
+        render::RenderItemsEncoded(doc, model, items, s.width, s.height, format,
+                                   [&](int d, int t) { wait.setProgress(d, t); });
     std::erase_if(pictures, [](const std::string& p) { return p.empty(); });
     std::string error;
-    const bool ok = !pictures.empty() && WritePictureDocument(pictures, ImageExtension(format), s.width, s.height,
-                                                              s.wordColumns, path.toStdString(), error);
+    const bool ok = !pictures.empty() &&
+                    WritePictureDocument(pictures, ImageExtension(format), s.width, s.height,
+                                         s.wordColumns, path.toStdString(), error);
     wait.hide();
     if (!ok) {
         prompter.info(error.empty() ? kCreateFileFailed : error);
@@ -138,8 +144,8 @@ void runWordReport(QWidget* parent, DocumentHost& host, WaveDisplayModel* displa
     const QString unit = QString::fromStdString(gbkToUtf8(textOf(doc.info.testingUnit)));
     ReportInfoDialog dialog(name, unit, passed.totalPiles, parent);
     if (!outputShell().exec(dialog)) return;
-    const QString path = outputShell().chooseSavePath(parent, SuggestedOutputPath(host, "检测报告", "docx"),
-                                                      "Word文件(*.docx)");
+    const QString path = outputShell().chooseSavePath(
+        parent, SuggestedOutputPath(host, "检测报告", "docx"), "Word文件(*.docx)");
     if (path.isEmpty()) return;
     const std::string templ = FindReportTemplate();
     if (templ.empty()) {
@@ -157,8 +163,9 @@ void runWordReport(QWidget* parent, DocumentHost& host, WaveDisplayModel* displa
     if (in.texts.produceFigures && display) {
         std::vector<ExportItem> items;
         for (int p : doc.checkedList) items.push_back({ExportItem::Kind::CheckedPoint, p});
-        in.figures = render::RenderItemsEncoded(doc, *display, items, kReportFigureWidth, kReportFigureHeight,
-                                                ImageFormat::Png, [&](int d, int t) { wait.setProgress(d, t); });
+        in.figures = render::RenderItemsEncoded(doc, *display, items, kReportFigureWidth,
+                                                kReportFigureHeight, ImageFormat::Png,
+                                                [&](int d, int t) { wait.setProgress(d, t); });
     }
     std::string error;
     const bool ok = WriteWordReport(doc, in, templ, path.toStdString(), error);
@@ -178,8 +185,8 @@ void runExcelReport(QWidget* parent, DocumentHost& host) {
         prompter.info(kNoPointsForTable);
         return;
     }
-    const QString path = outputShell().chooseSavePath(parent, SuggestedOutputPath(host, "检测报表", "xlsx"),
-                                                      "Excel文件(*.xlsx)");
+    const QString path = outputShell().chooseSavePath(
+        parent, SuggestedOutputPath(host, "检测报表", "xlsx"), "Excel文件(*.xlsx)");
     if (path.isEmpty()) return;
     std::string error;
     if (!WriteExcelReport(doc, path.toStdString(), error)) {

@@ -19,7 +19,8 @@ class DocumentHost;
 // opening a file or folder with the default program.
 struct OutputShell {
     // Returns the chosen path, or empty when the user cancels.
-    std::function<QString(QWidget* parent, const QString& suggested, const QString& filter)> chooseSavePath;
+    std::function<QString(QWidget* parent, const QString& suggested, const QString& filter)>
+        chooseSavePath;
     // True when a program took the file or folder.
     std::function<bool(const QString& path)> open;
     // Runs a dialog modally; returns whether it was accepted (tests answer it).
@@ -29,7 +30,8 @@ OutputShell& outputShell();
 
 // The suggested file: the project's folder (the user's home for a new project) and a
 // name from the project name (the file name when it has none), e.g. "滨江花园-检测报告.docx".
-QString SuggestedOutputPath(const DocumentHost& host, const QString& suffix, const QString& extension);
+QString SuggestedOutputPath(const DocumentHost& host, const QString& suffix,
+                            const QString& extension);
 
 // `display` is the active analysis view's display model (null when none is open).
 void runSaveImage(QWidget* parent, DocumentHost& host, WaveDisplayModel* display);

@@ -23,7 +23,9 @@ QDate toQDate(const ReportDate& d) {
     const QDate q(d.year, d.month, d.day);
     return q.isValid() ? q : QDate(d.year, d.month, 1);
 }
-ReportDate fromQDate(const QDate& d) { return {d.year(), d.month(), d.day()}; }
+ReportDate fromQDate(const QDate& d) {
+    return {d.year(), d.month(), d.day()};
+}
 
 QDateEdit* dateEdit(QWidget* parent) {
     auto* e = new QDateEdit(parent);
@@ -35,8 +37,8 @@ QDateEdit* dateEdit(QWidget* parent) {
 
 }  // namespace
 
-ReportInfoDialog::ReportInfoDialog(const QString& projectName, const QString& testingUnit, int pileCount,
-                                   QWidget* parent)
+ReportInfoDialog::ReportInfoDialog(const QString& projectName, const QString& testingUnit,
+                                   int pileCount, QWidget* parent)
     : QDialog(parent) {
     setWindowTitle("工程信息");
     auto* v = new QVBoxLayout(this);
@@ -60,7 +62,8 @@ ReportInfoDialog::ReportInfoDialog(const QString& projectName, const QString& te
     for (const char* t : kReportPileTypes) pileTypes << QString::fromUtf8(t);
     const auto combo = [&](int index) {
         const QString name = QString::fromUtf8(fields[static_cast<size_t>(index)].name);
-        auto* c = new HistoryComboBox("Report/" + name, name == "桩基类型" ? pileTypes : QStringList{}, this);
+        auto* c = new HistoryComboBox("Report/" + name,
+                                      name == "桩基类型" ? pileTypes : QStringList{}, this);
         c->setMinimumWidth(220);
         combos_.push_back(c);
         place(name, c);
@@ -136,7 +139,8 @@ void ReportInfoDialog::show(const ReportInfo& i) {
 ReportInfo ReportInfoDialog::collect() const {
     ReportInfo i;
     const auto& fields = ReportTextFields();
-    for (size_t k = 0; k < fields.size(); ++k) i.*fields[k].member = combos_[k]->currentText().trimmed().toStdString();
+    for (size_t k = 0; k < fields.size(); ++k)
+        i.*fields[k].member = combos_[k]->currentText().trimmed().toStdString();
     i.strengthClass = strength_->currentIndex();
     i.castingDate = fromQDate(casting_->date());
     i.pileDiameter = diameter_->value();

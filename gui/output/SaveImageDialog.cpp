@@ -16,7 +16,8 @@
 
 namespace sondara::gui {
 
-SaveImageDialog::SaveImageDialog(SaveImageForm& form, QWidget* parent) : QDialog(parent), form_(form) {
+SaveImageDialog::SaveImageDialog(SaveImageForm& form, QWidget* parent)
+    : QDialog(parent), form_(form) {
     setWindowTitle("保存图形");
     auto* v = new QVBoxLayout(this);
 
@@ -44,7 +45,8 @@ SaveImageDialog::SaveImageDialog(SaveImageForm& form, QWidget* parent) : QDialog
     form1->addRow("文件格式:", format_);
     selection_ = new QComboBox(this);
     for (DataSelection d : form_.offered())
-        selection_->addItem(d == DataSelection::CurrentDisplay ? "当前显示" : "选中波形", static_cast<int>(d));
+        selection_->addItem(d == DataSelection::CurrentDisplay ? "当前显示" : "选中波形",
+                            static_cast<int>(d));
     form1->addRow("数据选择:", selection_);
     v->addLayout(form1);
 
@@ -78,16 +80,16 @@ SaveImageDialog::SaveImageDialog(SaveImageForm& form, QWidget* parent) : QDialog
             form_.setTarget(files_->isChecked() ? ImageTarget::Files : ImageTarget::Word);
             refresh();
         });
-    connect(folder_, &QLineEdit::textEdited, this, [this](const QString& t) { form_.setFolder(t.toStdString()); });
+    connect(folder_, &QLineEdit::textEdited, this,
+            [this](const QString& t) { form_.setFolder(t.toStdString()); });
     connect(browse_, &QPushButton::clicked, this, [this] {
         const QString dir = QFileDialog::getExistingDirectory(this, "浏览", folder_->text());
         if (dir.isEmpty()) return;
         form_.setFolder(dir.toStdString());
         refresh();
     });
-    connect(format_, &QComboBox::activated, this, [this](int i) {
-        form_.setFormat(i == 1 ? ImageFormat::Jpeg : ImageFormat::Bmp);
-    });
+    connect(format_, &QComboBox::activated, this,
+            [this](int i) { form_.setFormat(i == 1 ? ImageFormat::Jpeg : ImageFormat::Bmp); });
     connect(selection_, &QComboBox::activated, this, [this](int i) {
         form_.setSelection(static_cast<DataSelection>(selection_->itemData(i).toInt()));
         refresh();
@@ -123,7 +125,8 @@ void SaveImageDialog::refresh() {
     folder_->setEnabled(form_.folderEnabled());
     browse_->setEnabled(form_.folderEnabled());
     format_->setCurrentIndex(s.format == 1 ? 1 : 0);
-    selection_->setCurrentIndex(std::max(0, selection_->findData(static_cast<int>(form_.selection()))));
+    selection_->setCurrentIndex(
+        std::max(0, selection_->findData(static_cast<int>(form_.selection()))));
     size_->clear();
     for (const std::string& e : form_.sizeEntries()) size_->addItem(QString::fromStdString(e));
     size_->setEditText(QString::fromStdString(form_.sizeText()));

@@ -22,7 +22,8 @@ struct OutputCli : ::testing::Test {
         for (int k = 0; k < 3; ++k) {
             TestPoint p = test::simplePoint(k == 2 ? "C*3" : "A1", 2);
             p.rawSamples.resize(300);
-            for (int i = 0; i < 300; ++i) p.rawSamples[static_cast<size_t>(i)] = static_cast<float>(30 * std::sin(i / 9.0));
+            for (int i = 0; i < 300; ++i)
+                p.rawSamples[static_cast<size_t>(i)] = static_cast<float>(30 * std::sin(i / 9.0));
             p.samples = p.rawSamples;
             p.recordedLength = 300;
             pts.push_back(std::move(p));
@@ -32,8 +33,8 @@ struct OutputCli : ::testing::Test {
         ASSERT_TRUE(WriteProject(d, project));
     }
     test::RunResult run(const std::string& cmd, const std::string& args) {
-        return test::runCommand("env -u DISPLAY " + test::cliPath() + " " + cmd + " " + test::shellQuote(project) +
-                                " " + args);
+        return test::runCommand("env -u DISPLAY " + test::cliPath() + " " + cmd + " " +
+                                test::shellQuote(project) + " " + args);
     }
     static int zipEntries(const std::string& path) {
         int err = 0;
@@ -47,7 +48,8 @@ struct OutputCli : ::testing::Test {
 
 TEST_F(OutputCli, ImageWritesNamedFilesOrTheWordDocument) {
     const std::string out = dir.file("img");
-    auto r = run("image", "-o " + test::shellQuote(out) + " --check all --format jpeg --size 400x120");
+    auto r =
+        run("image", "-o " + test::shellQuote(out) + " --check all --format jpeg --size 400x120");
     ASSERT_EQ(r.exitCode, 0) << r.err;
     for (const char* name : {"NO1：A1.jpg", "NO2：A1.jpg", "NO3：C_3.jpg"})
         EXPECT_TRUE(std::filesystem::exists(out + "/" + name)) << name;

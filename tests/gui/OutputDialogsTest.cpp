@@ -7,8 +7,8 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
-#include <QLabel>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -48,7 +48,8 @@ struct MessageCatcher {
         QTimer::singleShot(0, [this] {
             if (QWidget* w = QApplication::activeModalWidget()) {
                 for (QObject* c : w->findChildren<QObject*>())
-                    if (auto* l = qobject_cast<QLabel*>(c); l && !l->text().isEmpty()) text = l->text();
+                    if (auto* l = qobject_cast<QLabel*>(c); l && !l->text().isEmpty())
+                        text = l->text();
                 w->close();
             }
         });
@@ -56,7 +57,8 @@ struct MessageCatcher {
 };
 
 TEST(SaveImageDialogUi, ColumnsSizesDefaultsAndTheSizeCheck) {
-    SaveImageForm form({DataSelection::CurrentDisplay, DataSelection::CheckedPoints}, {0, 0}, "/", "/");
+    SaveImageForm form({DataSelection::CurrentDisplay, DataSelection::CheckedPoints}, {0, 0}, "/",
+                       "/");
     form.setSettings(SaveImageSettings{});
     SaveImageDialog d(form);
     EXPECT_EQ(d.windowTitle(), "保存图形");
@@ -133,7 +135,8 @@ struct OutputCommandsTest : ::testing::Test {
         for (int k = 0; k < 3; ++k) {
             TestPoint p = test::simplePoint(k ? "B2" : "A1", 2);
             p.rawSamples.resize(300);
-            for (int i = 0; i < 300; ++i) p.rawSamples[static_cast<size_t>(i)] = static_cast<float>(20 * std::sin(i / 8.0));
+            for (int i = 0; i < 300; ++i)
+                p.rawSamples[static_cast<size_t>(i)] = static_cast<float>(20 * std::sin(i / 8.0));
             p.samples = p.rawSamples;
             pts.push_back(std::move(p));
         }
@@ -145,7 +148,9 @@ struct OutputCommandsTest : ::testing::Test {
             d.accept();
             return d.result() == QDialog::Accepted;
         };
-        outputShell().chooseSavePath = [](QWidget*, const QString& suggested, const QString&) { return suggested; };
+        outputShell().chooseSavePath = [](QWidget*, const QString& suggested, const QString&) {
+            return suggested;
+        };
         outputShell().open = [this](const QString& p) {
             opened << p;
             return true;
@@ -170,7 +175,9 @@ TEST_F(OutputCommandsTest, ReportAndTableGoBesideTheProjectAndOpen) {
     runExcelReport(nullptr, host);
     EXPECT_EQ(opened.back(), QString::fromStdString(dir.file("滨江_花园-检测报表.xlsx")));
     // Cancelling the save dialog writes nothing.
-    outputShell().chooseSavePath = [](QWidget*, const QString&, const QString&) { return QString(); };
+    outputShell().chooseSavePath = [](QWidget*, const QString&, const QString&) {
+        return QString();
+    };
     runExcelReport(nullptr, host);
     EXPECT_EQ(opened.size(), 2);
 }
@@ -189,6 +196,79 @@ TEST_F(OutputCommandsTest, SaveImageFilesIntoTheFolderAndOpensIt) {
     runSaveImage(nullptr, host, &display);
     ASSERT_EQ(opened.size(), 1);
     EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(dir.file("NO2：B2.bmp"))));
+}
+
+}  // namespace
+}  // namespace sondara::gui
+
+#include "core/app/AppPaths.h"
+#include "core/app/RunLog.h"
+#include "core/fileio/ProjectFile.h"
+#include "gui/app/SondaraApp.h"
+#include "gui/frame/MainFrame.h"
+
+namespace sondara::gui {
+namespace {
+
+// The three commands from the 文件 menu of the running program.
+struct OutputMenuCommands : ::testing::Test {
+    test::TempDir dir;
+    std::unique_ptr<CSondaraApp> app;
+    OutputShell saved = outputShell();
+    QStringList opened;
+    void SetUp() override {
+        RunLog::instance().setPath(dir.file("log.txt"));
+        std::vector<TestPoint> pts;
+        for (const char* pile : {"A1", "A2", "B1"}) {
+            TestPoint p = test::simplePoint(pile, 256);
+            p.checked = 1;
+            pts.push_back(p);
+        }
+        CSondaraDoc d = test::makeDoc(pts);
+        setText(d.info.projectName, utf8ToGbk("东区"));
+        const std::string path = dir.file("p.qar");
+        ASSERT_TRUE(WriteProject(d, path));
+        app = std::make_unique<CSondaraApp>();
+        ASSERT_TRUE(app->initInstance({"sondara", QString::fromStdString(path)}));
+        outputShell().exec = [](QDialog& dlg) {
+            dlg.accept();
+            return dlg.result() == QDialog::Accepted;
+        };
+        outputShell().chooseSavePath = [](QWidget*, const QString& suggested, const QString&) {
+            return suggested;
+        };
+        outputShell().open = [this](const QString& p) {
+            opened << p;
+            return true;
+        };
+    }
+    void TearDown() override {
+        outputShell() = saved;
+        if (app->document()) app->document()->doc().modified = false;
+        app.reset();
+        RunLog::instance().setPath(logFilePath());
+    }
+};
+
+TEST_F(OutputMenuCommands, ReportTableAndPicturesFromTheMenu) {
+    CMainFrame& frame = *app->frame();
+    ASSERT_TRUE(frame.commands().find(CommandId::FileWordReport));
+    ASSERT_TRUE(frame.commands().isEnabled(CommandId::FileWordReport));
+    ASSERT_FALSE(app->document()->doc().checkedList.empty());
+    frame.runCommand(CommandId::FileWordReport);
+    frame.runCommand(CommandId::FileExcelReport);
+    ASSERT_EQ(opened.size(), 2);
+    EXPECT_TRUE(opened[0].endsWith("东区-检测报告.docx"));
+    EXPECT_TRUE(opened[1].endsWith("东区-检测报表.xlsx"));
+    EXPECT_TRUE(QFileInfo::exists(opened[0]));
+    // 保存图形 with a Word document of the pictures as the remembered target.
+    SaveImageSettings s;
+    s.target = static_cast<int>(ImageTarget::Word);
+    s.wordColumns = 2;
+    ASSERT_TRUE(saveSaveImageSettings(s, nullptr));
+    frame.runCommand(CommandId::FileSaveImage);
+    ASSERT_EQ(opened.size(), 3);
+    EXPECT_TRUE(opened[2].endsWith("东区-图形.docx"));
 }
 
 }  // namespace

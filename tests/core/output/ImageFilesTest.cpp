@@ -1,9 +1,9 @@
 // The BMP and JPEG writers and the file names of image export.
 #include <gtest/gtest.h>
+#include <jpeglib.h>
 
 #include <csetjmp>
 #include <cstdio>
-#include <jpeglib.h>
 
 #include "core/output/BmpFile.h"
 #include "core/output/ImageExport.h"
@@ -30,10 +30,12 @@ DibImage pattern(int w, int h) {
 
 uint32_t u32(const std::string& s, size_t at) {
     return static_cast<uint8_t>(s[at]) | static_cast<uint8_t>(s[at + 1]) << 8 |
-           static_cast<uint8_t>(s[at + 2]) << 16 | static_cast<uint32_t>(static_cast<uint8_t>(s[at + 3])) << 24;
+           static_cast<uint8_t>(s[at + 2]) << 16 |
+           static_cast<uint32_t>(static_cast<uint8_t>(s[at + 3])) << 24;
 }
 uint16_t u16(const std::string& s, size_t at) {
-    return static_cast<uint16_t>(static_cast<uint8_t>(s[at]) | static_cast<uint8_t>(s[at + 1]) << 8);
+    return static_cast<uint16_t>(static_cast<uint8_t>(s[at]) | static_cast<uint8_t>(s[at + 1])
+                                                                   << 8);
 }
 
 TEST(BmpFile, HeaderFieldsAndBottomRowFirst) {
@@ -85,7 +87,9 @@ bool decodeJpeg(const std::string& bytes, Decoded& out) {
     jpeg_decompress_struct c{};
     DecodeError err{};
     c.err = jpeg_std_error(&err.pub);
-    err.pub.error_exit = [](j_common_ptr ci) { std::longjmp(reinterpret_cast<DecodeError*>(ci->err)->jump, 1); };
+    err.pub.error_exit = [](j_common_ptr ci) {
+        std::longjmp(reinterpret_cast<DecodeError*>(ci->err)->jump, 1);
+    };
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&c);
         return false;
@@ -99,7 +103,8 @@ bool decodeJpeg(const std::string& bytes, Decoded& out) {
     out.components = c.output_components;
     out.rgb.resize(static_cast<size_t>(out.width * out.height * out.components));
     while (c.output_scanline < c.output_height) {
-        JSAMPROW row = out.rgb.data() + static_cast<size_t>(c.output_scanline) * out.width * out.components;
+        JSAMPROW row =
+            out.rgb.data() + static_cast<size_t>(c.output_scanline) * out.width * out.components;
         jpeg_read_scanlines(&c, &row, 1);
     }
     jpeg_finish_decompress(&c);
@@ -141,8 +146,12 @@ TEST(JpegFile, ErrorTexts) {
 
 TEST(ImageExport, SanitizeFileName) {
     const std::pair<const char*, const char*> cases[] = {
-        {"A/3*1", "A_3_1"},       {"a:b", "a:b"},           {"  B2  ", "B2"},
-        {"", "_"},                {"   ", "_"},              {"x\\y?z<w>v|u\"t", "x_y_z_w_v_u_t"},
+        {"A/3*1", "A_3_1"},
+        {"a:b", "a:b"},
+        {"  B2  ", "B2"},
+        {"", "_"},
+        {"   ", "_"},
+        {"x\\y?z<w>v|u\"t", "x_y_z_w_v_u_t"},
         {"桩A/1：2", "桩A_1：2"},
     };
     for (const auto& [in, out] : cases) EXPECT_EQ(SanitizeFileName(in), out) << in;

@@ -27,15 +27,18 @@ PileMark defect(DefectKind kind, const char* nameUtf8, float depth) {
 // Four checked points: " A1" intact, "A1 " with 缩径 and 夹泥, "B2" intact with only
 // 扩径/扩底, "C/3" with 断桩; an unchecked point between them.
 CSondaraDoc reportDoc() {
-    std::vector<TestPoint> pts{test::simplePoint(" A1"), test::simplePoint("A1 "), test::simplePoint("X9"),
-                               test::simplePoint("B2"), test::simplePoint("C/3")};
+    std::vector<TestPoint> pts{test::simplePoint(" A1"), test::simplePoint("A1 "),
+                               test::simplePoint("X9"), test::simplePoint("B2"),
+                               test::simplePoint("C/3")};
     for (size_t i = 0; i < pts.size(); ++i) {
         pts[i].pileDiameter = static_cast<int16_t>(600 + i);
         pts[i].pileLength = 12.345f + static_cast<float>(i);
         pts[i].waveSpeed = static_cast<int16_t>(3800 + i);
     }
-    pts[1].defects = {defect(DefectKind::Necking, "缩径", 1.3f), defect(DefectKind::SoilInclusion, "夹泥", 3.5f)};
-    pts[3].defects = {defect(DefectKind::Bulging, "扩径", 2.0f), defect(DefectKind::EnlargedBase, "扩底", 9.0f)};
+    pts[1].defects = {defect(DefectKind::Necking, "缩径", 1.3f),
+                      defect(DefectKind::SoilInclusion, "夹泥", 3.5f)};
+    pts[3].defects = {defect(DefectKind::Bulging, "扩径", 2.0f),
+                      defect(DefectKind::EnlargedBase, "扩底", 9.0f)};
     pts[4].defects = {defect(DefectKind::Break, "断桩", 4.25f)};
     CSondaraDoc doc = test::makeDoc(pts);
     doc.checkedList = {0, 1, 3, 4};
@@ -92,9 +95,10 @@ TEST(ReportTable, ParagraphsAndSummary) {
     const std::string p2 = CommissionParagraph(t, rows);
     EXPECT_EQ(p2.substr(0, 4), "    ");
     EXPECT_NE(p2.find("受检桩编号为A1、A1、B2、C/3，共4根。"), std::string::npos) << p2;
-    EXPECT_EQ(ProjectParagraph(t),
-              "该工程由第三建筑工程公司承建，位于江北区滨江路8号。该工程桩基础全部为钻孔灌注桩，共计4根，"
-              "设计桩径为600mm，于2026年3月9日浇注。混凝土的设计强度等级为C30。");
+    EXPECT_EQ(
+        ProjectParagraph(t),
+        "该工程由第三建筑工程公司承建，位于江北区滨江路8号。该工程桩基础全部为钻孔灌注桩，共计4根，"
+        "设计桩径为600mm，于2026年3月9日浇注。混凝土的设计强度等级为C30。");
     EXPECT_EQ(GeologyParagraph(t), "    场地为冲积平原。\n地下水位 1.5 m。");
 
     const ReportCounts c = CountGrades(rows);
@@ -132,8 +136,12 @@ TEST(ReportInfoRecord, ClampsDatesOnReadAndKeepsGeologyInItsBytes) {
     EXPECT_EQ(back.produceFigures, 0);
     EXPECT_EQ(back.geology, std::string(259, 'g'));
 
-    const struct { ReportDate in, out; } dates[] = {
-        {{2026, 13, 5}, {2026, 1, 5}}, {{2037, 12, 31}, {2037, 12, 31}}, {{2038, 6, 6}, {1971, 6, 6}},
+    const struct {
+        ReportDate in, out;
+    } dates[] = {
+        {{2026, 13, 5}, {2026, 1, 5}},
+        {{2037, 12, 31}, {2037, 12, 31}},
+        {{2038, 6, 6}, {1971, 6, 6}},
         {{1971, 1, 32}, {1971, 1, 1}},
     };
     for (const auto& d : dates) EXPECT_EQ(ClampRecordDate(d.in), d.out);
@@ -169,7 +177,8 @@ std::string cellText(pugi::xml_node tc) {
     pugi::xpath_node_set nodes = tc.select_nodes(".//w:t|.//w:br");
     nodes.sort();  // a union comes in no particular order
     for (pugi::xpath_node n : nodes)
-        s += std::string_view(n.node().name()) == "w:br" ? std::string("\n") : n.node().text().get();
+        s +=
+            std::string_view(n.node().name()) == "w:br" ? std::string("\n") : n.node().text().get();
     return s;
 }
 
@@ -200,16 +209,19 @@ TEST(DocxReport, PackageHoldsTheFilledTemplateTableAndFigures) {
     test::TempDir dir;
     const std::string out = dir.file("报告.docx");
     std::string error;
-    ASSERT_TRUE(WriteWordReport(reportDoc(), reportInput(true), FindReportTemplate(), out, error)) << error;
+    ASSERT_TRUE(WriteWordReport(reportDoc(), reportInput(true), FindReportTemplate(), out, error))
+        << error;
     auto parts = readZip(out);
     ASSERT_TRUE(parts.count("word/document.xml"));
     pugi::xml_document d;
     ASSERT_TRUE(d.load_string(parts["word/document.xml"].c_str()));
     const std::string text = allText(d);
-    EXPECT_EQ(text.find("{{", text.find("{{报告编号}}") + 1), std::string::npos) << "a place was left unfilled";
-    for (const char* s : {"JC-2026-017", "滨江花园二期", "区质量监督站", "2026年4月21日", "王工、李工",
-                          "2026年5月1日", "受检桩编号为A1、A1、B2、C/3，共4根。", "王工、李工 {{报告编号}}",
-                          "1）完好桩（Ⅰ类）：2根，占所测桩的50.0%；", "混凝土的设计强度等级为C30。"})
+    EXPECT_EQ(text.find("{{", text.find("{{报告编号}}") + 1), std::string::npos)
+        << "a place was left unfilled";
+    for (const char* s :
+         {"JC-2026-017", "滨江花园二期", "区质量监督站", "2026年4月21日", "王工、李工",
+          "2026年5月1日", "受检桩编号为A1、A1、B2、C/3，共4根。", "王工、李工 {{报告编号}}",
+          "1）完好桩（Ⅰ类）：2根，占所测桩的50.0%；", "混凝土的设计强度等级为C30。"})
         EXPECT_NE(text.find(s), std::string::npos) << s;
 
     // The result table: N + 1 rows, 6 columns with their widths, 宋体 11 pt not bold.
@@ -226,11 +238,13 @@ TEST(DocxReport, PackageHoldsTheFilledTemplateTableAndFigures) {
     EXPECT_EQ(c, 6);
     const auto cells = [&](size_t r) {
         std::vector<std::string> v;
-        for (pugi::xpath_node tc : rows[r].node().select_nodes("w:tc")) v.push_back(cellText(tc.node()));
+        for (pugi::xpath_node tc : rows[r].node().select_nodes("w:tc"))
+            v.push_back(cellText(tc.node()));
         return v;
     };
-    EXPECT_EQ(cells(0), (std::vector<std::string>{"桩号", "设计桩径\n(mm)", "桩长\n(m)", "声速\n(m/s)",
-                                                  "桩身质\n量评价", "缺陷位置及类型"}));
+    EXPECT_EQ(cells(0),
+              (std::vector<std::string>{"桩号", "设计桩径\n(mm)", "桩长\n(m)", "声速\n(m/s)",
+                                        "桩身质\n量评价", "缺陷位置及类型"}));
     EXPECT_EQ(cells(2), (std::vector<std::string>{"A1", "601", "13.35", "3801", "Ⅱ/Ⅲ",
                                                   "(1) 深度1.3m  缩径\n(2) 深度3.5m  夹泥\n"}));
     EXPECT_EQ(cells(4)[4], "Ⅳ");
@@ -241,15 +255,18 @@ TEST(DocxReport, PackageHoldsTheFilledTemplateTableAndFigures) {
 
     // The page count is a field; the figures are one picture per checked point, in order.
     EXPECT_EQ(d.select_nodes("//w:instrText").size(), 1u);
-    EXPECT_NE(std::string(d.select_node("//w:instrText").node().text().get()).find("PAGES"), std::string::npos);
+    EXPECT_NE(std::string(d.select_node("//w:instrText").node().text().get()).find("PAGES"),
+              std::string::npos);
     const auto blips = d.select_nodes("//a:blip");
     ASSERT_EQ(blips.size(), 4u);
     pugi::xml_document rels;
     rels.load_string(parts["word/_rels/document.xml.rels"].c_str());
     for (size_t i = 0; i < blips.size(); ++i) {
         const std::string id = blips[i].node().attribute("r:embed").value();
-        const std::string target =
-            rels.select_node(("//Relationship[@Id='" + id + "']").c_str()).node().attribute("Target").value();
+        const std::string target = rels.select_node(("//Relationship[@Id='" + id + "']").c_str())
+                                       .node()
+                                       .attribute("Target")
+                                       .value();
         EXPECT_EQ(parts["word/" + target], "BMfigure" + std::to_string(i));
     }
     EXPECT_NE(parts["[Content_Types].xml"].find("Extension=\"png\""), std::string::npos);
@@ -268,18 +285,21 @@ TEST(DocxReport, WithoutFiguresAndFailures) {
     // A broken template or an unwritable target: a message, the old file kept.
     test::writeFile(out, "previous");
     test::writeFile(dir.file("bad.docx"), "not a zip");
-    EXPECT_FALSE(WriteWordReport(reportDoc(), reportInput(false), dir.file("bad.docx"), out, error));
+    EXPECT_FALSE(
+        WriteWordReport(reportDoc(), reportInput(false), dir.file("bad.docx"), out, error));
     EXPECT_FALSE(error.empty());
     EXPECT_FALSE(WriteWordReport(reportDoc(), reportInput(false), "", out, error));
     EXPECT_EQ(test::readFile(out), "previous");
-    EXPECT_FALSE(WriteWordReport(reportDoc(), reportInput(false), FindReportTemplate(), dir.file("no/x.docx"), error));
+    EXPECT_FALSE(WriteWordReport(reportDoc(), reportInput(false), FindReportTemplate(),
+                                 dir.file("no/x.docx"), error));
 }
 
 TEST(DocxReport, PictureDocumentRowsOfColumns) {
     test::TempDir dir;
     const std::string out = dir.file("pics.docx");
     std::string error;
-    ASSERT_TRUE(WritePictureDocument({"a", "b", "c", "d", "e"}, "jpg", 176, 145, 3, out, error)) << error;
+    ASSERT_TRUE(WritePictureDocument({"a", "b", "c", "d", "e"}, "jpg", 176, 145, 3, out, error))
+        << error;
     auto parts = readZip(out);
     pugi::xml_document d;
     ASSERT_TRUE(d.load_string(parts["word/document.xml"].c_str()));
@@ -289,7 +309,9 @@ TEST(DocxReport, PictureDocumentRowsOfColumns) {
     EXPECT_EQ(paras[0].node().select_nodes(".//a:blip").size(), 3u);
     EXPECT_EQ(paras[1].node().select_nodes(".//a:blip").size(), 0u);
     EXPECT_EQ(paras[2].node().select_nodes(".//a:blip").size(), 2u);
-    for (const auto& p : paras) EXPECT_STREQ(p.node().select_node("w:pPr/w:jc").node().attribute("w:val").value(), "center");
+    for (const auto& p : paras)
+        EXPECT_STREQ(p.node().select_node("w:pPr/w:jc").node().attribute("w:val").value(),
+                     "center");
     EXPECT_NE(parts["[Content_Types].xml"].find("image/jpeg"), std::string::npos);
     EXPECT_EQ(parts["word/media/image1.jpeg"], "a");
 }
@@ -313,11 +335,13 @@ TEST(XlsxReport, SheetWidthsAndTextCells) {
     }
     EXPECT_EQ(i, 6);
     std::vector<std::string> shared;
-    for (pugi::xpath_node si : strings.select_nodes("//si")) shared.push_back(si.node().child("t").text().get());
+    for (pugi::xpath_node si : strings.select_nodes("//si"))
+        shared.push_back(si.node().child("t").text().get());
     std::map<std::string, std::string> cells;
     for (pugi::xpath_node c : sheet.select_nodes("//c")) {
         EXPECT_STREQ(c.node().attribute("t").value(), "s") << "every cell is a text";
-        cells[c.node().attribute("r").value()] = shared.at(static_cast<size_t>(c.node().child("v").text().as_int()));
+        cells[c.node().attribute("r").value()] =
+            shared.at(static_cast<size_t>(c.node().child("v").text().as_int()));
     }
     EXPECT_EQ(cells["A1"], "桩号");
     EXPECT_EQ(cells["B1"], "设计桩径(mm)");
@@ -345,9 +369,10 @@ TEST(ReportInfoJson, FieldsByTheirChineseNames) {
     ReportInfo info;
     info.staff = "kept";
     std::string error;
-    ASSERT_TRUE(ApplyReportInfoJson(R"({"报告编号": "R-1", "强度等级": "C35", "浇筑日期": "2026-03-09",
+    ASSERT_TRUE(
+        ApplyReportInfoJson(R"({"报告编号": "R-1", "强度等级": "C35", "浇筑日期": "2026-03-09",
         "检测日期": "2026年4月21日", "桩径": 800, "总桩数": 12, "生成附图": false, "地质概况": "粉土"})",
-                                    info, error))
+                            info, error))
         << error;
     EXPECT_EQ(info.reportNumber, "R-1");
     EXPECT_EQ(info.strengthClass, 5);
@@ -357,8 +382,14 @@ TEST(ReportInfoJson, FieldsByTheirChineseNames) {
     EXPECT_EQ(info.totalPiles, 12);
     EXPECT_FALSE(info.produceFigures);
     EXPECT_EQ(info.staff, "kept");
-    const char* bad[] = {R"({"强度等级": "C60"})", R"({"桩径": 1.5})", R"({"浇筑日期": "2026-13-01"})",
-                         R"({"工程名": "x"})", R"({"生成附图": 1})", R"([1])", R"({"报告编号": 5})", "{"};
+    const char* bad[] = {R"({"强度等级": "C60"})",
+                         R"({"桩径": 1.5})",
+                         R"({"浇筑日期": "2026-13-01"})",
+                         R"({"工程名": "x"})",
+                         R"({"生成附图": 1})",
+                         R"([1])",
+                         R"({"报告编号": 5})",
+                         "{"};
     for (const char* b : bad) {
         ReportInfo before = info;
         EXPECT_FALSE(ApplyReportInfoJson(b, info, error)) << b;

@@ -10,7 +10,8 @@ namespace sondara {
 namespace {
 
 SaveImageForm form() {
-    return SaveImageForm({DataSelection::CurrentDisplay, DataSelection::CheckedPoints}, {800, 450}, "/doc/", "/");
+    return SaveImageForm({DataSelection::CurrentDisplay, DataSelection::CheckedPoints}, {800, 450},
+                         "/doc/", "/");
 }
 
 TEST(SaveImageForm, SizeListFollowsTheColumnCount) {
@@ -20,7 +21,8 @@ TEST(SaveImageForm, SizeListFollowsTheColumnCount) {
     EXPECT_EQ(f.sizeEntries()[0], "530×145");
     EXPECT_EQ(f.sizeEntries()[11], "2048×400");
     f.setColumnsText("3");
-    EXPECT_EQ(f.sizeEntries(), (std::vector<std::string>{"176×145", "176×200", "176×270", "176×400"}));
+    EXPECT_EQ(f.sizeEntries(),
+              (std::vector<std::string>{"176×145", "176×200", "176×270", "176×400"}));
     EXPECT_EQ(f.sizeText(), "176×145");
     f.setSizeText("900×300", true);  // any width typed is replaced by 530 / 3
     EXPECT_EQ(f.sizeText(), "176×300");
@@ -36,7 +38,8 @@ TEST(SaveImageForm, TypedSizesAndColumnCounts) {
     EXPECT_EQ(f.sizeText(), "800×600");
     f.setSizeText("1024 x 270", false);
     EXPECT_EQ(f.sizeText(), "1024×270");
-    const std::pair<const char*, int> columns[] = {{"45", 30}, {"0", 1}, {"-3", 1}, {"", 1}, {"5", 5}, {"99999999999", 30}};
+    const std::pair<const char*, int> columns[] = {{"45", 30}, {"0", 1}, {"-3", 1},
+                                                   {"", 1},    {"5", 5}, {"99999999999", 30}};
     for (const auto& [text, want] : columns) {
         f.setColumnsText(text);
         EXPECT_EQ(f.settings().wordColumns, want) << text;
@@ -106,10 +109,23 @@ TEST(SaveImageSettings, CurrentLayoutRoundTripsAndTheOldOneIsRead) {
 
     // The older layout: selection 1 = 选中波形, a size index, no columns.
     const auto old = [](int sel, int format, int index) {
-        return test::Bytes{}.text("MIR_QAR4_BMP_001", 30).i32(sel).i32(format).i32(index).i32(0).text("/tmp", 260).s;
+        return test::Bytes{}
+            .text("MIR_QAR4_BMP_001", 30)
+            .i32(sel)
+            .i32(format)
+            .i32(index)
+            .i32(0)
+            .text("/tmp", 260)
+            .s;
     };
-    const struct { int sel, format, index; int wantSel, wantFormat, w, h; } cases[] = {
-        {1, 1, 6, 2, 1, 1024, 270}, {0, 0, 11, 1, 0, 2048, 400}, {5, 7, 12, 1, 0, 530, 145}, {1, 0, -1, 2, 0, 530, 145},
+    const struct {
+        int sel, format, index;
+        int wantSel, wantFormat, w, h;
+    } cases[] = {
+        {1, 1, 6, 2, 1, 1024, 270},
+        {0, 0, 11, 1, 0, 2048, 400},
+        {5, 7, 12, 1, 0, 530, 145},
+        {1, 0, -1, 2, 0, 530, 145},
     };
     for (const auto& c : cases) {
         test::writeFile(saveImageSettingsFile().path(), old(c.sel, c.format, c.index));
