@@ -7,6 +7,8 @@
 
 #include "core/analysis/PileMarks.h"
 #include "core/app/CommandTable.h"
+#include "gui/analysis/MarkCommands.h"
+#include "gui/analysis/MarkDragHandler.h"
 #include "gui/app/DocumentHost.h"
 #include "gui/app/QtPrompter.h"
 #include "gui/app/SondaraApp.h"
@@ -61,6 +63,7 @@ CSondaraView::CSondaraView(DocumentHost& host, QWidget* parent) : QWidget(parent
     connect(display_, &CWaveDisp::pointClicked, this, &CSondaraView::pointSelected);
     connect(display_, &CWaveDisp::contextMenuRequested, this, &CSondaraView::openContextMenu);
     connect(&host_, &DocumentHost::documentChanged, this, &CSondaraView::refresh);
+    MarkDragHandler::attach(display_, host_);  // dragging and picking marks
     display_->rebuild();
 }
 
@@ -118,7 +121,9 @@ std::vector<int> CSondaraView::speedLengthTargets(bool& allPanes) const {
 }
 
 void CSondaraView::enterSpeed(const QString& text) {
-    if (pointListBusy() || !barWidget_->speedEdit()->isModified() || text.isEmpty()) return;
+    // Applied even when the text was not changed: with 全部波形 that is how the common
+    // value reaches every point; the single-pane edit ignores an unchanged value itself.
+    if (pointListBusy() || text.isEmpty()) return;
     barWidget_->speedEdit()->setModified(false);
     bool allPanes = false;
     const std::vector<int> pts = speedLengthTargets(allPanes);
@@ -131,7 +136,7 @@ void CSondaraView::enterSpeed(const QString& text) {
 }
 
 void CSondaraView::enterLength(const QString& text) {
-    if (pointListBusy() || !barWidget_->lengthEdit()->isModified() || text.isEmpty()) return;
+    if (pointListBusy() || text.isEmpty()) return;
     barWidget_->lengthEdit()->setModified(false);
     bool allPanes = false;
     const std::vector<int> pts = speedLengthTargets(allPanes);
@@ -162,6 +167,7 @@ bool CSondaraView::handleCommand(int id) {
         display_->setEditScope(id == 32864 ? 1 : 0);
         return true;
     }
+    if (MarkCommands::run(*this, static_cast<CommandId>(id))) return true;
     if (!isDisplayCommand(id)) return false;
     const auto c = static_cast<DisplayCommand>(id);
     std::vector<CSondaraView*> targets;
@@ -179,6 +185,7 @@ bool CSondaraView::handleCommand(int id) {
 }
 
 CSondaraView::CommandState CSondaraView::commandState(int id) const {
+    if (IsMarkCommand(static_cast<CommandId>(id))) return {MarkCommands::enabled(*this, static_cast<CommandId>(id)), false};
     const WaveDisplayModel& m = display_->model();
     const bool panes = m.paneCount() > 0;
     const int a = m.activePane();
@@ -234,6 +241,7 @@ void CSondaraView::openContextMenu(QPoint globalPos) {
         };
     if (frame) frame->updateCommandUi();
     build(&menu, contextMenu(166).entries);
+    if (MarkDragHandler* h = MarkDragHandler::of(display_)) h->addContextItems(menu);
     menu.exec(globalPos);
 }
 

@@ -160,6 +160,7 @@ void CWaveDisp::paintEvent(QPaintEvent*) {
             const int y = edgeFeedbackY() - top;
             fp.drawLine(0, y, cs.width() - 1, y);
         }
+        emit paintingOverlay(fp, top);
     }
     QPainter p(this);
     p.drawImage(0, 0, frame);

@@ -14,6 +14,7 @@
 #include "core/display/WaveDisplayModel.h"
 #include "render/DisplayRenderer.h"
 
+class QPainter;
 class QScrollBar;
 
 namespace sondara::gui {
@@ -59,6 +60,9 @@ signals:
     void rebuilt();
     // A right click in a pane: the view opens the display's context menu.
     void contextMenuRequested(QPoint globalPos);
+    // Painting: after the panes and the cursors, interactions draw their feedback on
+    // `p` (content row `scrollTop` is the window's top row).
+    void paintingOverlay(QPainter& p, int scrollTop);
 
 protected:
     void paintEvent(QPaintEvent*) override;
