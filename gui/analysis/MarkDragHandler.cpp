@@ -62,6 +62,8 @@ MarkDragHandler::MarkDragHandler(CWaveDisp* display, DocumentHost& host)
     });
 }
 
+MarkDragHandler::~MarkDragHandler() { dropShape(); }  // no pointer shape outlives the display
+
 void MarkDragHandler::clearSelection() {
     selected_ = {};
     display_->update();

@@ -29,6 +29,7 @@ public:
     // Attaches a handler to the display (once); returns it.
     static MarkDragHandler* attach(CWaveDisp* display, DocumentHost& host);
     static MarkDragHandler* of(const CWaveDisp* display);
+    ~MarkDragHandler() override;
 
     // The selected mark (head, toe, defect or marker line); none when !grabbed().
     const GrabTarget& selected() const { return selected_; }

@@ -38,10 +38,22 @@
 #include "gui/display/SondaraView.h"
 #include "gui/display/WaveDisp.h"
 #include "gui/frame/ChildFrame.h"
+#include "gui/frame/PaneFocus.h"
 #include "gui/frame/TextExportDialog.h"
 #include "gui/panels/PointListPanel.h"
 
 namespace sondara::gui {
+
+namespace {
+// The areas F6 / Shift+F6 go round: the visible panels, then the active window.
+std::vector<QWidget*> focusAreasOf(const CMainFrame& f) {
+    std::vector<QWidget*> out;
+    for (int id : {101, 112, 102})
+        if (QDockWidget* d = f.dock(id); d && d->isVisible() && d->widget()) out.push_back(d->widget());
+    if (QMdiSubWindow* w = f.mdiArea()->activeSubWindow(); w && w->widget()) out.push_back(w->widget());
+    return out;
+}
+}  // namespace
 
 namespace {
 
@@ -582,6 +594,10 @@ void CMainFrame::registerHandlers() {
         {32856, [this] { launchTool({"gnome-text-editor", "gedit", "kate", "mousepad", "pluma", "xed", "leafpad"}); }},
         {57667, [this] { app_.helpTopics(); }},
         {57664, [this] { app_.aboutDialog(); }},
+        {57670, [this] { app_.helpTopics(); }},
+        {57669, [] { QWhatsThis::enterWhatsThisMode(); }},
+        {57680, [this] { PaneFocus::move(focusAreasOf(*this), true); }},
+        {57681, [this] { PaneFocus::move(focusAreasOf(*this), false); }},
     };
 }
 
@@ -632,6 +648,7 @@ CMainFrame::CommandUi CMainFrame::commandUi(int id) const {
     auto bar = [this](int r) { return toolbars_.at(r)->isVisible(); };
     switch (id) {
         case 57600: case 57601: case 57665: case 57664: case 57667: case 32843: case 32872:
+        case 57670: case 57669: case 57680: case 57681:
         case 32854: case 32855: case 32856:
             return {true, false};
         case 57602: return {doc, false};
