@@ -550,3 +550,31 @@ TEST_F(MarksFixture, TheBarShowsTheShortestLengthText) {
 
 }  // namespace
 }  // namespace sondara::gui
+
+namespace sondara::gui {
+namespace {
+
+TEST_F(MarksFixture, WaveletMarkerLineAddedDraggedAndDeleted) {
+    choose(BarCombo::AnalysisType, 3);  // 小波分析
+    ASSERT_GT(model().paneCount(), 1);
+    ASSERT_EQ(model().pane(1).kind, PaneKind::WaveletComponent);
+    const int s = clickSample(1, 100);
+    ASSERT_TRUE(MarkCommands::enabled(*view(), CommandId::MarkLine));
+    run(CommandId::MarkLine);
+    const TestPoint& p = doc().points[doc().currentPoint];
+    ASSERT_EQ(p.waveletMarkPositions, std::vector<std::int32_t>{s});
+    EXPECT_EQ(p.waveletMarkPanes, std::vector<std::int32_t>{1});  // the active pane's number
+    ASSERT_EQ(model().ensurePane(1).marks.size(), 1u);
+
+    drag(atSample(1, s), atSample(1, 200));
+    EXPECT_NEAR(p.waveletMarkPositions[0], 200, 2);
+    EXPECT_EQ(p.waveletMarkPanes[0], 1);
+    ASSERT_EQ(handler()->selected().type, GrabTarget::Type::MarkerLine);
+    QTest::keyClick(disp(), Qt::Key_Delete);
+    QApplication::processEvents();
+    EXPECT_TRUE(p.waveletMarkPositions.empty());
+    EXPECT_TRUE(p.waveletMarkPanes.empty());
+}
+
+}  // namespace
+}  // namespace sondara::gui
