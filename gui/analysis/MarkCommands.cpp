@@ -1,6 +1,7 @@
 #include "gui/analysis/MarkCommands.h"
 
 #include <QStringList>
+#include <algorithm>
 
 #include "core/analysis/AutoHeadToe.h"
 #include "core/model/TextCodec.h"
@@ -102,8 +103,7 @@ void customDefect(CSondaraView& v) {
     DefectDialog dlg(nameChoices(), qs(depth), &v);
     if (dlg.exec() != QDialog::Accepted) return;
     DefectDialog::rememberName(dlg.name());
-    // The targets are taken after the dialog: nothing may have changed them, but the
-    // model is the one to ask.
+    // Targets and cursor are read again after the modal dialog.
     const std::vector<int> targets = modelOf(v).editTargets().points;
     const int pos = modelOf(v).staticCursor().sample;
     QtPrompter prompter(&v);
