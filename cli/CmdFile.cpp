@@ -6,7 +6,7 @@
 #include "cli/JsonWriter.h"
 #include "core/fileio/ProjectFile.h"
 #include "core/model/NameLists.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 
 namespace sondara::cli {
 namespace {

@@ -13,9 +13,9 @@
 #include "core/analysis/AutoHeadToe.h"
 #include "core/analysis/PileMarks.h"
 #include "core/app/SettingsFile.h"
-#include "core/model/FixedText.h"
+#include "core/base/FixedText.h"
 #include "core/model/NameLists.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 
 namespace sondara::cli {
 namespace {

@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libfftw3-dev
   qt6-base-dev libgl-dev fonts-noto-cjk xvfb xauth
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   python3-mpmath python3-pywt python3-numpy
 )
 [ "${SONDARA_DEPS_EXTRA:-}" ] && packages+=(${SONDARA_DEPS_EXTRA})

@@ -5,7 +5,7 @@
 
 #include "core/analysis/PileLengthText.h"
 #include "core/model/NameLists.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 #include "core/processing/Positions.h"
 
 namespace sondara {

@@ -1,10 +1,9 @@
 #include "gui/analysis/MarkCommands.h"
 
 #include <QStringList>
-#include <algorithm>
 
 #include "core/analysis/AutoHeadToe.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 #include "gui/analysis/AutoHeadDialog.h"
 #include "gui/analysis/AutoToeDialog.h"
 #include "gui/analysis/DefectDialog.h"
@@ -16,12 +15,6 @@
 #include "gui/display/WaveDisp.h"
 
 namespace sondara::gui {
-
-void commitMarks(DocumentHost& host, const std::vector<int>& points) {
-    if (points.empty()) return;
-    host.doc().setModified();
-    host.changed(DocChange::Points, points);
-}
 
 namespace {
 
@@ -64,13 +57,14 @@ void headOrToe(CSondaraView& v, bool head) {
     const int sample = m.staticCursor().sample;
     const LengthFollowMode mode = m.follow.effective();
     QtPrompter prompter(&v);
-    std::vector<int> changed;
-    for (int p : m.editTargets().points) {
-        const int ok = head ? SetPileHead(v.host().doc(), p, sample, mode, true, prompter)
-                            : SetPileToe(v.host().doc(), p, sample, mode, true, prompter);
-        if (ok) changed.push_back(p);
+    const std::vector<int> targets = m.editTargets().points;
+    MarkChangeBatch batch(v.host().doc());
+    for (int p : targets) {
+        if (head)
+            SetPileHead(v.host().doc(), p, sample, mode, true, prompter);
+        else
+            SetPileToe(v.host().doc(), p, sample, mode, true, prompter);
     }
-    commitMarks(v.host(), changed);
 }
 
 void addDefect(CSondaraView& v, int kind) {
@@ -79,10 +73,9 @@ void addDefect(CSondaraView& v, int kind) {
     if (!w || !IsTimeKind(w->kind)) return;
     const int sample = m.staticCursor().sample;
     QtPrompter prompter(&v);
-    std::vector<int> changed;
-    for (int p : m.editTargets().points)
-        if (AddDefect(v.host().doc(), p, sample, kind, {}, {}, prompter)) changed.push_back(p);
-    commitMarks(v.host(), changed);
+    const std::vector<int> targets = m.editTargets().points;
+    MarkChangeBatch batch(v.host().doc());
+    for (int p : targets) AddDefect(v.host().doc(), p, sample, kind, {}, {}, prompter);
 }
 
 QStringList nameChoices() {
@@ -107,11 +100,8 @@ void customDefect(CSondaraView& v) {
     const std::vector<int> targets = modelOf(v).editTargets().points;
     const int pos = modelOf(v).staticCursor().sample;
     QtPrompter prompter(&v);
-    std::vector<int> changed;
-    const std::string name = dlg.name().toStdString(), remark = dlg.remark().toStdString();
-    for (int p : targets)
-        if (AddCustomDefect(v.host().doc(), {p}, pos, name, remark, prompter)) changed.push_back(p);
-    commitMarks(v.host(), changed);
+    AddCustomDefect(v.host().doc(), targets, pos, dlg.name().toStdString(), dlg.remark().toStdString(),
+                    prompter);
 }
 
 void markerLine(CSondaraView& v) {
@@ -128,8 +118,7 @@ void markerLine(CSondaraView& v) {
     const EditTargets t = m.editTargets();
     const std::vector<int> list = d == MarkerDomain::Wavelet ? t.markerList() : t.points;
     if (list.empty()) return;
-    if (!AddMarkerLine(v.host().doc(), list, d, m.staticCursor().sample)) return;
-    commitMarks(v.host(), d == MarkerDomain::Wavelet ? std::vector<int>{list.front()} : t.points);
+    AddMarkerLine(v.host().doc(), list, d, m.staticCursor().sample);
 }
 
 void clearMarks(CSondaraView& v) {
@@ -138,13 +127,7 @@ void clearMarks(CSondaraView& v) {
     const bool activeOnly = modelOf(v).options().scope() == EditScope::CurrentTrace;
     QtPrompter prompter(&v);
     if (!ClearAllMarks(v.host().doc(), panes, activeOnly, prompter)) return;
-    std::vector<int> pts;
-    for (const MarkPane& p : panes) {
-        if (std::find(pts.begin(), pts.end(), p.point) == pts.end()) pts.push_back(p.point);
-        if (activeOnly) break;
-    }
     if (MarkDragHandler* h = MarkDragHandler::of(v.display())) h->clearSelection();
-    commitMarks(v.host(), pts);
 }
 
 void autoHead(CSondaraView& v) {
@@ -158,10 +141,9 @@ void autoHead(CSondaraView& v) {
     saveSettings(s, &prompter);  // "写设置文件失败！" when it cannot be written
     WaveDisplayModel& m = modelOf(v);
     const LengthFollowMode mode = m.follow.effective();
-    std::vector<int> changed;
-    for (int p : m.editTargets().points)
-        if (AutoPileHead(v.host().doc(), p, s, mode, true, prompter)) changed.push_back(p);
-    commitMarks(v.host(), changed);
+    const std::vector<int> targets = m.editTargets().points;
+    MarkChangeBatch batch(v.host().doc());
+    for (int p : targets) AutoPileHead(v.host().doc(), p, s, mode, true, prompter);
 }
 
 void autoToe(CSondaraView& v) {
@@ -176,10 +158,8 @@ void autoToe(CSondaraView& v) {
     double value = 0.0;
     if (!dlg.value(value)) return;
     QtPrompter prompter(&v);
-    std::vector<int> changed;
-    for (int p : targets)
-        if (AutoPileToe(v.host().doc(), p, value, mode, true, prompter)) changed.push_back(p);
-    commitMarks(v.host(), changed);
+    MarkChangeBatch batch(v.host().doc());
+    for (int p : targets) AutoPileToe(v.host().doc(), p, value, mode, true, prompter);
 }
 
 void editOrDelete(CSondaraView& v, bool edit) {

@@ -2,8 +2,8 @@
 // The 波形分析 commands of an analysis view: 桩头, 桩底, the seven defects and 自定义 at
 // the static cursor, 标记线 on correlation, spectrum and wavelet panes, 编辑, 删除 and
 // 清除 of marks, 自动桩头 with its settings and 自动桩底 with its one number. Each acts
-// on the target points of an edit with the view's effective length-follow mode, and
-// commits the points it changed as a change of marks.
+// on the target points of an edit with the view's effective length-follow mode; the
+// mark operations announce their changes, gathered so that the windows refresh once.
 #include <vector>
 
 #include "core/analysis/MarkCommandRules.h"
@@ -14,8 +14,18 @@ namespace sondara::gui {
 class CSondaraView;
 class DocumentHost;
 
-// Marks the document modified and tells every window that marks of `points` changed.
-void commitMarks(DocumentHost& host, const std::vector<int>& points);
+// Gathers the change announcements of the mark operations run while it lives: the
+// windows refresh once, after the last target point.
+class MarkChangeBatch {
+public:
+    explicit MarkChangeBatch(CSondaraDoc& doc) : doc_(doc) { doc_.beginChanges(); }
+    ~MarkChangeBatch() { doc_.endChanges(); }
+    MarkChangeBatch(const MarkChangeBatch&) = delete;
+    MarkChangeBatch& operator=(const MarkChangeBatch&) = delete;
+
+private:
+    CSondaraDoc& doc_;
+};
 
 class MarkCommands {
 public:

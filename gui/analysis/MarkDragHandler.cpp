@@ -9,7 +9,7 @@
 #include <algorithm>
 
 #include "core/display/PaneMapping.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 #include "gui/analysis/DefectDialog.h"
 #include "gui/analysis/MarkCommands.h"
 #include "gui/app/DocumentHost.h"
@@ -215,9 +215,11 @@ bool MarkDragHandler::release(QMouseEvent* e) {
     // Head and toe move without questions and keep the defects; marks are moved when
     // nothing else sits at the new place. Refusals are silent.
     SilentPrompter silent;
-    const std::vector<int> changed = display_->model().finishGrabDrag(host_.doc(), g, dragX_, silent);
+    {
+        MarkChangeBatch batch(host_.doc());  // an average pane's line moves several points
+        display_->model().finishGrabDrag(host_.doc(), g, dragX_, silent);
+    }
     selected_ = g;
-    commitMarks(host_, changed);
     if (!selectionStillValid()) selected_ = {};
     display_->rebuild();
     return true;
@@ -230,8 +232,8 @@ bool MarkDragHandler::nudgeSelected(int delta) {
     const WaveDisplayModel& m = display_->model();
     const WavePane& w = m.pane(s.pane);
     const TestPoint& p = doc.points[s.point];
-    std::vector<int> changed;
     SilentPrompter silent;
+    MarkChangeBatch batch(doc);
     const LengthFollowMode mode = m.follow.effective();
     switch (s.type) {
         case GrabTarget::Type::Head:
@@ -240,13 +242,16 @@ bool MarkDragHandler::nudgeSelected(int delta) {
             const int to = (head ? p.headIndex : p.toeIndex) + delta;
             const std::vector<int> pts =
                 w.kind == PaneKind::AverageTrace ? w.statePoints : std::vector<int>{s.point};
-            for (int q : pts)
-                if (head ? SetPileHead(doc, q, to, mode, false, silent) : SetPileToe(doc, q, to, mode, false, silent))
-                    changed.push_back(q);
+            for (int q : pts) {
+                if (head)
+                    SetPileHead(doc, q, to, mode, false, silent);
+                else
+                    SetPileToe(doc, q, to, mode, false, silent);
+            }
             break;
         }
         case GrabTarget::Type::Defect:
-            if (MoveDefect(doc, s.point, s.entry, p.defects[s.entry].position + delta)) changed.push_back(s.point);
+            MoveDefect(doc, s.point, s.entry, p.defects[s.entry].position + delta);
             break;
         case GrabTarget::Type::MarkerLine: {
             const MarkerDomain d = domainOf(s.markType);
@@ -255,12 +260,11 @@ bool MarkDragHandler::nudgeSelected(int delta) {
                                                             : p.waveletMarkPositions[s.entry];
             // The pane's own samples bound a marker line (a spectrum has half as many).
             if (from + delta < 0 || from + delta >= w.sampleCount) return true;
-            if (MoveMarkerLine(doc, s.point, s.entry, d, from + delta)) changed.push_back(s.point);
+            MoveMarkerLine(doc, s.point, s.entry, d, from + delta);
             break;
         }
         case GrabTarget::Type::None: return false;
     }
-    commitMarks(host_, changed);
     return true;
 }
 
@@ -320,7 +324,7 @@ void MarkDragHandler::startPick(Pick p) {
     else dropShape();
 }
 
-bool MarkDragHandler::editMark(const GrabTarget& g) {
+bool MarkDragHandler::editMark(GrabTarget g) {
     if (g.type != GrabTarget::Type::Defect) return false;  // only defects carry texts
     CSondaraDoc& doc = host_.doc();
     if (!doc.validPoint(g.point) || g.entry < 0 || g.entry >= doc.points[g.point].defectCount()) return false;
@@ -334,22 +338,19 @@ bool MarkDragHandler::editMark(const GrabTarget& g) {
     dlg.setRemark(QString::fromStdString(gbkToUtf8(textOf(mark.remark))));
     if (dlg.exec() != QDialog::Accepted) return true;
     DefectDialog::rememberName(dlg.name());
-    if (EditDefect(doc, g.point, g.entry, dlg.name().toStdString(), dlg.remark().toStdString()))
-        commitMarks(host_, {g.point});
+    EditDefect(doc, g.point, g.entry, dlg.name().toStdString(), dlg.remark().toStdString());
     return true;
 }
 
-bool MarkDragHandler::deleteMark(const GrabTarget& g) {
-    CSondaraDoc& doc = host_.doc();
-    int ok = 0;
-    if (g.type == GrabTarget::Type::Defect)
-        ok = DeleteDefect(doc, g.point, g.entry);
-    else if (g.type == GrabTarget::Type::MarkerLine)
-        ok = DeleteMarkerLine(doc, g.point, g.entry, domainOf(g.markType));
-    else
-        return false;
+bool MarkDragHandler::deleteMark(GrabTarget g) {
+    if (!isMark(g)) return false;
+    // The entries after it move up: the selection goes before the display is rebuilt.
     if (sameMark(selected_, g)) selected_ = {};
-    if (ok) commitMarks(host_, {g.point});
+    CSondaraDoc& doc = host_.doc();
+    if (g.type == GrabTarget::Type::Defect)
+        DeleteDefect(doc, g.point, g.entry);
+    else
+        DeleteMarkerLine(doc, g.point, g.entry, domainOf(g.markType));
     display_->update();
     return true;
 }

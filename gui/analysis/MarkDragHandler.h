@@ -43,8 +43,9 @@ public:
     // is taken (a pending pick, cancelled by a click elsewhere, Esc or leaving).
     void startPick(Pick p);
     // Edits (defect dialog) or deletes a defect or marker line; false for other marks.
-    bool editMark(const GrabTarget& g);
-    bool deleteMark(const GrabTarget& g);
+    // Taken by value: the target may be the selection, which they change.
+    bool editMark(GrabTarget g);
+    bool deleteMark(GrabTarget g);
     // Adds 编辑 and 删除 for the mark under the right click to the pane's context menu.
     void addContextItems(QMenu& menu);
 

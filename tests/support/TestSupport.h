@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/app/Prompter.h"
+#include "core/base/Prompter.h"
 
 namespace sondara::test {
 

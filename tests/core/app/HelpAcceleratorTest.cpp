@@ -21,14 +21,14 @@ TEST(CommandTable, HelpAndPaneAcceleratorsOnTheirCommands) {
                  {CommandId::PrevPane, "Shift+F6"},
                  {CommandId::HelpTopics, ""}};
     for (const auto& c : cases) {
-        const CommandInfo* info = findCommand(toInt(c.id));
+        const CommandInfo* info = findCommand(c.id);
         ASSERT_NE(info, nullptr) << toInt(c.id);
         EXPECT_STREQ(info->accel, c.accel) << toInt(c.id);
     }
-    std::map<std::string, int> owner;
+    std::map<std::string, CommandId> owner;
     for (const CommandInfo& c : allCommands()) {
         if (!*c.accel) continue;
-        EXPECT_TRUE(owner.emplace(c.accel, c.id).second) << c.accel << " on " << c.id;
+        EXPECT_TRUE(owner.emplace(c.accel, c.id).second) << c.accel << " on " << toInt(c.id);
     }
 }
 

@@ -6,7 +6,7 @@
 #include "core/display/SimulatedPile.h"
 #include "core/display/DisplayTestSupport.h"
 #include "core/model/NameLists.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 #include "core/processing/ProcessingChain.h"
 
 namespace sondara {
