@@ -580,3 +580,31 @@ TEST_F(MarksFixture, WaveletMarkerLineAddedDraggedAndDeleted) {
 
 }  // namespace
 }  // namespace sondara::gui
+
+namespace sondara::gui {
+namespace {
+
+TEST_F(MarksFixture, F6GoesRoundThePanelsAndTheWindow) {
+    QAction* next = frame().action(CommandId::NextPane);
+    ASSERT_NE(next, nullptr);
+    EXPECT_EQ(next->shortcut(), QKeySequence("F6"));
+    EXPECT_EQ(frame().action(CommandId::Help)->shortcut(), QKeySequence("F1"));
+    EXPECT_TRUE(frame().action(CommandId::HelpTopics)->shortcut().isEmpty());
+    frame().activateWindow();
+    disp()->setFocus();
+    QApplication::processEvents();
+    // From the analysis window (the last area) F6 wraps round to the first panel, and
+    // Shift+F6 comes back.
+    frame().runCommand(CommandId::NextPane);
+    QApplication::processEvents();
+    QWidget* f = QApplication::focusWidget();
+    ASSERT_NE(f, nullptr);
+    EXPECT_FALSE(view()->isAncestorOf(f));
+    frame().runCommand(CommandId::PrevPane);
+    QApplication::processEvents();
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    EXPECT_TRUE(view()->isAncestorOf(QApplication::focusWidget()));
+}
+
+}  // namespace
+}  // namespace sondara::gui
