@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCursor>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
@@ -355,15 +354,8 @@ bool MarkDragHandler::deleteMark(GrabTarget g) {
     return true;
 }
 
-void MarkDragHandler::addContextItems(QMenu& menu) {
-    if (!isMark(contextMark_) || !selectionStillValid()) return;
-    const GrabTarget g = contextMark_;
-    menu.addSeparator();
-    QAction* edit = menu.addAction("编辑(&I)");
-    edit->setEnabled(g.type == GrabTarget::Type::Defect);
-    connect(edit, &QAction::triggered, this, [this, g] { editMark(g); });
-    QAction* del = menu.addAction("删除(&S)");
-    connect(del, &QAction::triggered, this, [this, g] { deleteMark(g); });
+bool MarkDragHandler::hasContextMark() const {
+    return isMark(contextMark_) && sameMark(contextMark_, selected_) && selectionStillValid();
 }
 
 // ---- feedback ---------------------------------------------------------------------------------

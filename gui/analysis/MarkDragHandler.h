@@ -13,7 +13,6 @@
 
 #include "core/display/WaveDisplayModel.h"
 
-class QMenu;
 class QPainter;
 
 namespace sondara::gui {
@@ -46,8 +45,9 @@ public:
     // Taken by value: the target may be the selection, which they change.
     bool editMark(GrabTarget g);
     bool deleteMark(GrabTarget g);
-    // Adds 编辑 and 删除 for the mark under the right click to the pane's context menu.
-    void addContextItems(QMenu& menu);
+    // The last right click was on a defect or marker line, which it selected (the
+    // pane's context menu then offers 编辑 and 删除 for it).
+    bool hasContextMark() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;

@@ -275,7 +275,12 @@ void CSondaraView::openContextMenu(QPoint globalPos) {
             }
         };
     build(&menu, contextMenu(kMenuDisplay).entries);
-    if (MarkDragHandler* h = MarkDragHandler::of(display_)) h->addContextItems(menu);
+    if (MarkDragHandler* h = MarkDragHandler::of(display_); h && h->hasContextMark()) {
+        // A right click on a mark selected it: 编辑 and 删除 act on it.
+        menu.addSeparator();
+        addCommand(&menu, C::MarkEdit, "编辑(&I)");
+        addCommand(&menu, C::MarkDelete, "删除(&S)");
+    }
     menu.exec(globalPos);
 }
 

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -604,6 +605,40 @@ TEST_F(MarksFixture, F6GoesRoundThePanelsAndTheWindow) {
     QApplication::processEvents();
     ASSERT_NE(QApplication::focusWidget(), nullptr);
     EXPECT_TRUE(view()->isAncestorOf(QApplication::focusWidget()));
+}
+
+}  // namespace
+}  // namespace sondara::gui
+
+namespace sondara::gui {
+namespace {
+
+TEST_F(MarksFixture, RightClickOnADefectOffersEditAndDelete) {
+    clickSample(0, 150);
+    run(CommandId::DefectCrack);
+    ASSERT_EQ(doc().points[0].defectCount(), 1);
+    const int pos = doc().points[0].defects[0].position;
+    QStringList items;
+    bool editEnabled = false;
+    QTimer::singleShot(100, [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (QAction* a : menu->actions()) {
+                items << a->text();
+                if (a->text() == "编辑(&I)") editEnabled = a->isEnabled();
+            }
+            menu->close();
+        }
+    });
+    mouse(QEvent::MouseButtonPress, atSample(0, pos), Qt::RightButton, Qt::RightButton);
+    mouse(QEvent::MouseButtonRelease, atSample(0, pos), Qt::RightButton, Qt::NoButton);
+    EXPECT_TRUE(items.contains("桩头(&H)"));
+    EXPECT_TRUE(items.contains("删除(&S)"));
+    EXPECT_TRUE(editEnabled);
+    EXPECT_TRUE(handler()->hasContextMark());
+    EXPECT_EQ(handler()->selected().type, GrabTarget::Type::Defect);
+    // 删除 from the menu takes the frame's route and removes the defect clicked.
+    run(CommandId::MarkDelete);
+    EXPECT_EQ(doc().points[0].defectCount(), 0);
 }
 
 }  // namespace
