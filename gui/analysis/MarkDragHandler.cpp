@@ -372,6 +372,7 @@ void MarkDragHandler::paintOverlay(QPainter& p, int top) {
         return -1;
     };
     p.save();
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     if (selected_.grabbed() && !dragging_ && selected_.pane < m.paneCount()) {
         // The selected line: a light band behind where it is drawn.
         const int x = lineX(selected_);
