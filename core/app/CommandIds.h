@@ -143,6 +143,11 @@ enum class CommandId : int {
     ToolNotepad = 32856,
     HelpTopics = 57667,
     HelpAbout = 57664,
+    // accelerator-only commands
+    Help = 57670,         // F1
+    HelpContext = 57669,  // Shift+F1
+    NextPane = 57680,     // F6
+    PrevPane = 57681,     // Shift+F6
 };
 
 constexpr int toInt(CommandId id) { return static_cast<int>(id); }

@@ -141,8 +141,13 @@ const std::vector<CommandInfo>& allCommands() {
         {CommandId::ToolCalculator, "计算器(&C)", "计算器", ""},
         {CommandId::ToolPaint, "画图(&P)", "画图板", ""},
         {CommandId::ToolNotepad, "记事本(&N)", "记事本", ""},
-        {CommandId::HelpTopics, "帮助主题(&H)", "帮助主题", "F1"},
+        {CommandId::HelpTopics, "帮助主题(&H)", "帮助主题", ""},
         {CommandId::HelpAbout, "关于(&A)...", "关于", ""},
+        // reached by their accelerators only
+        {CommandId::Help, "帮助", "帮助", "F1"},
+        {CommandId::HelpContext, "上下文帮助", "帮助", "Shift+F1"},
+        {CommandId::NextPane, "下一窗格", "下一窗格", "F6"},
+        {CommandId::PrevPane, "前一窗格", "前一窗格", "Shift+F6"},
     };
     return k;
 }

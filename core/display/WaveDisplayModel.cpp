@@ -6,6 +6,7 @@
 
 #include "core/analysis/Correlation.h"
 #include "core/analysis/Fft.h"
+#include "core/analysis/PileLengthText.h"
 #include "core/analysis/Spectra.h"
 #include "core/analysis/Wavelet.h"
 #include "core/display/PaneMapping.h"
@@ -57,12 +58,9 @@ std::vector<int> EditTargets::markerList() const {
 }
 
 std::string FormatPileLength(double metres) {
-    std::string s = Format("%f", metres);
-    if (s.find('.') != std::string::npos) {
-        while (!s.empty() && s.back() == '0') s.pop_back();
-        if (!s.empty() && s.back() == '.') s.pop_back();
-    }
-    return s;
+    // The stored length is a float32: its shortest text, not the "%f" digits of the
+    // float widened to double.
+    return PileLengthText(static_cast<float>(metres));
 }
 
 PixelRect ComputePlotRect(const PixelRect& r, bool waveTrain, bool simulatedPile,

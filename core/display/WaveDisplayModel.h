@@ -111,7 +111,8 @@ struct SpeedLengthView {
     bool speedGrey = false;   // the displayed points disagree
     bool lengthGrey = false;
 };
-// "%f" without trailing zeros and a trailing point: 12.5 -> "12.5", 12 -> "12".
+// The shortest text of the float32 length without trailing zeros and a trailing
+// point: 12.5 -> "12.5", 12 -> "12", 19.72f -> "19.72".
 std::string FormatPileLength(double metres);
 
 // Margins of a plot inside its pane. Wave-train strips keep a title column and no

@@ -87,7 +87,8 @@ AnalysisBarWidget::AnalysisBarWidget(QWidget* parent) : QWidget(parent) {
     speed_->setValidator(new QIntValidator(0, 32767, speed_));
     length_ = new QLineEdit(this);
     length_->setObjectName("edit1013");
-    auto* lv = new QDoubleValidator(0.0, 10000.0, 3, length_);
+    // Enough decimals for the shortest text of any stored float32 length below 10000 m.
+    auto* lv = new QDoubleValidator(0.0, 10000.0, 9, length_);
     lv->setNotation(QDoubleValidator::StandardNotation);
     lv->setLocale(QLocale::c());
     length_->setValidator(lv);

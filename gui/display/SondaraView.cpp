@@ -7,6 +7,7 @@
 
 #include "core/analysis/PileMarks.h"
 #include "core/app/CommandTable.h"
+#include "gui/analysis/MarkDragHandler.h"
 #include "gui/app/DocumentHost.h"
 #include "gui/app/QtPrompter.h"
 #include "gui/display/AnalysisBarWidget.h"
@@ -86,6 +87,7 @@ CSondaraView::CSondaraView(DocumentHost& host, ViewContext& context, QWidget* pa
     connect(display_, &CWaveDisp::pointClicked, this, &CSondaraView::pointSelected);
     connect(display_, &CWaveDisp::contextMenuRequested, this, &CSondaraView::openContextMenu);
     connect(&host_, &DocumentHost::documentChanged, this, &CSondaraView::refresh);
+    MarkDragHandler::attach(display_, host_);  // dragging and picking marks
     display_->rebuild();
 }
 
@@ -157,7 +159,9 @@ std::vector<int> CSondaraView::speedLengthTargets(bool& allPanes) const {
 }
 
 void CSondaraView::enterSpeed(const QString& text) {
-    if (context_.pointListBusy() || !barWidget_->speedEdit()->isModified() || text.isEmpty()) return;
+    // Applied even when the text was not changed: with 全部波形 that is how the common
+    // value reaches every point; the single-pane edit ignores an unchanged value itself.
+    if (context_.pointListBusy() || text.isEmpty()) return;
     barWidget_->speedEdit()->setModified(false);
     bool allPanes = false;
     const std::vector<int> pts = speedLengthTargets(allPanes);
@@ -167,7 +171,7 @@ void CSondaraView::enterSpeed(const QString& text) {
 }
 
 void CSondaraView::enterLength(const QString& text) {
-    if (context_.pointListBusy() || !barWidget_->lengthEdit()->isModified() || text.isEmpty()) return;
+    if (context_.pointListBusy() || text.isEmpty()) return;
     barWidget_->lengthEdit()->setModified(false);
     bool allPanes = false;
     const std::vector<int> pts = speedLengthTargets(allPanes);
@@ -287,6 +291,12 @@ void CSondaraView::openContextMenu(QPoint globalPos) {
             }
         };
     build(&menu, contextMenu(kMenuDisplay).entries);
+    if (MarkDragHandler* h = MarkDragHandler::of(display_); h && h->hasContextMark()) {
+        // A right click on a mark selected it: 编辑 and 删除 act on it.
+        menu.addSeparator();
+        addCommand(&menu, C::MarkEdit, "编辑(&I)");
+        addCommand(&menu, C::MarkDelete, "删除(&S)");
+    }
     menu.exec(globalPos);
 }
 

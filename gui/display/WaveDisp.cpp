@@ -181,10 +181,9 @@ void CWaveDisp::paintEvent(QPaintEvent*) {
             const int y = edgeFeedbackY() - top;
             fp.drawLine(0, y, cs.width() - 1, y);
         }
-        if (interaction_) {
-            fp.setCompositionMode(QPainter::CompositionMode_SourceOver);
-            interaction_->paintOverlay(fp, top);
-        }
+        fp.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        if (interaction_) interaction_->paintOverlay(fp, top);
+        emit paintingOverlay(fp, top);
     }
     QPainter p(this);
     p.drawImage(0, 0, frame);

@@ -15,6 +15,7 @@
 #include "core/display/WaveDisplayModel.h"
 #include "render/DisplayRenderer.h"
 
+class QPainter;
 class QScrollBar;
 
 namespace sondara::gui {
@@ -77,6 +78,9 @@ signals:
     void contextMenuRequested(QPoint globalPos);
     // A left click fixed the static cursor.
     void staticCursorPlaced();
+    // Painting: after the panes and the cursors, interactions draw their feedback on
+    // `p` (content row `scrollTop` is the window's top row).
+    void paintingOverlay(QPainter& p, int scrollTop);
 
 protected:
     void paintEvent(QPaintEvent*) override;

@@ -1,0 +1,80 @@
+#include "gui/analysis/AutoHeadDialog.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace sondara::gui {
+
+AutoHeadDialog::AutoHeadDialog(const AutoHeadSettings& s, QWidget* parent) : QDialog(parent), in_(s) {
+    setWindowTitle("自动桩头设置");
+    setObjectName("AutoHeadDialog");
+    auto* v = new QVBoxLayout(this);
+    auto* group = new QGroupBox("桩头取值", this);
+    auto* gl = new QHBoxLayout(group);
+    positive_ = new QRadioButton("正向(&P)", group);
+    negative_ = new QRadioButton("负向(&M)", group);
+    positive_->setAccessibleName("正向");
+    negative_->setAccessibleName("负向");
+    gl->addWidget(positive_);
+    gl->addWidget(negative_);
+    v->addWidget(group);
+
+    auto* form = new QFormLayout;
+    ignore_ = new QSpinBox(this);
+    ignore_->setRange(0, 100);
+    ignore_->setAccessibleName("忽略点数");
+    ratio_ = new QSpinBox(this);
+    ratio_->setRange(0, 100);
+    ratio_->setAccessibleName("起始比例");
+    auto* ignoreLabel = new QLabel("忽略点数(&I)", this);
+    ignoreLabel->setBuddy(ignore_);
+    auto* ratioLabel = new QLabel("起始比例(&S)", this);
+    ratioLabel->setBuddy(ratio_);
+    auto* ratioRow = new QHBoxLayout;
+    ratioRow->addWidget(ratio_, 1);
+    ratioRow->addWidget(new QLabel("（0~100）", this));
+    form->addRow(ignoreLabel, ignore_);
+    form->addRow(ratioLabel, ratioRow);
+    v->addLayout(form);
+
+    auto* buttons = new QDialogButtonBox(this);
+    defaults_ = buttons->addButton("缺省(&D)", QDialogButtonBox::ResetRole);
+    defaults_->setAccessibleName("缺省");
+    buttons->addButton("确定", QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton("取消", QDialogButtonBox::RejectRole);
+    v->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(defaults_, &QPushButton::clicked, this, [this] { show(AutoHeadSettings{}); });
+    show(s);
+}
+
+void AutoHeadDialog::show(const AutoHeadSettings& s) {
+    // A stored direction other than 0 and 1 checks neither button and is kept.
+    positive_->setAutoExclusive(false);
+    negative_->setAutoExclusive(false);
+    positive_->setChecked(s.direction == 1);
+    negative_->setChecked(s.direction == 0);
+    positive_->setAutoExclusive(true);
+    negative_->setAutoExclusive(true);
+    in_.direction = s.direction;
+    ignore_->setValue(s.ignorePoints);  // the spins hold the value to 0..100
+    ratio_->setValue(s.startRatio);
+}
+
+AutoHeadSettings AutoHeadDialog::settings() const {
+    AutoHeadSettings s;
+    s.direction = positive_->isChecked() ? 1 : negative_->isChecked() ? 0 : in_.direction;
+    s.ignorePoints = ignore_->value();
+    s.startRatio = ratio_->value();
+    return s;
+}
+
+}  // namespace sondara::gui

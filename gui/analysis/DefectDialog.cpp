@@ -1,0 +1,88 @@
+#include "gui/analysis/DefectDialog.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QVBoxLayout>
+
+#include "core/analysis/MarkCommandRules.h"
+
+namespace sondara::gui {
+
+namespace {
+QSettings historySettings() {
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, "Dorvanel", "QAR");
+}
+constexpr const char* kHistoryKey = "DefectDialog/names";
+
+QLabel* buddyLabel(const QString& text, QWidget* buddy, QWidget* parent) {
+    auto* l = new QLabel(text, parent);
+    l->setBuddy(buddy);
+    QString plain = text;
+    buddy->setAccessibleName(plain.remove('&'));
+    return l;
+}
+}  // namespace
+
+DefectDialog::DefectDialog(const QStringList& choices, const QString& depthText, QWidget* parent)
+    : QDialog(parent) {
+    setWindowTitle("缺陷设置");
+    setObjectName("DefectDialog");
+    auto* v = new QVBoxLayout(this);
+    auto* form = new QFormLayout;
+    name_ = new QComboBox(this);
+    name_->setEditable(true);
+    name_->setInsertPolicy(QComboBox::NoInsert);
+    name_->addItems(choices);
+    name_->setCurrentIndex(-1);
+    name_->setEditText(QString());
+    name_->setMinimumContentsLength(16);
+    position_ = new QLineEdit(depthText, this);
+    position_->setReadOnly(true);
+    remark_ = new QPlainTextEdit(this);
+    remark_->setTabChangesFocus(true);
+    remark_->setMinimumHeight(60);
+    form->addRow(buddyLabel("缺陷名称(&N)", name_, this), name_);
+    form->addRow(buddyLabel("位置(&P)", position_, this), position_);
+    form->addRow(buddyLabel("备注信息(&R)", remark_, this), remark_);
+    v->addLayout(form);
+    auto* buttons = new QDialogButtonBox(this);
+    buttons->addButton("确定", QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton("取消", QDialogButtonBox::RejectRole);
+    v->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    name_->setFocus();
+}
+
+void DefectDialog::setName(const QString& name) { name_->setEditText(name); }
+void DefectDialog::setRemark(const QString& remark) { remark_->setPlainText(remark); }
+QString DefectDialog::name() const { return name_->currentText(); }
+QString DefectDialog::remark() const { return remark_->toPlainText(); }
+
+std::vector<std::string> DefectDialog::loadNameHistory() {
+    std::vector<std::string> out;
+    // The settings file is outside bytes: take at most the list's own bound.
+    const QStringList names = historySettings().value(kHistoryKey).toStringList();
+    for (const QString& n : names) {
+        if (static_cast<int>(out.size()) >= kDefectNameHistory) break;
+        out.push_back(n.left(100).toStdString());
+    }
+    return out;
+}
+
+void DefectDialog::rememberName(const QString& name) {
+    std::vector<std::string> h = loadNameHistory();
+    RememberDefectName(h, name.toStdString());
+    QStringList list;
+    for (const std::string& s : h) list << QString::fromStdString(s);
+    QSettings s = historySettings();
+    s.setValue(kHistoryKey, list);
+}
+
+}  // namespace sondara::gui
