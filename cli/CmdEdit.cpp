@@ -149,7 +149,7 @@ int runEdit(const Args& args) {
     if (steps.empty()) return usage("no operation given");
 
     CSondaraDoc doc;
-    if (int rc = loadProject(doc, in)) return rc;
+    if (int rc = loadProject(doc, in, LoadFor::Writing)) return rc;
     MemoryClipboard clipboard;
     for (const Step& st : steps) {
         std::string error;

@@ -165,7 +165,7 @@ int runMark(const Args& rawArgs) {
     if (actions.empty()) return usage("no action given");
 
     CSondaraDoc doc;
-    if (int rc = loadProject(doc, in)) return rc;
+    if (int rc = loadProject(doc, in, LoadFor::Writing)) return rc;
     if (pointNo > doc.pointCount())
         return usage("point " + std::to_string(pointNo) + " does not exist (" +
                      std::to_string(doc.pointCount()) + " points)");
@@ -192,7 +192,7 @@ int runMark(const Args& rawArgs) {
             r = act.number >= 1 ? DeleteDefect(doc, pt, s - 1) : 0;
         } else if (name == "autohead") {
             if (!haveAutoHead) {
-                loadOrWriteDefaults(autoHead, &prompter);
+                loadSettings(autoHead);  // the desktop's settings, never written from here
                 haveAutoHead = true;
             }
             r = AutoPileHead(doc, pt, autoHead, follow, true, prompter);

@@ -132,7 +132,7 @@ int runProcess(const Args& args) {
         return usage("bad point list '" + pointsText + "' (e.g. 1,3,5-8)");
 
     CSondaraDoc doc;
-    if (int rc = loadProject(doc, in)) return rc;
+    if (int rc = loadProject(doc, in, LoadFor::Writing)) return rc;
     PointList targets;
     if (all) {
         for (int i = 0; i < doc.pointCount(); ++i) targets.push_back(i);
