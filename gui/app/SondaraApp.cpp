@@ -231,20 +231,36 @@ DocumentHost* CSondaraApp::openDocumentFile(QString path) {
     if (!saveModified()) return nullptr;
     logLine(path.toStdString());
     if (!QFileInfo::exists(path)) {
+        commandLineTail.clear();
+        if (!host_) newDocument();
         QMessageBox::information(frame_.get(), QString(), "文件路径错误");
         return nullptr;
     }
-    if (frame_) frame_->closeAllChildWindows();
-    if (frame_ && frame_->pointList()) frame_->pointList()->clear();
+    // Read first: a file that cannot be read never replaces the open document and
+    // never becomes the file of a document (保存 would overwrite it with nothing).
     auto host = std::make_unique<DocumentHost>();
     std::string warning;
-    ReadProject(host->doc(), path.toStdString(), &warning);
-    host->setPath(path);
+    const std::string error = ReadProject(host->doc(), path.toStdString(), &warning);
     commandLineTail.clear();
-    if (host->doc().lastError.empty()) addRecentFile(path);
+    if (!error.empty()) {
+        if (!host_) newDocument();
+        reportOpenFailure(QString::fromStdString(error));
+        return nullptr;
+    }
+    if (frame_ && frame_->pointList()) frame_->pointList()->clear();
+    // A file that read only partly opens with the points read but stays unbound:
+    // saving asks for a new name instead of overwriting the points that were lost.
+    if (warning.empty()) {
+        host->setPath(path);
+        addRecentFile(path);
+    }
     replaceDocument(std::move(host));
-    if (!warning.empty()) QMessageBox::warning(frame_.get(), "打开异常", QString::fromStdString(warning));
+    if (!warning.empty()) reportOpenFailure(QString::fromStdString(warning));
     return host_.get();
+}
+
+void CSondaraApp::reportOpenFailure(const QString& message) {
+    QMessageBox::critical(frame_.get(), "打开异常", message);
 }
 
 void CSondaraApp::openCommand() {
@@ -252,9 +268,7 @@ void CSondaraApp::openCommand() {
     if (host_) host_->doc().modified = false;
     QString path = QFileDialog::getOpenFileName(frame_.get(), "打开", QString(), kFilter);
     if (path.isEmpty()) return;
-    DocumentHost* h = openDocumentFile(path);
-    if (h && !h->doc().lastError.empty())
-        QMessageBox::critical(frame_.get(), "打开异常", QString::fromStdString(h->doc().lastError));
+    openDocumentFile(path);  // reports a read failure itself, as for every other way of opening
 }
 
 void CSondaraApp::aboutDialog() {

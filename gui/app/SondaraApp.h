@@ -26,7 +26,9 @@ public:
     CMainFrame* frame() const { return frame_.get(); }
     DocumentHost* document() const { return host_.get(); }
 
-    // Opening by path (command line, recent files, dropped files).
+    // Opening by path (command line, recent files, dropped files, 打开). A file that
+    // cannot be read is reported in a "打开异常" box and leaves the open document as
+    // it was; null then.
     DocumentHost* openDocumentFile(QString path);
     void newDocument();
     void openCommand();
@@ -58,6 +60,7 @@ signals:
     void documentReplaced();
 
 private:
+    void reportOpenFailure(const QString& message);
     void replaceDocument(std::unique_ptr<DocumentHost> host);
     std::unique_ptr<CMainFrame> frame_;
     std::unique_ptr<DocumentHost> host_;
