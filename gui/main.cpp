@@ -2,6 +2,8 @@
 #include <QApplication>
 #include <QTimer>
 
+#include "core/app/ProgramVersion.h"
+#include "gui/app/CommandIcons.h"
 #include "gui/app/SondaraApp.h"
 #include "gui/frame/MainFrame.h"
 
@@ -9,6 +11,10 @@ int main(int argc, char** argv) {
     QApplication qapp(argc, argv);
     QApplication::setApplicationName("Sondara");
     QApplication::setOrganizationName("Dorvanel");
+    QApplication::setApplicationVersion(sondara::kVersionNumber);
+    // the menu entry and the window share the icon (sondara.desktop names it "sondara")
+    QApplication::setDesktopFileName("sondara");
+    QApplication::setWindowIcon(sondara::gui::applicationIcon());
     sondara::gui::chooseInterfaceFont();
     sondara::gui::CSondaraApp app;
     if (!app.initInstance(QApplication::arguments())) return 1;

@@ -7,7 +7,8 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libfftw3-dev
-  qt6-base-dev libgl-dev fonts-noto-cjk xvfb xauth
+  qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev fonts-noto-cjk xvfb xauth
+  desktop-file-utils shared-mime-info xdg-utils librsvg2-bin dpkg-dev
   clang libclang-rt-14-dev
   python3-mpmath python3-pywt python3-numpy
 )
