@@ -28,6 +28,10 @@
 #include "gui/frame/MainFrame.h"
 #include "gui/panels/PointListPanel.h"
 
+// Resource registration must name the global initialisers.
+static void initDesktopResources() { Q_INIT_RESOURCE(desktop); }
+static void initIconResourcesForRegistration() { Q_INIT_RESOURCE(icons); }
+
 namespace sondara::gui {
 
 namespace {
@@ -71,38 +75,55 @@ CSondaraApp::~CSondaraApp() {
 
 QString CSondaraApp::programFolder() { return QCoreApplication::applicationDirPath(); }
 
+QString CSondaraApp::resourcePath(const QString& relative, QStringList* searched) {
+    const QString bin = programFolder();
+    QStringList candidates{QDir::cleanPath(bin + "/../share/sondara/" + relative), bin + "/" + relative};
+#ifdef SONDARA_SOURCE_RESOURCES
+    candidates << QStringLiteral(SONDARA_SOURCE_RESOURCES) + "/" + relative;
+#endif
+    if (searched) *searched = candidates;
+    for (const QString& c : candidates)
+        if (QFileInfo::exists(c)) return c;
+    return {};
+}
+
+namespace {
+QByteArray bundledFile(const QString& resource) {
+    initDesktopResources();
+    QFile f(resource);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+bool writeWhole(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+}  // namespace
+
 bool CSondaraApp::ensureFileTypeRegistration(const QString& programPath) {
+    // The user-level copies of the installed menu entry, file type and icon, with
+    // the menu entry pointing at this program.
     QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     QString desktopPath = dataHome + "/applications/sondara.desktop";
     QString mimePath = dataHome + "/mime/packages/sondara-qar.xml";
+    QString iconPath = dataHome + "/icons/hicolor/scalable/apps/sondara.svg";
     QString exec = QString("Exec=\"%1\" %f").arg(programPath);
     QFile existing(desktopPath);
     if (existing.open(QIODevice::ReadOnly)) {
         QString text = QString::fromUtf8(existing.readAll());
         if (text.contains(exec + "\n") && QFile::exists(mimePath)) return false;  // current
     }
-    QDir().mkpath(QFileInfo(desktopPath).path());
-    QDir().mkpath(QFileInfo(mimePath).path());
-    QFile d(desktopPath);
-    if (d.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        d.write(QString("[Desktop Entry]\nType=Application\nName=Sondara\nName[zh_CN]=低应变桩身完整性分析\n"
-                        "Comment=Low-strain pile integrity analysis\n%1\nIcon=sondara\n"
-                        "MimeType=application/x-sondara-qar;\nCategories=Science;Engineering;\nTerminal=false\n")
-                    .arg(exec)
-                    .toUtf8());
-        d.close();
+    QString entry = QString::fromUtf8(bundledFile(":/desktop/sondara.desktop"));
+    QStringList lines = entry.split('\n');
+    for (QString& l : lines) {
+        if (l.startsWith("Exec=")) l = exec;
+        if (l.startsWith("TryExec=")) l = "TryExec=" + programPath;
     }
-    QFile m(mimePath);
-    if (m.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        m.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-                "  <mime-type type=\"application/x-sondara-qar\">\n"
-                "    <comment>QAR数据文件</comment>\n"
-                "    <glob pattern=\"*.qar\"/>\n"
-                "  </mime-type>\n"
-                "</mime-info>\n");
-        m.close();
-    }
+    writeWhole(desktopPath, lines.join('\n').toUtf8());
+    writeWhole(mimePath, bundledFile(":/desktop/sondara-qar.xml"));
+    initIconResourcesForRegistration();
+    QFile icon(":/icons/sondara.svg");
+    if (icon.open(QIODevice::ReadOnly)) writeWhole(iconPath, icon.readAll());
     // refresh the desktop's caches when the tools are there; nothing is reported
     if (qEnvironmentVariableIsSet("SONDARA_NO_DESKTOP_CACHE")) return true;
     QProcess::startDetached("update-mime-database", {dataHome + "/mime"});
@@ -288,14 +309,16 @@ void CSondaraApp::aboutDialog() {
 }
 
 void CSondaraApp::helpTopics() {
-    // the help beside the program, when it is there
-    for (const char* name : {"Sondara.html", "help/index.html", "Sondara.chm"}) {
-        QString p = programFolder() + "/" + name;
-        if (QFileInfo::exists(p)) {
-            QDesktopServices::openUrl(QUrl::fromLocalFile(p));
-            return;
-        }
+    QStringList searched;
+    const QString index = resourcePath("help/index.html", &searched);
+    if (index.isEmpty()) {
+        QStringList places;
+        for (const QString& p : searched) places << QDir::toNativeSeparators(p);
+        QMessageBox::warning(frame_.get(), "帮助主题", "找不到帮助文件。已查找：\n" + places.join('\n'));
+        return;
     }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(index)))
+        QMessageBox::warning(frame_.get(), "帮助主题", "无法打开浏览器显示帮助：\n" + QDir::toNativeSeparators(index));
 }
 
 void CSondaraApp::viewLog() {

@@ -55,6 +55,10 @@ public:
     // rewritten only when the program path differs. Returns whether it wrote.
     static bool ensureFileTypeRegistration(const QString& programPath);
     static QString programFolder();
+    // A file the program ships (help/index.html, templates/..., samples/...): the
+    // installed share/sondara folder beside bin/, the program folder itself, or the
+    // sources of a build tree. Empty when none has it; `searched` lists where it looked.
+    static QString resourcePath(const QString& relative, QStringList* searched = nullptr);
 
 signals:
     void documentReplaced();
