@@ -71,14 +71,14 @@ set(CPACK_PACKAGE_NAME sondara)
 set(CPACK_PACKAGE_VENDOR "Dorvanel")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Low-strain (sonic echo) pile integrity analysis")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Reads the data files of low-strain pile integrity testers, conditions the traces,\n"
-    "marks pile head, toe and defects, classifies the piles and writes reports.\n"
-    "Desktop program (sondara) and command line (sondara-cli).")
+set(CPACK_PACKAGE_DESCRIPTION "Reads the data files of low-strain pile integrity testers, \
+conditions the traces, marks pile head, toe and defects, classifies the piles and writes \
+reports. Desktop program (sondara) and command line (sondara-cli).")
 set(CPACK_PACKAGE_CONTACT "Dorvanel <support@dorvanel.invalid>")
 set(CPACK_RESOURCE_FILE_README ${CMAKE_SOURCE_DIR}/README.md)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 # The linked libraries are found by dpkg-shlibdeps; the SVG icon plugin and the
 # desktop databases are loaded or triggered at run time and named here.
