@@ -249,7 +249,8 @@ CliRegistrar r2{{"dump", "print the samples of one point",
 CliRegistrar r3{{"convert", "read any data file version and write it as QAR16",
                  "usage: sondara-cli convert IN OUT\n"
                  "Reads IN (any readable version) and writes OUT as \"QAR16\" with both sets.\n"
-                 "OUT is replaced only when it was written completely.",
+                 "OUT is replaced only when it was written completely. A file that reads only\n"
+                 "partly is not written (exit 3) unless --allow-partial is given.",
                  runConvert}};
 CliRegistrar r4{{"merge", "concatenate the point lists of several data files",
                  "usage: sondara-cli merge OUT IN... [--continue]\n"
