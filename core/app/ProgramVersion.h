@@ -8,8 +8,7 @@ namespace sondara {
 inline constexpr int kVersionParts[4] = {4, 0, 1, 0};
 inline constexpr const char* kVersionNumber = "4.0.1.0";
 inline constexpr const char* kProgramNameEnglish = "Sondara low-strain pile integrity analysis";
-inline constexpr const char* kCopyrightText = "Copyright © Dorvanel";
-inline constexpr const char* kProgramLicence = "GNU General Public License, version 3 or later";
+inline constexpr const char* kProgramLicence = "版权所有 © Dorvanel，保留所有权利。";
 
 // "Dorvanel低应变法基桩完整性检测分析软件V1.0 版本 4.0.1.0"
 std::string versionText();

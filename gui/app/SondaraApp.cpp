@@ -23,6 +23,7 @@
 #include "core/app/CommandTable.h"
 #include "core/app/RunLog.h"
 #include "core/fileio/ProjectFile.h"
+#include "gui/app/AboutDialog.h"
 #include "gui/app/DocumentHost.h"
 #include "gui/app/QtPrompter.h"
 #include "gui/frame/MainFrame.h"
@@ -293,18 +294,7 @@ void CSondaraApp::openCommand() {
 }
 
 void CSondaraApp::aboutDialog() {
-    QDialog dlg(frame_.get());
-    dlg.setWindowTitle("关于本软件");
-    auto* v = new QVBoxLayout(&dlg);
-    auto* row = new QHBoxLayout;
-    auto* icon = new QLabel(&dlg);
-    icon->setPixmap(QApplication::windowIcon().pixmap(48, 48));
-    row->addWidget(icon);
-    row->addWidget(new QLabel(kProgramName, &dlg), 1);
-    v->addLayout(row);
-    auto* close = new QPushButton("关闭", &dlg);
-    QObject::connect(close, &QPushButton::clicked, &dlg, &QDialog::accept);
-    v->addWidget(close, 0, Qt::AlignRight);
+    AboutDialog dlg(frame_.get());
     dlg.exec();
 }
 
