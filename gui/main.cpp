@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName("sondara");
     QApplication::setWindowIcon(sondara::gui::applicationIcon());
     sondara::gui::chooseInterfaceFont();
+    sondara::gui::loadQtChineseTranslations();
     sondara::gui::CSondaraApp app;
     if (!app.initInstance(QApplication::arguments())) return 1;
     // SONDARA_SCREENSHOT=file.png: save a picture of the main window after start-up

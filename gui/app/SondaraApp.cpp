@@ -11,6 +11,8 @@
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -64,6 +66,23 @@ void chooseInterfaceFont() {
             return;
         }
     }
+}
+
+bool loadQtChineseTranslations() {
+    static bool loaded = false;
+    if (loaded) return true;
+    const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    // qt_zh_CN pulls in qtbase_zh_CN and the other modules' files
+    for (const char* name : {"qt_zh_CN", "qtbase_zh_CN"}) {
+        auto* t = new QTranslator(QCoreApplication::instance());
+        if (t->load(QString::fromLatin1(name), dir)) {
+            QCoreApplication::installTranslator(t);
+            loaded = true;
+            break;
+        }
+        delete t;
+    }
+    return loaded;
 }
 
 CSondaraApp::CSondaraApp() { g_app = this; }

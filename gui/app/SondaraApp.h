@@ -76,4 +76,8 @@ CSondaraApp* theApp();
 // Picks a CJK font for the interface when "宋体" is not installed.
 void chooseInterfaceFont();
 
+// Loads Qt's own Chinese texts (file dialogs, message box buttons) from Qt's
+// translations folder; false when they are not installed.
+bool loadQtChineseTranslations();
+
 }  // namespace sondara::gui

@@ -47,3 +47,17 @@ TEST(HelpTopics, TheHelpIsFoundAndEveryPlaceSearchedIsReported) {
 
 }  // namespace
 }  // namespace sondara::gui
+
+namespace sondara::gui {
+namespace {
+
+// Qt's own dialogs speak Chinese like the rest of the program.
+TEST(QtTranslations, StandardButtonsAreChinese) {
+    ASSERT_TRUE(loadQtChineseTranslations());
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "取消");
+    QMessageBox box(QMessageBox::Question, "t", "q", QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_EQ(box.button(QMessageBox::Yes)->text().remove('&').left(1), "是");
+}
+
+}  // namespace
+}  // namespace sondara::gui
