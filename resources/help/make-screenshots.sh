@@ -12,5 +12,5 @@ r -o "$out/integrity.png" --domain integrity --set all
 r -o "$out/time.png" --domain time --set single --point 5 --command auto-adjust --cursor 420
 r -o "$out/frequency.png" --domain frequency --set single --point 5
 r -o "$out/wavelet.png" --domain wavelet --set single --point 5
-r -o "$out/train.png" --domain time --set train
+r -o "$out/train.png" --domain integrity --set train
 echo "help pictures written to $out"
