@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libfftw3-dev
   qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev fonts-noto-cjk xvfb xauth
-  desktop-file-utils shared-mime-info xdg-utils librsvg2-bin dpkg-dev
+  desktop-file-utils shared-mime-info xdg-utils libfile-mimeinfo-perl librsvg2-bin dpkg-dev time
   clang libclang-rt-14-dev
   python3-mpmath python3-pywt python3-numpy
 )

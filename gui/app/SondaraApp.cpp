@@ -188,11 +188,20 @@ bool CSondaraApp::initInstance(const QStringList& arguments) {
     } else {
         newDocument();
     }
-    frame_->showMaximized();
+    // Maximised on the first start; afterwards where and how the user left it.
+    const QByteArray geometry = appSettings().value("MainFrame/geometry").toByteArray();
+    if (geometry.isEmpty() || !frame_->restoreGeometry(geometry))
+        frame_->showMaximized();
+    else
+        frame_->show();
     return true;
 }
 
 void CSondaraApp::exitInstance() {
+    if (frame_) {
+        QSettings s = appSettings();
+        s.setValue("MainFrame/geometry", frame_->saveGeometry());
+    }
     logLine("软件退出");
 }
 
