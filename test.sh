@@ -5,6 +5,9 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
 
+echo "== layout of the C++ files"
+scripts/check-format.sh
+
 jobs=$(nproc)
 export SONDARA_TEST_TMP="${TMPDIR:-/tmp}"
 

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "core/display/WaveDisplayModel.h"
-#include "core/model/FixedText.h"
+#include "core/base/FixedText.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "cli/CliCommand.h"
-#include "core/app/Prompter.h"
+#include "core/base/Prompter.h"
 #include "core/model/SondaraDoc.h"
 
 namespace sondara::cli {

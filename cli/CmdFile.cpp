@@ -9,7 +9,7 @@
 #include "cli/TextWidth.h"
 #include "core/fileio/ProjectFile.h"
 #include "core/model/NameLists.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 
 namespace sondara::cli {
 namespace {

@@ -10,12 +10,13 @@
 #include <vector>
 
 #include "cli/CliDoc.h"
+#include "cli/CommandLine.h"
 #include "core/analysis/AutoHeadToe.h"
 #include "core/analysis/PileMarks.h"
 #include "core/app/SettingsFile.h"
-#include "core/model/FixedText.h"
+#include "core/base/FixedText.h"
 #include "core/model/NameLists.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 
 namespace sondara::cli {
 namespace {
@@ -106,58 +107,56 @@ int runMark(const Args& rawArgs) {
     const bool answer = takeYesNo(args);
     std::string in, out;
     long pointNo = 0;
+    std::vector<std::string> words;  // FILE, then the actions with their arguments
+    CLI::App app{"mark"};
+    app.add_option("-o,--output", out);
+    app.add_option("--point", pointNo)->check(CLI::Range(1L, 999999999L));
+    app.add_option("FILE ACTION...", words);
+    if (std::string why = parseCommandLine(app, args); !why.empty()) return usage(why);
+    if (!words.empty()) {
+        in = words.front();
+        words.erase(words.begin());
+    }
+    // The actions read in order, each with the arguments its kind takes.
     std::vector<Action> actions;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "-o" || a == "--output") {
-            if (i + 1 >= args.size()) return usage("-o needs a file");
-            out = args[++i];
-        } else if (a == "--point") {
-            if (i + 1 >= args.size() || !parseLong(args[i + 1], pointNo) || pointNo < 1)
-                return usage("--point needs a point number from 1");
-            ++i;
-        } else if (const ActionSpec* spec = findAction(a)) {
-            Action act;
-            act.spec = spec;
-            act.words.push_back(a);
-            auto next = [&](std::string& v) {
-                if (i + 1 >= args.size()) return false;
-                v = args[++i];
-                act.words.push_back(v);
-                return true;
-            };
-            std::string v;
-            switch (spec->args) {
-                case ArgKind::None:
-                    break;
-                case ArgKind::Int:
-                    if (!next(v) || !parseLong(v, act.number))
-                        return usage(a + " needs a whole number");
-                    break;
-                case ArgKind::Number:
-                    if (!next(v) || !parseDouble(v, act.value)) return usage(a + " needs a number");
-                    break;
-                case ArgKind::Text:
-                    if (!next(act.text)) return usage(a + " needs a text");
-                    break;
-                case ArgKind::IntText:
-                    if (!next(v) || !parseLong(v, act.number))
-                        return usage(a + " needs a sample index");
-                    if (!next(act.text)) return usage(a + " needs a kind or name");
-                    break;
-            }
-            if (act.spec->name == std::string("follow") && act.text != "keep-length" &&
-                act.text != "keep-speed")
-                return usage("follow takes keep-length or keep-speed");
-            if (act.spec->name == std::string("defect") && defectKindOf(act.text) < 0)
-                return usage("unknown defect kind '" + act.text +
-                             "' (1..7 or 扩径 缩径 断桩 裂纹 夹泥 离析 扩底)");
-            actions.push_back(std::move(act));
-        } else if (in.empty() && !a.starts_with("-")) {
-            in = a;
-        } else {
-            return usage("unknown argument '" + a + "'");
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string& a = words[i];
+        const ActionSpec* spec = findAction(a);
+        if (!spec) return usage("unknown argument '" + a + "'");
+        Action act;
+        act.spec = spec;
+        act.words.push_back(a);
+        auto next = [&](std::string& v) {
+            if (i + 1 >= words.size()) return false;
+            v = words[++i];
+            act.words.push_back(v);
+            return true;
+        };
+        std::string v;
+        switch (spec->args) {
+            case ArgKind::None:
+                break;
+            case ArgKind::Int:
+                if (!next(v) || !parseLong(v, act.number)) return usage(a + " needs a whole number");
+                break;
+            case ArgKind::Number:
+                if (!next(v) || !parseDouble(v, act.value)) return usage(a + " needs a number");
+                break;
+            case ArgKind::Text:
+                if (!next(act.text)) return usage(a + " needs a text");
+                break;
+            case ArgKind::IntText:
+                if (!next(v) || !parseLong(v, act.number)) return usage(a + " needs a sample index");
+                if (!next(act.text)) return usage(a + " needs a kind or name");
+                break;
         }
+        if (act.spec->name == std::string("follow") && act.text != "keep-length" &&
+            act.text != "keep-speed")
+            return usage("follow takes keep-length or keep-speed");
+        if (act.spec->name == std::string("defect") && defectKindOf(act.text) < 0)
+            return usage("unknown defect kind '" + act.text +
+                         "' (1..7 or 扩径 缩径 断桩 裂纹 夹泥 离析 扩底)");
+        actions.push_back(std::move(act));
     }
     if (in.empty()) return usage("FILE missing");
     if (out.empty()) return usage("-o OUT missing");
@@ -208,7 +207,6 @@ int runMark(const Args& rawArgs) {
         }
         std::printf("%s: %s\n", joined(act.words).c_str(), r ? "done" : "refused");
     }
-    doc.setModified();
     printPoint(doc, pt);
     return saveProject(doc, out);
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/CliDoc.h"
+#include "cli/CommandLine.h"
 #include "core/processing/ProcessKinds.h"
 #include "core/processing/ProcessingChain.h"
 
@@ -25,39 +26,6 @@ int usage(const std::string& why) {
                  "--step \"KIND field=value ...\" [--step ...] -o OUT\n",
                  why.c_str());
     return kExitUsage;
-}
-
-bool parseNumber(const std::string& s, long& out) {
-    if (s.empty() || s.size() > 9) return false;
-    long v = 0;
-    for (char c : s) {
-        if (c < '0' || c > '9') return false;
-        v = v * 10 + (c - '0');
-    }
-    out = v;
-    return true;
-}
-
-// "1,3,5-8": point numbers as the list shows them (1-based).
-bool parsePointList(const std::string& text, std::vector<long>& out) {
-    std::stringstream ss(text);
-    std::string item;
-    bool any = false;
-    while (std::getline(ss, item, ',')) {
-        if (item.empty()) return false;
-        const auto dash = item.find('-');
-        long a = 0, b = 0;
-        if (dash == std::string::npos) {
-            if (!parseNumber(item, a)) return false;
-            b = a;
-        } else if (!parseNumber(item.substr(0, dash), a) || !parseNumber(item.substr(dash + 1), b)) {
-            return false;
-        }
-        if (a < 1 || b < a) return false;
-        for (long i = a; i <= b; ++i) out.push_back(i);
-        any = true;
-    }
-    return any;
 }
 
 bool parseStep(const std::string& text, StepArg& arg, std::string& error) {
@@ -97,31 +65,20 @@ bool parseStep(const std::string& text, StepArg& arg, std::string& error) {
 int runProcess(const Args& args) {
     std::string in, out, pointsText;
     bool all = false;
+    std::vector<std::string> stepTexts;
+    CLI::App app{"process"};
+    app.add_option("FILE", in);
+    app.add_option("-o,--output", out);
+    app.add_option("--points", pointsText);
+    app.add_flag("--all", all);
+    app.add_option("--step", stepTexts)->allow_extra_args(false);
+    if (std::string why = parseCommandLine(app, args); !why.empty()) return usage(why);
     std::vector<StepArg> steps;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&](std::string& dst) {
-            if (i + 1 >= args.size()) return false;
-            dst = args[++i];
-            return true;
-        };
-        if (a == "-o" || a == "--output") {
-            if (!value(out)) return usage("-o needs a file name");
-        } else if (a == "--points") {
-            if (!value(pointsText)) return usage("--points needs a list");
-        } else if (a == "--all") {
-            all = true;
-        } else if (a == "--step") {
-            std::string text, error;
-            if (!value(text)) return usage("--step needs \"KIND field=value ...\"");
-            StepArg arg;
-            if (!parseStep(text, arg, error)) return usage(error);
-            steps.push_back(std::move(arg));
-        } else if (in.empty() && !a.starts_with("-")) {
-            in = a;
-        } else {
-            return usage("unknown argument '" + a + "'");
-        }
+    for (const std::string& text : stepTexts) {
+        StepArg arg;
+        std::string error;
+        if (!parseStep(text, arg, error)) return usage(error);
+        steps.push_back(std::move(arg));
     }
     if (in.empty()) return usage("FILE missing");
     if (out.empty()) return usage("-o OUT missing");

@@ -5,7 +5,7 @@
 
 #include "cli/CliDoc.h"
 #include "core/model/NameLists.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 #include "core/processing/ProcessingChain.h"
 #include "core/sim/SimProject.h"
 

@@ -1,118 +1,74 @@
 #include "cli/DisplayArgs.h"
 
-#include <cerrno>
-#include <cstdlib>
+#include <map>
+
+#include "cli/CommandLine.h"
 
 namespace sondara::cli {
 
 namespace {
-bool parseInt(const std::string& s, long& out) {
-    char* end = nullptr;
-    errno = 0;
-    out = std::strtol(s.c_str(), &end, 10);
-    return !s.empty() && *end == '\0' && errno == 0 && out > -1000000000L && out < 1000000000L;
-}
+
+const std::map<std::string, AnalysisDomain> kDomains = {
+    {"integrity", AnalysisDomain::Integrity},
+    {"time", AnalysisDomain::TimeAnalysis},
+    {"frequency", AnalysisDomain::Frequency},
+    {"wavelet", AnalysisDomain::Wavelet}};
+
+const std::map<std::string, DisplaySet> kSets = {
+    {"single", DisplaySet::SingleTrace}, {"multi", DisplaySet::MultiTrace},
+    {"pile", DisplaySet::SamePile},      {"checked", DisplaySet::CheckedPoints},
+    {"all", DisplaySet::AllPoints},      {"train", DisplaySet::WaveTrain}};
+
 }  // namespace
 
-std::string parseDisplayArgs(const Args& args, DisplayArgs& d, DisplayCommandLine which) {
+void addDisplayOptions(CLI::App& app, DisplayArgs& d, DisplayCommandLine which) {
     const bool render = which == DisplayCommandLine::Render;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto next = [&](std::string& v) {
-            if (i + 1 >= args.size()) return false;
-            v = args[++i];
-            return true;
-        };
-        auto nextInt = [&](long& v) {
-            std::string s;
-            return next(s) && parseInt(s, v);
-        };
-        std::string v;
-        long n = 0;
-        if (a == "--json" && !render) {
-            d.json = true;
-        } else if (a == "--domain") {
-            if (!next(v)) return "--domain needs a value";
-            if (v == "integrity") d.sel.domain = AnalysisDomain::Integrity;
-            else if (v == "time") d.sel.domain = AnalysisDomain::TimeAnalysis;
-            else if (v == "frequency") d.sel.domain = AnalysisDomain::Frequency;
-            else if (v == "wavelet") d.sel.domain = AnalysisDomain::Wavelet;
-            else return "unknown domain '" + v + "'";
-        } else if (a == "--set") {
-            if (!next(v)) return "--set needs a value";
-            static const std::pair<const char*, DisplaySet> kSets[] = {
-                {"single", DisplaySet::SingleTrace}, {"multi", DisplaySet::MultiTrace},
-                {"pile", DisplaySet::SamePile},      {"checked", DisplaySet::CheckedPoints},
-                {"all", DisplaySet::AllPoints},      {"train", DisplaySet::WaveTrain}};
-            bool found = false;
-            for (const auto& [key, set] : kSets) {
-                if (v == key) {
-                    d.sel.displaySet = set;
-                    found = true;
-                }
-            }
-            if (!found) return "unknown display set '" + v + "'";
-            d.haveSet = true;
-        } else if (a == "--sub") {
-            if (!nextInt(n)) return "--sub needs a whole number";
-            d.sel.sub = static_cast<int>(n);
-        } else if (a == "--first") {
-            if (!nextInt(n)) return "--first needs a whole number";
-            d.sel.first = static_cast<int>(n);
-        } else if (a == "--second") {
-            if (!nextInt(n)) return "--second needs a whole number";
-            d.sel.second = static_cast<int>(n);
-        } else if (a == "--point") {
-            if (!nextInt(d.point) || d.point < 1) return "--point needs a point number from 1";
-        } else if (a == "--active") {
-            if (!nextInt(d.active) || d.active < 0) return "--active needs a pane index from 0";
-        } else if (a == "--scope") {
-            if (!next(v) || (v != "current" && v != "all")) return "--scope is current or all";
-            d.scope = v == "all" ? 1 : 0;
-        } else if (a == "--traces") {
-            if (!nextInt(d.traces) || d.traces < 1 || d.traces > 6) return "--traces needs 1..6";
-        } else if (a == "--width") {
-            // an image is kept to a size it can be painted and written at
-            const long lo = render ? 100 : 1, hi = render ? 8000 : 100000;
-            if (!nextInt(d.width) || d.width < lo || d.width > hi)
-                return "--width needs a size of " + std::to_string(lo) + ".." + std::to_string(hi) + " pixels";
-        } else if (a == "--height") {
-            const long lo = render ? 60 : 1, hi = render ? 8000 : 100000;
-            if (!nextInt(d.height) || d.height < lo || d.height > hi)
-                return "--height needs a size of " + std::to_string(lo) + ".." + std::to_string(hi) + " pixels";
-        } else if (a == "--cursor") {
-            if (!nextInt(d.cursorX)) return "--cursor needs a pixel column";
-            d.haveCursor = true;
-        } else if (a == "-o" || a == "--output") {
-            if (!next(d.out)) return "-o needs a file";
-        } else if (a == "--command") {
-            if (i + 1 >= args.size()) return "--command needs a name";
-            while (i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0 && args[i + 1] != "-o") {
-                const DisplayCommandInfo* c = FindDisplayCommand(args[++i]);
-                if (!c) return "unknown display command '" + args[i] + "'";
-                d.commands.push_back(c);
-            }
-        } else if (render && a == "--cross") {
-            d.cross = true;
-        } else if (render && a == "--no-labels") {
-            d.noLabels = true;
-        } else if (render && a == "--no-pile") {
-            d.noPile = true;
-        } else if (render && a == "--screen") {
-            d.screenOnly = true;
-        } else if (!a.empty() && a[0] == '-') {
-            return "unknown option " + a;
-        } else if (d.file.empty()) {
-            d.file = a;
-        } else {
-            return "only one FILE";
-        }
+    app.add_option("FILE", d.file, "the data file")->required();
+    app.add_option("--domain", d.sel.domain)->transform(CLI::CheckedTransformer(kDomains));
+    app.add_option("--set", d.sel.displaySet)
+        ->transform(CLI::CheckedTransformer(kSets))
+        ->each([&d](const std::string&) { d.haveSet = true; });
+    app.add_option("--sub", d.sel.sub);
+    app.add_option("--first", d.sel.first);
+    app.add_option("--second", d.sel.second);
+    app.add_option("--point", d.point)->check(CLI::Range(1L, 999999999L));
+    app.add_option("--active", d.active)->check(CLI::Range(0L, 999999999L));
+    app.add_option("--scope", d.scope)
+        ->transform(CLI::CheckedTransformer(std::map<std::string, int>{{"current", 0}, {"all", 1}}));
+    app.add_option("--traces", d.traces)->check(CLI::Range(1L, 6L));
+    // an image is kept to a size it can be painted and written at
+    app.add_option("--width", d.width)->check(CLI::Range(render ? 100L : 1L, render ? 8000L : 100000L));
+    app.add_option("--height", d.height)->check(CLI::Range(render ? 60L : 1L, render ? 8000L : 100000L));
+    app.add_option("--cursor", d.cursorX)->each([&d](const std::string&) { d.haveCursor = true; });
+    app.add_option("-o,--output", d.out);
+    app.add_option("--command", d.commandNames)->expected(1, -1);
+    if (render) {
+        app.add_flag("--cross", d.cross);
+        app.add_flag("--no-labels", d.noLabels);
+        app.add_flag("--no-pile", d.noPile);
+        app.add_flag("--screen", d.screenOnly);
+    } else {
+        app.add_flag("--json", d.json);
     }
-    if (d.file.empty()) return "FILE is missing";
+}
+
+std::string finishDisplayArgs(DisplayArgs& d) {
+    for (const std::string& name : d.commandNames) {
+        const DisplayCommandInfo* c = FindDisplayCommand(name);
+        if (!c) return "unknown display command '" + name + "'";
+        d.commands.push_back(c);
+    }
     if (!d.haveSet && d.sel.domain != AnalysisDomain::Integrity &&
         d.sel.domain != AnalysisDomain::Frequency)
         d.sel.displaySet = DisplaySet::SingleTrace;
     return {};
+}
+
+std::string parseDisplayArgs(const Args& args, DisplayArgs& d, DisplayCommandLine which) {
+    CLI::App app{which == DisplayCommandLine::Render ? "render" : "display"};
+    addDisplayOptions(app, d, which);
+    if (std::string why = parseCommandLine(app, args); !why.empty()) return why;
+    return finishDisplayArgs(d);
 }
 
 std::string setUpDisplay(CSondaraDoc& doc, WaveDisplayModel& model, const DisplayArgs& d,

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/CliCommand.h"
+#include "cli/CommandLine.h"
 #include "core/display/WaveDisplayModel.h"
 
 namespace sondara::cli {
@@ -18,6 +19,7 @@ struct DisplayArgs {
     bool haveCursor = false;
     long cursorX = 0;
     int scope = -1;
+    std::vector<std::string> commandNames;
     std::vector<const DisplayCommandInfo*> commands;
     // `display` only
     bool json = false;
@@ -29,6 +31,12 @@ enum class DisplayCommandLine { Display, Render };
 
 // Parses the arguments; an empty string on success, else what is wrong.
 std::string parseDisplayArgs(const Args& args, DisplayArgs& d, DisplayCommandLine which);
+
+// For commands that take the display options beside options of their own: adds the
+// display options to `app`; after parsing, finishDisplayArgs() resolves the display
+// commands and the default set ("" or what is wrong).
+void addDisplayOptions(CLI::App& app, DisplayArgs& d, DisplayCommandLine which);
+std::string finishDisplayArgs(DisplayArgs& d);
 
 // Selects the asked point (or point 0), applies the options and the selection and
 // builds the model at the asked size. An empty string, or what is wrong.

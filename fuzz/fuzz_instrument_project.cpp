@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/app/Prompter.h"
+#include "core/base/Prompter.h"
 #include "core/app/RunLog.h"
 #include "core/fileio/InstrumentProject.h"
 #include "core/fileio/ProjectFile.h"

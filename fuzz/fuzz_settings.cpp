@@ -9,7 +9,7 @@
 #include <string>
 
 #include "core/app/AppPaths.h"
-#include "core/app/Prompter.h"
+#include "core/base/Prompter.h"
 #include "core/app/SettingsFile.h"
 #include "core/display/AnalysisBar.h"
 #include "core/display/DisplayOptions.h"

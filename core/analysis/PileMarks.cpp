@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <limits>
 
-#include "core/app/Prompter.h"
-#include "core/model/FixedText.h"
+#include "core/base/Prompter.h"
+#include "core/base/FixedText.h"
 #include "core/model/NameLists.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 #include "core/processing/Positions.h"
 
 namespace sondara {
@@ -107,7 +107,7 @@ bool RecomputeLengthOrSpeed(TestPoint& p, LengthFollowMode mode) {
     return storeSpeed(p, std::trunc(p.pileLength / x));
 }
 
-int SetPileHead(CSondaraDoc& doc, int point, int index, LengthFollowMode mode, bool interactive,
+static int SetPileHeadUnannounced(CSondaraDoc& doc, int point, int index, LengthFollowMode mode, bool interactive,
                 Prompter& prompter) {
     TestPoint* pp = pointAt(doc, point);
     if (!pp) return 0;
@@ -142,7 +142,7 @@ int SetPileHead(CSondaraDoc& doc, int point, int index, LengthFollowMode mode, b
     return 1;
 }
 
-int SetPileToe(CSondaraDoc& doc, int point, int index, LengthFollowMode mode, bool interactive,
+static int SetPileToeUnannounced(CSondaraDoc& doc, int point, int index, LengthFollowMode mode, bool interactive,
                Prompter& prompter) {
     TestPoint* pp = pointAt(doc, point);
     if (!pp) return 0;
@@ -181,7 +181,7 @@ int SetPileToe(CSondaraDoc& doc, int point, int index, LengthFollowMode mode, bo
 
 // ---- defects ------------------------------------------------------------------------
 
-int AddDefect(CSondaraDoc& doc, int point, int position, int kind, std::string_view ownNameGbk,
+static int AddDefectUnannounced(CSondaraDoc& doc, int point, int position, int kind, std::string_view ownNameGbk,
               std::string_view remarkGbk, Prompter& prompter) {
     TestPoint* pp = pointAt(doc, point);
     if (!pp) return 0;
@@ -214,7 +214,7 @@ int AddDefect(CSondaraDoc& doc, int point, int position, int kind, std::string_v
     return 1;
 }
 
-int ReplaceDefect(CSondaraDoc& doc, int point, int j, const PileMark& mark) {
+static int ReplaceDefectUnannounced(CSondaraDoc& doc, int point, int j, const PileMark& mark) {
     TestPoint* pp = pointAt(doc, point);
     if (!pp) return 0;
     TestPoint& p = *pp;
@@ -234,7 +234,7 @@ int MoveDefect(CSondaraDoc& doc, int point, int j, int position) {
     return ReplaceDefect(doc, point, j, m);
 }
 
-int DeleteDefect(CSondaraDoc& doc, int point, int j) {
+static int DeleteDefectUnannounced(CSondaraDoc& doc, int point, int j) {
     TestPoint* pp = pointAt(doc, point);
     if (!pp || j < 0 || j >= pp->defectCount()) return 0;
     pp->defects.erase(pp->defects.begin() + j);
@@ -256,7 +256,7 @@ DefectEntry MakeDefectEntry(std::string_view nameUtf8, std::string_view remarkUt
     return e;
 }
 
-int AddCustomDefect(CSondaraDoc& doc, const std::vector<int>& points, int position,
+static int AddCustomDefectUnannounced(CSondaraDoc& doc, const std::vector<int>& points, int position,
                     std::string_view nameUtf8, std::string_view remarkUtf8, Prompter& prompter) {
     DefectEntry e = MakeDefectEntry(nameUtf8, remarkUtf8);
     if (e.nameGbk.empty()) return 0;
@@ -281,7 +281,7 @@ int EditDefect(CSondaraDoc& doc, int point, int j, std::string_view nameUtf8,
 
 // ---- marker lines -------------------------------------------------------------------
 
-int AddMarkerLine(CSondaraDoc& doc, const std::vector<int>& points, MarkerDomain domain,
+static int AddMarkerLineUnannounced(CSondaraDoc& doc, const std::vector<int>& points, MarkerDomain domain,
                   int position) {
     int added = 0;
     if (domain == MarkerDomain::Wavelet) {
@@ -319,7 +319,7 @@ int AddMarkerLine(CSondaraDoc& doc, const std::vector<int>& points, MarkerDomain
     return added ? 1 : 0;
 }
 
-int MoveMarkerLine(CSondaraDoc& doc, int point, int j, MarkerDomain domain, int position) {
+static int MoveMarkerLineUnannounced(CSondaraDoc& doc, int point, int j, MarkerDomain domain, int position) {
     TestPoint* pp = pointAt(doc, point);
     if (!pp) return 0;
     TestPoint& p = *pp;
@@ -341,7 +341,7 @@ int MoveMarkerLine(CSondaraDoc& doc, int point, int j, MarkerDomain domain, int 
     return 1;
 }
 
-int DeleteMarkerLine(CSondaraDoc& doc, int point, int j, MarkerDomain domain) {
+static int DeleteMarkerLineUnannounced(CSondaraDoc& doc, int point, int j, MarkerDomain domain) {
     TestPoint* pp = pointAt(doc, point);
     if (!pp) return 0;
     TestPoint& p = *pp;
@@ -381,7 +381,7 @@ int MarksShown(const CSondaraDoc& doc, const MarkPane& pane) {
     return 0;
 }
 
-int ClearAllMarks(CSondaraDoc& doc, const std::vector<MarkPane>& panes, bool activePaneOnly,
+static int ClearAllMarksUnannounced(CSondaraDoc& doc, const std::vector<MarkPane>& panes, bool activePaneOnly,
                   Prompter& prompter) {
     if (panes.empty()) return 0;
     std::vector<MarkPane> targets = panes;
@@ -447,7 +447,7 @@ std::vector<int> editTargets(const CSondaraDoc& doc, const std::vector<int>& poi
 
 }  // namespace
 
-int EditWaveSpeed(CSondaraDoc& doc, const std::vector<int>& points, int speed, bool allPanes,
+static int EditWaveSpeedUnannounced(CSondaraDoc& doc, const std::vector<int>& points, int speed, bool allPanes,
                   LengthFollowState& follow, Prompter& prompter) {
     if (speed < 0 || speed > kInt16Max) return 0;
     std::vector<int> targets = editTargets(doc, points, allPanes);
@@ -467,7 +467,7 @@ int EditWaveSpeed(CSondaraDoc& doc, const std::vector<int>& points, int speed, b
     return 1;
 }
 
-int EditPileLength(CSondaraDoc& doc, const std::vector<int>& points, double length, bool allPanes,
+static int EditPileLengthUnannounced(CSondaraDoc& doc, const std::vector<int>& points, double length, bool allPanes,
                    LengthFollowState& follow, Prompter& prompter) {
     if (!std::isfinite(length) || std::fabs(length) > FLT_MAX) return 0;
     std::vector<int> targets = editTargets(doc, points, allPanes);
@@ -490,7 +490,7 @@ int EditPileLength(CSondaraDoc& doc, const std::vector<int>& points, double leng
 
 // ---- integrity class ------------------------------------------------------------------
 
-int SetIntegrityClass(CSondaraDoc& doc, int point, std::string_view textUtf8) {
+static int SetIntegrityClassUnannounced(CSondaraDoc& doc, int point, std::string_view textUtf8) {
     TestPoint* pp = pointAt(doc, point);
     if (!pp) return 0;
     std::string_view t = trimBlanks(textUtf8);
@@ -499,6 +499,116 @@ int SetIntegrityClass(CSondaraDoc& doc, int point, std::string_view textUtf8) {
     for (int i = 0; i < names.count(); ++i)
         if (t == names.utf8[i]) cls = i;
     pp->integrityClass = static_cast<std::uint8_t>(cls);
+    return cls;
+}
+
+
+// ---- announcing -------------------------------------------------------------------------
+// Every operation above changes the document without telling anybody; the public
+// operations below announce what they changed, so that no caller can forget it.
+
+namespace {
+
+std::vector<int> firstOf(const std::vector<int>& points) {
+    return points.empty() ? std::vector<int>{} : std::vector<int>{points.front()};
+}
+
+// Wavelet marker lines pass the point followed by pane numbers.
+std::vector<int> markerPoints(const std::vector<int>& points, MarkerDomain domain) {
+    return domain == MarkerDomain::Wavelet ? firstOf(points) : points;
+}
+
+std::vector<int> pointsOf(const std::vector<MarkPane>& panes) {
+    std::vector<int> pts;
+    for (const MarkPane& p : panes) pts.push_back(p.point);
+    return pts;
+}
+
+}  // namespace
+
+int SetPileHead(CSondaraDoc& doc, int point, int index, LengthFollowMode mode, bool interactive,
+                Prompter& prompter) {
+    const int r = SetPileHeadUnannounced(doc, point, index, mode, interactive, prompter);
+    if (r) doc.commitChange(DocChange::Marks, {point});
+    return r;
+}
+
+int SetPileToe(CSondaraDoc& doc, int point, int index, LengthFollowMode mode, bool interactive,
+               Prompter& prompter) {
+    const int r = SetPileToeUnannounced(doc, point, index, mode, interactive, prompter);
+    if (r) doc.commitChange(DocChange::Marks, {point});
+    return r;
+}
+
+int AddDefect(CSondaraDoc& doc, int point, int position, int kind, std::string_view ownNameGbk,
+              std::string_view remarkGbk, Prompter& prompter) {
+    const int r = AddDefectUnannounced(doc, point, position, kind, ownNameGbk, remarkGbk, prompter);
+    if (r) doc.commitChange(DocChange::Marks, {point});
+    return r;
+}
+
+int ReplaceDefect(CSondaraDoc& doc, int point, int j, const PileMark& mark) {
+    const int r = ReplaceDefectUnannounced(doc, point, j, mark);
+    if (r) doc.commitChange(DocChange::Marks, {point});
+    return r;
+}
+
+int DeleteDefect(CSondaraDoc& doc, int point, int j) {
+    const int r = DeleteDefectUnannounced(doc, point, j);
+    if (r) doc.commitChange(DocChange::Marks, {point});
+    return r;
+}
+
+int AddCustomDefect(CSondaraDoc& doc, const std::vector<int>& points, int position,
+                    std::string_view nameUtf8, std::string_view remarkUtf8, Prompter& prompter) {
+    // the points added one by one are announced together
+    DocChangeBatch batch(doc);
+    return AddCustomDefectUnannounced(doc, points, position, nameUtf8, remarkUtf8, prompter);
+}
+
+int AddMarkerLine(CSondaraDoc& doc, const std::vector<int>& points, MarkerDomain domain,
+                  int position) {
+    const int r = AddMarkerLineUnannounced(doc, points, domain, position);
+    if (r) doc.commitChange(DocChange::Marks, markerPoints(points, domain));
+    return r;
+}
+
+int MoveMarkerLine(CSondaraDoc& doc, int point, int j, MarkerDomain domain, int position) {
+    const int r = MoveMarkerLineUnannounced(doc, point, j, domain, position);
+    if (r) doc.commitChange(DocChange::Marks, {point});
+    return r;
+}
+
+int DeleteMarkerLine(CSondaraDoc& doc, int point, int j, MarkerDomain domain) {
+    const int r = DeleteMarkerLineUnannounced(doc, point, j, domain);
+    if (r) doc.commitChange(DocChange::Marks, {point});
+    return r;
+}
+
+int ClearAllMarks(CSondaraDoc& doc, const std::vector<MarkPane>& panes, bool activePaneOnly,
+                  Prompter& prompter) {
+    const int r = ClearAllMarksUnannounced(doc, panes, activePaneOnly, prompter);
+    if (r) doc.commitChange(DocChange::Marks, pointsOf(panes));
+    return r;
+}
+
+int EditWaveSpeed(CSondaraDoc& doc, const std::vector<int>& points, int speed, bool allPanes,
+                  LengthFollowState& follow, Prompter& prompter) {
+    const int r = EditWaveSpeedUnannounced(doc, points, speed, allPanes, follow, prompter);
+    if (r) doc.commitChange(DocChange::Marks, allPanes ? points : firstOf(points));
+    return r;
+}
+
+int EditPileLength(CSondaraDoc& doc, const std::vector<int>& points, double length, bool allPanes,
+                   LengthFollowState& follow, Prompter& prompter) {
+    const int r = EditPileLengthUnannounced(doc, points, length, allPanes, follow, prompter);
+    if (r) doc.commitChange(DocChange::Marks, allPanes ? points : firstOf(points));
+    return r;
+}
+
+int SetIntegrityClass(CSondaraDoc& doc, int point, std::string_view textUtf8) {
+    const int cls = SetIntegrityClassUnannounced(doc, point, textUtf8);
+    if (doc.validPoint(point)) doc.commitChange(DocChange::Header, {point});
     return cls;
 }
 

@@ -5,10 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "core/app/CommandIds.h"
+
 namespace sondara {
 
 struct CommandInfo {
-    int id;
+    CommandId id;
     const char* menuText;   // with "&X" mnemonics, as in the menus; "" for toolbar-only
     const char* shortName;  // "" when the command is not logged
     const char* accel;      // Qt key sequence text or ""
@@ -16,11 +18,11 @@ struct CommandInfo {
 
 // Every command of the program; lookup by id.
 const std::vector<CommandInfo>& allCommands();
-const CommandInfo* findCommand(int id);
+const CommandInfo* findCommand(CommandId id);
 
-// A menu is a title and entries: a command id, 0 for a separator, or a submenu.
+// A menu is a title and entries: a command, a separator (CommandId::None) or a submenu.
 struct MenuEntry {
-    int id = 0;                     // command id; 0 separator (when no submenu)
+    CommandId id = CommandId::None;  // None: a separator (when no submenu)
     std::string submenuTitle;       // non-empty: a submenu with `children`
     std::vector<MenuEntry> children;
     std::string textOverride;       // a different text for this placement
@@ -33,23 +35,33 @@ struct MenuDef {
 // The menu bar with a document open, and the one without.
 const std::vector<MenuDef>& mainMenus();
 const std::vector<MenuDef>& noDocumentMenus();
-// Context menus: 165 point list, 166 waveform display, 164 insert, 214 point table.
+// Context menus by their resource numbers.
+inline constexpr int kMenuInsertStep = 164;   // 插入 of the processing history
+inline constexpr int kMenuPointList = 165;    // 测点操作
+inline constexpr int kMenuDisplay = 166;      // 显示区操作
+inline constexpr int kMenuPointTable = 214;   // the point table's 编辑
 const MenuDef& contextMenu(int resource);
+
+// Toolbars by their resource numbers.
+inline constexpr int kToolbarMain = 128;
+inline constexpr int kToolbarAnalysis = 137;
+inline constexpr int kToolbarProcessing = 181;
+inline constexpr int kToolbarDisplay = 188;
 
 struct ToolbarDef {
     int resource;
     const char* name;       // the 查看 menu name
-    std::vector<int> ids;   // 0 = separator
+    std::vector<CommandId> ids;  // None = separator
 };
 const std::vector<ToolbarDef>& toolbars();
 
 // The letter shortcuts of the processing commands, in search order.
 struct LetterShortcut {
     char key;
-    int command;
+    CommandId command;
 };
 const std::vector<LetterShortcut>& letterShortcuts();
-int letterShortcutCommand(char key);  // 0 when the key has none
+CommandId letterShortcutCommand(char key);  // None when the key has none
 
 // Status bar texts.
 inline constexpr const char* kIdleStatusText = "--Dorvanel仪器 服务于中国建设";

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "core/app/AppPaths.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 
 namespace sondara {
 

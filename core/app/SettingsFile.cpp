@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "core/app/AppPaths.h"
-#include "core/app/Prompter.h"
+#include "core/base/Prompter.h"
 
 namespace sondara {
 

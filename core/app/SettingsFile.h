@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "core/fileio/ByteIo.h"
+#include "core/base/ByteIo.h"
 
 namespace sondara {
 

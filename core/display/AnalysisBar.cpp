@@ -3,7 +3,7 @@
 #include "core/analysis/WaveletTables.h"
 #include "core/app/RunLog.h"
 #include "core/display/PaneTexts.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 
 namespace sondara {
 

@@ -7,7 +7,7 @@
 
 #include "core/display/PaneMapping.h"
 #include "core/model/NameLists.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 #include "core/processing/Positions.h"
 #include "core/processing/ProcessingChain.h"
 

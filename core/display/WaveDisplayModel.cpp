@@ -10,7 +10,7 @@
 #include "core/analysis/Wavelet.h"
 #include "core/display/PaneMapping.h"
 #include "core/display/PaneTexts.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 
 namespace sondara {
 
@@ -383,6 +383,49 @@ void WaveDisplayModel::rebuild(const CSondaraDoc& doc) {
     if (onRebuilt) onRebuilt();
 }
 
+bool WaveDisplayModel::pointSetDisplay() const {
+    return selection_.domain == AnalysisDomain::Integrity ||
+           (selection_.domain == AnalysisDomain::Frequency && !validCrossPower());
+}
+
+bool WaveDisplayModel::selectionShapesPanes() const {
+    if (!pointSetDisplay()) return true;
+    switch (selection_.displaySet) {
+        case DisplaySet::CheckedPoints:
+        case DisplaySet::AllPoints:
+        case DisplaySet::WaveTrain: return false;
+        default: return true;
+    }
+}
+
+bool WaveDisplayModel::checksShapePanes() const {
+    return !pointSetDisplay() || selection_.displaySet == DisplaySet::CheckedPoints;
+}
+
+bool WaveDisplayModel::refreshPoints(const CSondaraDoc& doc, std::vector<int> points) {
+    if (points.empty() || doc_ != &doc || !pointSetDisplay()) {
+        rebuild(doc);
+        return true;
+    }
+    std::sort(points.begin(), points.end());
+    for (size_t i = 0; i < panes_.size(); ++i) {
+        WavePane& w = panes_[i];
+        if (!std::binary_search(points.begin(), points.end(), w.pointIndex)) continue;
+        if (!doc.validPoint(w.pointIndex)) {
+            rebuild(doc);
+            return true;
+        }
+        const int n = doc.points[static_cast<size_t>(w.pointIndex)].sampleCount();
+        w.sampleCount = sources_[i].spectrumKind >= 0 ? n / 2 : n;
+        release(i);
+    }
+    materialiseRows(scrollY_, scrollY_ + clientH_);
+    placeCursorAgain(dynamic_);
+    placeCursorAgain(static_);
+    if (onRebuilt) onRebuilt();
+    return false;
+}
+
 // ---- materialising -------------------------------------------------------------------
 
 void WaveDisplayModel::materialise(size_t i) {
@@ -644,6 +687,7 @@ std::vector<int> WaveDisplayModel::runCommand(CSondaraDoc& doc, DisplayCommand c
     std::sort(changed.begin(), changed.end());
     changed.erase(std::unique(changed.begin(), changed.end()), changed.end());
     rebuild(doc);
+    if (!changed.empty()) doc.commitChange(DocChange::Display, changed);
     return changed;
 }
 
@@ -785,6 +829,9 @@ std::vector<int> WaveDisplayModel::finishGrabDrag(CSondaraDoc& doc, const GrabTa
     const int k = MakeHorizontalMapping(w, w.plotRect).sampleAt(x);
     if (k < 0) return changed;
     const LengthFollowMode mode = follow.effective();
+    // The operations announce their changes when this scope ends: an observer that
+    // rebuilds the panes must not pull `w` away while it is read.
+    DocChangeBatch batch(doc);
     switch (g.type) {
         case GrabTarget::Type::Head:
         case GrabTarget::Type::Toe: {

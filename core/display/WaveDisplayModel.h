@@ -152,6 +152,15 @@ public:
     // places the cursors again and materialises the visible panes.
     void rebuild(const CSondaraDoc& doc);
     const CSondaraDoc* document() const { return doc_; }
+    // After the processing or the marks of `points` (empty: all) changed: the panes of
+    // a point set are read again where they show one of those points, any other
+    // display is rebuilt. Returns whether it rebuilt everything.
+    bool refreshPoints(const CSondaraDoc& doc, std::vector<int> points);
+    // Whether a new current point or pile changes which panes are shown (a display of
+    // all or of the checked points only keeps its panes).
+    bool selectionShapesPanes() const;
+    // Whether the check boxes decide which panes are shown.
+    bool checksShapePanes() const;
     int paneCount() const { return static_cast<int>(panes_.size()); }
     // The pane as built; its content may not be materialised (see WavePane).
     const WavePane& pane(int i) const { return panes_[static_cast<size_t>(i)]; }
@@ -247,6 +256,7 @@ private:
     void finishGeometry(WavePane& p);
     void placeCursorAgain(CursorState& c);
     bool integrityWaveTrain() const;
+    bool pointSetDisplay() const;
     bool validCrossPower() const;
     std::vector<int> commandPanes() const;
 

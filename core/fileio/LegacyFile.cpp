@@ -8,7 +8,7 @@
 #include <string>
 
 #include "core/model/NameLists.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 #include "core/processing/ProcessingChain.h"
 
 namespace sondara {

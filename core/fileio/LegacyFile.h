@@ -8,7 +8,7 @@
 // from then on the point behaves like one of the current format.
 #include <vector>
 
-#include "core/fileio/ByteIo.h"
+#include "core/base/ByteIo.h"
 #include "core/model/ProjectInfo.h"
 #include "core/model/TestPoint.h"
 

@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <limits>
 
-#include "core/app/Prompter.h"
+#include "core/base/Prompter.h"
 #include "core/app/RunLog.h"
 #include "core/fileio/LegacyFile.h"
-#include "core/fileio/RecordCodec.h"
+#include "core/base/RecordCodec.h"
 
 namespace sondara {
 
@@ -16,7 +16,6 @@ namespace {
 constexpr int kMaxCount = 9999;    // any count stored in a record
 constexpr int kMaxPoints = 9998;   // points of one set
 constexpr std::size_t kHeaderBytes = 209;
-constexpr std::size_t kF16Bytes = 195, kF15Bytes = 128, kF4Bytes = 116;
 
 std::string format(const char* fmt, int a, int b = 0) {
     char buf[256];
@@ -42,33 +41,12 @@ void applyCastingDateRule(TestPoint& p) {
     if (textOf(p.castingDate).size() <= 5) std::memcpy(p.castingDate.data(), p.testDateTime.data(), 20);
 }
 
+PointImage imageOfCode(int code) {
+    return code == 7 ? PointImage::F16 : code == 6 ? PointImage::F15 : PointImage::F4;
+}
+
 bool readFixedPart(ByteReader& in, int code, TestPoint& p) {
-    unsigned char img[kF16Bytes];
-    std::size_t size = code == 7 ? kF16Bytes : code == 6 ? kF15Bytes : kF4Bytes;
-    if (!in.read(img, size)) return false;
-    ImageIn f(img, size);
-    f.get(p.spare0);
-    f.text(p.pileNo, code == 4 ? 10 : 22);
-    f.get(p.pileTypeIndex);
-    f.text(p.pileTypeText);
-    f.get(p.pileDiameter);
-    f.text(p.testDateTime);
-    f.get(p.sensorType);
-    f.get(p.gain);
-    f.get(p.triggerLevel);
-    f.get(p.spare104);
-    f.get(p.pileLength);
-    f.get(p.waveSpeed);
-    if (code != 7) f.skip(2);
-    f.get(p.sampleInterval);
-    f.get(p.recordedLength);
-    f.get(p.headIndex);
-    f.get(p.toeIndex);
-    if (code == 7) {
-        f.get(p.integrityClass);
-        f.text(p.castingDate);
-        f.text(p.remark);
-    }
+    if (!readPointImage(in, imageOfCode(code), p)) return false;
     applyCastingDateRule(p);
     return true;
 }
@@ -155,104 +133,6 @@ int versionCodeOfTag(std::string_view tag) {
     return 0;
 }
 
-namespace {
-
-// One field list per stored record, walked by the image reader and by the image
-// writer alike, so that the two directions cannot drift apart.
-template <class Io, class Step>
-void stepFields(Io& f, Step& s) {
-    f(s.kind);
-    f(s.reserved0);
-    f(s.filterType);
-    f(s.upperFreqHz);
-    f(s.lowerFreqHz);
-    f(s.ampLaw);
-    f(s.ampFactor);
-    f(s.ampStart);
-    f(s.smoothPoints);
-    f(s.dcPartial);
-    f(s.dcStart);
-    f(s.rotPartial);
-    f(s.rotStart);
-    f(s.rotAngle);
-    f(s.rotScale);
-    f(s.linZeroMode);
-    f(s.linZeroStart);
-    f(s.nonlinZeroMode);
-    f(s.nonlinZeroStart);
-    f(s.frontZeroEnd);
-    f(s.backZeroStart);
-    f(s.scaleStart);
-    f(s.scaleEnd);
-    f(s.scaleFactor);
-    f(s.shiftSamples);
-    f(s.shiftMv);
-    f(s.shiftPartial);
-    f(s.shiftStart);
-    f(s.shiftEnd);
-    for (auto& d : s.viewStates) {
-        f(d.fill);
-        f(d.spectrumStyle);
-        f(d.reserved);
-        f(d.positionMode);
-        f(d.xOffset);
-        f(d.hScaleMode);
-        f(d.hScale);
-        f(d.vScaleMode);
-        f(d.vScale);
-    }
-    f(s.rangeMax);
-    f(s.rangeMin);
-    f(s.reserved1);
-}
-
-template <class Io, class Mark>
-void markFields(Io& f, Mark& m) {
-    f(m.position);
-    f(m.kind);
-    f(m.name);
-    f(m.remark);
-    f(m.depth);
-    f(m.thirdText);
-    f(m.padding);
-}
-
-// Reads a whole image of `Bytes` bytes and takes it apart with `fields`.
-template <std::size_t Bytes, class Record, class Fields>
-bool readImage(ByteReader& in, Record& r, Fields fields) {
-    unsigned char img[Bytes];
-    if (!in.read(img, sizeof img)) return false;
-    ImageIn f(img, sizeof img);
-    fields(f, r);
-    return true;
-}
-
-template <std::size_t Bytes, class Record, class Fields>
-void writeImage(ByteWriter& out, const Record& r, Fields fields) {
-    unsigned char img[Bytes];
-    ImageOut f(img, sizeof img);
-    fields(f, r);
-    out.bytes(img, sizeof img);
-}
-
-}  // namespace
-
-bool readStep(ByteReader& in, ProcessStep& s) {
-    return readImage<kProcessStepBytes>(in, s, [](ImageIn& f, ProcessStep& r) { stepFields(f, r); });
-}
-
-void writeStep(ByteWriter& out, const ProcessStep& s) {
-    writeImage<kProcessStepBytes>(out, s, [](ImageOut& f, const ProcessStep& r) { stepFields(f, r); });
-}
-
-bool readMark(ByteReader& in, PileMark& m) {
-    return readImage<kPileMarkBytes>(in, m, [](ImageIn& f, PileMark& r) { markFields(f, r); });
-}
-
-void writeMark(ByteWriter& out, const PileMark& m) {
-    writeImage<kPileMarkBytes>(out, m, [](ImageOut& f, const PileMark& r) { markFields(f, r); });
-}
-
 void writeHeader(ByteWriter& out, const ProjectInfo& info) {
     unsigned char img[kHeaderBytes];
     ImageOut f(img, sizeof img);
@@ -271,28 +151,7 @@ bool PointRecordReader(ByteReader& in, int versionCode, TestPoint& point, int po
 }
 
 void writePointRecord(ByteWriter& out, const TestPoint& p) {
-    unsigned char img[kF16Bytes];
-    ImageOut f(img, sizeof img);
-    f.put(p.spare0);
-    f.text(p.pileNo);
-    f.put(p.pileTypeIndex);
-    f.text(p.pileTypeText);
-    f.put(p.pileDiameter);
-    f.text(p.testDateTime);
-    f.put(p.sensorType);
-    f.put(p.gain);
-    f.put(p.triggerLevel);
-    f.put(p.spare104);
-    f.put(p.pileLength);
-    f.put(p.waveSpeed);
-    f.put(p.sampleInterval);
-    f.put(p.recordedLength);
-    f.put(p.headIndex);
-    f.put(p.toeIndex);
-    f.put(p.integrityClass);
-    f.text(p.castingDate);
-    f.text(p.remark);
-    out.bytes(img, sizeof img);
+    writePointImage(out, PointImage::F16, p);
 
     out.i32(p.rawCount());
     out.floats(p.rawSamples);
@@ -318,13 +177,17 @@ void writePointRecord(ByteWriter& out, const TestPoint& p) {
     out.text(p.extraText);
 }
 
-void finishLoad(CSondaraDoc& doc) {
+// A read document is as on disk; merged files make a new, unsaved project.
+void finishLoad(CSondaraDoc& doc, bool merged) {
     doc.loaded = 1;
     doc.recomputeDisplayRanges();
     doc.rebuildCheckedList();
     doc.selectPoint(doc.points.empty() ? -1 : 0);
     doc.modified = false;
-    doc.notify(DocChange::Everything);
+    if (merged)
+        doc.commitChange(DocChange::PointList);
+    else
+        doc.announce(DocChange::PointList);
 }
 
 std::string ReadProject(CSondaraDoc& doc, const std::string& path, std::string* warning) {
@@ -334,7 +197,7 @@ std::string ReadProject(CSondaraDoc& doc, const std::string& path, std::string* 
         logLine("打开文件==>“" + path + "”");
         doc.clear();
         doc.lastError = "文件路径错误";
-        doc.notify(DocChange::Everything);
+        doc.announce(DocChange::PointList);
         return doc.lastError;
     }
     ByteReader in(std::move(src));
@@ -351,7 +214,7 @@ std::string ReadProject(CSondaraDoc& doc, ByteReader& in, const std::string& dis
     auto fail = [&](std::string msg) {
         doc.clear();
         doc.lastError = std::move(msg);
-        doc.notify(DocChange::Everything);
+        doc.announce(DocChange::PointList);
         return doc.lastError;
     };
 
@@ -507,7 +370,7 @@ void MergeFiles(CSondaraDoc& doc, const std::vector<std::string>& paths, Prompte
         doc.originalPoints = doc.points;
         for (TestPoint& p : doc.originalPoints) p.extraText = {};
     }
-    finishLoad(doc);
+    finishLoad(doc, true);
 }
 
 }  // namespace sondara

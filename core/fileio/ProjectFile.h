@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "core/fileio/ByteIo.h"
+#include "core/base/ByteIo.h"
+#include "core/model/RecordImages.h"
 #include "core/model/SondaraDoc.h"
 
 namespace sondara {
@@ -36,11 +37,6 @@ bool PointRecordReader(ByteReader& in, int versionCode, TestPoint& point, int po
 void writeHeader(ByteWriter& out, const ProjectInfo& info);
 // One "QAR16" point record: F16 then the variable part.
 void writePointRecord(ByteWriter& out, const TestPoint& p);
-// The 1112-byte step image and the 164-byte mark image.
-void writeStep(ByteWriter& out, const ProcessStep& s);
-bool readStep(ByteReader& in, ProcessStep& s);
-void writeMark(ByteWriter& out, const PileMark& m);
-bool readMark(ByteReader& in, PileMark& m);
 
 // Writes the whole document as "QAR16" (both sets) atomically: the previous file is
 // replaced only when everything was written. Sets both headers' tags to "QAR16".
@@ -55,7 +51,9 @@ bool SaveChecked(const CSondaraDoc& doc, const std::string& path, std::string* e
 // Finishes the load (checked list, display ranges, selection of point 0, loaded).
 void MergeFiles(CSondaraDoc& doc, const std::vector<std::string>& paths, Prompter& prompter);
 
-// Completes a load: loaded = 1, display ranges, checked list, point 0 selected.
-void finishLoad(CSondaraDoc& doc);
+// Completes a load: loaded = 1, display ranges, checked list, point 0 selected. A
+// read document is as on disk and announced unmodified; merged files make a new,
+// unsaved project (`merged`).
+void finishLoad(CSondaraDoc& doc, bool merged = false);
 
 }  // namespace sondara

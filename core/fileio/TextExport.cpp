@@ -7,7 +7,7 @@
 
 #include "core/app/AppPaths.h"
 #include "core/fileio/ResultFile.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 
 namespace sondara {
 

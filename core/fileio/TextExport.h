@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/fileio/ByteIo.h"
+#include "core/base/ByteIo.h"
 #include "core/model/SondaraDoc.h"
 
 namespace sondara {

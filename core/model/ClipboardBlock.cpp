@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "core/fileio/ByteIo.h"
-#include "core/fileio/ProjectFile.h"
+#include "core/base/ByteIo.h"
+#include "core/model/RecordImages.h"
 
 namespace sondara {
 
@@ -34,26 +34,7 @@ std::int32_t count32(std::size_t n) { return static_cast<std::int32_t>(n); }
 
 void writePoint(ByteWriter& w, const TestPoint& p) {
     const std::size_t wavelets = std::min(p.waveletMarkPanes.size(), p.waveletMarkPositions.size());
-    w.i16(p.spare0);
-    w.text(p.pileNo);
-    w.i16(p.pileTypeIndex);
-    w.text(p.pileTypeText);
-    w.i16(p.pileDiameter);
-    w.text(p.testDateTime);
-    w.i16(p.sensorType);
-    w.i16(p.gain);
-    w.i16(p.triggerLevel);
-    w.i32(p.spare104);
-    w.f32(p.pileLength);
-    w.i16(p.waveSpeed);
-    w.zeros(2);
-    w.f32(p.sampleInterval);
-    w.i16(p.recordedLength);
-    w.i16(p.headIndex);
-    w.i16(p.toeIndex);
-    w.u8(p.integrityClass);
-    w.text(p.castingDate);
-    w.text(p.remark);
+    writePointImage(w, PointImage::Clipboard, p);
     w.zeros(3);
     w.i32(p.rawCount());
     w.zeros(4);
@@ -99,26 +80,7 @@ bool readPoint(ByteReader& in, TestPoint* p) {
     TestPoint scratch;
     TestPoint& q = p ? *p : scratch;
     int raw = 0, samples = 0, steps = 0, defects = 0, spectrum = 0, correlation = 0, wavelets = 0;
-    q.spare0 = in.i16();
-    in.text(q.pileNo);
-    q.pileTypeIndex = in.i16();
-    in.text(q.pileTypeText);
-    q.pileDiameter = in.i16();
-    in.text(q.testDateTime);
-    q.sensorType = in.i16();
-    q.gain = in.i16();
-    q.triggerLevel = in.i16();
-    q.spare104 = in.i32();
-    q.pileLength = in.f32();
-    q.waveSpeed = in.i16();
-    in.skip(2);
-    q.sampleInterval = in.f32();
-    q.recordedLength = in.i16();
-    q.headIndex = in.i16();
-    q.toeIndex = in.i16();
-    q.integrityClass = in.u8();
-    in.text(q.castingDate);
-    in.text(q.remark);
+    if (!readPointImage(in, PointImage::Clipboard, q)) return false;
     in.skip(3);
     if (!readCount(in, raw) || !in.skip(4)) return false;
     if (!readCount(in, samples) || !in.skip(4)) return false;

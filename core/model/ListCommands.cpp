@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/app/Prompter.h"
+#include "core/base/Prompter.h"
 
 namespace sondara {
 
@@ -115,7 +115,7 @@ bool DeleteSelection(CSondaraDoc& doc) {
     s.position = old;
     if (!Do(doc, std::move(s))) return false;
     doc.selectPoint(old > 0 ? old - 1 : 0);
-    doc.notify(DocChange::Selection);
+    doc.commitChange(DocChange::Selection);
     return true;
 }
 

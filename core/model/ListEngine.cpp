@@ -4,7 +4,7 @@
 #include <iterator>
 #include <utility>
 
-#include "core/app/Prompter.h"
+#include "core/base/Prompter.h"
 
 namespace sondara {
 
@@ -412,7 +412,7 @@ bool applyTickOne(CSondaraDoc& d, ListSnapshot& s) {
 
 bool Apply(CSondaraDoc& d, ListSnapshot& s) {
     bool applied = false;
-    DocChange what = DocChange::Everything;
+    DocChange what = DocChange::PointList;
     switch (s.op) {
         case kOpPaste:
             applied = applyPaste(d, s);
@@ -464,8 +464,7 @@ bool Apply(CSondaraDoc& d, ListSnapshot& s) {
     if (!applied) return false;
     d.info.pointCount = d.pointCount();  // also when a header edit carried another count
     d.rebuildCheckedList();
-    d.setModified(true);
-    d.notify(what);
+    d.commitChange(what);
     return true;
 }
 
@@ -500,8 +499,7 @@ bool Restore(CSondaraDoc& doc, Prompter& prompter) {
     doc.recomputeDisplayRanges();
     doc.selectPoint(-1);
     doc.rebuildCheckedList();
-    doc.setModified(true);
-    doc.notify(DocChange::Everything);
+    doc.commitChange(DocChange::PointList);
     return true;
 }
 

@@ -2,7 +2,7 @@
 
 #include <initializer_list>
 
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 
 namespace sondara {
 

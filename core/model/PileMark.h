@@ -2,7 +2,7 @@
 // A defect mark on the time trace.
 #include <cstdint>
 
-#include "core/model/FixedText.h"
+#include "core/base/FixedText.h"
 
 namespace sondara {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "core/model/FixedText.h"
+#include "core/base/FixedText.h"
 
 namespace sondara {
 

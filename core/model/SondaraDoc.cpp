@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "core/model/NameLists.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 
 namespace sondara {
 
@@ -170,7 +170,45 @@ void CSondaraDoc::removeObserver(int id) {
     std::erase_if(observers_, [id](const auto& e) { return e.first == id; });
 }
 
-void CSondaraDoc::notify(DocChange what, const std::vector<int>& pts) {
+void CSondaraDoc::commitChange(DocChange what, const std::vector<int>& pts) {
+    if (what != DocChange::Selection) modified = true;
+    announce(what, pts);
+}
+
+void CSondaraDoc::announce(DocChange what, const std::vector<int>& pts) {
+    if (batchDepth_ == 0) {
+        deliver(what, pts);
+        return;
+    }
+    for (DocChangeEvent& e : pending_) {
+        if (e.kind != what) continue;
+        // an empty list means every point and absorbs any other
+        if (e.points.empty() || pts.empty()) {
+            e.points.clear();
+        } else {
+            e.points.insert(e.points.end(), pts.begin(), pts.end());
+            std::sort(e.points.begin(), e.points.end());
+            e.points.erase(std::unique(e.points.begin(), e.points.end()), e.points.end());
+        }
+        return;
+    }
+    pending_.push_back({what, pts});
+}
+
+void CSondaraDoc::endChanges() {
+    if (batchDepth_ == 0 || --batchDepth_ > 0) return;
+    std::vector<DocChangeEvent> events;
+    events.swap(pending_);
+    // a new point list covers everything else
+    for (const DocChangeEvent& e : events)
+        if (e.kind == DocChange::PointList) {
+            deliver(DocChange::PointList, {});
+            return;
+        }
+    for (const DocChangeEvent& e : events) deliver(e.kind, e.points);
+}
+
+void CSondaraDoc::deliver(DocChange what, const std::vector<int>& pts) {
     // copy: an observer may remove itself while being notified
     auto obs = observers_;
     for (auto& [id, fn] : obs) fn(what, pts);

@@ -18,11 +18,19 @@ namespace sondara {
 
 // What a change notification is about; observers refresh accordingly.
 enum class DocChange {
-    Everything,  // loaded, cleared, merged, list edited
-    Points,      // samples, chains or marks of some points changed
-    Selection,   // current point or pile changed
-    Checks,      // check boxes changed
-    Header,      // project header changed
+    PointList,   // loaded, cleared, merged, list edited: anything may have changed
+    Processing,  // processed traces and processing chains of the points
+    Marks,       // head, toe, defects, marker lines, wave speed or pile length of the points
+    Header,      // project header or the information texts of points
+    Selection,   // current point or pile
+    Checks,      // check boxes
+    Display,     // stored display states of the points
+};
+
+// One announced change: its kind and the points concerned (empty: every point).
+struct DocChangeEvent {
+    DocChange kind = DocChange::PointList;
+    std::vector<int> points;
 };
 
 class CSondaraDoc {
@@ -68,16 +76,42 @@ public:
     // Returns the class index, or 0 with the point unchanged when the name is unknown.
     int setClassByName(int index, std::string_view text);
 
-    // Change notification.
+    // Change notification. Every operation that changes the document ends with
+    // commitChange(): it marks the document modified (a selection is no change of the
+    // project) and tells every observer once. announce() tells without marking, for a
+    // document that was just read or cleared.
     using Observer = std::function<void(DocChange, const std::vector<int>& points)>;
     int addObserver(Observer o);
     void removeObserver(int id);
-    void notify(DocChange what, const std::vector<int>& pts = {});
+    void commitChange(DocChange what, const std::vector<int>& pts = {});
+    void announce(DocChange what, const std::vector<int>& pts = {});
     void setModified(bool m = true) { modified = m; }
 
+    // Between beginChanges() and the matching endChanges() announcements are gathered
+    // and sent at the end, one per kind with the points merged: ticking every point of
+    // a pile or marking fifty points refreshes the windows once.
+    void beginChanges() { ++batchDepth_; }
+    void endChanges();
+
 private:
+    void deliver(DocChange what, const std::vector<int>& pts);
+
     std::vector<std::pair<int, Observer>> observers_;
     int nextObserverId_ = 1;
+    int batchDepth_ = 0;
+    std::vector<DocChangeEvent> pending_;
+};
+
+// Gathers the announcements of a scope (see CSondaraDoc::beginChanges).
+class DocChangeBatch {
+public:
+    explicit DocChangeBatch(CSondaraDoc& doc) : doc_(doc) { doc_.beginChanges(); }
+    ~DocChangeBatch() { doc_.endChanges(); }
+    DocChangeBatch(const DocChangeBatch&) = delete;
+    DocChangeBatch& operator=(const DocChangeBatch&) = delete;
+
+private:
+    CSondaraDoc& doc_;
 };
 
 // Version tag helpers.

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/model/FixedText.h"
+#include "core/base/FixedText.h"
 #include "core/model/PileMark.h"
 #include "core/model/ProcessStep.h"
 

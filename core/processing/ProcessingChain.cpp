@@ -284,7 +284,10 @@ void RefreshRememberedParameters(CSondaraDoc& doc, int point, int kind) {
 
 namespace {
 
-void refresh(CSondaraDoc& doc, const PointList& targets) { doc.notify(DocChange::Points, targets); }
+// A preview or a cancelled dialog changes what is shown but not the project; a
+// committed edit changes the project.
+void refresh(CSondaraDoc& doc, const PointList& targets) { doc.announce(DocChange::Processing, targets); }
+void commit(CSondaraDoc& doc, const PointList& targets) { doc.commitChange(DocChange::Processing, targets); }
 
 int lastHistoryIndex(const CSondaraDoc& doc, const PointList& targets) {
     int longest = 0;
@@ -314,8 +317,7 @@ CommitResult CommitProcessing(CSondaraDoc& doc, const CommitRequest& request,
                 DeleteStep(doc, targets, index);
             }
             UpdateDisplayRange(doc, targets);
-            doc.setModified(true);
-            refresh(doc, targets);
+            commit(doc, targets);
             return CommitResult::Committed;
         }
         default: break;
@@ -364,12 +366,14 @@ CommitResult CommitProcessing(CSondaraDoc& doc, const CommitRequest& request,
             case ChainEdit::Edit: ReplaceStep(doc, targets, step, request.index); break;
             default: InsertStep(doc, targets, step, request.index); break;
         }
-        doc.setModified(true);
     }
     UpdateDisplayRange(doc, targets);
     if (request.edit == ChainEdit::NewOperation)
         for (int i : targets) RememberParameters(doc.points[i], step);
-    refresh(doc, targets);
+    if (accepted)
+        commit(doc, targets);
+    else
+        refresh(doc, targets);
     return accepted ? CommitResult::Committed : CommitResult::Cancelled;
 }
 

@@ -125,8 +125,8 @@ enum class CommitResult {
 };
 
 // Runs one processing command from its parameters to the refreshed document. An empty
-// `dialog` accepts the step as built (batch use). Notifies DocChange::Points with the
-// targets after every preview and at the end.
+// `dialog` accepts the step as built (batch use). Announces DocChange::Processing with the
+// targets after every preview (announced, not marked) and at the end (committed).
 CommitResult CommitProcessing(CSondaraDoc& doc, const CommitRequest& request,
                               const StepDialog& dialog = {});
 

@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "core/model/NameLists.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 #include "core/sim/Json.h"
 
 namespace sondara {

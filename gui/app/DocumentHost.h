@@ -1,9 +1,10 @@
 #pragma once
-// The open project as the windows see it: the document, its file path and the
-// signal every window refreshes from.
+// The open project as the windows see it: the document, its file path and the one
+// typed change notification every window refreshes from. The document itself marks
+// changes (CSondaraDoc::commitChange); the host turns its announcements into a Qt
+// signal.
 #include <QObject>
 #include <QString>
-#include <memory>
 
 #include "core/model/SondaraDoc.h"
 
@@ -21,24 +22,15 @@ public:
     void setPath(const QString& p);
     QString title() const;  // the file name, or the new-file name
 
-    // Tells every window that the document changed (the document's own observers
-    // run first).
-    void changed(DocChange what, const std::vector<int>& pts = {});
-
-    // A series of changes (ticking every point of a pile) refreshes the windows once,
-    // when it ends.
-    void beginBatch() { batch_ = true; }
-    void endBatch();
-
 signals:
-    void documentChanged(int what);
+    // What changed and which points (empty: all).
+    void documentChanged(const sondara::DocChangeEvent& e);
     void titleChanged();
 
 private:
     CSondaraDoc doc_;
     QString path_;
     int observer_ = 0;
-    bool batch_ = false;
 };
 
 }  // namespace sondara::gui

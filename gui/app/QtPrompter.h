@@ -2,7 +2,7 @@
 // Shows core messages and questions as modal message boxes.
 #include <QWidget>
 
-#include "core/app/Prompter.h"
+#include "core/base/Prompter.h"
 
 namespace sondara::gui {
 

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <memory>
 
+#include "core/app/CommandIds.h"
 #include "core/app/SettingsFile.h"
 
 namespace sondara::gui {
@@ -44,7 +45,7 @@ public:
     void addRecentFile(const QString& path);
 
     // Application-wide state.
-    int lastCommandId = 0;
+    CommandId lastCommandId = CommandId::None;
     QString lastCommandName;
     QString commandLineTail;
     EditSettings editSettings;

@@ -9,37 +9,60 @@
 #include "core/app/CommandTable.h"
 #include "gui/app/DocumentHost.h"
 #include "gui/app/QtPrompter.h"
-#include "gui/app/SondaraApp.h"
 #include "gui/display/AnalysisBarWidget.h"
+#include "gui/display/ViewContext.h"
 #include "gui/display/WaveDisp.h"
-#include "gui/frame/MainFrame.h"
 
 namespace sondara::gui {
 
 namespace {
 
-std::vector<CSondaraView*>& views() {
-    static std::vector<CSondaraView*> v;
-    return v;
-}
+using C = CommandId;
 
-bool isDisplayCommand(int id) {
-    return (id >= 32795 && id <= 32811 && id != 32799) || id == 32834 || id == 32835;
+// The display commands and the DisplayCommand each of them runs.
+struct DisplayCommandEntry {
+    CommandId id;
+    DisplayCommand command;
+};
+constexpr DisplayCommandEntry kDisplayCommands[] = {
+    {C::DispAutoAdjust, DisplayCommand::AutoAdjust},
+    {C::DispFillNone, DisplayCommand::FillNone},
+    {C::DispFillPositive, DisplayCommand::FillPositive},
+    {C::DispFillNegative, DisplayCommand::FillNegative},
+    {C::DispAlignHead, DisplayCommand::AlignHead},
+    {C::DispMoveLeft, DisplayCommand::ShiftLeft},
+    {C::DispMoveRight, DisplayCommand::ShiftRight},
+    {C::DispFitToe, DisplayCommand::AutoHScale},
+    {C::DispStretchX, DisplayCommand::StretchH},
+    {C::DispCompressX, DisplayCommand::CompressH},
+    {C::DispAutoY, DisplayCommand::AutoVScale},
+    {C::DispStretchY, DisplayCommand::StretchV},
+    {C::DispCompressY, DisplayCommand::CompressV},
+    {C::DispShowAll, DisplayCommand::ShowAll},
+    {C::DispRestorePosition, DisplayCommand::RestorePosition},
+    {C::DispRestoreScale, DisplayCommand::RestoreHScale},
+    {C::DispSpectrumLines, DisplayCommand::SpectrumLines},
+    {C::DispSpectrumEnvelope, DisplayCommand::SpectrumEnvelope},
+};
+
+const DisplayCommandEntry* displayCommandOf(CommandId id) {
+    for (const DisplayCommandEntry& e : kDisplayCommands)
+        if (e.id == id) return &e;
+    return nullptr;
 }
 
 }  // namespace
 
-int CSondaraView::liveViews() { return static_cast<int>(views().size()); }
-const std::vector<CSondaraView*>& CSondaraView::allViews() { return views(); }
-
-CSondaraView::CSondaraView(DocumentHost& host, QWidget* parent) : QWidget(parent), host_(host) {
-    views().push_back(this);
+CSondaraView::CSondaraView(DocumentHost& host, ViewContext& context, QWidget* parent)
+    : QWidget(parent), host_(host), context_(context) {
+    context_.addView(this);
     setObjectName("CSondaraView");
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     barWidget_ = new AnalysisBarWidget(this);
     display_ = new CWaveDisp(host_, this);
+    display_->setCursorStyle(context_.cursorStyle());
     layout->addWidget(barWidget_);
     layout->addWidget(display_, 1);
 
@@ -65,15 +88,9 @@ CSondaraView::CSondaraView(DocumentHost& host, QWidget* parent) : QWidget(parent
 }
 
 CSondaraView::~CSondaraView() {
-    auto& v = views();
-    v.erase(std::remove(v.begin(), v.end(), this), v.end());
+    context_.removeView(this);
     QtPrompter prompter(this);
     saveSettings(bar_.choices, &prompter);
-}
-
-bool CSondaraView::pointListBusy() {
-    CSondaraApp* app = theApp();
-    return app && app->frame() && app->frame()->pointListBusy();
 }
 
 // ---- the analysis bar -------------------------------------------------------------------
@@ -82,19 +99,39 @@ void CSondaraView::showBarLayout() { barWidget_->showLayout(bar_.layout()); }
 
 void CSondaraView::applySelection() {
     display_->setSelection(bar_.selection());
-    if (CSondaraApp* app = theApp(); app && app->frame()) app->frame()->refreshPointPanels();
+    context_.viewSelectionChanged(this);
 }
 
-void CSondaraView::refresh(int) {
-    // The lists follow the document (point numbers, pile numbers); a choice that no
-    // longer fits is reset, and then the display takes the new selection.
-    bar_.buildLists(host_.doc());
-    const bool changed = bar_.runLogCheck();
-    showBarLayout();
-    if (changed)
-        applySelection();
-    else
-        display_->rebuild();
+void CSondaraView::refresh(const DocChangeEvent& e) {
+    const WaveDisplayModel& m = display_->model();
+    switch (e.kind) {
+        case DocChange::PointList:
+        case DocChange::Header: {
+            // The lists follow the document (point numbers, pile numbers); a choice that
+            // no longer fits is reset, and then the display takes the new selection.
+            bar_.buildLists(host_.doc());
+            const bool changed = bar_.runLogCheck();
+            showBarLayout();
+            if (changed)
+                applySelection();
+            else
+                display_->rebuild();
+            break;
+        }
+        case DocChange::Selection:
+            if (m.selectionShapesPanes()) display_->rebuild();
+            break;
+        case DocChange::Checks:
+            if (m.checksShapePanes()) display_->rebuild();
+            break;
+        case DocChange::Processing:
+        case DocChange::Marks:
+            display_->refreshPoints(e.points);
+            break;
+        case DocChange::Display:
+            display_->rebuild();
+            break;
+    }
 }
 
 void CSondaraView::showSpeedAndLength() {
@@ -118,20 +155,17 @@ std::vector<int> CSondaraView::speedLengthTargets(bool& allPanes) const {
 }
 
 void CSondaraView::enterSpeed(const QString& text) {
-    if (pointListBusy() || !barWidget_->speedEdit()->isModified() || text.isEmpty()) return;
+    if (context_.pointListBusy() || !barWidget_->speedEdit()->isModified() || text.isEmpty()) return;
     barWidget_->speedEdit()->setModified(false);
     bool allPanes = false;
     const std::vector<int> pts = speedLengthTargets(allPanes);
     if (pts.empty()) return;
     QtPrompter prompter(this);
-    if (EditWaveSpeed(host_.doc(), pts, text.toInt(), allPanes, display_->model().follow, prompter)) {
-        host_.doc().setModified();
-        host_.changed(DocChange::Points, pts);
-    }
+    EditWaveSpeed(host_.doc(), pts, text.toInt(), allPanes, display_->model().follow, prompter);
 }
 
 void CSondaraView::enterLength(const QString& text) {
-    if (pointListBusy() || !barWidget_->lengthEdit()->isModified() || text.isEmpty()) return;
+    if (context_.pointListBusy() || !barWidget_->lengthEdit()->isModified() || text.isEmpty()) return;
     barWidget_->lengthEdit()->setModified(false);
     bool allPanes = false;
     const std::vector<int> pts = speedLengthTargets(allPanes);
@@ -140,91 +174,95 @@ void CSondaraView::enterLength(const QString& text) {
     bool ok = false;
     const double length = QLocale::c().toDouble(text, &ok);
     if (!ok) return;
-    if (EditPileLength(host_.doc(), pts, length, allPanes, display_->model().follow, prompter)) {
-        host_.doc().setModified();
-        host_.changed(DocChange::Points, pts);
-    }
+    EditPileLength(host_.doc(), pts, length, allPanes, display_->model().follow, prompter);
 }
 
 // ---- commands -------------------------------------------------------------------------------
 
-bool CSondaraView::concludePendingOperation(QObject*, int) { return true; }
+bool CSondaraView::concludePendingOperation(QObject*, CommandId) { return true; }
 
 void CSondaraView::runDisplayCommand(DisplayCommand c) {
-    const std::vector<int> changed = display_->runCommand(c);
-    if (changed.empty()) return;
-    host_.doc().setModified();
-    host_.changed(DocChange::Points, changed);
+    // the model writes the states and announces them as a display change
+    display_->runCommand(c);
 }
 
-bool CSondaraView::handleCommand(int id) {
-    if (id == 32863 || id == 32864) {  // 当前波形 / 全部波形
-        display_->setEditScope(id == 32864 ? 1 : 0);
+bool CSondaraView::handleCommand(CommandId id) {
+    if (id == C::ViewEditCurrent || id == C::ViewEditAll) {
+        display_->setEditScope(id == C::ViewEditAll ? 1 : 0);
         return true;
     }
-    if (!isDisplayCommand(id)) return false;
-    const auto c = static_cast<DisplayCommand>(id);
+    const DisplayCommandEntry* entry = displayCommandOf(id);
+    if (!entry) return false;
     std::vector<CSondaraView*> targets;
-    for (CSondaraView* v : views())
+    for (CSondaraView* v : context_.views())
         if (&v->host_ == &host_) targets.push_back(v);
-    if (id == 32796 || id == 32797 || id == 32798 || id == 32835) {
+    if (id == C::DispFillNone || id == C::DispFillPositive || id == C::DispFillNegative ||
+        id == C::DispSpectrumEnvelope) {
         // every view of the document
-    } else if (id == 32834) {
+    } else if (id == C::DispSpectrumLines) {
         targets.resize(std::min<size_t>(targets.size(), 1));  // the first view only
     } else {
         targets = {this};
     }
-    for (CSondaraView* v : targets) v->runDisplayCommand(c);
+    for (CSondaraView* v : targets) v->runDisplayCommand(entry->command);
     return true;
 }
 
-CSondaraView::CommandState CSondaraView::commandState(int id) const {
+CSondaraView::CommandState CSondaraView::commandState(CommandId id) const {
     const WaveDisplayModel& m = display_->model();
     const bool panes = m.paneCount() > 0;
     const int a = m.activePane();
     const WavePane* active = a >= 0 && a < m.paneCount() ? &m.pane(a) : nullptr;
     const PaneKind kind = active ? active->kind : PaneKind::TimeTrace;
     switch (id) {
-        case 32863: return {true, m.options().scope() == EditScope::CurrentTrace};
-        case 32864: return {true, m.options().scope() == EditScope::AllTraces};
-        case 32796:
-        case 32797:
-        case 32798: return {panes, active && active->state.fill == id - 32796};
-        case 32834:
-        case 32835: {
+        case C::ViewEditCurrent: return {true, m.options().scope() == EditScope::CurrentTrace};
+        case C::ViewEditAll: return {true, m.options().scope() == EditScope::AllTraces};
+        case C::DispFillNone: return {panes, active && active->state.fill == 0};
+        case C::DispFillPositive: return {panes, active && active->state.fill == 1};
+        case C::DispFillNegative: return {panes, active && active->state.fill == 2};
+        case C::DispSpectrumLines:
+        case C::DispSpectrumEnvelope: {
             const bool spectrum = active && kind == PaneKind::Spectrum;
-            return {spectrum, spectrum && active->state.spectrumStyle == (id == 32834 ? 0 : 1)};
+            return {spectrum,
+                    spectrum && active->state.spectrumStyle == (id == C::DispSpectrumLines ? 0 : 1)};
         }
-        case 32800: return {active && IsTimeKind(kind), false};
-        case 32803: return {active && (IsTimeKind(kind) || kind == PaneKind::Spectrum), false};
-        case 32795: case 32809: case 32810: case 32801: case 32802: case 32811:
-        case 32804: case 32805: case 32806: case 32807: case 32808:
-            return {panes, false};
-        default: return {};  // processing and marks come with their own work
+        case C::DispAlignHead: return {active && IsTimeKind(kind), false};
+        case C::DispFitToe: return {active && (IsTimeKind(kind) || kind == PaneKind::Spectrum), false};
+        case C::DispAutoAdjust:
+        case C::DispShowAll:
+        case C::DispRestorePosition:
+        case C::DispMoveLeft:
+        case C::DispMoveRight:
+        case C::DispRestoreScale:
+        case C::DispStretchX:
+        case C::DispCompressX:
+        case C::DispAutoY:
+        case C::DispStretchY:
+        case C::DispCompressY: return {panes, false};
+        default: return {};
     }
 }
 
 void CSondaraView::openContextMenu(QPoint globalPos) {
-    CSondaraApp* app = theApp();
-    CMainFrame* frame = app ? app->frame() : nullptr;
     QMenu menu(this);
-    auto addCommand = [&](QMenu* into, int id, const QString& text) {
+    auto addCommand = [&](QMenu* into, CommandId id, const QString& text) {
         QAction* act = into->addAction(text);
-        const QAction* framed = frame ? frame->action(id) : nullptr;
-        act->setEnabled(framed ? framed->isEnabled() : commandState(id).enabled);
-        connect(act, &QAction::triggered, this, [this, id] { emit commandRequested(id); });
+        act->setEnabled(context_.commandEnabled(id));
+        connect(act, &QAction::triggered, this, [this, id] { context_.postCommand(id); });
     };
     // The last command first, as a quick repeat.
-    if (app && app->lastCommandId != 0 && !app->lastCommandName.isEmpty()) {
-        addCommand(&menu, app->lastCommandId, app->lastCommandName);
-        menu.addSeparator();
+    if (const CommandId last = context_.lastCommand(); last != C::None) {
+        if (const CommandInfo* c = findCommand(last)) {
+            addCommand(&menu, last, QString::fromUtf8(c->shortName));
+            menu.addSeparator();
+        }
     }
     std::function<void(QMenu*, const std::vector<MenuEntry>&)> build =
         [&](QMenu* into, const std::vector<MenuEntry>& entries) {
             for (const MenuEntry& e : entries) {
                 if (!e.submenuTitle.empty()) {
                     build(into->addMenu(QString::fromUtf8(e.submenuTitle.c_str())), e.children);
-                } else if (e.id == 0) {
+                } else if (e.id == C::None) {
                     into->addSeparator();
                 } else if (const CommandInfo* c = findCommand(e.id)) {
                     const std::string& t = e.textOverride.empty() ? std::string(c->menuText) : e.textOverride;
@@ -232,8 +270,7 @@ void CSondaraView::openContextMenu(QPoint globalPos) {
                 }
             }
         };
-    if (frame) frame->updateCommandUi();
-    build(&menu, contextMenu(166).entries);
+    build(&menu, contextMenu(kMenuDisplay).entries);
     menu.exec(globalPos);
 }
 

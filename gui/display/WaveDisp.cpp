@@ -11,7 +11,6 @@
 #include "core/display/DisplayOptions.h"
 #include "gui/app/DocumentHost.h"
 #include "gui/app/QtPrompter.h"
-#include "gui/app/SondaraApp.h"
 #include "gui/display/CursorInfoWindow.h"
 
 namespace sondara::gui {
@@ -32,7 +31,6 @@ CWaveDisp::CWaveDisp(DocumentHost& host, QWidget* parent)
     QtPrompter prompter(this);
     loadOrWriteDefaults(o, &prompter);
     model_.applyOptions(o);
-    if (CSondaraApp* app = theApp()) model_.cursorStyle = app->cursorSettings.cursorStyle;
     model_.onRebuilt = [this] { emit rebuilt(); };
 
     vbar_ = new QScrollBar(Qt::Vertical, this);
@@ -54,6 +52,15 @@ QSize CWaveDisp::clientSize() const {
 
 void CWaveDisp::rebuild() { layoutPanes(); }
 
+void CWaveDisp::refreshPoints(const std::vector<int>& points) {
+    if (model_.refreshPoints(host_.doc(), points)) {
+        // the model built everything again: lay it out with the scroll bar
+        layoutPanes();
+        return;
+    }
+    panesChanged();
+}
+
 void CWaveDisp::setSelection(const AnalysisSelection& s) {
     model_.setSelection(s);
     layoutPanes();
@@ -65,6 +72,7 @@ void CWaveDisp::layoutPanes() {
     const int sbw = vbar_->sizeHint().width();
     // Panes keep their height whatever the width: one build tells whether the scroll
     // bar is needed, a second one lays the panes out beside it.
+    ++rebuilds_;
     model_.setClientSize(width(), height());
     model_.rebuild(host_.doc());
     const bool scrolls = model_.scrollsVertically();

@@ -32,6 +32,12 @@ public:
 
     // Builds the panes again from the document and repaints.
     void rebuild();
+    // Re-reads the panes of the given points (empty: all) after their processing or
+    // marks changed; rebuilds everything only where the display needs it.
+    void refreshPoints(const std::vector<int>& points);
+    // How many times the panes were built from scratch (the view's refresh rules are
+    // tested by it).
+    int rebuildCount() const { return rebuilds_; }
     // The analysis selection chosen in the bar; rebuilds.
     void setSelection(const AnalysisSelection& s);
     // Runs a display command on the document's points (the model writes the states);
@@ -88,6 +94,7 @@ private:
     bool layerDirty_ = true;
     bool cursorInfo_ = false;
     int repaints_ = 0;
+    int rebuilds_ = 0;
     bool layingOut_ = false;
     QPoint lastMouse_{-1, -1};
     EdgeGrab edge_;

@@ -30,14 +30,14 @@
 #include "core/app/CommandTable.h"
 #include "core/app/RunLog.h"
 #include "core/fileio/ProjectFile.h"
-#include "core/model/ListCommands.h"
 #include "gui/app/DocumentHost.h"
-#include "gui/app/QtClipboard.h"
+#include "core/model/ListCommands.h"
 #include "gui/app/QtPrompter.h"
 #include "gui/app/SondaraApp.h"
 #include "gui/display/SondaraView.h"
 #include "gui/display/WaveDisp.h"
 #include "gui/frame/ChildFrame.h"
+#include "gui/frame/LetterShortcutFilter.h"
 #include "gui/frame/TextExportDialog.h"
 #include "gui/panels/PointListPanel.h"
 
@@ -45,27 +45,28 @@ namespace sondara::gui {
 
 namespace {
 
-bool isListCommandId(int id) {
-    switch (id) {
-        case 57634: case 57635: case 57637: case 32814: case 32815: case 32813: case 32816:
-        case 32817: case 32841: case 32842: case 32875: case 32876: case 32877: case 57643:
-        case 57644: case 32819: case 32871:
-            return true;
-        default:
-            return false;
-    }
-}
+using C = CommandId;
+
+// Dock control ids.
+constexpr int kDockPointList = 101;
+constexpr int kDockInfo = 102;
+constexpr int kDockHistory = 112;
 
 // Freedesktop theme icons for the commands that have a standard one.
-const std::map<int, const char*>& themeIcons() {
-    static const std::map<int, const char*> k = {
-        {57600, "document-new"},   {57601, "document-open"},   {57603, "document-save"},
-        {57604, "document-save-as"}, {57607, "document-print"}, {57609, "document-print-preview"},
-        {57643, "edit-undo"},      {57644, "edit-redo"},       {57635, "edit-cut"},
-        {57634, "edit-copy"},      {57637, "edit-paste"},      {32813, "edit-delete"},
-        {32816, "go-up"},          {32817, "go-down"},         {57667, "help-contents"},
-        {57664, "help-about"},     {57665, "application-exit"}, {32854, "accessories-calculator"},
-        {32856, "accessories-text-editor"}, {32841, "view-sort-ascending"}, {32842, "view-sort-descending"},
+const std::map<CommandId, const char*>& themeIcons() {
+    static const std::map<CommandId, const char*> k = {
+        {C::FileNew, "document-new"},         {C::FileOpen, "document-open"},
+        {C::FileSave, "document-save"},       {C::FileSaveAs, "document-save-as"},
+        {C::FilePrint, "document-print"},     {C::FilePrintPreview, "document-print-preview"},
+        {C::EditUndo, "edit-undo"},           {C::EditRedo, "edit-redo"},
+        {C::EditCut, "edit-cut"},             {C::EditCopy, "edit-copy"},
+        {C::EditPaste, "edit-paste"},         {C::EditDelete, "edit-delete"},
+        {C::EditMoveUp, "go-up"},             {C::EditMoveDown, "go-down"},
+        {C::HelpTopics, "help-contents"},     {C::HelpAbout, "help-about"},
+        {C::AppExit, "application-exit"},     {C::ToolCalculator, "accessories-calculator"},
+        {C::ToolNotepad, "accessories-text-editor"},
+        {C::EditSortAscending, "view-sort-ascending"},
+        {C::EditSortDescending, "view-sort-descending"},
     };
     return k;
 }
@@ -89,10 +90,13 @@ QIcon glyphIcon(const QString& text, QColor tint) {
     return QIcon(pm);
 }
 
-QColor tintFor(int id) {
-    if (id >= 32781 && id <= 32794) return QColor(40, 120, 200);   // processing
-    if ((id >= 32771 && id <= 32779) || id == 32840 || id == 32836) return QColor(200, 80, 40);  // marks
-    if (id >= 32795 && id <= 32811) return QColor(60, 150, 60);     // display
+QColor tintFor(CommandId id) {
+    const int n = toInt(id);
+    if (n >= toInt(C::ProcFilter) && n <= toInt(C::ProcInvert)) return QColor(40, 120, 200);
+    if ((n >= toInt(C::MarkHead) && n <= toInt(C::DefectEnlargedBase)) || id == C::DefectCustom ||
+        id == C::MarkLine)
+        return QColor(200, 80, 40);
+    if (n >= toInt(C::DispAutoAdjust) && n <= toInt(C::DispRestoreScale)) return QColor(60, 150, 60);
     return QColor(110, 110, 110);
 }
 
@@ -102,48 +106,34 @@ QString stripMnemonic(QString t) { return t.remove('&'); }
 
 CMainFrame::CMainFrame(CSondaraApp& app) : app_(app) {
     setObjectName("CMainFrame");
-    setWindowTitle("Sondara");
     mdi_ = new QMdiArea(this);
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdi_);
-    createActions();
-    createToolbars();
+    createToolbars();  // the frame's commands read the toolbars' visibility
     createStatusBar();
     createDocks();
+    registerFrameCommands();
+    for (const CommandModule& m : commandModules()) m(commands_, *this);
+    createActions();
+    fillToolbars();
     createMenus();
-    registerHandlers();
-    registerListHandlers();
+    updateTitle();
 
     busyTimer_ = new QTimer(this);
     busyTimer_->setInterval(500);
-    connect(busyTimer_, &QTimer::timeout, this, [this] {
-        busyTimer_->stop();
-        pointListBusy_ = false;
-    });
+    busyTimer_->setSingleShot(true);
+    connect(busyTimer_, &QTimer::timeout, this, [this] { pointListBusy_ = false; });
     uiTimer_ = new QTimer(this);
     uiTimer_->setInterval(250);
     connect(uiTimer_, &QTimer::timeout, this, &CMainFrame::updateCommandUi);
     uiTimer_->start();
-    connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) { updateCommandUi(); });
-    connect(&app_, &CSondaraApp::documentReplaced, this, [this] {
-        ++listUiGeneration_;
-        if (DocumentHost* h = app_.document()) {
-            connect(h, &DocumentHost::documentChanged, this, [this](int what) {
-                ++listUiGeneration_;
-                if (what == static_cast<int>(DocChange::Everything)) refreshAllPanels();
-                else refreshPointPanels();
-            });
-        }
-        createMenus();
+    connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) {
         updateCommandUi();
+        emit activeViewChanged(activeAnalysisView());
     });
+    connect(&app_, &CSondaraApp::documentReplaced, this, &CMainFrame::onDocumentReplaced);
     new LetterShortcutFilter(*this);
-    clipboardSeen_.block = QtClipboardPort().readBlock();
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
-        clipboardSeen_.block = QtClipboardPort().readBlock();
-        ++listUiGeneration_;
-    });
     resize(1280, 860);
 }
 
@@ -154,7 +144,13 @@ CMainFrame::~CMainFrame() {
     disconnect(mdi_, nullptr, this, nullptr);
 }
 
-QAction* CMainFrame::action(int id) const {
+DocumentHost* CMainFrame::document() const { return app_.document(); }
+
+bool CMainFrame::hasDocumentPoints() const {
+    return app_.document() && app_.document()->doc().pointCount() > 0;
+}
+
+QAction* CMainFrame::action(CommandId id) const {
     auto it = actions_.find(id);
     return it == actions_.end() ? nullptr : it->second;
 }
@@ -172,8 +168,8 @@ QDockWidget* CMainFrame::dock(int controlId) const {
 void CMainFrame::createActions() {
     for (const CommandInfo& c : allCommands()) {
         auto* a = new QAction(QString::fromUtf8(c.menuText), this);
-        a->setObjectName(QString("cmd_%1").arg(c.id));
-        a->setData(c.id);
+        a->setObjectName(QString("cmd_%1").arg(toInt(c.id)));
+        a->setData(toInt(c.id));
         if (*c.accel) a->setShortcut(QKeySequence(QString::fromUtf8(c.accel)));
         QString tip = *c.shortName ? QString::fromUtf8(c.shortName) : stripMnemonic(a->text());
         a->setToolTip(tip);
@@ -183,19 +179,18 @@ void CMainFrame::createActions() {
         if (icon.isNull()) icon = glyphIcon(stripMnemonic(a->text()), tintFor(c.id));
         a->setIcon(icon);
         a->setIconVisibleInMenu(true);
-        const int id = c.id;
+        a->setCheckable(commands_.isCheckable(c.id));
+        a->setEnabled(false);
+        const CommandId id = c.id;
         connect(a, &QAction::triggered, this, [this, id] { runCommand(id); });
         actions_[c.id] = a;
         addAction(a);  // shortcuts work wherever the focus is
     }
-    for (int id : {59393, 59392, 32866, 32865, 32861, 32857, 32858, 32859, 32868, 32869, 32870, 32863, 32864,
-                   32796, 32797, 32798, 32834, 32835})
-        actions_[id]->setCheckable(true);
     // The second shortcuts of the edit commands.
-    actions_[57643]->setShortcuts({QKeySequence("Ctrl+Z"), QKeySequence("Alt+Backspace")});
-    actions_[57635]->setShortcuts({QKeySequence("Ctrl+X"), QKeySequence("Shift+Del")});
-    actions_[57634]->setShortcuts({QKeySequence("Ctrl+C"), QKeySequence("Ctrl+Ins")});
-    actions_[57637]->setShortcuts({QKeySequence("Ctrl+V"), QKeySequence("Shift+Ins")});
+    actions_[C::EditUndo]->setShortcuts({QKeySequence("Ctrl+Z"), QKeySequence("Alt+Backspace")});
+    actions_[C::EditCut]->setShortcuts({QKeySequence("Ctrl+X"), QKeySequence("Shift+Del")});
+    actions_[C::EditCopy]->setShortcuts({QKeySequence("Ctrl+C"), QKeySequence("Ctrl+Ins")});
+    actions_[C::EditPaste]->setShortcuts({QKeySequence("Ctrl+V"), QKeySequence("Shift+Ins")});
 }
 
 void CMainFrame::fillMenu(QMenu* menu, const std::vector<MenuEntry>& entries) {
@@ -203,16 +198,16 @@ void CMainFrame::fillMenu(QMenu* menu, const std::vector<MenuEntry>& entries) {
         if (!e.submenuTitle.empty()) {
             QMenu* sub = menu->addMenu(QString::fromStdString(e.submenuTitle));
             fillMenu(sub, e.children);
-        } else if (e.id == 0) {
+        } else if (e.id == C::None) {
             menu->addSeparator();
-        } else if (e.id == 57616) {
+        } else if (e.id == C::FileRecent) {
             recentMenu_ = menu->addMenu("最近文件");
             rebuildRecentFilesMenu();
         } else if (QAction* a = action(e.id)) {
             if (!e.textOverride.empty()) {
                 // the same command under another text in this menu
                 auto* alias = new QAction(QString::fromStdString(e.textOverride), menu);
-                alias->setData(e.id);
+                alias->setData(toInt(e.id));
                 alias->setIcon(a->icon());
                 connect(alias, &QAction::triggered, this, [this, id = e.id] { runCommand(id); });
                 connect(menu, &QMenu::aboutToShow, alias, [a, alias] {
@@ -261,17 +256,23 @@ void CMainFrame::createToolbars() {
         auto* tb = new QToolBar(QString::fromUtf8(t.name), this);
         tb->setObjectName(QString("toolbar_%1").arg(t.resource));
         tb->setIconSize(QSize(20, 20));
-        for (int id : t.ids) {
-            if (id == 0) tb->addSeparator();
-            else if (QAction* a = action(id)) tb->addAction(a);
-        }
         toolbars_[t.resource] = tb;
     }
-    addToolBar(Qt::TopToolBarArea, toolbars_[128]);
+    addToolBar(Qt::TopToolBarArea, toolbars_[kToolbarMain]);
     addToolBarBreak(Qt::TopToolBarArea);
-    addToolBar(Qt::TopToolBarArea, toolbars_[181]);
-    addToolBar(Qt::TopToolBarArea, toolbars_[188]);  // on the same row, after 波形处理
-    addToolBar(Qt::RightToolBarArea, toolbars_[137]);
+    addToolBar(Qt::TopToolBarArea, toolbars_[kToolbarProcessing]);
+    addToolBar(Qt::TopToolBarArea, toolbars_[kToolbarDisplay]);  // on the same row, after 波形处理
+    addToolBar(Qt::RightToolBarArea, toolbars_[kToolbarAnalysis]);
+}
+
+void CMainFrame::fillToolbars() {
+    for (const ToolbarDef& t : sondara::toolbars()) {
+        QToolBar* tb = toolbars_[t.resource];
+        for (CommandId id : t.ids) {
+            if (id == C::None) tb->addSeparator();
+            else if (QAction* a = action(id)) tb->addAction(a);
+        }
+    }
 }
 
 void CMainFrame::createStatusBar() {
@@ -299,21 +300,21 @@ void CMainFrame::createDocks() {
         return d;
     };
     pointList_ = new PointListPanel(this);
-    pointList_->setContextMenuFactory([this]() -> QMenu* { return buildMenu(contextMenu(165), this); });
+    pointList_->setContextMenuFactory([this]() -> QMenu* { return buildMenu(contextMenu(kMenuPointList), this); });
     pointList_->setActionGuard([this] {
         for (CSondaraView* v : analysisViews())
-            if (!v->concludePendingOperation(nullptr, 0)) return false;
+            if (!v->concludePendingOperation(nullptr, C::None)) return false;
         return true;
     });
     connect(pointList_, &PointListPanel::notify, this, &CMainFrame::onPointListNotify);
-    makeDock(101, "测点栏", pointList_, Qt::LeftDockWidgetArea, QSize(160, 260));
+    makeDock(kDockPointList, "测点栏", pointList_, Qt::LeftDockWidgetArea, QSize(160, 260));
 
     // The processing history and the information pages come with their own work;
     // until then the panels are there, empty and inactive.
     auto* history = new QLabel(this);
     history->setObjectName("ProcessingHistoryPanel");
     history->setEnabled(false);
-    makeDock(112, "处理过程", history, Qt::RightDockWidgetArea, QSize(160, 260));
+    makeDock(kDockHistory, "处理过程", history, Qt::RightDockWidgetArea, QSize(160, 260));
 
     info_ = new QTabWidget(this);
     info_->setObjectName("InfoTabs");
@@ -322,11 +323,7 @@ void CMainFrame::createDocks() {
         w->setEnabled(false);
         info_->addTab(w, QString::fromUtf8(page));
     }
-    makeDock(102, "信息栏", info_, Qt::BottomDockWidgetArea, QSize(100, 130));
-}
-
-bool CMainFrame::hasPoints() const {
-    return app_.document() && app_.document()->doc().pointCount() > 0;
+    makeDock(kDockInfo, "信息栏", info_, Qt::BottomDockWidgetArea, QSize(100, 130));
 }
 
 CSondaraView* CMainFrame::activeAnalysisView() const {
@@ -336,11 +333,21 @@ CSondaraView* CMainFrame::activeAnalysisView() const {
     return qobject_cast<CSondaraView*>(sw->widget());
 }
 
-std::vector<CSondaraView*> CMainFrame::analysisViews() const {
-    std::vector<CSondaraView*> v;
-    for (QMdiSubWindow* sw : mdi_->subWindowList())
-        if (auto* view = qobject_cast<CSondaraView*>(sw->widget())) v.push_back(view);
-    return v;
+std::vector<CSondaraView*> CMainFrame::analysisViews() const { return views_; }
+
+void CMainFrame::addView(CSondaraView* v) { views_.push_back(v); }
+
+void CMainFrame::removeView(CSondaraView* v) { std::erase(views_, v); }
+
+CommandId CMainFrame::lastCommand() const {
+    return app_.lastCommandName.isEmpty() ? C::None : app_.lastCommandId;
+}
+
+int CMainFrame::cursorStyle() const { return app_.cursorSettings.cursorStyle; }
+
+void CMainFrame::viewSelectionChanged(CSondaraView* v) {
+    refreshPointPanels();
+    if (v == activeAnalysisView()) emit activeViewChanged(v);
 }
 
 QMdiSubWindow* CMainFrame::openChildWindow(bool maximised) {
@@ -354,7 +361,6 @@ QMdiSubWindow* CMainFrame::openChildWindow(bool maximised) {
         // a click on a trace of a multi-trace layout selects its point
         connect(v, &CSondaraView::pointSelected, this,
                 [this](int index) { onPointListNotify(PointListPanel::SelectPoint, index); });
-        v->display()->setCursorStyle(app_.cursorSettings.cursorStyle);
         v->display()->setCursorInfoVisible(cursorInfoVisible_);
     }
     return child;
@@ -368,16 +374,40 @@ void CMainFrame::closeAllChildWindows() {
     }
 }
 
+void CMainFrame::onDocumentReplaced() {
+    if (DocumentHost* h = app_.document())
+        connect(h, &DocumentHost::documentChanged, this, &CMainFrame::onDocumentChanged);
+    createMenus();
+    updateTitle();
+    updateCommandUi();
+    emit documentReplaced();
+}
+
+void CMainFrame::onDocumentChanged(const DocChangeEvent& e) {
+    if (e.kind == DocChange::PointList)
+        refreshAllPanels();
+    else
+        refreshPointPanels();
+    updateTitle();
+    emit documentChanged(e);
+}
+
+void CMainFrame::updateTitle() {
+    DocumentHost* h = app_.document();
+    // "[*]" is where Qt shows the unsaved-changes marker
+    setWindowTitle(h ? h->title() + "[*] - Sondara" : QStringLiteral("Sondara"));
+    setWindowModified(h && h->doc().modified);
+}
+
 void CMainFrame::refreshAllPanels() {
     DocumentHost* h = app_.document();
     if (h) {
         pointList_->fill(h->doc());
         pointList_->synchronise(h->doc());
-        setWindowTitle(h->title() + " - Sondara");
     } else {
         pointList_->clear();
-        setWindowTitle("Sondara");
     }
+    updateTitle();
     refreshPointPanels();
 }
 
@@ -385,7 +415,7 @@ void CMainFrame::refreshPointPanels() {
     if (firstPointRefresh_) {
         firstPointRefresh_ = false;
         // 显示调整 stands on the row of 波形处理, directly after it
-        insertToolBar(toolbars_[188], toolbars_[188]);
+        insertToolBar(toolbars_[kToolbarDisplay], toolbars_[kToolbarDisplay]);
     }
     if (DocumentHost* h = app_.document()) pointList_->synchronise(h->doc());
     updateCommandUi();
@@ -406,58 +436,52 @@ void CMainFrame::onPointListNotify(int code, int index) {
             if (index >= d.pointCount()) return;
             if (d.selectionMode == 1 && d.currentPoint == index) return;  // already current: no redraw
             d.selectPoint(index);
-            h->changed(DocChange::Selection);
+            d.commitChange(DocChange::Selection);
             break;
         case PointListPanel::SelectPile:
             if (d.selectionMode == 2 && d.currentPile == index) return;
             d.selectPile(index);
-            h->changed(DocChange::Selection);
+            d.commitChange(DocChange::Selection);
             break;
         case PointListPanel::TickPoint:
         case PointListPanel::UntickPoint:
             if (index >= d.pointCount()) return;
             SetPointTick(d, index, code == PointListPanel::TickPoint);  // an undoable list edit
-            ++listUiGeneration_;
             break;
         case PointListPanel::BatchBegin:
-            h->beginBatch();
+            d.beginChanges();
             break;
         case PointListPanel::BatchEnd:
-            h->endBatch();
+            d.endChanges();
             break;
         default:
             break;
     }
 }
 
-bool CMainFrame::forwardToView(int id) {
-    CSondaraView* v = activeAnalysisView();
-    return v && v->handleCommand(id);
-}
-
-void CMainFrame::postCommand(int id) {
+void CMainFrame::postCommand(CommandId id) {
     QTimer::singleShot(0, this, [this, id] { runCommand(id); });
 }
 
-void CMainFrame::runCommand(int id) {
+void CMainFrame::runCommand(CommandId id) {
     // 1. an interactive operation under way may defer the command
     for (CSondaraView* v : analysisViews())
         if (!v->concludePendingOperation(this, id)) return;
-    // 2. the short name goes to the run log and becomes the last command
+    // 2. a command that may not run now does nothing, whatever route it came by
+    if (!commands_.isEnabled(id)) {
+        updateCommandUi();
+        return;
+    }
+    // 3. the short name goes to the run log and becomes the last command
     const CommandInfo* c = findCommand(id);
     if (c && *c->shortName) {
         app_.lastCommandId = id;
         app_.lastCommandName = QString::fromUtf8(c->shortName);
         logLine(c->shortName);
     }
-    // 3. route
-    auto it = handlers_.find(id);
-    if (it != handlers_.end()) {
-        it->second();
-    } else {
-        forwardToView(id);
-    }
-    ++listUiGeneration_;  // the history stacks change after the document's notification
+    // 4. its handler
+    commands_.run(id);
+    emit commandRan(id);
     updateCommandUi();
 }
 
@@ -519,89 +543,87 @@ void CMainFrame::mergeFiles() {
     DocumentHost* h = app_.document();
     if (!h) return;
     QtPrompter prompter(this);
-    MergeFiles(h->doc(), paths, prompter);
-    h->doc().modified = true;
-    refreshAllPanels();
+    MergeFiles(h->doc(), paths, prompter);  // announces the merged list as a change
 }
 
-void CMainFrame::registerHandlers() {
-    auto toggleDock = [this](int id) { return [this, id] { docks_[id]->setVisible(!docks_[id]->isVisible()); }; };
-    auto toggleBar = [this](int res) { return [this, res] { toolbars_[res]->setVisible(!toolbars_[res]->isVisible()); }; };
-    handlers_ = {
-        {57600, [this] { app_.newDocument(); }},
-        {57601, [this] { app_.openCommand(); }},
-        {57602, [this] { app_.closeDocument(); }},
-        {57603, [this] { app_.saveDocument(false); }},
-        {57604, [this] { app_.saveDocument(true); }},
-        {32849, [this] { saveChecked(); }},
-        {32843, [this] { mergeFiles(); }},
-        {32884, [this] {
-             if (hasPoints()) runSaveResult(app_.document()->doc(), this);
-         }},
-        {32885, [this] {
-             if (hasPoints()) runTextExport(app_.document()->doc(), this);
-         }},
-        {57665, [this] { close(); }},
-        {59393, [this] { statusBar()->setVisible(!statusBar()->isVisible()); }},
-        {59392, toggleBar(128)},
-        {32866, toggleBar(188)},
-        {32865, toggleBar(181)},
-        {32861, toggleBar(137)},
-        {32857, toggleDock(101)},
-        {32858, toggleDock(112)},
-        {32859, toggleDock(102)},
-        {32868, [this] {
-             app_.cursorSettings.cursorStyle = 1;
-             QtPrompter p(this);
-             saveSettings(app_.cursorSettings, &p);
-             for (CSondaraView* v : analysisViews()) v->display()->setCursorStyle(1);
-         }},
-        {32869, [this] {
-             app_.cursorSettings.cursorStyle = 2;
-             QtPrompter p(this);
-             saveSettings(app_.cursorSettings, &p);
-             for (CSondaraView* v : analysisViews()) v->display()->setCursorStyle(2);
-         }},
-        {32870, [this] {
-             cursorInfoVisible_ = !cursorInfoVisible_;
-             for (CSondaraView* v : analysisViews()) v->display()->setCursorInfoVisible(cursorInfoVisible_);
-         }},
-        {57648, [this] { openChildWindow(false); }},
-        {57650, [this] { mdi_->cascadeSubWindows(); }},
-        {57651, [this] { tileWindows(true); }},
-        {57652, [this] { tileWindows(false); }},
-        {57649, [this] { mdi_->tileSubWindows(); }},
-        {32860, [this] {
-             if (analysisViews().empty()) return;
-             if (analysisViews().size() == 1) openChildWindow(false);
-             tileWindows(true);
-         }},
-        {32872, [this] { app_.viewLog(); }},
-        {32854, [this] { launchTool({"gnome-calculator", "kcalc", "galculator", "mate-calc", "xcalc"}); }},
-        {32855, [this] { launchTool({"kolourpaint", "pinta", "mtpaint", "gimp"}); }},
-        {32856, [this] { launchTool({"gnome-text-editor", "gedit", "kate", "mousepad", "pluma", "xed", "leafpad"}); }},
-        {57667, [this] { app_.helpTopics(); }},
-        {57664, [this] { app_.aboutDialog(); }},
+void CMainFrame::setCursorStyle(int style) {
+    app_.cursorSettings.cursorStyle = style;
+    QtPrompter p(this);
+    saveSettings(app_.cursorSettings, &p);
+    for (CSondaraView* v : analysisViews()) v->display()->setCursorStyle(style);
+}
+
+void CMainFrame::registerFrameCommands() {
+    CommandRegistry& r = commands_;
+    auto always = [] { return true; };
+    auto withDocument = [this] { return app_.document() != nullptr; };
+    auto withPoints = [this] { return hasDocumentPoints(); };
+    auto withViews = [this] { return app_.document() != nullptr && !views_.empty(); };
+    auto toggleDock = [this](int id) {
+        return CommandHandler{C::None, [this, id] { docks_[id]->setVisible(!docks_[id]->isVisible()); }, {},
+                              [this, id] { return docks_.at(id)->isVisible(); }};
     };
-}
-
-void CMainFrame::registerListHandlers() {
-    static const ListCommand kList[] = {
-        ListCommand::Copy,          ListCommand::Cut,           ListCommand::Paste,
-        ListCommand::Insert,        ListCommand::Append,        ListCommand::Delete,
-        ListCommand::MoveUp,        ListCommand::MoveDown,      ListCommand::SortAscending,
-        ListCommand::SortDescending, ListCommand::TickAll,      ListCommand::UntickAll,
-        ListCommand::InvertTicks,   ListCommand::Undo,          ListCommand::Redo,
-        ListCommand::Restore,       ListCommand::CopyResult};
-    for (ListCommand c : kList) {
-        handlers_[static_cast<int>(c)] = [this, c] {
-            DocumentHost* h = app_.document();
-            if (!h) return;
-            QtClipboardPort clip;
-            QtPrompter prompter(this);
-            runListCommand(c, h->doc(), clip, prompter);
-        };
-    }
+    auto toggleBar = [this](int res) {
+        return CommandHandler{C::None, [this, res] { toolbars_[res]->setVisible(!toolbars_[res]->isVisible()); },
+                              {}, [this, res] { return toolbars_.at(res)->isVisible(); }};
+    };
+    auto add = [&r](CommandId id, CommandHandler h) {
+        h.id = id;
+        r.add(std::move(h));
+    };
+    add(C::FileNew, {C::None, [this] { app_.newDocument(); }, always, {}});
+    add(C::FileOpen, {C::None, [this] { app_.openCommand(); }, always, {}});
+    add(C::FileClose, {C::None, [this] { app_.closeDocument(); }, withDocument, {}});
+    add(C::FileSave, {C::None, [this] { app_.saveDocument(false); }, withPoints, {}});
+    add(C::FileSaveAs, {C::None, [this] { app_.saveDocument(true); }, withPoints, {}});
+    add(C::FileSaveChecked, {C::None, [this] { saveChecked(); }, withPoints, {}});
+    add(C::FileMerge, {C::None, [this] { mergeFiles(); }, always, {}});
+    add(C::FileSaveResult, {C::None, [this] { runSaveResult(app_.document()->doc(), this); }, withPoints, {}});
+    add(C::FileExportText, {C::None, [this] { runTextExport(app_.document()->doc(), this); }, withPoints, {}});
+    add(C::AppExit, {C::None, [this] { close(); }, always, {}});
+    add(C::ViewStatusBar, {C::None, [this] { statusBar()->setVisible(!statusBar()->isVisible()); }, {},
+                           [this] { return statusBar()->isVisible(); }});
+    add(C::ViewMainToolbar, toggleBar(kToolbarMain));
+    add(C::ViewDisplayToolbar, toggleBar(kToolbarDisplay));
+    add(C::ViewProcessingToolbar, toggleBar(kToolbarProcessing));
+    add(C::ViewAnalysisToolbar, toggleBar(kToolbarAnalysis));
+    add(C::ViewPointListPanel, toggleDock(kDockPointList));
+    add(C::ViewHistoryPanel, toggleDock(kDockHistory));
+    add(C::ViewInfoPanel, toggleDock(kDockInfo));
+    add(C::ViewCrossCursor, {C::None, [this] { setCursorStyle(1); }, withDocument,
+                             [this] { return app_.cursorSettings.cursorStyle == 1; }});
+    add(C::ViewLineCursor, {C::None, [this] { setCursorStyle(2); }, withDocument,
+                            [this] { return app_.cursorSettings.cursorStyle == 2; }});
+    add(C::ViewCursorInfo, {C::None,
+                            [this] {
+                                cursorInfoVisible_ = !cursorInfoVisible_;
+                                for (CSondaraView* v : analysisViews())
+                                    v->display()->setCursorInfoVisible(cursorInfoVisible_);
+                            },
+                            withDocument, [this] { return cursorInfoVisible_; }});
+    add(C::WindowNew, {C::None, [this] { openChildWindow(false); }, withViews, {}});
+    add(C::WindowCascade, {C::None, [this] { mdi_->cascadeSubWindows(); }, withViews, {}});
+    add(C::WindowTileHorizontal, {C::None, [this] { tileWindows(true); }, withViews, {}});
+    add(C::WindowTileVertical, {C::None, [this] { tileWindows(false); }, withViews, {}});
+    add(C::WindowArrangeIcons, {C::None, [this] { mdi_->tileSubWindows(); }, withViews, {}});
+    add(C::WindowCompare, {C::None,
+                           [this] {
+                               if (views_.size() == 1) openChildWindow(false);
+                               tileWindows(true);
+                           },
+                           withViews, {}});
+    add(C::ToolViewLog, {C::None, [this] { app_.viewLog(); }, always, {}});
+    add(C::ToolCalculator, {C::None,
+                            [this] { launchTool({"gnome-calculator", "kcalc", "galculator", "mate-calc", "xcalc"}); },
+                            always, {}});
+    add(C::ToolPaint, {C::None, [this] { launchTool({"kolourpaint", "pinta", "mtpaint", "gimp"}); }, always, {}});
+    add(C::ToolNotepad, {C::None,
+                         [this] {
+                             launchTool({"gnome-text-editor", "gedit", "kate", "mousepad", "pluma", "xed", "leafpad"});
+                         },
+                         always, {}});
+    add(C::HelpTopics, {C::None, [this] { app_.helpTopics(); }, always, {}});
+    add(C::HelpAbout, {C::None, [this] { app_.aboutDialog(); }, always, {}});
 }
 
 void CMainFrame::tileWindows(bool horizontally) {
@@ -624,70 +646,22 @@ void CMainFrame::tileWindows(bool horizontally) {
     }
 }
 
-CMainFrame::CommandUi CMainFrame::commandUi(int id) const {
-    const bool doc = app_.document() != nullptr;
-    const bool points = hasPoints();
-    CSondaraView* view = activeAnalysisView();
-    auto docked = [this](int d) { return docks_.at(d)->isVisible(); };
-    auto bar = [this](int r) { return toolbars_.at(r)->isVisible(); };
-    switch (id) {
-        case 57600: case 57601: case 57665: case 57664: case 57667: case 32843: case 32872:
-        case 32854: case 32855: case 32856:
-            return {true, false};
-        case 57602: return {doc, false};
-        case 57603: case 57604: case 32849: case 32884: case 32885: return {points, false};
-        case 59393: return {true, statusBar()->isVisible()};
-        case 59392: return {true, bar(128)};
-        case 32866: return {true, bar(188)};
-        case 32865: return {true, bar(181)};
-        case 32861: return {true, bar(137)};
-        case 32857: return {true, docked(101)};
-        case 32858: return {true, docked(112)};
-        case 32859: return {true, docked(102)};
-        case 32868: return {doc, app_.cursorSettings.cursorStyle == 1};
-        case 32869: return {doc, app_.cursorSettings.cursorStyle == 2};
-        case 32870: return {doc, cursorInfoVisible_};
-        case 57648: case 57650: case 57651: case 57652: case 57649: case 32860:
-            return {doc && !analysisViews().empty(), false};
-        default:
-            break;
-    }
-    if (doc && isListCommandId(id)) {
-        // The enable rules look at the clipboard as last seen, and are worked out again
-        // only when the clipboard or the document changed: a block of thousands of
-        // points is not decoded four times a second.
-        if (listUiGeneration_ != listUiCacheGeneration_) {
-            listUiCache_.clear();
-            listUiCacheGeneration_ = listUiGeneration_;
-        }
-        auto it = listUiCache_.find(id);
-        if (it == listUiCache_.end())
-            it = listUiCache_
-                     .emplace(id, isListCommandEnabled(static_cast<ListCommand>(id), app_.document()->doc(),
-                                                       clipboardSeen_))
-                     .first;
-        return {it->second, false};
-    }
-    if (view) {
-        CSondaraView::CommandState s = view->commandState(id);
-        return {s.enabled, s.checked};
-    }
-    return {false, false};
-}
-
 void CMainFrame::updateCommandUi() {
     if (destroying_) return;
     if ((app_.document() == nullptr) != noDocumentMenus_) createMenus();
     for (auto& [id, a] : actions_) {
-        CommandUi ui = commandUi(id);
-        if (a->isEnabled() != ui.enabled) a->setEnabled(ui.enabled);
-        if (a->isCheckable() && a->isChecked() != ui.checked) a->setChecked(ui.checked);
+        const bool enabled = commands_.isEnabled(id);
+        if (a->isEnabled() != enabled) a->setEnabled(enabled);
+        if (a->isCheckable()) {
+            const bool checked = commands_.isChecked(id);
+            if (a->isChecked() != checked) a->setChecked(checked);
+        }
     }
 }
 
 void CMainFrame::closeEvent(QCloseEvent* e) {
     for (CSondaraView* v : analysisViews()) {
-        if (!v->concludePendingOperation(this, 57665)) {
+        if (!v->concludePendingOperation(this, C::AppExit)) {
             e->ignore();
             return;
         }

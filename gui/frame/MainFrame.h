@@ -1,15 +1,17 @@
 #pragma once
 // The main window: the multi-document area, the three docking panels, the four
-// toolbars, the status bar and the menus. Every command passes through
-// runCommand(), which gives pending operations the chance to defer it, writes its
-// short name to the run log and routes it.
+// toolbars, the status bar and the menus. Every command, whatever its route (menu,
+// toolbar, accelerator, letter shortcut, context menu, posted), passes through
+// runCommand(): pending operations may defer it, its enable rule is asked, its short
+// name goes to the run log, and its registered handler runs.
 #include <QMainWindow>
 #include <QPointer>
-#include <functional>
 #include <map>
 
 #include "core/app/CommandTable.h"
-#include "core/model/ListCommands.h"
+#include "core/model/SondaraDoc.h"
+#include "gui/display/ViewContext.h"
+#include "gui/frame/CommandRegistry.h"
 
 class QMdiArea;
 class QMdiSubWindow;
@@ -28,18 +30,26 @@ class DocumentHost;
 class PointListPanel;
 class CSondaraView;
 
-class CMainFrame : public QMainWindow {
+class CMainFrame : public QMainWindow, public ViewContext {
     Q_OBJECT
 public:
     explicit CMainFrame(CSondaraApp& app);
     ~CMainFrame() override;
 
-    // The generic steps of every command, then its route.
-    void runCommand(int id);
-    // Posts a command (runs after the current event).
-    void postCommand(int id);
+    CSondaraApp& app() const { return app_; }
+    // The open document, or null.
+    DocumentHost* document() const;
+    bool hasDocumentPoints() const;
 
-    QAction* action(int id) const;
+    // The generic steps of every command, then its handler.
+    void runCommand(CommandId id);
+    // Runs a command after the current event.
+    void postCommand(CommandId id) override;
+    CommandRegistry& commands() { return commands_; }
+    const CommandRegistry& commands() const { return commands_; }
+
+    QAction* action(CommandId id) const;
+    QMenu* buildMenu(const MenuDef& def, QWidget* parent);
     PointListPanel* pointList() const { return pointList_; }
     QMdiArea* mdiArea() const { return mdi_; }
     QToolBar* toolbar(int resource) const;
@@ -55,7 +65,6 @@ public:
     void refreshAllPanels();
     void refreshPointPanels();
     void startPointListBusy();
-    bool pointListBusy() const { return pointListBusy_; }
 
     // The point-selection notification of the panels and the display.
     void onPointListNotify(int code, int index);
@@ -64,43 +73,61 @@ public:
     void updateCommandUi();
     void rebuildRecentFilesMenu();
 
+    // ViewContext
+    const std::vector<CSondaraView*>& views() const override { return views_; }
+    void addView(CSondaraView* v) override;
+    void removeView(CSondaraView* v) override;
+    bool commandEnabled(CommandId id) const override { return commands_.isEnabled(id); }
+    CommandId lastCommand() const override;
+    bool pointListBusy() const override { return pointListBusy_; }
+    void viewSelectionChanged(CSondaraView* v) override;
+    int cursorStyle() const override;
+
+signals:
+    // The open document announced a change (re-sent for panels that follow the
+    // document whichever document is open).
+    void documentChanged(const sondara::DocChangeEvent& e);
+    // Another document was opened, created or closed.
+    void documentReplaced();
+    // The active analysis view changed or shows another set of traces.
+    void activeViewChanged(CSondaraView* v);
+    // A command ran.
+    void commandRan(sondara::CommandId id);
+
 protected:
     void closeEvent(QCloseEvent* e) override;
     void dragEnterEvent(QDragEnterEvent* e) override;
     void dropEvent(QDropEvent* e) override;
 
 private:
-    struct CommandUi {
-        bool enabled = false;
-        bool checked = false;
-    };
     void createActions();
     void createMenus();
     void createToolbars();
+    void fillToolbars();
     void createDocks();
     void createStatusBar();
-    void registerHandlers();
-    void registerListHandlers();
-    QMenu* buildMenu(const MenuDef& def, QWidget* parent);
+    void registerFrameCommands();
     void fillMenu(QMenu* menu, const std::vector<MenuEntry>& entries);
-    CommandUi commandUi(int id) const;
-    bool hasPoints() const;
-    bool forwardToView(int id);
+    void onDocumentReplaced();
+    void onDocumentChanged(const DocChangeEvent& e);
+    void updateTitle();
     void launchTool(const QStringList& candidates);
     void mergeFiles();
     void saveChecked();
     void tileWindows(bool horizontally);
+    void setCursorStyle(int style);
 
     CSondaraApp& app_;
+    CommandRegistry commands_;
     QMdiArea* mdi_ = nullptr;
     PointListPanel* pointList_ = nullptr;
     QTabWidget* info_ = nullptr;
     QLabel* statusPane_ = nullptr;
     QMenu* recentMenu_ = nullptr;
-    std::map<int, QAction*> actions_;
+    std::map<CommandId, QAction*> actions_;
     std::map<int, QToolBar*> toolbars_;
     std::map<int, QDockWidget*> docks_;
-    std::map<int, std::function<void()>> handlers_;
+    std::vector<CSondaraView*> views_;
     QTimer* busyTimer_ = nullptr;
     QTimer* uiTimer_ = nullptr;
     bool pointListBusy_ = false;
@@ -108,10 +135,6 @@ private:
     bool cursorInfoVisible_ = false;
     bool noDocumentMenus_ = false;
     bool destroying_ = false;
-    mutable MemoryClipboard clipboardSeen_;  // what the private format held when it last changed
-    int listUiGeneration_ = 0;               // grows with every clipboard or document change
-    mutable int listUiCacheGeneration_ = -1;
-    mutable std::map<int, bool> listUiCache_;
 };
 
 }  // namespace sondara::gui

@@ -59,17 +59,17 @@ TextExportDialog::TextExportDialog(const TextExportSettings& s, QWidget* parent)
     v->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &TextExportDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(defaults, &QPushButton::clicked, this, [this] { show(defaultTextExportSettings()); });
+    connect(defaults, &QPushButton::clicked, this, [this] { load(defaultTextExportSettings()); });
     connect(browse, &QPushButton::clicked, this, [this] {
         QString p = QFileDialog::getSaveFileName(this, "保存路径", path_->text(), "文本文件(*.txt);;任意文件(*.*)");
         if (p.isEmpty()) return;
         if (QFileInfo(p).suffix().isEmpty()) p += ".txt";
         path_->setText(p);
     });
-    show(s);
+    load(s);
 }
 
-void TextExportDialog::show(const TextExportSettings& s) {
+void TextExportDialog::load(const TextExportSettings& s) {
     const TextExportForm f = formOf(s);
     header_->setChecked(f.header);
     time_->setChecked(f.timeColumn);

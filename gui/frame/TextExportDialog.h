@@ -17,7 +17,8 @@ public:
     TextExportDialog(const TextExportSettings& s, QWidget* parent = nullptr);
     const TextExportSettings& settings() const { return settings_; }
     TextExportForm form() const;
-    void show(const TextExportSettings& s);
+    // Shows the values of `s` in the controls.
+    void load(const TextExportSettings& s);
 
     void accept() override;
 

@@ -11,7 +11,7 @@
 
 #include "core/app/RunLog.h"
 #include "core/model/SondaraDoc.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 
 namespace sondara::gui {
 

@@ -7,7 +7,7 @@
 
 #include "core/fileio/ProjectFile.h"
 #include "core/model/NameLists.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 #include "support/TestSupport.h"
 
 namespace sondara {

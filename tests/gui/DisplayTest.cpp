@@ -123,32 +123,32 @@ TEST_F(DisplayFixture, OpeningAProjectShowsTheCurrentPointPainted) {
 }
 
 TEST_F(DisplayFixture, DisplayCommandsChangeTheStoredStateAndRedraw) {
-    ASSERT_FALSE(view()->commandState(32797).checked);
-    EXPECT_TRUE(view()->commandState(32796).checked);
+    ASSERT_FALSE(view()->commandState(CommandId::DispFillPositive).checked);
+    EXPECT_TRUE(view()->commandState(CommandId::DispFillNone).checked);
     QApplication::processEvents();
     const int paints = disp()->repaintCount();
-    frame().runCommand(32797);  // 填充.正填充
+    frame().runCommand(CommandId::DispFillPositive);  // 填充.正填充
     EXPECT_EQ(doc().points[0].lastParams.viewStates[0].fill, 1);
     EXPECT_EQ(doc().points[1].lastParams.viewStates[0].fill, 0);
     EXPECT_TRUE(doc().modified);
     EXPECT_EQ(model().pane(0).state.fill, 1);
-    EXPECT_TRUE(view()->commandState(32797).checked);
-    EXPECT_FALSE(view()->commandState(32796).checked);
+    EXPECT_TRUE(view()->commandState(CommandId::DispFillPositive).checked);
+    EXPECT_FALSE(view()->commandState(CommandId::DispFillNone).checked);
     disp()->grab();
     EXPECT_GT(disp()->repaintCount(), paints);
 
-    frame().runCommand(32801);  // 横向位置.左移
+    frame().runCommand(CommandId::DispMoveLeft);  // 横向位置.左移
     EXPECT_EQ(doc().points[0].lastParams.viewStates[0].xOffset, -50);
     EXPECT_EQ(model().pane(0).state.xOffset, -50);
 
     // The enable rules follow the active pane's kind.
-    EXPECT_TRUE(view()->commandState(32800).enabled);   // align to the head: a time trace
-    EXPECT_FALSE(view()->commandState(32834).enabled);  // spectrum lines: no spectrum
-    EXPECT_FALSE(view()->commandState(32781).enabled);  // processing comes later
+    EXPECT_TRUE(view()->commandState(CommandId::DispAlignHead).enabled);   // align to the head: a time trace
+    EXPECT_FALSE(view()->commandState(CommandId::DispSpectrumLines).enabled);  // spectrum lines: no spectrum
+    EXPECT_FALSE(view()->commandState(CommandId::ProcFilter).enabled);  // processing comes later
     choose(view(), BarCombo::AnalysisType, 2);          // frequency analysis
-    EXPECT_TRUE(view()->commandState(32834).enabled);
-    EXPECT_TRUE(view()->commandState(32834).checked);
-    EXPECT_FALSE(view()->commandState(32800).enabled);
+    EXPECT_TRUE(view()->commandState(CommandId::DispSpectrumLines).enabled);
+    EXPECT_TRUE(view()->commandState(CommandId::DispSpectrumLines).checked);
+    EXPECT_FALSE(view()->commandState(CommandId::DispAlignHead).enabled);
 }
 
 TEST_F(DisplayFixture, FillReachesEveryViewOfTheDocumentShiftOnlyTheActiveOne) {
@@ -159,14 +159,14 @@ TEST_F(DisplayFixture, FillReachesEveryViewOfTheDocumentShiftOnlyTheActiveOne) {
     ASSERT_NE(other, first);
     // The second window shows all points and edits all of them.
     choose(other, BarCombo::DisplaySet, 4);  // 所有测点
-    other->handleCommand(32864);             // 全部波形
+    other->handleCommand(CommandId::ViewEditAll);             // 全部波形
     ASSERT_EQ(other->display()->paneCount(), 5);
     frame().mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(first->parentWidget()));
     ASSERT_EQ(frame().activeAnalysisView(), first);
 
-    frame().runCommand(32798);  // 填充.负填充: every view applies it to its own points
+    frame().runCommand(CommandId::DispFillNegative);  // 填充.负填充: every view applies it to its own points
     for (const TestPoint& p : doc().points) EXPECT_EQ(p.lastParams.viewStates[0].fill, 2);
-    frame().runCommand(32802);  // 横向位置.右移: the active view only
+    frame().runCommand(CommandId::DispMoveRight);  // 横向位置.右移: the active view only
     EXPECT_EQ(doc().points[0].lastParams.viewStates[0].xOffset, 50);
     for (int i = 1; i < 5; ++i) EXPECT_EQ(doc().points[i].lastParams.viewStates[0].xOffset, 0);
 }
@@ -203,7 +203,7 @@ TEST_F(DisplayFixture, TheBarsChoicesReachTheDisplay) {
     EXPECT_EQ(bar->combo(BarCombo::DisplaySet)->itemData(3, Qt::ToolTipRole).toString(),
               "测点栏中\n勾选方式(√)选中的测点");
     // All traces edited: the wave speeds differ, so the box turns grey.
-    view()->handleCommand(32864);
+    view()->handleCommand(CommandId::ViewEditAll);
     QApplication::processEvents();
     EXPECT_EQ(bar->speedEdit()->palette().color(QPalette::Text), QColor(128, 128, 128));
     EXPECT_EQ(bar->lengthEdit()->palette().color(QPalette::Text), QColor(Qt::black));
@@ -267,7 +267,7 @@ TEST_F(DisplayFixture, StackedPanesScrollAndTheirEdgesDrag) {
 }
 
 TEST_F(DisplayFixture, CursorInformationWindowFollowsTheCursorsAndStaysInside) {
-    frame().runCommand(32870);  // 光标信息
+    frame().runCommand(CommandId::ViewCursorInfo);  // 光标信息
     CursorInfoWindow* info = disp()->cursorInfoWindow();
     ASSERT_TRUE(info->isVisible());
     // Not placed by the user yet: it opens at the plot's top-right, clear of the y axis.
@@ -287,7 +287,7 @@ TEST_F(DisplayFixture, CursorInformationWindowFollowsTheCursorsAndStaysInside) {
     QTest::mouseRelease(info, Qt::LeftButton, {}, QPoint(5000, 5000));
     EXPECT_EQ(info->geometry().right() + 1, disp()->width() - 3);
     EXPECT_EQ(info->geometry().bottom() + 1, disp()->height() - 3);
-    frame().runCommand(32870);
+    frame().runCommand(CommandId::ViewCursorInfo);
     EXPECT_FALSE(info->isVisible());
 }
 

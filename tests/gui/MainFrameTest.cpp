@@ -13,7 +13,7 @@
 #include "core/app/CommandTable.h"
 #include "core/app/RunLog.h"
 #include "core/fileio/ProjectFile.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 #include "gui/app/DocumentHost.h"
 #include "gui/app/SondaraApp.h"
 #include "gui/display/SondaraView.h"
@@ -88,50 +88,52 @@ TEST_F(AppFixture, StartUpLogsAndOpensTheFileOfTheCommandLine) {
 TEST_F(AppFixture, EveryCommandHasItsActionTextAndShortName) {
     for (const CommandInfo& c : allCommands()) {
         QAction* a = frame().action(c.id);
-        ASSERT_NE(a, nullptr) << c.id;
-        EXPECT_EQ(a->text(), QString::fromUtf8(c.menuText)) << c.id;
-        EXPECT_EQ(a->data().toInt(), c.id);
+        ASSERT_NE(a, nullptr) << toInt(c.id);
+        EXPECT_EQ(a->text(), QString::fromUtf8(c.menuText)) << toInt(c.id);
+        EXPECT_EQ(a->data().toInt(), toInt(c.id));
     }
     // every menu entry and toolbar button names a known command
     std::function<void(const std::vector<MenuEntry>&)> check = [&](const std::vector<MenuEntry>& es) {
         for (const MenuEntry& e : es) {
             if (!e.submenuTitle.empty()) {
                 check(e.children);
-            } else if (e.id) {
-                EXPECT_NE(findCommand(e.id), nullptr) << e.id;
+            } else if (e.id != CommandId::None) {
+                EXPECT_NE(findCommand(e.id), nullptr) << toInt(e.id);
             }
         }
     };
     for (const MenuDef& m : mainMenus()) check(m.entries);
     for (const MenuDef& m : noDocumentMenus()) check(m.entries);
-    for (int r : {164, 165, 166, 214}) check(contextMenu(r).entries);
+    for (int r : {kMenuInsertStep, kMenuPointList, kMenuDisplay, kMenuPointTable}) check(contextMenu(r).entries);
     for (const ToolbarDef& t : toolbars())
-        for (int id : t.ids) {
-            if (id) {
-                EXPECT_NE(findCommand(id), nullptr) << id;
+        for (CommandId id : t.ids) {
+            if (id != CommandId::None) {
+                EXPECT_NE(findCommand(id), nullptr) << toInt(id);
             }
         }
-    EXPECT_EQ(std::string(findCommand(32781)->shortName), "数字滤波");
-    EXPECT_EQ(std::string(findCommand(32800)->shortName), "横向位置.对其桩头");
+    EXPECT_EQ(std::string(findCommand(CommandId::ProcFilter)->shortName), "数字滤波");
+    EXPECT_EQ(std::string(findCommand(CommandId::DispAlignHead)->shortName), "横向位置.对其桩头");
     EXPECT_EQ(frame().menuBar()->actions().size(), 9);
 }
 
 TEST_F(AppFixture, CommandsLogTheirShortNameAndRememberIt) {
-    frame().runCommand(32870);  // 光标信息
+    frame().runCommand(CommandId::ViewCursorInfo);  // 光标信息
     EXPECT_NE(logText().find("____显隐游标信息"), std::string::npos);
-    EXPECT_EQ(app->lastCommandId, 32870);
+    EXPECT_EQ(app->lastCommandId, CommandId::ViewCursorInfo);
     EXPECT_EQ(app->lastCommandName, "显隐游标信息");
     std::string before = logText();
     // 保存结果 has no short name; its file dialog is cancelled as soon as it shows
     QTimer::singleShot(50, [] {
         if (QWidget* w = QApplication::activeModalWidget()) w->close();
     });
-    frame().runCommand(32884);
+    frame().runCommand(CommandId::FileSaveResult);
     EXPECT_EQ(logText(), before);
-    EXPECT_EQ(app->lastCommandId, 32870);
+    EXPECT_EQ(app->lastCommandId, CommandId::ViewCursorInfo);
 }
 
 TEST_F(AppFixture, LetterShortcutRunsOnReleaseOnlyWithTheDisplayFocused) {
+    int runs = 0;
+    frame().commands().add({CommandId::ProcFilter, [&runs] { ++runs; }, {}, {}});
     CWaveDisp* disp = frame().activeAnalysisView()->display();
     frame().show();
     disp->setFocus();
@@ -144,6 +146,7 @@ TEST_F(AppFixture, LetterShortcutRunsOnReleaseOnlyWithTheDisplayFocused) {
     QTest::keyRelease(disp, Qt::Key_F);
     QApplication::processEvents();
     EXPECT_EQ(countOf(logText(), "数字滤波"), before + 1);
+    EXPECT_EQ(runs, 1);
 
     // typed into an edit field, the letter is text
     QLineEdit edit(&frame());
@@ -161,7 +164,7 @@ TEST_F(AppFixture, LetterShortcutRunsOnReleaseOnlyWithTheDisplayFocused) {
 TEST_F(AppFixture, SelectingTheCurrentPointAgainCausesNoRefresh) {
     DocumentHost* h = app->document();
     int notifications = 0;
-    QObject::connect(h, &DocumentHost::documentChanged, [&](int) { ++notifications; });
+    QObject::connect(h, &DocumentHost::documentChanged, [&](const DocChangeEvent&) { ++notifications; });
     ASSERT_EQ(h->doc().currentPoint, 0);
     frame().onPointListNotify(PointListPanel::SelectPoint, 0);
     EXPECT_EQ(notifications, 0);
@@ -177,19 +180,19 @@ TEST_F(AppFixture, SelectingTheCurrentPointAgainCausesNoRefresh) {
 
 TEST_F(AppFixture, CopyEnablesPasteAndEditsAreUndoable) {
     frame().updateCommandUi();
-    QAction* paste = frame().action(57637);
-    QAction* undo = frame().action(57643);
+    QAction* paste = frame().action(CommandId::EditPaste);
+    QAction* undo = frame().action(CommandId::EditUndo);
     EXPECT_FALSE(undo->isEnabled());
-    frame().runCommand(57634);  // 复制 the current point
+    frame().runCommand(CommandId::EditCopy);  // 复制 the current point
     QApplication::processEvents();
     frame().updateCommandUi();
     EXPECT_TRUE(paste->isEnabled());
-    frame().runCommand(32815);  // 添加 after the current point
+    frame().runCommand(CommandId::EditAppend);  // 添加 after the current point
     EXPECT_EQ(app->document()->doc().pointCount(), 6);
     frame().updateCommandUi();
     EXPECT_TRUE(undo->isEnabled());
     EXPECT_EQ(frame().pointList()->list()->rowCount(), 6);
-    frame().runCommand(57643);  // 撤销
+    frame().runCommand(CommandId::EditUndo);  // 撤销
     EXPECT_EQ(app->document()->doc().pointCount(), 5);
     EXPECT_EQ(frame().pointList()->list()->rowCount(), 5);
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/fileio/ByteIo.h"
+#include "core/base/ByteIo.h"
 #include "core/model/SondaraDoc.h"
 
 namespace sondara::test {

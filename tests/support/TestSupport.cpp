@@ -1,5 +1,7 @@
 #include "support/TestSupport.h"
 
+#include <random>
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -10,6 +12,22 @@
 #include <stdexcept>
 
 namespace sondara::test {
+
+std::vector<float> randomTrace(int n, unsigned seed, float amplitude) {
+    std::mt19937 gen(seed);
+    std::uniform_real_distribution<float> d(-amplitude, amplitude);
+    std::vector<float> v(n);
+    for (auto& x : v) x = d(gen);
+    return v;
+}
+
+std::vector<float> normalTrace(int n, unsigned seed) {
+    std::mt19937 gen(seed);
+    std::normal_distribution<float> d(0.0f, 1.0f);
+    std::vector<float> v(n);
+    for (auto& x : v) x = d(gen);
+    return v;
+}
 
 namespace {
 std::string makeTempDir(const char* prefix) {

@@ -6,9 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "core/app/Prompter.h"
+#include "core/base/Prompter.h"
 
 namespace sondara::test {
+
+// Reproducible noise traces: uniform in [-amplitude, amplitude], or standard normal.
+std::vector<float> randomTrace(int n, unsigned seed, float amplitude = 1.0f);
+std::vector<float> normalTrace(int n, unsigned seed);
 
 // A fresh directory, removed with its contents on destruction.
 class TempDir {

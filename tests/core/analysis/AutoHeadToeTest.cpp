@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/analysis/AutoHeadToe.h"
-#include "core/fileio/ByteIo.h"
+#include "core/base/ByteIo.h"
 #include "support/TestSupport.h"
 
 namespace sondara {

@@ -8,17 +8,10 @@
 #include <vector>
 
 #include "core/analysis/Fft.h"
+#include "support/TestSupport.h"
 
 namespace sondara {
 namespace {
-
-std::vector<float> randomTrace(int n, unsigned seed) {
-    std::mt19937 gen(seed);
-    std::uniform_real_distribution<float> d(-1.0f, 1.0f);
-    std::vector<float> v(n);
-    for (auto& x : v) x = d(gen);
-    return v;
-}
 
 // The transform written the plain way, stage by stage, as a yardstick for the
 // blocked and vectorised loops: the results must agree to the last bit.
@@ -83,7 +76,7 @@ TEST(Fft, KeepsTheFixedArithmeticBitForBit) {
     for (int m : {0, 1, 2, 3, 4, 5, 7, 10, 11, 12, 13, 15, 17}) {
         for (int inverse : {0, 1}) {
             const int n = 1 << m;
-            auto re = randomTrace(n, 1 + m), im = randomTrace(n, 100 + m);
+            auto re = test::randomTrace(n, 1 + m), im = test::randomTrace(n, 100 + m);
             std::vector<float> wantRe, wantIm, tabRe, tabIm;
             plainFft(re, im, m, inverse, wantRe, wantIm, tabRe, tabIm);
             std::vector<float> outRe(n), outIm(n);
@@ -102,7 +95,7 @@ TEST(Fft, MatchesDirectDft) {
     for (int m : {0, 1, 2, 3, 4, 6, 9, 11}) {
         for (int inverse : {0, 1}) {
             const int n = 1 << m;
-            const auto re = randomTrace(n, 7 + m), im = randomTrace(n, 70 + m);
+            const auto re = test::randomTrace(n, 7 + m), im = test::randomTrace(n, 70 + m);
             double worst = 0.0;
             auto wre = re, wim = im;
             std::vector<float> outRe(n), outIm(n);
@@ -126,7 +119,7 @@ TEST(Fft, MatchesDirectDft) {
 TEST(Fft, InverseUndoesForward) {
     for (int m : {3, 10, 14}) {
         const int n = 1 << m;
-        const auto re = randomTrace(n, 3), im = randomTrace(n, 4);
+        const auto re = test::randomTrace(n, 3), im = test::randomTrace(n, 4);
         auto wre = re, wim = im;
         std::vector<float> fre(n), fim(n), bre(n), bim(n);
         ASSERT_EQ(Fft(wre.data(), wim.data(), n, m, fre.data(), fim.data(), 0, 0), 1);

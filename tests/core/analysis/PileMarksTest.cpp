@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "core/analysis/PileMarks.h"
-#include "core/model/FixedText.h"
+#include "core/base/FixedText.h"
 #include "core/model/NameLists.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 #include "support/TestSupport.h"
 
 namespace sondara {

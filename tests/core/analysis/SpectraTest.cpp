@@ -8,17 +8,10 @@
 
 #include "core/analysis/Fft.h"
 #include "core/analysis/Spectra.h"
+#include "support/TestSupport.h"
 
 namespace sondara {
 namespace {
-
-std::vector<float> randomTrace(int n, unsigned seed) {
-    std::mt19937 gen(seed);
-    std::normal_distribution<float> d(0.0f, 1.0f);
-    std::vector<float> v(n);
-    for (auto& x : v) x = d(gen);
-    return v;
-}
 
 // Zero-padded DFT in double precision.
 std::vector<std::complex<double>> dft(const std::vector<double>& x, int n, double sign = -1.0) {
@@ -81,7 +74,7 @@ TEST(Spectra, SineLandsInItsBinWithTheScaling) {
 
 TEST(Spectra, PaddedTraceAgreesWithDirectTransform) {
     const int count = 1000, n = 1024;  // padded to 1024
-    const auto x = randomTrace(count, 11);
+    const auto x = test::normalTrace(count, 11);
     const std::vector<double> xd(x.begin(), x.end());
     const auto X = dft(xd, n);
     std::vector<float> amp(count), cep(count);
@@ -100,7 +93,7 @@ TEST(Spectra, PaddedTraceAgreesWithDirectTransform) {
 
 TEST(Spectra, InPlaceEqualsOutOfPlace) {
     const int count = 777;
-    const auto x = randomTrace(count, 5);
+    const auto x = test::normalTrace(count, 5);
     for (const Named& s : kSingle) {
         std::vector<float> out(count), inplace = x;
         s.fn(x.data(), out.data(), count);
@@ -115,7 +108,7 @@ TEST(Spectra, InPlaceEqualsOutOfPlace) {
 
 TEST(Spectra, CrossPowerOfAPointWithItselfIsItsAutoPower) {
     const int count = 1500;
-    const auto x = randomTrace(count, 9);
+    const auto x = test::normalTrace(count, 9);
     std::vector<float> cross(count), autoPower(count);
     CrossPowerSpectrum(x.data(), x.data(), cross.data(), count);
     AutoPowerSpectrum(x.data(), autoPower.data(), count);
@@ -124,8 +117,8 @@ TEST(Spectra, CrossPowerOfAPointWithItselfIsItsAutoPower) {
 
 TEST(Spectra, ShorterSecondTraceCountsAsZeros) {
     const int count = 600, countB = 400;
-    const auto a = randomTrace(count, 1);
-    const auto b = randomTrace(countB, 2);
+    const auto a = test::normalTrace(count, 1);
+    const auto b = test::normalTrace(countB, 2);
     std::vector<float> padded(b);
     padded.resize(count, 0.0f);
     std::vector<float> got(count), want(count);

@@ -7,17 +7,10 @@
 
 #include "core/analysis/Wavelet.h"
 #include "core/analysis/WaveletTables.h"
+#include "support/TestSupport.h"
 
 namespace sondara {
 namespace {
-
-std::vector<float> randomTrace(int n, unsigned seed) {
-    std::mt19937 gen(seed);
-    std::uniform_real_distribution<float> d(-10.0f, 10.0f);
-    std::vector<float> v(n);
-    for (auto& x : v) x = d(gen);
-    return v;
-}
 
 std::vector<std::string> names(const WaveletFamily& f) {
     std::vector<std::string> out;
@@ -131,7 +124,7 @@ TEST(WaveletTransform, OutputSizes) {
 // The placement and the kept halves, against the formula written out directly.
 TEST(WaveletTransform, KeepsTheHalfAlignedWithTheTrace) {
     const int M = 1000, N = 1024, B = 2048, L = 2;
-    const auto x = randomTrace(M, 3);
+    const auto x = test::randomTrace(M, 3, 10.0f);
     const WaveletMember& w = WaveletFamilies()[kWaveletDaubechies].members[3];  // 8 taps
     std::vector<double> placed(B, 0.0);
     for (int i = 0; i < M; ++i) placed[N + i] = x[i];
@@ -178,7 +171,7 @@ TEST(WaveletTransform, HaarOnAConstantTrace) {
 // pair; the discrete Meyer filter is a truncated approximation and only close.
 TEST(WaveletTransform, ReconstructsTheTraceWithEveryMember) {
     const int M = 1000;
-    const auto x = randomTrace(M, 21);
+    const auto x = test::randomTrace(M, 21, 10.0f);
     const auto& t = WaveletFamilies();
     for (int f = 0; f < static_cast<int>(t.size()); ++f)
         for (int mi = 0; mi < static_cast<int>(t[f].members.size()); ++mi)

@@ -7,7 +7,7 @@
 #include "core/app/AppPaths.h"
 #include "core/app/RunLog.h"
 #include "core/app/SettingsFile.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 #include "support/TestSupport.h"
 
 namespace sondara {

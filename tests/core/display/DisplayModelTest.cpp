@@ -5,7 +5,7 @@
 #include "core/analysis/Spectra.h"
 #include "core/display/PaneMapping.h"
 #include "core/display/PaneTexts.h"
-#include "core/display/DisplayTestSupport.h"
+#include "support/DisplayTestSupport.h"
 #include "support/TestSupport.h"
 
 namespace sondara {

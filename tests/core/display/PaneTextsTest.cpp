@@ -4,9 +4,9 @@
 
 #include "core/display/PaneTexts.h"
 #include "core/display/SimulatedPile.h"
-#include "core/display/DisplayTestSupport.h"
+#include "support/DisplayTestSupport.h"
 #include "core/model/NameLists.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 #include "core/processing/ProcessingChain.h"
 
 namespace sondara {

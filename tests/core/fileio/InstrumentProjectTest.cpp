@@ -9,7 +9,7 @@
 
 #include "core/fileio/InstrumentProject.h"
 #include "core/fileio/ProjectFile.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 #include "support/Fixtures.h"
 #include "support/TestSupport.h"
 

@@ -11,7 +11,7 @@
 #include "core/fileio/LegacyFile.h"
 #include "core/fileio/ProjectFile.h"
 #include "core/model/NameLists.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 #include "core/processing/ProcessingChain.h"
 #include "support/Fixtures.h"
 #include "support/TestSupport.h"

@@ -5,8 +5,8 @@
 #include "core/app/AppPaths.h"
 #include "core/app/RunLog.h"
 #include "core/fileio/ProjectFile.h"
-#include "core/fileio/RecordCodec.h"
-#include "core/model/TextCodec.h"
+#include "core/base/RecordCodec.h"
+#include "core/base/TextCodec.h"
 #include "support/Fixtures.h"
 #include "support/TestSupport.h"
 

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "core/fileio/ResultFile.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 #include "support/Fixtures.h"
 #include "support/TestSupport.h"
 

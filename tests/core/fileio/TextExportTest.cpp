@@ -5,7 +5,7 @@
 
 #include "core/app/AppPaths.h"
 #include "core/fileio/TextExport.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 #include "support/Fixtures.h"
 #include "support/TestSupport.h"
 

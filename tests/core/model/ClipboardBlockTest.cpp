@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "core/model/ClipboardBlock.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 #include "support/Fixtures.h"
 
 namespace sondara {

@@ -2,7 +2,7 @@
 
 #include "core/model/NameLists.h"
 #include "core/model/SondaraDoc.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 #include "support/Fixtures.h"
 
 namespace sondara {

@@ -5,7 +5,7 @@
 
 #include "core/model/ListCommands.h"
 #include "core/model/ListEngine.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 #include "support/Fixtures.h"
 #include "support/TestSupport.h"
 

@@ -9,7 +9,7 @@
 
 #include "core/fileio/ProjectFile.h"
 #include "core/model/NameLists.h"
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 #include "core/sim/Json.h"
 #include "core/sim/SimProject.h"
 #include "support/TestSupport.h"

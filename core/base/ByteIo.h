@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/model/FixedText.h"
+#include "core/base/FixedText.h"
 
 namespace sondara {
 

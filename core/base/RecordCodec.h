@@ -6,7 +6,7 @@
 #include <cstring>
 #include <type_traits>
 
-#include "core/model/FixedText.h"
+#include "core/base/FixedText.h"
 
 namespace sondara {
 
@@ -31,6 +31,7 @@ public:
     }
     void raw(void* dst, std::size_t n) { take(dst, n); }
     void skip(std::size_t n) { pos_ += n <= n_ - pos_ ? n : n_ - pos_; }
+    void gap(std::size_t n) { skip(n); }
     std::size_t pos() const { return pos_; }
 
 private:
@@ -61,7 +62,15 @@ public:
     }
     template <std::size_t N>
     void text(const FixedText<N>& f) { give(f.data(), N); }
+    // The first `bytes` bytes of the text; a wider field is padded with NUL.
+    template <std::size_t N>
+    void text(const FixedText<N>& f, std::size_t bytes) {
+        give(f.data(), bytes < N ? bytes : N);
+        if (bytes > N) gap(bytes - N);
+    }
     void raw(const void* src, std::size_t n) { give(src, n); }
+    // Bytes left as zero (the image starts cleared).
+    void gap(std::size_t n) { pos_ += n <= n_ - pos_ ? n : n_ - pos_; }
     std::size_t pos() const { return pos_; }
 
 private:

@@ -1,11 +1,11 @@
-#include "core/model/TextCodec.h"
+#include "core/base/TextCodec.h"
 
 #include <iconv.h>
 
 #include <cerrno>
 #include <cstring>
 
-#include "core/model/FixedText.h"
+#include "core/base/FixedText.h"
 
 namespace sondara {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/display/WaveDisplayModel.h"
-#include "core/model/FixedText.h"
+#include "core/base/FixedText.h"
 #include "core/model/SondaraDoc.h"
 
 namespace sondara::displaytest {

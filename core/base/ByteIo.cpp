@@ -1,4 +1,4 @@
-#include "core/fileio/ByteIo.h"
+#include "core/base/ByteIo.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
