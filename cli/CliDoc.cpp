@@ -16,7 +16,8 @@ std::set<const CSondaraDoc*>& partlyRead() {
 int refusePartial(const std::string& what) {
     std::fprintf(stderr,
                  "%s: 文件只读出了一部分测点，未写入任何文件（--allow-partial 写入已读出的测点）\n"
-                 "%s: the file read only partly; nothing was written (--allow-partial writes the points read)\n",
+                 "%s: the file read only partly; nothing was written (--allow-partial writes the "
+                 "points read)\n",
                  what.c_str(), what.c_str());
     return kExitPartial;
 }
@@ -38,7 +39,8 @@ int loadProject(CSondaraDoc& doc, const std::string& path, LoadFor purpose) {
     if (!warning.empty()) {
         std::fprintf(stderr, "%s: %s\n", path.c_str(), warning.c_str());
         partlyRead().insert(&doc);
-        if (purpose == LoadFor::Writing && !globalOptions().allowPartial) return refusePartial(path);
+        if (purpose == LoadFor::Writing && !globalOptions().allowPartial)
+            return refusePartial(path);
     }
     return kExitOk;
 }

@@ -179,7 +179,8 @@ CliRegistrar reg{
      "The clipboard is private to the run. Every operation prints 'changed' or 'no change'\n"
      "(an operation that does not apply changes nothing and is not recorded for undo).\n"
      "Exit codes: 0 written, 1 bad arguments or a number outside the list, 2 file error,\n"
-     "3 the file read only partly and nothing was written (--allow-partial writes the points read).",
+     "3 the file read only partly and nothing was written (--allow-partial writes the points "
+     "read).",
      runEdit}};
 
 }  // namespace

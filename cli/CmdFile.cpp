@@ -7,9 +7,9 @@
 #include "cli/CliDoc.h"
 #include "cli/JsonWriter.h"
 #include "cli/TextWidth.h"
+#include "core/base/TextCodec.h"
 #include "core/fileio/ProjectFile.h"
 #include "core/model/NameLists.h"
-#include "core/base/TextCodec.h"
 
 namespace sondara::cli {
 namespace {
@@ -136,7 +136,8 @@ int runInfo(const Args& args) {
     // Chinese and Latin characters.
     auto row = [](const std::vector<std::string>& cells) {
         static constexpr int kWidths[] = {5, 12, 14, 6, 7, 6, 8, 6, 6, 5, 5, 8};
-        static constexpr bool kRight[] = {false, false, false, true, true, true, true, true, true, true, true, false};
+        static constexpr bool kRight[] = {false, false, false, true, true, true,
+                                          true,  true,  true,  true, true, false};
         std::string line;
         for (std::size_t c = 0; c < cells.size(); ++c) {
             if (c) line += ' ';
@@ -153,7 +154,8 @@ int runInfo(const Args& args) {
         std::snprintf(b, sizeof b, f, v);
         return std::string(b);
     };
-    row({"序号", "桩号", "桩型", "桩径", "桩长", "波速", "采样间隔", "样点", "桩头", "桩底", "处理", "类别", "缺陷"});
+    row({"序号", "桩号", "桩型", "桩径", "桩长", "波速", "采样间隔", "样点", "桩头", "桩底", "处理",
+         "类别", "缺陷"});
     for (int i = 0; i < doc.pointCount(); ++i) {
         const TestPoint& p = doc.points[i];
         std::string defects;
@@ -163,10 +165,11 @@ int runInfo(const Args& args) {
                           m.depth);
             defects += b;
         }
-        row({std::to_string(i + 1), utf8(p.pileNo), doc.pileTypeText(i), std::to_string(p.pileDiameter),
-             fmt("%.2f", p.pileLength), std::to_string(p.waveSpeed), fmt("%.1f", p.sampleInterval),
-             std::to_string(p.rawCount()), std::to_string(p.headIndex), std::to_string(p.toeIndex),
-             std::to_string(p.stepCount()), doc.classText(i), defects});
+        row({std::to_string(i + 1), utf8(p.pileNo), doc.pileTypeText(i),
+             std::to_string(p.pileDiameter), fmt("%.2f", p.pileLength), std::to_string(p.waveSpeed),
+             fmt("%.1f", p.sampleInterval), std::to_string(p.rawCount()),
+             std::to_string(p.headIndex), std::to_string(p.toeIndex), std::to_string(p.stepCount()),
+             doc.classText(i), defects});
     }
     return kExitOk;
 }

@@ -230,7 +230,8 @@ CliRegistrar reg{
      "Messages are printed on stderr; questions are answered by --yes or --no (default no).\n"
      "Each action prints 'done' or 'refused', then the point's marks are listed.\n"
      "Exit codes: 0 written, 1 bad arguments or no such point, 2 file error,\n"
-     "3 the file read only partly and nothing was written (--allow-partial writes the points read).",
+     "3 the file read only partly and nothing was written (--allow-partial writes the points "
+     "read).",
      runMark}};
 
 }  // namespace

@@ -136,7 +136,8 @@ CliRegistrar reg{
      "  sondara-cli process in.qar --all --step \"Filter filterType=1 upperFreqHz=800\" \\\n"
      "      --step \"Amplify ampLaw=0 ampFactor=10\" -o out.qar\n"
      "Exit codes: 0 written, 1 bad arguments or no such point, 2 file error,\n"
-     "3 the file read only partly and nothing was written (--allow-partial writes the points read).",
+     "3 the file read only partly and nothing was written (--allow-partial writes the points "
+     "read).",
      runProcess}};
 
 }  // namespace

@@ -59,7 +59,8 @@ static bool takeGlobalOptions(Args& args) {
                 return false;
             }
             o.logFile = args[i + 1];
-            args.erase(args.begin() + static_cast<long>(i), args.begin() + static_cast<long>(i) + 2);
+            args.erase(args.begin() + static_cast<long>(i),
+                       args.begin() + static_cast<long>(i) + 2);
         } else {
             ++i;
         }
@@ -88,7 +89,8 @@ int main(int argc, char** argv) {
     }
     Args args(argv + 2, argv + argc);
     if (!takeGlobalOptions(args)) return kExitUsage;
-    if (!globalOptions().logFile.empty()) sondara::RunLog::chooseProcessLog(globalOptions().logFile);
+    if (!globalOptions().logFile.empty())
+        sondara::RunLog::chooseProcessLog(globalOptions().logFile);
     // Commands without a fixed help text answer --help themselves.
     for (const auto& a : args) {
         if ((a == "--help" || a == "-h") && !it->second.help.empty()) {

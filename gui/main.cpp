@@ -22,7 +22,8 @@ public:
         QCoreApplication::sendEvent(o, e);  // paint first, then take the time
         timespec ts{};
         clock_gettime(CLOCK_REALTIME, &ts);
-        std::printf("first-paint-ns %lld\n", static_cast<long long>(ts.tv_sec) * 1000000000LL + ts.tv_nsec);
+        std::printf("first-paint-ns %lld\n",
+                    static_cast<long long>(ts.tv_sec) * 1000000000LL + ts.tv_nsec);
         std::fflush(stdout);
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
         return true;

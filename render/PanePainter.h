@@ -49,7 +49,7 @@ struct AmplificationCurve {
 };
 
 struct PaneDrawOptions {
-    bool paneBorder = false;     // the frame of the pane (the active one)
+    bool paneBorder = false;       // the frame of the pane (the active one)
     bool strongActiveCue = false;  // several panes: the active one gets a 2-px frame, bold title
     bool showLabels = true;      // 显示标号: the pane title
     bool simulatedPile = false;  // draw the pile sketch below the plot

@@ -4,6 +4,8 @@
 
 namespace sondara {
 
-std::string versionText() { return std::string(kProgramName) + " 版本 " + kVersionNumber; }
+std::string versionText() {
+    return std::string(kProgramName) + " 版本 " + kVersionNumber;
+}
 
 }  // namespace sondara

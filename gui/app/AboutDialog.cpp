@@ -33,17 +33,21 @@ QString compilerText() {
 QString AboutDialog::librariesHtml() {
     const QList<Library> libs = {
         {"Qt (Core, Gui, Widgets, PrintSupport, Svg)",
-         QStringLiteral("%1（编译时 %2）").arg(QString::fromLatin1(qVersion()), QStringLiteral(QT_VERSION_STR)),
+         QStringLiteral("%1（编译时 %2）")
+             .arg(QString::fromLatin1(qVersion()), QStringLiteral(QT_VERSION_STR)),
          "GNU LGPL 3.0"},
         {"Qt 中文翻译 (qt6-translations-l10n)", QString::fromLatin1(qVersion()), "GNU LGPL 3.0"},
-        {"C++ 标准库 (libstdc++) 与 C 库 (glibc)", compilerText(), "GPL 3.0 附运行库例外 / LGPL 2.1"},
+        {"C++ 标准库 (libstdc++) 与 C 库 (glibc)", compilerText(),
+         "GPL 3.0 附运行库例外 / LGPL 2.1"},
         {"Noto Sans CJK 字体（界面字体，如已安装）", "", "SIL Open Font License 1.1"},
     };
-    QString html = QStringLiteral("<table cellspacing='0' cellpadding='3' border='1' width='100%'>"
-                                  "<tr><th>组件</th><th>版本</th><th>许可</th></tr>");
+    QString html = QStringLiteral(
+        "<table cellspacing='0' cellpadding='3' border='1' width='100%'>"
+        "<tr><th>组件</th><th>版本</th><th>许可</th></tr>");
     for (const Library& l : libs)
-        html += QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td></tr>")
-                    .arg(l.name.toHtmlEscaped(), l.version.toHtmlEscaped(), l.licence.toHtmlEscaped());
+        html +=
+            QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td></tr>")
+                .arg(l.name.toHtmlEscaped(), l.version.toHtmlEscaped(), l.licence.toHtmlEscaped());
     html += QStringLiteral("</table>");
     return html;
 }
@@ -63,7 +67,8 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     f.setPointSizeF(f.pointSizeF() * 1.2);
     name->setFont(f);
     texts->addWidget(name);
-    texts->addWidget(new QLabel(QStringLiteral("版本 %1").arg(QLatin1String(kVersionNumber)), this));
+    texts->addWidget(
+        new QLabel(QStringLiteral("版本 %1").arg(QLatin1String(kVersionNumber)), this));
     texts->addWidget(new QLabel(QString::fromUtf8(kProgramNameEnglish), this));
     texts->addWidget(new QLabel(QString::fromUtf8(kProgramLicence), this));
     row->addLayout(texts, 1);

@@ -3,7 +3,9 @@
 #include <QFile>
 
 // The compiled-in SVGs live in a static library; make sure they are registered.
-static void initIconResources() { Q_INIT_RESOURCE(icons); }
+static void initIconResources() {
+    Q_INIT_RESOURCE(icons);
+}
 
 namespace sondara::gui {
 namespace {
@@ -174,11 +176,14 @@ QIcon commandIcon(CommandId id) {
     if (!e) return {};
     QIcon own(bundledIconPath(id));
     // the desktop's own icon for the standard actions, the program's drawing otherwise
-    if (e->theme && QIcon::hasThemeIcon(QLatin1String(e->theme))) return QIcon::fromTheme(QLatin1String(e->theme), own);
+    if (e->theme && QIcon::hasThemeIcon(QLatin1String(e->theme)))
+        return QIcon::fromTheme(QLatin1String(e->theme), own);
     return own;
 }
 
-QIcon commandIcon(int id) { return commandIcon(static_cast<CommandId>(id)); }
+QIcon commandIcon(int id) {
+    return commandIcon(static_cast<CommandId>(id));
+}
 
 QIcon analysisIcon(const QString& type) {
     ensureResources();

@@ -12,12 +12,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLibraryInfo>
-#include <QTranslator>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTranslator>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -32,8 +32,12 @@
 #include "gui/panels/PointListPanel.h"
 
 // Resource registration must name the global initialisers.
-static void initDesktopResources() { Q_INIT_RESOURCE(desktop); }
-static void initIconResourcesForRegistration() { Q_INIT_RESOURCE(icons); }
+static void initDesktopResources() {
+    Q_INIT_RESOURCE(desktop);
+}
+static void initIconResourcesForRegistration() {
+    Q_INIT_RESOURCE(icons);
+}
 
 namespace sondara::gui {
 
@@ -97,7 +101,8 @@ QString CSondaraApp::programFolder() { return QCoreApplication::applicationDirPa
 
 QString CSondaraApp::resourcePath(const QString& relative, QStringList* searched) {
     const QString bin = programFolder();
-    QStringList candidates{QDir::cleanPath(bin + "/../share/sondara/" + relative), bin + "/" + relative};
+    QStringList candidates{QDir::cleanPath(bin + "/../share/sondara/" + relative),
+                           bin + "/" + relative};
 #ifdef SONDARA_SOURCE_RESOURCES
     candidates << QStringLiteral(SONDARA_SOURCE_RESOURCES) + "/" + relative;
 #endif
@@ -332,11 +337,13 @@ void CSondaraApp::helpTopics() {
     if (index.isEmpty()) {
         QStringList places;
         for (const QString& p : searched) places << QDir::toNativeSeparators(p);
-        QMessageBox::warning(frame_.get(), "帮助主题", "找不到帮助文件。已查找：\n" + places.join('\n'));
+        QMessageBox::warning(frame_.get(), "帮助主题",
+                             "找不到帮助文件。已查找：\n" + places.join('\n'));
         return;
     }
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(index)))
-        QMessageBox::warning(frame_.get(), "帮助主题", "无法打开浏览器显示帮助：\n" + QDir::toNativeSeparators(index));
+        QMessageBox::warning(frame_.get(), "帮助主题",
+                             "无法打开浏览器显示帮助：\n" + QDir::toNativeSeparators(index));
 }
 
 void CSondaraApp::viewLog() {

@@ -25,7 +25,9 @@ CursorInfoWindow::CursorInfoWindow(const render::QtTextMetrics& metrics, QWidget
     hide();
 }
 
-bool CursorInfoWindow::placedByUser() const { return placement().contains(kPlaceKey); }
+bool CursorInfoWindow::placedByUser() const {
+    return placement().contains(kPlaceKey);
+}
 
 void CursorInfoWindow::openAtPlotCorner(const QRect& plot) {
     if (placedByUser() || plot.isEmpty()) return;

@@ -29,7 +29,9 @@ struct CliOptions : ::testing::Test {
     test::RunResult cli(const std::string& args) { return runCommand(cliPath() + " " + args); }
     static int pointCount(const std::string& infoOut) {
         auto at = infoOut.find("测点数 points: ");
-        return at == std::string::npos ? -1 : std::stoi(infoOut.substr(at + std::string("测点数 points: ").size()));
+        return at == std::string::npos
+                   ? -1
+                   : std::stoi(infoOut.substr(at + std::string("测点数 points: ").size()));
     }
 };
 
@@ -83,14 +85,21 @@ TEST_F(CliOptions, NoRunLogUnlessAsked) {
     std::filesystem::remove(envLog);
     const std::string q = shellQuote(sample);
     ASSERT_EQ(cli("convert " + q + " " + shellQuote(dir.file("a.qar"))).exitCode, 0);
-    ASSERT_EQ(cli("mark " + q + " -o " + shellQuote(dir.file("b.qar")) + " --point 1 autohead").exitCode, 0);
+    ASSERT_EQ(
+        cli("mark " + q + " -o " + shellQuote(dir.file("b.qar")) + " --point 1 autohead").exitCode,
+        0);
     EXPECT_FALSE(std::filesystem::exists(envLog));
     // nor the settings of the desktop program
-    EXPECT_FALSE(std::filesystem::exists(std::string(std::getenv("SONDARA_SETTINGS_DIR")) + "/MIR_QAR4_AHEAD_001.ini"));
+    EXPECT_FALSE(std::filesystem::exists(std::string(std::getenv("SONDARA_SETTINGS_DIR")) +
+                                         "/MIR_QAR4_AHEAD_001.ini"));
 
     const std::string log = dir.file("run.log");
-    ASSERT_EQ(cli("convert " + q + " " + shellQuote(dir.file("c.qar")) + " --log " + shellQuote(log)).exitCode, 0);
-    EXPECT_NE(test::readFile(log).find("\xB4\xF2\xBF\xAA\xCE\xC4\xBC\xFE"), std::string::npos);  // "打开文件" in GBK
+    ASSERT_EQ(
+        cli("convert " + q + " " + shellQuote(dir.file("c.qar")) + " --log " + shellQuote(log))
+            .exitCode,
+        0);
+    EXPECT_NE(test::readFile(log).find("\xB4\xF2\xBF\xAA\xCE\xC4\xBC\xFE"),
+              std::string::npos);  // "打开文件" in GBK
     EXPECT_EQ(cli("info " + q + " --log").exitCode, 1);
 }
 

@@ -41,7 +41,8 @@ TEST(HelpTopics, TheHelpIsFoundAndEveryPlaceSearchedIsReported) {
     EXPECT_TRUE(QFileInfo::exists(QFileInfo(index).path() + "/en/index.html"));
     EXPECT_TRUE(CSondaraApp::resourcePath("help/no-such-page.html", &searched).isEmpty());
     ASSERT_GE(searched.size(), 2);
-    EXPECT_TRUE(searched[0].endsWith("share/sondara/help/no-such-page.html")) << searched[0].toStdString();
+    EXPECT_TRUE(searched[0].endsWith("share/sondara/help/no-such-page.html"))
+        << searched[0].toStdString();
     EXPECT_EQ(searched[1], CSondaraApp::programFolder() + "/help/no-such-page.html");
 }
 
@@ -55,7 +56,8 @@ namespace {
 TEST(QtTranslations, StandardButtonsAreChinese) {
     ASSERT_TRUE(loadQtChineseTranslations());
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "取消");
-    QMessageBox box(QMessageBox::Question, "t", "q", QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    QMessageBox box(QMessageBox::Question, "t", "q",
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     EXPECT_EQ(box.button(QMessageBox::Yes)->text().remove('&').left(1), "是");
 }
 

@@ -30,8 +30,10 @@ TEST(CommandIcons, EveryCommandHasAnIconThatIsNotEmpty) {
         QIcon icon = commandIcon(c.id);
         ASSERT_FALSE(icon.isNull()) << what.toStdString();
         for (int size : {16, 24}) {
-            EXPECT_GT(inkedPixels(icon, size), size * size / 10) << what.toStdString() << " at " << size;
-            EXPECT_GT(inkedPixels(QIcon(own), size), size * size / 10) << what.toStdString() << " own at " << size;
+            EXPECT_GT(inkedPixels(icon, size), size * size / 10)
+                << what.toStdString() << " at " << size;
+            EXPECT_GT(inkedPixels(QIcon(own), size), size * size / 10)
+                << what.toStdString() << " own at " << size;
         }
         drawings.insert(own);
     }
@@ -49,8 +51,10 @@ TEST(CommandIcons, ToolbarButtonsAreTellApart) {
         QSet<QByteArray> seen;
         for (int id : t.ids) {
             if (!id) continue;
-            QImage img = QIcon(bundledIconPath(static_cast<CommandId>(id))).pixmap(24, 24).toImage();
-            QByteArray key(reinterpret_cast<const char*>(img.constBits()), static_cast<int>(img.sizeInBytes()));
+            QImage img =
+                QIcon(bundledIconPath(static_cast<CommandId>(id))).pixmap(24, 24).toImage();
+            QByteArray key(reinterpret_cast<const char*>(img.constBits()),
+                           static_cast<int>(img.sizeInBytes()));
             EXPECT_FALSE(seen.contains(key)) << "toolbar " << t.resource << " command " << id;
             seen.insert(key);
         }

@@ -68,7 +68,8 @@ TEST_F(OpenFailure, OpeningAnUnreadableFileKeepsTheOpenDocument) {
     CSondaraApp app;
     ASSERT_TRUE(app.initInstance({"sondara", QString::fromStdString(good)}));
     ASSERT_TRUE(boxes.titles.isEmpty());
-    EXPECT_EQ(app.openDocumentFile(QString::fromStdString(junk)), nullptr);  // dropped or recent file
+    EXPECT_EQ(app.openDocumentFile(QString::fromStdString(junk)),
+              nullptr);  // dropped or recent file
     EXPECT_EQ(boxes.titles, QStringList{"打开异常"});
     ASSERT_NE(app.document(), nullptr);
     EXPECT_EQ(app.document()->path().toStdString(), good);

@@ -29,7 +29,8 @@ TEST(Legibility, OnlyTheActivePaneOfSeveralHasTheStrongFrame) {
     for (int k = 0; k < 3; ++k) {
         TestPoint p = test::simplePoint("A", 2);
         p.rawSamples.resize(400);
-        for (int i = 0; i < 400; ++i) p.rawSamples[static_cast<size_t>(i)] = static_cast<float>(40 * std::sin(i / 9.0));
+        for (int i = 0; i < 400; ++i)
+            p.rawSamples[static_cast<size_t>(i)] = static_cast<float>(40 * std::sin(i / 9.0));
         p.samples = p.rawSamples;
         p.recordedLength = 400;
         pts.push_back(std::move(p));
@@ -38,9 +39,9 @@ TEST(Legibility, OnlyTheActivePaneOfSeveralHasTheStrongFrame) {
     const std::string project = dir.file("p.qar");
     ASSERT_TRUE(WriteProject(d, project));
     auto render = [&](const std::string& args, const std::string& out) {
-        auto r = test::runCommand("env -u DISPLAY QT_QPA_PLATFORM=offscreen " + test::cliPath() + " render " +
-                                  test::shellQuote(project) + " -o " + test::shellQuote(out) +
-                                  " --width 600 --height 600 " + args);
+        auto r = test::runCommand("env -u DISPLAY QT_QPA_PLATFORM=offscreen " + test::cliPath() +
+                                  " render " + test::shellQuote(project) + " -o " +
+                                  test::shellQuote(out) + " --width 600 --height 600 " + args);
         EXPECT_EQ(r.exitCode, 0) << r.err;
         return QImage(QString::fromStdString(out));
     };
