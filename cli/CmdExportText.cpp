@@ -1,28 +1,15 @@
 // `sondara-cli export-text FILE OUT.txt [options]`: the waveform text export.
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <string>
 
 #include "cli/CliDoc.h"
+#include "cli/CommandLine.h"
 #include "core/fileio/TextExport.h"
 
 namespace sondara::cli {
 namespace {
-
-bool parseLong(const std::string& s, long& v) {
-    char* end = nullptr;
-    errno = 0;
-    v = std::strtol(s.c_str(), &end, 10);
-    return !s.empty() && *end == '\0' && errno == 0;
-}
-
-bool parseFlag(const std::string& s, bool& v) {
-    if (s != "0" && s != "1") return false;
-    v = s == "1";
-    return true;
-}
 
 int usage(const char* why) {
     std::fprintf(stderr, "export-text: %s\n", why);
@@ -35,35 +22,18 @@ int usage(const char* why) {
 int runExportText(const Args& args) {
     std::vector<std::string> positional;
     TextExportForm form = formOf(defaultTextExportSettings());
-    bool sourceGiven = false;
     long point = 0;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        bool hasValue = i + 1 < args.size();
-        if (a == "--source" || a == "--point" || a == "--header" || a == "--time" || a == "--separator") {
-            if (!hasValue) return usage((a + " needs a value").c_str());
-            const std::string& v = args[++i];
-            if (a == "--source") {
-                sourceGiven = true;
-                if (v == "current") form.source = 0;
-                else if (v == "checked") form.source = 1;
-                else if (v == "all") form.source = 2;
-                else return usage("--source: current, checked or all");
-            } else if (a == "--point") {
-                if (!parseLong(v, point) || point < 1) return usage("--point: a point number from 1");
-            } else if (a == "--header") {
-                if (!parseFlag(v, form.header)) return usage("--header: 0 or 1");
-            } else if (a == "--time") {
-                if (!parseFlag(v, form.timeColumn)) return usage("--time: 0 or 1");
-            } else {
-                form.separator = v;
-            }
-        } else if (a.rfind("--", 0) == 0) {
-            return usage(("unknown option " + a).c_str());
-        } else {
-            positional.push_back(a);
-        }
-    }
+    CLI::App app{"export-text"};
+    app.add_option("FILE OUT.txt", positional);
+    auto* source = app.add_option("--source", form.source)
+                       ->transform(CLI::CheckedTransformer(
+                           std::map<std::string, int>{{"current", 0}, {"checked", 1}, {"all", 2}}));
+    app.add_option("--point", point)->check(CLI::Range(1L, 999999999L));
+    app.add_option("--header", form.header)->check(CLI::IsMember({"0", "1"}));
+    app.add_option("--time", form.timeColumn)->check(CLI::IsMember({"0", "1"}));
+    app.add_option("--separator", form.separator);
+    if (std::string why = parseCommandLine(app, args); !why.empty()) return usage(why.c_str());
+    const bool sourceGiven = source->count() > 0;
     if (positional.size() != 2) return usage("FILE and OUT.txt expected");
     if (point > 0 && !sourceGiven) form.source = 0;
     std::error_code ec;

@@ -1,10 +1,10 @@
 // `sondara-cli simulate`: writes a project of simulated pile tests, as an instrument
 // delivers it (raw traces, no processing), and optionally its ground truth.
-#include <charconv>
 #include <cstdio>
 #include <string>
 
 #include "cli/CliDoc.h"
+#include "cli/CommandLine.h"
 #include "core/sim/SimProject.h"
 
 namespace sondara::cli {
@@ -27,12 +27,6 @@ const char* kHelp =
     "                          lie on every point\n"
     "Exit codes: 0 ok, 1 bad arguments, 2 a file cannot be read or written or the description\n"
     "is invalid.\n";
-
-bool parseCount(const std::string& s, long lo, long hi, long& out) {
-    const char* b = s.data();
-    auto r = std::from_chars(b, b + s.size(), out);
-    return r.ec == std::errc() && r.ptr == b + s.size() && out >= lo && out <= hi;
-}
 
 bool readWholeFile(const std::string& path, std::string& out) {
     std::FILE* f = std::fopen(path.c_str(), "rb");
@@ -68,35 +62,15 @@ int runSimulate(const Args& args) {
     long piles = -1, perPile = -1;
     unsigned long long seed = 1;
     bool seedGiven = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&](std::string& v) {
-            if (i + 1 >= args.size()) return false;
-            v = args[++i];
-            return true;
-        };
-        std::string v;
-        if (a == "-o" || a == "--output") {
-            if (!value(out)) return usage(a + " needs a file name");
-        } else if (a == "--piles") {
-            if (!value(v) || !parseCount(v, 1, 9998, piles)) return usage("--piles needs a number 1..9998");
-        } else if (a == "--points-per-pile") {
-            if (!value(v) || !parseCount(v, 1, 20, perPile)) return usage("--points-per-pile needs a number 1..20");
-        } else if (a == "--seed") {
-            const char* b = nullptr;
-            if (!value(v)) return usage("--seed needs a number");
-            b = v.data();
-            auto r = std::from_chars(b, b + v.size(), seed);
-            if (r.ec != std::errc() || r.ptr != b + v.size()) return usage("--seed needs a whole number, not '" + v + "'");
-            seedGiven = true;
-        } else if (a == "--spec") {
-            if (!value(specPath)) return usage("--spec needs a file name");
-        } else if (a == "--truth") {
-            if (!value(truthPath)) return usage("--truth needs a file name");
-        } else {
-            return usage("unknown argument '" + a + "'");
-        }
-    }
+    CLI::App app{"simulate"};
+    app.add_option("-o,--output", out);
+    app.add_option("--piles", piles)->check(CLI::Range(1L, 9998L));
+    app.add_option("--points-per-pile", perPile)->check(CLI::Range(1L, 20L));
+    auto* seedOption = app.add_option("--seed", seed);
+    app.add_option("--spec", specPath);
+    app.add_option("--truth", truthPath);
+    if (std::string why = parseCommandLine(app, args); !why.empty()) return usage(why);
+    seedGiven = seedOption->count() > 0;
     if (out.empty()) return usage("no output file (-o OUT.qar)");
     if (!specPath.empty() && (piles > 0 || perPile > 0))
         return usage("--piles and --points-per-pile describe a random project; --spec describes its own piles");

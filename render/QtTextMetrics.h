@@ -3,6 +3,8 @@
 // measured on the real font. Needs a QGuiApplication (the font database).
 #include <QFont>
 #include <QFontMetrics>
+#include <string>
+#include <unordered_map>
 
 #include "core/display/Geometry.h"
 
@@ -23,6 +25,9 @@ public:
 private:
     QFont font_;
     QFontMetrics metrics_;
+    // Laying out thousands of panes measures the same few label texts again and
+    // again; shaping a text costs far more than looking it up.
+    mutable std::unordered_map<std::string, int> widths_;
 };
 
 }  // namespace sondara::render

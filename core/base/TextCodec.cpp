@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -56,6 +57,10 @@ private:
 }  // namespace
 
 std::string gbkToUtf8(std::string_view gbk) {
+    // Plain ASCII (most pile numbers) reads the same in both: no converter round trip.
+    if (std::all_of(gbk.begin(), gbk.end(),
+                    [](char ch) { return static_cast<unsigned char>(ch) < 0x80; }))
+        return std::string(gbk);
     thread_local Converter c("UTF-8", "GBK");
     return c.run(gbk, "\xEF\xBF\xBD", 1);
 }

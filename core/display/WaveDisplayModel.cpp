@@ -598,13 +598,15 @@ EditTargets WaveDisplayModel::editTargets() const {
             }
             break;
         case AnalysisDomain::Wavelet: {
+            // The display shows the current point; with no pane active yet the edit
+            // is on the point itself, as when the signal pane is active.
             const int point = doc_->currentPoint;
+            if (!doc_->validPoint(point)) break;
+            t.points = {point};
             if (options_.scope() == EditScope::AllTraces) {
-                t.points = {point};
                 for (int i = 1; i < paneCount(); ++i) t.paneNumbers.push_back(i);
-            } else if (active_ >= 0) {
-                t.points = {point};
-                if (active_ > 0) t.paneNumbers = {active_};
+            } else if (active_ > 0) {
+                t.paneNumbers = {active_};
             }
             break;
         }
@@ -624,10 +626,7 @@ std::vector<int> WaveDisplayModel::processingTargets() const {
                 if (it != t.points.end()) std::iter_swap(t.points.begin(), it);
             }
             return t.points;
-        case AnalysisDomain::Wavelet:
-            if (active_ < 0 && !(options_.scope() == EditScope::AllTraces && paneCount() > 1))
-                return {};
-            return {t.points.front()};
+        case AnalysisDomain::Wavelet: return {t.points.front()};
         default: return t.points;
     }
 }

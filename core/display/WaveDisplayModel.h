@@ -189,8 +189,8 @@ public:
     // ---- target points of an edit ----
     EditTargets editTargets() const;
     // The targets of a processing command: in Integrity with all panes the active
-    // pane's point moved to the front; in Wavelet only the point (none without an
-    // active pane unless all panes are targets and there are several).
+    // pane's point moved to the front; in Wavelet only the current point (also while
+    // no pane is active).
     std::vector<int> processingTargets() const;
 
     // ---- display commands ----

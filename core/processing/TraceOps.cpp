@@ -307,14 +307,19 @@ float ExpGain(float* y, int n, int head, int toe, float gain, GainMode mode) {
         return 0.0f;
     }
     // The samples are measured where the gain acts, from the head on. A sample of the
-    // early region that does not raise its peak is still offered to the late region.
+    // early region that does not raise the early peak counts towards the late peak as
+    // well: the regions never overlap, so it must be offered whatever its position.
     Ext early = -1, late = -1;
     for (long long i = h; i < n; ++i) {
         const Ext u = std::fabs(y[i] * gainAt(i));
-        if (i <= h + q && u > early)
-            early = u;
-        else if (i >= t - q && u > late)
+        if (i <= h + q) {
+            if (u > early)
+                early = u;
+            else if (u > late)
+                late = u;
+        } else if (i >= t - q && u > late) {
             late = u;
+        }
     }
     if (early == 0) return 0.2f;
     return static_cast<float>(late / early);

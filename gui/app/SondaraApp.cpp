@@ -257,6 +257,7 @@ bool CSondaraApp::saveDocument(bool askForPath) {
 
 void CSondaraApp::replaceDocument(std::unique_ptr<DocumentHost> host) {
     if (frame_) frame_->closeAllChildWindows();
+    if (frame_ && frame_->pointList()) frame_->pointList()->clear();  // it shows the document being replaced
     host_ = std::move(host);
     emit documentReplaced();
     if (frame_) {
@@ -268,6 +269,7 @@ void CSondaraApp::replaceDocument(std::unique_ptr<DocumentHost> host) {
 void CSondaraApp::closeDocument() {
     if (!saveModified()) return;
     if (frame_) frame_->closeAllChildWindows();
+    if (frame_ && frame_->pointList()) frame_->pointList()->clear();  // it shows the document being closed
     host_.reset();
     emit documentReplaced();
     if (frame_) frame_->refreshAllPanels();

@@ -12,6 +12,7 @@
 #include "gui/display/AnalysisBarWidget.h"
 #include "gui/display/ViewContext.h"
 #include "gui/display/WaveDisp.h"
+#include "gui/processing/ViewProcessing.h"
 
 namespace sondara::gui {
 
@@ -65,6 +66,7 @@ CSondaraView::CSondaraView(DocumentHost& host, ViewContext& context, QWidget* pa
     display_->setCursorStyle(context_.cursorStyle());
     layout->addWidget(barWidget_);
     layout->addWidget(display_, 1);
+    processing_ = new ViewProcessing(*this, host_, *display_);
 
     QtPrompter prompter(this);
     loadOrWriteDefaults(bar_.choices, &prompter);
@@ -179,7 +181,21 @@ void CSondaraView::enterLength(const QString& text) {
 
 // ---- commands -------------------------------------------------------------------------------
 
-bool CSondaraView::concludePendingOperation(QObject*, CommandId) { return true; }
+bool CSondaraView::concludePendingOperation(QObject* requester, CommandId commandId) {
+    return processing_->concludePendingOperation(requester, static_cast<int>(commandId));
+}
+
+void CSondaraView::showDockedForm(QWidget* form) {
+    auto* box = static_cast<QVBoxLayout*>(layout());
+    barWidget_->hide();
+    if (box->indexOf(form) < 0) box->insertWidget(0, form);
+    form->show();
+}
+
+void CSondaraView::hideDockedForm(QWidget* form) {
+    form->hide();
+    barWidget_->show();
+}
 
 void CSondaraView::runDisplayCommand(DisplayCommand c) {
     // the model writes the states and announces them as a display change

@@ -18,6 +18,7 @@ class DocumentHost;
 class CWaveDisp;
 class AnalysisBarWidget;
 class ViewContext;
+class ViewProcessing;
 
 class CSondaraView : public QWidget {
     Q_OBJECT
@@ -30,6 +31,11 @@ public:
     CWaveDisp* display() const { return display_; }
     AnalysisBarWidget* analysisBar() const { return barWidget_; }
     const AnalysisBar& barModel() const { return bar_; }
+    // The processing commands of this view (dialogs, docked forms, interaction).
+    ViewProcessing* processing() const { return processing_; }
+    // A docked processing form takes the analysis bar's place while it is open.
+    void showDockedForm(QWidget* form);
+    void hideDockedForm(QWidget* form);
 
     // A pending interactive operation (an open processing form, a mark being placed)
     // may ask to settle first; answers true when the command may proceed now.
@@ -68,6 +74,7 @@ private:
     AnalysisBar bar_;
     AnalysisBarWidget* barWidget_ = nullptr;
     CWaveDisp* display_ = nullptr;
+    ViewProcessing* processing_ = nullptr;
 };
 
 }  // namespace sondara::gui

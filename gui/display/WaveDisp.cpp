@@ -12,6 +12,7 @@
 #include "gui/app/DocumentHost.h"
 #include "gui/app/QtPrompter.h"
 #include "gui/display/CursorInfoWindow.h"
+#include "gui/display/DisplayInteraction.h"
 
 namespace sondara::gui {
 
@@ -48,6 +49,17 @@ CWaveDisp::~CWaveDisp() { model_.onRebuilt = nullptr; }
 
 QSize CWaveDisp::clientSize() const {
     return QSize(std::max(1, width() - (vbar_->isVisible() ? vbar_->width() : 0)), std::max(1, height()));
+}
+
+void CWaveDisp::setInteraction(DisplayInteraction* i) {
+    interaction_ = i;
+    update();
+}
+
+void CWaveDisp::setAmplificationCurve(std::optional<render::AmplificationCurve> curve) {
+    amplification_ = std::move(curve);
+    layerDirty_ = true;
+    update();
 }
 
 void CWaveDisp::rebuild() { layoutPanes(); }
@@ -158,6 +170,7 @@ void CWaveDisp::paintEvent(QPaintEvent*) {
         QPainter lp(&layer_);
         render::DisplayPaintOptions o;
         o.doc = &host_.doc();
+        if (amplification_) o.amplification = &*amplification_;
         renderer_.paintPanes(lp, model_, top, cs.width(), cs.height(), o);
         layerDirty_ = false;
     }
@@ -171,6 +184,10 @@ void CWaveDisp::paintEvent(QPaintEvent*) {
             fp.setPen(QPen(Qt::white, 0, Qt::SolidLine));
             const int y = edgeFeedbackY() - top;
             fp.drawLine(0, y, cs.width() - 1, y);
+        }
+        if (interaction_) {
+            fp.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            interaction_->paintOverlay(fp, top);
         }
     }
     QPainter p(this);
@@ -191,6 +208,7 @@ void CWaveDisp::moveDynamicCursorTo(QPoint p) {
 }
 
 void CWaveDisp::mouseMoveEvent(QMouseEvent* e) {
+    if (interaction_ && interaction_->mouseMove(e)) return;
     const QPoint pos = e->position().toPoint();
     if (edge_.grabbed) {
         lastMouse_ = pos;
@@ -205,6 +223,7 @@ void CWaveDisp::mouseMoveEvent(QMouseEvent* e) {
 
 void CWaveDisp::mousePressEvent(QMouseEvent* e) {
     setFocus(Qt::MouseFocusReason);
+    if (interaction_ && interaction_->mousePress(e)) return;
     const QPoint pos = e->position().toPoint();
     const int cy = pos.y() + model_.scrollY();
     const bool right = e->button() == Qt::RightButton;
@@ -225,6 +244,7 @@ void CWaveDisp::mousePressEvent(QMouseEvent* e) {
     if (r.pane < 0) return;
     if (r.activeChanged) layerDirty_ = true;
     cursorsChanged();
+    if (r.staticCursorPlaced) emit staticCursorPlaced();
     // Selecting the point may rebuild the display at once: nothing of the model is
     // read after it.
     if (r.selectPoint >= 0) emit pointClicked(r.selectPoint);
@@ -232,6 +252,7 @@ void CWaveDisp::mousePressEvent(QMouseEvent* e) {
 }
 
 void CWaveDisp::mouseReleaseEvent(QMouseEvent* e) {
+    if (interaction_ && interaction_->mouseRelease(e)) return;
     if (e->button() != Qt::LeftButton || !edge_.grabbed) return;
     const EdgeGrab g = edge_;
     edge_ = {};
@@ -256,6 +277,7 @@ void CWaveDisp::scrollToPane(int pane) {
 }
 
 void CWaveDisp::keyPressEvent(QKeyEvent* e) {
+    if (interaction_ && interaction_->keyPress(e)) return;
     if (!(model_.featureMask & kFeatureKeyboard)) {
         QWidget::keyPressEvent(e);
         return;

@@ -9,6 +9,7 @@
 // and the feedback of a pane-edge drag on the copy.
 #include <QImage>
 #include <QWidget>
+#include <optional>
 #include <vector>
 
 #include "core/display/WaveDisplayModel.h"
@@ -20,6 +21,7 @@ namespace sondara::gui {
 
 class DocumentHost;
 class CursorInfoWindow;
+class DisplayInteraction;
 
 class CWaveDisp : public QWidget {
     Q_OBJECT
@@ -58,6 +60,14 @@ public:
     QSize clientSize() const;
     int scrollY() const { return model_.scrollY(); }
 
+    // The handler that sees mouse and key events first (null: none). Not owned.
+    void setInteraction(DisplayInteraction* i);
+    DisplayInteraction* interaction() const { return interaction_; }
+    // The grey amplification curve under the trace (the selected history entry).
+    void setAmplificationCurve(std::optional<render::AmplificationCurve> curve);
+    // Repaints the overlay of the interaction without rebuilding the panes.
+    void updateOverlay() { update(); }
+
 signals:
     // A click or ↑/↓ chose a pane: its point is to be selected in the point list.
     void pointClicked(int pointIndex);
@@ -65,6 +75,8 @@ signals:
     void rebuilt();
     // A right click in a pane: the view opens the display's context menu.
     void contextMenuRequested(QPoint globalPos);
+    // A left click fixed the static cursor.
+    void staticCursorPlaced();
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -97,6 +109,8 @@ private:
     int rebuilds_ = 0;
     bool layingOut_ = false;
     QPoint lastMouse_{-1, -1};
+    DisplayInteraction* interaction_ = nullptr;
+    std::optional<render::AmplificationCurve> amplification_;
     EdgeGrab edge_;
     int edgeDragY_ = 0;       // content row the grabbed edge is dragged to
     int edgeGrabOffset_ = 0;  // pointer row minus edge row at the press

@@ -39,7 +39,9 @@
 #include "gui/frame/ChildFrame.h"
 #include "gui/frame/LetterShortcutFilter.h"
 #include "gui/frame/TextExportDialog.h"
+#include "gui/panels/InfoBar.h"
 #include "gui/panels/PointListPanel.h"
+#include "gui/processing/ProcessingHistoryPanel.h"
 
 namespace sondara::gui {
 
@@ -306,23 +308,26 @@ void CMainFrame::createDocks() {
             if (!v->concludePendingOperation(nullptr, C::None)) return false;
         return true;
     });
-    connect(pointList_, &PointListPanel::notify, this, &CMainFrame::onPointListNotify);
+    connect(pointList_, &PointListPanel::pointSelected, this, &CMainFrame::onPointSelected);
+    connect(pointList_, &PointListPanel::pileSelected, this, &CMainFrame::onPileSelected);
+    connect(pointList_, &PointListPanel::pointTicked, this, &CMainFrame::onPointTicked);
+    connect(pointList_, &PointListPanel::batchBegin, this, &CMainFrame::onTickBatchBegin);
+    connect(pointList_, &PointListPanel::batchEnd, this, &CMainFrame::onTickBatchEnd);
     makeDock(kDockPointList, "测点栏", pointList_, Qt::LeftDockWidgetArea, QSize(160, 260));
 
-    // The processing history and the information pages come with their own work;
-    // until then the panels are there, empty and inactive.
-    auto* history = new QLabel(this);
-    history->setObjectName("ProcessingHistoryPanel");
-    history->setEnabled(false);
+    // The processing history of the active view's target points: it follows the
+    // document, the active view and what it shows.
+    auto* history = new ProcessingHistoryPanel(this);
+    history->setViewProvider([this] { return activeAnalysisView(); });
+    history->setCommandRunner([this](CommandId id) { runCommand(id); });
+    auto rebuildHistory = [] { ProcessingHistoryPanel::scheduleRebuild(); };
+    connect(this, &CMainFrame::documentChanged, history, rebuildHistory);
+    connect(this, &CMainFrame::documentReplaced, history, rebuildHistory);
+    connect(this, &CMainFrame::activeViewChanged, history, rebuildHistory);
     makeDock(kDockHistory, "处理过程", history, Qt::RightDockWidgetArea, QSize(160, 260));
 
-    info_ = new QTabWidget(this);
-    info_->setObjectName("InfoTabs");
-    for (const char* page : {"工程信息", "测点信息", "分析参数"}) {
-        auto* w = new QWidget(info_);
-        w->setEnabled(false);
-        info_->addTab(w, QString::fromUtf8(page));
-    }
+    // the grids are wired to the document and the views by their own command module
+    info_ = new InfoBar(this);
     makeDock(kDockInfo, "信息栏", info_, Qt::BottomDockWidgetArea, QSize(100, 130));
 }
 
@@ -359,8 +364,7 @@ QMdiSubWindow* CMainFrame::openChildWindow(bool maximised) {
     else child->show();
     if (CSondaraView* v = qobject_cast<CSondaraView*>(child->widget())) {
         // a click on a trace of a multi-trace layout selects its point
-        connect(v, &CSondaraView::pointSelected, this,
-                [this](int index) { onPointListNotify(PointListPanel::SelectPoint, index); });
+        connect(v, &CSondaraView::pointSelected, this, &CMainFrame::onPointSelected);
         v->display()->setCursorInfoVisible(cursorInfoVisible_);
     }
     return child;
@@ -426,36 +430,52 @@ void CMainFrame::startPointListBusy() {
     busyTimer_->start();
 }
 
-void CMainFrame::onPointListNotify(int code, int index) {
+void CMainFrame::onPointSelected(int index) {
     DocumentHost* h = app_.document();
     if (!h) return;
     CSondaraDoc& d = h->doc();
     startPointListBusy();
+    if (index < 0 || index >= d.pointCount()) return;
+    if (d.selectionMode == 1 && d.currentPoint == index) return;  // already current: no redraw
+    d.selectPoint(index);
+    d.commitChange(DocChange::Selection);
+}
+
+void CMainFrame::onPileSelected(int ordinal) {
+    DocumentHost* h = app_.document();
+    if (!h) return;
+    CSondaraDoc& d = h->doc();
+    startPointListBusy();
+    if (d.selectionMode == 2 && d.currentPile == ordinal) return;
+    d.selectPile(ordinal);
+    d.commitChange(DocChange::Selection);
+}
+
+void CMainFrame::onPointTicked(int index, bool ticked) {
+    DocumentHost* h = app_.document();
+    if (!h) return;
+    startPointListBusy();
+    if (index < 0 || index >= h->doc().pointCount()) return;
+    SetPointTick(h->doc(), index, ticked);  // an undoable list edit
+}
+
+void CMainFrame::onTickBatchBegin() {
+    if (DocumentHost* h = app_.document()) h->doc().beginChanges();
+}
+
+void CMainFrame::onTickBatchEnd() {
+    if (DocumentHost* h = app_.document()) h->doc().endChanges();
+}
+
+void CMainFrame::onPointListNotify(int code, int index) {
     switch (code) {
-        case PointListPanel::SelectPoint:
-            if (index >= d.pointCount()) return;
-            if (d.selectionMode == 1 && d.currentPoint == index) return;  // already current: no redraw
-            d.selectPoint(index);
-            d.commitChange(DocChange::Selection);
-            break;
-        case PointListPanel::SelectPile:
-            if (d.selectionMode == 2 && d.currentPile == index) return;
-            d.selectPile(index);
-            d.commitChange(DocChange::Selection);
-            break;
-        case PointListPanel::TickPoint:
-        case PointListPanel::UntickPoint:
-            if (index >= d.pointCount()) return;
-            SetPointTick(d, index, code == PointListPanel::TickPoint);  // an undoable list edit
-            break;
-        case PointListPanel::BatchBegin:
-            d.beginChanges();
-            break;
-        case PointListPanel::BatchEnd:
-            d.endChanges();
-            break;
-        default:
-            break;
+        case PointListPanel::SelectPoint: onPointSelected(index); break;
+        case PointListPanel::TickPoint: onPointTicked(index, true); break;
+        case PointListPanel::UntickPoint: onPointTicked(index, false); break;
+        case PointListPanel::SelectPile: onPileSelected(index); break;
+        case PointListPanel::BatchBegin: onTickBatchBegin(); break;
+        case PointListPanel::BatchEnd: onTickBatchEnd(); break;
+        default: break;
     }
 }
 

@@ -66,7 +66,14 @@ public:
     void refreshPointPanels();
     void startPointListBusy();
 
-    // The point-selection notification of the panels and the display.
+    // What the point list panel (and the display, the point table) report: the
+    // document selects, ticks and unticks, then the windows refresh.
+    void onPointSelected(int index);
+    void onPileSelected(int ordinal);
+    void onPointTicked(int index, bool ticked);
+    void onTickBatchBegin();
+    void onTickBatchEnd();
+    // The same as one coded notification (PointListPanel::Code); other codes do nothing.
     void onPointListNotify(int code, int index);
 
     // Enables, disables and checks every action from the current state.

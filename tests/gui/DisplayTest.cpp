@@ -118,7 +118,7 @@ TEST_F(DisplayFixture, OpeningAProjectShowsTheCurrentPointPainted) {
     EXPECT_EQ(bar->combo(BarCombo::DisplaySet)->currentText(), "单道分析");
     EXPECT_EQ(bar->speedEdit()->text(), "3500");
     EXPECT_EQ(bar->lengthEdit()->text(), "10.4");
-    EXPECT_FALSE(bar->settingsButton()->isEnabled());
+    EXPECT_TRUE(bar->settingsButton()->isEnabled());  // opens 显示设置
     EXPECT_EQ(bar->settingsButton()->toolTip(), "设置显示区相关参数");
 }
 
@@ -144,7 +144,7 @@ TEST_F(DisplayFixture, DisplayCommandsChangeTheStoredStateAndRedraw) {
     // The enable rules follow the active pane's kind.
     EXPECT_TRUE(view()->commandState(CommandId::DispAlignHead).enabled);   // align to the head: a time trace
     EXPECT_FALSE(view()->commandState(CommandId::DispSpectrumLines).enabled);  // spectrum lines: no spectrum
-    EXPECT_FALSE(view()->commandState(CommandId::ProcFilter).enabled);  // processing comes later
+    EXPECT_TRUE(frame().commands().isEnabled(CommandId::ProcFilter));  // the filter: the active trace
     choose(view(), BarCombo::AnalysisType, 2);          // frequency analysis
     EXPECT_TRUE(view()->commandState(CommandId::DispSpectrumLines).enabled);
     EXPECT_TRUE(view()->commandState(CommandId::DispSpectrumLines).checked);

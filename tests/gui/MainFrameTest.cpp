@@ -6,8 +6,8 @@
 #include <QMenuBar>
 #include <QTest>
 #include <QTimer>
-#include <QTableWidget>
-#include <QTreeWidget>
+#include <QTableView>
+#include <QTreeView>
 
 #include "core/app/AppPaths.h"
 #include "core/app/CommandTable.h"
@@ -21,6 +21,8 @@
 #include "gui/frame/MainFrame.h"
 #include "gui/frame/TextExportDialog.h"
 #include "gui/panels/PointListPanel.h"
+#include "gui/panels/PointListTableModel.h"
+#include "gui/panels/PointListTreeModel.h"
 #include "support/Fixtures.h"
 #include "support/TestSupport.h"
 
@@ -75,12 +77,12 @@ TEST_F(AppFixture, StartUpLogsAndOpensTheFileOfTheCommandLine) {
     ASSERT_NE(app->document(), nullptr);
     EXPECT_EQ(app->document()->doc().pointCount(), 5);
 
-    QTreeWidget* tree = frame().pointList()->tree();
-    ASSERT_EQ(tree->topLevelItemCount(), 3);  // A, B, A
-    EXPECT_EQ(tree->topLevelItem(0)->text(0), "A");
-    ASSERT_EQ(tree->topLevelItem(0)->childCount(), 3);
-    EXPECT_EQ(tree->topLevelItem(0)->child(2)->text(0), "#3");
-    EXPECT_EQ(tree->topLevelItem(2)->child(0)->text(0), "#1");
+    PointListTreeModel* tree = frame().pointList()->treeModel();
+    ASSERT_EQ(tree->rowCount(), 3);  // A, B, A
+    EXPECT_EQ(tree->pileIndex(0).data().toString(), "A");
+    ASSERT_EQ(tree->rowCount(tree->pileIndex(0)), 3);
+    EXPECT_EQ(tree->index(2, 0, tree->pileIndex(0)).data().toString(), "#3");
+    EXPECT_EQ(tree->index(0, 0, tree->pileIndex(2)).data().toString(), "#1");
     ASSERT_NE(frame().activeAnalysisView(), nullptr);
     EXPECT_EQ(frame().activeAnalysisView()->display()->paneCount(), 1);
 }
@@ -191,35 +193,41 @@ TEST_F(AppFixture, CopyEnablesPasteAndEditsAreUndoable) {
     EXPECT_EQ(app->document()->doc().pointCount(), 6);
     frame().updateCommandUi();
     EXPECT_TRUE(undo->isEnabled());
-    EXPECT_EQ(frame().pointList()->list()->rowCount(), 6);
+    EXPECT_EQ(frame().pointList()->listModel()->rowCount(), 6);
     frame().runCommand(CommandId::EditUndo);  // 撤销
     EXPECT_EQ(app->document()->doc().pointCount(), 5);
-    EXPECT_EQ(frame().pointList()->list()->rowCount(), 5);
+    EXPECT_EQ(frame().pointList()->listModel()->rowCount(), 5);
 }
 
 TEST_F(AppFixture, TickingAPileSendsOneBatch) {
     PointListPanel* panel = frame().pointList();
-    std::vector<std::pair<int, int>> sent;
-    QObject::connect(panel, &PointListPanel::notify, [&](int c, int i) { sent.emplace_back(c, i); });
-    QTreeWidgetItem* pileA = panel->tree()->topLevelItem(0);
-    ASSERT_EQ(pileA->checkState(0), Qt::Checked);
-    pileA->setCheckState(0, Qt::Unchecked);  // as a click on its check box
+    std::vector<std::pair<int, int>> sent;  // (code, index) as the frame's notification codes
+    QObject::connect(panel, &PointListPanel::batchBegin, [&] { sent.emplace_back(10, 0); });
+    QObject::connect(panel, &PointListPanel::batchEnd, [&] { sent.emplace_back(11, 0); });
+    QObject::connect(panel, &PointListPanel::pointTicked, [&](int i, bool t) { sent.emplace_back(t ? 1 : 2, i); });
+    PointListTreeModel* tree = panel->treeModel();
+    const QModelIndex pileA = tree->pileIndex(0);
+    auto state = [](const QModelIndex& i) { return i.data(Qt::CheckStateRole).toInt(); };
+    auto click = [&](const QModelIndex& i, Qt::CheckState s) { tree->setData(i, s, Qt::CheckStateRole); };
+    ASSERT_EQ(state(pileA), Qt::Checked);
+    click(pileA, Qt::Unchecked);  // as a click on its check box
     std::vector<std::pair<int, int>> expect{{10, 0}, {2, 0}, {2, 1}, {2, 2}, {11, 0}};
     EXPECT_EQ(sent, expect);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(app->document()->doc().points[i].checked, 0);
     EXPECT_EQ(app->document()->doc().checkedList, (std::vector<int>{3, 4}));
+    EXPECT_EQ(state(tree->pointIndex(1)), Qt::Unchecked);
 
     // ticking one child of an unticked pile leaves the pile item as it was (mixed),
     // ticking all children ticks it
     sent.clear();
-    pileA->child(0)->setCheckState(0, Qt::Checked);
+    click(tree->pointIndex(0), Qt::Checked);
     EXPECT_EQ(sent, (std::vector<std::pair<int, int>>{{1, 0}}));
-    EXPECT_EQ(pileA->checkState(0), Qt::Unchecked);
-    pileA->child(1)->setCheckState(0, Qt::Checked);
-    pileA->child(2)->setCheckState(0, Qt::Checked);
-    EXPECT_EQ(pileA->checkState(0), Qt::Checked);
-    pileA->child(1)->setCheckState(0, Qt::Unchecked);
-    EXPECT_EQ(pileA->checkState(0), Qt::Checked);  // mixed keeps the state
+    EXPECT_EQ(state(pileA), Qt::Unchecked);
+    click(tree->pointIndex(1), Qt::Checked);
+    click(tree->pointIndex(2), Qt::Checked);
+    EXPECT_EQ(state(pileA), Qt::Checked);
+    click(tree->pointIndex(1), Qt::Unchecked);
+    EXPECT_EQ(state(pileA), Qt::Checked);  // mixed keeps the state
 }
 
 TEST(TextExportDialogTest, ShowsAndReadsBackTheOptions) {

@@ -276,8 +276,9 @@ TEST(DisplayPanes, WaveletPanesTitlesSlotsAndLengths) {
     EXPECT_NEAR(PaneTimeMs(m.pane(2), 511), 1023 * 0.02, 1e-9);
 
     // Targets: the point with pane numbers.
-    EXPECT_TRUE(m.editTargets().empty());  // no active pane
-    EXPECT_TRUE(m.processingTargets().empty());
+    // No active pane yet: the current point itself, as with the signal pane active.
+    EXPECT_EQ(m.editTargets().markerList(), (std::vector<int>{1}));
+    EXPECT_EQ(m.processingTargets(), (std::vector<int>{1}));
     m.setActivePane(0);
     EXPECT_EQ(m.editTargets().markerList(), (std::vector<int>{1}));
     m.setActivePane(5);

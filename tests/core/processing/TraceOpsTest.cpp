@@ -367,6 +367,32 @@ TEST(Integrate, ExpGainMeasuresLateAgainstEarlyPeak) {
     EXPECT_EQ(y[1], 4.0f);  // measuring writes nothing
 }
 
+TEST(Integrate, ExpGainOffersQuietEarlySamplesToTheLatePeak) {
+    // h = 0, t = 8, q = 2: sample 1 (3) does not raise the early peak 4 and outweighs
+    // every late sample (at most 1), so the ratio is 3/4 rather than 1/4.
+    Trace y{4, 3, 0, 0, 9, 0, 1, 0.5f, 0, 0};
+    EXPECT_FLOAT_EQ(ExpGain(y.data(), 10, 0, 8, 1.0f, GainMode::Measure), 3.0f / 4.0f);
+    // A sample that raises the early peak is not offered: rising early samples leave
+    // the late peak alone.
+    Trace rising{1, 2, 4, 0, 9, 0, 1, 0.5f, 0, 0};
+    EXPECT_FLOAT_EQ(ExpGain(rising.data(), 10, 0, 8, 1.0f, GainMode::Measure), 1.0f / 4.0f);
+}
+
+TEST(Integrate, GainSearchCountsTheQuietEarlySamples) {
+    // h = 0, t = 80, q = 20. The head sample (10) is followed by a long early stretch at
+    // 8 and a small late tail; the extremes near the toe (+-0.05) start the search at
+    // g = 2.5. The early stretch, offered to the late peak, gives a ratio near 0.8, so
+    // the factor falls below 1 at once and ends at the floor of 3. Without it only the
+    // tail counts (ratio near 0.02) and the factor climbs far past 3.
+    Trace y(100, 0.0f);
+    y[0] = 10.0f;
+    for (int i = 1; i <= 20; ++i) y[i] = 8.0f;
+    for (int i = 60; i < 100; ++i) y[i] = 0.1f;
+    y[70] = 0.15f;
+    y[68] = 0.05f;
+    EXPECT_EQ(GainEstimate(y.data(), 100, 0, 80), 3);
+}
+
 TEST(Integrate, PeakAbs) {
     const Trace y{1, -7, 3};
     EXPECT_EQ(PeakAbs(y.data(), 3), 7.0f);

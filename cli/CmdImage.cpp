@@ -1,0 +1,154 @@
+// `sondara-cli image FILE -o DIR`: 保存图形 without a window. Draws the checked points
+// or the panes of a display into BMP or JPEG files named as the desktop names them,
+// or into a Word document of pictures.
+#ifdef SONDARA_HAVE_RENDER
+
+#include <QGuiApplication>
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+#include "cli/CliDoc.h"
+#include "cli/DisplayArgs.h"
+#include "cli/OutputArgs.h"
+#include "core/output/DocxReport.h"
+#include "core/output/SaveImageForm.h"
+#include "render/DisplayRenderer.h"
+#include "render/RenderItemToImage.h"
+
+namespace sondara::cli {
+namespace {
+
+const char* kUsage =
+    "usage: sondara-cli image FILE -o DIR [--items checked|display] [--format bmp|jpeg]\n"
+    "         [--size WxH] [--check all|N,M,...] [--word OUT.docx [--columns C]]\n"
+    "         [display options of `render`: --domain, --set, --sub, --first, --second,\n"
+    "          --point, --active, --traces, --width, --height, --command, --no-labels, --no-pile]\n";
+
+int usage(const std::string& why) {
+    std::fprintf(stderr, "image: %s\n%s", why.c_str(), kUsage);
+    return kExitUsage;
+}
+
+int runImage(const Args& all) {
+    // Our own options first; the rest describes the display.
+    Args rest;
+    std::string items, format = "bmp", size, check, word;
+    long columns = 1;
+    for (size_t i = 0; i < all.size(); ++i) {
+        const std::string& a = all[i];
+        const auto value = [&](std::string& out) {
+            if (i + 1 >= all.size()) return false;
+            out = all[++i];
+            return true;
+        };
+        std::string v;
+        if (a == "--items") {
+            if (!value(items) || (items != "checked" && items != "display")) return usage("--items is checked or display");
+        } else if (a == "--format") {
+            if (!value(format) || (format != "bmp" && format != "jpeg" && format != "jpg"))
+                return usage("--format is bmp or jpeg");
+        } else if (a == "--size") {
+            if (!value(size)) return usage("--size needs WxH");
+        } else if (a == "--check") {
+            if (!value(check)) return usage("--check needs all or point numbers");
+        } else if (a == "--word") {
+            if (!value(word)) return usage("--word needs a file");
+        } else if (a == "--columns") {
+            if (!value(v)) return usage("--columns needs 1..30");
+            char* end = nullptr;
+            columns = std::strtol(v.c_str(), &end, 10);
+            if (v.empty() || *end || columns < 1 || columns > kMaxWordColumns) return usage("--columns needs 1..30");
+        } else {
+            rest.push_back(a);
+        }
+    }
+    DisplayArgs d;
+    if (std::string why = parseDisplayArgs(rest, d, DisplayCommandLine::Render); !why.empty()) return usage(why);
+    if (d.out.empty() && word.empty()) return usage("-o DIR is missing");
+
+    CSondaraDoc doc;
+    if (int rc = loadProject(doc, d.file); rc != kExitOk) return rc;
+    if (!check.empty())
+        if (std::string why = applyCheckOption(doc, check); !why.empty()) return usage(why);
+    auto app = makeOutputGuiApplication();
+    const render::DisplayRenderer renderer;
+    WaveDisplayModel model(&renderer.metrics());
+    DisplayOptions opts;
+    if (d.noLabels) opts.showLabels = 0;
+    if (d.noPile) opts.showSimulatedPile = 0;
+    if (std::string why = setUpDisplay(doc, model, d, opts); !why.empty()) return usage(why);
+    for (const DisplayCommandInfo* c : d.commands) model.runCommand(doc, c->command);
+
+    const std::vector<DataSelection> offered =
+        OfferedSelections(model.paneCount(), static_cast<int>(doc.checkedList.size()));
+    if (offered.empty()) {
+        std::fprintf(stderr, "%s\n", kNothingToExport);
+        return kExitUsage;
+    }
+    DataSelection sel = offered.back();  // the checked points when there are any
+    if (items == "display") sel = DataSelection::CurrentDisplay;
+    if (items == "checked") sel = DataSelection::CheckedPoints;
+    if (std::find(offered.begin(), offered.end(), sel) == offered.end())
+        return usage(sel == DataSelection::CheckedPoints ? "no point is checked (see --check)"
+                                                        : "the display shows nothing");
+    int w = 530, h = 145;
+    if (!size.empty()) {
+        if (!parseImageSize(size, w, h)) return usage("--size needs WxH with sides of 1..99999");
+    } else if (sel == DataSelection::CurrentDisplay) {
+        const ImageSize z = CurrentDisplaySize(model);
+        if (z.width > 0 && z.height > 0) {
+            w = z.width;
+            h = z.height;
+        }
+    }
+    if (!word.empty() && columns > 1) w = ColumnWidth(static_cast<int>(columns));
+    const ImageFormat fmt = format == "bmp" ? ImageFormat::Bmp : ImageFormat::Jpeg;
+    const std::vector<ExportItem> list = ExportItems(sel, doc, model);
+
+    if (!word.empty()) {
+        std::vector<std::string> pictures = render::RenderItemsEncoded(doc, model, list, w, h, fmt);
+        std::erase_if(pictures, [](const std::string& p) { return p.empty(); });
+        std::string error;
+        if (pictures.empty() ||
+            !WritePictureDocument(pictures, ImageExtension(fmt), w, h, static_cast<int>(columns), word, error)) {
+            std::fprintf(stderr, "%s %s\n", kCreateFileFailed, error.c_str());
+            return kExitFile;
+        }
+        std::printf("%s\n", word.c_str());
+        return kExitOk;
+    }
+    std::string folder = d.out;
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    if (folder.back() != '/') folder += '/';
+    const std::vector<std::string> written = render::WriteItemImages(doc, model, list, folder, w, h, fmt);
+    if (written.empty()) {
+        std::fprintf(stderr, "%s\n", kCreateFileFailed);
+        return kExitFile;
+    }
+    for (const std::string& p : written) std::printf("%s\n", p.c_str());
+    return written.size() == list.size() ? kExitOk : kExitFile;
+}
+
+const CliRegistrar kRegistrar{CliCommand{
+    "image", "save traces as BMP or JPEG pictures (保存图形)",
+    std::string("sondara-cli image FILE -o DIR [options]\n"
+                "Draws each checked point (\"NO.%d\" as in the integrity display of the checked\n"
+                "points), or each pane of the display (the whole wave train as one picture), into\n"
+                "a white picture of the chosen size and writes it into DIR as \"NO<n>：<pile>.bmp\"\n"
+                "(or .jpg; the wave train as \"波列.bmp\"). With --word the pictures go into a Word\n"
+                "document instead, centred, C per row.\n") +
+        kUsage +
+        "  --items      checked points (default when points are checked) or the display's panes\n"
+        "  --size WxH   picture size (default 530x145; the display's size for its panes)\n"
+        "  --check      check these points first (the file is not changed)\n"
+        "  --columns C  pictures per row of the Word document; their width is 530 / C\n"
+        "Prints the files written. Exit codes: 0 ok, 1 bad arguments or nothing to draw,\n"
+        "2 no file (or not every file) could be written.\n",
+    runImage}};
+
+}  // namespace
+}  // namespace sondara::cli
+
+#endif  // SONDARA_HAVE_RENDER

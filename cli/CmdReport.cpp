@@ -1,0 +1,130 @@
+// `sondara-cli report FILE -o OUT.docx`: the Word report of the checked points
+// (生成报告) from the shipped template, with the project information of a JSON file.
+#include <cstdio>
+#include <ctime>
+
+#include "cli/CliDoc.h"
+#include "cli/OutputArgs.h"
+#include "core/output/DocxReport.h"
+#include "core/output/ReportInfoJson.h"
+#include "core/output/ReportTable.h"
+#include "core/base/ByteIo.h"
+
+#ifdef SONDARA_HAVE_RENDER
+#include <QGuiApplication>
+
+#include "render/DisplayRenderer.h"
+#include "render/RenderItemToImage.h"
+#endif
+
+namespace sondara::cli {
+namespace {
+
+const char* kUsage =
+    "usage: sondara-cli report FILE -o OUT.docx [--info INFO.json] [--no-figures]\n"
+    "         [--check all|N,M,...] [--template T.docx]\n";
+
+int usage(const std::string& why) {
+    std::fprintf(stderr, "report: %s\n%s", why.c_str(), kUsage);
+    return kExitUsage;
+}
+
+bool readText(const std::string& path, std::string& out) {
+    std::string error;
+    auto src = openFileSource(path, &error);
+    if (!src || src->size() > (8u << 20)) return false;
+    out.resize(static_cast<size_t>(src->size()));
+    return src->read(out.data(), out.size()) == out.size();
+}
+
+int runReport(const Args& args) {
+    std::string file, out, infoPath, check, templ;
+    bool noFigures = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool more = i + 1 < args.size();
+        if ((a == "-o" || a == "--output") && more) out = args[++i];
+        else if (a == "--info" && more) infoPath = args[++i];
+        else if (a == "--check" && more) check = args[++i];
+        else if (a == "--template" && more) templ = args[++i];
+        else if (a == "--no-figures") noFigures = true;
+        else if (!a.empty() && a[0] == '-') return usage("unknown option or missing value: " + a);
+        else if (file.empty()) file = a;
+        else return usage("only one FILE");
+    }
+    if (file.empty()) return usage("FILE is missing");
+    if (out.empty()) return usage("-o OUT.docx is missing");
+
+    CSondaraDoc doc;
+    if (int rc = loadProject(doc, file); rc != kExitOk) return rc;
+    if (!check.empty())
+        if (std::string why = applyCheckOption(doc, check); !why.empty()) return usage(why);
+    if (doc.pointCount() == 0) return kExitOk;
+    if (doc.checkedList.empty()) {
+        std::fprintf(stderr, "%s\n", kNoPointsForReport);
+        return kExitUsage;
+    }
+    ReportInfo info;
+    ApplyProjectValues(doc, info);
+    if (!infoPath.empty()) {
+        std::string text, error;
+        if (!readText(infoPath, text)) {
+            std::fprintf(stderr, "report: cannot read %s\n", infoPath.c_str());
+            return kExitFile;
+        }
+        if (!ApplyReportInfoJson(text, info, error)) {
+            std::fprintf(stderr, "report: %s: %s\n", infoPath.c_str(), error.c_str());
+            return kExitUsage;
+        }
+    }
+    if (noFigures) info.produceFigures = false;
+
+    WordReportInput in;
+    in.texts = MakeReportTexts(info);
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    in.today = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+#ifdef SONDARA_HAVE_RENDER
+    std::unique_ptr<QGuiApplication> app;
+    if (info.produceFigures) {
+        app = makeOutputGuiApplication();
+        const render::DisplayRenderer renderer;
+        WaveDisplayModel display(&renderer.metrics());
+        std::vector<ExportItem> items;
+        for (int p : doc.checkedList) items.push_back({ExportItem::Kind::CheckedPoint, p});
+        in.figures = render::RenderItemsEncoded(doc, display, items, kReportFigureWidth, kReportFigureHeight,
+                                                ImageFormat::Png);
+    }
+#endif
+    if (templ.empty()) templ = FindReportTemplate();
+    std::string error;
+    if (!WriteWordReport(doc, in, templ, out, error)) {
+        std::fprintf(stderr, "report: %s\n", error.c_str());
+        return kExitFile;
+    }
+    return kExitOk;
+}
+
+const CliRegistrar kRegistrar{CliCommand{
+    "report", "write the Word report of the checked points as a .docx (生成报告)",
+    std::string("sondara-cli report FILE -o OUT.docx [options]\n"
+                "Fills the report template that ships with the program: cover, project overview,\n"
+                "the result table of the checked points with their evaluation from the defects,\n"
+                "the summary per class, the closing block and, unless --no-figures, one figure\n"
+                "per checked point. The project name and testing unit come from FILE; every field\n"
+                "of the 工程信息 dialog can be given in INFO.json by its Chinese name, e.g.\n"
+                "  {\"报告编号\": \"JC-2026-017\", \"工程名称\": \"滨江花园二期\", \"工程地址\": \"...\",\n"
+                "   \"建设单位\": \"...\", \"设计单位\": \"...\", \"施工单位\": \"...\", \"监理单位\": \"...\",\n"
+                "   \"监督单位\": \"...\", \"委托单位\": \"...\", \"强度等级\": \"C30\",\n"
+                "   \"浇筑日期\": \"2026-03-09\", \"桩基类型\": \"钻孔灌注桩\", \"桩径\": 600,\n"
+                "   \"总桩数\": 120, \"检测日期\": \"2026-04-21\", \"检测单位\": \"...\",\n"
+                "   \"检测人员\": \"...\", \"地质概况\": \"...\", \"生成附图\": true}\n") +
+        kUsage +
+        "  --check       check these points first (the file is not changed)\n"
+        "  --template    another template with the same named places\n"
+        "Exit codes: 0 ok, 1 bad arguments or no checked point, 2 a file cannot be read or written.\n",
+    runReport}};
+
+}  // namespace
+}  // namespace sondara::cli

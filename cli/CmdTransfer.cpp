@@ -1,0 +1,249 @@
+// transfer: the instrument link from the command line: list the instrument's
+// projects, download and convert them as the transfer dialog does, or run single
+// protocol operations.
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "cli/CliDoc.h"
+#include "cli/JsonWriter.h"
+#include "core/app/AppPaths.h"
+#include "core/instrument/TransferSession.h"
+#include "core/base/TextCodec.h"
+
+namespace sondara::cli {
+namespace {
+
+constexpr int kExitLink = 3;  // not connected, or a project/operation failed
+
+const char* kHelp =
+    "usage: sondara-cli transfer [--port PORT] --list [--json]\n"
+    "       sondara-cli transfer [--port PORT] --download K[,K...] -o DIR\n"
+    "       sondara-cli transfer [--port PORT] --raw OP [ARGS...]\n"
+    "PORT is /dev/parportN (Linux ppdev) or virtual:PATH (the virtual cable an instrument\n"
+    "emulator serves); default $SONDARA_PARPORT, else /dev/parport0.\n"
+    "  --list            probe the instrument and print its projects: position, display\n"
+    "                    name, point count, test date, instrument folder (--json: as JSON)\n"
+    "  --download K,...  download the projects at these positions (1-based, as listed)\n"
+    "                    and convert each into DIR/<display name>; progress on stderr\n"
+    "  -o DIR            the target folder (created when missing)\n"
+    "  --raw OP ARGS     one protocol operation:\n"
+    "                      hello | quit | dir FOLDER | cd FOLDER\n"
+    "                      downf PATH [LOCALDIR] | downd FOLDER [LOCALDIR]\n"
+    "                      getd FOLDER LOCALDIR\n"
+    "  --attempts N      frame attempts per reply and per file chunk (default 100,\n"
+    "                    each about 64 ms of waiting)\n"
+    "Ctrl+C stops an exchange at once.\n"
+    "Exit codes: 0 done, 1 usage, 2 port cannot be opened, 3 not connected or a\n"
+    "project or operation failed.";
+
+TransferSession* gSession = nullptr;
+void onInterrupt(int) {
+    if (gSession) gSession->abort();  // a lock-free atomic store
+}
+
+std::vector<int> parsePositions(const std::string& s, bool& ok) {
+    std::vector<int> out;
+    ok = !s.empty();
+    std::size_t at = 0;
+    while (ok && at <= s.size()) {
+        const std::size_t comma = s.find(',', at);
+        const std::string part = s.substr(at, comma == std::string::npos ? std::string::npos : comma - at);
+        char* end = nullptr;
+        const long v = std::strtol(part.c_str(), &end, 10);
+        if (part.empty() || *end || v < 1 || v > 100000) ok = false;
+        out.push_back(static_cast<int>(v));
+        if (comma == std::string::npos) break;
+        at = comma + 1;
+    }
+    return out;
+}
+
+void printSites(const std::vector<SiteEntry>& sites, bool json) {
+    if (json) {
+        JsonWriter j;
+        j.beginArray();
+        for (std::size_t i = 0; i < sites.size(); ++i) {
+            const SiteEntry& e = sites[i];
+            j.beginObject()
+                .field("position", static_cast<int>(i + 1))
+                .field("displayName", e.displayName)
+                .field("projectName", gbkToUtf8(e.siteProjectName))
+                .field("points", e.pointCount())
+                .field("testDate", gbkToUtf8(e.testDate))
+                .field("folder", gbkToUtf8(e.folderName))
+                .endObject();
+        }
+        j.endArray();
+        std::printf("%s\n", j.str().c_str());
+        return;
+    }
+    std::printf("序号\t文件名\t测点数\t检测日期\t文件夹\n");
+    for (std::size_t i = 0; i < sites.size(); ++i) {
+        const SiteEntry& e = sites[i];
+        std::printf("%zu\t%s\t%d\t%s\t%s\n", i + 1, e.displayName.c_str(), e.pointCount(),
+                    gbkToUtf8(e.testDate).c_str(), gbkToUtf8(e.folderName).c_str());
+    }
+}
+
+int runRaw(TransferSession& s, const Args& raw) {
+    if (raw.empty()) return std::fprintf(stderr, "transfer: --raw needs an operation\n"), kExitUsage;
+    const std::string& op = raw[0];
+    auto arg = [&](std::size_t i, const char* def) -> std::string {
+        return i < raw.size() ? raw[i] : (def ? std::string(def) : std::string());
+    };
+    struct Op {
+        const char* name;
+        TransferOp op;
+        std::size_t minArgs;
+    };
+    const Op ops[] = {{"hello", TransferOp::Hello, 0},       {"quit", TransferOp::Quit, 0},
+                      {"dir", TransferOp::ListFolder, 1},    {"cd", TransferOp::ChangeFolder, 1},
+                      {"downf", TransferOp::DownloadFile, 1}, {"downd", TransferOp::DownloadFolder, 1},
+                      {"getd", TransferOp::UploadFolder, 2}};
+    const Op* found = nullptr;
+    for (const Op& o : ops)
+        if (op == o.name) found = &o;
+    if (!found) return std::fprintf(stderr, "transfer: unknown operation '%s'\n", op.c_str()), kExitUsage;
+    if (raw.size() - 1 < found->minArgs)
+        return std::fprintf(stderr, "transfer: '%s' needs %zu argument(s)\n", op.c_str(), found->minArgs), kExitUsage;
+
+    std::string first, second;
+    switch (found->op) {
+        case TransferOp::ListFolder:
+        case TransferOp::ChangeFolder:
+            second = arg(1, nullptr);
+            break;
+        case TransferOp::DownloadFile:
+        case TransferOp::DownloadFolder:
+        case TransferOp::UploadFolder:
+            first = arg(1, nullptr);
+            second = arg(2, ".");
+            break;
+        default:
+            break;
+    }
+    const int r = s.protocol().Execute(found->op, first, second);
+    if (found->op == TransferOp::Hello || found->op == TransferOp::ListFolder) {
+        if (r == 1) std::printf("%s\n", first.c_str());
+    }
+    if (!s.protocol().StatusText().empty()) std::fprintf(stderr, "%s\n", s.protocol().StatusText().c_str());
+    for (const std::string& f : s.protocol().FailedFiles())
+        std::fprintf(stderr, "transfer: %s did not arrive whole\n", f.c_str());
+    bool ok = r == 1;
+    if (found->op == TransferOp::ChangeFolder)  // answers 0 whatever happened
+        ok = s.protocol().StatusText().rfind("Directory on server is now", 0) == 0;
+    if (found->op == TransferOp::DownloadFile || found->op == TransferOp::DownloadFolder)
+        ok = ok && s.protocol().FailedFiles().empty() && s.protocol().StatusText() != kStatusCannotWrite;
+    return ok ? kExitOk : kExitLink;
+}
+
+int runTransfer(const Args& args) {
+    std::string port, out, positions;
+    bool list = false, json = false;
+    long attempts = -1;
+    Args raw;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::string& dst) {
+            if (i + 1 >= args.size()) return false;
+            dst = args[++i];
+            return true;
+        };
+        std::string v;
+        if (!raw.empty()) {
+            raw.push_back(a);
+        } else if (a == "--port") {
+            if (!value(port)) return std::fprintf(stderr, "transfer: --port needs a value\n"), kExitUsage;
+        } else if (a == "--list") {
+            list = true;
+        } else if (a == "--json") {
+            json = true;
+        } else if (a == "--download") {
+            if (!value(positions)) return std::fprintf(stderr, "transfer: --download needs positions\n"), kExitUsage;
+        } else if (a == "-o") {
+            if (!value(out)) return std::fprintf(stderr, "transfer: -o needs a folder\n"), kExitUsage;
+        } else if (a == "--attempts") {
+            if (!value(v) || (attempts = std::strtol(v.c_str(), nullptr, 10)) < 1 || attempts > 64000)
+                return std::fprintf(stderr, "transfer: --attempts needs a number 1..64000\n"), kExitUsage;
+        } else if (a == "--raw") {
+            if (i + 1 >= args.size()) return std::fprintf(stderr, "transfer: --raw needs an operation\n"), kExitUsage;
+            raw.push_back(args[++i]);
+        } else {
+            return std::fprintf(stderr, "transfer: unknown option '%s'\n%s\n", a.c_str(), kHelp), kExitUsage;
+        }
+    }
+    const int modes = int(list) + int(!positions.empty()) + int(!raw.empty());
+    if (modes != 1) return std::fprintf(stderr, "%s\n", kHelp), kExitUsage;
+    bool positionsOk = true;
+    std::vector<int> wanted;
+    if (!positions.empty()) {
+        wanted = parsePositions(positions, positionsOk);
+        if (!positionsOk) return std::fprintf(stderr, "transfer: bad positions '%s'\n", positions.c_str()), kExitUsage;
+        if (out.empty()) return std::fprintf(stderr, "transfer: --download needs -o DIR\n"), kExitUsage;
+    }
+
+    TransferSession session(port);
+    if (!session.portError().empty()) {
+        std::fprintf(stderr, "%s\n", session.portError().c_str());
+        return kExitFile;
+    }
+    if (attempts > 0) {
+        TransferProtocol::Patience p;
+        p.textAttempts = p.fileFrameAttempts = static_cast<int>(attempts);
+        session.protocol().setPatience(p);
+    }
+    gSession = &session;
+    auto previous = std::signal(SIGINT, onInterrupt);
+    struct Restore {
+        decltype(previous) prev;
+        ~Restore() {
+            std::signal(SIGINT, prev);
+            gSession = nullptr;
+        }
+    } restore{previous};
+
+    if (!raw.empty()) return runRaw(session, raw);
+
+    if (!session.ConnectionProbe()) {
+        std::fprintf(stderr, "%s\n", kTextNotConnected);
+        if (!session.protocol().StatusText().empty())
+            std::fprintf(stderr, "%s\n", session.protocol().StatusText().c_str());
+        return kExitLink;
+    }
+    if (list) {
+        printSites(session.sites(), json);
+        return kExitOk;
+    }
+
+    const int count = static_cast<int>(session.sites().size());
+    TransferQueue queue;
+    for (int k : wanted) {
+        if (k > count)
+            return std::fprintf(stderr, "transfer: position %d is not listed (the instrument has %d)\n", k, count),
+                   kExitUsage;
+        queue.add(k - 1);
+    }
+    if (!makeDirs(out)) return std::fprintf(stderr, "transfer: cannot create %s\n", out.c_str()), kExitFile;
+    CliPrompter prompter(false);
+    std::atomic<bool> cancel{false};
+    TransferSession::Progress report;
+    report.progress = [](int p) { std::fprintf(stderr, "进度 %d%%\n", p); };
+    report.projectDone = [&](int k, const TransferSession::ProjectResult& r) {
+        if (r.converted)
+            std::printf("%s\n", r.targetPath.c_str());
+        else if (!r.failedFiles.empty())
+            std::fprintf(stderr, "transfer: %s: files kept in %s\n", session.sites()[k].displayName.c_str(),
+                         r.stagingFolder.c_str());
+    };
+    const int failed = session.RunQueue(queue, out, prompter, cancel, report);
+    session.protocol().Execute(TransferOp::Quit);
+    return failed ? kExitLink : kExitOk;
+}
+
+CliRegistrar reg{{"transfer", "list, download and convert projects from the instrument", kHelp, runTransfer}};
+
+}  // namespace
+}  // namespace sondara::cli

@@ -1,0 +1,96 @@
+#pragma once
+// A virtual parallel-port cable: 16 shared bytes (a file mapped by both programs, or
+// plain memory inside one process) that stand for the wires between the PC and an
+// instrument.
+//
+//   byte 0  the PC's data register         byte 2  the instrument's data register
+//   byte 1  the PC's control register      byte 3  the plug: 0 plugged, else pulled
+//
+// The cable crosses the lines as the real one does: the PC's status register reads
+// (byte2 & 0x1F) << 3 and the instrument's reads (byte0 & 0x1F) << 3. With the cable
+// pulled both sides read 0 and their writes reach nobody. Every byte is read and
+// written atomically, so the two sides may live in different processes.
+//
+//   bytes 4..7   count of the PC's status reads (32-bit, little-endian, wrapping)
+//   bytes 8..11  count of the PC's data writes
+//
+// An instrument may use the two counts to know that the PC has seen a change of its
+// handshake line, or has written its data register, however briefly a value stood
+// there: the PC's process may be held up by the machine at any moment.
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "core/instrument/PortIo.h"
+
+namespace sondara {
+
+class VirtualCable {
+public:
+    static constexpr std::size_t kBytes = 16;
+    enum Byte { PcData = 0, PcControl = 1, InstrumentData = 2, Plug = 3 };
+
+    // Maps the cable file, creating it (16 zero bytes: plugged, all lines low) when it
+    // is missing or shorter. Null with `error` set when it cannot be mapped.
+    static std::shared_ptr<VirtualCable> open(const std::string& path, std::string* error = nullptr);
+    // A cable inside this process (tests, demonstrations).
+    static std::shared_ptr<VirtualCable> inMemory();
+
+    ~VirtualCable();
+    VirtualCable(const VirtualCable&) = delete;
+    VirtualCable& operator=(const VirtualCable&) = delete;
+
+    std::uint8_t load(Byte b) const {
+        return std::atomic_ref<std::uint8_t>(bytes_[b]).load(std::memory_order_acquire);
+    }
+    void store(Byte b, std::uint8_t v) {
+        std::atomic_ref<std::uint8_t>(bytes_[b]).store(v, std::memory_order_release);
+    }
+    bool plugged() const { return load(Plug) == 0; }
+    std::uint32_t pcReads() const { return counter(4).load(std::memory_order_seq_cst); }
+    std::uint32_t pcWrites() const { return counter(8).load(std::memory_order_seq_cst); }
+    void countPcRead() { counter(4).fetch_add(1, std::memory_order_seq_cst); }
+    void countPcWrite() { counter(8).fetch_add(1, std::memory_order_seq_cst); }
+    void setPlugged(bool on) { store(Plug, on ? 0 : 1); }
+    const std::string& path() const { return path_; }
+
+private:
+    VirtualCable() = default;
+    std::atomic_ref<std::uint32_t> counter(std::size_t at) const {
+        return std::atomic_ref<std::uint32_t>(*reinterpret_cast<std::uint32_t*>(bytes_ + at));
+    }
+    std::uint8_t* bytes_ = nullptr;
+    alignas(8) std::uint8_t memory_[kBytes] = {};
+    void* mapping_ = nullptr;
+    std::string path_;
+};
+
+// Nanoseconds each register access of the virtual port takes, as a real port access
+// does (so that the counted waits last about as long as on real hardware).
+inline constexpr long kVirtualAccessNs = 1000;
+
+// One end of a virtual cable seen as a parallel port.
+class VirtualPortIo : public PortIo {
+public:
+    enum class Side { Pc, Instrument };
+    VirtualPortIo(std::shared_ptr<VirtualCable> cable, Side side, long accessNs = kVirtualAccessNs,
+                  std::string name = {});
+
+    std::uint8_t readStatus() override;
+    void writeData(std::uint8_t value) override;
+    void writeControl(std::uint8_t value) override;
+    std::string name() const override { return name_; }
+    VirtualCable& cable() { return *cable_; }
+
+private:
+    void pause() const;
+    std::shared_ptr<VirtualCable> cable_;
+    Side side_;
+    long accessNs_;
+    std::string name_;
+    std::uint8_t lastStatus_ = 0;
+    unsigned sameReads_ = 0;
+};
+
+}  // namespace sondara

@@ -1,0 +1,159 @@
+#include "gui/output/ReportInfoDialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "gui/app/QtPrompter.h"
+#include "gui/output/HistoryComboBox.h"
+
+namespace sondara::gui {
+
+namespace {
+
+QDate toQDate(const ReportDate& d) {
+    const QDate q(d.year, d.month, d.day);
+    return q.isValid() ? q : QDate(d.year, d.month, 1);
+}
+ReportDate fromQDate(const QDate& d) { return {d.year(), d.month(), d.day()}; }
+
+QDateEdit* dateEdit(QWidget* parent) {
+    auto* e = new QDateEdit(parent);
+    e->setCalendarPopup(true);
+    e->setDisplayFormat("yyyy年M月d日");
+    e->setDateRange(QDate(1971, 1, 1), QDate(2037, 12, 31));
+    return e;
+}
+
+}  // namespace
+
+ReportInfoDialog::ReportInfoDialog(const QString& projectName, const QString& testingUnit, int pileCount,
+                                   QWidget* parent)
+    : QDialog(parent) {
+    setWindowTitle("工程信息");
+    auto* v = new QVBoxLayout(this);
+    auto* grid = new QGridLayout;
+    v->addLayout(grid);
+    int row = 0, col = 0;
+    // Two columns of label + field, in the order of the form.
+    const auto place = [&](const QString& caption, QWidget* w) {
+        auto* label = new QLabel(caption + "：", this);
+        label->setBuddy(w);
+        w->setAccessibleName(caption);
+        grid->addWidget(label, row, col * 2);
+        grid->addWidget(w, row, col * 2 + 1);
+        if (++col == 2) {
+            col = 0;
+            ++row;
+        }
+    };
+    const auto& fields = ReportTextFields();
+    QStringList pileTypes;
+    for (const char* t : kReportPileTypes) pileTypes << QString::fromUtf8(t);
+    const auto combo = [&](int index) {
+        const QString name = QString::fromUtf8(fields[static_cast<size_t>(index)].name);
+        auto* c = new HistoryComboBox("Report/" + name, name == "桩基类型" ? pileTypes : QStringList{}, this);
+        c->setMinimumWidth(220);
+        combos_.push_back(c);
+        place(name, c);
+    };
+    for (int i = 0; i < 9; ++i) combo(i);  // 报告编号 .. 委托单位
+    strength_ = new QComboBox(this);
+    for (const char* s : kStrengthClasses) strength_->addItem(s);
+    place("强度等级", strength_);
+    casting_ = dateEdit(this);
+    place("浇筑日期", casting_);
+    combo(9);  // 桩基类型
+    diameter_ = new QSpinBox(this);
+    diameter_->setRange(0, 99999);
+    diameter_->setSuffix(" mm");
+    place("桩径", diameter_);
+    piles_ = new QSpinBox(this);
+    piles_->setRange(0, 999999);
+    place("总桩数", piles_);
+    testDate_ = dateEdit(this);
+    place("检测日期", testDate_);
+    combo(10);  // 检测单位
+    combo(11);  // 检测人员
+    if (col != 0) ++row;
+    geology_ = new QPlainTextEdit(this);
+    geology_->setTabChangesFocus(true);
+    geology_->setFixedHeight(90);
+    auto* gl = new QLabel("地质概况：", this);
+    gl->setBuddy(geology_);
+    geology_->setAccessibleName("地质概况");
+    grid->addWidget(gl, row, 0, Qt::AlignTop);
+    grid->addWidget(geology_, row, 1, 1, 3);
+    ++row;
+    figures_ = new QCheckBox("生成附图", this);
+    grid->addWidget(figures_, row, 1);
+
+    auto* buttons = new QDialogButtonBox(this);
+    buttons->addButton("确定", QDialogButtonBox::AcceptRole);
+    buttons->addButton("取消", QDialogButtonBox::RejectRole);
+    v->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &ReportInfoDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    // Opening: the remembered record (or the controls' values, written as the record),
+    // then what the caller passes.
+    ReportInfoRecord record;
+    if (loadReportInfoRecord(record)) {
+        info_.applyRecord(record);
+    } else {
+        info_.castingDate = fromQDate(QDate::currentDate());
+        info_.testDate = info_.castingDate;
+        info_.castingDate = ClampRecordDate(info_.castingDate);
+        info_.testDate = ClampRecordDate(info_.testDate);
+        QtPrompter prompter(this);
+        saveReportInfoRecord(info_.record(), &prompter);
+    }
+    show(info_);
+    if (!projectName.isEmpty()) combos_[1]->setTextRemembered(projectName);
+    if (!testingUnit.isEmpty()) combos_[10]->setTextRemembered(testingUnit);
+    piles_->setValue(pileCount);
+}
+
+void ReportInfoDialog::show(const ReportInfo& i) {
+    // The texts are the combo boxes' own (their histories); the record holds the rest.
+    strength_->setCurrentIndex(i.strengthClass);
+    casting_->setDate(toQDate(i.castingDate));
+    diameter_->setValue(i.pileDiameter);
+    piles_->setValue(i.totalPiles);
+    testDate_->setDate(toQDate(i.testDate));
+    geology_->setPlainText(QString::fromStdString(i.geology));
+    figures_->setChecked(i.produceFigures);
+}
+
+ReportInfo ReportInfoDialog::collect() const {
+    ReportInfo i;
+    const auto& fields = ReportTextFields();
+    for (size_t k = 0; k < fields.size(); ++k) i.*fields[k].member = combos_[k]->currentText().trimmed().toStdString();
+    i.strengthClass = strength_->currentIndex();
+    i.castingDate = fromQDate(casting_->date());
+    i.pileDiameter = diameter_->value();
+    i.totalPiles = piles_->value();
+    i.testDate = fromQDate(testDate_->date());
+    // The record keeps 260 bytes of it; the report gets what is kept.
+    i.geology = CutGeology(geology_->toPlainText().toStdString());
+    i.produceFigures = figures_->isChecked();
+    return i;
+}
+
+void ReportInfoDialog::accept() {
+    info_ = collect();
+    QtPrompter prompter(this);
+    saveReportInfoRecord(info_.record(), &prompter);
+    for (HistoryComboBox* c : combos_) c->remember();
+    QDialog::accept();
+}
+
+}  // namespace sondara::gui

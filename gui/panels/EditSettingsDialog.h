@@ -1,0 +1,25 @@
+#pragma once
+// "编辑设置": whether an edit in the 测点信息 grid changes only the edited point or
+// every point listed there. The scope goes in; on OK, scope() is the chosen one.
+#include <QDialog>
+
+#include "core/panels/InfoGridEdit.h"
+
+class QRadioButton;
+
+namespace sondara::gui {
+
+class EditSettingsDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit EditSettingsDialog(PointEditScope scope, QWidget* parent = nullptr);
+    PointEditScope scope() const;
+    QRadioButton* singleButton() const { return single_; }
+    QRadioButton* multipleButton() const { return multiple_; }
+
+private:
+    QRadioButton* single_ = nullptr;
+    QRadioButton* multiple_ = nullptr;
+};
+
+}  // namespace sondara::gui

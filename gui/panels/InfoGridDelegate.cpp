@@ -1,0 +1,118 @@
+#include "gui/panels/InfoGridDelegate.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTimeEdit>
+
+#include "core/model/NameLists.h"
+
+namespace sondara::gui {
+
+namespace {
+const char* kInitialText = "sondaraInitialText";
+
+QDate toQDate(const GridDate& d) {
+    QDate q(d.year, d.month, 1);
+    return QDate(d.year, d.month, std::min(d.day, q.daysInMonth()));
+}
+}  // namespace
+
+InfoGridDelegate::InfoGridDelegate(GridTable table, QObject* parent)
+    : QStyledItemDelegate(parent), table_(table) {}
+
+CellEditor InfoGridDelegate::editorOf(int column) const {
+    const auto& cols = GridColumns(table_);
+    return (column >= 0 && column < static_cast<int>(cols.size())) ? cols[static_cast<size_t>(column)].editor
+                                                                   : CellEditor::None;
+}
+
+QWidget* InfoGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                                        const QModelIndex& index) const {
+    const auto& cols = GridColumns(table_);
+    const int column = index.column();
+    QWidget* w = nullptr;
+    switch (editorOf(column)) {
+        case CellEditor::None: return nullptr;
+        case CellEditor::Text: {
+            auto* e = new QLineEdit(parent);
+            // the stored field keeps bytes; a character is at least one of them
+            e->setMaxLength(cols[static_cast<size_t>(column)].maxBytes);
+            w = e;
+            break;
+        }
+        case CellEditor::Integer: {
+            auto* e = new QSpinBox(parent);
+            e->setRange(0, 32767);
+            e->setButtonSymbols(QAbstractSpinBox::NoButtons);
+            w = e;
+            break;
+        }
+        case CellEditor::Date: {
+            auto* e = new QDateEdit(parent);
+            e->setDisplayFormat("yyyy-MM-dd");
+            e->setCalendarPopup(true);
+            e->setDateRange(QDate(1971, 1, 1), QDate(2038, 12, 31));
+            w = e;
+            break;
+        }
+        case CellEditor::Time: {
+            auto* e = new QTimeEdit(parent);
+            e->setDisplayFormat("HH:mm:ss");
+            w = e;
+            break;
+        }
+        case CellEditor::PileType:
+        case CellEditor::Class: {
+            auto* e = new QComboBox(parent);
+            const bool pileType = editorOf(column) == CellEditor::PileType;
+            e->setEditable(pileType);
+            for (const std::string& n : (pileType ? PileTypeNames() : ClassNames()).utf8)
+                e->addItem(QString::fromStdString(n));
+            if (pileType) e->lineEdit()->setMaxLength(49);
+            w = e;
+            break;
+        }
+    }
+    w->setAccessibleName(QString::fromUtf8(cols[static_cast<size_t>(column)].title.data(),
+                                           static_cast<int>(cols[static_cast<size_t>(column)].title.size())));
+    return w;
+}
+
+void InfoGridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    const QString text = index.data(Qt::EditRole).toString();
+    if (auto* e = qobject_cast<QLineEdit*>(editor)) {
+        e->setText(text);
+    } else if (auto* e = qobject_cast<QSpinBox*>(editor)) {
+        e->setValue(text.toInt());
+    } else if (auto* e = qobject_cast<QTimeEdit*>(editor)) {
+        GridTime t;
+        ParseGridTime(text.toStdString(), t);
+        e->setTime(QTime(std::min(t.hour, 23), t.minute, t.second));
+    } else if (auto* e = qobject_cast<QDateEdit*>(editor)) {
+        e->setDate(toQDate(ParseGridDate(text.toStdString())));
+    } else if (auto* e = qobject_cast<QComboBox*>(editor)) {
+        const int i = e->findText(text);
+        if (i >= 0) e->setCurrentIndex(i);
+        else if (e->isEditable()) e->setEditText(text);
+    }
+    editor->setProperty(kInitialText, editorText(editor));
+}
+
+QString InfoGridDelegate::editorText(QWidget* editor) {
+    if (auto* e = qobject_cast<QLineEdit*>(editor)) return e->text();
+    if (auto* e = qobject_cast<QSpinBox*>(editor)) return QString::number(e->value());
+    if (auto* e = qobject_cast<QTimeEdit*>(editor)) return e->time().toString("HH:mm:ss");
+    if (auto* e = qobject_cast<QDateEdit*>(editor)) return e->date().toString("yyyy-MM-dd");
+    if (auto* e = qobject_cast<QComboBox*>(editor)) return e->currentText();
+    return {};
+}
+
+void InfoGridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const {
+    const QString text = editorText(editor);
+    if (text == editor->property(kInitialText).toString()) return;  // closed without a change
+    model->setData(index, text, Qt::EditRole);
+}
+
+}  // namespace sondara::gui

@@ -1,0 +1,183 @@
+#include "gui/print/PrintService.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProgressDialog>
+#include <cstdio>
+#include <unistd.h>
+
+#include "core/base/TextCodec.h"
+#include "gui/app/DocumentHost.h"
+#include "gui/app/QtPrompter.h"
+#include "gui/display/SondaraView.h"
+#include "gui/display/WaveDisp.h"
+#include "render/DisplayRenderer.h"
+#include "render/PrintPageCells.h"
+#include "render/PrintPagePainter.h"
+
+namespace sondara::gui {
+
+PrintService& PrintService::instance() {
+    static PrintService s;
+    return s;
+}
+
+bool PrintService::havePrinter() { return !QPrinterInfo::availablePrinterNames().isEmpty(); }
+
+PrintSettings PrintService::settings(QWidget* parent) {
+    if (unsaved_) return *unsaved_;
+    PrintSettings s;
+    QtPrompter prompter(parent);
+    loadOrWriteDefaults(s, &prompter);
+    return s;
+}
+
+void PrintService::runSetup(QWidget* parent) {
+    PrintSetupDialog dlg(settings(parent), choice_, lastTab_, parent);
+    const int result = dlg.exec();
+    lastTab_ = dlg.currentTab();
+    if (result != QDialog::Accepted) return;
+    choice_ = dlg.choice();
+    const PrintSettings s = dlg.settings();
+    QtPrompter prompter(parent);
+    // A file that cannot be written keeps the values for this run.
+    if (saveSettings(s, &prompter)) unsaved_.reset();
+    else unsaved_ = s;
+}
+
+void PrintService::setUpPrinter(QPrinter& printer) const {
+    if (havePrinter()) {
+        if (!choice_.printerName.isEmpty()) printer.setPrinterName(choice_.printerName);
+    } else {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+    }
+    printer.setFullPage(true);
+    printer.setPageSize(choice_.pageSize);
+    printer.setPageOrientation(choice_.orientation);
+    printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+}
+
+int PrintService::paint(CSondaraView& view, QPrinter& printer, QWidget* parent, bool prompt, int from,
+                        int to, bool progress) {
+    const CSondaraDoc& doc = view.host().doc();
+    WaveDisplayModel& display = view.display()->model();
+    const PrintSettings s = settings(parent);
+    PrintLayoutInput in = render::PrintPageCells::describe(doc, display);
+    const QRectF paper = printer.pageLayout().fullRect(QPageLayout::Millimeter);
+    in.paperWidthMm = paper.width();
+    in.paperHeightMm = paper.height();
+    QtPrompter prompter(parent);
+    const PrintLayoutResult layout = PrintLayout(s, in, prompt ? &prompter : nullptr);
+    if (layout.pages <= 0) return 0;
+
+    PrintTableData table;
+    table.projectName = gbkToUtf8(textOf(doc.info.projectName));
+    table.testingUnit = gbkToUtf8(textOf(doc.info.testingUnit));
+    const QDate today = QDateTime::currentDateTimeUtc().date();
+    table.year = today.year();
+    table.month = today.month();
+    table.day = today.day();
+    table.title = view.host().title().toStdString();
+
+    const render::DisplayRenderer renderer;
+    render::PrintPageCells cells(doc, display, renderer);
+    render::PrintPagePainter painter(s, layout, table, cells);
+    std::unique_ptr<QProgressDialog> bar;
+    const int first = from > 0 ? std::min(from, layout.pages) : 1;
+    const int last = to > 0 ? std::clamp(to, first, layout.pages) : layout.pages;
+    if (progress && last > first) {
+        bar = std::make_unique<QProgressDialog>("正在打印...", "取消", first - 1, last, parent);
+        bar->setWindowTitle("打印");
+        bar->setWindowModality(Qt::WindowModal);
+        bar->setMinimumDuration(300);
+    }
+    const bool ok = render::PrintPages(printer, painter, layout.pages, from, to, [&](int page) {
+        if (!bar) return true;
+        bar->setLabelText(QString("正在打印第 %1 页（共 %2 页）").arg(page).arg(last - first + 1));
+        bar->setValue(page - 1);
+        return !bar->wasCanceled();
+    });
+    if (!ok && prompt)
+        QMessageBox::warning(parent, "打印", "无法在打印机上开始打印。");
+    return ok ? layout.pages : 0;
+}
+
+void PrintService::print(CSondaraView& view, QWidget* parent) {
+    QPrinter printer(QPrinter::HighResolution);
+    setUpPrinter(printer);
+    // The layout first: nothing to print means no print dialog.
+    {
+        const CSondaraDoc& doc = view.host().doc();
+        PrintLayoutInput in = render::PrintPageCells::describe(doc, view.display()->model());
+        const QRectF paper = printer.pageLayout().fullRect(QPageLayout::Millimeter);
+        in.paperWidthMm = paper.width();
+        in.paperHeightMm = paper.height();
+        QtPrompter prompter(parent);
+        const PrintLayoutResult layout = PrintLayout(settings(parent), in, &prompter);
+        if (layout.pages <= 0) return;
+
+        if (havePrinter()) {
+            QPrintDialog dlg(&printer, parent);
+            dlg.setWindowTitle("打印");
+            dlg.setMinMax(1, layout.pages);
+            dlg.setOption(QAbstractPrintDialog::PrintPageRange, true);
+            if (dlg.exec() != QDialog::Accepted) return;
+            const bool range = printer.printRange() == QPrinter::PageRange;
+            paint(view, printer, parent, true, range ? printer.fromPage() : 0,
+                  range ? printer.toPage() : 0, true);
+            return;
+        }
+    }
+    // No printer: the pages go to a PDF file the user names, written whole or not at all.
+    const QFileInfo project(view.host().path());
+    const QString dir = view.host().path().isEmpty() ? QDir::homePath() : project.absolutePath();
+    const QString base = QFileInfo(view.host().title()).completeBaseName();
+    QString target = QFileDialog::getSaveFileName(parent, "打印到 PDF 文件",
+                                                  QDir(dir).filePath(base.isEmpty() ? "打印.pdf" : base + ".pdf"),
+                                                  "PDF 文件 (*.pdf)");
+    if (target.isEmpty()) return;
+    if (QFileInfo(target).suffix().isEmpty()) target += ".pdf";
+    const QString temp = target + QString(".part%1").arg(::getpid());
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(temp);
+    printer.setDocName(view.host().title());
+    const int pages = paint(view, printer, parent, true, 0, 0, true);
+    printer.setOutputFileName(QString());  // closes the file
+    if (pages <= 0 || std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) != 0) {
+        QFile::remove(temp);
+        if (pages > 0) QMessageBox::warning(parent, "打印", "无法写入文件：" + target);
+    }
+}
+
+void PrintService::preview(CSondaraView& view, QWidget* parent) {
+    QPrinter printer(QPrinter::HighResolution);
+    setUpPrinter(printer);
+    if (!havePrinter()) printer.setOutputFormat(QPrinter::PdfFormat);
+    {
+        // Nothing to print: the message, and no preview.
+        PrintLayoutInput in = render::PrintPageCells::describe(view.host().doc(), view.display()->model());
+        const QRectF paper = printer.pageLayout().fullRect(QPageLayout::Millimeter);
+        in.paperWidthMm = paper.width();
+        in.paperHeightMm = paper.height();
+        QtPrompter prompter(parent);
+        if (PrintLayout(settings(parent), in, &prompter).pages <= 0) return;
+    }
+    QPrintPreviewDialog dlg(&printer, parent);
+    dlg.setWindowTitle("打印预览");
+    // The preview lays the pages out again whenever its paper or orientation changes.
+    QObject::connect(&dlg, &QPrintPreviewDialog::paintRequested, &dlg, [&](QPrinter* p) {
+        p->setFullPage(true);
+        paint(view, *p, &dlg, false);
+    });
+    dlg.resize(900, 700);
+    dlg.exec();
+}
+
+}  // namespace sondara::gui

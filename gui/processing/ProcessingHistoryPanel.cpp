@@ -1,0 +1,211 @@
+#include "gui/processing/ProcessingHistoryPanel.h"
+
+#include <QCursor>
+#include <QGridLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "core/app/CommandTable.h"
+#include "core/display/WaveDisplayModel.h"
+#include "core/processing/TraceOps.h"
+#include "gui/app/DocumentHost.h"
+#include "gui/display/SondaraView.h"
+#include "gui/display/WaveDisp.h"
+#include "gui/processing/ViewProcessing.h"
+
+namespace sondara::gui {
+
+namespace {
+
+QPointer<ProcessingHistoryPanel>& live() {
+    static QPointer<ProcessingHistoryPanel> p;
+    return p;
+}
+
+// The gain of an amplification step between the head and the toe of the pane's point.
+std::optional<render::AmplificationCurve> amplificationCurve(const CWaveDisp& disp, const ProcessStep& s) {
+    const WaveDisplayModel& m = disp.model();
+    if (s.processKind() != ProcessKind::Amplify || m.paneCount() == 0) return std::nullopt;
+    int pane = -1;
+    const AnalysisSelection& sel = m.selection();
+    if (sel.domain == AnalysisDomain::Integrity && sel.displaySet == DisplaySet::SingleTrace)
+        pane = 0;
+    else if (sel.domain == AnalysisDomain::TimeAnalysis && sel.sub == static_cast<int>(TimeAnalysisKind::Average))
+        pane = m.paneCount() - 1;
+    if (pane < 0 || !m.pane(pane).point) return std::nullopt;
+    const TestPoint& p = *m.pane(pane).point;
+    const int n = p.sampleCount();
+    const int head = std::max(0, static_cast<int>(p.headIndex));
+    const int toe = std::min(n - 1, static_cast<int>(p.toeIndex));
+    if (n <= 0 || toe <= head) return std::nullopt;
+    std::vector<float> gain(static_cast<size_t>(n), 1.0f);
+    AmplifyTrace(gain.data(), n, gain.data(), s.ampFactor, s.ampStart, s.ampLaw);
+    render::AmplificationCurve c;
+    c.from = head;
+    c.gain.assign(gain.begin() + head, gain.begin() + toe + 1);
+    return c;
+}
+
+}  // namespace
+
+ProcessingHistoryPanel* ProcessingHistoryPanel::instance() { return live(); }
+
+void ProcessingHistoryPanel::scheduleRebuild() {
+    ProcessingHistoryPanel* p = live();
+    if (!p || p->rebuildPending_) return;
+    p->rebuildPending_ = true;
+    QTimer::singleShot(0, p, [p] {
+        p->rebuildPending_ = false;
+        p->rebuildHistory();
+    });
+}
+
+ProcessingHistoryPanel::ProcessingHistoryPanel(QWidget* parent) : QWidget(parent) {
+    setObjectName("ProcessingHistoryPanel");
+    live() = this;
+    auto* caption = new QLabel("处理过程", this);
+    auto* detailCaption = new QLabel("详细信息", this);
+    for (QLabel* l : {caption, detailCaption}) {
+        QPalette pal = l->palette();
+        pal.setColor(QPalette::WindowText, palette().color(QPalette::Shadow));
+        l->setPalette(pal);
+    }
+    list_ = new QListWidget(this);
+    list_->setAccessibleName("处理过程");
+    caption->setBuddy(list_);
+    details_ = new QPlainTextEdit(this);
+    details_->setReadOnly(true);
+    details_->setAccessibleName("详细信息");
+    details_->setMaximumHeight(96);
+    detailCaption->setBuddy(details_);
+    auto button = [this](const char* text, const char* tip) {
+        auto* b = new QPushButton(QString::fromUtf8(text), this);
+        b->setToolTip(QString::fromUtf8(tip));
+        b->setAccessibleName(b->text());
+        b->setEnabled(false);
+        return b;
+    };
+    edit_ = button("编辑", "对当前波形处理信息进行编辑");
+    insert_ = button("插入", "在当前波形处理前面插入新的操作");
+    delete_ = button("删除", "删除当前波形处理信息");
+    clear_ = button("清除", "清除所有波形处理信息");
+    undo_ = button("撤销", "撤销最后一次波形处理操作");
+
+    // The list takes the room; details and buttons stay at the bottom, the buttons in
+    // two columns with 撤销 across.
+    auto* v = new QVBoxLayout(this);
+    v->setContentsMargins(4, 4, 4, 4);
+    v->addWidget(caption);
+    v->addWidget(list_, 1);
+    v->addWidget(detailCaption);
+    v->addWidget(details_);
+    auto* grid = new QGridLayout;
+    grid->addWidget(edit_, 0, 0);
+    grid->addWidget(insert_, 0, 1);
+    grid->addWidget(delete_, 1, 0);
+    grid->addWidget(clear_, 1, 1);
+    grid->addWidget(undo_, 2, 0, 1, 2);
+    v->addLayout(grid);
+
+    connect(list_, &QListWidget::currentRowChanged, this, [this] {
+        if (!rebuilding_) selectionChanged();
+    });
+    connect(list_, &QListWidget::itemDoubleClicked, this, [this] { run(CommandId::ProcEdit); });
+    connect(edit_, &QPushButton::clicked, this, [this] { run(CommandId::ProcEdit); });
+    connect(delete_, &QPushButton::clicked, this, [this] { run(CommandId::ProcDelete); });
+    connect(clear_, &QPushButton::clicked, this, [this] { run(CommandId::ProcClear); });
+    connect(undo_, &QPushButton::clicked, this, [this] { run(CommandId::ProcUndo); });
+    connect(insert_, &QPushButton::clicked, this, [this] { insertMenu()->popup(QCursor::pos()); });
+}
+
+ProcessingHistoryPanel::~ProcessingHistoryPanel() {
+    if (live() == this) live() = nullptr;
+}
+
+QMenu* ProcessingHistoryPanel::insertMenu() {
+    if (insertMenu_) return insertMenu_;
+    insertMenu_ = new QMenu("波形处理(&W)", window());
+    for (const ProcessingCommand& c : InsertCommands()) {
+        const CommandId id = c.id;
+        const CommandInfo* info = findCommand(id);
+        QAction* a = insertMenu_->addAction(QString::fromUtf8(info ? info->menuText : ""));
+        a->setObjectName(QString("insert_%1").arg(static_cast<int>(id)));
+        connect(a, &QAction::triggered, this, [this, id] { run(id); });
+    }
+    return insertMenu_;
+}
+
+void ProcessingHistoryPanel::run(CommandId id) {
+    if (runCommand_) {
+        runCommand_(id);
+    } else if (CSondaraView* v = viewOf_ ? viewOf_() : nullptr) {
+        v->processing()->run(static_cast<int>(id));
+    }
+}
+
+int ProcessingHistoryPanel::selectedIndex() const { return list_->currentRow(); }
+
+void ProcessingHistoryPanel::setSelectedIndex(int i) { list_->setCurrentRow(i); }
+
+void ProcessingHistoryPanel::clearHistory() {
+    history_.clear();
+    rebuilding_ = true;
+    list_->clear();
+    rebuilding_ = false;
+    details_->clear();
+    updateButtons();
+}
+
+void ProcessingHistoryPanel::rebuildHistory() {
+    const int keep = list_->currentRow();
+    history_.clear();
+    CSondaraView* view = viewOf_ ? viewOf_() : nullptr;
+    if (view && view->display() && view->display()->model().paneCount() > 0)
+        history_.rebuild(view->host().doc(), view->display()->model().processingTargets());
+    rebuilding_ = true;
+    list_->clear();
+    for (int i = 0; i < history_.size(); ++i) {
+        auto* item = new QListWidgetItem(QString::fromStdString(history_.name(i)), list_);
+        item->setData(Qt::UserRole, history_.merged()[static_cast<size_t>(i)].kind);
+    }
+    if (list_->count() > 0 && keep >= 0) list_->setCurrentRow(std::min(keep, list_->count() - 1));
+    rebuilding_ = false;
+    showStepDetails();
+    updateButtons();
+}
+
+void ProcessingHistoryPanel::showStepDetails() {
+    details_->setPlainText(QString::fromStdString(history_.details(list_->currentRow())));
+}
+
+void ProcessingHistoryPanel::selectionChanged() {
+    showStepDetails();
+    updateButtons();
+    if (CSondaraView* view = viewOf_ ? viewOf_() : nullptr) {
+        const int i = list_->currentRow();
+        std::optional<render::AmplificationCurve> curve;
+        if (i >= 0 && i < history_.size())
+            curve = amplificationCurve(*view->display(), history_.merged()[static_cast<size_t>(i)]);
+        view->display()->setAmplificationCurve(std::move(curve));
+        view->display()->rebuild();
+    }
+}
+
+void ProcessingHistoryPanel::updateButtons() {
+    const HistoryButtons b = HistoryButtonStates(history_.size(), history_.hasTargets(), list_->currentRow());
+    if (b.editInsertDelete != buttons_.editInsertDelete || edit_->isEnabled() != b.editInsertDelete) {
+        for (QPushButton* x : {edit_, insert_, delete_}) x->setEnabled(b.editInsertDelete);
+    }
+    if (b.clearUndo != buttons_.clearUndo || clear_->isEnabled() != b.clearUndo) {
+        for (QPushButton* x : {clear_, undo_}) x->setEnabled(b.clearUndo);
+    }
+    buttons_ = b;
+}
+
+}  // namespace sondara::gui

@@ -1,0 +1,100 @@
+#include "gui/processing/StepFieldControls.h"
+
+#include <QButtonGroup>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QRadioButton>
+
+namespace sondara::gui {
+
+namespace {
+QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+}  // namespace
+
+void ShowProcessingMessage(QWidget* parent, const std::string& text) {
+    QMessageBox::warning(parent, QString(), QString::fromStdString(text));
+}
+
+StepFieldControls::StepFieldControls(ProcessKind kind, bool docked, QWidget* parent)
+    : QObject(parent), kind_(kind), parent_(parent) {
+    const StepFormSpec& spec = StepFormSpecOf(kind);
+    group_ = new QButtonGroup(this);
+    const auto& captions = docked ? spec.dockRadios : spec.popupRadios;
+    for (size_t i = 0; i < captions.size(); ++i) {
+        auto* r = new QRadioButton(qs(captions[i]), parent);
+        r->setAccessibleName(r->text());
+        group_->addButton(r, static_cast<int>(i));
+        radios_.push_back(r);
+    }
+    connect(group_, &QButtonGroup::idClicked, this, [this](int id) {
+        updateVisibility();
+        emit choiceChanged(id);
+    });
+    for (const FormFieldSpec& fs : spec.fields) {
+        Field f{fs, new QLabel(qs(docked ? fs.dockCaption : fs.popupCaption), parent),
+                new QLineEdit(parent)};
+        f.label->setBuddy(f.edit);
+        f.edit->setAccessibleName(f.label->text());
+        f.edit->setObjectName(QString("field_%1").arg(static_cast<int>(fs.field)));
+        fields_.push_back(f);
+    }
+}
+
+QLineEdit* StepFieldControls::edit(FormField f) const {
+    for (const Field& x : fields_)
+        if (x.spec.field == f) return x.edit;
+    return nullptr;
+}
+
+void StepFieldControls::setFields(const StepFields& f) {
+    shown_ = f;
+    if (f.choice >= 0 && f.choice < static_cast<int>(radios_.size()))
+        radios_[static_cast<size_t>(f.choice)]->setChecked(true);
+    for (const Field& x : fields_)
+        x.edit->setText(QString::fromStdString(FormatFieldValue(f.value(x.spec.field))));
+    updateVisibility();
+}
+
+int StepFieldControls::choice() const {
+    const int id = group_->checkedId();
+    return id >= 0 ? id : shown_.choice;
+}
+
+bool StepFieldControls::readFields(StepFields& out) {
+    out = shown_;
+    out.choice = choice();
+    for (const Field& x : fields_) {
+        double v = 0;
+        if (auto msg = ParseFieldValue(x.edit->text().toStdString(), x.spec.integer, v)) {
+            ShowProcessingMessage(parent_, *msg);
+            x.edit->setFocus();
+            x.edit->selectAll();
+            return false;
+        }
+        out.setValue(x.spec.field, v);
+    }
+    return true;
+}
+
+bool StepFieldControls::tryReadFields(StepFields& out) const {
+    out = shown_;
+    out.choice = choice();
+    for (const Field& x : fields_) {
+        double v = 0;
+        if (ParseFieldValue(x.edit->text().toStdString(), x.spec.integer, v)) return false;
+        out.setValue(x.spec.field, v);
+    }
+    return true;
+}
+
+void StepFieldControls::updateVisibility() {
+    const int c = choice();
+    for (const Field& x : fields_) {
+        const bool show = FieldVisible(kind_, x.spec.field, c);
+        x.label->setVisible(show);
+        x.edit->setVisible(show);
+    }
+}
+
+}  // namespace sondara::gui

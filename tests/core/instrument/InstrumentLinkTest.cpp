@@ -1,0 +1,222 @@
+// The PC and the emulated instrument over an in-memory virtual cable: the whole
+// transfer of a small instrument, and how the PC copes with each fault the
+// instrument can be told to make.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <thread>
+
+#include "core/fileio/ProjectFile.h"
+#include "core/instrument/InstrumentDrive.h"
+#include "core/instrument/InstrumentServer.h"
+#include "core/instrument/TransferSession.h"
+#include "core/instrument/VirtualCable.h"
+#include "core/model/SondaraDoc.h"
+#include "support/TestSupport.h"
+
+namespace sondara {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ScriptedPrompter;
+using test::TempDir;
+
+// An instrument serving a demonstration drive on its own thread, and the PC's session.
+class Bench {
+public:
+    explicit Bench(const InstrumentFaults& faults = {}, std::vector<DemoProject> projects = DemoProjects())
+        : cable_(VirtualCable::inMemory()),
+          instrumentPort_(cable_, VirtualPortIo::Side::Instrument, 0),
+          server_(instrumentPort_, drive_.path(), cable_) {
+        EXPECT_TRUE(WriteDemoDrive(drive_.path(), projects));
+        server_.setFaults(faults);
+        server_.onCommand = [this](const std::string& c) {
+            std::lock_guard<std::mutex> lock(mutex_);
+            commands_.push_back(c);
+        };
+        thread_ = std::thread([this] { server_.run(); });
+        session = std::make_unique<TransferSession>(
+            std::make_unique<VirtualPortIo>(cable_, VirtualPortIo::Side::Pc, kVirtualAccessNs), scratch_.path());
+        // Faults are waited out in fractions of a second rather than the seconds a
+        // real instrument is given.
+        session->protocol().setPatience({3, 3, 2});
+    }
+    ~Bench() {
+        server_.stop();
+        thread_.join();
+    }
+    VirtualCable& cable() { return *cable_; }
+    std::string drive() const { return drive_.path(); }
+    std::vector<std::string> commands() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return commands_;
+    }
+
+    std::unique_ptr<TransferSession> session;
+
+private:
+    TempDir drive_, scratch_;
+    std::shared_ptr<VirtualCable> cable_;
+    VirtualPortIo instrumentPort_;
+    InstrumentServer server_;
+    std::thread thread_;
+    std::mutex mutex_;
+    std::vector<std::string> commands_;
+};
+
+std::vector<std::string> filesIn(const std::string& dir) {
+    std::vector<std::string> out;
+    for (const auto& e : fs::recursive_directory_iterator(dir))
+        if (e.is_regular_file()) out.push_back(fs::relative(e.path(), dir).string());
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+TEST(InstrumentLink, ProbeListsProjectsAndQueueDownloadsAndConverts) {
+    std::vector<DemoProject> projects = DemoProjects();
+    for (DemoProject& p : projects) p.points = 1 + (&p - projects.data());  // 1, 2, 3 points
+    Bench bench({}, projects);
+    TransferSession& s = *bench.session;
+    ASSERT_TRUE(s.ConnectionProbe()) << s.protocol().StatusText() << " reads " << s.protocol().statusReads();
+    ASSERT_EQ(s.sites().size(), 3u);
+    EXPECT_EQ(s.sites()[0].displayName, "大桥桩基.qar");
+    EXPECT_EQ(s.sites()[1].displayName, "大桥桩基—1.qar");
+    EXPECT_EQ(s.sites()[2].pointCount(), 3);
+    EXPECT_EQ(s.sites()[1].testDate, "2024-05-07");
+
+    TempDir target;
+    TransferQueue queue;
+    queue.add(std::vector<int>{0, 1, 2});
+    ScriptedPrompter prompter;
+    std::vector<int> progress;
+    std::atomic<bool> cancel{false};
+    TransferSession::Progress report;
+    report.progress = [&](int p) { progress.push_back(p); };
+    EXPECT_EQ(s.RunQueue(queue, target.path(), prompter, cancel, report), 0);
+    EXPECT_EQ(progress, (std::vector<int>{33, 66, 99, 100, 0}));
+    EXPECT_EQ(prompter.infos, std::vector<std::string>{"QAR文件传输结束!"});
+    EXPECT_TRUE(queue.empty());
+    EXPECT_EQ(filesIn(target.path()),
+              (std::vector<std::string>{"厂房.qar", "大桥桩基.qar", "大桥桩基—1.qar"}));
+    const int expected[] = {1, 2, 3};
+    for (int k = 0; k < 3; ++k) {
+        CSondaraDoc doc;
+        EXPECT_EQ(ReadProject(doc, target.path() + "/" + s.sites()[k].displayName), "");
+        EXPECT_EQ(doc.pointCount(), expected[k]);
+    }
+    // The instrument's drive is untouched.
+    EXPECT_TRUE(fs::exists(bench.drive() + "/dat/S0001/1.qar"));
+}
+
+TEST(InstrumentLink, PullingTheCableWhileIdleDisconnectsAndReplugReadsTheListAgain) {
+    Bench bench;
+    TransferSession& s = *bench.session;
+    ASSERT_TRUE(s.ConnectionProbe());
+    ASSERT_EQ(s.sites().size(), 3u);
+    bench.cable().setPlugged(false);
+    EXPECT_FALSE(s.ConnectionProbe());
+    EXPECT_TRUE(s.sites().empty());
+    // A new project appears while unplugged: it is listed after plugging back.
+    auto projects = DemoProjects();
+    projects.push_back({"S0004", "新工程", "2024-06-01", 1});
+    ASSERT_TRUE(WriteDemoDrive(bench.drive(), projects));
+    bench.cable().setPlugged(true);
+    bool connected = false;
+    for (int i = 0; i < 20 && !connected; ++i) connected = s.ConnectionProbe();
+    ASSERT_TRUE(connected);
+    EXPECT_EQ(s.sites().size(), 4u);
+}
+
+struct FaultCase {
+    const char* what;
+    InstrumentFaults faults;
+    int projectsFailed;
+    std::vector<std::string> messages;
+};
+
+TEST(InstrumentLink, FaultsFailTheProjectAndKeepWhatArrivedWhole) {
+    const std::string failed = "获取文件%s失败！";
+    std::vector<FaultCase> cases;
+    {
+        InstrumentFaults f;
+        f.pullAfterBytes = 4338 + 500;  // in the second point file (after the probe's list)
+        cases.push_back({"cable pulled", f, 1, {}});
+    }
+    {
+        InstrumentFaults f;
+        f.badHeaderFrame = 8;  // a frame of the project download
+        cases.push_back({"corrupt frame header", f, 1, {}});
+    }
+    {
+        InstrumentFaults f;
+        f.wrongKeywordFor = "DOWND";
+        cases.push_back({"wrong keyword", f, 1, {}});
+    }
+    {
+        InstrumentFaults f;
+        f.slowAnswerMs = 20;  // slow, but within what the PC waits
+        cases.push_back({"slow answers", f, 0, {"QAR文件传输结束!"}});
+    }
+    for (const FaultCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bench bench(c.faults, {{"S0001", "P", "2024-05-06", 3}});
+        TransferSession& s = *bench.session;
+        ASSERT_TRUE(s.ConnectionProbe());
+        TempDir target;
+        TransferQueue queue;
+        queue.add(0);
+        ScriptedPrompter prompter;
+        std::atomic<bool> cancel{false};
+        EXPECT_EQ(s.RunQueue(queue, target.path(), prompter, cancel), c.projectsFailed);
+        if (c.projectsFailed) {
+            std::string m = failed;
+            m.replace(m.find("%s"), 2, target.path() + "/");
+            ASSERT_FALSE(prompter.infos.empty());
+            EXPECT_EQ(prompter.infos.front(), m);
+            EXPECT_FALSE(fs::exists(target.path() + "/P.qar"));
+            // Files that arrived whole are kept, each as the instrument sent it.
+            for (const std::string& f : s.protocol().ReceivedFiles()) {
+                ASSERT_TRUE(fs::exists(f)) << f;
+                const std::string name = fs::path(f).filename().string();
+                EXPECT_EQ(test::readFile(f), test::readFile(bench.drive() + "/dat/S0001/" + name)) << name;
+            }
+        } else {
+            EXPECT_EQ(prompter.infos, c.messages);
+            EXPECT_TRUE(fs::exists(target.path() + "/P.qar"));
+        }
+    }
+}
+
+TEST(InstrumentLink, NeverAnsweringInstrumentIsNotConnected) {
+    InstrumentFaults f;
+    f.neverAnswer = true;
+    Bench bench(f);
+    EXPECT_FALSE(bench.session->ConnectionProbe());
+    EXPECT_EQ(bench.session->protocol().StatusText(), "数据接收失败 -1！");
+    EXPECT_FALSE(bench.commands().empty());  // the request went out
+}
+
+TEST(InstrumentLink, AbortStopsADownloadAtOnce) {
+    InstrumentFaults f;
+    f.slowAnswerMs = 200;
+    Bench bench(f, {{"S0001", "P", "2024-05-06", 30}});
+    TransferSession& s = *bench.session;
+    s.protocol().setPatience({});  // the real waits: only the abort can end them early
+    ASSERT_TRUE(s.ConnectionProbe());
+    TempDir target;
+    TransferQueue queue;
+    queue.add(0);
+    ScriptedPrompter prompter;
+    std::atomic<bool> cancel{false};
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        s.abort();
+    });
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(s.RunQueue(queue, target.path(), prompter, cancel), 1);
+    stopper.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+}
+
+}  // namespace
+}  // namespace sondara

@@ -1,0 +1,148 @@
+// Printed pages painted in 0.1 mm units with y up: where the header line, the table
+// and the cells land on the paper, the cell pictures, and the display left as it was.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+#include <cmath>
+
+#include "render/DisplayRenderer.h"
+#include "render/PrintPageCells.h"
+#include "render/PrintPagePainter.h"
+#include "support/Fixtures.h"
+
+namespace sondara::render {
+namespace {
+
+CSondaraDoc checkedDoc(int points, int checked) {
+    std::vector<TestPoint> pts;
+    for (int k = 0; k < points; ++k) {
+        TestPoint p = test::simplePoint("A", 2);
+        p.rawSamples.resize(512);
+        for (int i = 0; i < 512; ++i)
+            p.rawSamples[static_cast<size_t>(i)] = static_cast<float>(40 * std::sin(i / (5.0 + k)));
+        p.samples = p.rawSamples;
+        p.recordedLength = 512;
+        p.checked = k < checked ? 1 : 0;
+        pts.push_back(std::move(p));
+    }
+    CSondaraDoc d = test::makeDoc(pts);
+    d.recomputeDisplayRanges();
+    d.selectPoint(0);
+    return d;
+}
+
+// A page at 254 dpi: one pixel per unit.
+QImage paperImage() {
+    QImage img(2100, 2970, QImage::Format_RGB32);
+    img.setDotsPerMeterX(10000);
+    img.setDotsPerMeterY(10000);
+    img.fill(Qt::white);
+    return img;
+}
+
+int inkInRow(const QImage& img, int y, int x0, int x1) {
+    int n = 0;
+    for (int x = x0; x < x1; ++x) n += qGray(img.pixel(x, y)) < 128;
+    return n;
+}
+
+bool inkInRect(const QImage& img, const QRect& r) {
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (qGray(img.pixel(x, y)) < 200) return true;
+    return false;
+}
+
+struct PrintPage : ::testing::Test {
+    DisplayRenderer renderer;
+    CSondaraDoc doc = checkedDoc(4, 3);
+    WaveDisplayModel display{&renderer.metrics()};
+    void SetUp() override {
+        display.setClientSize(900, 500);
+        display.rebuild(doc);  // the current point alone
+    }
+};
+
+TEST_F(PrintPage, BandsTableAndCellsLandInUnitsFromThePaperCorner) {
+    PrintSettings s;
+    s.perPointItems = {1, 1, 0, 0, 0};
+    PrintLayoutInput in = PrintPageCells::describe(doc, display);
+    EXPECT_EQ(in.checkedCount, 3);
+    EXPECT_EQ(in.clientWidth, 900);
+    const PrintLayoutResult l = PrintLayout(s, in, nullptr);
+    ASSERT_EQ(l.pages, 2);
+
+    PrintPageCells cells(doc, display, renderer, 1.0);
+    PrintTableData data;
+    data.projectName = "工程";
+    PrintPagePainter painter(s, l, data, cells);
+    QImage img = paperImage();
+    {
+        QPainter p(&img);
+        PrintPagePainter::setUpUnits(p, 254, 254);
+        painter.paintPage(p, 1);
+    }
+    // header line at T0 - F - 17 = 259 units below the top edge, from L to R
+    EXPECT_GT(inkInRow(img, 259, 150, 1950), 1700);
+    EXPECT_EQ(inkInRow(img, 259, 0, 145), 0);
+    // the table border: 2 units at 294 and 494
+    EXPECT_GT(inkInRow(img, 294, 200, 1900), 1650);
+    EXPECT_GT(inkInRow(img, 494, 200, 1900), 1650);
+    // the cells fill the area below the table; nothing outside the side margins
+    EXPECT_TRUE(inkInRect(img, QRect(150, 500, 1800, 540)));
+    EXPECT_TRUE(inkInRect(img, QRect(150, 2150, 1800, 540)));
+    EXPECT_FALSE(inkInRect(img, QRect(0, 0, 145, 2970)));
+    EXPECT_FALSE(inkInRect(img, QRect(1956, 0, 144, 2970)));
+    // the footer text sits between B0 + F and B0 (2728..2770)
+    EXPECT_TRUE(inkInRect(img, QRect(150, 2728, 1800, 42)));
+    EXPECT_FALSE(inkInRect(img, QRect(0, 2775, 2100, 195)));
+
+    // page 2 holds cells 5 and 6 only: the lower half of the area stays empty
+    QImage page2 = paperImage();
+    {
+        QPainter p(&page2);
+        PrintPagePainter::setUpUnits(p, 254, 254);
+        painter.paintPage(p, 2);
+    }
+    EXPECT_TRUE(inkInRect(page2, QRect(150, 500, 1800, 540)));
+    EXPECT_FALSE(inkInRect(page2, QRect(150, 1600, 1800, 1080)));
+}
+
+TEST_F(PrintPage, CellPicturesAndTheDisplayLeftAsItWas) {
+    const AnalysisSelection before = display.selection();
+    const int panesBefore = display.paneCount();
+    PrintPageCells cells(doc, display, renderer, 2.0);
+
+    PrintCellRecord c{150, -500, 1950, -1000, PrintItemKind::Amplitude, 2, 1};
+    PrintPageCells::Picture pic = cells.picture(c);
+    ASSERT_FALSE(pic.image.isNull());
+    // the window width + 1 by the pane height + 1, at twice the pixels
+    EXPECT_EQ(pic.image.width(), 2 * 901);
+    EXPECT_EQ(pic.image.height(), 2 * 151);
+    EXPECT_EQ(pic.source, QRectF(0, 0, 1800, 300));
+    EXPECT_EQ(display.selection(), before);
+    EXPECT_EQ(display.paneCount(), panesBefore);
+
+    // an ordinal beyond the checked points, or a cell without width: no picture
+    c.index = 3;
+    EXPECT_TRUE(cells.picture(c).image.isNull());
+    c.index = 0;
+    c.right = c.left;
+    EXPECT_TRUE(cells.picture(c).image.isNull());
+
+    // 波列显示: every strip in one picture, as tall as the strips at the cell's width
+    AnalysisSelection train;
+    train.displaySet = DisplaySet::WaveTrain;
+    display.setSelection(train);
+    display.rebuild(doc);
+    ASSERT_EQ(display.paneCount(), 4);
+    PrintPageCells trainCells(doc, display, renderer, 1.0);
+    const PrintCellRecord whole{150, -500, 1950, -1000, PrintItemKind::DisplayPane, 0, 1};
+    pic = trainCells.picture(whole);
+    ASSERT_FALSE(pic.image.isNull());
+    EXPECT_EQ(pic.source.height(), static_cast<int>(30.0 * 4 * 900 / 1800));
+}
+
+}  // namespace
+}  // namespace sondara::render
