@@ -14,6 +14,17 @@ namespace sondara::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitUsage = 1;
 inline constexpr int kExitFile = 2;
+// A data file read only partly (its first points): commands that write refuse it
+// unless --allow-partial is given.
+inline constexpr int kExitPartial = 3;
+
+// Options every command takes (removed from the arguments before the command sees
+// them): --allow-partial, --log FILE.
+struct GlobalOptions {
+    bool allowPartial = false;
+    std::string logFile;  // empty: no run log
+};
+GlobalOptions& globalOptions();
 
 using Args = std::vector<std::string>;  // the command's arguments, without its name
 

@@ -1,23 +1,52 @@
 #include "cli/CliDoc.h"
 
 #include <algorithm>
+#include <set>
 
 #include "core/fileio/ProjectFile.h"
 
 namespace sondara::cli {
 
-int loadProject(CSondaraDoc& doc, const std::string& path) {
+namespace {
+// Documents that were read only partly in this run.
+std::set<const CSondaraDoc*>& partlyRead() {
+    static std::set<const CSondaraDoc*> docs;
+    return docs;
+}
+int refusePartial(const std::string& what) {
+    std::fprintf(stderr,
+                 "%s: 文件只读出了一部分测点，未写入任何文件（--allow-partial 写入已读出的测点）\n"
+                 "%s: the file read only partly; nothing was written (--allow-partial writes the "
+                 "points read)\n",
+                 what.c_str(), what.c_str());
+    return kExitPartial;
+}
+}  // namespace
+
+GlobalOptions& globalOptions() {
+    static GlobalOptions o;
+    return o;
+}
+
+int loadProject(CSondaraDoc& doc, const std::string& path, LoadFor purpose) {
+    partlyRead().erase(&doc);
     std::string warning;
     std::string msg = ReadProject(doc, path, &warning);
     if (!msg.empty()) {
         std::fprintf(stderr, "%s: %s\n", path.c_str(), msg.c_str());
         return kExitFile;
     }
-    if (!warning.empty()) std::fprintf(stderr, "%s: %s\n", path.c_str(), warning.c_str());
+    if (!warning.empty()) {
+        std::fprintf(stderr, "%s: %s\n", path.c_str(), warning.c_str());
+        partlyRead().insert(&doc);
+        if (purpose == LoadFor::Writing && !globalOptions().allowPartial)
+            return refusePartial(path);
+    }
     return kExitOk;
 }
 
 int saveProject(CSondaraDoc& doc, const std::string& path) {
+    if (partlyRead().count(&doc) && !globalOptions().allowPartial) return refusePartial(path);
     std::string error;
     if (!WriteProject(doc, path, &error)) {
         std::fprintf(stderr, "保存失败：%s: %s\n", path.c_str(), error.c_str());

@@ -10,10 +10,15 @@
 
 namespace sondara::cli {
 
+enum class LoadFor { Reading, Writing };
+
 // kExitOk, or kExitFile after printing the reader's message on stderr. A partial
-// load prints the lost-points warning on stderr and still succeeds.
-int loadProject(CSondaraDoc& doc, const std::string& path);
-// kExitOk, or kExitFile after printing why the file could not be written.
+// load prints the lost-points warning on stderr; a command that reads only goes on
+// with the points read, one that writes a project ends with kExitPartial unless
+// --allow-partial was given.
+int loadProject(CSondaraDoc& doc, const std::string& path, LoadFor purpose = LoadFor::Reading);
+// kExitOk, or kExitFile after printing why the file could not be written. A
+// document read partly is not written without --allow-partial (kExitPartial).
 int saveProject(CSondaraDoc& doc, const std::string& path);
 
 // Messages go to stderr (UTF-8); questions are printed and answered with `answer`.

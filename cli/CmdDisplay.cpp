@@ -178,7 +178,9 @@ int runDisplay(const Args& args) {
     if (std::string why = parseDisplayArgs(args, d, DisplayCommandLine::Display); !why.empty())
         return usage(why);
     CSondaraDoc doc;
-    if (int rc = loadProject(doc, d.file); rc != kExitOk) return rc;
+    if (int rc = loadProject(doc, d.file, d.out.empty() ? LoadFor::Reading : LoadFor::Writing);
+        rc != kExitOk)
+        return rc;
     WaveDisplayModel model;
     if (std::string why = setUpDisplay(doc, model, d); !why.empty()) return usage(why);
     const AnalysisSelection& sel = d.sel;

@@ -149,7 +149,7 @@ int runEdit(const Args& args) {
     if (steps.empty()) return usage("no operation given");
 
     CSondaraDoc doc;
-    if (int rc = loadProject(doc, in)) return rc;
+    if (int rc = loadProject(doc, in, LoadFor::Writing)) return rc;
     MemoryClipboard clipboard;
     for (const Step& st : steps) {
         std::string error;
@@ -178,7 +178,9 @@ CliRegistrar reg{
      "  append-point N | append-pile N   (into an emptied list N is ignored)\n"
      "The clipboard is private to the run. Every operation prints 'changed' or 'no change'\n"
      "(an operation that does not apply changes nothing and is not recorded for undo).\n"
-     "Exit codes: 0 written, 1 bad arguments or a number outside the list, 2 file error.",
+     "Exit codes: 0 written, 1 bad arguments or a number outside the list, 2 file error,\n"
+     "3 the file read only partly and nothing was written (--allow-partial writes the points "
+     "read).",
      runEdit}};
 
 }  // namespace

@@ -1,12 +1,15 @@
 // File commands: info, dump, convert, merge, save-checked.
 #include <cstdio>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "cli/CliDoc.h"
 #include "cli/JsonWriter.h"
+#include "cli/TextWidth.h"
+#include "core/base/TextCodec.h"
 #include "core/fileio/ProjectFile.h"
 #include "core/model/NameLists.h"
-#include "core/base/TextCodec.h"
 
 namespace sondara::cli {
 namespace {
@@ -129,8 +132,30 @@ int runInfo(const Args& args) {
     std::printf("工程名称: %s\n", utf8(doc.info.projectName).c_str());
     std::printf("测点数 points: %d   桩数 piles: %d   原始测点 original: %zu\n", doc.pointCount(),
                 doc.pileCount(), doc.originalPoints.size());
-    std::printf("%-5s %-12s %-14s %6s %7s %6s %8s %6s %6s %5s %5s %-8s %s\n", "序号", "桩号", "桩型",
-                "桩径", "桩长", "波速", "采样间隔", "样点", "桩头", "桩底", "处理", "类别", "缺陷");
+    // Columns are padded by terminal width: pile numbers, pile types and classes mix
+    // Chinese and Latin characters.
+    auto row = [](const std::vector<std::string>& cells) {
+        static constexpr int kWidths[] = {5, 12, 14, 6, 7, 6, 8, 6, 6, 5, 5, 8};
+        static constexpr bool kRight[] = {false, false, false, true, true, true,
+                                          true,  true,  true,  true, true, false};
+        std::string line;
+        for (std::size_t c = 0; c < cells.size(); ++c) {
+            if (c) line += ' ';
+            if (c < std::size(kWidths))
+                line += kRight[c] ? padLeft(cells[c], kWidths[c]) : padRight(cells[c], kWidths[c]);
+            else
+                line += cells[c];
+        }
+        while (!line.empty() && line.back() == ' ') line.pop_back();
+        std::printf("%s\n", line.c_str());
+    };
+    auto fmt = [](const char* f, auto v) {
+        char b[64];
+        std::snprintf(b, sizeof b, f, v);
+        return std::string(b);
+    };
+    row({"序号", "桩号", "桩型", "桩径", "桩长", "波速", "采样间隔", "样点", "桩头", "桩底", "处理",
+         "类别", "缺陷"});
     for (int i = 0; i < doc.pointCount(); ++i) {
         const TestPoint& p = doc.points[i];
         std::string defects;
@@ -140,10 +165,11 @@ int runInfo(const Args& args) {
                           m.depth);
             defects += b;
         }
-        std::printf("%-5d %-12s %-14s %6d %7.2f %6d %8.1f %6d %6d %5d %5d %-8s %s\n", i + 1,
-                    utf8(p.pileNo).c_str(), doc.pileTypeText(i).c_str(), p.pileDiameter, p.pileLength,
-                    p.waveSpeed, p.sampleInterval, p.rawCount(), p.headIndex, p.toeIndex, p.stepCount(),
-                    doc.classText(i).c_str(), defects.c_str());
+        row({std::to_string(i + 1), utf8(p.pileNo), doc.pileTypeText(i),
+             std::to_string(p.pileDiameter), fmt("%.2f", p.pileLength), std::to_string(p.waveSpeed),
+             fmt("%.1f", p.sampleInterval), std::to_string(p.rawCount()),
+             std::to_string(p.headIndex), std::to_string(p.toeIndex), std::to_string(p.stepCount()),
+             doc.classText(i), defects});
     }
     return kExitOk;
 }
@@ -180,7 +206,7 @@ int runDump(const Args& args) {
 int runConvert(const Args& args) {
     if (args.size() != 2) return std::fprintf(stderr, "usage: sondara-cli convert IN OUT\n"), kExitUsage;
     CSondaraDoc doc;
-    if (int rc = loadProject(doc, args[0])) return rc;
+    if (int rc = loadProject(doc, args[0], LoadFor::Writing)) return rc;
     return saveProject(doc, args[1]);
 }
 
@@ -202,7 +228,7 @@ int runSaveChecked(const Args& args) {
     if (args.size() != 2)
         return std::fprintf(stderr, "usage: sondara-cli save-checked IN OUT\n"), kExitUsage;
     CSondaraDoc doc;
-    if (int rc = loadProject(doc, args[0])) return rc;
+    if (int rc = loadProject(doc, args[0], LoadFor::Writing)) return rc;
     if (doc.checkedList.empty()) return std::fprintf(stderr, "请选择要保存的测点\n"), kExitUsage;
     std::string error;
     if (!SaveChecked(doc, args[1], &error)) {
@@ -226,7 +252,8 @@ CliRegistrar r2{{"dump", "print the samples of one point",
 CliRegistrar r3{{"convert", "read any data file version and write it as QAR16",
                  "usage: sondara-cli convert IN OUT\n"
                  "Reads IN (any readable version) and writes OUT as \"QAR16\" with both sets.\n"
-                 "OUT is replaced only when it was written completely.",
+                 "OUT is replaced only when it was written completely. A file that reads only\n"
+                 "partly is not written (exit 3) unless --allow-partial is given.",
                  runConvert}};
 CliRegistrar r4{{"merge", "concatenate the point lists of several data files",
                  "usage: sondara-cli merge OUT IN... [--continue]\n"

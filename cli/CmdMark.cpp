@@ -164,7 +164,7 @@ int runMark(const Args& rawArgs) {
     if (actions.empty()) return usage("no action given");
 
     CSondaraDoc doc;
-    if (int rc = loadProject(doc, in)) return rc;
+    if (int rc = loadProject(doc, in, LoadFor::Writing)) return rc;
     if (pointNo > doc.pointCount())
         return usage("point " + std::to_string(pointNo) + " does not exist (" +
                      std::to_string(doc.pointCount()) + " points)");
@@ -191,7 +191,7 @@ int runMark(const Args& rawArgs) {
             r = act.number >= 1 ? DeleteDefect(doc, pt, s - 1) : 0;
         } else if (name == "autohead") {
             if (!haveAutoHead) {
-                loadOrWriteDefaults(autoHead, &prompter);
+                loadSettings(autoHead);  // the desktop's settings, never written from here
                 haveAutoHead = true;
             }
             r = AutoPileHead(doc, pt, autoHead, follow, true, prompter);
@@ -229,7 +229,9 @@ CliRegistrar reg{
      "  class NAME                未得出, I类桩, II类桩, III类桩 or IV类桩 (other text: 未得出)\n"
      "Messages are printed on stderr; questions are answered by --yes or --no (default no).\n"
      "Each action prints 'done' or 'refused', then the point's marks are listed.\n"
-     "Exit codes: 0 written, 1 bad arguments or no such point, 2 file error.",
+     "Exit codes: 0 written, 1 bad arguments or no such point, 2 file error,\n"
+     "3 the file read only partly and nothing was written (--allow-partial writes the points "
+     "read).",
      runMark}};
 
 }  // namespace

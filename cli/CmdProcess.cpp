@@ -89,7 +89,7 @@ int runProcess(const Args& args) {
         return usage("bad point list '" + pointsText + "' (e.g. 1,3,5-8)");
 
     CSondaraDoc doc;
-    if (int rc = loadProject(doc, in)) return rc;
+    if (int rc = loadProject(doc, in, LoadFor::Writing)) return rc;
     PointList targets;
     if (all) {
         for (int i = 0; i < doc.pointCount(); ++i) targets.push_back(i);
@@ -135,7 +135,9 @@ CliRegistrar reg{
      "sample indices, angles radians. Example:\n"
      "  sondara-cli process in.qar --all --step \"Filter filterType=1 upperFreqHz=800\" \\\n"
      "      --step \"Amplify ampLaw=0 ampFactor=10\" -o out.qar\n"
-     "Exit codes: 0 written, 1 bad arguments or no such point, 2 file error.",
+     "Exit codes: 0 written, 1 bad arguments or no such point, 2 file error,\n"
+     "3 the file read only partly and nothing was written (--allow-partial writes the points "
+     "read).",
      runProcess}};
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "cli/CliCommand.h"
+#include "core/app/ProgramVersion.h"
+#include "core/app/RunLog.h"
 
 namespace sondara::cli {
 
@@ -31,12 +33,49 @@ using namespace sondara::cli;
 static void printOverview(std::FILE* out) {
     std::fprintf(out,
                  "用法 / usage: sondara-cli COMMAND [ARGS...]\n"
-                 "       sondara-cli COMMAND --help\n\ncommands:\n");
+                 "       sondara-cli COMMAND --help\n"
+                 "       sondara-cli --version\n\ncommands:\n");
     for (const auto& [name, c] : commandRegistry())
         std::fprintf(out, "  %-18s %s\n", name.c_str(), c.summary.c_str());
+    std::fprintf(out,
+                 "\noptions of every command:\n"
+                 "--allow-partial      write a project even when its data file read only partly\n"
+                 "--log FILE           append the run log to FILE (no run log otherwise)\n"
+                 "\nexit status:\n"
+                 "0 done, 1 usage error, 2 file unreadable or not written,\n"
+                 "3 data file read only partly and nothing written (see --allow-partial)\n");
+}
+
+// Takes the options every command accepts out of the arguments.
+static bool takeGlobalOptions(Args& args) {
+    GlobalOptions& o = globalOptions();
+    for (std::size_t i = 0; i < args.size();) {
+        if (args[i] == "--allow-partial") {
+            o.allowPartial = true;
+            args.erase(args.begin() + static_cast<long>(i));
+        } else if (args[i] == "--log") {
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
+                std::fprintf(stderr, "sondara-cli: --log needs a FILE\n");
+                return false;
+            }
+            o.logFile = args[i + 1];
+            args.erase(args.begin() + static_cast<long>(i),
+                       args.begin() + static_cast<long>(i) + 2);
+        } else {
+            ++i;
+        }
+    }
+    return true;
 }
 
 int main(int argc, char** argv) {
+    // The command line keeps no run log unless asked: scripts and builds must not
+    // write into the desktop program's log in the user's home.
+    sondara::RunLog::chooseProcessLog({});
+    if (argc >= 2 && (!std::strcmp(argv[1], "--version") || !std::strcmp(argv[1], "-V"))) {
+        std::printf("%s\n", sondara::versionText().c_str());
+        return kExitOk;
+    }
     if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h") ||
         !std::strcmp(argv[1], "help")) {
         printOverview(argc < 2 ? stderr : stdout);
@@ -49,6 +88,9 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     Args args(argv + 2, argv + argc);
+    if (!takeGlobalOptions(args)) return kExitUsage;
+    if (!globalOptions().logFile.empty())
+        sondara::RunLog::chooseProcessLog(globalOptions().logFile);
     // Commands without a fixed help text answer --help themselves.
     for (const auto& a : args) {
         if ((a == "--help" || a == "-h") && !it->second.help.empty()) {

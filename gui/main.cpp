@@ -1,15 +1,48 @@
 // sondara: the desktop program for low-strain pile integrity analysis.
 #include <QApplication>
 #include <QTimer>
+#include <cstdio>
+#include <ctime>
 
+#include "core/app/ProgramVersion.h"
+#include "gui/app/CommandIcons.h"
 #include "gui/app/SondaraApp.h"
 #include "gui/frame/MainFrame.h"
 
+namespace {
+// SONDARA_STARTUP_PROBE=1: when the waveform display has painted for the first time,
+// print the wall-clock time (ns since the epoch) and quit; the first-start
+// benchmark (bench/first-start.sh) takes the difference to its launch time.
+class FirstPaintProbe : public QObject {
+public:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() != QEvent::Paint || !o->inherits("sondara::gui::CWaveDisp")) return false;
+        static_cast<QWidget*>(o)->removeEventFilter(this);
+        qApp->removeEventFilter(this);
+        QCoreApplication::sendEvent(o, e);  // paint first, then take the time
+        timespec ts{};
+        clock_gettime(CLOCK_REALTIME, &ts);
+        std::printf("first-paint-ns %lld\n",
+                    static_cast<long long>(ts.tv_sec) * 1000000000LL + ts.tv_nsec);
+        std::fflush(stdout);
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        return true;
+    }
+};
+}  // namespace
+
 int main(int argc, char** argv) {
     QApplication qapp(argc, argv);
+    FirstPaintProbe probe;
+    if (qEnvironmentVariableIsSet("SONDARA_STARTUP_PROBE")) qapp.installEventFilter(&probe);
     QApplication::setApplicationName("Sondara");
     QApplication::setOrganizationName("Dorvanel");
+    QApplication::setApplicationVersion(sondara::kVersionNumber);
+    // the menu entry and the window share the icon (sondara.desktop names it "sondara")
+    QApplication::setDesktopFileName("sondara");
+    QApplication::setWindowIcon(sondara::gui::applicationIcon());
     sondara::gui::chooseInterfaceFont();
+    sondara::gui::loadQtChineseTranslations();
     sondara::gui::CSondaraApp app;
     if (!app.initInstance(QApplication::arguments())) return 1;
     // SONDARA_SCREENSHOT=file.png: save a picture of the main window after start-up

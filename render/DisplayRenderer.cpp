@@ -22,6 +22,7 @@ void DisplayRenderer::paintPanes(QPainter& p, WaveDisplayModel& model, int top, 
         const WavePane& w = model.ensurePane(visible[k]);
         PaneDrawOptions& d = opts[k];
         d.paneBorder = visible[k] == model.activePane();
+        d.strongActiveCue = model.paneCount() > 1;
         d.showLabels = model.options().showLabels != 0;
         d.simulatedPile = model.showsSimulatedPile(w);
         d.doc = o.doc;

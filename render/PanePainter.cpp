@@ -108,7 +108,12 @@ void PanePainter::background(QPainter& p, const WavePane& w, const PaneDrawOptio
     const QRect pane = toQRect(w.paneRect);
     p.fillRect(pane, kBackgroundColour);
     p.setBrush(Qt::NoBrush);
-    if (o.paneBorder) {
+    if (o.paneBorder && o.strongActiveCue) {
+        QPen pen(kActivePaneColour, 2);
+        pen.setJoinStyle(Qt::MiterJoin);
+        p.setPen(pen);
+        p.drawRect(pane.adjusted(1, 1, -1, -1));
+    } else if (o.paneBorder) {
         p.setPen(cosmeticPen(kPaneBorderColour));
         p.drawRect(pane.adjusted(0, 0, -1, -1));
     }
@@ -228,8 +233,10 @@ void PanePainter::marks(QPainter& p, const WavePane& w, const PaneDrawOptions& o
                         continue;
                     for (int k = 0; k < need; ++k)
                         used[static_cast<size_t>(r + k)].spans.push_back({x0, x0 + wd});
-                    p.setPen(c);
                     const int y = plot.top() + 1 + r * lh + m_.ascent();
+                    // a white box behind the label keeps it legible over the traces
+                    p.fillRect(QRect(x0 - 1, y - m_.ascent(), wd + 2, need * lh), kLabelHaloColour);
+                    p.setPen(c);
                     p.drawText(x0, y, qs(text));
                     if (!text2.empty()) p.drawText(x0, y + lh, qs(text2));
                     return;
@@ -260,6 +267,13 @@ void PanePainter::labels(QPainter& p, const WavePane& w, const PaneDrawOptions& 
 
     if (o.showLabels) {
         const QString title = qs(w.title);
+        p.save();
+        if (o.paneBorder && o.strongActiveCue) {
+            QFont bold = p.font();
+            bold.setBold(true);
+            p.setFont(bold);
+            p.setPen(kActivePaneColour);
+        }
         if (w.waveTrain) {
             p.drawText(QRect(pane.left() + 2, pane.top(), plot.left() - pane.left() - 8, pane.height()),
                        Qt::AlignRight | Qt::AlignVCenter, title);
@@ -268,6 +282,7 @@ void PanePainter::labels(QPainter& p, const WavePane& w, const PaneDrawOptions& 
             p.drawText(QRect(plot.left(), top, plot.width(), lh), Qt::AlignHCenter | Qt::AlignVCenter,
                        title);
         }
+        p.restore();
     }
     if (!w.materialised || w.waveTrain) return;
 

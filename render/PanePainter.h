@@ -27,6 +27,11 @@ namespace sondara::render {
 
 inline const QColor kBackgroundColour{255, 255, 255};
 inline const QColor kPaneBorderColour{192, 192, 192};
+// The active pane of a display with several panes: a 2-px frame in this colour and a
+// bold title, so that it can be told at a glance.
+inline const QColor kActivePaneColour{28, 109, 208};
+// Behind mark labels, so that traces running under them do not strike them through.
+inline const QColor kLabelHaloColour{255, 255, 255, 225};
 inline const QColor kPlotBorderColour{128, 128, 128};
 inline const QColor kCurveColour{0, 0, 255};
 inline const QColor kZeroLineColour{0, 0, 0};
@@ -44,7 +49,8 @@ struct AmplificationCurve {
 };
 
 struct PaneDrawOptions {
-    bool paneBorder = false;     // the light-grey frame of the pane (the active one)
+    bool paneBorder = false;       // the frame of the pane (the active one)
+    bool strongActiveCue = false;  // several panes: the active one gets a 2-px frame, bold title
     bool showLabels = true;      // 显示标号: the pane title
     bool simulatedPile = false;  // draw the pile sketch below the plot
     // Where the curve may go when it is not the plot rectangle (a strip of the 波列显示

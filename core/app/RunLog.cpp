@@ -9,19 +9,37 @@
 
 namespace sondara {
 
+namespace {
+struct ChosenLog {
+    bool chosen = false;
+    std::string path;
+};
+ChosenLog& chosenLog() {
+    static ChosenLog c;
+    return c;
+}
+}  // namespace
+
 RunLog& RunLog::instance() {
-    static RunLog log(logFilePath());
+    static RunLog log(chosenLog().chosen ? chosenLog().path : logFilePath());
     return log;
+}
+
+void RunLog::chooseProcessLog(const std::string& path) {
+    chosenLog() = {true, path};
+    instance().setPath(path);
 }
 
 RunLog::RunLog(std::string path) : path_(std::move(path)) {}
 
 void RunLog::makeWritable() {
+    if (path_.empty()) return;
     struct stat st {};
     if (::stat(path_.c_str(), &st) == 0) ::chmod(path_.c_str(), st.st_mode | S_IWUSR);
 }
 
 void RunLog::write(const std::string& messageUtf8) {
+    if (path_.empty()) return;
     std::time_t now = clock_ ? clock_() : std::time(nullptr);
     if (hasLast_ && now - lastTime_ <= 2 && now >= lastTime_ && messageUtf8 == lastMessage_) return;
     lastTime_ = now;

@@ -3,7 +3,8 @@
 // can see what the user did. Lines are GBK text:
 //   时间：2026/12/10||12:5:07____message
 // A message equal to the previous one within 2 seconds is dropped; a log longer
-// than 98,000 bytes is started anew. Writing never fails visibly.
+// than 98,000 bytes is started anew. Writing never fails visibly. A log with an
+// empty path writes nothing.
 #include <ctime>
 #include <functional>
 #include <string>
@@ -12,8 +13,12 @@ namespace sondara {
 
 class RunLog {
 public:
-    // The process-wide log at logFilePath().
+    // The process-wide log at logFilePath(), or at the path chosen with
+    // chooseProcessLog before its first use.
     static RunLog& instance();
+    // Chooses the process-wide log file; an empty path means no run log at all
+    // (the command line writes one only when asked to).
+    static void chooseProcessLog(const std::string& path);
 
     explicit RunLog(std::string path);
     void write(const std::string& messageUtf8);

@@ -88,6 +88,12 @@ bool loadOrWriteDefaults(CursorSettings& s, Prompter* p) {
 }
 
 bool loadOrWriteDefaults(AutoHeadSettings& s, Prompter* p) {
+    bool found = loadSettings(s);
+    if (!found) saveSettings(s, p);
+    return found;
+}
+
+bool loadSettings(AutoHeadSettings& s) {
     s = AutoHeadSettings{};
     bool found = autoHeadSettingsFile().read([&](ByteReader& r) {
         auto f = r.u8();
@@ -97,7 +103,6 @@ bool loadOrWriteDefaults(AutoHeadSettings& s, Prompter* p) {
         auto b = r.i32();
         if (r.ok()) s.startRatio = b;
     });
-    if (!found) saveSettings(s, p);
     return found;
 }
 

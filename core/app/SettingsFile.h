@@ -56,6 +56,8 @@ SettingsFile autoHeadSettingsFile();
 bool loadOrWriteDefaults(EditSettings& s, Prompter* p);
 bool loadOrWriteDefaults(CursorSettings& s, Prompter* p);
 bool loadOrWriteDefaults(AutoHeadSettings& s, Prompter* p);
+// Reads without writing anything (defaults when the file is missing or foreign).
+bool loadSettings(AutoHeadSettings& s);
 bool saveSettings(const EditSettings& s, Prompter* p);
 bool saveSettings(const CursorSettings& s, Prompter* p);
 bool saveSettings(const AutoHeadSettings& s, Prompter* p);

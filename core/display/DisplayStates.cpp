@@ -191,7 +191,13 @@ void ApplyDisplayCommand(DisplayState& s, DisplayCommand c, const ScaleGeometry&
         case DisplayCommand::SpectrumLines: s.spectrumStyle = 0; break;
         case DisplayCommand::SpectrumEnvelope: s.spectrumStyle = 1; break;
         case DisplayCommand::AutoAdjust:
-            AlignToHead(s, g);
+            // A spectrum starts at 0 Hz: the pile head (a time sample) means nothing
+            // there, and aligning to it would shift 0 Hz right and show negative
+            // frequencies.
+            if (g.frequencyDomain)
+                RestorePosition(s);
+            else
+                AlignToHead(s, g);
             AutoHorizontalScale(s, g);
             AutoVerticalScale(s);
             break;

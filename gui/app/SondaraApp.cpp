@@ -11,11 +11,13 @@
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTranslator>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -23,10 +25,19 @@
 #include "core/app/CommandTable.h"
 #include "core/app/RunLog.h"
 #include "core/fileio/ProjectFile.h"
+#include "gui/app/AboutDialog.h"
 #include "gui/app/DocumentHost.h"
 #include "gui/app/QtPrompter.h"
 #include "gui/frame/MainFrame.h"
 #include "gui/panels/PointListPanel.h"
+
+// Resource registration must name the global initialisers.
+static void initDesktopResources() {
+    Q_INIT_RESOURCE(desktop);
+}
+static void initIconResourcesForRegistration() {
+    Q_INIT_RESOURCE(icons);
+}
 
 namespace sondara::gui {
 
@@ -61,6 +72,23 @@ void chooseInterfaceFont() {
     }
 }
 
+bool loadQtChineseTranslations() {
+    static bool loaded = false;
+    if (loaded) return true;
+    const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    // qt_zh_CN pulls in qtbase_zh_CN and the other modules' files
+    for (const char* name : {"qt_zh_CN", "qtbase_zh_CN"}) {
+        auto* t = new QTranslator(QCoreApplication::instance());
+        if (t->load(QString::fromLatin1(name), dir)) {
+            QCoreApplication::installTranslator(t);
+            loaded = true;
+            break;
+        }
+        delete t;
+    }
+    return loaded;
+}
+
 CSondaraApp::CSondaraApp() { g_app = this; }
 
 CSondaraApp::~CSondaraApp() {
@@ -71,38 +99,56 @@ CSondaraApp::~CSondaraApp() {
 
 QString CSondaraApp::programFolder() { return QCoreApplication::applicationDirPath(); }
 
+QString CSondaraApp::resourcePath(const QString& relative, QStringList* searched) {
+    const QString bin = programFolder();
+    QStringList candidates{QDir::cleanPath(bin + "/../share/sondara/" + relative),
+                           bin + "/" + relative};
+#ifdef SONDARA_SOURCE_RESOURCES
+    candidates << QStringLiteral(SONDARA_SOURCE_RESOURCES) + "/" + relative;
+#endif
+    if (searched) *searched = candidates;
+    for (const QString& c : candidates)
+        if (QFileInfo::exists(c)) return c;
+    return {};
+}
+
+namespace {
+QByteArray bundledFile(const QString& resource) {
+    initDesktopResources();
+    QFile f(resource);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+bool writeWhole(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+}  // namespace
+
 bool CSondaraApp::ensureFileTypeRegistration(const QString& programPath) {
+    // The user-level copies of the installed menu entry, file type and icon, with
+    // the menu entry pointing at this program.
     QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     QString desktopPath = dataHome + "/applications/sondara.desktop";
     QString mimePath = dataHome + "/mime/packages/sondara-qar.xml";
+    QString iconPath = dataHome + "/icons/hicolor/scalable/apps/sondara.svg";
     QString exec = QString("Exec=\"%1\" %f").arg(programPath);
     QFile existing(desktopPath);
     if (existing.open(QIODevice::ReadOnly)) {
         QString text = QString::fromUtf8(existing.readAll());
         if (text.contains(exec + "\n") && QFile::exists(mimePath)) return false;  // current
     }
-    QDir().mkpath(QFileInfo(desktopPath).path());
-    QDir().mkpath(QFileInfo(mimePath).path());
-    QFile d(desktopPath);
-    if (d.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        d.write(QString("[Desktop Entry]\nType=Application\nName=Sondara\nName[zh_CN]=低应变桩身完整性分析\n"
-                        "Comment=Low-strain pile integrity analysis\n%1\nIcon=sondara\n"
-                        "MimeType=application/x-sondara-qar;\nCategories=Science;Engineering;\nTerminal=false\n")
-                    .arg(exec)
-                    .toUtf8());
-        d.close();
+    QString entry = QString::fromUtf8(bundledFile(":/desktop/sondara.desktop"));
+    QStringList lines = entry.split('\n');
+    for (QString& l : lines) {
+        if (l.startsWith("Exec=")) l = exec;
+        if (l.startsWith("TryExec=")) l = "TryExec=" + programPath;
     }
-    QFile m(mimePath);
-    if (m.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        m.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-                "  <mime-type type=\"application/x-sondara-qar\">\n"
-                "    <comment>QAR数据文件</comment>\n"
-                "    <glob pattern=\"*.qar\"/>\n"
-                "  </mime-type>\n"
-                "</mime-info>\n");
-        m.close();
-    }
+    writeWhole(desktopPath, lines.join('\n').toUtf8());
+    writeWhole(mimePath, bundledFile(":/desktop/sondara-qar.xml"));
+    initIconResourcesForRegistration();
+    QFile icon(":/icons/sondara.svg");
+    if (icon.open(QIODevice::ReadOnly)) writeWhole(iconPath, icon.readAll());
     // refresh the desktop's caches when the tools are there; nothing is reported
     if (qEnvironmentVariableIsSet("SONDARA_NO_DESKTOP_CACHE")) return true;
     QProcess::startDetached("update-mime-database", {dataHome + "/mime"});
@@ -147,11 +193,20 @@ bool CSondaraApp::initInstance(const QStringList& arguments) {
     } else {
         newDocument();
     }
-    frame_->showMaximized();
+    // Maximised on the first start; afterwards where and how the user left it.
+    const QByteArray geometry = appSettings().value("MainFrame/geometry").toByteArray();
+    if (geometry.isEmpty() || !frame_->restoreGeometry(geometry))
+        frame_->showMaximized();
+    else
+        frame_->show();
     return true;
 }
 
 void CSondaraApp::exitInstance() {
+    if (frame_) {
+        QSettings s = appSettings();
+        s.setValue("MainFrame/geometry", frame_->saveGeometry());
+    }
     logLine("软件退出");
 }
 
@@ -233,20 +288,36 @@ DocumentHost* CSondaraApp::openDocumentFile(QString path) {
     if (!saveModified()) return nullptr;
     logLine(path.toStdString());
     if (!QFileInfo::exists(path)) {
+        commandLineTail.clear();
+        if (!host_) newDocument();
         QMessageBox::information(frame_.get(), QString(), "文件路径错误");
         return nullptr;
     }
-    if (frame_) frame_->closeAllChildWindows();
-    if (frame_ && frame_->pointList()) frame_->pointList()->clear();
+    // Read first: a file that cannot be read never replaces the open document and
+    // never becomes the file of a document (保存 would overwrite it with nothing).
     auto host = std::make_unique<DocumentHost>();
     std::string warning;
-    ReadProject(host->doc(), path.toStdString(), &warning);
-    host->setPath(path);
+    const std::string error = ReadProject(host->doc(), path.toStdString(), &warning);
     commandLineTail.clear();
-    if (host->doc().lastError.empty()) addRecentFile(path);
+    if (!error.empty()) {
+        if (!host_) newDocument();
+        reportOpenFailure(QString::fromStdString(error));
+        return nullptr;
+    }
+    if (frame_ && frame_->pointList()) frame_->pointList()->clear();
+    // A file that read only partly opens with the points read but stays unbound:
+    // saving asks for a new name instead of overwriting the points that were lost.
+    if (warning.empty()) {
+        host->setPath(path);
+        addRecentFile(path);
+    }
     replaceDocument(std::move(host));
-    if (!warning.empty()) QMessageBox::warning(frame_.get(), "打开异常", QString::fromStdString(warning));
+    if (!warning.empty()) reportOpenFailure(QString::fromStdString(warning));
     return host_.get();
+}
+
+void CSondaraApp::reportOpenFailure(const QString& message) {
+    QMessageBox::critical(frame_.get(), "打开异常", message);
 }
 
 void CSondaraApp::openCommand() {
@@ -254,36 +325,27 @@ void CSondaraApp::openCommand() {
     if (host_) host_->doc().modified = false;
     QString path = QFileDialog::getOpenFileName(frame_.get(), "打开", QString(), kFilter);
     if (path.isEmpty()) return;
-    DocumentHost* h = openDocumentFile(path);
-    if (h && !h->doc().lastError.empty())
-        QMessageBox::critical(frame_.get(), "打开异常", QString::fromStdString(h->doc().lastError));
+    openDocumentFile(path);  // reports a read failure itself, as for every other way of opening
 }
 
 void CSondaraApp::aboutDialog() {
-    QDialog dlg(frame_.get());
-    dlg.setWindowTitle("关于本软件");
-    auto* v = new QVBoxLayout(&dlg);
-    auto* row = new QHBoxLayout;
-    auto* icon = new QLabel(&dlg);
-    icon->setPixmap(QApplication::windowIcon().pixmap(48, 48));
-    row->addWidget(icon);
-    row->addWidget(new QLabel(kProgramName, &dlg), 1);
-    v->addLayout(row);
-    auto* close = new QPushButton("关闭", &dlg);
-    QObject::connect(close, &QPushButton::clicked, &dlg, &QDialog::accept);
-    v->addWidget(close, 0, Qt::AlignRight);
+    AboutDialog dlg(frame_.get());
     dlg.exec();
 }
 
 void CSondaraApp::helpTopics() {
-    // the help beside the program, when it is there
-    for (const char* name : {"Sondara.html", "help/index.html", "Sondara.chm"}) {
-        QString p = programFolder() + "/" + name;
-        if (QFileInfo::exists(p)) {
-            QDesktopServices::openUrl(QUrl::fromLocalFile(p));
-            return;
-        }
+    QStringList searched;
+    const QString index = resourcePath("help/index.html", &searched);
+    if (index.isEmpty()) {
+        QStringList places;
+        for (const QString& p : searched) places << QDir::toNativeSeparators(p);
+        QMessageBox::warning(frame_.get(), "帮助主题",
+                             "找不到帮助文件。已查找：\n" + places.join('\n'));
+        return;
     }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(index)))
+        QMessageBox::warning(frame_.get(), "帮助主题",
+                             "无法打开浏览器显示帮助：\n" + QDir::toNativeSeparators(index));
 }
 
 void CSondaraApp::viewLog() {

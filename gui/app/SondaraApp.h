@@ -27,7 +27,9 @@ public:
     CMainFrame* frame() const { return frame_.get(); }
     DocumentHost* document() const { return host_.get(); }
 
-    // Opening by path (command line, recent files, dropped files).
+    // Opening by path (command line, recent files, dropped files, 打开). A file that
+    // cannot be read is reported in a "打开异常" box and leaves the open document as
+    // it was; null then.
     DocumentHost* openDocumentFile(QString path);
     void newDocument();
     void openCommand();
@@ -54,11 +56,16 @@ public:
     // rewritten only when the program path differs. Returns whether it wrote.
     static bool ensureFileTypeRegistration(const QString& programPath);
     static QString programFolder();
+    // A file the program ships (help/index.html, templates/..., samples/...): the
+    // installed share/sondara folder beside bin/, the program folder itself, or the
+    // sources of a build tree. Empty when none has it; `searched` lists where it looked.
+    static QString resourcePath(const QString& relative, QStringList* searched = nullptr);
 
 signals:
     void documentReplaced();
 
 private:
+    void reportOpenFailure(const QString& message);
     void replaceDocument(std::unique_ptr<DocumentHost> host);
     std::unique_ptr<CMainFrame> frame_;
     std::unique_ptr<DocumentHost> host_;
@@ -69,5 +76,9 @@ CSondaraApp* theApp();
 
 // Picks a CJK font for the interface when "宋体" is not installed.
 void chooseInterfaceFont();
+
+// Loads Qt's own Chinese texts (file dialogs, message box buttons) from Qt's
+// translations folder; false when they are not installed.
+bool loadQtChineseTranslations();
 
 }  // namespace sondara::gui

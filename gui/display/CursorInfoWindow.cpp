@@ -25,6 +25,15 @@ CursorInfoWindow::CursorInfoWindow(const render::QtTextMetrics& metrics, QWidget
     hide();
 }
 
+bool CursorInfoWindow::placedByUser() const {
+    return placement().contains(kPlaceKey);
+}
+
+void CursorInfoWindow::openAtPlotCorner(const QRect& plot) {
+    if (placedByUser() || plot.isEmpty()) return;
+    move(inside(QPoint(plot.right() + 1 - width() - 4, plot.top() + 4)));
+}
+
 void CursorInfoWindow::setLines(std::vector<std::string> lines) {
     if (lines == lines_) return;
     lines_ = std::move(lines);

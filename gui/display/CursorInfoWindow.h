@@ -23,6 +23,10 @@ public:
     const std::vector<std::string>& lines() const { return lines_; }
     // Moves the window back inside the display after the display changed its size.
     void keepInside();
+    // Where the readout opens when the user has not placed it: the top-right corner
+    // of the plot (`plot` in the display's coordinates), clear of the y-axis labels.
+    void openAtPlotCorner(const QRect& plot);
+    bool placedByUser() const;
 
     static constexpr int kMargin = 3;
 

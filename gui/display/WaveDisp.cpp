@@ -142,6 +142,10 @@ void CWaveDisp::setCursorInfoVisible(bool v) {
     cursorInfo_ = v;
     if (v) {
         info_->setLines(model_.cursorInfoLines());
+        if (model_.paneCount() > 0) {
+            const PixelRect r = model_.pane(0).plotRect;
+            info_->openAtPlotCorner(QRect(r.left, r.top - model_.scrollY(), r.width(), r.height()));
+        }
         info_->keepInside();
         info_->raise();
     }

@@ -270,7 +270,12 @@ TEST_F(DisplayFixture, CursorInformationWindowFollowsTheCursorsAndStaysInside) {
     frame().runCommand(CommandId::ViewCursorInfo);  // 光标信息
     CursorInfoWindow* info = disp()->cursorInfoWindow();
     ASSERT_TRUE(info->isVisible());
-    EXPECT_EQ(info->pos(), QPoint(20, 20));
+    // Not placed by the user yet: it opens at the plot's top-right, clear of the y axis.
+    ASSERT_FALSE(info->placedByUser());
+    const PixelRect plot = model().pane(0).plotRect;
+    EXPECT_EQ(info->geometry().right(), plot.left + plot.width() - 1 - 4);
+    EXPECT_EQ(info->pos().y(), plot.top + 4);
+    EXPECT_GT(info->pos().x(), plot.left);
     QTest::mouseMove(disp(), inPlot(0, 0.5));
     ASSERT_TRUE(model().dynamicCursor().shown);
     ASSERT_FALSE(info->lines().empty());

@@ -1,0 +1,94 @@
+#include "gui/app/AboutDialog.h"
+
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+#include <QtGlobal>
+
+#include "core/app/CommandTable.h"
+#include "core/app/ProgramVersion.h"
+#include "gui/app/CommandIcons.h"
+
+namespace sondara::gui {
+
+namespace {
+struct Library {
+    QString name, version, licence;
+};
+
+QString compilerText() {
+#if defined(__clang__)
+    return QStringLiteral("Clang %1.%2").arg(__clang_major__).arg(__clang_minor__);
+#elif defined(__GNUC__)
+    return QStringLiteral("GCC %1.%2").arg(__GNUC__).arg(__GNUC_MINOR__);
+#else
+    return QStringLiteral("C++");
+#endif
+}
+}  // namespace
+
+QString AboutDialog::librariesHtml() {
+    const QList<Library> libs = {
+        {"Qt (Core, Gui, Widgets, PrintSupport, Svg)",
+         QStringLiteral("%1（编译时 %2）")
+             .arg(QString::fromLatin1(qVersion()), QStringLiteral(QT_VERSION_STR)),
+         "GNU LGPL 3.0"},
+        {"Qt 中文翻译 (qt6-translations-l10n)", QString::fromLatin1(qVersion()), "GNU LGPL 3.0"},
+        {"C++ 标准库 (libstdc++) 与 C 库 (glibc)", compilerText(),
+         "GPL 3.0 附运行库例外 / LGPL 2.1"},
+        {"Noto Sans CJK 字体（界面字体，如已安装）", "", "SIL Open Font License 1.1"},
+    };
+    QString html = QStringLiteral(
+        "<table cellspacing='0' cellpadding='3' border='1' width='100%'>"
+        "<tr><th>组件</th><th>版本</th><th>许可</th></tr>");
+    for (const Library& l : libs)
+        html +=
+            QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td></tr>")
+                .arg(l.name.toHtmlEscaped(), l.version.toHtmlEscaped(), l.licence.toHtmlEscaped());
+    html += QStringLiteral("</table>");
+    return html;
+}
+
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("关于本软件"));
+    auto* v = new QVBoxLayout(this);
+    auto* row = new QHBoxLayout;
+    auto* icon = new QLabel(this);
+    icon->setPixmap(applicationIcon().pixmap(64, 64));
+    icon->setAccessibleName(QStringLiteral("程序图标"));
+    row->addWidget(icon, 0, Qt::AlignTop);
+    auto* texts = new QVBoxLayout;
+    auto* name = new QLabel(QString::fromUtf8(kProgramName), this);
+    QFont f = name->font();
+    f.setBold(true);
+    f.setPointSizeF(f.pointSizeF() * 1.2);
+    name->setFont(f);
+    texts->addWidget(name);
+    texts->addWidget(
+        new QLabel(QStringLiteral("版本 %1").arg(QLatin1String(kVersionNumber)), this));
+    texts->addWidget(new QLabel(QString::fromUtf8(kProgramNameEnglish), this));
+    texts->addWidget(new QLabel(QString::fromUtf8(kProgramLicence), this));
+    row->addLayout(texts, 1);
+    v->addLayout(row);
+
+    auto* libsCaption = new QLabel(QStringLiteral("使用的库(&L)："), this);
+    libraries_ = new QTextBrowser(this);
+    libraries_->setHtml(librariesHtml());
+    libraries_->setAccessibleName(QStringLiteral("使用的库"));
+    libraries_->setMinimumHeight(140);
+    libsCaption->setBuddy(libraries_);
+    v->addWidget(libsCaption);
+    v->addWidget(libraries_, 1);
+
+    auto* close = new QPushButton(QStringLiteral("关闭"), this);
+    close->setAccessibleName(QStringLiteral("关闭"));
+    close->setDefault(true);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    v->addWidget(close, 0, Qt::AlignRight);
+    resize(520, 360);
+}
+
+}  // namespace sondara::gui

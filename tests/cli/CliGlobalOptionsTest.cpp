@@ -1,0 +1,141 @@
+// The options every command takes, the exit statuses a script relies on, and the
+// info table's layout.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "core/app/ProgramVersion.h"
+#include "support/TestSupport.h"
+
+namespace sondara {
+namespace {
+
+using test::cliPath;
+using test::runCommand;
+using test::shellQuote;
+
+struct CliOptions : ::testing::Test {
+    test::TempDir dir;
+    std::string sample, cut;
+    void SetUp() override {
+        sample = dir.file("s.qar");
+        ASSERT_EQ(runCommand(cliPath() + " sample " + shellQuote(sample)).exitCode, 0);
+        // a file whose first points read and whose tail is lost
+        std::string bytes = test::readFile(sample);
+        cut = dir.file("cut.qar");
+        test::writeFile(cut, bytes.substr(0, bytes.size() / 4));
+    }
+    test::RunResult cli(const std::string& args) { return runCommand(cliPath() + " " + args); }
+    static int pointCount(const std::string& infoOut) {
+        auto at = infoOut.find("测点数 points: ");
+        return at == std::string::npos
+                   ? -1
+                   : std::stoi(infoOut.substr(at + std::string("测点数 points: ").size()));
+    }
+};
+
+TEST_F(CliOptions, VersionPrintsTheAboutBoxText) {
+    auto r = cli("--version");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, versionText() + "\n");
+    EXPECT_NE(r.out.find("4.0.1.0"), std::string::npos);
+}
+
+// Every command that writes a project refuses a partly read file with status 3 and
+// writes nothing; --allow-partial writes the points that were read.
+TEST_F(CliOptions, PartlyReadFilesAreNotWrittenWithoutAllowPartial) {
+    const std::string out = dir.file("out.qar");
+    const std::string q = shellQuote(cut), o = shellQuote(out);
+    const std::vector<std::string> writers = {
+        "convert " + q + " " + o,
+        "process " + q + " --all --step \"Reverse\" -o " + o,
+        "mark " + q + " -o " + o + " --point 1 class I类桩",
+        "edit " + q + " -o " + o + " sort-asc",
+        "save-checked " + q + " " + o,
+        "display " + q + " --command 自动调节 -o " + o,
+    };
+    for (const std::string& w : writers) {
+        auto r = cli(w);
+        EXPECT_EQ(r.exitCode, 3) << w << "\n" << r.err;
+        EXPECT_NE(r.err.find("测点数据不完整"), std::string::npos) << w;
+        EXPECT_NE(r.err.find("--allow-partial"), std::string::npos) << w;
+        EXPECT_FALSE(std::filesystem::exists(out)) << w;
+    }
+    // a previous file is left untouched too
+    test::writeFile(out, "previous");
+    EXPECT_EQ(cli("convert " + q + " " + o).exitCode, 3);
+    EXPECT_EQ(test::readFile(out), "previous");
+
+    auto allowed = cli("convert " + q + " " + o + " --allow-partial");
+    ASSERT_EQ(allowed.exitCode, 0) << allowed.err;
+    auto info = cli("info " + o);
+    ASSERT_EQ(info.exitCode, 0);
+    EXPECT_GT(pointCount(info.out), 0);
+    EXPECT_LT(pointCount(info.out), 8);
+
+    // reading commands go on with the points read
+    EXPECT_EQ(cli("info " + q).exitCode, 0);
+    EXPECT_EQ(cli("dump " + q + " --point 1").exitCode, 0);
+}
+
+TEST_F(CliOptions, NoRunLogUnlessAsked) {
+    const char* envLog = std::getenv("SONDARA_LOG");
+    ASSERT_TRUE(envLog);
+    std::filesystem::remove(envLog);
+    const std::string q = shellQuote(sample);
+    ASSERT_EQ(cli("convert " + q + " " + shellQuote(dir.file("a.qar"))).exitCode, 0);
+    ASSERT_EQ(
+        cli("mark " + q + " -o " + shellQuote(dir.file("b.qar")) + " --point 1 autohead").exitCode,
+        0);
+    EXPECT_FALSE(std::filesystem::exists(envLog));
+    // nor the settings of the desktop program
+    EXPECT_FALSE(std::filesystem::exists(std::string(std::getenv("SONDARA_SETTINGS_DIR")) +
+                                         "/MIR_QAR4_AHEAD_001.ini"));
+
+    const std::string log = dir.file("run.log");
+    ASSERT_EQ(
+        cli("convert " + q + " " + shellQuote(dir.file("c.qar")) + " --log " + shellQuote(log))
+            .exitCode,
+        0);
+    EXPECT_NE(test::readFile(log).find("\xB4\xF2\xBF\xAA\xCE\xC4\xBC\xFE"),
+              std::string::npos);  // "打开文件" in GBK
+    EXPECT_EQ(cli("info " + q + " --log").exitCode, 1);
+}
+
+// Terminal columns of a UTF-8 text: CJK characters take two.
+int columns(const std::string& s) {
+    int w = 0;
+    for (std::size_t i = 0; i < s.size();) {
+        auto b = static_cast<unsigned char>(s[i]);
+        int len = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+        w += len >= 3 ? 2 : 1;
+        i += len;
+    }
+    return w;
+}
+
+TEST_F(CliOptions, InfoTableColumnsLineUpByDisplayWidth) {
+    auto r = cli("info " + shellQuote(sample));
+    ASSERT_EQ(r.exitCode, 0);
+    std::istringstream in(r.out);
+    std::string line;
+    int headerClassAt = -1, rows = 0;
+    while (std::getline(in, line)) {
+        if (line.rfind("序号", 0) == 0) {
+            headerClassAt = columns(line.substr(0, line.find("类别")));
+            continue;
+        }
+        if (headerClassAt < 0) continue;
+        // the class column ("I类桩", "III类桩", ...) starts at the header's column
+        auto k = line.find("类桩");
+        ASSERT_NE(k, std::string::npos) << line;
+        while (k > 0 && (line[k - 1] == 'I' || line[k - 1] == 'V')) --k;
+        EXPECT_EQ(columns(line.substr(0, k)), headerClassAt) << line;
+        ++rows;
+    }
+    EXPECT_EQ(rows, 8);
+}
+
+}  // namespace
+}  // namespace sondara
