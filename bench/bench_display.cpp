@@ -8,8 +8,8 @@
 #include <cmath>
 #include <memory>
 
-#include "core/display/WaveDisplayModel.h"
 #include "core/base/FixedText.h"
+#include "core/display/WaveDisplayModel.h"
 
 namespace {
 
@@ -34,7 +34,9 @@ TestPoint benchPoint(int index) {
     return p;
 }
 
-std::size_t heapInUse() { return mallinfo2().uordblks; }
+std::size_t heapInUse() {
+    return mallinfo2().uordblks;
+}
 
 // The plot is 1,200 pixels wide inside a client of this width (margins of the model).
 int clientWidthForPlot(int plot) {

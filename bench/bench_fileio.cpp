@@ -35,7 +35,8 @@ CSondaraDoc makeBigDoc() {
         p.waveSpeed = 3800;
         p.recordedLength = 1024;
         p.rawSamples.resize(1024);
-        for (int k = 0; k < 1024; ++k) p.rawSamples[k] = static_cast<float>(std::sin(k * 0.05 + i) * 100.0);
+        for (int k = 0; k < 1024; ++k)
+            p.rawSamples[k] = static_cast<float>(std::sin(k * 0.05 + i) * 100.0);
         p.samples = p.rawSamples;
         for (int s = 0; s < 5; ++s) p.steps.push_back(makeStep(ProcessKind::Smooth));
     }

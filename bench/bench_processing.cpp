@@ -81,12 +81,17 @@ void BM_ReplayProject(benchmark::State& state) {
         benchmark::DoNotOptimize(doc.points.back().samples.data());
     }
     setProcessingThreads(0);
-    state.counters["points/s"] =
-        benchmark::Counter(static_cast<double>(kPoints) * state.iterations(), benchmark::Counter::kIsRate);
+    state.counters["points/s"] = benchmark::Counter(
+        static_cast<double>(kPoints) * state.iterations(), benchmark::Counter::kIsRate);
 }
 // CPU time is that of the whole process (every thread), so the two-thread run shows
 // what the split costs; its wall time shows the speed-up when the cores are free.
-BENCHMARK(BM_ReplayProject)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+BENCHMARK(BM_ReplayProject)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
 
 // Replaying many targets: 200 points on one thread and on two.
 void BM_ReplayManyTargets(benchmark::State& state) {
@@ -100,7 +105,12 @@ void BM_ReplayManyTargets(benchmark::State& state) {
     }
     setProcessingThreads(0);
 }
-BENCHMARK(BM_ReplayManyTargets)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+BENCHMARK(BM_ReplayManyTargets)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
 
 // The latency the user feels on 预览: one point, its chain plus a candidate filter.
 void BM_PreviewOnePoint(benchmark::State& state) {
@@ -163,7 +173,11 @@ void BM_ConvolveFirReference(benchmark::State& state) {
 }
 
 void convArgs(benchmark::internal::Benchmark* b) {
-    b->Args({1024, 51})->Args({1024, 167})->Args({1026, 511})->Args({9999, 167})->Args({9999, 4997});
+    b->Args({1024, 51})
+        ->Args({1024, 167})
+        ->Args({1026, 511})
+        ->Args({9999, 167})
+        ->Args({9999, 4997});
     b->Unit(benchmark::kMicrosecond);
 }
 BENCHMARK(BM_ConvolveFir)->Apply(convArgs);

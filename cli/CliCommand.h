@@ -48,8 +48,8 @@ struct TraceOptions {
     std::map<std::string, std::string> named;
     std::vector<std::string> positional;
     bool has(const std::string& k) const { return named.count(k) != 0; }
-    double num(const std::string& k, double def) const;   // throws UsageError on a bad number
-    long integer(const std::string& k, long def) const;    // throws UsageError on a bad number
+    double num(const std::string& k, double def) const;  // throws UsageError on a bad number
+    long integer(const std::string& k, long def) const;  // throws UsageError on a bad number
     std::string str(const std::string& k, const std::string& def = {}) const;
 };
 
@@ -74,7 +74,7 @@ struct TraceOpRegistrar {
 };
 
 // Helpers for commands.
-std::string formatSample(double v);                     // "%.9g"
+std::string formatSample(double v);  // "%.9g"
 bool readSamplesFile(const std::string& path, std::vector<float>& out, std::string& error);
 std::vector<float> readSamplesStream(std::FILE* f);
 

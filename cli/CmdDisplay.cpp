@@ -32,33 +32,48 @@ int usage(const std::string& why) {
 
 const char* kindName(PaneKind k) {
     switch (k) {
-        case PaneKind::TimeTrace: return "TimeTrace";
-        case PaneKind::AverageTrace: return "AverageTrace";
-        case PaneKind::Correlation: return "Correlation";
-        case PaneKind::Spectrum: return "Spectrum";
-        case PaneKind::WaveletComponent: return "WaveletComponent";
+        case PaneKind::TimeTrace:
+            return "TimeTrace";
+        case PaneKind::AverageTrace:
+            return "AverageTrace";
+        case PaneKind::Correlation:
+            return "Correlation";
+        case PaneKind::Spectrum:
+            return "Spectrum";
+        case PaneKind::WaveletComponent:
+            return "WaveletComponent";
     }
     return "";
 }
 
 const char* domainKey(AnalysisDomain d) {
     switch (d) {
-        case AnalysisDomain::Integrity: return "integrity";
-        case AnalysisDomain::TimeAnalysis: return "time";
-        case AnalysisDomain::Frequency: return "frequency";
-        case AnalysisDomain::Wavelet: return "wavelet";
+        case AnalysisDomain::Integrity:
+            return "integrity";
+        case AnalysisDomain::TimeAnalysis:
+            return "time";
+        case AnalysisDomain::Frequency:
+            return "frequency";
+        case AnalysisDomain::Wavelet:
+            return "wavelet";
     }
     return "";
 }
 
 const char* setKey(DisplaySet s) {
     switch (s) {
-        case DisplaySet::SingleTrace: return "single";
-        case DisplaySet::MultiTrace: return "multi";
-        case DisplaySet::SamePile: return "pile";
-        case DisplaySet::CheckedPoints: return "checked";
-        case DisplaySet::AllPoints: return "all";
-        case DisplaySet::WaveTrain: return "train";
+        case DisplaySet::SingleTrace:
+            return "single";
+        case DisplaySet::MultiTrace:
+            return "multi";
+        case DisplaySet::SamePile:
+            return "pile";
+        case DisplaySet::CheckedPoints:
+            return "checked";
+        case DisplaySet::AllPoints:
+            return "all";
+        case DisplaySet::WaveTrain:
+            return "train";
     }
     return "";
 }
@@ -99,11 +114,16 @@ void paneJson(JsonWriter& j, const CSondaraDoc& doc, WaveDisplayModel& model, in
     j.field("pointIndex", w.pointIndex).field("slot", w.slot);
     rect(j, "paneRect", w.paneRect);
     rect(j, "plotRect", w.plotRect);
-    j.key("state").beginObject()
-        .field("fill", w.state.fill).field("spectrumStyle", w.state.spectrumStyle)
-        .field("positionMode", w.state.positionMode).field("xOffset", w.state.xOffset)
-        .field("hScaleMode", w.state.hScaleMode).field("hScale", w.state.hScale)
-        .field("vScaleMode", w.state.vScaleMode).field("vScale", w.state.vScale)
+    j.key("state")
+        .beginObject()
+        .field("fill", w.state.fill)
+        .field("spectrumStyle", w.state.spectrumStyle)
+        .field("positionMode", w.state.positionMode)
+        .field("xOffset", w.state.xOffset)
+        .field("hScaleMode", w.state.hScaleMode)
+        .field("hScale", w.state.hScale)
+        .field("vScaleMode", w.state.vScaleMode)
+        .field("vScale", w.state.vScale)
         .endObject();
     j.field("vMax", w.vMax).field("vMin", w.vMin).field("sampleCount", w.sampleCount);
     j.key("polyline").beginObject().field("count", static_cast<int>(w.polyline.size()));
@@ -125,12 +145,14 @@ void paneJson(JsonWriter& j, const CSondaraDoc& doc, WaveDisplayModel& model, in
     const XAxis xa = XAxisLabels(w, model.metrics());
     j.key("xLabels").beginObject().field("unit", xa.unit).field("depth", xa.depth);
     j.key("ticks").beginArray();
-    for (const AxisLabel& t : xa.ticks) j.beginObject().field("x", t.pos).field("text", t.text).endObject();
+    for (const AxisLabel& t : xa.ticks)
+        j.beginObject().field("x", t.pos).field("text", t.text).endObject();
     j.endArray().endObject();
     const YAxis ya = YAxisLabels(w);
     j.key("yLabels").beginObject().field("unit", ya.unit);
     j.key("labels").beginArray();
-    for (const AxisLabel& t : ya.labels) j.beginObject().field("y", t.pos).field("text", t.text).endObject();
+    for (const AxisLabel& t : ya.labels)
+        j.beginObject().field("y", t.pos).field("text", t.text).endObject();
     j.endArray().endObject();
     if (haveCursor) {
         std::vector<std::string> lines;
@@ -144,8 +166,7 @@ void paneJson(JsonWriter& j, const CSondaraDoc& doc, WaveDisplayModel& model, in
     strings(j, "infoLines", InfoText(doc, w, model.options().items));
     if (model.showsSimulatedPile(w)) {
         const SimulatedPile sp = BuildSimulatedPile(w);
-        j.key("simulatedPile").beginObject()
-            .field("shapes", static_cast<int>(sp.shapes.size()));
+        j.key("simulatedPile").beginObject().field("shapes", static_cast<int>(sp.shapes.size()));
         ints(j, "drawnDefects", sp.drawnDefects);
         j.endObject();
     }
@@ -159,9 +180,10 @@ void printText(const CSondaraDoc& doc, WaveDisplayModel& model, bool haveCursor,
         const WavePane& p = model.pane(i);
         model.materialiseRows(p.paneRect.top, p.paneRect.bottom);
         const WavePane& w = model.ensurePane(i);
-        std::printf("pane %d: %s [%s] point %d, %d samples, range %.2f..%.2f, %zu polyline points\n",
-                    i, w.title.c_str(), kindName(w.kind), w.pointIndex + 1, w.sampleCount, w.vMin,
-                    w.vMax, w.polyline.size());
+        std::printf(
+            "pane %d: %s [%s] point %d, %d samples, range %.2f..%.2f, %zu polyline points\n", i,
+            w.title.c_str(), kindName(w.kind), w.pointIndex + 1, w.sampleCount, w.vMin, w.vMax,
+            w.polyline.size());
         if (haveCursor && cursorX >= w.plotRect.left && cursorX < w.plotRect.right)
             for (const std::string& s : model.cursorAt(i, cursorX, w.plotRect.top).readout)
                 std::printf("  %s\n", s.c_str());
@@ -204,11 +226,19 @@ int runDisplay(const Args& args) {
     }
     JsonWriter j;
     j.beginObject();
-    j.key("selection").beginObject()
-        .field("domain", domainKey(sel.domain)).field("displaySet", setKey(sel.displaySet))
-        .field("sub", sel.sub).field("first", sel.first).field("second", sel.second).endObject();
-    j.key("client").beginObject().field("width", model.clientWidth())
-        .field("height", model.clientHeight()).endObject();
+    j.key("selection")
+        .beginObject()
+        .field("domain", domainKey(sel.domain))
+        .field("displaySet", setKey(sel.displaySet))
+        .field("sub", sel.sub)
+        .field("first", sel.first)
+        .field("second", sel.second)
+        .endObject();
+    j.key("client")
+        .beginObject()
+        .field("width", model.clientWidth())
+        .field("height", model.clientHeight())
+        .endObject();
     j.field("contentHeight", model.contentHeight()).field("scrolls", model.scrollsVertically());
     j.field("activePane", model.activePane()).field("currentPoint", doc.currentPoint);
     j.key("panes").beginArray();
@@ -223,9 +253,14 @@ int runDisplay(const Args& args) {
     ints(j, "processingTargets", model.processingTargets());
     const SpeedLengthView sl = model.speedAndLength();
     if (sl.applies) {
-        j.key("speedAndLength").beginObject().field("enabled", sl.enabled)
-            .field("speed", sl.speedText).field("length", sl.lengthText)
-            .field("speedGrey", sl.speedGrey).field("lengthGrey", sl.lengthGrey).endObject();
+        j.key("speedAndLength")
+            .beginObject()
+            .field("enabled", sl.enabled)
+            .field("speed", sl.speedText)
+            .field("length", sl.lengthText)
+            .field("speedGrey", sl.speedGrey)
+            .field("lengthGrey", sl.lengthGrey)
+            .endObject();
     }
     if (!commands.empty()) ints(j, "changedPoints", changed);
     j.endObject();
@@ -243,7 +278,8 @@ const CliRegistrar kRegistrar{CliCommand{
         "                            choice; wavelet: family, member index, levels index)\n"
         "  --point N                 the current point (1-based), default the first\n"
         "  --active K                the active pane (0-based)\n"
-        "  --command NAME ...        display commands, e.g. auto-adjust, compress-h, fill-positive\n"
+        "  --command NAME ...        display commands, e.g. auto-adjust, compress-h, "
+        "fill-positive\n"
         "  --cursor X                readouts of every pane at pixel column X\n"
         "See docs/cli-display.md.\n",
     runDisplay}};

@@ -22,27 +22,43 @@ struct OpSpec {
 // Ops taking no number, a point number, a pile number, or a point number that is
 // not selected (ticks).
 const OpSpec kOps[] = {
-    {"sort-asc", Target::None},       {"sort-desc", Target::None},
-    {"tick-all", Target::None},       {"untick-all", Target::None},
-    {"invert-ticks", Target::None},   {"undo", Target::None},
-    {"redo", Target::None},           {"restore", Target::None},
-    {"tick", Target::Index},          {"untick", Target::Index},
-    {"delete-point", Target::Point},  {"delete-pile", Target::Pile},
-    {"move-up", Target::Point},       {"move-down", Target::Point},
-    {"move-pile-up", Target::Pile},   {"move-pile-down", Target::Pile},
-    {"copy-point", Target::Point},    {"copy-pile", Target::Pile},
-    {"copy-result-point", Target::Point}, {"copy-result-pile", Target::Pile},
-    {"cut-point", Target::Point},     {"cut-pile", Target::Pile},
-    {"paste-point", Target::Point},   {"paste-pile", Target::Pile},
-    {"insert-point", Target::Point},  {"insert-pile", Target::Pile},
-    {"append-point", Target::Point},  {"append-pile", Target::Pile},
+    {"sort-asc", Target::None},
+    {"sort-desc", Target::None},
+    {"tick-all", Target::None},
+    {"untick-all", Target::None},
+    {"invert-ticks", Target::None},
+    {"undo", Target::None},
+    {"redo", Target::None},
+    {"restore", Target::None},
+    {"tick", Target::Index},
+    {"untick", Target::Index},
+    {"delete-point", Target::Point},
+    {"delete-pile", Target::Pile},
+    {"move-up", Target::Point},
+    {"move-down", Target::Point},
+    {"move-pile-up", Target::Pile},
+    {"move-pile-down", Target::Pile},
+    {"copy-point", Target::Point},
+    {"copy-pile", Target::Pile},
+    {"copy-result-point", Target::Point},
+    {"copy-result-pile", Target::Pile},
+    {"cut-point", Target::Point},
+    {"cut-pile", Target::Pile},
+    {"paste-point", Target::Point},
+    {"paste-pile", Target::Pile},
+    {"insert-point", Target::Point},
+    {"insert-pile", Target::Pile},
+    {"append-point", Target::Point},
+    {"append-pile", Target::Pile},
 };
 
 struct Step {
     const OpSpec* spec = nullptr;
     long number = 0;  // 1-based
     std::string text() const {
-        return spec->target == Target::None ? spec->name : std::string(spec->name) + " " + std::to_string(number);
+        return spec->target == Target::None
+                   ? spec->name
+                   : std::string(spec->name) + " " + std::to_string(number);
     }
 };
 
@@ -52,7 +68,9 @@ const OpSpec* findOp(const std::string& name) {
     return nullptr;
 }
 
-bool startsWith(const char* s, const char* prefix) { return std::string_view(s).starts_with(prefix); }
+bool startsWith(const char* s, const char* prefix) {
+    return std::string_view(s).starts_with(prefix);
+}
 
 // Runs one step; returns whether the list changed, or sets `error`.
 bool runStep(CSondaraDoc& doc, MemoryClipboard& clipboard, const Step& st, std::string& error) {
@@ -154,10 +172,13 @@ int runEdit(const Args& args) {
     for (const Step& st : steps) {
         std::string error;
         bool changed = runStep(doc, clipboard, st, error);
-        if (!error.empty()) return std::fprintf(stderr, "edit: %s: %s\n", st.text().c_str(), error.c_str()), kExitUsage;
+        if (!error.empty())
+            return std::fprintf(stderr, "edit: %s: %s\n", st.text().c_str(), error.c_str()),
+                   kExitUsage;
         bool copied = startsWith(st.spec->name, "copy-");
-        std::printf("%s: %s\n", st.text().c_str(),
-                    changed ? (copied ? "copied" : "changed") : (copied ? "nothing copied" : "no change"));
+        std::printf(
+            "%s: %s\n", st.text().c_str(),
+            changed ? (copied ? "copied" : "changed") : (copied ? "nothing copied" : "no change"));
     }
     return saveProject(doc, out);
 }

@@ -48,8 +48,8 @@ int runExportText(const Args& args) {
     if (int rc = loadProject(doc, positional[0])) return rc;
     if (point > 0) {
         if (point > doc.pointCount())
-            return std::fprintf(stderr, "export-text: point %ld does not exist (%d points)\n", point,
-                                doc.pointCount()),
+            return std::fprintf(stderr, "export-text: point %ld does not exist (%d points)\n",
+                                point, doc.pointCount()),
                    kExitUsage;
         doc.selectPoint(static_cast<int>(point - 1));
     }

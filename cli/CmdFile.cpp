@@ -82,7 +82,8 @@ void pointJson(JsonWriter& j, const CSondaraDoc& doc, const TestPoint& p) {
     intsJson(j, "spectrumMarks", p.spectrumMarks);
     intsJson(j, "correlationMarks", p.correlationMarks);
     j.key("waveletMarks").beginArray();
-    for (std::size_t i = 0; i < p.waveletMarkPositions.size() && i < p.waveletMarkPanes.size(); ++i) {
+    for (std::size_t i = 0; i < p.waveletMarkPositions.size() && i < p.waveletMarkPanes.size();
+         ++i) {
         j.beginArray().value(p.waveletMarkPanes[i]).value(p.waveletMarkPositions[i]).endArray();
     }
     j.endArray();
@@ -109,9 +110,12 @@ int runInfo(const Args& args) {
     std::string path;
     bool json = false;
     for (const auto& a : args) {
-        if (a == "--json") json = true;
-        else if (path.empty()) path = a;
-        else return std::fprintf(stderr, "info: unexpected argument '%s'\n", a.c_str()), kExitUsage;
+        if (a == "--json")
+            json = true;
+        else if (path.empty())
+            path = a;
+        else
+            return std::fprintf(stderr, "info: unexpected argument '%s'\n", a.c_str()), kExitUsage;
     }
     if (path.empty()) return std::fprintf(stderr, "info: FILE missing\n"), kExitUsage;
     CSondaraDoc doc;
@@ -161,8 +165,8 @@ int runInfo(const Args& args) {
         std::string defects;
         for (const PileMark& m : p.defects) {
             char b[128];
-            std::snprintf(b, sizeof b, "%s%s@%.2fm", defects.empty() ? "" : ",", utf8(m.name).c_str(),
-                          m.depth);
+            std::snprintf(b, sizeof b, "%s%s@%.2fm", defects.empty() ? "" : ",",
+                          utf8(m.name).c_str(), m.depth);
             defects += b;
         }
         row({std::to_string(i + 1), utf8(p.pileNo), doc.pileTypeText(i),
@@ -180,23 +184,29 @@ int runDump(const Args& args) {
     bool raw = false, original = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "--raw") raw = true;
-        else if (a == "--original") original = true;
+        if (a == "--raw")
+            raw = true;
+        else if (a == "--original")
+            original = true;
         else if (a == "--point" && i + 1 < args.size()) {
             char* end = nullptr;
             point = std::strtol(args[++i].c_str(), &end, 10);
             if (*end) return std::fprintf(stderr, "dump: bad point number\n"), kExitUsage;
-        } else if (path.empty()) path = a;
-        else return std::fprintf(stderr, "dump: unexpected argument '%s'\n", a.c_str()), kExitUsage;
+        } else if (path.empty())
+            path = a;
+        else
+            return std::fprintf(stderr, "dump: unexpected argument '%s'\n", a.c_str()), kExitUsage;
     }
     if (path.empty() || point < 1)
-        return std::fprintf(stderr, "usage: sondara-cli dump FILE --point N [--raw] [--original]\n"),
+        return std::fprintf(stderr,
+                            "usage: sondara-cli dump FILE --point N [--raw] [--original]\n"),
                kExitUsage;
     CSondaraDoc doc;
     if (int rc = loadProject(doc, path)) return rc;
     const auto& pts = original ? doc.originalPoints : doc.points;
     if (point > static_cast<long>(pts.size()))
-        return std::fprintf(stderr, "dump: point %ld does not exist (%zu points)\n", point, pts.size()),
+        return std::fprintf(stderr, "dump: point %ld does not exist (%zu points)\n", point,
+                            pts.size()),
                kExitUsage;
     const TestPoint& p = pts[point - 1];
     for (float v : raw ? p.rawSamples : p.samples) std::printf("%s\n", formatSample(v).c_str());
@@ -204,7 +214,8 @@ int runDump(const Args& args) {
 }
 
 int runConvert(const Args& args) {
-    if (args.size() != 2) return std::fprintf(stderr, "usage: sondara-cli convert IN OUT\n"), kExitUsage;
+    if (args.size() != 2)
+        return std::fprintf(stderr, "usage: sondara-cli convert IN OUT\n"), kExitUsage;
     CSondaraDoc doc;
     if (int rc = loadProject(doc, args[0], LoadFor::Writing)) return rc;
     return saveProject(doc, args[1]);
@@ -215,7 +226,8 @@ int runMerge(const Args& argsIn) {
     bool cont = false;
     std::erase_if(args, [&](const std::string& a) { return a == "--continue" && (cont = true); });
     if (args.size() < 2)
-        return std::fprintf(stderr, "usage: sondara-cli merge OUT IN... [--continue]\n"), kExitUsage;
+        return std::fprintf(stderr, "usage: sondara-cli merge OUT IN... [--continue]\n"),
+               kExitUsage;
     CSondaraDoc doc;
     CliPrompter prompter(cont);
     std::vector<std::string> in(args.begin() + 1, args.end());
@@ -244,22 +256,24 @@ CliRegistrar r1{{"info", "show the header and points of a data file",
                  "Prints the project header and one line per point; --json prints every field,\n"
                  "the processing chains, marks and the original set as JSON (UTF-8).",
                  runInfo}};
-CliRegistrar r2{{"dump", "print the samples of one point",
-                 "usage: sondara-cli dump FILE --point N [--raw] [--original]\n"
-                 "Prints the processed samples of point N (1-based, as 序号), one per line (%.9g);\n"
-                 "--raw prints the recorded samples, --original uses the original set.",
-                 runDump}};
+CliRegistrar r2{
+    {"dump", "print the samples of one point",
+     "usage: sondara-cli dump FILE --point N [--raw] [--original]\n"
+     "Prints the processed samples of point N (1-based, as 序号), one per line (%.9g);\n"
+     "--raw prints the recorded samples, --original uses the original set.",
+     runDump}};
 CliRegistrar r3{{"convert", "read any data file version and write it as QAR16",
                  "usage: sondara-cli convert IN OUT\n"
                  "Reads IN (any readable version) and writes OUT as \"QAR16\" with both sets.\n"
                  "OUT is replaced only when it was written completely. A file that reads only\n"
                  "partly is not written (exit 3) unless --allow-partial is given.",
                  runConvert}};
-CliRegistrar r4{{"merge", "concatenate the point lists of several data files",
-                 "usage: sondara-cli merge OUT IN... [--continue]\n"
-                 "Merges the point lists of IN... in order into OUT (\"QAR16\"). A path that cannot\n"
-                 "be opened stops the merge unless --continue is given.",
-                 runMerge}};
+CliRegistrar r4{
+    {"merge", "concatenate the point lists of several data files",
+     "usage: sondara-cli merge OUT IN... [--continue]\n"
+     "Merges the point lists of IN... in order into OUT (\"QAR16\"). A path that cannot\n"
+     "be opened stops the merge unless --continue is given.",
+     runMerge}};
 CliRegistrar r5{{"save-checked", "write only the checked points",
                  "usage: sondara-cli save-checked IN OUT\n"
                  "Writes the checked points of IN (current and original records) to OUT.",

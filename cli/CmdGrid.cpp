@@ -32,9 +32,12 @@ constexpr GridTable kTables[] = {GridTable::Project, GridTable::Points, GridTabl
 
 const char* tableKey(GridTable t) {
     switch (t) {
-        case GridTable::Project: return "project";
-        case GridTable::Points: return "points";
-        case GridTable::Parameters: return "parameters";
+        case GridTable::Project:
+            return "project";
+        case GridTable::Points:
+            return "points";
+        case GridTable::Parameters:
+            return "parameters";
     }
     return "";
 }
@@ -75,8 +78,11 @@ void printJson(const CSondaraDoc& doc, const std::vector<int>& rows) {
         const auto& cols = GridColumns(t);
         j.key("columns").beginArray();
         for (const GridColumn& c : cols)
-            j.beginObject().field("title", c.title).field("width", c.width)
-                .field("editable", c.editor != CellEditor::None).endObject();
+            j.beginObject()
+                .field("title", c.title)
+                .field("width", c.width)
+                .field("editable", c.editor != CellEditor::None)
+                .endObject();
         j.endArray();
         j.key("rows").beginArray();
         const int n = GridRowCount(t, doc, rows);
@@ -118,9 +124,12 @@ std::string takeEditArgs(Args& args, EditArgs& e) {
         } else if (a == "--table") {
             if (i + 1 >= args.size()) return "--table needs project or points";
             const std::string& v = args[++i];
-            if (v == "project") e.table = 0;
-            else if (v == "points") e.table = 1;
-            else return "--table is project or points";
+            if (v == "project")
+                e.table = 0;
+            else if (v == "points")
+                e.table = 1;
+            else
+                return "--table is project or points";
         } else {
             rest.push_back(a);
         }
@@ -140,7 +149,8 @@ int runEdit(CSondaraDoc& doc, const std::vector<int>& rows, const EditArgs& e) {
     } else {
         column = FindGridColumn(GridTable::Points, e.column);
         const int projectColumn = FindGridColumn(GridTable::Project, e.column);
-        if (projectColumn >= 0 && e.column == std::string(GridColumns(GridTable::Project)[projectColumn].title)) {
+        if (projectColumn >= 0 &&
+            e.column == std::string(GridColumns(GridTable::Project)[projectColumn].title)) {
             table = GridTable::Project;
             column = projectColumn;
         }
@@ -152,14 +162,20 @@ int runEdit(CSondaraDoc& doc, const std::vector<int>& rows, const EditArgs& e) {
         return usage("ROW " + e.row + " is not a row of the table (" +
                      std::to_string(GridRowCount(table, doc, rows)) + " rows)");
 
-    GridEditResult r = table == GridTable::Project
-                           ? EditProjectCell(doc, column, e.text)
-                           : EditPointCell(doc, rows, static_cast<int>(row - 1), column, e.text, e.scope);
+    GridEditResult r =
+        table == GridTable::Project
+            ? EditProjectCell(doc, column, e.text)
+            : EditPointCell(doc, rows, static_cast<int>(row - 1), column, e.text, e.scope);
     switch (r) {
-        case GridEditResult::Applied: std::printf("changed\n"); break;
-        case GridEditResult::Unchanged: std::printf("no change\n"); break;
+        case GridEditResult::Applied:
+            std::printf("changed\n");
+            break;
+        case GridEditResult::Unchanged:
+            std::printf("no change\n");
+            break;
         case GridEditResult::NotEditable:
-            return usage("column '" + std::string(GridColumns(table)[column].title) + "' cannot be edited");
+            return usage("column '" + std::string(GridColumns(table)[column].title) +
+                         "' cannot be edited");
         case GridEditResult::Invalid:
             return usage("'" + e.text + "' is not a value of column '" +
                          std::string(GridColumns(table)[column].title) + "'");

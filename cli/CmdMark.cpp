@@ -15,8 +15,8 @@
 #include "core/analysis/PileMarks.h"
 #include "core/app/SettingsFile.h"
 #include "core/base/FixedText.h"
-#include "core/model/NameLists.h"
 #include "core/base/TextCodec.h"
+#include "core/model/NameLists.h"
 
 namespace sondara::cli {
 namespace {
@@ -137,7 +137,8 @@ int runMark(const Args& rawArgs) {
             case ArgKind::None:
                 break;
             case ArgKind::Int:
-                if (!next(v) || !parseLong(v, act.number)) return usage(a + " needs a whole number");
+                if (!next(v) || !parseLong(v, act.number))
+                    return usage(a + " needs a whole number");
                 break;
             case ArgKind::Number:
                 if (!next(v) || !parseDouble(v, act.value)) return usage(a + " needs a number");
@@ -146,7 +147,8 @@ int runMark(const Args& rawArgs) {
                 if (!next(act.text)) return usage(a + " needs a text");
                 break;
             case ArgKind::IntText:
-                if (!next(v) || !parseLong(v, act.number)) return usage(a + " needs a sample index");
+                if (!next(v) || !parseLong(v, act.number))
+                    return usage(a + " needs a sample index");
                 if (!next(act.text)) return usage(a + " needs a kind or name");
                 break;
         }

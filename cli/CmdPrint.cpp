@@ -4,6 +4,8 @@
 // JSON. Works without a screen and without a printer.
 #ifdef SONDARA_HAVE_RENDER
 
+#include <unistd.h>
+
 #include <QDateTime>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -16,7 +18,6 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "cli/CliDoc.h"
@@ -69,7 +70,7 @@ bool parsePaper(const std::string& name, double& w, double& h) {
     static const struct {
         const char* name;
         double w, h;
-    } kPapers[] = {{"A3", 297, 420}, {"A4", 210, 297},     {"A5", 148, 210},
+    } kPapers[] = {{"A3", 297, 420}, {"A4", 210, 297},         {"A5", 148, 210},
                    {"B5", 176, 250}, {"Letter", 215.9, 279.4}, {"Legal", 215.9, 355.6}};
     for (const auto& p : kPapers) {
         if (QString::fromStdString(name).compare(p.name, Qt::CaseInsensitive) == 0) {
@@ -161,12 +162,18 @@ bool applyChecked(const std::string& text, CSondaraDoc& doc) {
 
 const char* kindName(PrintItemKind k) {
     switch (k) {
-        case PrintItemKind::DisplayPane: return "display";
-        case PrintItemKind::Trace: return "trace";
-        case PrintItemKind::Amplitude: return "amplitude";
-        case PrintItemKind::Power: return "power";
-        case PrintItemKind::Cepstrum: return "cepstrum";
-        case PrintItemKind::LogSpectrum: return "log";
+        case PrintItemKind::DisplayPane:
+            return "display";
+        case PrintItemKind::Trace:
+            return "trace";
+        case PrintItemKind::Amplitude:
+            return "amplitude";
+        case PrintItemKind::Power:
+            return "power";
+        case PrintItemKind::Cepstrum:
+            return "cepstrum";
+        case PrintItemKind::LogSpectrum:
+            return "log";
     }
     return "?";
 }
@@ -177,9 +184,18 @@ std::string layoutJson(const PrintLayoutResult& r, double w, double h) {
     j.field("pages", r.pages);
     if (!r.message.empty()) j.field("message", r.message);
     j.key("paper").beginObject().field("widthMm", w).field("heightMm", h).endObject();
-    j.key("area").beginObject().field("left", r.left).field("top", r.top).field("right", r.right)
-        .field("bottom", r.bottom).endObject();
-    j.key("margins").beginObject().field("top", r.marginTop).field("bottom", r.marginBottom).endObject();
+    j.key("area")
+        .beginObject()
+        .field("left", r.left)
+        .field("top", r.top)
+        .field("right", r.right)
+        .field("bottom", r.bottom)
+        .endObject();
+    j.key("margins")
+        .beginObject()
+        .field("top", r.marginTop)
+        .field("bottom", r.marginBottom)
+        .endObject();
     j.field("fontHeight", r.fontHeight);
     j.field("headerBand", r.headerBand);
     j.field("footerBand", r.footerBand);
@@ -191,7 +207,10 @@ std::string layoutJson(const PrintLayoutResult& r, double w, double h) {
         j.beginObject();
         j.field("kind", kindName(c.kind)).field("kindCode", static_cast<int>(c.kind));
         j.field("index", c.index).field("page", c.page);
-        j.field("left", c.left).field("top", c.top).field("right", c.right).field("bottom", c.bottom);
+        j.field("left", c.left)
+            .field("top", c.top)
+            .field("right", c.right)
+            .field("bottom", c.bottom);
         j.endObject();
     }
     j.endArray();
@@ -252,7 +271,8 @@ int runPrint(const Args& args) {
         }
     }
     if (!grid.empty() && !parseGrid(grid, s)) return usage("--grid needs RxC (1..20 each) or auto");
-    if (!items.empty() && !parseItems(items, s)) return usage("unknown print item in '" + items + "'");
+    if (!items.empty() && !parseItems(items, s))
+        return usage("unknown print item in '" + items + "'");
     if (noTable) s.printTable = 0;
 
     CSondaraDoc doc;
@@ -325,14 +345,16 @@ const CliRegistrar kRegistrar{CliCommand{
         "header, the header table, the footer and the page number. Writes a PDF and prints\n"
         "its page count, or prints the layout (pages, paper, area, cells) as JSON.\n") +
         kUsage +
-        "  --settings FILE.ini   page settings as the desktop saves them (MIR_QAR4_PRINT_001.ini);\n"
+        "  --settings FILE.ini   page settings as the desktop saves them "
+        "(MIR_QAR4_PRINT_001.ini);\n"
         "                        the defaults without it\n"
         "  --paper               paper name or width x height in mm, default A4 (portrait)\n"
         "  --grid RxC|auto       cells per page (rows x columns) or the automatic grid\n"
         "  --items LIST          print items: trace amplitude power cepstrum log display\n"
         "  --no-table            without the header table\n"
         "  --checked LIST        check these points first (1-based), 'all' or 'none'\n"
-        "Exit codes: 0 ok, 1 bad arguments or nothing to print, 2 a file cannot be read or written.\n",
+        "Exit codes: 0 ok, 1 bad arguments or nothing to print, 2 a file cannot be read or "
+        "written.\n",
     runPrint}};
 
 }  // namespace

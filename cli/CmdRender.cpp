@@ -72,8 +72,8 @@ int runRender(const Args& args) {
         model.click(static_cast<int>(d.cursorX), (plot.top + plot.bottom) / 2, false);
         ro.cursorInfo = true;
     }
-    const QImage img = renderer.render(model, doc, QSize(static_cast<int>(d.width),
-                                                         static_cast<int>(d.height)), ro);
+    const QImage img = renderer.render(
+        model, doc, QSize(static_cast<int>(d.width), static_cast<int>(d.height)), ro);
     if (!img.save(QString::fromStdString(d.out), "PNG")) {
         std::fprintf(stderr, "render: cannot write %s\n", d.out.c_str());
         return kExitFile;
@@ -83,11 +83,10 @@ int runRender(const Args& args) {
 
 const CliRegistrar kRegistrar{CliCommand{
     "render", "paint the waveform display of a project into a PNG image",
-    std::string(
-        "sondara-cli render FILE -o OUT.png [options]\n"
-        "Paints the waveform display of FILE for an analysis selection, as the desktop\n"
-        "program shows it, into a PNG image. A display taller than the window (stacked\n"
-        "panes) is painted whole unless --screen is given.\n") +
+    std::string("sondara-cli render FILE -o OUT.png [options]\n"
+                "Paints the waveform display of FILE for an analysis selection, as the desktop\n"
+                "program shows it, into a PNG image. A display taller than the window (stacked\n"
+                "panes) is painted whole unless --screen is given.\n") +
         kUsage +
         "  --sub, --first, --second  the bar's numbers (0-based: sub-analysis, first and second\n"
         "                            choice; wavelet: family, member index, levels index)\n"

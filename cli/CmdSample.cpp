@@ -4,8 +4,8 @@
 #include <cstdio>
 
 #include "cli/CliDoc.h"
-#include "core/model/NameLists.h"
 #include "core/base/TextCodec.h"
+#include "core/model/NameLists.h"
 #include "core/processing/ProcessingChain.h"
 #include "core/sim/SimProject.h"
 
@@ -31,7 +31,8 @@ constexpr const char* kSampleSpec = R"({
 })";
 
 int runSample(const Args& args) {
-    if (args.size() != 1) return std::fprintf(stderr, "usage: sondara-cli sample OUT\n"), kExitUsage;
+    if (args.size() != 1)
+        return std::fprintf(stderr, "usage: sondara-cli sample OUT\n"), kExitUsage;
     ProjectSpec spec;
     std::string error;
     CSondaraDoc doc;

@@ -73,7 +73,9 @@ int runSimulate(const Args& args) {
     seedGiven = seedOption->count() > 0;
     if (out.empty()) return usage("no output file (-o OUT.qar)");
     if (!specPath.empty() && (piles > 0 || perPile > 0))
-        return usage("--piles and --points-per-pile describe a random project; --spec describes its own piles");
+        return usage(
+            "--piles and --points-per-pile describe a random project; --spec describes its own "
+            "piles");
 
     ProjectSpec spec;
     if (!specPath.empty()) {
@@ -92,7 +94,8 @@ int runSimulate(const Args& args) {
         if (perPile > 0 && piles * perPile > 9998)
             return usage("a project holds at most 9998 points (" + std::to_string(piles) + " x " +
                          std::to_string(perPile) + " asked)");
-        spec = randomProjectSpec(static_cast<int>(piles), perPile > 0 ? static_cast<int>(perPile) : 0, seed);
+        spec = randomProjectSpec(static_cast<int>(piles),
+                                 perPile > 0 ? static_cast<int>(perPile) : 0, seed);
     }
 
     CSondaraDoc doc;
@@ -111,8 +114,8 @@ int runSimulate(const Args& args) {
     return kExitOk;
 }
 
-CliRegistrar reg{{"simulate", "write a project of simulated pile tests (and their ground truth)", kHelp,
-                  runSimulate}};
+CliRegistrar reg{{"simulate", "write a project of simulated pile tests (and their ground truth)",
+                  kHelp, runSimulate}};
 
 }  // namespace
 }  // namespace sondara::cli

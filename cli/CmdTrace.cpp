@@ -102,9 +102,9 @@ int runTrace(const Args& args) {
             std::string key = a.substr(2);
             // A value follows unless the next word is another option (negative numbers
             // are values, not options).
-            bool nextIsValue = i + 1 < args.size() &&
-                               !(args[i + 1].size() > 2 && args[i + 1][0] == '-' &&
-                                 args[i + 1][1] == '-');
+            bool nextIsValue =
+                i + 1 < args.size() &&
+                !(args[i + 1].size() > 2 && args[i + 1][0] == '-' && args[i + 1][1] == '-');
             opt.named[key] = nextIsValue ? args[++i] : "1";
         } else {
             opt.positional.push_back(a);
@@ -125,8 +125,8 @@ int runTrace(const Args& args) {
     return kExitOk;
 }
 
-CliRegistrar reg{{"trace", "apply one processing or analysis operation to a trace on stdin",
-                  "", runTrace}};
+CliRegistrar reg{
+    {"trace", "apply one processing or analysis operation to a trace on stdin", "", runTrace}};
 
 }  // namespace
 

@@ -41,7 +41,8 @@ bool parsePointList(const std::string& text, std::vector<long>& out) {
         if (dash == std::string::npos) {
             if (!parseNumber(item, a)) return false;
             b = a;
-        } else if (!parseNumber(item.substr(0, dash), a) || !parseNumber(item.substr(dash + 1), b)) {
+        } else if (!parseNumber(item.substr(0, dash), a) ||
+                   !parseNumber(item.substr(dash + 1), b)) {
             return false;
         }
         if (a < 1 || b < a) return false;

@@ -8,11 +8,10 @@ namespace sondara::cli {
 
 namespace {
 
-const std::map<std::string, AnalysisDomain> kDomains = {
-    {"integrity", AnalysisDomain::Integrity},
-    {"time", AnalysisDomain::TimeAnalysis},
-    {"frequency", AnalysisDomain::Frequency},
-    {"wavelet", AnalysisDomain::Wavelet}};
+const std::map<std::string, AnalysisDomain> kDomains = {{"integrity", AnalysisDomain::Integrity},
+                                                        {"time", AnalysisDomain::TimeAnalysis},
+                                                        {"frequency", AnalysisDomain::Frequency},
+                                                        {"wavelet", AnalysisDomain::Wavelet}};
 
 const std::map<std::string, DisplaySet> kSets = {
     {"single", DisplaySet::SingleTrace}, {"multi", DisplaySet::MultiTrace},
@@ -34,11 +33,14 @@ void addDisplayOptions(CLI::App& app, DisplayArgs& d, DisplayCommandLine which) 
     app.add_option("--point", d.point)->check(CLI::Range(1L, 999999999L));
     app.add_option("--active", d.active)->check(CLI::Range(0L, 999999999L));
     app.add_option("--scope", d.scope)
-        ->transform(CLI::CheckedTransformer(std::map<std::string, int>{{"current", 0}, {"all", 1}}));
+        ->transform(
+            CLI::CheckedTransformer(std::map<std::string, int>{{"current", 0}, {"all", 1}}));
     app.add_option("--traces", d.traces)->check(CLI::Range(1L, 6L));
     // an image is kept to a size it can be painted and written at
-    app.add_option("--width", d.width)->check(CLI::Range(render ? 100L : 1L, render ? 8000L : 100000L));
-    app.add_option("--height", d.height)->check(CLI::Range(render ? 60L : 1L, render ? 8000L : 100000L));
+    app.add_option("--width", d.width)
+        ->check(CLI::Range(render ? 100L : 1L, render ? 8000L : 100000L));
+    app.add_option("--height", d.height)
+        ->check(CLI::Range(render ? 60L : 1L, render ? 8000L : 100000L));
     app.add_option("--cursor", d.cursorX)->each([&d](const std::string&) { d.haveCursor = true; });
     app.add_option("-o,--output", d.out);
     app.add_option("--command", d.commandNames)->expected(1, -1);

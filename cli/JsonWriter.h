@@ -12,10 +12,28 @@ class JsonWriter {
 public:
     std::string str() const { return out_; }
 
-    JsonWriter& beginObject() { sep(); out_ += '{'; first_.push_back(true); return *this; }
-    JsonWriter& endObject() { out_ += '}'; first_.pop_back(); return *this; }
-    JsonWriter& beginArray() { sep(); out_ += '['; first_.push_back(true); return *this; }
-    JsonWriter& endArray() { out_ += ']'; first_.pop_back(); return *this; }
+    JsonWriter& beginObject() {
+        sep();
+        out_ += '{';
+        first_.push_back(true);
+        return *this;
+    }
+    JsonWriter& endObject() {
+        out_ += '}';
+        first_.pop_back();
+        return *this;
+    }
+    JsonWriter& beginArray() {
+        sep();
+        out_ += '[';
+        first_.push_back(true);
+        return *this;
+    }
+    JsonWriter& endArray() {
+        out_ += ']';
+        first_.pop_back();
+        return *this;
+    }
     JsonWriter& key(std::string_view k) {
         sep();
         quote(k);
@@ -23,11 +41,23 @@ public:
         afterKey_ = true;
         return *this;
     }
-    JsonWriter& value(std::string_view s) { sep(); quote(s); return *this; }
+    JsonWriter& value(std::string_view s) {
+        sep();
+        quote(s);
+        return *this;
+    }
     JsonWriter& value(const char* s) { return value(std::string_view(s)); }
     JsonWriter& value(const std::string& s) { return value(std::string_view(s)); }
-    JsonWriter& value(bool b) { sep(); out_ += b ? "true" : "false"; return *this; }
-    JsonWriter& value(long long v) { sep(); out_ += std::to_string(v); return *this; }
+    JsonWriter& value(bool b) {
+        sep();
+        out_ += b ? "true" : "false";
+        return *this;
+    }
+    JsonWriter& value(long long v) {
+        sep();
+        out_ += std::to_string(v);
+        return *this;
+    }
     JsonWriter& value(int v) { return value(static_cast<long long>(v)); }
     JsonWriter& value(double v) {
         sep();
@@ -42,7 +72,10 @@ public:
     }
     JsonWriter& value(float v) { return value(static_cast<double>(v)); }
     template <typename T>
-    JsonWriter& field(std::string_view k, const T& v) { key(k); return value(v); }
+    JsonWriter& field(std::string_view k, const T& v) {
+        key(k);
+        return value(v);
+    }
 
 private:
     void sep() {
@@ -59,11 +92,21 @@ private:
         out_ += '"';
         for (unsigned char c : s) {
             switch (c) {
-                case '"': out_ += "\\\""; break;
-                case '\\': out_ += "\\\\"; break;
-                case '\n': out_ += "\\n"; break;
-                case '\r': out_ += "\\r"; break;
-                case '\t': out_ += "\\t"; break;
+                case '"':
+                    out_ += "\\\"";
+                    break;
+                case '\\':
+                    out_ += "\\\\";
+                    break;
+                case '\n':
+                    out_ += "\\n";
+                    break;
+                case '\r':
+                    out_ += "\\r";
+                    break;
+                case '\t':
+                    out_ += "\\t";
+                    break;
                 default:
                     if (c < 0x20) {
                         char b[8];

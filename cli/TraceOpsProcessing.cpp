@@ -84,17 +84,18 @@ const OpName kOps[] = {
      "[--shiftSamples D] [--shiftMv V] [--shiftPartial 0|1 --shiftStart S --shiftEnd E]"},
     {"reverse", ProcessKind::Reverse, "sign reversal"},
     {"filter", ProcessKind::Filter,
-     "[--filterType 1|2|3|4 (low|high|band-pass|band-stop)] [--upperFreqHz F] [--lowerFreqHz F] [--dt US]"},
+     "[--filterType 1|2|3|4 (low|high|band-pass|band-stop)] [--upperFreqHz F] [--lowerFreqHz F] "
+     "[--dt US]"},
 };
 
 struct RegisterAll {
     RegisterAll() {
         for (const OpName& op : kOps) {
             const ProcessKind kind = op.kind;
-            TraceOpRegistrar{{op.name, op.help,
-                              [kind](std::vector<float>& s, const TraceOptions& o) {
-                                  return runKind(kind, s, o);
-                              }}};
+            TraceOpRegistrar{
+                {op.name, op.help, [kind](std::vector<float>& s, const TraceOptions& o) {
+                     return runKind(kind, s, o);
+                 }}};
         }
     }
 } registerAll;

@@ -95,7 +95,8 @@ int main(int argc, char** argv) {
     for (const auto& a : args) {
         if ((a == "--help" || a == "-h") && !it->second.help.empty()) {
             std::fputs(it->second.help.c_str(), stdout);
-            if (!it->second.help.empty() && it->second.help.back() != '\n') std::fputc('\n', stdout);
+            if (!it->second.help.empty() && it->second.help.back() != '\n')
+                std::fputc('\n', stdout);
             return kExitOk;
         }
     }

@@ -32,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // the stored field bytes come first, up to a NUL; the typed text follows
     const std::size_t nul = rest.find('\0');
     const std::string_view stored = rest.substr(0, nul);
-    const std::string_view typed = nul == std::string_view::npos ? std::string_view{} : rest.substr(nul + 1);
+    const std::string_view typed =
+        nul == std::string_view::npos ? std::string_view{} : rest.substr(nul + 1);
 
     CSondaraDoc doc;
     doc.loaded = 1;
@@ -55,12 +56,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int c = 0; c < kPointColumnCount; ++c) (void)PointCellText(doc, rows[r], r, c);
     (void)ProjectCellText(doc, kProjectColTestingUnit);
 
-    GridEditResult res = project ? EditProjectCell(doc, column, typed)
-                                 : EditPointCell(doc, rows, column % 3, column, typed,
-                                                 multiple ? PointEditScope::Multiple : PointEditScope::Single);
+    GridEditResult res =
+        project ? EditProjectCell(doc, column, typed)
+                : EditPointCell(doc, rows, column % 3, column, typed,
+                                multiple ? PointEditScope::Multiple : PointEditScope::Single);
     for (const TestPoint& p : doc.points) {
         // the edited text fields always end inside their width
-        if (textOf(p.pileNo).size() >= p.pileNo.size() && p.pileNo != before.points[0].pileNo) std::abort();
+        if (textOf(p.pileNo).size() >= p.pileNo.size() && p.pileNo != before.points[0].pileNo)
+            std::abort();
         if (textOf(p.remark).size() >= p.remark.size()) std::abort();
     }
     if (res == GridEditResult::Applied) {

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/base/Prompter.h"
 #include "core/app/RunLog.h"
+#include "core/base/Prompter.h"
 #include "core/fileio/InstrumentProject.h"
 #include "core/fileio/ProjectFile.h"
 

@@ -33,8 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string bytes("MIR_QAR4_PRINT_001");
     bytes.resize(30, '\0');
     bytes.append(reinterpret_cast<const char*>(data), size);
-    feed(sondara::printSettingsFile().path(),
-         reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    feed(sondara::printSettingsFile().path(), reinterpret_cast<const std::uint8_t*>(bytes.data()),
+         bytes.size());
     sondara::PrintSettings s;
     sondara::loadOrWriteDefaults(s, &p);
 

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "core/app/AppPaths.h"
-#include "core/base/Prompter.h"
 #include "core/app/SettingsFile.h"
+#include "core/base/Prompter.h"
 #include "core/display/AnalysisBar.h"
 #include "core/display/DisplayOptions.h"
 #include "core/fileio/TextExport.h"

@@ -30,8 +30,7 @@ void DisplayRenderer::paintPanes(QPainter& p, WaveDisplayModel& model, int top, 
         d.amplification = o.amplification;
         // A strip of the 波列显示 may swing over its neighbours: its curve is clipped
         // to the visible height only.
-        if (w.waveTrain)
-            d.curveClip = QRect(w.plotRect.left, top, w.plotRect.width(), height);
+        if (w.waveTrain) d.curveClip = QRect(w.plotRect.left, top, w.plotRect.width(), height);
     }
     for (PanePainter::Pass pass : PanePainter::kPasses)
         for (size_t k = 0; k < visible.size(); ++k)
@@ -46,7 +45,8 @@ void DisplayRenderer::paintCursors(QPainter& p, WaveDisplayModel& model, int top
     const CursorState& s = model.staticCursor();
     // Two inverting cursors on the same spot would cancel out: right after a click
     // the dynamic one stands where the static one was fixed, so only one is drawn.
-    const bool same = d.shown && s.shown && d.pane == s.pane && d.x == s.x && (style != 1 || d.y == s.y);
+    const bool same =
+        d.shown && s.shown && d.pane == s.pane && d.x == s.x && (style != 1 || d.y == s.y);
     for (const CursorState* c : {&d, &s}) {
         if (c == &d && same) continue;
         if (c->shown && c->pane >= 0 && c->pane < model.paneCount())
@@ -61,7 +61,8 @@ QImage DisplayRenderer::render(WaveDisplayModel& model, const CSondaraDoc& doc, 
     const int h = std::max(1, size.height());
     model.setClientSize(w, h);
     model.rebuild(doc);
-    const int total = o.wholeContent ? std::clamp(model.contentHeight(), h, std::max(h, o.maxHeight)) : h;
+    const int total =
+        o.wholeContent ? std::clamp(model.contentHeight(), h, std::max(h, o.maxHeight)) : h;
     QImage img(w, total, QImage::Format_RGB32);
     img.fill(Qt::white);
     QPainter p(&img);

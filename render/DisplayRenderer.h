@@ -24,9 +24,9 @@ struct RenderOptions {
     // maxHeight); otherwise only the first screen.
     bool wholeContent = true;
     int maxHeight = 16000;
-    bool cursors = true;     // the model's dynamic and static cursors
-    int cursorStyle = 2;     // 1 cross-hair, 2 vertical line
-    bool cursorInfo = false; // the cursor-information box at (20, 20)
+    bool cursors = true;      // the model's dynamic and static cursors
+    int cursorStyle = 2;      // 1 cross-hair, 2 vertical line
+    bool cursorInfo = false;  // the cursor-information box at (20, 20)
 };
 
 class DisplayRenderer {

@@ -13,9 +13,15 @@ namespace sondara::render {
 
 namespace {
 
-QRect toQRect(const PixelRect& r) { return QRect(r.left, r.top, r.width(), r.height()); }
-QString qs(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-QColor qc(const Rgb& c) { return QColor(c.r, c.g, c.b); }
+QRect toQRect(const PixelRect& r) {
+    return QRect(r.left, r.top, r.width(), r.height());
+}
+QString qs(const std::string& s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+QColor qc(const Rgb& c) {
+    return QColor(c.r, c.g, c.b);
+}
 
 QPen cosmeticPen(const QColor& c, Qt::PenStyle style = Qt::SolidLine) {
     QPen pen(c, 0, style);  // one device pixel whatever the transform
@@ -96,10 +102,18 @@ void PanePainter::paintPass(Pass pass, QPainter& p, const WavePane& pane,
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setFont(m_.font());
     switch (pass) {
-        case Pass::Background: background(p, pane, o); break;
-        case Pass::Curves: curves(p, pane, o); break;
-        case Pass::Marks: marks(p, pane, o); break;
-        case Pass::Labels: labels(p, pane, o); break;
+        case Pass::Background:
+            background(p, pane, o);
+            break;
+        case Pass::Curves:
+            curves(p, pane, o);
+            break;
+        case Pass::Marks:
+            marks(p, pane, o);
+            break;
+        case Pass::Labels:
+            labels(p, pane, o);
+            break;
     }
     p.restore();
 }
@@ -229,7 +243,8 @@ void PanePainter::marks(QPainter& p, const WavePane& w, const PaneDrawOptions& o
                     if (!(pass == 0 ? clear(r, x0)
                                     : (x0 >= plot.left() && x0 + wd <= plot.right() &&
                                        used[static_cast<size_t>(r)].free(x0, x0 + wd) &&
-                                       (need == 1 || used[static_cast<size_t>(r + 1)].free(x0, x0 + wd)))))
+                                       (need == 1 ||
+                                        used[static_cast<size_t>(r + 1)].free(x0, x0 + wd)))))
                         continue;
                     for (int k = 0; k < need; ++k)
                         used[static_cast<size_t>(r + k)].spans.push_back({x0, x0 + wd});
@@ -275,12 +290,13 @@ void PanePainter::labels(QPainter& p, const WavePane& w, const PaneDrawOptions& 
             p.setPen(kActivePaneColour);
         }
         if (w.waveTrain) {
-            p.drawText(QRect(pane.left() + 2, pane.top(), plot.left() - pane.left() - 8, pane.height()),
-                       Qt::AlignRight | Qt::AlignVCenter, title);
+            p.drawText(
+                QRect(pane.left() + 2, pane.top(), plot.left() - pane.left() - 8, pane.height()),
+                Qt::AlignRight | Qt::AlignVCenter, title);
         } else {
             const int top = std::max(pane.top(), plot.top() - 2 - lh);
-            p.drawText(QRect(plot.left(), top, plot.width(), lh), Qt::AlignHCenter | Qt::AlignVCenter,
-                       title);
+            p.drawText(QRect(plot.left(), top, plot.width(), lh),
+                       Qt::AlignHCenter | Qt::AlignVCenter, title);
         }
         p.restore();
     }
@@ -290,7 +306,8 @@ void PanePainter::labels(QPainter& p, const WavePane& w, const PaneDrawOptions& 
     std::vector<std::string> infoLines;
     const QRect info = infoBlock(w, o, &infoLines);
     for (size_t i = 0; i < infoLines.size(); ++i)
-        p.drawText(info.left(), info.top() + static_cast<int>(i) * lh + m_.ascent(), qs(infoLines[i]));
+        p.drawText(info.left(), info.top() + static_cast<int>(i) * lh + m_.ascent(),
+                   qs(infoLines[i]));
 
     // Vertical axis: the five labels right-aligned left of the plot; a label that
     // would overlap one already drawn gives way (the ends and the zero go first).
@@ -300,7 +317,8 @@ void PanePainter::labels(QPainter& p, const WavePane& w, const PaneDrawOptions& 
         if (idx >= static_cast<int>(ya.labels.size())) continue;
         const AxisLabel& a = ya.labels[static_cast<size_t>(idx)];
         const QRect r(pane.left(), a.pos - lh / 2, plot.left() - 4 - pane.left(), lh);
-        if (std::any_of(drawn.begin(), drawn.end(), [&](const QRect& d) { return d.intersects(r); }))
+        if (std::any_of(drawn.begin(), drawn.end(),
+                        [&](const QRect& d) { return d.intersects(r); }))
             continue;
         drawn.push_back(r);
         p.drawText(r, Qt::AlignRight | Qt::AlignVCenter, qs(a.text));
@@ -308,7 +326,8 @@ void PanePainter::labels(QPainter& p, const WavePane& w, const PaneDrawOptions& 
     }
     if (plot.top() - pane.top() >= lh) {
         const QRect unit(pane.left(), plot.top() - 2 - lh, plot.left() - 4 - pane.left(), lh);
-        if (std::none_of(drawn.begin(), drawn.end(), [&](const QRect& d) { return d.intersects(unit); }))
+        if (std::none_of(drawn.begin(), drawn.end(),
+                         [&](const QRect& d) { return d.intersects(unit); }))
             p.drawText(unit, Qt::AlignRight | Qt::AlignVCenter, qs(ya.unit));
     }
 
@@ -348,8 +367,12 @@ void PanePainter::simulatedPile(QPainter& p, const WavePane& w) const {
         QPolygon poly;
         for (const PixelPoint& q : s.points) poly << QPoint(q.x, q.y);
         switch (s.type) {
-            case PileShape::Type::Polygon: p.drawPolygon(poly); break;
-            case PileShape::Type::Polyline: p.drawPolyline(poly); break;
+            case PileShape::Type::Polygon:
+                p.drawPolygon(poly);
+                break;
+            case PileShape::Type::Polyline:
+                p.drawPolyline(poly);
+                break;
             case PileShape::Type::Ellipse:
                 if (s.points.size() == 2)
                     p.drawEllipse(QRect(QPoint(s.points[0].x, s.points[0].y),

@@ -51,8 +51,8 @@ struct AmplificationCurve {
 struct PaneDrawOptions {
     bool paneBorder = false;       // the frame of the pane (the active one)
     bool strongActiveCue = false;  // several panes: the active one gets a 2-px frame, bold title
-    bool showLabels = true;      // 显示标号: the pane title
-    bool simulatedPile = false;  // draw the pile sketch below the plot
+    bool showLabels = true;        // 显示标号: the pane title
+    bool simulatedPile = false;    // draw the pile sketch below the plot
     // Where the curve may go when it is not the plot rectangle (a strip of the 波列显示
     // may spill over the whole visible height); content pixels. Empty: the plot.
     QRect curveClip;

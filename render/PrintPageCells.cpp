@@ -24,8 +24,8 @@ PrintPageCells::PrintPageCells(const CSondaraDoc& doc, WaveDisplayModel& display
 PrintLayoutInput PrintPageCells::describe(const CSondaraDoc& doc, const WaveDisplayModel& display) {
     PrintLayoutInput in;
     in.pointCount = doc.pointCount();
-    in.checkedCount = static_cast<int>(std::count_if(doc.points.begin(), doc.points.end(),
-                                                     [](const TestPoint& p) { return p.checked != 0; }));
+    in.checkedCount = static_cast<int>(std::count_if(
+        doc.points.begin(), doc.points.end(), [](const TestPoint& p) { return p.checked != 0; }));
     in.paneCount = display.paneCount();
     in.integrityWaveTrain = integrityWaveTrain(display);
     in.clientWidth = display.clientWidth();
@@ -64,12 +64,14 @@ PrintPageCells::Picture PrintPageCells::picture(const PrintCellRecord& cell) {
     if (cell.width() <= 0) return out;
     WaveDisplayModel& m = cell.kind == PrintItemKind::DisplayPane ? display_ : modelFor(cell.kind);
     const int clientW = std::max(1, m.clientWidth());
-    const bool train = cell.kind == PrintItemKind::DisplayPane && integrityWaveTrain(m) && m.paneCount() > 0;
+    const bool train =
+        cell.kind == PrintItemKind::DisplayPane && integrityWaveTrain(m) && m.paneCount() > 0;
     if (!train && (cell.index < 0 || cell.index >= m.paneCount())) return out;
 
     int height = m.paneHeight;
     if (train) {
-        const double h = static_cast<double>(m.waveTrainHeight) * m.paneCount() * clientW / cell.width();
+        const double h =
+            static_cast<double>(m.waveTrainHeight) * m.paneCount() * clientW / cell.width();
         height = static_cast<int>(std::min<double>(h, kMaxPictureHeight));
     }
     height = std::clamp(height, 1, kMaxPictureHeight);

@@ -24,8 +24,8 @@ class PrintPageCells {
 public:
     // `pixelRatio` > 1 paints the same layout with finer pixels: sharper on paper, at
     // the cost of larger print jobs (a PDF keeps the pictures as JPEG).
-    PrintPageCells(const CSondaraDoc& doc, WaveDisplayModel& display, const DisplayRenderer& renderer,
-                   double pixelRatio = 2.0);
+    PrintPageCells(const CSondaraDoc& doc, WaveDisplayModel& display,
+                   const DisplayRenderer& renderer, double pixelRatio = 2.0);
 
     // The picture of a cell (device pixel ratio 1; `sourceWidth` x `sourceHeight`
     // pixels of it go into the cell). A null image for a cell without width or an item

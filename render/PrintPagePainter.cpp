@@ -11,7 +11,9 @@ namespace sondara::render {
 
 namespace {
 
-QString qs(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+QString qs(const std::string& utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
 
 // A rectangle in units with y up (top above bottom) as a y-down rectangle for the
 // flipped painter of drawTextUp / drawImageUp.
@@ -46,7 +48,10 @@ QFont PrintPageFont(const PrintFont& f) {
     QStringList families;
     const std::string face = gbkToUtf8(textOf(f.faceName));
     if (!face.empty()) families << qs(face);
-    families << "SimSun" << "Noto Serif CJK SC" << "Noto Sans CJK SC" << "WenQuanYi Micro Hei"
+    families << "SimSun"
+             << "Noto Serif CJK SC"
+             << "Noto Sans CJK SC"
+             << "WenQuanYi Micro Hei"
              << "Droid Sans Fallback";
     font.setFamilies(families);
     font.setPixelSize(std::max(1, PrintFontUnits(f)));
@@ -60,7 +65,11 @@ QFont PrintPageFont(const PrintFont& f) {
 
 PrintPagePainter::PrintPagePainter(const PrintSettings& settings, const PrintLayoutResult& layout,
                                    PrintTableData table, PrintPageCells& cells)
-    : s_(settings), l_(layout), data_(std::move(table)), cells_(cells), font_(PrintPageFont(settings.font)) {
+    : s_(settings),
+      l_(layout),
+      data_(std::move(table)),
+      cells_(cells),
+      font_(PrintPageFont(settings.font)) {
     data_.cellCount = layout.itemCount;
 }
 

@@ -219,7 +219,8 @@ void BM_SelectPointInAllPoints(benchmark::State& state) {
     int row = 9980;
     for (auto _ : state) {
         const int r = row++ % 9998;
-        timed(state, [&] { list->selectRow(r); }, false);  // the panes stay as they are
+        timed(
+            state, [&] { list->selectRow(r); }, false);  // the panes stay as they are
     }
 }
 BENCHMARK(BM_SelectPointInAllPoints)->Iterations(8)->UseManualTime()->Unit(benchmark::kMillisecond);

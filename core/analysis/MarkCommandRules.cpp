@@ -4,20 +4,22 @@
 #include <cstdio>
 
 #include "core/analysis/PileLengthText.h"
-#include "core/model/NameLists.h"
 #include "core/base/TextCodec.h"
+#include "core/model/NameLists.h"
 #include "core/processing/Positions.h"
 
 namespace sondara {
 
 const std::vector<CommandId>& MarkCommandIds() {
     static const std::vector<CommandId> k = {
-        CommandId::MarkHead,           CommandId::MarkToe,          CommandId::MarkAutoHead,
-        CommandId::MarkAutoToe,        CommandId::DefectEnlargedBase, CommandId::DefectBulge,
-        CommandId::DefectNecking,      CommandId::DefectMudInclusion, CommandId::DefectSegregation,
-        CommandId::DefectCrack,        CommandId::DefectBreak,      CommandId::DefectCustom,
-        CommandId::MarkLine,           CommandId::MarkEdit,         CommandId::MarkDelete,
-        CommandId::MarkClear,
+        CommandId::MarkHead,           CommandId::MarkToe,
+        CommandId::MarkAutoHead,       CommandId::MarkAutoToe,
+        CommandId::DefectEnlargedBase, CommandId::DefectBulge,
+        CommandId::DefectNecking,      CommandId::DefectMudInclusion,
+        CommandId::DefectSegregation,  CommandId::DefectCrack,
+        CommandId::DefectBreak,        CommandId::DefectCustom,
+        CommandId::MarkLine,           CommandId::MarkEdit,
+        CommandId::MarkDelete,         CommandId::MarkClear,
     };
     return k;
 }
@@ -29,14 +31,22 @@ bool IsMarkCommand(CommandId id) {
 
 int DefectKindOfCommand(CommandId id) {
     switch (id) {
-        case CommandId::DefectBulge: return static_cast<int>(DefectKind::Bulging);
-        case CommandId::DefectNecking: return static_cast<int>(DefectKind::Necking);
-        case CommandId::DefectBreak: return static_cast<int>(DefectKind::Break);
-        case CommandId::DefectCrack: return static_cast<int>(DefectKind::Crack);
-        case CommandId::DefectMudInclusion: return static_cast<int>(DefectKind::SoilInclusion);
-        case CommandId::DefectSegregation: return static_cast<int>(DefectKind::Segregation);
-        case CommandId::DefectEnlargedBase: return static_cast<int>(DefectKind::EnlargedBase);
-        default: return -1;
+        case CommandId::DefectBulge:
+            return static_cast<int>(DefectKind::Bulging);
+        case CommandId::DefectNecking:
+            return static_cast<int>(DefectKind::Necking);
+        case CommandId::DefectBreak:
+            return static_cast<int>(DefectKind::Break);
+        case CommandId::DefectCrack:
+            return static_cast<int>(DefectKind::Crack);
+        case CommandId::DefectMudInclusion:
+            return static_cast<int>(DefectKind::SoilInclusion);
+        case CommandId::DefectSegregation:
+            return static_cast<int>(DefectKind::Segregation);
+        case CommandId::DefectEnlargedBase:
+            return static_cast<int>(DefectKind::EnlargedBase);
+        default:
+            return -1;
     }
 }
 
@@ -71,7 +81,9 @@ AutoToePrompt MakeAutoToePrompt(const TestPoint* first, LengthFollowMode effecti
     AutoToePrompt a;
     a.asksLength = effective == LengthFollowMode::KeepSpeed;
     a.label = a.asksLength ? kAutoToeLengthLabel : kAutoToeSpeedLabel;
-    if (first) a.text = a.asksLength ? PileLengthText(first->pileLength) : std::to_string(first->waveSpeed);
+    if (first)
+        a.text =
+            a.asksLength ? PileLengthText(first->pileLength) : std::to_string(first->waveSpeed);
     return a;
 }
 
@@ -105,7 +117,8 @@ void RememberDefectName(std::vector<std::string>& history, std::string_view name
     if (name.empty() || isTableName(name)) return;
     history.erase(std::remove(history.begin(), history.end(), name), history.end());
     history.insert(history.begin(), name);
-    if (history.size() > static_cast<size_t>(kDefectNameHistory)) history.resize(kDefectNameHistory);
+    if (history.size() > static_cast<size_t>(kDefectNameHistory))
+        history.resize(kDefectNameHistory);
 }
 
 }  // namespace sondara

@@ -21,8 +21,8 @@ struct MarkCommandContext {
     bool cursorInTimePane = false;    // ... in a time-trace or average pane
     bool cursorInMarkerPane = false;  // ... in a correlation, spectrum or wavelet pane
     std::uint32_t featureMask = 7;
-    bool editScopeAll = false;        // 全部波形
-    int activePaneMarks = 0;          // marks the active pane shows
+    bool editScopeAll = false;  // 全部波形
+    int activePaneMarks = 0;    // marks the active pane shows
 };
 
 // The commands of the 波形分析 menu and toolbar (桩头 .. 清除, 自动桩头, 自动桩底).

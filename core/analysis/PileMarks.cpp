@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <limits>
 
-#include "core/base/Prompter.h"
 #include "core/base/FixedText.h"
-#include "core/model/NameLists.h"
+#include "core/base/Prompter.h"
 #include "core/base/TextCodec.h"
+#include "core/model/NameLists.h"
 #include "core/processing/Positions.h"
 
 namespace sondara {
@@ -107,8 +107,8 @@ bool RecomputeLengthOrSpeed(TestPoint& p, LengthFollowMode mode) {
     return storeSpeed(p, std::trunc(p.pileLength / x));
 }
 
-static int SetPileHeadUnannounced(CSondaraDoc& doc, int point, int index, LengthFollowMode mode, bool interactive,
-                Prompter& prompter) {
+static int SetPileHeadUnannounced(CSondaraDoc& doc, int point, int index, LengthFollowMode mode,
+                                  bool interactive, Prompter& prompter) {
     TestPoint* pp = pointAt(doc, point);
     if (!pp) return 0;
     TestPoint& p = *pp;
@@ -142,8 +142,8 @@ static int SetPileHeadUnannounced(CSondaraDoc& doc, int point, int index, Length
     return 1;
 }
 
-static int SetPileToeUnannounced(CSondaraDoc& doc, int point, int index, LengthFollowMode mode, bool interactive,
-               Prompter& prompter) {
+static int SetPileToeUnannounced(CSondaraDoc& doc, int point, int index, LengthFollowMode mode,
+                                 bool interactive, Prompter& prompter) {
     TestPoint* pp = pointAt(doc, point);
     if (!pp) return 0;
     TestPoint& p = *pp;
@@ -181,8 +181,9 @@ static int SetPileToeUnannounced(CSondaraDoc& doc, int point, int index, LengthF
 
 // ---- defects ------------------------------------------------------------------------
 
-static int AddDefectUnannounced(CSondaraDoc& doc, int point, int position, int kind, std::string_view ownNameGbk,
-              std::string_view remarkGbk, Prompter& prompter) {
+static int AddDefectUnannounced(CSondaraDoc& doc, int point, int position, int kind,
+                                std::string_view ownNameGbk, std::string_view remarkGbk,
+                                Prompter& prompter) {
     TestPoint* pp = pointAt(doc, point);
     if (!pp) return 0;
     TestPoint& p = *pp;
@@ -256,8 +257,9 @@ DefectEntry MakeDefectEntry(std::string_view nameUtf8, std::string_view remarkUt
     return e;
 }
 
-static int AddCustomDefectUnannounced(CSondaraDoc& doc, const std::vector<int>& points, int position,
-                    std::string_view nameUtf8, std::string_view remarkUtf8, Prompter& prompter) {
+static int AddCustomDefectUnannounced(CSondaraDoc& doc, const std::vector<int>& points,
+                                      int position, std::string_view nameUtf8,
+                                      std::string_view remarkUtf8, Prompter& prompter) {
     DefectEntry e = MakeDefectEntry(nameUtf8, remarkUtf8);
     if (e.nameGbk.empty()) return 0;
     int added = 0;
@@ -281,8 +283,8 @@ int EditDefect(CSondaraDoc& doc, int point, int j, std::string_view nameUtf8,
 
 // ---- marker lines -------------------------------------------------------------------
 
-static int AddMarkerLineUnannounced(CSondaraDoc& doc, const std::vector<int>& points, MarkerDomain domain,
-                  int position) {
+static int AddMarkerLineUnannounced(CSondaraDoc& doc, const std::vector<int>& points,
+                                    MarkerDomain domain, int position) {
     int added = 0;
     if (domain == MarkerDomain::Wavelet) {
         if (points.empty()) return 0;
@@ -319,7 +321,8 @@ static int AddMarkerLineUnannounced(CSondaraDoc& doc, const std::vector<int>& po
     return added ? 1 : 0;
 }
 
-static int MoveMarkerLineUnannounced(CSondaraDoc& doc, int point, int j, MarkerDomain domain, int position) {
+static int MoveMarkerLineUnannounced(CSondaraDoc& doc, int point, int j, MarkerDomain domain,
+                                     int position) {
     TestPoint* pp = pointAt(doc, point);
     if (!pp) return 0;
     TestPoint& p = *pp;
@@ -381,8 +384,8 @@ int MarksShown(const CSondaraDoc& doc, const MarkPane& pane) {
     return 0;
 }
 
-static int ClearAllMarksUnannounced(CSondaraDoc& doc, const std::vector<MarkPane>& panes, bool activePaneOnly,
-                  Prompter& prompter) {
+static int ClearAllMarksUnannounced(CSondaraDoc& doc, const std::vector<MarkPane>& panes,
+                                    bool activePaneOnly, Prompter& prompter) {
     if (panes.empty()) return 0;
     std::vector<MarkPane> targets = panes;
     if (activePaneOnly) {
@@ -447,8 +450,8 @@ std::vector<int> editTargets(const CSondaraDoc& doc, const std::vector<int>& poi
 
 }  // namespace
 
-static int EditWaveSpeedUnannounced(CSondaraDoc& doc, const std::vector<int>& points, int speed, bool allPanes,
-                  LengthFollowState& follow, Prompter& prompter) {
+static int EditWaveSpeedUnannounced(CSondaraDoc& doc, const std::vector<int>& points, int speed,
+                                    bool allPanes, LengthFollowState& follow, Prompter& prompter) {
     if (speed < 0 || speed > kInt16Max) return 0;
     std::vector<int> targets = editTargets(doc, points, allPanes);
     if (targets.empty()) return 0;
@@ -467,8 +470,9 @@ static int EditWaveSpeedUnannounced(CSondaraDoc& doc, const std::vector<int>& po
     return 1;
 }
 
-static int EditPileLengthUnannounced(CSondaraDoc& doc, const std::vector<int>& points, double length, bool allPanes,
-                   LengthFollowState& follow, Prompter& prompter) {
+static int EditPileLengthUnannounced(CSondaraDoc& doc, const std::vector<int>& points,
+                                     double length, bool allPanes, LengthFollowState& follow,
+                                     Prompter& prompter) {
     if (!std::isfinite(length) || std::fabs(length) > FLT_MAX) return 0;
     std::vector<int> targets = editTargets(doc, points, allPanes);
     if (targets.empty()) return 0;
@@ -501,7 +505,6 @@ static int SetIntegrityClassUnannounced(CSondaraDoc& doc, int point, std::string
     pp->integrityClass = static_cast<std::uint8_t>(cls);
     return cls;
 }
-
 
 // ---- announcing -------------------------------------------------------------------------
 // Every operation above changes the document without telling anybody; the public

@@ -10,7 +10,7 @@ namespace sondara {
 
 std::string settingsDir();  // with a trailing '/'; created on demand
 std::string logFilePath();
-std::string tempDir();      // with a trailing '/'
+std::string tempDir();  // with a trailing '/'
 // Creates a directory and its parents; true when it exists afterwards.
 bool makeDirs(const std::string& dir);
 

@@ -150,6 +150,8 @@ enum class CommandId : int {
     PrevPane = 57681,     // Shift+F6
 };
 
-constexpr int toInt(CommandId id) { return static_cast<int>(id); }
+constexpr int toInt(CommandId id) {
+    return static_cast<int>(id);
+}
 
 }  // namespace sondara

@@ -165,7 +165,9 @@ MenuEntry cmd(CommandId id, std::string text = {}) {
     e.textOverride = std::move(text);
     return e;
 }
-MenuEntry sep() { return MenuEntry{}; }
+MenuEntry sep() {
+    return MenuEntry{};
+}
 MenuEntry sub(std::string title, std::initializer_list<MenuEntry> items) {
     MenuEntry e;
     e.submenuTitle = std::move(title);
@@ -177,36 +179,114 @@ MenuEntry sub(std::string title, std::initializer_list<MenuEntry> items) {
 const std::vector<MenuDef>& mainMenus() {
     static const std::vector<MenuDef> k = {
         {"文件(&F)",
-         {cmd(CommandId::FileNew), cmd(CommandId::FileOpen), cmd(CommandId::FileClose), cmd(CommandId::FileSave), cmd(CommandId::FileSaveAs), cmd(CommandId::FileSaveChecked), sep(), cmd(CommandId::FileMerge),
-          cmd(CommandId::FileSaveResult), cmd(CommandId::FileSaveImage), cmd(CommandId::FileWordReport), cmd(CommandId::FileExcelReport), cmd(CommandId::FileExportText), sep(), cmd(CommandId::FilePrint), cmd(CommandId::FilePrintPreview),
-          cmd(CommandId::FilePrintSetup), sep(), cmd(CommandId::FileRecent), sep(), cmd(CommandId::AppExit)}},
+         {cmd(CommandId::FileNew),
+          cmd(CommandId::FileOpen),
+          cmd(CommandId::FileClose),
+          cmd(CommandId::FileSave),
+          cmd(CommandId::FileSaveAs),
+          cmd(CommandId::FileSaveChecked),
+          sep(),
+          cmd(CommandId::FileMerge),
+          cmd(CommandId::FileSaveResult),
+          cmd(CommandId::FileSaveImage),
+          cmd(CommandId::FileWordReport),
+          cmd(CommandId::FileExcelReport),
+          cmd(CommandId::FileExportText),
+          sep(),
+          cmd(CommandId::FilePrint),
+          cmd(CommandId::FilePrintPreview),
+          cmd(CommandId::FilePrintSetup),
+          sep(),
+          cmd(CommandId::FileRecent),
+          sep(),
+          cmd(CommandId::AppExit)}},
         {"编辑(&E)",
-         {cmd(CommandId::EditUndo), cmd(CommandId::EditRedo), cmd(CommandId::EditRevert), sep(), cmd(CommandId::EditCut), cmd(CommandId::EditCopy), cmd(CommandId::EditPaste), cmd(CommandId::EditCopyResult),
-          cmd(CommandId::EditInsert), cmd(CommandId::EditAppend), cmd(CommandId::EditDelete), sep(), cmd(CommandId::EditMoveUp), cmd(CommandId::EditMoveDown), cmd(CommandId::EditSortAscending), cmd(CommandId::EditSortDescending),
-          sep(), cmd(CommandId::EditCheckAll), cmd(CommandId::EditCheckNone), cmd(CommandId::EditCheckInvert), sep(), cmd(CommandId::EditSettings)}},
+         {cmd(CommandId::EditUndo),
+          cmd(CommandId::EditRedo),
+          cmd(CommandId::EditRevert),
+          sep(),
+          cmd(CommandId::EditCut),
+          cmd(CommandId::EditCopy),
+          cmd(CommandId::EditPaste),
+          cmd(CommandId::EditCopyResult),
+          cmd(CommandId::EditInsert),
+          cmd(CommandId::EditAppend),
+          cmd(CommandId::EditDelete),
+          sep(),
+          cmd(CommandId::EditMoveUp),
+          cmd(CommandId::EditMoveDown),
+          cmd(CommandId::EditSortAscending),
+          cmd(CommandId::EditSortDescending),
+          sep(),
+          cmd(CommandId::EditCheckAll),
+          cmd(CommandId::EditCheckNone),
+          cmd(CommandId::EditCheckInvert),
+          sep(),
+          cmd(CommandId::EditSettings)}},
         {"查看(&V)",
-         {cmd(CommandId::ViewStatusBar), cmd(CommandId::ViewMainToolbar), cmd(CommandId::ViewDisplayToolbar), cmd(CommandId::ViewProcessingToolbar), cmd(CommandId::ViewAnalysisToolbar), sep(), cmd(CommandId::ViewPointListPanel), cmd(CommandId::ViewHistoryPanel),
-          cmd(CommandId::ViewInfoPanel), sep(), sub("游标", {cmd(CommandId::ViewCrossCursor), cmd(CommandId::ViewLineCursor)}), cmd(CommandId::ViewCursorInfo)}},
+         {cmd(CommandId::ViewStatusBar), cmd(CommandId::ViewMainToolbar),
+          cmd(CommandId::ViewDisplayToolbar), cmd(CommandId::ViewProcessingToolbar),
+          cmd(CommandId::ViewAnalysisToolbar), sep(), cmd(CommandId::ViewPointListPanel),
+          cmd(CommandId::ViewHistoryPanel), cmd(CommandId::ViewInfoPanel), sep(),
+          sub("游标", {cmd(CommandId::ViewCrossCursor), cmd(CommandId::ViewLineCursor)}),
+          cmd(CommandId::ViewCursorInfo)}},
         {"波形处理(&W)",
-         {cmd(CommandId::ProcFilter), cmd(CommandId::ProcAmplify), cmd(CommandId::ProcRemoveDc), cmd(CommandId::ProcSmooth), cmd(CommandId::ProcIntegrate), cmd(CommandId::ProcSimpleIntegrate), cmd(CommandId::ProcDifferentiate), sep(),
-          cmd(CommandId::ProcRotate), cmd(CommandId::ProcLinearZero), cmd(CommandId::ProcNonlinearZero), cmd(CommandId::ProcZeroFront), cmd(CommandId::ProcZeroBack), cmd(CommandId::ProcLocalScale), cmd(CommandId::ProcShift), cmd(CommandId::ProcInvert),
-          sep(), cmd(CommandId::ProcUndo), cmd(CommandId::ProcEdit),
-          sub("插入(&N)", {cmd(CommandId::ProcInsertFilter), cmd(CommandId::ProcInsertAmplify), cmd(CommandId::ProcInsertRemoveDc), cmd(CommandId::ProcInsertSmooth), cmd(CommandId::ProcInsertIntegrate), cmd(CommandId::ProcInsertDifferentiate),
-                           cmd(CommandId::ProcInsertRotate), cmd(CommandId::ProcInsertLinearZero), cmd(CommandId::ProcInsertNonlinearZero), cmd(CommandId::ProcInsertZeroFront), cmd(CommandId::ProcInsertZeroBack), cmd(CommandId::ProcInsertLocalScale),
-                           cmd(CommandId::ProcInsertShift), cmd(CommandId::ProcInsertInvert)}),
-          cmd(CommandId::ProcDelete), cmd(CommandId::ProcClear)}},
+         {cmd(CommandId::ProcFilter),
+          cmd(CommandId::ProcAmplify),
+          cmd(CommandId::ProcRemoveDc),
+          cmd(CommandId::ProcSmooth),
+          cmd(CommandId::ProcIntegrate),
+          cmd(CommandId::ProcSimpleIntegrate),
+          cmd(CommandId::ProcDifferentiate),
+          sep(),
+          cmd(CommandId::ProcRotate),
+          cmd(CommandId::ProcLinearZero),
+          cmd(CommandId::ProcNonlinearZero),
+          cmd(CommandId::ProcZeroFront),
+          cmd(CommandId::ProcZeroBack),
+          cmd(CommandId::ProcLocalScale),
+          cmd(CommandId::ProcShift),
+          cmd(CommandId::ProcInvert),
+          sep(),
+          cmd(CommandId::ProcUndo),
+          cmd(CommandId::ProcEdit),
+          sub("插入(&N)",
+              {cmd(CommandId::ProcInsertFilter), cmd(CommandId::ProcInsertAmplify),
+               cmd(CommandId::ProcInsertRemoveDc), cmd(CommandId::ProcInsertSmooth),
+               cmd(CommandId::ProcInsertIntegrate), cmd(CommandId::ProcInsertDifferentiate),
+               cmd(CommandId::ProcInsertRotate), cmd(CommandId::ProcInsertLinearZero),
+               cmd(CommandId::ProcInsertNonlinearZero), cmd(CommandId::ProcInsertZeroFront),
+               cmd(CommandId::ProcInsertZeroBack), cmd(CommandId::ProcInsertLocalScale),
+               cmd(CommandId::ProcInsertShift), cmd(CommandId::ProcInsertInvert)}),
+          cmd(CommandId::ProcDelete),
+          cmd(CommandId::ProcClear)}},
         {"波形分析(&A)",
-         {cmd(CommandId::MarkHead), cmd(CommandId::MarkToe), cmd(CommandId::MarkAutoHead), cmd(CommandId::MarkAutoToe), sep(), cmd(CommandId::DefectEnlargedBase), cmd(CommandId::DefectBulge), cmd(CommandId::DefectNecking),
-          cmd(CommandId::DefectMudInclusion), cmd(CommandId::DefectSegregation), cmd(CommandId::DefectCrack), cmd(CommandId::DefectBreak), cmd(CommandId::DefectCustom), sep(), cmd(CommandId::MarkLine), sep(),
-          cmd(CommandId::MarkEdit), cmd(CommandId::MarkDelete), cmd(CommandId::MarkClear)}},
+         {cmd(CommandId::MarkHead), cmd(CommandId::MarkToe), cmd(CommandId::MarkAutoHead),
+          cmd(CommandId::MarkAutoToe), sep(), cmd(CommandId::DefectEnlargedBase),
+          cmd(CommandId::DefectBulge), cmd(CommandId::DefectNecking),
+          cmd(CommandId::DefectMudInclusion), cmd(CommandId::DefectSegregation),
+          cmd(CommandId::DefectCrack), cmd(CommandId::DefectBreak), cmd(CommandId::DefectCustom),
+          sep(), cmd(CommandId::MarkLine), sep(), cmd(CommandId::MarkEdit),
+          cmd(CommandId::MarkDelete), cmd(CommandId::MarkClear)}},
         {"显示调整(&D)",
-         {sub("填充", {cmd(CommandId::DispFillNone), cmd(CommandId::DispFillPositive), cmd(CommandId::DispFillNegative)}), sub("频谱显示", {cmd(CommandId::DispSpectrumLines), cmd(CommandId::DispSpectrumEnvelope)}),
+         {sub("填充", {cmd(CommandId::DispFillNone), cmd(CommandId::DispFillPositive),
+                       cmd(CommandId::DispFillNegative)}),
+          sub("频谱显示",
+              {cmd(CommandId::DispSpectrumLines), cmd(CommandId::DispSpectrumEnvelope)}),
           sep(), cmd(CommandId::DispAutoAdjust), cmd(CommandId::DispShowAll), sep(),
-          sub("横向位置", {cmd(CommandId::DispAlignHead), cmd(CommandId::DispRestorePosition), cmd(CommandId::DispMoveLeft), cmd(CommandId::DispMoveRight)}),
-          sub("横向比例", {cmd(CommandId::DispFitToe), cmd(CommandId::DispRestoreScale), cmd(CommandId::DispStretchX), cmd(CommandId::DispCompressX)}),
-          sub("竖向比例", {cmd(CommandId::DispAutoY), cmd(CommandId::DispStretchY), cmd(CommandId::DispCompressY)})}},
-        {"窗口(&W)", {cmd(CommandId::WindowNew), cmd(CommandId::WindowCascade), cmd(CommandId::WindowTileHorizontal), cmd(CommandId::WindowTileVertical), cmd(CommandId::WindowArrangeIcons), cmd(CommandId::WindowCompare)}},
-        {"工具(&T)", {cmd(CommandId::ToolTransfer), cmd(CommandId::ToolViewLog), sep(), cmd(CommandId::ToolCalculator), cmd(CommandId::ToolPaint), cmd(CommandId::ToolNotepad)}},
+          sub("横向位置", {cmd(CommandId::DispAlignHead), cmd(CommandId::DispRestorePosition),
+                           cmd(CommandId::DispMoveLeft), cmd(CommandId::DispMoveRight)}),
+          sub("横向比例", {cmd(CommandId::DispFitToe), cmd(CommandId::DispRestoreScale),
+                           cmd(CommandId::DispStretchX), cmd(CommandId::DispCompressX)}),
+          sub("竖向比例", {cmd(CommandId::DispAutoY), cmd(CommandId::DispStretchY),
+                           cmd(CommandId::DispCompressY)})}},
+        {"窗口(&W)",
+         {cmd(CommandId::WindowNew), cmd(CommandId::WindowCascade),
+          cmd(CommandId::WindowTileHorizontal), cmd(CommandId::WindowTileVertical),
+          cmd(CommandId::WindowArrangeIcons), cmd(CommandId::WindowCompare)}},
+        {"工具(&T)",
+         {cmd(CommandId::ToolTransfer), cmd(CommandId::ToolViewLog), sep(),
+          cmd(CommandId::ToolCalculator), cmd(CommandId::ToolPaint), cmd(CommandId::ToolNotepad)}},
         {"帮助(&H)", {cmd(CommandId::HelpTopics), sep(), cmd(CommandId::HelpAbout)}},
     };
     return k;
@@ -214,57 +294,150 @@ const std::vector<MenuDef>& mainMenus() {
 
 const std::vector<MenuDef>& noDocumentMenus() {
     static const std::vector<MenuDef> k = {
-        {"文件(&F)", {cmd(CommandId::FileNew), cmd(CommandId::FileOpen), cmd(CommandId::FilePrintSetupNoDoc), sep(), cmd(CommandId::FileRecent), sep(), cmd(CommandId::AppExit)}},
-        {"查看(&V)", {cmd(CommandId::ViewMainToolbar, "工具栏(&T)"), cmd(CommandId::ViewStatusBar)}},
-        {"帮助(&H)", {cmd(CommandId::HelpTopics), sep(), cmd(CommandId::HelpAbout, "关于本软件(&A)...")}},
+        {"文件(&F)",
+         {cmd(CommandId::FileNew), cmd(CommandId::FileOpen), cmd(CommandId::FilePrintSetupNoDoc),
+          sep(), cmd(CommandId::FileRecent), sep(), cmd(CommandId::AppExit)}},
+        {"查看(&V)",
+         {cmd(CommandId::ViewMainToolbar, "工具栏(&T)"), cmd(CommandId::ViewStatusBar)}},
+        {"帮助(&H)",
+         {cmd(CommandId::HelpTopics), sep(), cmd(CommandId::HelpAbout, "关于本软件(&A)...")}},
     };
     return k;
 }
 
 const MenuDef& contextMenu(int resource) {
-    static const MenuDef insert{"波形处理(&W)",
-                                {cmd(CommandId::ProcInsertFilter), cmd(CommandId::ProcInsertAmplify), cmd(CommandId::ProcInsertRemoveDc), cmd(CommandId::ProcInsertSmooth), cmd(CommandId::ProcInsertIntegrate),
-                                 cmd(CommandId::ProcInsertDifferentiate), cmd(CommandId::ProcInsertRotate), cmd(CommandId::ProcInsertLinearZero), cmd(CommandId::ProcInsertNonlinearZero), cmd(CommandId::ProcInsertZeroFront),
-                                 cmd(CommandId::ProcInsertZeroBack), cmd(CommandId::ProcInsertLocalScale), cmd(CommandId::ProcInsertShift), cmd(CommandId::ProcInsertInvert)}};
+    static const MenuDef insert{
+        "波形处理(&W)",
+        {cmd(CommandId::ProcInsertFilter), cmd(CommandId::ProcInsertAmplify),
+         cmd(CommandId::ProcInsertRemoveDc), cmd(CommandId::ProcInsertSmooth),
+         cmd(CommandId::ProcInsertIntegrate), cmd(CommandId::ProcInsertDifferentiate),
+         cmd(CommandId::ProcInsertRotate), cmd(CommandId::ProcInsertLinearZero),
+         cmd(CommandId::ProcInsertNonlinearZero), cmd(CommandId::ProcInsertZeroFront),
+         cmd(CommandId::ProcInsertZeroBack), cmd(CommandId::ProcInsertLocalScale),
+         cmd(CommandId::ProcInsertShift), cmd(CommandId::ProcInsertInvert)}};
     static const MenuDef points{
-        "测点操作(&W)", {cmd(CommandId::EditUndo), cmd(CommandId::EditDelete), cmd(CommandId::EditMoveUp), cmd(CommandId::EditMoveDown), cmd(CommandId::EditCheckAll), cmd(CommandId::EditCheckNone), cmd(CommandId::EditCheckInvert)}};
+        "测点操作(&W)",
+        {cmd(CommandId::EditUndo), cmd(CommandId::EditDelete), cmd(CommandId::EditMoveUp),
+         cmd(CommandId::EditMoveDown), cmd(CommandId::EditCheckAll), cmd(CommandId::EditCheckNone),
+         cmd(CommandId::EditCheckInvert)}};
     static const MenuDef display{
         "显示区操作(&D)",
         {cmd(CommandId::MarkHead), cmd(CommandId::MarkToe),
-         sub("缺陷(&X)", {cmd(CommandId::DefectEnlargedBase), cmd(CommandId::DefectBulge), cmd(CommandId::DefectNecking), cmd(CommandId::DefectMudInclusion), cmd(CommandId::DefectSegregation), cmd(CommandId::DefectCrack),
+         sub("缺陷(&X)", {cmd(CommandId::DefectEnlargedBase), cmd(CommandId::DefectBulge),
+                          cmd(CommandId::DefectNecking), cmd(CommandId::DefectMudInclusion),
+                          cmd(CommandId::DefectSegregation), cmd(CommandId::DefectCrack),
                           cmd(CommandId::DefectBreak), cmd(CommandId::DefectCustom)}),
          cmd(CommandId::MarkLine),
-         sub("波形处理(&W)", {cmd(CommandId::ProcFilter), cmd(CommandId::ProcAmplify), cmd(CommandId::ProcRemoveDc), cmd(CommandId::ProcSmooth), cmd(CommandId::ProcIntegrate), cmd(CommandId::ProcDifferentiate)}),
-         cmd(CommandId::DispMoveLeft), cmd(CommandId::DispMoveRight), cmd(CommandId::DispStretchX, "横向拉伸"), cmd(CommandId::DispCompressX, "横向压缩"), cmd(CommandId::DispStretchY, "竖向拉伸"),
-         cmd(CommandId::DispCompressY, "竖向压缩")}};
+         sub("波形处理(&W)", {cmd(CommandId::ProcFilter), cmd(CommandId::ProcAmplify),
+                              cmd(CommandId::ProcRemoveDc), cmd(CommandId::ProcSmooth),
+                              cmd(CommandId::ProcIntegrate), cmd(CommandId::ProcDifferentiate)}),
+         cmd(CommandId::DispMoveLeft), cmd(CommandId::DispMoveRight),
+         cmd(CommandId::DispStretchX, "横向拉伸"), cmd(CommandId::DispCompressX, "横向压缩"),
+         cmd(CommandId::DispStretchY, "竖向拉伸"), cmd(CommandId::DispCompressY, "竖向压缩")}};
     static const MenuDef table{"编辑(&E)", {cmd(CommandId::EditSettings)}};
     switch (resource) {
-        case kMenuInsertStep: return insert;
-        case kMenuPointList: return points;
-        case kMenuDisplay: return display;
-        default: return table;
+        case kMenuInsertStep:
+            return insert;
+        case kMenuPointList:
+            return points;
+        case kMenuDisplay:
+            return display;
+        default:
+            return table;
     }
 }
 
 const std::vector<ToolbarDef>& toolbars() {
     using C = CommandId;
     static const std::vector<ToolbarDef> k = {
-        {kToolbarMain, "主控制", {C::FileOpen, C::FileSave, C::None, C::FileSaveImage, C::FileWordReport, C::FileExcelReport, C::None, C::FilePrint, C::FilePrintPreview, C::None, C::EditUndo, C::EditRedo, C::None,
-                         C::EditCut, C::EditCopy, C::EditPaste, C::EditDelete, C::None, C::EditMoveUp, C::EditMoveDown, C::None, C::ViewPointListPanel, C::ViewHistoryPanel, C::ViewInfoPanel, C::ViewProcessingToolbar,
-                         C::ViewAnalysisToolbar, C::ViewDisplayToolbar, C::None, C::ToolTransfer, C::None, C::ViewEditCurrent, C::ViewEditAll, C::None, C::ViewCrossCursor, C::ViewLineCursor, C::None, C::HelpTopics, C::HelpAbout}},
-        {kToolbarAnalysis, "波形分析", {C::MarkHead, C::MarkToe, C::None, C::DefectEnlargedBase, C::DefectBulge, C::DefectNecking, C::DefectMudInclusion, C::DefectSegregation, C::DefectCrack, C::DefectBreak, C::DefectCustom, C::None, C::MarkLine}},
-        {kToolbarProcessing, "波形处理", {C::ProcFilter, C::ProcAmplify, C::ProcRemoveDc, C::ProcSmooth, C::ProcIntegrate, C::None, C::ProcRotate, C::ProcLinearZero, C::ProcNonlinearZero, C::ProcZeroFront, C::ProcZeroBack, C::ProcLocalScale,
-                           C::ProcShift, C::ProcInvert}},
-        {kToolbarDisplay, "显示调整", {C::DispFillNone, C::DispFillPositive, C::DispFillNegative, C::None, C::DispSpectrumLines, C::DispSpectrumEnvelope, C::None, C::DispAutoAdjust, C::DispShowAll, C::None, C::DispAlignHead, C::DispRestorePosition, C::DispMoveLeft,
-                           C::DispMoveRight, C::None, C::DispFitToe, C::DispRestoreScale, C::DispStretchX, C::DispCompressX, C::None, C::DispAutoY, C::DispStretchY, C::DispCompressY}},
+        {kToolbarMain,
+         "主控制",
+         {C::FileOpen,
+          C::FileSave,
+          C::None,
+          C::FileSaveImage,
+          C::FileWordReport,
+          C::FileExcelReport,
+          C::None,
+          C::FilePrint,
+          C::FilePrintPreview,
+          C::None,
+          C::EditUndo,
+          C::EditRedo,
+          C::None,
+          C::EditCut,
+          C::EditCopy,
+          C::EditPaste,
+          C::EditDelete,
+          C::None,
+          C::EditMoveUp,
+          C::EditMoveDown,
+          C::None,
+          C::ViewPointListPanel,
+          C::ViewHistoryPanel,
+          C::ViewInfoPanel,
+          C::ViewProcessingToolbar,
+          C::ViewAnalysisToolbar,
+          C::ViewDisplayToolbar,
+          C::None,
+          C::ToolTransfer,
+          C::None,
+          C::ViewEditCurrent,
+          C::ViewEditAll,
+          C::None,
+          C::ViewCrossCursor,
+          C::ViewLineCursor,
+          C::None,
+          C::HelpTopics,
+          C::HelpAbout}},
+        {kToolbarAnalysis,
+         "波形分析",
+         {C::MarkHead, C::MarkToe, C::None, C::DefectEnlargedBase, C::DefectBulge, C::DefectNecking,
+          C::DefectMudInclusion, C::DefectSegregation, C::DefectCrack, C::DefectBreak,
+          C::DefectCustom, C::None, C::MarkLine}},
+        {kToolbarProcessing,
+         "波形处理",
+         {C::ProcFilter, C::ProcAmplify, C::ProcRemoveDc, C::ProcSmooth, C::ProcIntegrate, C::None,
+          C::ProcRotate, C::ProcLinearZero, C::ProcNonlinearZero, C::ProcZeroFront, C::ProcZeroBack,
+          C::ProcLocalScale, C::ProcShift, C::ProcInvert}},
+        {kToolbarDisplay,
+         "显示调整",
+         {C::DispFillNone,
+          C::DispFillPositive,
+          C::DispFillNegative,
+          C::None,
+          C::DispSpectrumLines,
+          C::DispSpectrumEnvelope,
+          C::None,
+          C::DispAutoAdjust,
+          C::DispShowAll,
+          C::None,
+          C::DispAlignHead,
+          C::DispRestorePosition,
+          C::DispMoveLeft,
+          C::DispMoveRight,
+          C::None,
+          C::DispFitToe,
+          C::DispRestoreScale,
+          C::DispStretchX,
+          C::DispCompressX,
+          C::None,
+          C::DispAutoY,
+          C::DispStretchY,
+          C::DispCompressY}},
     };
     return k;
 }
 
 const std::vector<LetterShortcut>& letterShortcuts() {
     static const std::vector<LetterShortcut> k = {
-        {'F', CommandId::ProcFilter}, {'M', CommandId::ProcAmplify}, {'B', CommandId::ProcRemoveDc}, {'L', CommandId::ProcSmooth}, {'I', CommandId::ProcIntegrate}, {'O', CommandId::ProcRotate}, {'Z', CommandId::ProcLinearZero},
-        {'N', CommandId::ProcNonlinearZero}, {'E', CommandId::ProcZeroFront}, {'K', CommandId::ProcZeroBack}, {'P', CommandId::ProcLocalScale}, {'V', CommandId::ProcShift}, {'S', CommandId::ProcInvert}};
+        {'F', CommandId::ProcFilter},     {'M', CommandId::ProcAmplify},
+        {'B', CommandId::ProcRemoveDc},   {'L', CommandId::ProcSmooth},
+        {'I', CommandId::ProcIntegrate},  {'O', CommandId::ProcRotate},
+        {'Z', CommandId::ProcLinearZero}, {'N', CommandId::ProcNonlinearZero},
+        {'E', CommandId::ProcZeroFront},  {'K', CommandId::ProcZeroBack},
+        {'P', CommandId::ProcLocalScale}, {'V', CommandId::ProcShift},
+        {'S', CommandId::ProcInvert}};
     return k;
 }
 

@@ -23,9 +23,9 @@ const CommandInfo* findCommand(CommandId id);
 // A menu is a title and entries: a command, a separator (CommandId::None) or a submenu.
 struct MenuEntry {
     CommandId id = CommandId::None;  // None: a separator (when no submenu)
-    std::string submenuTitle;       // non-empty: a submenu with `children`
+    std::string submenuTitle;        // non-empty: a submenu with `children`
     std::vector<MenuEntry> children;
-    std::string textOverride;       // a different text for this placement
+    std::string textOverride;  // a different text for this placement
 };
 struct MenuDef {
     std::string title;
@@ -36,10 +36,10 @@ struct MenuDef {
 const std::vector<MenuDef>& mainMenus();
 const std::vector<MenuDef>& noDocumentMenus();
 // Context menus by their resource numbers.
-inline constexpr int kMenuInsertStep = 164;   // 插入 of the processing history
-inline constexpr int kMenuPointList = 165;    // 测点操作
-inline constexpr int kMenuDisplay = 166;      // 显示区操作
-inline constexpr int kMenuPointTable = 214;   // the point table's 编辑
+inline constexpr int kMenuInsertStep = 164;  // 插入 of the processing history
+inline constexpr int kMenuPointList = 165;   // 测点操作
+inline constexpr int kMenuDisplay = 166;     // 显示区操作
+inline constexpr int kMenuPointTable = 214;  // the point table's 编辑
 const MenuDef& contextMenu(int resource);
 
 // Toolbars by their resource numbers.
@@ -50,7 +50,7 @@ inline constexpr int kToolbarDisplay = 188;
 
 struct ToolbarDef {
     int resource;
-    const char* name;       // the 查看 menu name
+    const char* name;            // the 查看 menu name
     std::vector<CommandId> ids;  // None = separator
 };
 const std::vector<ToolbarDef>& toolbars();

@@ -66,6 +66,8 @@ void RunLog::write(const std::string& messageUtf8) {
     std::fclose(f);
 }
 
-void logLine(const std::string& messageUtf8) { RunLog::instance().write(messageUtf8); }
+void logLine(const std::string& messageUtf8) {
+    RunLog::instance().write(messageUtf8);
+}
 
 }  // namespace sondara

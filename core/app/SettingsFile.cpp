@@ -45,9 +45,15 @@ bool SettingsFile::write(const std::function<void(ByteWriter&)>& writeRecord,
     return ok;
 }
 
-SettingsFile editSettingsFile() { return {"MIR_QAR4_EDIT_001.ini", "MIR_QAR4_EDIT_001"}; }
-SettingsFile cursorSettingsFile() { return {"MIR_QAR4_CURS_001.ini", "MIR_QAR4_CURS_001"}; }
-SettingsFile autoHeadSettingsFile() { return {"MIR_QAR4_AHEAD_001.ini", "MIR_QAR4_AHEAD_001"}; }
+SettingsFile editSettingsFile() {
+    return {"MIR_QAR4_EDIT_001.ini", "MIR_QAR4_EDIT_001"};
+}
+SettingsFile cursorSettingsFile() {
+    return {"MIR_QAR4_CURS_001.ini", "MIR_QAR4_CURS_001"};
+}
+SettingsFile autoHeadSettingsFile() {
+    return {"MIR_QAR4_AHEAD_001.ini", "MIR_QAR4_AHEAD_001"};
+}
 
 bool saveSettings(const EditSettings& s, Prompter* p) {
     return editSettingsFile().write([&](ByteWriter& w) { w.i32(s.pointEditScope); }, p);

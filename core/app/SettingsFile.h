@@ -35,10 +35,10 @@ private:
 };
 
 // The global settings the application holds for the whole run.
-struct EditSettings {  // MIR_QAR4_EDIT_001: which points an edit changes
+struct EditSettings {                 // MIR_QAR4_EDIT_001: which points an edit changes
     std::int32_t pointEditScope = 0;  // 0 单个测点, 1 多个测点
 };
-struct CursorSettings {  // MIR_QAR4_CURS_001
+struct CursorSettings {            // MIR_QAR4_CURS_001
     std::int32_t cursorStyle = 2;  // 1 十字游标, 2 竖线游标
 };
 struct AutoHeadSettings {  // MIR_QAR4_AHEAD_001

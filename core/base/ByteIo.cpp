@@ -181,9 +181,15 @@ void ByteWriter::bytes(const void* p, std::size_t n) {
     buf_.append(static_cast<const char*>(p), n);
     maybeFlush();
 }
-void ByteWriter::i16(std::int16_t v) { bytes(&v, 2); }
-void ByteWriter::i32(std::int32_t v) { bytes(&v, 4); }
-void ByteWriter::f32(float v) { bytes(&v, 4); }
+void ByteWriter::i16(std::int16_t v) {
+    bytes(&v, 2);
+}
+void ByteWriter::i32(std::int32_t v) {
+    bytes(&v, 4);
+}
+void ByteWriter::f32(float v) {
+    bytes(&v, 4);
+}
 void ByteWriter::floats(const std::vector<float>& v) {
     if (!v.empty()) bytes(v.data(), v.size() * 4);
 }

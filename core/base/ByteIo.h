@@ -46,7 +46,9 @@ public:
     std::int32_t i32();
     float f32();
     template <std::size_t N>
-    bool text(FixedText<N>& f) { return read(f.data(), N); }
+    bool text(FixedText<N>& f) {
+        return read(f.data(), N);
+    }
     // Reads `count` elements of 4 bytes after checking the source still holds them.
     bool floats(std::vector<float>& out, std::size_t count);
     bool ints(std::vector<std::int32_t>& out, std::size_t count);
@@ -65,18 +67,24 @@ class ByteWriter {
 public:
     using Sink = bool (*)(void* ctx, const void* data, std::size_t n);
     ByteWriter() = default;
-    ByteWriter(Sink sink, void* ctx, std::size_t chunk = 1 << 20) : sink_(sink), ctx_(ctx), chunk_(chunk) {
+    ByteWriter(Sink sink, void* ctx, std::size_t chunk = 1 << 20)
+        : sink_(sink), ctx_(ctx), chunk_(chunk) {
         buf_.reserve(chunk);
     }
 
     void bytes(const void* p, std::size_t n);
-    void zeros(std::size_t n) { buf_.append(n, '\0'); maybeFlush(); }
+    void zeros(std::size_t n) {
+        buf_.append(n, '\0');
+        maybeFlush();
+    }
     void u8(std::uint8_t v) { bytes(&v, 1); }
     void i16(std::int16_t v);
     void i32(std::int32_t v);
     void f32(float v);
     template <std::size_t N>
-    void text(const FixedText<N>& f) { bytes(f.data(), N); }
+    void text(const FixedText<N>& f) {
+        bytes(f.data(), N);
+    }
     void floats(const std::vector<float>& v);
     void ints(const std::vector<std::int32_t>& v);
 

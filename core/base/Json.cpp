@@ -102,15 +102,24 @@ private:
         countValue();
         char c = s_[p_];
         switch (c) {
-        case '{': return object(depth + 1);
-        case '[': return array(depth + 1);
-        case '"': return Value::makeString(string());
-        case 't': literal("true"); return Value::makeBool(true);
-        case 'f': literal("false"); return Value::makeBool(false);
-        case 'n': literal("null"); return Value::makeNull();
-        default:
-            if (c == '-' || (c >= '0' && c <= '9')) return Value::makeNumber(numberLiteral());
-            fail(std::string("unexpected character ") + describe(c) + ", expected a value");
+            case '{':
+                return object(depth + 1);
+            case '[':
+                return array(depth + 1);
+            case '"':
+                return Value::makeString(string());
+            case 't':
+                literal("true");
+                return Value::makeBool(true);
+            case 'f':
+                literal("false");
+                return Value::makeBool(false);
+            case 'n':
+                literal("null");
+                return Value::makeNull();
+            default:
+                if (c == '-' || (c >= '0' && c <= '9')) return Value::makeNumber(numberLiteral());
+                fail(std::string("unexpected character ") + describe(c) + ", expected a value");
         }
     }
 
@@ -125,7 +134,8 @@ private:
     }
 
     void literal(std::string_view word) {
-        if (s_.substr(p_, word.size()) != word) fail("invalid literal, expected '" + std::string(word) + "'");
+        if (s_.substr(p_, word.size()) != word)
+            fail("invalid literal, expected '" + std::string(word) + "'");
         p_ += word.size();
     }
 
@@ -206,10 +216,14 @@ private:
         for (int i = 0; i < 4; ++i) {
             char c = s_[p_];
             v <<= 4;
-            if (c >= '0' && c <= '9') v |= static_cast<std::uint32_t>(c - '0');
-            else if (c >= 'a' && c <= 'f') v |= static_cast<std::uint32_t>(c - 'a' + 10);
-            else if (c >= 'A' && c <= 'F') v |= static_cast<std::uint32_t>(c - 'A' + 10);
-            else fail("invalid hex digit in a \\u escape");
+            if (c >= '0' && c <= '9')
+                v |= static_cast<std::uint32_t>(c - '0');
+            else if (c >= 'a' && c <= 'f')
+                v |= static_cast<std::uint32_t>(c - 'a' + 10);
+            else if (c >= 'A' && c <= 'F')
+                v |= static_cast<std::uint32_t>(c - 'A' + 10);
+            else
+                fail("invalid hex digit in a \\u escape");
             ++p_;
         }
         return v;
@@ -241,14 +255,17 @@ private:
         ++p_;  // '"'
         std::string out;
         for (;;) {
-            if (out.size() > lim_.maxStringBytes) failAt(start, "string longer than " + std::to_string(lim_.maxStringBytes) + " bytes");
+            if (out.size() > lim_.maxStringBytes)
+                failAt(start,
+                       "string longer than " + std::to_string(lim_.maxStringBytes) + " bytes");
             if (atEnd()) failAt(start, "unterminated string");
             unsigned char c = static_cast<unsigned char>(s_[p_]);
             if (c == '"') {
                 ++p_;
                 return out;
             }
-            if (c < 0x20) fail("control character " + describe(static_cast<char>(c)) + " in a string");
+            if (c < 0x20)
+                fail("control character " + describe(static_cast<char>(c)) + " in a string");
             if (c == '\\') {
                 ++p_;
                 if (atEnd()) failAt(start, "unterminated string");
@@ -256,28 +273,49 @@ private:
                 std::size_t escPos = p_ - 1;
                 ++p_;
                 switch (e) {
-                case '"': out += '"'; break;
-                case '\\': out += '\\'; break;
-                case '/': out += '/'; break;
-                case 'b': out += '\b'; break;
-                case 'f': out += '\f'; break;
-                case 'n': out += '\n'; break;
-                case 'r': out += '\r'; break;
-                case 't': out += '\t'; break;
-                case 'u': {
-                    std::uint32_t cp = hex4();
-                    if (cp >= 0xDC00 && cp <= 0xDFFF) failAt(escPos, "lone low surrogate in a \\u escape");
-                    if (cp >= 0xD800 && cp <= 0xDBFF) {
-                        if (s_.substr(p_, 2) != "\\u") failAt(escPos, "high surrogate without its low half");
-                        p_ += 2;
-                        std::uint32_t lo = hex4();
-                        if (lo < 0xDC00 || lo > 0xDFFF) failAt(escPos, "high surrogate without its low half");
-                        cp = 0x10000 + ((cp - 0xD800) << 10) + (lo - 0xDC00);
+                    case '"':
+                        out += '"';
+                        break;
+                    case '\\':
+                        out += '\\';
+                        break;
+                    case '/':
+                        out += '/';
+                        break;
+                    case 'b':
+                        out += '\b';
+                        break;
+                    case 'f':
+                        out += '\f';
+                        break;
+                    case 'n':
+                        out += '\n';
+                        break;
+                    case 'r':
+                        out += '\r';
+                        break;
+                    case 't':
+                        out += '\t';
+                        break;
+                    case 'u': {
+                        std::uint32_t cp = hex4();
+                        if (cp >= 0xDC00 && cp <= 0xDFFF)
+                            failAt(escPos, "lone low surrogate in a \\u escape");
+                        if (cp >= 0xD800 && cp <= 0xDBFF) {
+                            if (s_.substr(p_, 2) != "\\u")
+                                failAt(escPos, "high surrogate without its low half");
+                            p_ += 2;
+                            std::uint32_t lo = hex4();
+                            if (lo < 0xDC00 || lo > 0xDFFF)
+                                failAt(escPos, "high surrogate without its low half");
+                            cp = 0x10000 + ((cp - 0xD800) << 10) + (lo - 0xDC00);
+                        }
+                        appendUtf8(out, cp);
+                        break;
                     }
-                    appendUtf8(out, cp);
-                    break;
-                }
-                default: failAt(escPos, "invalid escape \\" + (e ? describe(e) : std::string("NUL")));
+                    default:
+                        failAt(escPos,
+                               "invalid escape \\" + (e ? describe(e) : std::string("NUL")));
                 }
                 continue;
             }
@@ -307,8 +345,10 @@ private:
         if (i < lit.size() && lit[i] == '.') {
             for (++i; i < lit.size() && lit[i] >= '0' && lit[i] <= '9'; ++i)
                 if (!seenNonZero && intDigits == 0) {
-                    if (lit[i] == '0') ++fracZeros;
-                    else seenNonZero = true;
+                    if (lit[i] == '0')
+                        ++fracZeros;
+                    else
+                        seenNonZero = true;
                 }
         }
         long exp = 0;
@@ -348,7 +388,8 @@ private:
         auto r = std::from_chars(s_.data() + start, s_.data() + p_, d);
         if (r.ec == std::errc::result_out_of_range) {
             // Underflow is harmless (the value is as good as 0); overflow is not a number.
-            if (decimalMagnitude(s_.substr(start, p_ - start)) > 0) failAt(start, "number out of range");
+            if (decimalMagnitude(s_.substr(start, p_ - start)) > 0)
+                failAt(start, "number out of range");
             return 0.0;
         }
         if (r.ec != std::errc() || r.ptr != s_.data() + p_ || !std::isfinite(d))
@@ -399,19 +440,29 @@ std::string quote(std::string_view s) {
     for (char ch : s) {
         unsigned char c = static_cast<unsigned char>(ch);
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (c < 0x20) {
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "\\u%04X", c);
-                out += buf;
-            } else {
-                out += ch;
-            }
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (c < 0x20) {
+                    char buf[8];
+                    std::snprintf(buf, sizeof buf, "\\u%04X", c);
+                    out += buf;
+                } else {
+                    out += ch;
+                }
         }
     }
     out += '"';

@@ -40,8 +40,8 @@ public:
     // Accessors return the neutral value (false, 0, "", empty) for another kind.
     bool boolean() const { return kind_ == Kind::Bool && bool_; }
     double number() const { return kind_ == Kind::Number ? number_ : 0.0; }
-    const std::string& string() const { return string_; }      // UTF-8
-    const std::vector<Value>& items() const { return items_; }  // array elements
+    const std::string& string() const { return string_; }            // UTF-8
+    const std::vector<Value>& items() const { return items_; }       // array elements
     const std::vector<Member>& members() const { return members_; }  // in file order
     // The member with this key, or nullptr (also for a value that is no object).
     const Value* find(std::string_view key) const;

@@ -9,8 +9,8 @@ namespace sondara {
 class Prompter {
 public:
     virtual ~Prompter() = default;
-    virtual void info(const std::string& text) = 0;       // UTF-8 text
-    virtual bool askYesNo(const std::string& text) = 0;   // true = Yes
+    virtual void info(const std::string& text) = 0;      // UTF-8 text
+    virtual bool askYesNo(const std::string& text) = 0;  // true = Yes
 };
 
 // Shows nothing and answers every question with a fixed answer.

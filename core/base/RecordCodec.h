@@ -61,7 +61,9 @@ public:
         put(v);
     }
     template <std::size_t N>
-    void text(const FixedText<N>& f) { give(f.data(), N); }
+    void text(const FixedText<N>& f) {
+        give(f.data(), N);
+    }
     // The first `bytes` bytes of the text; a wider field is padded with NUL.
     template <std::size_t N>
     void text(const FixedText<N>& f, std::size_t bytes) {

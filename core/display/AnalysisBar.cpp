@@ -2,8 +2,8 @@
 
 #include "core/analysis/WaveletTables.h"
 #include "core/app/RunLog.h"
-#include "core/display/PaneTexts.h"
 #include "core/base/TextCodec.h"
+#include "core/display/PaneTexts.h"
 
 namespace sondara {
 
@@ -16,17 +16,22 @@ std::array<int, 5> g_lastLogged{-2, -2, -2, -2, -2};
 const char* kTypeNames[] = {"完整性分析", "时域分析", "频域分析", "小波分析"};
 const char* kTypeTips[] = {"分析桩身完整性", "在时间域对波形进行分析", "在频率域对波形进行分析",
                            "对波形进行小波分析"};
-const char* kIntegritySets[] = {"单道分析", "多道分析", "所选桩", "选中测点", "所有测点", "波列显示"};
-const char* kIntegrityTips[] = {"框选方式选中的单个测点", "框选方式选中测点附近的多个测点",
-                                "框选方式选中桩内包含的所有测点", "勾选方式(√)选中的测点",
-                                "所有的测点", "所有测点的波列图"};
+const char* kIntegritySets[] = {"单道分析", "多道分析", "所选桩",
+                                "选中测点", "所有测点", "波列显示"};
+const char* kIntegrityTips[] = {"框选方式选中的单个测点",
+                                "框选方式选中测点附近的多个测点",
+                                "框选方式选中桩内包含的所有测点",
+                                "勾选方式(√)选中的测点",
+                                "所有的测点",
+                                "所有测点的波列图"};
 const char* kFrequencySets[] = {"单道分析", "所选桩", "选中测点", "所有测点"};
 const char* kFrequencyTips[] = {"框选方式选中的单个测点", "框选方式选中桩内包含的所有测点",
                                 "勾选方式(√)选中的测点", "所有的测点"};
 const char* kTimeSubs[] = {"平均值", "自相关", "互相关"};
 const char* kTimeSubTips[] = {"多道波形平均", "单道自相关", "两道互相关"};
 const char* kScopes[] = {"所选桩", "选中测点", "所有测点"};
-const char* kScopeTips[] = {"框选方式选中的桩内包含的所有测点", "勾选方式(√)选中的测点", "所有的测点"};
+const char* kScopeTips[] = {"框选方式选中的桩内包含的所有测点", "勾选方式(√)选中的测点",
+                            "所有的测点"};
 const char* kSpectra[] = {"幅值谱", "自功率谱", "互功率谱", "倒频谱", "对数谱"};
 const char* kSpectrumTips[] = {"幅值谱分析", "自功率谱分析", "互功率谱分析", "倒频谱分析",
                                "对数谱分析"};
@@ -49,8 +54,9 @@ BarComboState pointList(const CSondaraDoc& doc, int selected) {
     s.visible = true;
     s.items.reserve(static_cast<size_t>(doc.pointCount()));
     for (int i = 0; i < doc.pointCount(); ++i)
-        s.items.push_back(Format("[%d] %s", i + 1,
-                                 gbkToUtf8(textOf(doc.points[static_cast<size_t>(i)].pileNo)).c_str()));
+        s.items.push_back(
+            Format("[%d] %s", i + 1,
+                   gbkToUtf8(textOf(doc.points[static_cast<size_t>(i)].pileNo)).c_str()));
     s.selected = selected >= 0 && selected < doc.pointCount() ? selected : -1;
     return s;
 }
@@ -67,7 +73,9 @@ std::string BarComboState::text() const {
                : std::string();
 }
 
-SettingsFile analysisChoicesFile() { return {"MIR_QAR4_SELT_001.ini", "MIR_QAR4_SELT_001"}; }
+SettingsFile analysisChoicesFile() {
+    return {"MIR_QAR4_SELT_001.ini", "MIR_QAR4_SELT_001"};
+}
 
 bool saveSettings(const AnalysisChoices& c, Prompter* p) {
     return analysisChoicesFile().write(
@@ -92,14 +100,17 @@ bool loadOrWriteDefaults(AnalysisChoices& c, Prompter* p) {
 
 AnalysisBar::AnalysisBar() : log([](const std::string& s) { logLine(s); }) {}
 
-void AnalysisBar::forgetLoggedSelection() { g_lastLogged = {-2, -2, -2, -2, -2}; }
+void AnalysisBar::forgetLoggedSelection() {
+    g_lastLogged = {-2, -2, -2, -2, -2};
+}
 
 int ChoiceServedBy(BarCombo combo, const AnalysisChoices& c) {
     const auto type = static_cast<AnalysisDomain>(c[C::AnalysisType]);
     const bool crossCorr = c[C::TimeSub] == static_cast<int>(TimeAnalysisKind::CrossCorrelation);
     const bool crossPower = c[C::SpectrumKindChoice] == 2;
     switch (combo) {
-        case BarCombo::AnalysisType: return C::AnalysisType;
+        case BarCombo::AnalysisType:
+            return C::AnalysisType;
         case BarCombo::DisplaySet:
             if (type == AnalysisDomain::Integrity) return C::IntegritySet;
             if (type == AnalysisDomain::Frequency && !crossPower) return C::FrequencySet;
@@ -112,9 +123,12 @@ int ChoiceServedBy(BarCombo combo, const AnalysisChoices& c) {
         case BarCombo::FirstChoice:
             if (type == AnalysisDomain::TimeAnalysis) {
                 switch (static_cast<TimeAnalysisKind>(c[C::TimeSub])) {
-                    case TimeAnalysisKind::Average: return C::AverageScopeChoice;
-                    case TimeAnalysisKind::AutoCorrelation: return C::AutoCorrPoint;
-                    case TimeAnalysisKind::CrossCorrelation: return C::CrossCorrFirst;
+                    case TimeAnalysisKind::Average:
+                        return C::AverageScopeChoice;
+                    case TimeAnalysisKind::AutoCorrelation:
+                        return C::AutoCorrPoint;
+                    case TimeAnalysisKind::CrossCorrelation:
+                        return C::CrossCorrFirst;
                 }
                 return -1;
             }
@@ -143,7 +157,8 @@ void AnalysisBar::buildLists(const CSondaraDoc& doc) {
     if (c[C::CrossPowerFirst] >= n || c[C::CrossPowerSecond] >= n || c[C::CrossPowerFirst] < 0 ||
         c[C::CrossPowerSecond] < 0)
         c[C::CrossPowerFirst] = c[C::CrossPowerSecond] = 0;
-    resetIf(c[C::WaveletFamilyChoice], c[C::WaveletFamilyChoice] > 6 || c[C::WaveletFamilyChoice] < 0);
+    resetIf(c[C::WaveletFamilyChoice],
+            c[C::WaveletFamilyChoice] > 6 || c[C::WaveletFamilyChoice] < 0);
     const auto& families = WaveletFamilies();
     const auto& members = families[static_cast<size_t>(c[C::WaveletFamilyChoice])].members;
     resetIf(c[C::WaveletMember],
@@ -247,7 +262,8 @@ AnalysisSelection AnalysisBar::selection() const {
     if (s.domain == AnalysisDomain::Integrity)
         s.displaySet = DisplaySetOfIntegrityIndex(i[1]);
     else
-        s.displaySet = i[1] >= 0 && i[1] <= 5 ? static_cast<DisplaySet>(i[1]) : DisplaySet::SingleTrace;
+        s.displaySet =
+            i[1] >= 0 && i[1] <= 5 ? static_cast<DisplaySet>(i[1]) : DisplaySet::SingleTrace;
     s.sub = i[2];
     s.first = i[3];
     s.second = i[4];

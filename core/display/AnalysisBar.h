@@ -21,20 +21,20 @@ class Prompter;
 // The kept choices in the order of the settings record.
 struct AnalysisChoices {
     enum Index : int {
-        AnalysisType = 0,        // 0..3
-        IntegritySet = 1,        // list index 0..5
-        FrequencySet = 2,        // list index 0..3
-        TimeSub = 3,             // 0 average, 1 autocorrelation, 2 cross-correlation
-        SpectrumKindChoice = 4,  // 0..4
-        WaveletFamilyChoice = 5, // 0..6
-        AverageScopeChoice = 6,  // 0 所选桩, 1 选中测点, 2 所有测点
+        AnalysisType = 0,         // 0..3
+        IntegritySet = 1,         // list index 0..5
+        FrequencySet = 2,         // list index 0..3
+        TimeSub = 3,              // 0 average, 1 autocorrelation, 2 cross-correlation
+        SpectrumKindChoice = 4,   // 0..4
+        WaveletFamilyChoice = 5,  // 0..6
+        AverageScopeChoice = 6,   // 0 所选桩, 1 选中测点, 2 所有测点
         AutoCorrPoint = 7,
         CrossCorrFirst = 8,
         CrossPowerFirst = 9,
         WaveletMember = 10,
         CrossCorrSecond = 11,
         CrossPowerSecond = 12,
-        WaveletLevels = 13,      // list index 0..8 (1..9 levels)
+        WaveletLevels = 13,  // list index 0..8 (1..9 levels)
         Count = 14,
     };
     std::array<std::int32_t, Count> values{};

@@ -6,8 +6,8 @@ namespace sondara {
 
 namespace {
 constexpr std::array<DisplaySet, 6> kIntegrityOrder = {
-    DisplaySet::SingleTrace, DisplaySet::MultiTrace,    DisplaySet::SamePile,
-    DisplaySet::CheckedPoints, DisplaySet::AllPoints, DisplaySet::WaveTrain};
+    DisplaySet::SingleTrace,   DisplaySet::MultiTrace, DisplaySet::SamePile,
+    DisplaySet::CheckedPoints, DisplaySet::AllPoints,  DisplaySet::WaveTrain};
 }
 
 DisplaySet DisplaySetOfIntegrityIndex(int listIndex) {
@@ -24,22 +24,32 @@ int IntegrityIndexOfDisplaySet(DisplaySet set) {
 
 std::string_view DomainName(AnalysisDomain d) {
     switch (d) {
-        case AnalysisDomain::Integrity: return "完整性分析";
-        case AnalysisDomain::TimeAnalysis: return "时域分析";
-        case AnalysisDomain::Frequency: return "频域分析";
-        case AnalysisDomain::Wavelet: return "小波分析";
+        case AnalysisDomain::Integrity:
+            return "完整性分析";
+        case AnalysisDomain::TimeAnalysis:
+            return "时域分析";
+        case AnalysisDomain::Frequency:
+            return "频域分析";
+        case AnalysisDomain::Wavelet:
+            return "小波分析";
     }
     return {};
 }
 
 std::string_view DisplaySetName(DisplaySet s) {
     switch (s) {
-        case DisplaySet::SingleTrace: return "单道分析";
-        case DisplaySet::SamePile: return "所选桩";
-        case DisplaySet::CheckedPoints: return "选中测点";
-        case DisplaySet::AllPoints: return "所有测点";
-        case DisplaySet::WaveTrain: return "波列显示";
-        case DisplaySet::MultiTrace: return "多道分析";
+        case DisplaySet::SingleTrace:
+            return "单道分析";
+        case DisplaySet::SamePile:
+            return "所选桩";
+        case DisplaySet::CheckedPoints:
+            return "选中测点";
+        case DisplaySet::AllPoints:
+            return "所有测点";
+        case DisplaySet::WaveTrain:
+            return "波列显示";
+        case DisplaySet::MultiTrace:
+            return "多道分析";
     }
     return {};
 }

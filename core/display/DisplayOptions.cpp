@@ -8,7 +8,9 @@ namespace {
 constexpr std::int32_t kMaxStoredCount = 9999;
 }
 
-SettingsFile displayOptionsFile() { return {"MIR_QAR4_DISP_001.ini", "MIR_QAR4_DISP_001"}; }
+SettingsFile displayOptionsFile() {
+    return {"MIR_QAR4_DISP_001.ini", "MIR_QAR4_DISP_001"};
+}
 
 bool saveSettings(const DisplayOptions& o, Prompter* p) {
     return displayOptionsFile().write(
@@ -51,14 +53,14 @@ bool loadOrWriteDefaults(DisplayOptions& o, Prompter* p) {
 
 const std::vector<ParameterItem>& ParameterItems() {
     static const std::vector<ParameterItem> items = {
-        {"<空行>", 30},     {"桩号", 31},       {"桩径", 32},       {"桩长", 33},
-        {"波速", 34},       {"检测日期", 35},   {"检测时间", 46},   {"桩型", 36},
-        {"传感器类型", 37}, {"采样间隔", 38},   {"采样长度", 39},   {"增益", 40},
-        {"触发电平", 41},   {"检测单位", 42},   {"工程名称", 43},   {"缺陷/标记线", 44},
-        {"数字滤波", 3},    {"波形放大", 13},   {"去直流", 8},      {"平滑", 7},
-        {"积分", 1},        {"简单积分", 26},   {"微分", 2},        {"波形旋转", 12},
-        {"线性归零", 4},    {"非线性归零", 5},  {"前清零", 9},      {"后清零", 10},
-        {"局部缩放", 16},   {"数据平移", 11},   {"波形反向", 6},    {"频率分辨率", 45},
+        {"<空行>", 30},     {"桩号", 31},      {"桩径", 32},     {"桩长", 33},
+        {"波速", 34},       {"检测日期", 35},  {"检测时间", 46}, {"桩型", 36},
+        {"传感器类型", 37}, {"采样间隔", 38},  {"采样长度", 39}, {"增益", 40},
+        {"触发电平", 41},   {"检测单位", 42},  {"工程名称", 43}, {"缺陷/标记线", 44},
+        {"数字滤波", 3},    {"波形放大", 13},  {"去直流", 8},    {"平滑", 7},
+        {"积分", 1},        {"简单积分", 26},  {"微分", 2},      {"波形旋转", 12},
+        {"线性归零", 4},    {"非线性归零", 5}, {"前清零", 9},    {"后清零", 10},
+        {"局部缩放", 16},   {"数据平移", 11},  {"波形反向", 6},  {"频率分辨率", 45},
     };
     return items;
 }
@@ -87,8 +89,7 @@ void RemoveChosenItems(std::vector<std::int32_t>& chosen, std::vector<int> posit
     std::sort(positions.begin(), positions.end());
     positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
     for (auto it = positions.rbegin(); it != positions.rend(); ++it)
-        if (*it >= 0 && *it < static_cast<int>(chosen.size()))
-            chosen.erase(chosen.begin() + *it);
+        if (*it >= 0 && *it < static_cast<int>(chosen.size())) chosen.erase(chosen.begin() + *it);
 }
 
 std::vector<std::int32_t> ChosenItemsForPage(const std::vector<std::int32_t>& recordItems) {

@@ -21,11 +21,11 @@ inline constexpr std::int32_t kBlankLineItem = 30;
 
 // The record of the settings file, one copy per waveform display.
 struct DisplayOptions {
-    std::int32_t editScope = 0;          // EditScope
-    std::int32_t lengthFollowMode = 0;   // LengthFollowMode: 0 自动调整, 1 桩长不变, 2 波速不变
-    std::int32_t showLabels = 1;         // 显示标号
-    std::int32_t showSimulatedPile = 1;  // 显示模拟桩
-    std::int32_t traceCount = 3;         // 多道波形数, 1..6
+    std::int32_t editScope = 0;         // EditScope
+    std::int32_t lengthFollowMode = 0;  // LengthFollowMode: 0 自动调整, 1 桩长不变, 2 波速不变
+    std::int32_t showLabels = 1;                                            // 显示标号
+    std::int32_t showSimulatedPile = 1;                                     // 显示模拟桩
+    std::int32_t traceCount = 3;                                            // 多道波形数, 1..6
     std::vector<std::int32_t> items = {31, 32, 36, 35, 3, 30, 33, 34, 13};  // 已选项
 
     EditScope scope() const {

@@ -13,7 +13,9 @@ const DisplayState& slotOf(const TestPoint& p, int slot) {
     return p.lastParams.viewStates[static_cast<size_t>(slot)];
 }
 
-bool validSlot(int slot) { return slot >= 0 && slot < kViewStateSlots; }
+bool validSlot(int slot) {
+    return slot >= 0 && slot < kViewStateSlots;
+}
 
 // trunc() into an int that cannot overflow: the geometry is a few thousand pixels,
 // anything beyond is clamped rather than left undefined.
@@ -84,12 +86,13 @@ void WriteSharedState(CSondaraDoc& doc, std::span<const int> points, int slot,
                 state;
 }
 
-std::span<const DisplayCommandInfo> DisplayCommands() { return kCommands; }
+std::span<const DisplayCommandInfo> DisplayCommands() {
+    return kCommands;
+}
 
 const DisplayCommandInfo* FindDisplayCommand(std::string_view key) {
     for (const DisplayCommandInfo& c : kCommands) {
-        if (key == c.cliName || key == c.text ||
-            key == std::to_string(static_cast<int>(c.command)))
+        if (key == c.cliName || key == c.text || key == std::to_string(static_cast<int>(c.command)))
             return &c;
     }
     return nullptr;
@@ -174,22 +177,54 @@ void CompressVerticalScale(DisplayState& s) {
 
 void ApplyDisplayCommand(DisplayState& s, DisplayCommand c, const ScaleGeometry& g) {
     switch (c) {
-        case DisplayCommand::FillNone: s.fill = 0; break;
-        case DisplayCommand::FillPositive: s.fill = 1; break;
-        case DisplayCommand::FillNegative: s.fill = 2; break;
-        case DisplayCommand::AlignHead: AlignToHead(s, g); break;
-        case DisplayCommand::ShiftLeft: ShiftPosition(s, -kShiftStepPx, g); break;
-        case DisplayCommand::ShiftRight: ShiftPosition(s, kShiftStepPx, g); break;
-        case DisplayCommand::RestorePosition: RestorePosition(s); break;
-        case DisplayCommand::AutoHScale: AutoHorizontalScale(s, g); break;
-        case DisplayCommand::StretchH: StretchHorizontalScale(s); break;
-        case DisplayCommand::CompressH: CompressHorizontalScale(s); break;
-        case DisplayCommand::RestoreHScale: RestoreHorizontalScale(s); break;
-        case DisplayCommand::AutoVScale: AutoVerticalScale(s); break;
-        case DisplayCommand::StretchV: StretchVerticalScale(s); break;
-        case DisplayCommand::CompressV: CompressVerticalScale(s); break;
-        case DisplayCommand::SpectrumLines: s.spectrumStyle = 0; break;
-        case DisplayCommand::SpectrumEnvelope: s.spectrumStyle = 1; break;
+        case DisplayCommand::FillNone:
+            s.fill = 0;
+            break;
+        case DisplayCommand::FillPositive:
+            s.fill = 1;
+            break;
+        case DisplayCommand::FillNegative:
+            s.fill = 2;
+            break;
+        case DisplayCommand::AlignHead:
+            AlignToHead(s, g);
+            break;
+        case DisplayCommand::ShiftLeft:
+            ShiftPosition(s, -kShiftStepPx, g);
+            break;
+        case DisplayCommand::ShiftRight:
+            ShiftPosition(s, kShiftStepPx, g);
+            break;
+        case DisplayCommand::RestorePosition:
+            RestorePosition(s);
+            break;
+        case DisplayCommand::AutoHScale:
+            AutoHorizontalScale(s, g);
+            break;
+        case DisplayCommand::StretchH:
+            StretchHorizontalScale(s);
+            break;
+        case DisplayCommand::CompressH:
+            CompressHorizontalScale(s);
+            break;
+        case DisplayCommand::RestoreHScale:
+            RestoreHorizontalScale(s);
+            break;
+        case DisplayCommand::AutoVScale:
+            AutoVerticalScale(s);
+            break;
+        case DisplayCommand::StretchV:
+            StretchVerticalScale(s);
+            break;
+        case DisplayCommand::CompressV:
+            CompressVerticalScale(s);
+            break;
+        case DisplayCommand::SpectrumLines:
+            s.spectrumStyle = 0;
+            break;
+        case DisplayCommand::SpectrumEnvelope:
+            s.spectrumStyle = 1;
+            break;
         case DisplayCommand::AutoAdjust:
             // A spectrum starts at 0 Hz: the pile head (a time sample) means nothing
             // there, and aligning to it would shift 0 Hz right and show negative

@@ -20,10 +20,16 @@ enum ViewSlot : int {
     kSlotWaveletReconstruction = 6,
 };
 // Level k (1..9) of the wavelet display: the smooth and the detail signal.
-inline constexpr int WaveletSmoothSlot(int level) { return 7 + 2 * (level - 1); }
-inline constexpr int WaveletDetailSlot(int level) { return 8 + 2 * (level - 1); }
+inline constexpr int WaveletSmoothSlot(int level) {
+    return 7 + 2 * (level - 1);
+}
+inline constexpr int WaveletDetailSlot(int level) {
+    return 8 + 2 * (level - 1);
+}
 // The slot of wavelet pane number `pane` (0 = the signal itself, slot 0).
-inline constexpr int WaveletPaneSlot(int pane) { return pane <= 0 ? kSlotTime : pane + 5; }
+inline constexpr int WaveletPaneSlot(int pane) {
+    return pane <= 0 ? kSlotTime : pane + 5;
+}
 
 // The state of a pane fed by several points (average, cross-correlation, cross power):
 // the common state when every listed point holds the same slot contents, else the
@@ -67,12 +73,12 @@ const DisplayCommandInfo* FindDisplayCommand(std::string_view nameTextOrId);
 
 // What a state change needs to know about the pane it is applied to.
 struct ScaleGeometry {
-    int plotWidth = 0;       // W, screen pixels
-    int sampleCount = 0;     // n, the pane's samples (spectra: the halved count)
-    int head = -1;           // h, head index of the pane's point
-    int toe = -1;            // t, toe index
-    float sampleInterval = 0.0f;  // dt, us
-    bool frequencyDomain = false; // the automatic horizontal scale of the spectra
+    int plotWidth = 0;             // W, screen pixels
+    int sampleCount = 0;           // n, the pane's samples (spectra: the halved count)
+    int head = -1;                 // h, head index of the pane's point
+    int toe = -1;                  // t, toe index
+    float sampleInterval = 0.0f;   // dt, us
+    bool frequencyDomain = false;  // the automatic horizontal scale of the spectra
 };
 
 inline constexpr int kShiftStepPx = 50;

@@ -50,8 +50,7 @@ int VerticalMapping::zeroY() const {
     return b1 - truncToInt(-vMin / range * H);
 }
 
-HorizontalMapping MakeHorizontalMapping(const WavePane& pane, const PixelRect& plot,
-                                        double ratio) {
+HorizontalMapping MakeHorizontalMapping(const WavePane& pane, const PixelRect& plot, double ratio) {
     HorizontalMapping h;
     h.plot = plot;
     h.sampleCount = pane.sampleCount;

@@ -12,10 +12,10 @@ namespace sondara {
 // x = L + trunc(k / (n - 1) * W * hScale) + trunc(xOffset * ratio), W = R - L.
 struct HorizontalMapping {
     PixelRect plot;
-    int sampleCount = 0;   // n
+    int sampleCount = 0;  // n
     float hScale = 1.0f;
-    int xOffset = 0;       // screen pixels
-    double ratio = 1.0;    // target plot width / screen plot width
+    int xOffset = 0;     // screen pixels
+    double ratio = 1.0;  // target plot width / screen plot width
 
     // The column of sample k relative to L + offset.
     int column(int k) const;
@@ -43,7 +43,7 @@ VerticalMapping MakeVerticalMapping(const WavePane& pane, const PixelRect& plot)
 // The polyline of n samples: with n >= W one candidate per pixel column (sample
 // trunc(n i / W)), otherwise one per sample; a candidate whose scaled column repeats
 // the previous kept one is dropped, so at most one point per column remains.
-std::vector<PolylinePoint> BuildPolyline(const float* samples, int n,
-                                         const HorizontalMapping& h, const VerticalMapping& v);
+std::vector<PolylinePoint> BuildPolyline(const float* samples, int n, const HorizontalMapping& h,
+                                         const VerticalMapping& v);
 
 }  // namespace sondara

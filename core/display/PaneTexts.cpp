@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/base/TextCodec.h"
 #include "core/display/PaneMapping.h"
 #include "core/model/NameLists.h"
-#include "core/base/TextCodec.h"
 #include "core/processing/Positions.h"
 #include "core/processing/ProcessingChain.h"
 
@@ -75,8 +75,7 @@ double PaneTimeMs(const WavePane& pane, int sample) {
 }
 
 double BinFrequencyKHz(const WavePane& pane, int bin) {
-    if (!pane.point || pane.sampleCount <= 0 || !(pane.point->sampleInterval != 0.0f))
-        return 0.0;
+    if (!pane.point || pane.sampleCount <= 0 || !(pane.point->sampleInterval != 0.0f)) return 0.0;
     return bin * (500.0 / pane.point->sampleInterval) / pane.sampleCount;
 }
 
@@ -136,7 +135,8 @@ std::string MarkerLabel(const WavePane& pane, MarkType type, int sample) {
             return Format("%0.2fkHZ/", BinFrequencyKHz(pane, sample)) + Format("%0.2fmV", v);
         case MarkType::Wavelet:
             return Format("%0.2fms/", PaneTimeMs(pane, sample)) + Format("%0.2fmV", v);
-        case MarkType::Defect: break;
+        case MarkType::Defect:
+            break;
     }
     return {};
 }
@@ -184,8 +184,8 @@ XAxis XAxisLabels(const WavePane& pane, const TextMetrics& metrics) {
         if (hScale != 0.0) {
             // The fraction of the curve's span at this pixel, offset included, so
             // that a shifted curve keeps truthful labels.
-            const double frac = static_cast<double>(x - plot.left - pane.state.xOffset) /
-                                plot.width();
+            const double frac =
+                static_cast<double>(x - plot.left - pane.state.xOffset) / plot.width();
             double value = 0.0;
             if (spectrum)
                 value = dt != 0.0 ? frac * 500.0 / dt / hScale : 0.0;
@@ -230,10 +230,18 @@ void markLines(const WavePane& pane, std::vector<std::string>& out) {
     int heading = 0;
     switch (pane.kind) {
         case PaneKind::TimeTrace:
-        case PaneKind::AverageTrace: heading = 0; break;
-        case PaneKind::Correlation: heading = 1; break;
-        case PaneKind::Spectrum: heading = 2; break;
-        case PaneKind::WaveletComponent: heading = 3; break;
+        case PaneKind::AverageTrace:
+            heading = 0;
+            break;
+        case PaneKind::Correlation:
+            heading = 1;
+            break;
+        case PaneKind::Spectrum:
+            heading = 2;
+            break;
+        case PaneKind::WaveletComponent:
+            heading = 3;
+            break;
     }
     out.push_back(kMarkHeadings[heading]);
     int no = 0;
@@ -243,8 +251,8 @@ void markLines(const WavePane& pane, std::vector<std::string>& out) {
         switch (m.type) {
             case MarkType::Defect: {
                 const PileMark& d = pane.point->defects[static_cast<size_t>(m.entry)];
-                out.push_back(Format("  %d:%s,%0.2fm", no, gbkToUtf8(textOf(d.name)).c_str(),
-                                     d.depth));
+                out.push_back(
+                    Format("  %d:%s,%0.2fm", no, gbkToUtf8(textOf(d.name)).c_str(), d.depth));
                 break;
             }
             case MarkType::Correlation:
@@ -273,12 +281,24 @@ std::vector<std::string> InfoLines(const CSondaraDoc& doc, const WavePane& pane,
     if (!pane.point) return out;
     const TestPoint& p = *pane.point;
     switch (code) {
-        case 30: out.emplace_back(); break;
-        case 31: out.push_back("桩号:" + gbkToUtf8(textOf(p.pileNo))); break;
-        case 32: out.push_back(Format("桩径=%dmm", p.pileDiameter)); break;
-        case 33: out.push_back(Format("桩长=%0.2fm", p.pileLength)); break;
-        case 34: out.push_back(Format("波速=%dm/s", p.waveSpeed)); break;
-        case 35: out.push_back(gbkToUtf8(textOf(p.testDateTime).substr(0, 10))); break;
+        case 30:
+            out.emplace_back();
+            break;
+        case 31:
+            out.push_back("桩号:" + gbkToUtf8(textOf(p.pileNo)));
+            break;
+        case 32:
+            out.push_back(Format("桩径=%dmm", p.pileDiameter));
+            break;
+        case 33:
+            out.push_back(Format("桩长=%0.2fm", p.pileLength));
+            break;
+        case 34:
+            out.push_back(Format("波速=%dm/s", p.waveSpeed));
+            break;
+        case 35:
+            out.push_back(gbkToUtf8(textOf(p.testDateTime).substr(0, 10)));
+            break;
         case 36:
             if (p.pileTypeIndex >= 0 && p.pileTypeIndex < PileTypeNames().count())
                 out.push_back(PileTypeNames().utf8[static_cast<size_t>(p.pileTypeIndex)]);
@@ -290,21 +310,37 @@ std::vector<std::string> InfoLines(const CSondaraDoc& doc, const WavePane& pane,
                               ? SensorNames().utf8[static_cast<size_t>(p.sensorType)]
                               : std::string());
             break;
-        case 38: out.push_back(Format("采样间隔=%0.2fus", p.sampleInterval)); break;
-        case 39: out.push_back(Format("采样长度=%d", p.recordedLength)); break;
-        case 40: out.push_back(Format("增益=%d", p.gain)); break;
-        case 41: out.push_back(Format("触发电平=%d", p.triggerLevel)); break;
-        case 42: out.push_back("检测单位:" + gbkToUtf8(textOf(doc.info.testingUnit))); break;
-        case 43: out.push_back("工程名称:" + gbkToUtf8(textOf(doc.info.projectName))); break;
-        case 44: markLines(pane, out); break;
+        case 38:
+            out.push_back(Format("采样间隔=%0.2fus", p.sampleInterval));
+            break;
+        case 39:
+            out.push_back(Format("采样长度=%d", p.recordedLength));
+            break;
+        case 40:
+            out.push_back(Format("增益=%d", p.gain));
+            break;
+        case 41:
+            out.push_back(Format("触发电平=%d", p.triggerLevel));
+            break;
+        case 42:
+            out.push_back("检测单位:" + gbkToUtf8(textOf(doc.info.testingUnit)));
+            break;
+        case 43:
+            out.push_back("工程名称:" + gbkToUtf8(textOf(doc.info.projectName)));
+            break;
+        case 44:
+            markLines(pane, out);
+            break;
         case 45:
             if (p.recordedLength > 0 && p.sampleInterval > 0.0f) {
                 out.push_back("频率分辨率:");
-                out.push_back(Format("  df=%0.0fHz",
-                                     1.0 / (p.sampleInterval * 1e-6) / p.recordedLength));
+                out.push_back(
+                    Format("  df=%0.0fHz", 1.0 / (p.sampleInterval * 1e-6) / p.recordedLength));
             }
             break;
-        case 46: out.push_back(timePart(textOf(p.testDateTime))); break;
+        case 46:
+            out.push_back(timePart(textOf(p.testDateTime)));
+            break;
         default:
             if (code > 0 && code < 30 && !KindEnumeratorName(code).empty() &&
                 code != static_cast<int>(ProcessKind::DynamicScale))

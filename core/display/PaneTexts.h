@@ -42,7 +42,8 @@ struct Readout {
 Readout ReadoutAt(const WavePane& pane, int sample);
 
 // Mark labels.
-std::string DefectLabel(const TestPoint& p, const PileMark& m);  // "%s【%0.2fm】", depth from the head
+std::string DefectLabel(const TestPoint& p,
+                        const PileMark& m);  // "%s【%0.2fm】", depth from the head
 std::string MarkerLabel(const WavePane& pane, MarkType type, int sample);
 
 struct AxisLabel {

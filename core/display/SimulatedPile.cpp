@@ -53,8 +53,12 @@ void glyph(std::vector<PileShape>& out, int kind, int x, int m, int l) {
                                   kWhite, true));
             break;
         case 3:  // 断桩
-            out.push_back(polygon({{x - 9, m}, {x - 1, mid}, {x - 9, l + 1}, {x + 9, l + 1},
-                                   {x + 1, mid}, {x + 9, m}},
+            out.push_back(polygon({{x - 9, m},
+                                   {x - 1, mid},
+                                   {x - 9, l + 1},
+                                   {x + 9, l + 1},
+                                   {x + 1, mid},
+                                   {x + 9, m}},
                                   kWhite, false));
             out.push_back(line({{x - 9, m}, {x - 1, mid}, {x - 9, l + 1}}));
             out.push_back(line({{x + 9, m}, {x + 1, mid}, {x + 9, l + 1}}));
@@ -93,15 +97,20 @@ void glyph(std::vector<PileShape>& out, int kind, int x, int m, int l) {
 SimulatedPile BuildSimulatedPile(const WavePane& pane) {
     SimulatedPile sp;
     sp.clip = {pane.paneRect.left, pane.plotRect.bottom, pane.paneRect.right, pane.paneRect.bottom};
-    if (!pane.point || !IsTimeKind(pane.kind) || !pane.head.visible || !pane.toe.visible)
-        return sp;
+    if (!pane.point || !IsTimeKind(pane.kind) || !pane.head.visible || !pane.toe.visible) return sp;
     const int hx = pane.head.x, tx = pane.toe.x;
     const int m = pane.plotRect.bottom + 35;
     const int l = pane.paneRect.bottom - 20;
     if (l - m <= 0 || tx <= hx) return sp;
 
-    sp.shapes.push_back(polygon({{hx, m}, {tx, m}, {tx + 5, m + 5}, {tx + 5, l - 5}, {tx, l},
-                                 {hx, l}, {hx - 5, l - 5}, {hx - 5, m + 5}},
+    sp.shapes.push_back(polygon({{hx, m},
+                                 {tx, m},
+                                 {tx + 5, m + 5},
+                                 {tx + 5, l - 5},
+                                 {tx, l},
+                                 {hx, l},
+                                 {hx - 5, l - 5},
+                                 {hx - 5, m + 5}},
                                 kLightGrey, true));
 
     const TestPoint& p = *pane.point;

@@ -9,9 +9,9 @@
 #include "core/analysis/PileLengthText.h"
 #include "core/analysis/Spectra.h"
 #include "core/analysis/Wavelet.h"
+#include "core/base/TextCodec.h"
 #include "core/display/PaneMapping.h"
 #include "core/display/PaneTexts.h"
-#include "core/base/TextCodec.h"
 
 namespace sondara {
 
@@ -27,7 +27,9 @@ const FixedTextMetrics& defaultMetrics() {
     return m;
 }
 
-std::string pointTitle(int point) { return Format("NO.%d", point + 1); }
+std::string pointTitle(int point) {
+    return Format("NO.%d", point + 1);
+}
 
 // Spectrum range: over all values, max widened by 10 %, min 0 (log spectrum: widened too).
 void spectrumRange(const std::vector<float>& v, bool logSpectrum, double& mx, double& mn) {
@@ -182,7 +184,9 @@ void WaveDisplayModel::buildPointSet(const CSondaraDoc& doc, int spectrumKind) {
             }
             return;
         }
-        case DisplaySet::SamePile: pts = doc.pileMembersOf(current); break;
+        case DisplaySet::SamePile:
+            pts = doc.pileMembersOf(current);
+            break;
         case DisplaySet::CheckedPoints:
             for (int i = 0; i < count; ++i)
                 if (doc.points[static_cast<size_t>(i)].checked != 0) pts.push_back(i);
@@ -205,7 +209,9 @@ void WaveDisplayModel::buildTimeAnalysis(const CSondaraDoc& doc) {
     if (kind == TimeAnalysisKind::Average) {
         std::vector<int>& pts = averagePoints_;
         switch (static_cast<AverageScope>(selection_.first)) {
-            case AverageScope::SamePile: pts = doc.pileMembersOf(doc.currentPoint); break;
+            case AverageScope::SamePile:
+                pts = doc.pileMembersOf(doc.currentPoint);
+                break;
             case AverageScope::CheckedPoints:
                 for (int i = 0; i < count; ++i)
                     if (doc.points[static_cast<size_t>(i)].checked != 0) pts.push_back(i);
@@ -219,8 +225,8 @@ void WaveDisplayModel::buildTimeAnalysis(const CSondaraDoc& doc) {
         sources.reserve(pts.size());
         for (int p : pts) {
             const TestPoint& t = doc.points[static_cast<size_t>(p)];
-            sources.push_back({t.samples.data(), t.sampleCount(), t.lastParams.rangeMax,
-                               t.lastParams.rangeMin});
+            sources.push_back(
+                {t.samples.data(), t.sampleCount(), t.lastParams.rangeMax, t.lastParams.rangeMin});
         }
         auto copy = std::make_shared<TestPoint>(doc.points[static_cast<size_t>(pts[0])]);
         float rmax = 0.0f, rmin = 0.0f;
@@ -260,9 +266,9 @@ void WaveDisplayModel::buildTimeAnalysis(const CSondaraDoc& doc) {
                        B.sampleCount());
     const bool cross = kind == TimeAnalysisKind::CrossCorrelation;
     std::vector<int> feeders = cross && a != b ? std::vector<int>{a, b} : std::vector<int>{a};
-    WavePane& w = addPane(stackedRect(u, paneHeight), cross ? "互相关" : "自相关", a,
-                          PaneKind::Correlation,
-                          cross ? kSlotCrossCorrelation : kSlotAutoCorrelation, feeders, Source{});
+    WavePane& w =
+        addPane(stackedRect(u, paneHeight), cross ? "互相关" : "自相关", a, PaneKind::Correlation,
+                cross ? kSlotCrossCorrelation : kSlotAutoCorrelation, feeders, Source{});
     w.sampleCount = copy->sampleCount();
     float mx = 0.0f, mn = 0.0f;
     GetValueRange(copy->samples.data(), copy->sampleCount(), &mx, &mn, 0);
@@ -286,9 +292,9 @@ void WaveDisplayModel::buildCrossPower(const CSondaraDoc& doc) {
     auto copy = std::make_shared<TestPoint>(A);
     CrossPowerSpectrum(A.samples.data(), B.samples.data(), copy->samples.data(), A.sampleCount(),
                        B.sampleCount());
-    WavePane& w = addPane(stackedRect(u, paneHeight), "互功率谱", a, PaneKind::Spectrum,
-                          kSlotCrossPower, a == b ? std::vector<int>{a} : std::vector<int>{a, b},
-                          Source{});
+    WavePane& w =
+        addPane(stackedRect(u, paneHeight), "互功率谱", a, PaneKind::Spectrum, kSlotCrossPower,
+                a == b ? std::vector<int>{a} : std::vector<int>{a, b}, Source{});
     spectrumRange(copy->samples, false, w.rangeMax, w.rangeMin);
     copy->samples.resize(copy->samples.size() / 2);
     w.sampleCount = copy->sampleCount();
@@ -345,8 +351,12 @@ void WaveDisplayModel::rebuild(const CSondaraDoc& doc) {
     averagePoints_.clear();
     if (doc.pointCount() > 0) {
         switch (selection_.domain) {
-            case AnalysisDomain::Integrity: buildPointSet(doc, -1); break;
-            case AnalysisDomain::TimeAnalysis: buildTimeAnalysis(doc); break;
+            case AnalysisDomain::Integrity:
+                buildPointSet(doc, -1);
+                break;
+            case AnalysisDomain::TimeAnalysis:
+                buildTimeAnalysis(doc);
+                break;
             case AnalysisDomain::Frequency:
                 if (validCrossPower())
                     buildCrossPower(doc);
@@ -355,7 +365,9 @@ void WaveDisplayModel::rebuild(const CSondaraDoc& doc) {
                 else if (selection_.sub >= 0 && selection_.sub <= 4)
                     buildPointSet(doc, selection_.sub);
                 break;
-            case AnalysisDomain::Wavelet: buildWavelet(doc); break;
+            case AnalysisDomain::Wavelet:
+                buildWavelet(doc);
+                break;
         }
     }
     // Eagerly built panes are complete but for their drawing data.
@@ -369,9 +381,8 @@ void WaveDisplayModel::rebuild(const CSondaraDoc& doc) {
     for (const WavePane& p : panes_) contentHeight_ = std::max(contentHeight_, p.paneRect.bottom);
 
     if (active_ >= paneCount()) active_ = -1;
-    if (active_ < 0 &&
-        (selection_.domain == AnalysisDomain::Integrity ||
-         (selection_.domain == AnalysisDomain::Frequency && !validCrossPower())))
+    if (active_ < 0 && (selection_.domain == AnalysisDomain::Integrity ||
+                        (selection_.domain == AnalysisDomain::Frequency && !validCrossPower())))
         active_ = paneOfPoint(doc.currentPoint);
 
     scrollY_ = std::clamp(scrollY_, 0, std::max(0, contentHeight_ - clientH_));
@@ -391,8 +402,10 @@ bool WaveDisplayModel::selectionShapesPanes() const {
     switch (selection_.displaySet) {
         case DisplaySet::CheckedPoints:
         case DisplaySet::AllPoints:
-        case DisplaySet::WaveTrain: return false;
-        default: return true;
+        case DisplaySet::WaveTrain:
+            return false;
+        default:
+            return true;
     }
 }
 
@@ -437,8 +450,8 @@ void WaveDisplayModel::materialise(size_t i) {
             ComputeSpectrum(static_cast<SpectrumKind>(src.spectrumKind), copy->samples.data(),
                             copy->samples.data(), n);
         spectrumRange(copy->samples,
-                      src.spectrumKind == static_cast<int>(SpectrumKind::LogSpectrum),
-                      w.rangeMax, w.rangeMin);
+                      src.spectrumKind == static_cast<int>(SpectrumKind::LogSpectrum), w.rangeMax,
+                      w.rangeMin);
         copy->samples.resize(static_cast<size_t>(n / 2));
     } else {
         timeRange(*copy, w.rangeMax, w.rangeMin);
@@ -544,7 +557,8 @@ void WaveDisplayModel::finishGeometry(WavePane& w) {
                     addMarker(MarkType::Wavelet, static_cast<int>(j), p->waveletMarkPositions[j]);
             break;
         }
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -588,8 +602,12 @@ EditTargets WaveDisplayModel::editTargets() const {
             break;
         case AnalysisDomain::TimeAnalysis:
             switch (static_cast<TimeAnalysisKind>(selection_.sub)) {
-                case TimeAnalysisKind::Average: t.points = averagePoints_; break;
-                case TimeAnalysisKind::AutoCorrelation: t.points = {selection_.first}; break;
+                case TimeAnalysisKind::Average:
+                    t.points = averagePoints_;
+                    break;
+                case TimeAnalysisKind::AutoCorrelation:
+                    t.points = {selection_.first};
+                    break;
                 case TimeAnalysisKind::CrossCorrelation:
                     t.points = unique2(selection_.first, selection_.second);
                     break;
@@ -624,8 +642,10 @@ std::vector<int> WaveDisplayModel::processingTargets() const {
                 if (it != t.points.end()) std::iter_swap(t.points.begin(), it);
             }
             return t.points;
-        case AnalysisDomain::Wavelet: return {t.points.front()};
-        default: return t.points;
+        case AnalysisDomain::Wavelet:
+            return {t.points.front()};
+        default:
+            return t.points;
     }
 }
 
@@ -674,8 +694,8 @@ std::vector<int> WaveDisplayModel::runCommand(CSondaraDoc& doc, DisplayCommand c
         g.head = pt.headIndex;
         g.toe = pt.toeIndex;
         g.sampleInterval = pt.sampleInterval;
-        g.frequencyDomain = selection_.domain == AnalysisDomain::Frequency &&
-                            w.kind == PaneKind::Spectrum;
+        g.frequencyDomain =
+            selection_.domain == AnalysisDomain::Frequency && w.kind == PaneKind::Spectrum;
         DisplayState s = w.state;
         ApplyDisplayCommand(s, c, g);
         WriteSharedState(doc, w.statePoints, w.slot, s);
@@ -772,8 +792,8 @@ KeyResult WaveDisplayModel::moveActivePane(int delta) {
     KeyResult r;
     r.activePane = active_;
     if (!(featureMask & kFeatureKeyboard) || panes_.empty() || delta == 0) return r;
-    const int next = active_ < 0 ? 0 : std::clamp(active_ + (delta < 0 ? -1 : 1), 0,
-                                                  paneCount() - 1);
+    const int next =
+        active_ < 0 ? 0 : std::clamp(active_ + (delta < 0 ? -1 : 1), 0, paneCount() - 1);
     if (next == active_) return r;
     active_ = next;
     r.changed = true;
@@ -812,9 +832,9 @@ GrabTarget WaveDisplayModel::hitTestGrab(int x, int y) {
         if (w.toe.visible) consider(GrabTarget::Type::Toe, w.toe.x, -1, MarkType::Defect);
     }
     for (const VisibleMark& m : w.marks)
-        consider(m.type == MarkType::Defect ? GrabTarget::Type::Defect
-                                            : GrabTarget::Type::MarkerLine,
-                 m.x, m.entry, m.type);
+        consider(
+            m.type == MarkType::Defect ? GrabTarget::Type::Defect : GrabTarget::Type::MarkerLine,
+            m.x, m.entry, m.type);
     return best;
 }
 
@@ -847,21 +867,22 @@ std::vector<int> WaveDisplayModel::finishGrabDrag(CSondaraDoc& doc, const GrabTa
         case GrabTarget::Type::MarkerLine: {
             // Another mark of the same pane at that position refuses the move.
             for (const VisibleMark& m : w.marks)
-                if (m.sample == k && !(m.entry == g.entry && m.type == g.markType))
-                    return changed;
+                if (m.sample == k && !(m.entry == g.entry && m.type == g.markType)) return changed;
             int ok = 0;
             if (g.type == GrabTarget::Type::Defect) {
                 ok = MoveDefect(doc, g.point, g.entry, k);
             } else {
-                const MarkerDomain d = g.markType == MarkType::Correlation ? MarkerDomain::Correlation
-                                       : g.markType == MarkType::Spectrum  ? MarkerDomain::Spectrum
-                                                                           : MarkerDomain::Wavelet;
+                const MarkerDomain d = g.markType == MarkType::Correlation
+                                           ? MarkerDomain::Correlation
+                                       : g.markType == MarkType::Spectrum ? MarkerDomain::Spectrum
+                                                                          : MarkerDomain::Wavelet;
                 ok = MoveMarkerLine(doc, g.point, g.entry, d, k);
             }
             if (ok) changed.push_back(g.point);
             break;
         }
-        case GrabTarget::Type::None: break;
+        case GrabTarget::Type::None:
+            break;
     }
     rebuild(doc);
     return changed;

@@ -68,7 +68,7 @@ struct EditTargets {
 // What a click changes; the widget selects `selectPoint` in the point list (when >= 0)
 // and opens the pane's context menu when asked to.
 struct ClickResult {
-    int pane = -1;            // the pane under the pointer, -1 outside every pane
+    int pane = -1;  // the pane under the pointer, -1 outside every pane
     bool activeChanged = false;
     int selectPoint = -1;
     bool staticCursorPlaced = false;
@@ -79,7 +79,7 @@ struct ClickResult {
 struct KeyResult {
     bool changed = false;
     int activePane = -1;
-    int selectPoint = -1;     // -1: the point list is not touched
+    int selectPoint = -1;  // -1: the point list is not touched
     bool cursorsHidden = false;
 };
 
@@ -89,9 +89,9 @@ struct GrabTarget {
     Type type = Type::None;
     int pane = -1;
     int point = -1;
-    int entry = -1;           // Defect / MarkerLine: index into the point's list
+    int entry = -1;  // Defect / MarkerLine: index into the point's list
     MarkType markType = MarkType::Defect;
-    int distance = 0;         // pixels from the pointer
+    int distance = 0;  // pixels from the pointer
     bool grabbed() const { return type != Type::None; }
 };
 
@@ -108,7 +108,7 @@ struct SpeedLengthView {
     bool enabled = false;
     std::string speedText;
     std::string lengthText;
-    bool speedGrey = false;   // the displayed points disagree
+    bool speedGrey = false;  // the displayed points disagree
     bool lengthGrey = false;
 };
 // The shortest text of the float32 length without trailing zeros and a trailing
@@ -128,10 +128,10 @@ public:
     // ---- settings ----
     DisplayOptions& options() { return options_; }
     const DisplayOptions& options() const { return options_; }
-    int paneHeight = 150;        // px, stacked panes
-    int waveTrainHeight = 30;    // px, strips of the 波列显示
+    int paneHeight = 150;      // px, stacked panes
+    int waveTrainHeight = 30;  // px, strips of the 波列显示
     std::uint32_t featureMask = 7;
-    int cursorStyle = 2;         // 1 cross-hair, 2 vertical line
+    int cursorStyle = 2;  // 1 cross-hair, 2 vertical line
     // The view's effective length-follow mode for head and toe moves.
     LengthFollowState follow;
     // Takes the follow setting of the options (the display settings were applied).
@@ -249,8 +249,8 @@ private:
     void buildTimeAnalysis(const CSondaraDoc& doc);
     void buildCrossPower(const CSondaraDoc& doc);
     void buildWavelet(const CSondaraDoc& doc);
-    WavePane& addPane(const PixelRect& rect, std::string title, int point, PaneKind kind,
-                      int slot, std::vector<int> statePoints, Source src);
+    WavePane& addPane(const PixelRect& rect, std::string title, int point, PaneKind kind, int slot,
+                      std::vector<int> statePoints, Source src);
     PixelRect stackedRect(int index, int height) const;
     void materialise(size_t i);
     void release(size_t i);

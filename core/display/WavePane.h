@@ -25,7 +25,9 @@ enum class PaneKind : int {
 };
 
 // Head, toe and defect commands work on these kinds; marker lines on the others.
-inline bool IsTimeKind(PaneKind k) { return k == PaneKind::TimeTrace || k == PaneKind::AverageTrace; }
+inline bool IsTimeKind(PaneKind k) {
+    return k == PaneKind::TimeTrace || k == PaneKind::AverageTrace;
+}
 
 // One point of the drawn curve and the sample index it shows.
 struct PolylinePoint {
@@ -61,14 +63,14 @@ struct WavePane {
     // ---- layout and identity (always set) ----
     PixelRect paneRect;
     PixelRect plotRect;
-    std::string title;       // "NO.%d", "平均值", "自相关", "互相关", "互功率谱", ...
-    int pointIndex = -1;     // the document point the pane shows (the first one fed)
+    std::string title;    // "NO.%d", "平均值", "自相关", "互相关", "互功率谱", ...
+    int pointIndex = -1;  // the document point the pane shows (the first one fed)
     PaneKind kind = PaneKind::TimeTrace;
-    int ordinal = 0;         // position in the display (the wavelet pane number)
-    int slot = 0;            // DisplayState slot in lastParams.viewStates
+    int ordinal = 0;               // position in the display (the wavelet pane number)
+    int slot = 0;                  // DisplayState slot in lastParams.viewStates
     std::vector<int> statePoints;  // points whose slot holds this pane's state
-    DisplayState state;      // the state read from those points when the pane was built
-    int sampleCount = 0;     // samples drawn (spectra: half the spectrum's count)
+    DisplayState state;            // the state read from those points when the pane was built
+    int sampleCount = 0;           // samples drawn (spectra: half the spectrum's count)
     bool fillsClient = false;
     bool waveTrain = false;  // a strip of the 波列显示
     bool logUnit = false;    // the log spectrum: values in dB
@@ -76,9 +78,9 @@ struct WavePane {
     // ---- content (materialised) ----
     bool materialised = false;
     std::shared_ptr<const TestPoint> point;  // the pane's own deep copy
-    double rangeMax = 0.0;   // before the vertical scale
+    double rangeMax = 0.0;                   // before the vertical scale
     double rangeMin = 0.0;
-    double vMax = 0.0;       // rangeMax * vScale
+    double vMax = 0.0;  // rangeMax * vScale
     double vMin = 0.0;
     std::vector<PolylinePoint> polyline;
     int zeroLineY = 0;

@@ -7,8 +7,8 @@
 #include <map>
 #include <optional>
 
-#include "core/base/Prompter.h"
 #include "core/base/ByteIo.h"
+#include "core/base/Prompter.h"
 #include "core/fileio/LegacyFile.h"
 
 namespace sondara {

@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "core/model/NameLists.h"
 #include "core/base/TextCodec.h"
+#include "core/model/NameLists.h"
 #include "core/processing/ProcessingChain.h"
 
 namespace sondara {

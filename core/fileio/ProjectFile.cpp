@@ -4,17 +4,17 @@
 #include <cstdio>
 #include <limits>
 
-#include "core/base/Prompter.h"
 #include "core/app/RunLog.h"
-#include "core/fileio/LegacyFile.h"
+#include "core/base/Prompter.h"
 #include "core/base/RecordCodec.h"
+#include "core/fileio/LegacyFile.h"
 
 namespace sondara {
 
 namespace {
 
-constexpr int kMaxCount = 9999;    // any count stored in a record
-constexpr int kMaxPoints = 9998;   // points of one set
+constexpr int kMaxCount = 9999;   // any count stored in a record
+constexpr int kMaxPoints = 9998;  // points of one set
 constexpr std::size_t kHeaderBytes = 209;
 
 std::string format(const char* fmt, int a, int b = 0) {
@@ -23,7 +23,9 @@ std::string format(const char* fmt, int a, int b = 0) {
     return buf;
 }
 
-bool isLegacy(int code) { return code == 1 || code == 2 || code == 3 || code == 5; }
+bool isLegacy(int code) {
+    return code == 1 || code == 2 || code == 3 || code == 5;
+}
 
 // A count field: 0..9999; out of range fails the record.
 bool readCount(ByteReader& in, int& count) {
@@ -38,7 +40,8 @@ bool readCount(ByteReader& in, int& count) {
 }
 
 void applyCastingDateRule(TestPoint& p) {
-    if (textOf(p.castingDate).size() <= 5) std::memcpy(p.castingDate.data(), p.testDateTime.data(), 20);
+    if (textOf(p.castingDate).size() <= 5)
+        std::memcpy(p.castingDate.data(), p.testDateTime.data(), 20);
 }
 
 PointImage imageOfCode(int code) {
@@ -119,7 +122,9 @@ bool readAnyHeader(ByteReader& in, ProjectInfo& info, int& code) {
     return true;
 }
 
-bool validCount(int n) { return n >= 1 && n <= kMaxPoints; }
+bool validCount(int n) {
+    return n >= 1 && n <= kMaxPoints;
+}
 
 }  // namespace
 
@@ -329,8 +334,8 @@ bool SaveChecked(const CSondaraDoc& doc, const std::string& path, std::string* e
     h.pointCount = static_cast<int>(checked.size());
     writeHeader(f.writer(), h);
     for (int i : checked) {
-        const TestPoint& p = i < static_cast<int>(doc.originalPoints.size()) ? doc.originalPoints[i]
-                                                                             : doc.points[i];
+        const TestPoint& p =
+            i < static_cast<int>(doc.originalPoints.size()) ? doc.originalPoints[i] : doc.points[i];
         writePointRecord(f.writer(), p);
     }
     bool ok = f.commit();

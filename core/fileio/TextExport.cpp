@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "core/app/AppPaths.h"
-#include "core/fileio/ResultFile.h"
 #include "core/base/TextCodec.h"
+#include "core/fileio/ResultFile.h"
 
 namespace sondara {
 

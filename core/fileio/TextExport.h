@@ -22,7 +22,7 @@ struct TextExportSettings {
     std::uint8_t valueKind = 0;  // 量化值 0 / 毫伏值 1: kept, not offered
     std::string separator = " ";
     TextSource source = TextSource::Checked;
-    std::string path;            // absolute path of the export file
+    std::string path;  // absolute path of the export file
 };
 
 // The defaults; the export path is "outData.txt" in the user's home folder.

@@ -30,7 +30,9 @@ void writeHead(ByteWriter& w, const ListSnapshot& s) {
     w.zeros(2);
 }
 
-std::int32_t count32(std::size_t n) { return static_cast<std::int32_t>(n); }
+std::int32_t count32(std::size_t n) {
+    return static_cast<std::int32_t>(n);
+}
 
 void writePoint(ByteWriter& w, const TestPoint& p) {
     const std::size_t wavelets = std::min(p.waveletMarkPanes.size(), p.waveletMarkPositions.size());
@@ -161,6 +163,8 @@ std::optional<ListSnapshot> DecodeClipboardBlock(std::string_view bytes) {
     return s;
 }
 
-int ClipboardBlockPointCount(std::string_view bytes) { return walkBlock(bytes, nullptr); }
+int ClipboardBlockPointCount(std::string_view bytes) {
+    return walkBlock(bytes, nullptr);
+}
 
 }  // namespace sondara

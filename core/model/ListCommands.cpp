@@ -196,7 +196,8 @@ bool isListCommandEnabled(ListCommand cmd, const CSondaraDoc& doc, ClipboardPort
     return false;
 }
 
-bool runListCommand(ListCommand cmd, CSondaraDoc& doc, ClipboardPort& clipboard, Prompter& prompter) {
+bool runListCommand(ListCommand cmd, CSondaraDoc& doc, ClipboardPort& clipboard,
+                    Prompter& prompter) {
     switch (cmd) {
         case ListCommand::Copy:
             return CopySelection(doc, clipboard);

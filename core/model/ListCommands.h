@@ -70,7 +70,8 @@ int clipboardState(const CSondaraDoc& doc, ClipboardPort& clipboard);
 bool isListCommandEnabled(ListCommand cmd, const CSondaraDoc& doc, ClipboardPort& clipboard);
 // Runs the command if it is enabled. True when the list changed (or, for the two
 // copy commands, when the clipboard was written).
-bool runListCommand(ListCommand cmd, CSondaraDoc& doc, ClipboardPort& clipboard, Prompter& prompter);
+bool runListCommand(ListCommand cmd, CSondaraDoc& doc, ClipboardPort& clipboard,
+                    Prompter& prompter);
 
 // ---- the builders behind the commands (each checks its own enable rule) ----
 

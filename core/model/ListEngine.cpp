@@ -12,9 +12,13 @@ namespace {
 
 using Points = std::vector<TestPoint>;
 
-std::string_view numberOf(const TestPoint& p) { return textOf(p.pileNo); }
+std::string_view numberOf(const TestPoint& p) {
+    return textOf(p.pileNo);
+}
 
-bool samePile(const TestPoint& a, const TestPoint& b) { return textEquals(a.pileNo, b.pileNo); }
+bool samePile(const TestPoint& a, const TestPoint& b) {
+    return textEquals(a.pileNo, b.pileNo);
+}
 
 // Moves points [first, first + n) out of the list.
 Points takeRange(Points& pts, int first, int n) {
@@ -104,7 +108,9 @@ SortKey makeKey(std::string_view s) {
     return k;
 }
 
-int sign(int v) { return (v > 0) - (v < 0); }
+int sign(int v) {
+    return (v > 0) - (v < 0);
+}
 
 // Compares two runs of digits as integers of any length.
 int compareDigits(std::string_view a, std::string_view b) {
@@ -123,7 +129,8 @@ int compareKeys(const SortKey& a, const SortKey& b) {
             // byte order of unsigned bytes is also the order of GBK characters
             int c = sign(a.text.substr(0, ra.start).compare(b.text.substr(0, rb.start)));
             if (c != 0) return c;
-            c = compareDigits(a.text.substr(ra.start, ra.length), b.text.substr(rb.start, rb.length));
+            c = compareDigits(a.text.substr(ra.start, ra.length),
+                              b.text.substr(rb.start, rb.length));
             if (c != 0) return c;
             if (k + 1 == common) {
                 if (a.runs.size() != b.runs.size()) return a.runs.size() > b.runs.size() ? 1 : -1;
@@ -486,8 +493,12 @@ bool replay(CSondaraDoc& doc, std::vector<ListSnapshot>& from, std::vector<ListS
 }
 }  // namespace
 
-bool Undo(CSondaraDoc& doc) { return replay(doc, doc.undoStack, doc.redoStack); }
-bool Redo(CSondaraDoc& doc) { return replay(doc, doc.redoStack, doc.undoStack); }
+bool Undo(CSondaraDoc& doc) {
+    return replay(doc, doc.undoStack, doc.redoStack);
+}
+bool Redo(CSondaraDoc& doc) {
+    return replay(doc, doc.redoStack, doc.undoStack);
+}
 
 bool Restore(CSondaraDoc& doc, Prompter& prompter) {
     if (!doc.loaded) return false;
@@ -528,6 +539,8 @@ std::string NewPileNumber(std::string_view before, std::string_view after, std::
     return candidate;  // not reached
 }
 
-int PileCompare(std::string_view a, std::string_view b) { return compareKeys(makeKey(a), makeKey(b)); }
+int PileCompare(std::string_view a, std::string_view b) {
+    return compareKeys(makeKey(a), makeKey(b));
+}
 
 }  // namespace sondara

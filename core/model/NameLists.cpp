@@ -18,8 +18,9 @@ NameList build(std::initializer_list<const char*> names) {
 }  // namespace
 
 const NameList& PileTypeNames() {
-    static const NameList l = build({"沉管灌注桩", "钻孔灌注桩", "人工挖孔灌注桩", "扩底桩", "夯拓桩",
-                                     "混凝土预制桩", "预应力管桩", "刚桩", "粉喷桩", "CFG桩"});
+    static const NameList l =
+        build({"沉管灌注桩", "钻孔灌注桩", "人工挖孔灌注桩", "扩底桩", "夯拓桩", "混凝土预制桩",
+               "预应力管桩", "刚桩", "粉喷桩", "CFG桩"});
     return l;
 }
 

@@ -32,11 +32,11 @@ struct DisplayState {
     std::int32_t fill = 0;           // 0 none, 1 positive half, 2 negative half
     std::int32_t spectrumStyle = 0;  // 0 lines, 1 envelope
     std::int32_t reserved = 0;
-    std::int32_t positionMode = 1;   // 0 aligned to head, 1 restored, 2 shifted by hand
-    std::int32_t xOffset = 0;        // pixels
-    std::int32_t hScaleMode = 1;     // 0 automatic, 1 restored, 2 by hand
+    std::int32_t positionMode = 1;  // 0 aligned to head, 1 restored, 2 shifted by hand
+    std::int32_t xOffset = 0;       // pixels
+    std::int32_t hScaleMode = 1;    // 0 automatic, 1 restored, 2 by hand
     float hScale = 1.0f;
-    std::int32_t vScaleMode = 0;     // 0 automatic, 1 by hand
+    std::int32_t vScaleMode = 0;  // 0 automatic, 1 by hand
     float vScale = 1.0f;
 
     bool operator==(const DisplayState&) const = default;

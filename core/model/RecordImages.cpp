@@ -29,11 +29,13 @@ constexpr std::size_t kLargestPointImage = pointImageBytes(PointImage::Clipboard
 }  // namespace
 
 bool readStep(ByteReader& in, ProcessStep& s) {
-    return readImage<kProcessStepBytes>(in, s, [](ImageIn& f, ProcessStep& r) { stepFields(f, r); });
+    return readImage<kProcessStepBytes>(in, s,
+                                        [](ImageIn& f, ProcessStep& r) { stepFields(f, r); });
 }
 
 void writeStep(ByteWriter& out, const ProcessStep& s) {
-    writeImage<kProcessStepBytes>(out, s, [](ImageOut& f, const ProcessStep& r) { stepFields(f, r); });
+    writeImage<kProcessStepBytes>(out, s,
+                                  [](ImageOut& f, const ProcessStep& r) { stepFields(f, r); });
 }
 
 bool readMark(ByteReader& in, PileMark& m) {

@@ -4,12 +4,14 @@
 #include <cmath>
 #include <cstring>
 
-#include "core/model/NameLists.h"
 #include "core/base/TextCodec.h"
+#include "core/model/NameLists.h"
 
 namespace sondara {
 
-CSondaraDoc::CSondaraDoc() { clear(); }
+CSondaraDoc::CSondaraDoc() {
+    clear();
+}
 
 void CSondaraDoc::clear() {
     std::vector<TestPoint>().swap(points);
@@ -74,13 +76,14 @@ std::vector<int> CSondaraDoc::pileMembersOf(int pointIndex) const {
     if (!validPoint(pointIndex)) return m;
     int b = pointIndex, e = pointIndex;
     while (b > 0 && textEquals(points[b - 1].pileNo, points[pointIndex].pileNo)) --b;
-    while (e + 1 < pointCount() && textEquals(points[e + 1].pileNo, points[pointIndex].pileNo))
-        ++e;
+    while (e + 1 < pointCount() && textEquals(points[e + 1].pileNo, points[pointIndex].pileNo)) ++e;
     for (int i = b; i <= e; ++i) m.push_back(i);
     return m;
 }
 
-int CSondaraDoc::pileCount() const { return points.empty() ? 0 : pileOrdinal(pointCount() - 1) + 1; }
+int CSondaraDoc::pileCount() const {
+    return points.empty() ? 0 : pileOrdinal(pointCount() - 1) + 1;
+}
 
 void CSondaraDoc::rebuildCheckedList() {
     checkedList.clear();

@@ -49,7 +49,7 @@ public:
     std::vector<int> pileMembers;
     std::vector<ListSnapshot> undoStack;
     std::vector<ListSnapshot> redoStack;
-    int editMode = 0;   // processing preview: 0 append, 1 replace, 2 insert
+    int editMode = 0;  // processing preview: 0 append, 1 replace, 2 insert
     int editIndex = -1;
     std::string lastError;  // UTF-8 message of the last file read; empty on success
     bool modified = false;
@@ -116,7 +116,7 @@ private:
 
 // Version tag helpers.
 void setVersionTag(ProjectInfo& info, std::string_view tag);  // exactly 5 bytes
-std::string versionTagOf(const ProjectInfo& info);           // without padding
+std::string versionTagOf(const ProjectInfo& info);            // without padding
 
 // Trims blanks (space, tab, CR, LF) at both ends.
 std::string_view trimBlanks(std::string_view s);

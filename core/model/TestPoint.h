@@ -19,15 +19,15 @@ struct TestPoint {
     FixedText<22> pileNo{};
     std::int16_t pileTypeIndex = 0;  // 0..9 into PileTypeNames, 100 = custom text
     FixedText<50> pileTypeText{};
-    std::int16_t pileDiameter = 0;   // mm
+    std::int16_t pileDiameter = 0;  // mm
     FixedText<20> testDateTime{};
-    std::int16_t sensorType = 0;     // 0 acceleration, 1 velocity, 2 acceleration->velocity
+    std::int16_t sensorType = 0;  // 0 acceleration, 1 velocity, 2 acceleration->velocity
     std::int16_t gain = 0;
     std::int16_t triggerLevel = 0;
     std::int32_t spare104 = 0;
-    float pileLength = 0.0f;         // m
-    std::int16_t waveSpeed = 0;      // m/s
-    float sampleInterval = 0.0f;     // us
+    float pileLength = 0.0f;      // m
+    std::int16_t waveSpeed = 0;   // m/s
+    float sampleInterval = 0.0f;  // us
     std::int16_t recordedLength = 0;
     std::int16_t headIndex = 0;
     std::int16_t toeIndex = 0;
@@ -35,14 +35,14 @@ struct TestPoint {
     FixedText<20> castingDate{};
     FixedText<50> remark{};
 
-    std::vector<float> rawSamples;   // as recorded, never changed by processing
-    std::vector<float> samples;      // rawSamples passed through steps
+    std::vector<float> rawSamples;  // as recorded, never changed by processing
+    std::vector<float> samples;     // rawSamples passed through steps
     std::vector<ProcessStep> steps;
     ProcessStep lastParams{};
     std::vector<PileMark> defects;
     std::vector<std::int32_t> spectrumMarks;
     std::vector<std::int32_t> correlationMarks;
-    std::vector<std::int32_t> waveletMarkPanes;      // parallel to waveletMarkPositions
+    std::vector<std::int32_t> waveletMarkPanes;  // parallel to waveletMarkPositions
     std::vector<std::int32_t> waveletMarkPositions;
 
     std::int32_t checked = 0;

@@ -14,14 +14,20 @@ namespace {
 
 // Centimetres and millimetres to units. The stored values are float32: a margin of
 // 4.1 cm is 4.0999999 as float, which must still give 410 units, not 409.
-int cmToUnits(double cm) { return static_cast<int>(std::trunc(cm * 100.0 + 1e-3)); }
-int mmToUnits(double mm) { return static_cast<int>(std::trunc(mm * 10.0 + 1e-6)); }
+int cmToUnits(double cm) {
+    return static_cast<int>(std::trunc(cm * 100.0 + 1e-3));
+}
+int mmToUnits(double mm) {
+    return static_cast<int>(std::trunc(mm * 10.0 + 1e-6));
+}
 
 int tableHeightUnits(const PrintSettings& s) {
     return cmToUnits(static_cast<double>(s.tableRows) * static_cast<double>(s.tableRowHeightCm));
 }
 
-bool topPosition(int position) { return position >= 0 && position <= 2; }
+bool topPosition(int position) {
+    return position >= 0 && position <= 2;
+}
 
 PrintLayoutResult refuse(PrintLayoutResult r, const char* message, Prompter* prompter) {
     r.pages = 0;
@@ -107,7 +113,7 @@ PrintLayoutResult PrintLayout(const PrintSettings& settings, const PrintLayoutIn
             if (wholeTrain && n == 1)
                 U = -(static_cast<double>(in.waveTrainHeight) * in.paneCount * scale);
         }
-        if (U < A) U = A;           // a cell taller than the area gets the whole area
+        if (U < A) U = A;                    // a cell taller than the area gets the whole area
         if (std::trunc(U) > -1.0) U = -1.0;  // a pane height of nothing still gives a row
         r.cellHeight = U;
         r.rows = static_cast<int>(A / static_cast<long long>(std::trunc(U)));
@@ -184,7 +190,8 @@ PrintTableBox PrintHeaderTableCell(const PrintSettings& s, const PrintTableBox& 
     c.top = box.top + static_cast<int>(std::trunc(h * row));
     c.bottom = row >= rows - 1 ? box.bottom : box.top + static_cast<int>(std::trunc(h * (row + 1)));
     c.left = box.left + static_cast<int>(std::trunc(w * column));
-    c.right = column >= cols - 1 ? box.right : box.left + static_cast<int>(std::trunc(w * (column + 1)));
+    c.right =
+        column >= cols - 1 ? box.right : box.left + static_cast<int>(std::trunc(w * (column + 1)));
     return c;
 }
 
@@ -195,16 +202,20 @@ std::string PrintHeaderTableText(const PrintSettings& s, int row, int column,
     const size_t cell = static_cast<size_t>(row * 10 + column);
     char b[64];
     switch (s.cellKinds[cell]) {
-    case 0: return "工程名称：" + d.projectName;
-    case 1: return "检测单位：" + d.testingUnit;
-    case 2:
-        std::snprintf(b, sizeof b, "打印日期：%04d.%d.%d", d.year, d.month, d.day);
-        return b;
-    case 3:
-        std::snprintf(b, sizeof b, "波形数：%d", d.cellCount);
-        return b;
-    case 4: return "文件名：" + d.title;
-    default: return gbkToUtf8(textOf(s.cellTexts[cell]));
+        case 0:
+            return "工程名称：" + d.projectName;
+        case 1:
+            return "检测单位：" + d.testingUnit;
+        case 2:
+            std::snprintf(b, sizeof b, "打印日期：%04d.%d.%d", d.year, d.month, d.day);
+            return b;
+        case 3:
+            std::snprintf(b, sizeof b, "波形数：%d", d.cellCount);
+            return b;
+        case 4:
+            return "文件名：" + d.title;
+        default:
+            return gbkToUtf8(textOf(s.cellTexts[cell]));
     }
 }
 

@@ -56,21 +56,21 @@ struct PrintLayoutInput {
 };
 
 struct PrintLayoutResult {
-    int pages = 0;             // 0: nothing is printed
-    std::string message;       // the refusal shown, if any
+    int pages = 0;        // 0: nothing is printed
+    std::string message;  // the refusal shown, if any
     // The page frame (margin edges) and the font height in units.
     int paperWidth = 0, paperHeight = 0;  // units
-    int marginTop = 0;         // T0: the top margin edge
-    int marginBottom = 0;      // B0: the bottom margin edge
-    int left = 0, right = 0;   // L, R
-    int top = 0, bottom = 0;   // T, B: the cell area after the bands and the table
-    int fontHeight = 0;        // F
+    int marginTop = 0;                    // T0: the top margin edge
+    int marginBottom = 0;                 // B0: the bottom margin edge
+    int left = 0, right = 0;              // L, R
+    int top = 0, bottom = 0;              // T, B: the cell area after the bands and the table
+    int fontHeight = 0;                   // F
     bool headerBand = false, footerBand = false;
-    int itemCount = 0;         // n, the number of cells
-    int perPointItems = 0;     // p
-    int rows = 0, columns = 0; // of the grid on a page
-    double cellHeight = 0.0;   // U (negative: downwards)
-    double cellWidth = 0.0;    // V
+    int itemCount = 0;          // n, the number of cells
+    int perPointItems = 0;      // p
+    int rows = 0, columns = 0;  // of the grid on a page
+    double cellHeight = 0.0;    // U (negative: downwards)
+    double cellWidth = 0.0;     // V
     std::vector<PrintCellRecord> cells;
     std::vector<PrintItemKind> perPointKinds;  // the kinds switched on, in cell order
 };
@@ -78,7 +78,8 @@ struct PrintLayoutResult {
 // The font height of the page settings in units (the stored height read as points).
 int PrintFontUnits(const PrintFont& font);
 
-PrintLayoutResult PrintLayout(const PrintSettings& s, const PrintLayoutInput& in, Prompter* prompter);
+PrintLayoutResult PrintLayout(const PrintSettings& s, const PrintLayoutInput& in,
+                              Prompter* prompter);
 
 // The texts of a page band: the header (top) or the footer (bottom).
 struct PrintBandTexts {

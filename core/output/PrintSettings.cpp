@@ -4,10 +4,10 @@
 #include <cmath>
 #include <cstdio>
 
-#include "core/base/Prompter.h"
 #include "core/base/ByteIo.h"
-#include "core/model/NameLists.h"
+#include "core/base/Prompter.h"
 #include "core/base/TextCodec.h"
+#include "core/model/NameLists.h"
 
 namespace sondara {
 
@@ -87,9 +87,9 @@ void writePrintSettings(ByteWriter& w, const PrintSettings& s) {
     w.text(f.faceName);
     w.text(s.headerText);
     w.text(s.footerText);
-    for (std::int32_t v : {s.pageNumberFormat, s.pageNumberPosition, s.firstPage, s.printTable,
-                           s.printHeader, s.printFooter, s.printPageNumber, s.rows, s.columns,
-                           s.autoLayout})
+    for (std::int32_t v :
+         {s.pageNumberFormat, s.pageNumberPosition, s.firstPage, s.printTable, s.printHeader,
+          s.printFooter, s.printPageNumber, s.rows, s.columns, s.autoLayout})
         w.i32(v);
     for (float v : {s.marginTopCm, s.marginBottomCm, s.marginLeftCm, s.marginRightCm}) w.f32(v);
 }
@@ -162,11 +162,21 @@ bool saveSettings(const PrintSettings& s, Prompter* p) {
 std::string FormatPageNumber(int format, int page, int total) {
     char b[64];
     switch (format) {
-    case 1: std::snprintf(b, sizeof b, ".%d.", page); break;
-    case 2: std::snprintf(b, sizeof b, "--%d--", page); break;
-    case 3: std::snprintf(b, sizeof b, "第%d页", page); break;
-    case 4: std::snprintf(b, sizeof b, "共%d页 第%d页", total, page); break;
-    default: std::snprintf(b, sizeof b, "%d", page); break;
+        case 1:
+            std::snprintf(b, sizeof b, ".%d.", page);
+            break;
+        case 2:
+            std::snprintf(b, sizeof b, "--%d--", page);
+            break;
+        case 3:
+            std::snprintf(b, sizeof b, "第%d页", page);
+            break;
+        case 4:
+            std::snprintf(b, sizeof b, "共%d页 第%d页", total, page);
+            break;
+        default:
+            std::snprintf(b, sizeof b, "%d", page);
+            break;
     }
     return b;
 }

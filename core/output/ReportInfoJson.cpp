@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "core/base/TextCodec.h"
 #include "core/base/Json.h"
+#include "core/base/TextCodec.h"
 
 namespace sondara {
 

@@ -44,11 +44,17 @@ void DisplaySettingsForm::addAvailable(const std::vector<int>& availableRows) {
     AddChosenItems(chosen, ids);
 }
 
-void DisplaySettingsForm::addAll() { AddAllItems(chosen); }
+void DisplaySettingsForm::addAll() {
+    AddAllItems(chosen);
+}
 
-void DisplaySettingsForm::removeChosen(const std::vector<int>& rows) { RemoveChosenItems(chosen, rows); }
+void DisplaySettingsForm::removeChosen(const std::vector<int>& rows) {
+    RemoveChosenItems(chosen, rows);
+}
 
-void DisplaySettingsForm::removeAll() { chosen.clear(); }
+void DisplaySettingsForm::removeAll() {
+    chosen.clear();
+}
 
 std::vector<std::string> DisplaySettingsForm::chosenNames() const {
     std::vector<std::string> out;

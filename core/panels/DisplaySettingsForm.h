@@ -17,11 +17,11 @@ inline constexpr const char* kGraphicPageTitle = "  图形参数  ";
 
 // The choices of the drop-downs of the 操作控制 page.
 const std::vector<std::string_view>& LengthFollowChoices();  // 自动调整, 桩长不变, 波速不变
-const std::vector<std::string_view>& TraceCountChoices();    // "1" .. "6"
+const std::vector<std::string_view>& TraceCountChoices();  // "1" .. "6"
 
 struct DisplaySettingsForm {
-    int editScope = 0;          // 0 当前波形, 1 全部波形
-    int lengthFollow = 0;       // index into LengthFollowChoices
+    int editScope = 0;     // 0 当前波形, 1 全部波形
+    int lengthFollow = 0;  // index into LengthFollowChoices
     bool showLabels = true;
     bool showSimulatedPile = true;
     std::string traceCountText = "3";
@@ -36,9 +36,9 @@ struct DisplaySettingsForm {
 
     // ">" and a double click: the available items at the given rows of 备选项.
     void addAvailable(const std::vector<int>& availableRows);
-    void addAll();                                      // ">>"
-    void removeChosen(const std::vector<int>& rows);    // "<", from the last to the first
-    void removeAll();                                   // "<<"
+    void addAll();                                    // ">>"
+    void removeChosen(const std::vector<int>& rows);  // "<", from the last to the first
+    void removeAll();                                 // "<<"
     std::vector<std::string> chosenNames() const;
 };
 
@@ -52,6 +52,7 @@ inline constexpr const char* kEditScopeSingle = "单个测点";
 inline constexpr const char* kEditScopeMultiple = "多个测点";
 inline constexpr const char* kEditScopeNote = "该部分设置“测点信息”区编辑参数操作的影响范围：";
 inline constexpr const char* kEditScopeSingleNote = "●单个测点→ 只改变被修改的测点；";
-inline constexpr const char* kEditScopeMultipleNote = "●多个测点→ “测点信息”区列出的所有测点同时修改。";
+inline constexpr const char* kEditScopeMultipleNote =
+    "●多个测点→ “测点信息”区列出的所有测点同时修改。";
 
 }  // namespace sondara

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <string>
 
+#include "core/base/TextCodec.h"
 #include "core/model/ListEngine.h"
 #include "core/model/NameLists.h"
-#include "core/base/TextCodec.h"
 
 namespace sondara {
 
@@ -63,9 +63,13 @@ void put2(FixedText<20>& f, std::size_t at, int v) {
 
 }  // namespace
 
-void SetPileNumber(TestPoint& p, std::string_view utf8) { setCut(p.pileNo, utf8, kPileNoKeptBytes); }
+void SetPileNumber(TestPoint& p, std::string_view utf8) {
+    setCut(p.pileNo, utf8, kPileNoKeptBytes);
+}
 
-void SetRemark(TestPoint& p, std::string_view utf8) { setCut(p.remark, utf8, kRemarkKeptBytes); }
+void SetRemark(TestPoint& p, std::string_view utf8) {
+    setCut(p.remark, utf8, kRemarkKeptBytes);
+}
 
 void SetPileDiameter(TestPoint& p, std::string_view text) {
     std::string s(text);
@@ -175,15 +179,32 @@ GridEditResult EditPointCell(CSondaraDoc& doc, const std::vector<int>& rowPoints
     for (int index : targets) {
         TestPoint c = fixedFieldsOf(doc.points[index], index);
         switch (column) {
-            case kPointColPileNo: SetPileNumber(c, text); break;
-            case kPointColDiameter: SetPileDiameter(c, text); break;
-            case kPointColTestDate: SetDatePart(c.testDateTime, date); break;
-            case kPointColTestTime: SetTimePart(c.testDateTime, oldTime, newTime); break;
-            case kPointColCastingDate: SetDatePart(c.castingDate, date); break;
-            case kPointColPileType: SetPileTypeByText(c, text); break;
-            case kPointColClass: SetClassByName(c, text); break;
-            case kPointColRemark: SetRemark(c, text); break;
-            default: break;
+            case kPointColPileNo:
+                SetPileNumber(c, text);
+                break;
+            case kPointColDiameter:
+                SetPileDiameter(c, text);
+                break;
+            case kPointColTestDate:
+                SetDatePart(c.testDateTime, date);
+                break;
+            case kPointColTestTime:
+                SetTimePart(c.testDateTime, oldTime, newTime);
+                break;
+            case kPointColCastingDate:
+                SetDatePart(c.castingDate, date);
+                break;
+            case kPointColPileType:
+                SetPileTypeByText(c, text);
+                break;
+            case kPointColClass:
+                SetClassByName(c, text);
+                break;
+            case kPointColRemark:
+                SetRemark(c, text);
+                break;
+            default:
+                break;
         }
         if (!fixedFieldsEqual(c, doc.points[index])) changes = true;
         s.points.push_back(std::move(c));

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/base/TextCodec.h"
 #include "core/display/DisplayStates.h"
 #include "core/display/WaveDisplayModel.h"
-#include "core/base/TextCodec.h"
 #include "core/processing/ProcessingChain.h"
 
 namespace sondara {
@@ -20,34 +20,24 @@ std::string fmt(const char* f, A... a) {
 }
 
 const std::vector<GridColumn> kProjectColumns = {
-    {"序号", 100, CellEditor::None, 0},
-    {"桩数", 100, CellEditor::None, 0},
-    {"测点数", 100, CellEditor::None, 0},
-    {"检测单位", 200, CellEditor::Text, 49},
+    {"序号", 100, CellEditor::None, 0},      {"桩数", 100, CellEditor::None, 0},
+    {"测点数", 100, CellEditor::None, 0},    {"检测单位", 200, CellEditor::Text, 49},
     {"工程名称", 200, CellEditor::Text, 49},
 };
 
 const std::vector<GridColumn> kPointColumns = {
-    {"序号", 50, CellEditor::None, 0},
-    {"桩号", 80, CellEditor::Text, kPileNoKeptBytes},
-    {"桩径(mm)", 70, CellEditor::Integer, 0},
-    {"桩长(m)", 65, CellEditor::None, 0},
-    {"波速(m/s)", 70, CellEditor::None, 0},
-    {"检测日期", 90, CellEditor::Date, 0},
-    {"检测时间", 80, CellEditor::Time, 0},
-    {"浇筑日期", 90, CellEditor::Date, 0},
-    {"桩型", 110, CellEditor::PileType, 0},
-    {"传感器类型", 110, CellEditor::None, 0},
-    {"采样间隔(us)", 90, CellEditor::None, 0},
-    {"采样长度", 70, CellEditor::None, 0},
-    {"增益", 50, CellEditor::None, 0},
-    {"触发电平", 70, CellEditor::None, 0},
-    {"完整性判别", 85, CellEditor::Class, 0},
-    {"备注", 160, CellEditor::Text, kRemarkKeptBytes},
+    {"序号", 50, CellEditor::None, 0},         {"桩号", 80, CellEditor::Text, kPileNoKeptBytes},
+    {"桩径(mm)", 70, CellEditor::Integer, 0},  {"桩长(m)", 65, CellEditor::None, 0},
+    {"波速(m/s)", 70, CellEditor::None, 0},    {"检测日期", 90, CellEditor::Date, 0},
+    {"检测时间", 80, CellEditor::Time, 0},     {"浇筑日期", 90, CellEditor::Date, 0},
+    {"桩型", 110, CellEditor::PileType, 0},    {"传感器类型", 110, CellEditor::None, 0},
+    {"采样间隔(us)", 90, CellEditor::None, 0}, {"采样长度", 70, CellEditor::None, 0},
+    {"增益", 50, CellEditor::None, 0},         {"触发电平", 70, CellEditor::None, 0},
+    {"完整性判别", 85, CellEditor::Class, 0},  {"备注", 160, CellEditor::Text, kRemarkKeptBytes},
 };
 
 const std::vector<GridColumn> kParameterColumns = {
-    {"序号", 85, CellEditor::None, 0},     {"数字滤波", 160, CellEditor::None, 0},
+    {"序号", 85, CellEditor::None, 0},      {"数字滤波", 160, CellEditor::None, 0},
     {"波形放大", 110, CellEditor::None, 0}, {"去直流", 85, CellEditor::None, 0},
     {"平滑", 110, CellEditor::None, 0},     {"积分", 85, CellEditor::None, 0},
     {"简单积分", 85, CellEditor::None, 0},  {"微分", 85, CellEditor::None, 0},
@@ -57,8 +47,8 @@ const std::vector<GridColumn> kParameterColumns = {
 
 // The kinds of the description columns 1..7 of the parameter table.
 constexpr ProcessKind kParameterKinds[] = {
-    ProcessKind::Filter,    ProcessKind::Amplify,         ProcessKind::RemoveDc,
-    ProcessKind::Smooth,    ProcessKind::Integrate,       ProcessKind::SimpleIntegrate,
+    ProcessKind::Filter,        ProcessKind::Amplify,   ProcessKind::RemoveDc,
+    ProcessKind::Smooth,        ProcessKind::Integrate, ProcessKind::SimpleIntegrate,
     ProcessKind::Differentiate,
 };
 
@@ -68,24 +58,32 @@ int leadingInt(std::string_view s) {
     return std::atoi(copy.c_str());
 }
 
-int clampInt(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
+int clampInt(int v, int lo, int hi) {
+    return v < lo ? lo : (v > hi ? hi : v);
+}
 
 }  // namespace
 
 const std::vector<GridColumn>& GridColumns(GridTable t) {
     switch (t) {
-        case GridTable::Project: return kProjectColumns;
-        case GridTable::Points: return kPointColumns;
-        case GridTable::Parameters: return kParameterColumns;
+        case GridTable::Project:
+            return kProjectColumns;
+        case GridTable::Points:
+            return kPointColumns;
+        case GridTable::Parameters:
+            return kParameterColumns;
     }
     return kProjectColumns;
 }
 
 std::string_view GridTitle(GridTable t) {
     switch (t) {
-        case GridTable::Project: return "工程信息";
-        case GridTable::Points: return "测点信息";
-        case GridTable::Parameters: return "分析参数";
+        case GridTable::Project:
+            return "工程信息";
+        case GridTable::Points:
+            return "测点信息";
+        case GridTable::Parameters:
+            return "分析参数";
     }
     return {};
 }
@@ -96,7 +94,8 @@ int FindGridColumn(GridTable t, std::string_view key) {
         if (cols[c].title == key) return c;
     // "桩径" for "桩径(mm)": the title without its unit
     for (int c = 0; c < static_cast<int>(cols.size()); ++c)
-        if (!key.empty() && cols[c].title.starts_with(key) && cols[c].title.substr(key.size()).starts_with("("))
+        if (!key.empty() && cols[c].title.starts_with(key) &&
+            cols[c].title.substr(key.size()).starts_with("("))
             return c;
     if (key.empty() || key.size() > 3) return -1;
     int n = 0;
@@ -139,12 +138,18 @@ int GridRowCount(GridTable t, const CSondaraDoc& doc, const std::vector<int>& ro
 
 std::string ProjectCellText(const CSondaraDoc& doc, int column) {
     switch (column) {
-        case 0: return "1";
-        case 1: return fmt("%d", doc.pileCount());
-        case 2: return fmt("%d", doc.pointCount());
-        case kProjectColTestingUnit: return gbkToUtf8(textOf(doc.info.testingUnit));
-        case kProjectColProjectName: return gbkToUtf8(textOf(doc.info.projectName));
-        default: return {};
+        case 0:
+            return "1";
+        case 1:
+            return fmt("%d", doc.pileCount());
+        case 2:
+            return fmt("%d", doc.pointCount());
+        case kProjectColTestingUnit:
+            return gbkToUtf8(textOf(doc.info.testingUnit));
+        case kProjectColProjectName:
+            return gbkToUtf8(textOf(doc.info.projectName));
+        default:
+            return {};
     }
 }
 
@@ -152,23 +157,40 @@ std::string PointCellText(const CSondaraDoc& doc, int point, int row, int column
     if (!doc.validPoint(point)) return {};
     const TestPoint& p = doc.points[point];
     switch (column) {
-        case kPointColNo: return fmt("%d", row + 1);
-        case kPointColPileNo: return gbkToUtf8(textOf(p.pileNo));
-        case kPointColDiameter: return fmt("%d", p.pileDiameter);
-        case kPointColLength: return fmt("%0.2f", static_cast<double>(p.pileLength));
-        case kPointColSpeed: return fmt("%d", p.waveSpeed);
-        case kPointColTestDate: return StoredDate(textOf(p.testDateTime));
-        case kPointColTestTime: return FormatGridTime(StoredTime(textOf(p.testDateTime)));
-        case kPointColCastingDate: return StoredDate(textOf(p.castingDate));
-        case kPointColPileType: return doc.pileTypeText(point);
-        case kPointColSensor: return doc.sensorText(point);
-        case kPointColInterval: return fmt("%0.2f", static_cast<double>(p.sampleInterval));
-        case kPointColRecordedLength: return fmt("%d", p.recordedLength);
-        case kPointColGain: return fmt("%d", p.gain);
-        case kPointColTrigger: return fmt("%d", p.triggerLevel);
-        case kPointColClass: return doc.classText(point);
-        case kPointColRemark: return gbkToUtf8(textOf(p.remark));
-        default: return {};
+        case kPointColNo:
+            return fmt("%d", row + 1);
+        case kPointColPileNo:
+            return gbkToUtf8(textOf(p.pileNo));
+        case kPointColDiameter:
+            return fmt("%d", p.pileDiameter);
+        case kPointColLength:
+            return fmt("%0.2f", static_cast<double>(p.pileLength));
+        case kPointColSpeed:
+            return fmt("%d", p.waveSpeed);
+        case kPointColTestDate:
+            return StoredDate(textOf(p.testDateTime));
+        case kPointColTestTime:
+            return FormatGridTime(StoredTime(textOf(p.testDateTime)));
+        case kPointColCastingDate:
+            return StoredDate(textOf(p.castingDate));
+        case kPointColPileType:
+            return doc.pileTypeText(point);
+        case kPointColSensor:
+            return doc.sensorText(point);
+        case kPointColInterval:
+            return fmt("%0.2f", static_cast<double>(p.sampleInterval));
+        case kPointColRecordedLength:
+            return fmt("%d", p.recordedLength);
+        case kPointColGain:
+            return fmt("%d", p.gain);
+        case kPointColTrigger:
+            return fmt("%d", p.triggerLevel);
+        case kPointColClass:
+            return doc.classText(point);
+        case kPointColRemark:
+            return gbkToUtf8(textOf(p.remark));
+        default:
+            return {};
     }
 }
 
@@ -178,13 +200,16 @@ std::string ParameterCellText(const CSondaraDoc& doc, int point, int row, int co
     if (column >= 1 && column <= 7) return KindSummary(doc, point, kParameterKinds[column - 1]);
     const DisplayState& s = doc.points[point].lastParams.viewStates[kSlotTime];
     switch (column) {
-        case 8: return fmt("%d", s.xOffset);
-        case 9: return fmt("%0.2f", static_cast<double>(s.hScale));
+        case 8:
+            return fmt("%d", s.xOffset);
+        case 9:
+            return fmt("%0.2f", static_cast<double>(s.hScale));
         case 10:
             // a damaged file may hold a zero scale; the display never stores one
             return s.vScale == 0.0f ? std::string("0.00")
                                     : fmt("%0.2f", 1.0 / static_cast<double>(s.vScale));
-        default: return {};
+        default:
+            return {};
     }
 }
 
@@ -192,9 +217,12 @@ std::string GridCellText(GridTable t, const CSondaraDoc& doc, const std::vector<
                          int row, int column) {
     if (row < 0 || row >= GridRowCount(t, doc, rowPoints)) return {};
     switch (t) {
-        case GridTable::Project: return ProjectCellText(doc, column);
-        case GridTable::Points: return PointCellText(doc, rowPoints[row], row, column);
-        case GridTable::Parameters: return ParameterCellText(doc, rowPoints[row], row, column);
+        case GridTable::Project:
+            return ProjectCellText(doc, column);
+        case GridTable::Points:
+            return PointCellText(doc, rowPoints[row], row, column);
+        case GridTable::Parameters:
+            return ParameterCellText(doc, rowPoints[row], row, column);
     }
     return {};
 }
@@ -212,7 +240,9 @@ GridDate ParseGridDate(std::string_view text) {
     return d;
 }
 
-std::string FormatGridDate(const GridDate& d) { return fmt("%04d-%02d-%02d", d.year, d.month, d.day); }
+std::string FormatGridDate(const GridDate& d) {
+    return fmt("%04d-%02d-%02d", d.year, d.month, d.day);
+}
 
 namespace {
 // Hours, minutes and seconds of "h:m:s" (missing parts 0).

@@ -66,7 +66,8 @@ inline constexpr int kRemarkKeptBytes = 49;
 const std::vector<GridColumn>& GridColumns(GridTable t);
 // The table's title as its tab shows it ("工程信息", ...).
 std::string_view GridTitle(GridTable t);
-// The column with the given title (its unit may be left out: "桩径"), or the 1-based number "1".."N"; -1 for neither.
+// The column with the given title (its unit may be left out: "桩径"), or the 1-based number
+// "1".."N"; -1 for neither.
 int FindGridColumn(GridTable t, std::string_view titleOrNumber);
 
 // The points of the point and parameter tables: the points the view shows, in the

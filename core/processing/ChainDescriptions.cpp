@@ -40,25 +40,35 @@ std::vector<std::string> DescribeKind(const CSondaraDoc& doc, int point, const P
             if (k > 0 && r.dcPartial == 1 && r.dcStart > 0)
                 lines.push_back(format("  起始点:%0.2fm", m(r.dcStart)));
             return lines;
-        default: break;
+        default:
+            break;
     }
     if (k == 0) return lines;
 
     switch (kind) {
         case ProcessKind::Integrate:
-        case ProcessKind::SimpleIntegrate: lines.push_back(format("积分次数:%d", k)); break;
-        case ProcessKind::Differentiate: lines.push_back(format("微分次数:%d", k)); break;
+        case ProcessKind::SimpleIntegrate:
+            lines.push_back(format("积分次数:%d", k));
+            break;
+        case ProcessKind::Differentiate:
+            lines.push_back(format("微分次数:%d", k));
+            break;
         case ProcessKind::Filter:
             switch (r.filterType) {
-                case 1: lines.push_back(format("低通:%0.2fHz", static_cast<double>(r.upperFreqHz))); break;
-                case 2: lines.push_back(format("高通:%0.2fHz", static_cast<double>(r.lowerFreqHz))); break;
+                case 1:
+                    lines.push_back(format("低通:%0.2fHz", static_cast<double>(r.upperFreqHz)));
+                    break;
+                case 2:
+                    lines.push_back(format("高通:%0.2fHz", static_cast<double>(r.lowerFreqHz)));
+                    break;
                 case 3:
                 case 4:
                     lines.push_back(r.filterType == 3 ? "带通:" : "带阻:");
                     lines.push_back(format("  (%0.2f,%0.2f)Hz", static_cast<double>(r.lowerFreqHz),
                                            static_cast<double>(r.upperFreqHz)));
                     break;
-                default: break;
+                default:
+                    break;
             }
             break;
         case ProcessKind::LinearZero:
@@ -71,12 +81,19 @@ std::vector<std::string> DescribeKind(const CSondaraDoc& doc, int point, const P
             if (r.nonlinZeroMode != 0 && r.nonlinZeroStart > 0)
                 lines.push_back(format("  起始点:%0.2fm", m(r.nonlinZeroStart)));
             break;
-        case ProcessKind::Smooth: lines.push_back(format("平滑点数:%d", r.smoothPoints)); break;
-        case ProcessKind::FrontZero: lines.push_back(format("前清零:%0.2fm", m(r.frontZeroEnd))); break;
-        case ProcessKind::BackZero: lines.push_back(format("后清零:%0.2fm", m(r.backZeroStart))); break;
+        case ProcessKind::Smooth:
+            lines.push_back(format("平滑点数:%d", r.smoothPoints));
+            break;
+        case ProcessKind::FrontZero:
+            lines.push_back(format("前清零:%0.2fm", m(r.frontZeroEnd)));
+            break;
+        case ProcessKind::BackZero:
+            lines.push_back(format("后清零:%0.2fm", m(r.backZeroStart)));
+            break;
         case ProcessKind::Shift:
             lines.push_back("数据平移:");
-            lines.push_back(format("  横向:%0.2fm", DepthOfSample(doc, point, r.shiftSamples, true)));
+            lines.push_back(
+                format("  横向:%0.2fm", DepthOfSample(doc, point, r.shiftSamples, true)));
             lines.push_back(format("  纵向:%0.2fmV", static_cast<double>(r.shiftMv)));
             if (r.shiftPartial == 1)
                 lines.push_back(format("  范围(%0.2f,%0.2f)m", m(r.shiftStart), m(r.shiftEnd)));
@@ -100,7 +117,8 @@ std::vector<std::string> DescribeKind(const CSondaraDoc& doc, int point, const P
             lines.push_back(format("局部缩放:%0.2f", static_cast<double>(r.scaleFactor)));
             lines.push_back(format("  范围(%0.2f,%0.2f)m", m(r.scaleStart), m(r.scaleEnd)));
             break;
-        default: break;
+        default:
+            break;
     }
     return lines;
 }

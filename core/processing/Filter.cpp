@@ -73,7 +73,8 @@ void ConvolveFir(const float* x, const float* h, float* y, int xLength, int hLen
         return;
     }
     const int blocks = (n + kBlock - 1) / kBlock;
-    std::vector<double> xp(static_cast<std::size_t>(taps) - 1 + static_cast<std::size_t>(blocks) * kBlock, 0.0);
+    std::vector<double> xp(
+        static_cast<std::size_t>(taps) - 1 + static_cast<std::size_t>(blocks) * kBlock, 0.0);
     for (int k = 0; k < xLength; ++k) xp[taps - 1 + k] = x[k];
     std::vector<double> hr(taps);
     for (int m = 0; m < taps; ++m) hr[m] = h[taps - 1 - m];
@@ -90,7 +91,8 @@ void ConvolveFirReference(const float* x, const float* h, float* y, int xLength,
     std::copy(h, h + std::clamp(hLength, 0, n), hs.begin());
     for (int i = 0; i < n; ++i) {
         double s = 0.0;
-        for (int k = 0; k <= i; ++k) s += static_cast<double>(xs[k]) * static_cast<double>(hs[i - k]);
+        for (int k = 0; k <= i; ++k)
+            s += static_cast<double>(xs[k]) * static_cast<double>(hs[i - k]);
         y[i] = static_cast<float>(s);
     }
 }
@@ -133,19 +135,35 @@ int DesignFir(int length, int bandType, double fa, double fb, double fs, int win
         const double den = piD * x;
         double r = 0.0;
         switch (bandType) {
-            case kLowPass: r = std::sin(w1 * x) / den; break;
-            case kHighPass: r = (std::sin(piD * x) - std::sin(w1 * x)) / den; break;
-            case kBandPass: r = (std::sin(w2 * x) - std::sin(w1 * x)) / den; break;
-            default: r = (std::sin(w1 * x) + std::sin(piD * x) - std::sin(w2 * x)) / den; break;
+            case kLowPass:
+                r = std::sin(w1 * x) / den;
+                break;
+            case kHighPass:
+                r = (std::sin(piD * x) - std::sin(w1 * x)) / den;
+                break;
+            case kBandPass:
+                r = (std::sin(w2 * x) - std::sin(w1 * x)) / den;
+                break;
+            default:
+                r = (std::sin(w1 * x) + std::sin(piD * x) - std::sin(w2 * x)) / den;
+                break;
         }
         h[i] = h[length - 1 - i] = static_cast<float>(r * w[i]);
     }
     double centre = 0.0;
     switch (bandType) {
-        case kLowPass: centre = w1 / piD; break;
-        case kHighPass: centre = 1.0 - w1 / piD; break;
-        case kBandPass: centre = (w2 - w1) / piD; break;
-        default: centre = (piD + w1 - w2) / piD; break;
+        case kLowPass:
+            centre = w1 / piD;
+            break;
+        case kHighPass:
+            centre = 1.0 - w1 / piD;
+            break;
+        case kBandPass:
+            centre = (w2 - w1) / piD;
+            break;
+        default:
+            centre = (piD + w1 - w2) / piD;
+            break;
     }
     h[t] = static_cast<float>(centre);
     return 0;
@@ -190,8 +208,8 @@ FilterPlan PlanFilter(int n, float sampleIntervalUs, float lowerFreqHz, float up
     return plan;
 }
 
-int FilterTrace(const float* input, int n, float* output, float sampleIntervalUs,
-                float lowerFreqHz, float upperFreqHz, int filterType, int window) {
+int FilterTrace(const float* input, int n, float* output, float sampleIntervalUs, float lowerFreqHz,
+                float upperFreqHz, int filterType, int window) {
     if (n <= 0) return 0;
     const FilterPlan plan = PlanFilter(n, sampleIntervalUs, lowerFreqHz, upperFreqHz, filterType);
     if (!plan.filters) {

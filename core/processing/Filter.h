@@ -17,8 +17,8 @@ inline constexpr int kHannWindow = 4;
 
 // Filters n samples; output may be the input array. Returns 1, or 0 when n <= 0.
 // The result lags the input by (taps - 1) / 2 samples.
-int FilterTrace(const float* input, int n, float* output, float sampleIntervalUs,
-                float lowerFreqHz, float upperFreqHz, int filterType, int window);
+int FilterTrace(const float* input, int n, float* output, float sampleIntervalUs, float lowerFreqHz,
+                float upperFreqHz, int filterType, int window);
 
 // What FilterTrace does for a trace of n samples: `taps` coefficients designed at
 // `cutoffHz` (the design cut-off, limited to fs/2) with sampling rate `fsHz`, or

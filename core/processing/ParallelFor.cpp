@@ -13,7 +13,9 @@ namespace {
 std::atomic<int> g_threads{0};
 }
 
-void setProcessingThreads(int threads) { g_threads.store(std::max(threads, 0)); }
+void setProcessingThreads(int threads) {
+    g_threads.store(std::max(threads, 0));
+}
 
 int processingThreads() {
     int t = g_threads.load();

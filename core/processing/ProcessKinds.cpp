@@ -161,7 +161,9 @@ bool KindAvailable(ProcessKind kind, AnalysisDomain domain, bool timeAnalysisSho
     }
 }
 
-bool KindHasParameters(ProcessKind kind) { return !KindFields(kind).empty(); }
+bool KindHasParameters(ProcessKind kind) {
+    return !KindFields(kind).empty();
+}
 
 const std::vector<std::string_view>& KindFields(ProcessKind kind) {
     static const std::vector<std::string_view> none;
@@ -173,23 +175,36 @@ const std::vector<std::string_view>& KindFields(ProcessKind kind) {
     static const std::vector<std::string_view> front{"frontZeroEnd"};
     static const std::vector<std::string_view> back{"backZeroStart"};
     static const std::vector<std::string_view> shift{"shiftSamples", "shiftMv", "shiftPartial",
-                                                      "shiftStart", "shiftEnd"};
-    static const std::vector<std::string_view> rotate{"rotPartial", "rotStart", "rotAngle", "rotScale"};
+                                                     "shiftStart", "shiftEnd"};
+    static const std::vector<std::string_view> rotate{"rotPartial", "rotStart", "rotAngle",
+                                                      "rotScale"};
     static const std::vector<std::string_view> amplify{"ampLaw", "ampFactor", "ampStart"};
     static const std::vector<std::string_view> scale{"scaleStart", "scaleEnd", "scaleFactor"};
     switch (kind) {
-        case ProcessKind::Filter: return filter;
-        case ProcessKind::LinearZero: return linZero;
-        case ProcessKind::NonlinearZero: return nonlinZero;
-        case ProcessKind::Smooth: return smooth;
-        case ProcessKind::RemoveDc: return dc;
-        case ProcessKind::FrontZero: return front;
-        case ProcessKind::BackZero: return back;
-        case ProcessKind::Shift: return shift;
-        case ProcessKind::Rotate: return rotate;
-        case ProcessKind::Amplify: return amplify;
-        case ProcessKind::LocalScale: return scale;
-        default: return none;
+        case ProcessKind::Filter:
+            return filter;
+        case ProcessKind::LinearZero:
+            return linZero;
+        case ProcessKind::NonlinearZero:
+            return nonlinZero;
+        case ProcessKind::Smooth:
+            return smooth;
+        case ProcessKind::RemoveDc:
+            return dc;
+        case ProcessKind::FrontZero:
+            return front;
+        case ProcessKind::BackZero:
+            return back;
+        case ProcessKind::Shift:
+            return shift;
+        case ProcessKind::Rotate:
+            return rotate;
+        case ProcessKind::Amplify:
+            return amplify;
+        case ProcessKind::LocalScale:
+            return scale;
+        default:
+            return none;
     }
 }
 
@@ -216,7 +231,8 @@ bool SetStepField(ProcessStep& step, std::string_view name, std::string_view val
     errno = 0;
     if (std::holds_alternative<IntField>(f->member)) {
         const long long v = std::strtoll(s, &end, 10);
-        if (end == s || *end != '\0' || errno == ERANGE || v < std::numeric_limits<std::int32_t>::min() ||
+        if (end == s || *end != '\0' || errno == ERANGE ||
+            v < std::numeric_limits<std::int32_t>::min() ||
             v > std::numeric_limits<std::int32_t>::max())
             return fail(std::string(name) + ": not a whole number: '" + text + "'");
         step.*std::get<IntField>(f->member) = static_cast<std::int32_t>(v);
@@ -237,7 +253,8 @@ std::string StepFieldText(const ProcessStep& step, std::string_view name) {
     if (std::holds_alternative<IntField>(f->member))
         std::snprintf(buf, sizeof buf, "%d", static_cast<int>(step.*std::get<IntField>(f->member)));
     else
-        std::snprintf(buf, sizeof buf, "%.9g", static_cast<double>(step.*std::get<FloatField>(f->member)));
+        std::snprintf(buf, sizeof buf, "%.9g",
+                      static_cast<double>(step.*std::get<FloatField>(f->member)));
     return buf;
 }
 

@@ -73,7 +73,9 @@ void ApplyStep(const TestPoint& p, const ProcessStep& s, std::vector<float>& sam
             IntegrateTrace(y, n, y, p.headIndex, toe);
             break;
         }
-        case ProcessKind::Differentiate: DifferentiateTrace(y, n, y); break;
+        case ProcessKind::Differentiate:
+            DifferentiateTrace(y, n, y);
+            break;
         case ProcessKind::Filter:
             FilterTrace(y, n, y, p.sampleInterval, s.lowerFreqHz, s.upperFreqHz, s.filterType,
                         kHannWindow);
@@ -84,23 +86,39 @@ void ApplyStep(const TestPoint& p, const ProcessStep& s, std::vector<float>& sam
         case ProcessKind::NonlinearZero:
             NonlinearZeroTrace(y, n, y, p.toeIndex, s.nonlinZeroMode, s.nonlinZeroStart);
             break;
-        case ProcessKind::Reverse: ReverseTrace(y, n, y); break;
-        case ProcessKind::Smooth: SmoothTrace(y, n, y, s.smoothPoints); break;
-        case ProcessKind::RemoveDc: RemoveDcTrace(y, n, y, s.dcPartial, s.dcStart); break;
-        case ProcessKind::FrontZero: FrontZeroTrace(y, n, y, s.frontZeroEnd); break;
-        case ProcessKind::BackZero: BackZeroTrace(y, n, y, s.backZeroStart); break;
+        case ProcessKind::Reverse:
+            ReverseTrace(y, n, y);
+            break;
+        case ProcessKind::Smooth:
+            SmoothTrace(y, n, y, s.smoothPoints);
+            break;
+        case ProcessKind::RemoveDc:
+            RemoveDcTrace(y, n, y, s.dcPartial, s.dcStart);
+            break;
+        case ProcessKind::FrontZero:
+            FrontZeroTrace(y, n, y, s.frontZeroEnd);
+            break;
+        case ProcessKind::BackZero:
+            BackZeroTrace(y, n, y, s.backZeroStart);
+            break;
         case ProcessKind::Shift:
-            ShiftTrace(y, n, y, s.shiftSamples, s.shiftMv, s.shiftPartial, s.shiftStart, s.shiftEnd);
+            ShiftTrace(y, n, y, s.shiftSamples, s.shiftMv, s.shiftPartial, s.shiftStart,
+                       s.shiftEnd);
             break;
         case ProcessKind::Rotate:
             RotateTrace(y, n, y, s.rotPartial, s.rotStart, s.rotAngle, s.rotScale);
             break;
-        case ProcessKind::Amplify: AmplifyTrace(y, n, y, s.ampFactor, s.ampStart, s.ampLaw); break;
+        case ProcessKind::Amplify:
+            AmplifyTrace(y, n, y, s.ampFactor, s.ampStart, s.ampLaw);
+            break;
         case ProcessKind::LocalScale:
             LocalScaleTrace(y, n, y, s.scaleStart, s.scaleEnd, s.scaleFactor);
             break;
-        case ProcessKind::SimpleIntegrate: SimpleIntegrateTrace(y, n, y); break;
-        default: break;  // 0, DynamicScale and unknown codes do nothing
+        case ProcessKind::SimpleIntegrate:
+            SimpleIntegrateTrace(y, n, y);
+            break;
+        default:
+            break;  // 0, DynamicScale and unknown codes do nothing
     }
 }
 
@@ -110,7 +128,9 @@ void ReplayChain(TestPoint& point, int stepCount, const ProcessStep* steps) {
     for (int i = 0; i < stepCount; ++i) ApplyStep(point, steps[i], point.samples);
 }
 
-void ReplayChain(TestPoint& point) { ReplayChain(point, point.stepCount(), point.steps.data()); }
+void ReplayChain(TestPoint& point) {
+    ReplayChain(point, point.stepCount(), point.steps.data());
+}
 
 void ReplayChain(CSondaraDoc& doc, int point, int stepCount, const ProcessStep* steps) {
     if (doc.validPoint(point)) ReplayChain(doc.points[point], stepCount, steps);
@@ -224,13 +244,19 @@ void RememberParameters(TestPoint& point, const ProcessStep& s) {
             r.nonlinZeroMode = s.nonlinZeroMode;
             r.nonlinZeroStart = s.nonlinZeroStart;
             break;
-        case ProcessKind::Smooth: r.smoothPoints = s.smoothPoints; break;
+        case ProcessKind::Smooth:
+            r.smoothPoints = s.smoothPoints;
+            break;
         case ProcessKind::RemoveDc:
             r.dcPartial = s.dcPartial;
             r.dcStart = s.dcStart;
             break;
-        case ProcessKind::FrontZero: r.frontZeroEnd = s.frontZeroEnd; break;
-        case ProcessKind::BackZero: r.backZeroStart = s.backZeroStart; break;
+        case ProcessKind::FrontZero:
+            r.frontZeroEnd = s.frontZeroEnd;
+            break;
+        case ProcessKind::BackZero:
+            r.backZeroStart = s.backZeroStart;
+            break;
         case ProcessKind::Shift:
             r.shiftSamples = s.shiftSamples;
             r.shiftMv = s.shiftMv;
@@ -254,7 +280,8 @@ void RememberParameters(TestPoint& point, const ProcessStep& s) {
             r.scaleEnd = s.scaleEnd;
             r.scaleFactor = s.scaleFactor;
             break;
-        default: break;  // Integrate, Differentiate, Reverse, SimpleIntegrate: the kind only
+        default:
+            break;  // Integrate, Differentiate, Reverse, SimpleIntegrate: the kind only
     }
 }
 
@@ -286,8 +313,12 @@ namespace {
 
 // A preview or a cancelled dialog changes what is shown but not the project; a
 // committed edit changes the project.
-void refresh(CSondaraDoc& doc, const PointList& targets) { doc.announce(DocChange::Processing, targets); }
-void commit(CSondaraDoc& doc, const PointList& targets) { doc.commitChange(DocChange::Processing, targets); }
+void refresh(CSondaraDoc& doc, const PointList& targets) {
+    doc.announce(DocChange::Processing, targets);
+}
+void commit(CSondaraDoc& doc, const PointList& targets) {
+    doc.commitChange(DocChange::Processing, targets);
+}
 
 int lastHistoryIndex(const CSondaraDoc& doc, const PointList& targets) {
     int longest = 0;
@@ -311,8 +342,8 @@ CommitResult CommitProcessing(CSondaraDoc& doc, const CommitRequest& request,
             if (request.edit == ChainEdit::Clear) {
                 ClearSteps(doc, targets);
             } else {
-                const int index =
-                    request.edit == ChainEdit::Undo ? lastHistoryIndex(doc, targets) : request.index;
+                const int index = request.edit == ChainEdit::Undo ? lastHistoryIndex(doc, targets)
+                                                                  : request.index;
                 if (index < 0) return CommitResult::Ignored;
                 DeleteStep(doc, targets, index);
             }
@@ -320,7 +351,8 @@ CommitResult CommitProcessing(CSondaraDoc& doc, const CommitRequest& request,
             commit(doc, targets);
             return CommitResult::Committed;
         }
-        default: break;
+        default:
+            break;
     }
 
     ProcessStep step;
@@ -362,9 +394,15 @@ CommitResult CommitProcessing(CSondaraDoc& doc, const CommitRequest& request,
     RestoreChains(doc, targets);
     if (accepted) {
         switch (request.edit) {
-            case ChainEdit::NewOperation: AppendStep(doc, targets, step); break;
-            case ChainEdit::Edit: ReplaceStep(doc, targets, step, request.index); break;
-            default: InsertStep(doc, targets, step, request.index); break;
+            case ChainEdit::NewOperation:
+                AppendStep(doc, targets, step);
+                break;
+            case ChainEdit::Edit:
+                ReplaceStep(doc, targets, step, request.index);
+                break;
+            default:
+                InsertStep(doc, targets, step, request.index);
+                break;
         }
     }
     UpdateDisplayRange(doc, targets);

@@ -107,12 +107,12 @@ using StepDialog = std::function<DialogResult(ProcessStep& step, const PreviewFn
 
 struct CommitRequest {
     ChainEdit edit = ChainEdit::NewOperation;
-    PointList targets;                      // computed by the display
-    ProcessKind kind = ProcessKind::None;   // NewOperation, Insert
-    ProcessStep step{};                     // Edit
-    int index = -1;                         // Edit, Insert, Delete
+    PointList targets;                     // computed by the display
+    ProcessKind kind = ProcessKind::None;  // NewOperation, Insert
+    ProcessStep step{};                    // Edit
+    int index = -1;                        // Edit, Insert, Delete
     AnalysisDomain domain = AnalysisDomain::Integrity;
-    bool showsAverage = false;              // TimeAnalysis shows the average of several traces
+    bool showsAverage = false;  // TimeAnalysis shows the average of several traces
     // NewOperation: sets the fields the command pre-fills (the static cursor's sample,
     // the pile head as amplification start) after the step was built.
     std::function<void(ProcessStep&)> prefill;

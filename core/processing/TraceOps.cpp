@@ -150,7 +150,8 @@ int LocalScaleTrace(const float* input, int n, float* output, int first, int las
     first = std::clamp(first, 0, n);
     last = std::clamp(last, 0, n - 1);
     if (first >= last) return 1;  // a single sample is never scaled
-    for (int i = first; i <= last; ++i) output[i] = static_cast<float>(static_cast<Ext>(x[i]) * factor);
+    for (int i = first; i <= last; ++i)
+        output[i] = static_cast<float>(static_cast<Ext>(x[i]) * factor);
     return 1;
 }
 
@@ -234,7 +235,8 @@ int ShiftTrace(const float* input, int n, float* output, int shift, float offset
         for (int i = s; i < e - a; ++i) output[i] = x[i + a];
         for (int i = e - a; i < e; ++i) output[i] = x[e - 1];
     }
-    for (int i = s; i < e; ++i) output[i] = static_cast<float>(static_cast<Ext>(output[i]) + offset);
+    for (int i = s; i < e; ++i)
+        output[i] = static_cast<float>(static_cast<Ext>(output[i]) + offset);
     return 1;
 }
 
@@ -385,7 +387,8 @@ int IntegrateTrace(const float* input, int n, float* output, int head, int toe) 
     const Ext w = 0.16666667f;
     y[0] = 0.0f;
     for (int i = 1; i <= n - 2; ++i)
-        y[i] = static_cast<float>(y[i - 1] + (static_cast<Ext>(x[i - 1]) + 4.0L * x[i] + x[i + 1]) * w);
+        y[i] = static_cast<float>(y[i - 1] +
+                                  (static_cast<Ext>(x[i - 1]) + 4.0L * x[i] + x[i + 1]) * w);
     for (int i = 1; i <= n - 2; ++i) y[i] = static_cast<float>(static_cast<Ext>(y[i]) / (i + 1));
     y[n - 1] = y[n - 2];
 

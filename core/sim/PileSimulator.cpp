@@ -35,28 +35,28 @@ Factors factorsOf(const DefectSpec& d) {
     Factors f;
     const double s = d.severity;
     switch (d.kind) {
-    case DefectKind::Necking:
-        f.diameter = 1.0 - s;
-        f.area = f.diameter * f.diameter;
-        break;
-    case DefectKind::Bulging:
-    case DefectKind::EnlargedBase:
-        f.diameter = 1.0 + s;
-        f.area = f.diameter * f.diameter;
-        break;
-    case DefectKind::Crack:
-    case DefectKind::Break:
-        f.area = 1.0 - s;  // the section that still carries load
-        break;
-    case DefectKind::SoilInclusion:
-        f.speed = 1.0 - 0.5 * s;
-        f.area = (1.0 - s) / f.speed;  // Z * (1 - s)
-        break;
-    case DefectKind::Segregation:
-        f.speed = 1.0 - s;
-        break;
-    default:
-        break;
+        case DefectKind::Necking:
+            f.diameter = 1.0 - s;
+            f.area = f.diameter * f.diameter;
+            break;
+        case DefectKind::Bulging:
+        case DefectKind::EnlargedBase:
+            f.diameter = 1.0 + s;
+            f.area = f.diameter * f.diameter;
+            break;
+        case DefectKind::Crack:
+        case DefectKind::Break:
+            f.area = 1.0 - s;  // the section that still carries load
+            break;
+        case DefectKind::SoilInclusion:
+            f.speed = 1.0 - 0.5 * s;
+            f.area = (1.0 - s) / f.speed;  // Z * (1 - s)
+            break;
+        case DefectKind::Segregation:
+            f.speed = 1.0 - s;
+            break;
+        default:
+            break;
     }
     return f;
 }
@@ -89,9 +89,10 @@ double sectionArea(const PileSpec& spec) {
 //   v = (2(a - b) - k s) / (Z[j-1] + Z[j] + c + k dtau)     (alpha = 1 / denominator)
 // and sends a - Z[j-1] v up into cell j-1 and b + Z[j] v down into cell j; its soil
 // spring stretches by v dtau (backward Euler, stable for any spring).
-void stepJunctions(int active, const float* __restrict dn, const float* __restrict up, float* __restrict ndn,
-                   float* __restrict nup, const float* __restrict z, const float* __restrict alpha,
-                   const float* __restrict k, float* __restrict s, float dtau) {
+void stepJunctions(int active, const float* __restrict dn, const float* __restrict up,
+                   float* __restrict ndn, float* __restrict nup, const float* __restrict z,
+                   const float* __restrict alpha, const float* __restrict k, float* __restrict s,
+                   float dtau) {
     int j = 1;
 #if defined(__GNUC__) || defined(__clang__)
     // Four joints at a time; the compiler maps this onto the machine's vector unit.
@@ -129,37 +130,58 @@ int stepsPerSample(double dtUs) {
 
 double defaultDefectLength(DefectKind kind) {
     switch (kind) {
-    case DefectKind::Crack: return 0.03;
-    case DefectKind::Break: return 0.2;
-    case DefectKind::SoilInclusion: return 0.5;
-    case DefectKind::EnlargedBase: return 1.0;
-    default: return 1.0;
+        case DefectKind::Crack:
+            return 0.03;
+        case DefectKind::Break:
+            return 0.2;
+        case DefectKind::SoilInclusion:
+            return 0.5;
+        case DefectKind::EnlargedBase:
+            return 1.0;
+        default:
+            return 1.0;
     }
 }
 
 double defaultDefectSeverity(DefectKind kind) {
     switch (kind) {
-    case DefectKind::Necking: return 0.3;
-    case DefectKind::Bulging: return 0.3;
-    case DefectKind::Crack: return 0.8;
-    case DefectKind::Break: return 0.97;
-    case DefectKind::SoilInclusion: return 0.4;
-    case DefectKind::Segregation: return 0.25;
-    case DefectKind::EnlargedBase: return 0.6;
-    default: return 0.0;
+        case DefectKind::Necking:
+            return 0.3;
+        case DefectKind::Bulging:
+            return 0.3;
+        case DefectKind::Crack:
+            return 0.8;
+        case DefectKind::Break:
+            return 0.97;
+        case DefectKind::SoilInclusion:
+            return 0.4;
+        case DefectKind::Segregation:
+            return 0.25;
+        case DefectKind::EnlargedBase:
+            return 0.6;
+        default:
+            return 0.0;
     }
 }
 
 const char* defectKey(DefectKind kind) {
     switch (kind) {
-    case DefectKind::Bulging: return "bulging";
-    case DefectKind::Necking: return "necking";
-    case DefectKind::Break: return "break";
-    case DefectKind::Crack: return "crack";
-    case DefectKind::SoilInclusion: return "inclusion";
-    case DefectKind::Segregation: return "segregation";
-    case DefectKind::EnlargedBase: return "enlargedBase";
-    default: return "";
+        case DefectKind::Bulging:
+            return "bulging";
+        case DefectKind::Necking:
+            return "necking";
+        case DefectKind::Break:
+            return "break";
+        case DefectKind::Crack:
+            return "crack";
+        case DefectKind::SoilInclusion:
+            return "inclusion";
+        case DefectKind::Segregation:
+            return "segregation";
+        case DefectKind::EnlargedBase:
+            return "enlargedBase";
+        default:
+            return "";
     }
 }
 
@@ -182,9 +204,13 @@ std::uint64_t SimRandom::next() {
     return z ^ (z >> 31);
 }
 
-double SimRandom::uniform() { return static_cast<double>(next() >> 11) * 0x1.0p-53; }
+double SimRandom::uniform() {
+    return static_cast<double>(next() >> 11) * 0x1.0p-53;
+}
 
-double SimRandom::uniform(double lo, double hi) { return lo + (hi - lo) * uniform(); }
+double SimRandom::uniform(double lo, double hi) {
+    return lo + (hi - lo) * uniform();
+}
 
 int SimRandom::integer(int lo, int hi) {
     if (hi <= lo) return lo;
@@ -198,7 +224,8 @@ double SimRandom::gaussian() {
         return spare_;
     }
     double u1 = 0.0;
-    do u1 = uniform(); while (u1 <= 0.0);
+    do u1 = uniform();
+    while (u1 <= 0.0);
     double u2 = uniform();
     double r = std::sqrt(-2.0 * std::log(u1));
     spare_ = r * std::sin(2.0 * kPi * u2);
@@ -208,7 +235,8 @@ double SimRandom::gaussian() {
 
 std::string validatePileSpec(const PileSpec& s) {
     auto outside = [](double v, double lo, double hi) { return !(v >= lo && v <= hi); };
-    if (outside(s.length, 0.5, 120.0)) return format("pile length %g m is outside 0.5..120", s.length);
+    if (outside(s.length, 0.5, 120.0))
+        return format("pile length %g m is outside 0.5..120", s.length);
     if (outside(s.waveSpeed, 1000.0, 6500.0))
         return format("wave speed %g m/s is outside 1000..6500", s.waveSpeed);
     if (outside(s.diameter, 100.0, 5000.0))
@@ -230,14 +258,16 @@ std::string validatePileSpec(const PileSpec& s) {
         return format("toe soil density %g kg/m3 is outside 1000..3500", soil.toeDensity);
     if (outside(soil.toePoisson, 0.0, 0.49))
         return format("toe soil Poisson ratio %g is outside 0..0.49", soil.toePoisson);
-    if (outside(s.hammerMs, 0.1, 10.0)) return format("hammer pulse %g ms is outside 0.1..10", s.hammerMs);
+    if (outside(s.hammerMs, 0.1, 10.0))
+        return format("hammer pulse %g ms is outside 0.1..10", s.hammerMs);
     if (outside(s.hammerForce, 1.0, 1.0e6))
         return format("hammer force %g N is outside 1..1000000", s.hammerForce);
     if (s.sensorType != 0 && s.sensorType != 1)
         return format("sensor type %d is neither 0 (acceleration) nor 1 (velocity)", s.sensorType);
     if (outside(s.sampleInterval, 1.0, 1000.0))
         return format("sample interval %g us is outside 1..1000", s.sampleInterval);
-    if (s.samples < 16 || s.samples > 8192) return format("sample count %d is outside 16..8192", s.samples);
+    if (s.samples < 16 || s.samples > 8192)
+        return format("sample count %d is outside 16..8192", s.samples);
     if (s.preTrigger < 0 || s.preTrigger >= s.samples / 2)
         return format("pre-trigger %d is outside 0..%d", s.preTrigger, s.samples / 2 - 1);
     if (outside(s.gain, 0.0, 10000.0)) return format("gain %g is outside 0..10000", s.gain);
@@ -250,13 +280,15 @@ std::string validatePileSpec(const PileSpec& s) {
         double maxSeverity =
             (d.kind == DefectKind::Bulging || d.kind == DefectKind::EnlargedBase) ? 2.0 : 0.999;
         if (!(d.severity > 0.0 && d.severity <= maxSeverity))
-            return format("defect %zu: severity %g is outside (0, %g]", i + 1, d.severity, maxSeverity);
+            return format("defect %zu: severity %g is outside (0, %g]", i + 1, d.severity,
+                          maxSeverity);
         if (!(d.length >= 0.001 && d.length <= s.length))
-            return format("defect %zu: length %g m is outside 0.001..%g", i + 1, d.length, s.length);
+            return format("defect %zu: length %g m is outside 0.001..%g", i + 1, d.length,
+                          s.length);
         double z = effectiveDepth(s, d);
         if (!(z >= 0.0 && z + d.length <= s.length + 1e-9))
-            return format("defect %zu: %g..%g m lies outside the pile (0..%g m)", i + 1, z, z + d.length,
-                          s.length);
+            return format("defect %zu: %g..%g m lies outside the pile (0..%g m)", i + 1, z,
+                          z + d.length, s.length);
         for (std::size_t j = 0; j < i; ++j) {
             const DefectSpec& e = s.defects[j];
             double y = effectiveDepth(s, e);
@@ -267,14 +299,15 @@ std::string validatePileSpec(const PileSpec& s) {
 
     // Work bound: cells times internal steps.
     double minSpeed = s.waveSpeed;
-    for (const DefectSpec& d : s.defects) minSpeed = std::min(minSpeed, s.waveSpeed * factorsOf(d).speed);
+    for (const DefectSpec& d : s.defects)
+        minSpeed = std::min(minSpeed, s.waveSpeed * factorsOf(d).speed);
     int m = stepsPerSample(s.sampleInterval);
     double dtau = s.sampleInterval * 1e-6 / m;
     double cells = s.length / minSpeed / dtau;
     double steps = static_cast<double>(s.samples) * m;
     if (cells * steps > kMaxWork)
-        return format("a %g m pile over %d samples of %g us is too large to simulate", s.length, s.samples,
-                      s.sampleInterval);
+        return format("a %g m pile over %d samples of %g us is too large to simulate", s.length,
+                      s.samples, s.sampleInterval);
     return {};
 }
 
@@ -299,8 +332,9 @@ SimulatedTrace simulatePile(const PileSpec& spec, std::uint64_t seed) {
         cuts.push_back(std::min(spec.length, z + d.length));
     }
     std::sort(cuts.begin(), cuts.end());
-    cuts.erase(std::unique(cuts.begin(), cuts.end(), [](double a, double b) { return b - a < 1e-9; }),
-               cuts.end());
+    cuts.erase(
+        std::unique(cuts.begin(), cuts.end(), [](double a, double b) { return b - a < 1e-9; }),
+        cuts.end());
     std::vector<Stretch> stretches;
     double t = 0.0;
     for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
@@ -371,7 +405,8 @@ SimulatedTrace simulatePile(const PileSpec& spec, std::uint64_t seed) {
     };
     // The stepping state is single precision: four junctions per vector operation, and
     // the round-off stays far below the converter's resolution.
-    std::vector<float> alpha(n + 1, 0.0f), kSoil(n + 1, 0.0f), disp(n + 1, 0.0f), zcf(zc.begin(), zc.end());
+    std::vector<float> alpha(n + 1, 0.0f), kSoil(n + 1, 0.0f), disp(n + 1, 0.0f),
+        zcf(zc.begin(), zc.end());
     for (int j = 1; j < n; ++j) {
         double trib = 0.5 * (cc[j - 1] + cc[j]) * dtau;
         double k = 0, c = 0;
@@ -396,18 +431,20 @@ SimulatedTrace simulatePile(const PileSpec& spec, std::uint64_t seed) {
     // Thin soft layers: springs of the layer's compliance at the nearest junction.
     struct Spring {
         int j;
-        double k;        // N/m
+        double k;  // N/m
         double force = 0.0;
         double relVel = 0.0;
     };
     std::vector<Spring> springs;
     for (const Stretch& st : stretches) {
         if (!st.lumped) continue;
-        int j = std::clamp(static_cast<int>(std::lround(0.5 * (st.t0 + st.t1) / dtau)), 1, std::max(1, n - 1));
+        int j = std::clamp(static_cast<int>(std::lround(0.5 * (st.t0 + st.t1) / dtau)), 1,
+                           std::max(1, n - 1));
         if (n < 2) break;  // a one-cell pile has no inner junction to put it on
         double zLayer = z0 * st.f.area * st.f.speed;
         double k = zLayer / (st.t1 - st.t0);  // E'A'/h = Z'c'/h = Z'/tau
-        auto it = std::find_if(springs.begin(), springs.end(), [&](const Spring& s) { return s.j == j; });
+        auto it =
+            std::find_if(springs.begin(), springs.end(), [&](const Spring& s) { return s.j == j; });
         if (it == springs.end())
             springs.push_back({j, k});
         else
@@ -435,8 +472,9 @@ SimulatedTrace simulatePile(const PileSpec& spec, std::uint64_t seed) {
         }
         // Inner junctions. A wave leaves the head at step 0 and crosses one cell per
         // step: the junctions below its front are still at rest.
-        stepJunctions(static_cast<int>(std::min<long>(n, step + 1)), dn.data(), up.data(), ndn.data(), nup.data(),
-                      zcf.data(), alpha.data(), kSoil.data(), disp.data(), dtauF);
+        stepJunctions(static_cast<int>(std::min<long>(n, step + 1)), dn.data(), up.data(),
+                      ndn.data(), nup.data(), zcf.data(), alpha.data(), kSoil.data(), disp.data(),
+                      dtauF);
         // Spring junctions replace the rigid joint (trapezoidal rule, unconditionally stable).
         for (Spring& sp : springs) {
             int j = sp.j;
@@ -477,7 +515,8 @@ SimulatedTrace simulatePile(const PileSpec& spec, std::uint64_t seed) {
             clean[k] = (vAt(b) - vAt(a)) / dt;
         } else {
             double sum = 0.5 * (vAt(a) + vAt(b));
-            for (long i = std::max(a + 1, 0L); i < b; ++i) sum += vHead[static_cast<std::size_t>(i)];
+            for (long i = std::max(a + 1, 0L); i < b; ++i)
+                sum += vHead[static_cast<std::size_t>(i)];
             clean[k] = sum / m;
         }
     }

@@ -37,12 +37,12 @@ enum class ToeCondition {
 };
 
 struct SoilSpec {
-    double shaftVs = 150.0;         // shear wave speed of the soil along the shaft, m/s (0: no shaft soil)
-    double shaftDensity = 1800.0;   // kg/m^3
-    double freeLength = 0.0;        // m of shaft below the head without soil contact
+    double shaftVs = 150.0;  // shear wave speed of the soil along the shaft, m/s (0: no shaft soil)
+    double shaftDensity = 1800.0;  // kg/m^3
+    double freeLength = 0.0;       // m of shaft below the head without soil contact
     ToeCondition toe = ToeCondition::Soil;
-    double toeVs = 200.0;           // m/s
-    double toeDensity = 1900.0;     // kg/m^3
+    double toeVs = 200.0;        // m/s
+    double toeDensity = 1900.0;  // kg/m^3
     double toePoisson = 0.3;
 };
 
@@ -73,55 +73,55 @@ DefectKind defectKindOfKey(const std::string& key);
 
 struct PileSpec {
     // Pile.
-    double length = 10.0;          // m
-    double waveSpeed = 4000.0;     // m/s of sound concrete
-    double diameter = 500.0;       // mm (outer)
-    double wallThickness = 0.0;    // mm, 0 = solid section (pipe piles: the wall)
-    double density = 2400.0;       // kg/m^3
+    double length = 10.0;        // m
+    double waveSpeed = 4000.0;   // m/s of sound concrete
+    double diameter = 500.0;     // mm (outer)
+    double wallThickness = 0.0;  // mm, 0 = solid section (pipe piles: the wall)
+    double density = 2400.0;     // kg/m^3
     SoilSpec soil;
     std::vector<DefectSpec> defects;
     // Blow.
-    double hammerMs = 1.0;         // duration of the half-sine force pulse, ms
-    double hammerForce = 5000.0;   // peak force, N
+    double hammerMs = 1.0;        // duration of the half-sine force pulse, ms
+    double hammerForce = 5000.0;  // peak force, N
     // Instrument.
     int sensorType = 1;            // 0 acceleration, 1 velocity
     double sampleInterval = 20.0;  // us
     int samples = 1024;
-    int preTrigger = 32;           // samples recorded before the blow
-    double gain = 0.0;             // amplifier gain; 0 = chosen like an auto-ranging instrument
-    double noise = 0.0;            // sensor noise, RMS as a fraction of the trace's peak
+    int preTrigger = 32;  // samples recorded before the blow
+    double gain = 0.0;    // amplifier gain; 0 = chosen like an auto-ranging instrument
+    double noise = 0.0;   // sensor noise, RMS as a fraction of the trace's peak
 };
 
 // Sensor sensitivities before the amplifier.
 inline constexpr double kVelocityMvPerMps = 28000.0;  // 28 mV per mm/s
-inline constexpr double kAccelMvPerMps2 = 10.0;        // about 100 mV per g
+inline constexpr double kAccelMvPerMps2 = 10.0;       // about 100 mV per g
 // The converter: +-5000 mV, 16 bits.
 inline constexpr double kAdcRangeMv = 5000.0;
 inline constexpr int kAdcBits = 16;
 
 struct SimDefectTruth {
     DefectKind kind = DefectKind::None;
-    double depth = 0.0;      // m below the head (top of the defect)
-    double length = 0.0;     // m
+    double depth = 0.0;   // m below the head (top of the defect)
+    double length = 0.0;  // m
     double severity = 0.0;
-    int index = 0;           // sample where the reflection from the defect's top begins
+    int index = 0;  // sample where the reflection from the defect's top begins
 };
 
 struct SimTruth {
-    int headIndex = 0;       // sample at which the blow begins
-    int headPeakIndex = 0;   // first peak of the blow on the noise-free trace
-    int toeIndex = 0;        // sample at which the toe reflection begins
-    double travelTime = 0.0; // s, head to toe, one way, as simulated
-    int gain = 0;            // amplifier gain used
-    double mvPerUnit = 0.0;  // mV per m/s (velocity) or per m/s^2 (acceleration), gain included
-    double peakMv = 0.0;     // largest |sample| of the noise-free trace
+    int headIndex = 0;        // sample at which the blow begins
+    int headPeakIndex = 0;    // first peak of the blow on the noise-free trace
+    int toeIndex = 0;         // sample at which the toe reflection begins
+    double travelTime = 0.0;  // s, head to toe, one way, as simulated
+    int gain = 0;             // amplifier gain used
+    double mvPerUnit = 0.0;   // mV per m/s (velocity) or per m/s^2 (acceleration), gain included
+    double peakMv = 0.0;      // largest |sample| of the noise-free trace
     std::vector<SimDefectTruth> defects;  // in order of depth
 };
 
 struct SimulatedTrace {
     std::vector<float> samples;  // mV, as the instrument records them
     SimTruth truth;
-    std::string error;           // empty on success; otherwise why nothing was simulated
+    std::string error;  // empty on success; otherwise why nothing was simulated
     bool ok() const { return error.empty(); }
 };
 
@@ -140,10 +140,10 @@ class SimRandom {
 public:
     explicit SimRandom(std::uint64_t seed) : state_(seed) {}
     std::uint64_t next();
-    double uniform();                        // [0, 1)
-    double uniform(double lo, double hi);    // [lo, hi)
-    int integer(int lo, int hi);             // lo..hi inclusive
-    double gaussian();                       // mean 0, deviation 1
+    double uniform();                      // [0, 1)
+    double uniform(double lo, double hi);  // [lo, hi)
+    int integer(int lo, int hi);           // lo..hi inclusive
+    double gaussian();                     // mean 0, deviation 1
 
 private:
     std::uint64_t state_;

@@ -8,9 +8,9 @@
 #include <system_error>
 #include <thread>
 
-#include "core/model/NameLists.h"
-#include "core/base/TextCodec.h"
 #include "core/base/Json.h"
+#include "core/base/TextCodec.h"
+#include "core/model/NameLists.h"
 
 namespace sondara {
 
@@ -73,7 +73,9 @@ std::string formatDate(std::int64_t days) {
     return buf;
 }
 
-std::int64_t floorDiv(std::int64_t a, std::int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
+    return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
+}
 
 // ---- description reading ------------------------------------------------------------
 
@@ -85,7 +87,8 @@ struct SpecError {
     throw SpecError{path + ": " + what};
 }
 
-void checkKeys(const json::Value& obj, const std::string& path, std::initializer_list<const char*> allowed) {
+void checkKeys(const json::Value& obj, const std::string& path,
+               std::initializer_list<const char*> allowed) {
     for (const auto& m : obj.members()) {
         bool ok = false;
         for (const char* a : allowed) ok = ok || m.first == a;
@@ -139,7 +142,8 @@ const SoilPreset* presetOf(const std::string& name) {
 
 std::string presetList() {
     std::string s;
-    for (const SoilPreset& p : kSoilPresets) s += std::string(s.empty() ? "" : ", ") + "\"" + p.name + "\"";
+    for (const SoilPreset& p : kSoilPresets)
+        s += std::string(s.empty() ? "" : ", ") + "\"" + p.name + "\"";
     return s;
 }
 
@@ -155,16 +159,20 @@ void readSoil(const json::Value& v, const std::string& path, SoilSpec& soil) {
                 soil.shaftVs = pr->vs;
                 soil.shaftDensity = pr->density;
             } else {
-                fail(p, "unknown soil \"" + s->string() + "\" (use \"none\", " + presetList() + " or an object)");
+                fail(p, "unknown soil \"" + s->string() + "\" (use \"none\", " + presetList() +
+                            " or an object)");
             }
         } else {
             requireObject(*s, p);
             checkKeys(*s, p, {"vs", "density"});
-            if (const json::Value* x = s->find("vs")) soil.shaftVs = numberIn(*x, p + ".vs", 0, 3000);
-            if (const json::Value* x = s->find("density")) soil.shaftDensity = numberIn(*x, p + ".density", 1000, 3500);
+            if (const json::Value* x = s->find("vs"))
+                soil.shaftVs = numberIn(*x, p + ".vs", 0, 3000);
+            if (const json::Value* x = s->find("density"))
+                soil.shaftDensity = numberIn(*x, p + ".density", 1000, 3500);
         }
     }
-    if (const json::Value* f = v.find("freeLength")) soil.freeLength = numberIn(*f, path + ".freeLength", 0, 120);
+    if (const json::Value* f = v.find("freeLength"))
+        soil.freeLength = numberIn(*f, path + ".freeLength", 0, 120);
     if (const json::Value* t = v.find("toe")) {
         std::string p = path + ".toe";
         if (t->isString()) {
@@ -178,16 +186,18 @@ void readSoil(const json::Value& v, const std::string& path, SoilSpec& soil) {
                 soil.toeDensity = pr->density;
                 soil.toePoisson = t->string() == "rock" ? 0.25 : 0.3;
             } else {
-                fail(p, "unknown toe \"" + t->string() + "\" (use \"free\", \"fixed\", " + presetList() +
-                            " or an object)");
+                fail(p, "unknown toe \"" + t->string() + "\" (use \"free\", \"fixed\", " +
+                            presetList() + " or an object)");
             }
         } else {
             requireObject(*t, p);
             checkKeys(*t, p, {"vs", "density", "poisson"});
             soil.toe = ToeCondition::Soil;
             if (const json::Value* x = t->find("vs")) soil.toeVs = numberIn(*x, p + ".vs", 0, 5000);
-            if (const json::Value* x = t->find("density")) soil.toeDensity = numberIn(*x, p + ".density", 1000, 3500);
-            if (const json::Value* x = t->find("poisson")) soil.toePoisson = numberIn(*x, p + ".poisson", 0, 0.49);
+            if (const json::Value* x = t->find("density"))
+                soil.toeDensity = numberIn(*x, p + ".density", 1000, 3500);
+            if (const json::Value* x = t->find("poisson"))
+                soil.toePoisson = numberIn(*x, p + ".poisson", 0, 0.49);
         }
     }
 }
@@ -208,32 +218,40 @@ void readDefects(const json::Value& v, const std::string& path, std::vector<Defe
             if (spec.kind == DefectKind::None) {
                 // The program's own names are accepted as well.
                 for (int c = 1; c <= 7; ++c)
-                    if (k->string() == DefectNames().utf8[c]) spec.kind = static_cast<DefectKind>(c);
+                    if (k->string() == DefectNames().utf8[c])
+                        spec.kind = static_cast<DefectKind>(c);
             }
             if (spec.kind == DefectKind::None)
                 fail(p + ".kind", "unknown defect kind \"" + k->string() +
-                                      "\" (necking, bulging, crack, break, inclusion, segregation, enlargedBase)");
+                                      "\" (necking, bulging, crack, break, inclusion, segregation, "
+                                      "enlargedBase)");
         } else {
             spec.kind = static_cast<DefectKind>(integerIn(*k, p + ".kind", 1, 7));
         }
         spec.length = defaultDefectLength(spec.kind);
         spec.severity = defaultDefectSeverity(spec.kind);
-        if (const json::Value* x = d.find("depth")) spec.depth = numberIn(*x, p + ".depth", 0, 120);
-        else if (spec.kind != DefectKind::EnlargedBase) fail(p, "missing \"depth\"");
-        if (const json::Value* x = d.find("length")) spec.length = numberIn(*x, p + ".length", 0.001, 120);
-        if (const json::Value* x = d.find("severity")) spec.severity = numberIn(*x, p + ".severity", 0, 2);
+        if (const json::Value* x = d.find("depth"))
+            spec.depth = numberIn(*x, p + ".depth", 0, 120);
+        else if (spec.kind != DefectKind::EnlargedBase)
+            fail(p, "missing \"depth\"");
+        if (const json::Value* x = d.find("length"))
+            spec.length = numberIn(*x, p + ".length", 0.001, 120);
+        if (const json::Value* x = d.find("severity"))
+            spec.severity = numberIn(*x, p + ".severity", 0, 2);
         out.push_back(spec);
     }
 }
 
 void readPile(const json::Value& v, const std::string& path, SimPileEntry& e, bool defaults) {
     requireObject(v, path);
-    checkKeys(v, path,
-              {"pileNo", "pileType", "length", "waveSpeed", "diameter", "wallThickness", "density", "castingDate",
-               "testDateTime", "remark", "points", "triggerLevel", "vary", "soil", "defects", "hammerMs",
-               "hammerForce", "sensor", "dt", "samples", "preTrigger", "gain", "noise"});
+    checkKeys(v, path, {"pileNo",        "pileType",     "length",      "waveSpeed",    "diameter",
+                        "wallThickness", "density",      "castingDate", "testDateTime", "remark",
+                        "points",        "triggerLevel", "vary",        "soil",         "defects",
+                        "hammerMs",      "hammerForce",  "sensor",      "dt",           "samples",
+                        "preTrigger",    "gain",         "noise"});
     if (defaults && (v.find("pileNo") || v.find("defects") || v.find("testDateTime")))
-        fail(path, "\"pileNo\", \"testDateTime\" and \"defects\" belong to a pile, not to the defaults");
+        fail(path,
+             "\"pileNo\", \"testDateTime\" and \"defects\" belong to a pile, not to the defaults");
     PileSpec& p = e.pile;
     for (const auto& [key, x] : v.members()) {
         std::string kp = path + "." + key;
@@ -266,7 +284,8 @@ void readPile(const json::Value& v, const std::string& path, SimPileEntry& e, bo
         } else if (key == "castingDate") {
             e.castingDate = text(x, kp, 19);
             std::int64_t d;
-            if (!e.castingDate.empty() && !parseDate(e.castingDate, d)) fail(kp, "expected \"YYYY-MM-DD\"");
+            if (!e.castingDate.empty() && !parseDate(e.castingDate, d))
+                fail(kp, "expected \"YYYY-MM-DD\"");
         } else if (key == "testDateTime") {
             e.testDateTime = text(x, kp, 19);
             std::int64_t s;
@@ -291,9 +310,12 @@ void readPile(const json::Value& v, const std::string& path, SimPileEntry& e, bo
             p.hammerForce = numberIn(x, kp, 1, 1e6);
         } else if (key == "sensor") {
             if (x.isString()) {
-                if (x.string() == "acceleration") p.sensorType = 0;
-                else if (x.string() == "velocity") p.sensorType = 1;
-                else fail(kp, "expected \"acceleration\", \"velocity\", 0 or 1");
+                if (x.string() == "acceleration")
+                    p.sensorType = 0;
+                else if (x.string() == "velocity")
+                    p.sensorType = 1;
+                else
+                    fail(kp, "expected \"acceleration\", \"velocity\", 0 or 1");
             } else {
                 p.sensorType = integerIn(x, kp, 0, 1);
             }
@@ -335,15 +357,26 @@ const std::vector<PileKind>& pileKinds() {
     return kinds;
 }
 
-double roundTo(double v, double step) { return std::round(v / step) * step; }
+double roundTo(double v, double step) {
+    return std::round(v / step) * step;
+}
 
 std::string pileNumber(int pattern, int i) {
     char buf[32];
     switch (pattern) {
-    case 0: std::snprintf(buf, sizeof buf, "%d-%d", i / 36 + 1, i % 36 + 1); break;
-    case 1: std::snprintf(buf, sizeof buf, "%c%d", 'A' + (i / 50) % 26, (i / 1300) * 50 + i % 50 + 1); break;
-    case 2: std::snprintf(buf, sizeof buf, "ZH%d", i + 1); break;
-    default: std::snprintf(buf, sizeof buf, "%d#", i + 1); break;
+        case 0:
+            std::snprintf(buf, sizeof buf, "%d-%d", i / 36 + 1, i % 36 + 1);
+            break;
+        case 1:
+            std::snprintf(buf, sizeof buf, "%c%d", 'A' + (i / 50) % 26,
+                          (i / 1300) * 50 + i % 50 + 1);
+            break;
+        case 2:
+            std::snprintf(buf, sizeof buf, "ZH%d", i + 1);
+            break;
+        default:
+            std::snprintf(buf, sizeof buf, "%d#", i + 1);
+            break;
     }
     return buf;
 }
@@ -351,18 +384,34 @@ std::string pileNumber(int pattern, int i) {
 DefectSpec randomDefect(SimRandom& rng, DefectKind kind, double length) {
     DefectSpec d;
     d.kind = kind;
-    d.length = roundTo(defaultDefectLength(kind) * rng.uniform(0.7, 1.3), kind == DefectKind::Crack ? 0.01 : 0.1);
+    d.length = roundTo(defaultDefectLength(kind) * rng.uniform(0.7, 1.3),
+                       kind == DefectKind::Crack ? 0.01 : 0.1);
     d.length = std::max(d.length, 0.01);
     d.depth = roundTo(rng.uniform(0.15, 0.7) * length, 0.1);
     switch (kind) {
-    case DefectKind::Necking: d.severity = rng.uniform(0.15, 0.45); break;
-    case DefectKind::Bulging: d.severity = rng.uniform(0.15, 0.5); break;
-    case DefectKind::Crack: d.severity = rng.uniform(0.6, 0.95); break;
-    case DefectKind::Break: d.severity = rng.uniform(0.9, 0.99); break;
-    case DefectKind::SoilInclusion: d.severity = rng.uniform(0.25, 0.6); break;
-    case DefectKind::Segregation: d.severity = rng.uniform(0.15, 0.35); break;
-    case DefectKind::EnlargedBase: d.severity = rng.uniform(0.4, 0.8); break;
-    default: break;
+        case DefectKind::Necking:
+            d.severity = rng.uniform(0.15, 0.45);
+            break;
+        case DefectKind::Bulging:
+            d.severity = rng.uniform(0.15, 0.5);
+            break;
+        case DefectKind::Crack:
+            d.severity = rng.uniform(0.6, 0.95);
+            break;
+        case DefectKind::Break:
+            d.severity = rng.uniform(0.9, 0.99);
+            break;
+        case DefectKind::SoilInclusion:
+            d.severity = rng.uniform(0.25, 0.6);
+            break;
+        case DefectKind::Segregation:
+            d.severity = rng.uniform(0.15, 0.35);
+            break;
+        case DefectKind::EnlargedBase:
+            d.severity = rng.uniform(0.4, 0.8);
+            break;
+        default:
+            break;
     }
     d.severity = roundTo(d.severity, 0.01);
     return d;
@@ -412,9 +461,12 @@ bool parseProjectSpec(std::string_view jsonText, ProjectSpec& spec, std::string&
     }
     try {
         requireObject(root, "(top)");
-        checkKeys(root, "(top)", {"testingUnit", "projectName", "seed", "startDateTime", "defaults", "piles"});
-        if (const json::Value* v = root.find("testingUnit")) spec.testingUnit = text(*v, "testingUnit", 49);
-        if (const json::Value* v = root.find("projectName")) spec.projectName = text(*v, "projectName", 49);
+        checkKeys(root, "(top)",
+                  {"testingUnit", "projectName", "seed", "startDateTime", "defaults", "piles"});
+        if (const json::Value* v = root.find("testingUnit"))
+            spec.testingUnit = text(*v, "testingUnit", 49);
+        if (const json::Value* v = root.find("projectName"))
+            spec.projectName = text(*v, "projectName", 49);
         if (const json::Value* v = root.find("seed")) {
             double d = numberIn(*v, "seed", 0, 9007199254740992.0);
             if (d != std::floor(d)) fail("seed", "expected a whole number");
@@ -423,7 +475,8 @@ bool parseProjectSpec(std::string_view jsonText, ProjectSpec& spec, std::string&
         if (const json::Value* v = root.find("startDateTime")) {
             spec.startDateTime = text(*v, "startDateTime", 19);
             std::int64_t s;
-            if (!parseDateTime(spec.startDateTime, s)) fail("startDateTime", "expected \"YYYY-MM-DD hh:mm:ss\"");
+            if (!parseDateTime(spec.startDateTime, s))
+                fail("startDateTime", "expected \"YYYY-MM-DD hh:mm:ss\"");
         }
         SimPileEntry defaults;
         defaults.pile.sampleInterval = 0.0;  // 0: chosen per pile from its length
@@ -432,7 +485,8 @@ bool parseProjectSpec(std::string_view jsonText, ProjectSpec& spec, std::string&
         if (!piles) fail("(top)", "missing \"piles\"");
         if (!piles->isArray()) fail("piles", "expected an array");
         if (piles->items().empty()) fail("piles", "no piles");
-        if (piles->items().size() > static_cast<std::size_t>(kMaxPoints)) fail("piles", "more than 9998 piles");
+        if (piles->items().size() > static_cast<std::size_t>(kMaxPoints))
+            fail("piles", "more than 9998 piles");
         int total = 0;
         for (std::size_t i = 0; i < piles->items().size(); ++i) {
             std::string p = "piles[" + std::to_string(i) + "]";
@@ -440,10 +494,12 @@ bool parseProjectSpec(std::string_view jsonText, ProjectSpec& spec, std::string&
             readPile(piles->items()[i], p, e, false);
             if (e.pileNo.empty()) fail(p, "missing \"pileNo\"");
             if (e.pile.sampleInterval <= 0.0)
-                e.pile.sampleInterval = autoSampleInterval(e.pile.length, e.pile.waveSpeed, e.pile.samples,
-                                                           e.pile.preTrigger);
+                e.pile.sampleInterval = autoSampleInterval(e.pile.length, e.pile.waveSpeed,
+                                                           e.pile.samples, e.pile.preTrigger);
             if (!spec.piles.empty() && spec.piles.back().pileNo == e.pileNo)
-                fail(p + ".pileNo", "\"" + e.pileNo + "\" repeats the previous pile (give it more points instead)");
+                fail(
+                    p + ".pileNo",
+                    "\"" + e.pileNo + "\" repeats the previous pile (give it more points instead)");
             std::string why = validatePileSpec(e.pile);
             if (!why.empty()) fail(p, why);
             total += e.points;
@@ -465,8 +521,8 @@ ProjectSpec randomProjectSpec(int piles, int pointsPerPile, std::uint64_t seed) 
     SimRandom rng(mix(seed, 0x5EED));
     static const char* kUnits[] = {"示例建设工程质量检测有限公司", "示例市建筑科学研究院检测中心",
                                    "示例岩土工程检测站"};
-    static const char* kProjects[] = {"示例花园%d#楼桩基工程", "示例大道%d标段桥梁桩基", "示例产业园%d#厂房桩基",
-                                      "示例学校%d#教学楼桩基"};
+    static const char* kProjects[] = {"示例花园%d#楼桩基工程", "示例大道%d标段桥梁桩基",
+                                      "示例产业园%d#厂房桩基", "示例学校%d#教学楼桩基"};
     spec.testingUnit = kUnits[rng.integer(0, 2)];
     char name[96];
     std::snprintf(name, sizeof name, kProjects[rng.integer(0, 3)], rng.integer(1, 12));
@@ -502,7 +558,8 @@ ProjectSpec randomProjectSpec(int piles, int pointsPerPile, std::uint64_t seed) 
         e.pileNo = pileNumber(pattern, i);
         e.pileTypeIndex = kind.typeIndex;
         e.triggerLevel = trigger;
-        e.points = pointsPerPile > 0 ? std::min(pointsPerPile, kMaxPointsPerPile) : rng.integer(1, 3);
+        e.points =
+            pointsPerPile > 0 ? std::min(pointsPerPile, kMaxPointsPerPile) : rng.integer(1, 3);
         e.points = std::min(e.points, kMaxPoints - total);
         total += e.points;
         PileSpec& p = e.pile;
@@ -614,7 +671,8 @@ bool buildProject(const ProjectSpec& spec, CSondaraDoc& doc, std::vector<SimPoin
         // within working hours.
         if (!e.testDateTime.empty()) {
             if (!parseDateTime(e.testDateTime, clock)) {
-                error = where(pi) + ": test time \"" + e.testDateTime + "\" is not \"YYYY-MM-DD hh:mm:ss\"";
+                error = where(pi) + ": test time \"" + e.testDateTime +
+                        "\" is not \"YYYY-MM-DD hh:mm:ss\"";
                 return false;
             }
         } else if (pi > 0) {
@@ -626,7 +684,8 @@ bool buildProject(const ProjectSpec& spec, CSondaraDoc& doc, std::vector<SimPoin
         std::int64_t castDays = 0;
         if (!e.castingDate.empty()) {
             if (!parseDate(e.castingDate, castDays)) {
-                error = where(pi) + ": casting date \"" + e.castingDate + "\" is not \"YYYY-MM-DD\"";
+                error =
+                    where(pi) + ": casting date \"" + e.castingDate + "\" is not \"YYYY-MM-DD\"";
                 return false;
             }
         } else {
@@ -638,8 +697,10 @@ bool buildProject(const ProjectSpec& spec, CSondaraDoc& doc, std::vector<SimPoin
             pp.pileSpec = e.pile;
             SimRandom rng(mix(spec.seed, plan.size() + 1));
             if (e.vary) {
-                pp.pileSpec.hammerMs = std::clamp(pp.pileSpec.hammerMs * rng.uniform(0.92, 1.08), 0.1, 10.0);
-                pp.pileSpec.hammerForce = std::clamp(pp.pileSpec.hammerForce * rng.uniform(0.8, 1.2), 1.0, 1e6);
+                pp.pileSpec.hammerMs =
+                    std::clamp(pp.pileSpec.hammerMs * rng.uniform(0.92, 1.08), 0.1, 10.0);
+                pp.pileSpec.hammerForce =
+                    std::clamp(pp.pileSpec.hammerForce * rng.uniform(0.8, 1.2), 1.0, 1e6);
             }
             pp.seed = rng.next();
             if (k > 0) clock += timeRng.integer(40, 150);
@@ -651,7 +712,8 @@ bool buildProject(const ProjectSpec& spec, CSondaraDoc& doc, std::vector<SimPoin
 
     // ---- simulate: independent points, on every core ------------------------------
     std::vector<SimulatedTrace> traces(plan.size());
-    forEachIndex(plan.size(), [&](std::size_t i) { traces[i] = simulatePile(plan[i].pileSpec, plan[i].seed); });
+    forEachIndex(plan.size(),
+                 [&](std::size_t i) { traces[i] = simulatePile(plan[i].pileSpec, plan[i].seed); });
 
     // ---- assemble the points ----------------------------------------------------
     std::vector<TestPoint> points;
@@ -672,7 +734,8 @@ bool buildProject(const ProjectSpec& spec, CSondaraDoc& doc, std::vector<SimPoin
         if (std::max(nominalToe, tr.truth.toeIndex) >= ps.samples) {
             error = where(pp.pile) + ": the toe echo (sample " +
                     std::to_string(std::max(nominalToe, tr.truth.toeIndex)) + ") lies beyond the " +
-                    std::to_string(ps.samples) + " recorded samples; use a longer sample interval or more samples";
+                    std::to_string(ps.samples) +
+                    " recorded samples; use a longer sample interval or more samples";
             return false;
         }
 
@@ -722,7 +785,8 @@ bool buildProject(const ProjectSpec& spec, CSondaraDoc& doc, std::vector<SimPoin
     doc.recomputeDisplayRanges();
     doc.originalInfo = doc.info;
     doc.originalPoints.resize(doc.points.size());
-    for (std::size_t i = 0; i < doc.points.size(); ++i) copyPoint(doc.points[i], doc.originalPoints[i]);
+    for (std::size_t i = 0; i < doc.points.size(); ++i)
+        copyPoint(doc.points[i], doc.originalPoints[i]);
     doc.rebuildCheckedList();
     doc.selectPoint(0);
     if (truth) *truth = std::move(truths);
@@ -753,7 +817,9 @@ std::string truthToJson(const std::vector<SimPointTruth>& truth) {
             int code = static_cast<int>(d.kind);
             s += k ? ", {" : "{";
             s += "\"kind\": " + std::to_string(code);
-            s += ", \"name\": " + json::quote(code >= 0 && code < DefectNames().count() ? DefectNames().utf8[code] : "");
+            s += ", \"name\": " + json::quote(code >= 0 && code < DefectNames().count()
+                                                  ? DefectNames().utf8[code]
+                                                  : "");
             s += ", \"key\": " + json::quote(defectKey(d.kind));
             s += ", \"depth\": " + json::number(d.depth);
             s += ", \"length\": " + json::number(d.length);

@@ -18,29 +18,29 @@ namespace sondara {
 
 // One pile of a project: what the field sheet says about it and its physics.
 struct SimPileEntry {
-    std::string pileNo;            // UTF-8, e.g. "1-12", "A3"
-    int pileTypeIndex = 1;         // 0..9 into PileTypeNames, 100 = pileTypeText
-    std::string pileTypeText;      // UTF-8, used when pileTypeIndex is 100
-    std::string castingDate;       // "YYYY-MM-DD"; empty: 28..45 days before the test
-    std::string testDateTime;      // first point, "YYYY-MM-DD hh:mm:ss"; empty: after the previous pile
-    std::string remark;            // UTF-8
-    int points = 1;                // measurement points on this pile, 1..20
+    std::string pileNo;        // UTF-8, e.g. "1-12", "A3"
+    int pileTypeIndex = 1;     // 0..9 into PileTypeNames, 100 = pileTypeText
+    std::string pileTypeText;  // UTF-8, used when pileTypeIndex is 100
+    std::string castingDate;   // "YYYY-MM-DD"; empty: 28..45 days before the test
+    std::string testDateTime;  // first point, "YYYY-MM-DD hh:mm:ss"; empty: after the previous pile
+    std::string remark;        // UTF-8
+    int points = 1;            // measurement points on this pile, 1..20
     int triggerLevel = 100;
-    bool vary = true;              // points differ a little in blow duration and force
+    bool vary = true;  // points differ a little in blow duration and force
     PileSpec pile;
 };
 
 struct ProjectSpec {
-    std::string testingUnit;   // UTF-8
-    std::string projectName;   // UTF-8
+    std::string testingUnit;                            // UTF-8
+    std::string projectName;                            // UTF-8
     std::string startDateTime = "2026-11-03 08:30:00";  // first pile without a time of its own
-    std::uint64_t seed = 1;    // drives noise, per-point variation and generated times
+    std::uint64_t seed = 1;  // drives noise, per-point variation and generated times
     std::vector<SimPileEntry> piles;
 };
 
 struct SimPointTruth {
-    int index = 0;          // point index in the project
-    std::string pileNo;     // UTF-8
+    int index = 0;       // point index in the project
+    std::string pileNo;  // UTF-8
     int sensorType = 0;
     double sampleInterval = 0.0;  // us
     double pileLength = 0.0;      // m

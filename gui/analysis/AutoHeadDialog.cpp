@@ -12,7 +12,8 @@
 
 namespace sondara::gui {
 
-AutoHeadDialog::AutoHeadDialog(const AutoHeadSettings& s, QWidget* parent) : QDialog(parent), in_(s) {
+AutoHeadDialog::AutoHeadDialog(const AutoHeadSettings& s, QWidget* parent)
+    : QDialog(parent), in_(s) {
     setWindowTitle("自动桩头设置");
     setObjectName("AutoHeadDialog");
     auto* v = new QVBoxLayout(this);

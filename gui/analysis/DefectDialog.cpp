@@ -60,10 +60,18 @@ DefectDialog::DefectDialog(const QStringList& choices, const QString& depthText,
     name_->setFocus();
 }
 
-void DefectDialog::setName(const QString& name) { name_->setEditText(name); }
-void DefectDialog::setRemark(const QString& remark) { remark_->setPlainText(remark); }
-QString DefectDialog::name() const { return name_->currentText(); }
-QString DefectDialog::remark() const { return remark_->toPlainText(); }
+void DefectDialog::setName(const QString& name) {
+    name_->setEditText(name);
+}
+void DefectDialog::setRemark(const QString& remark) {
+    remark_->setPlainText(remark);
+}
+QString DefectDialog::name() const {
+    return name_->currentText();
+}
+QString DefectDialog::remark() const {
+    return remark_->toPlainText();
+}
 
 std::vector<std::string> DefectDialog::loadNameHistory() {
     std::vector<std::string> out;

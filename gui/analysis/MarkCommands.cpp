@@ -18,8 +18,12 @@ namespace sondara::gui {
 
 namespace {
 
-const WaveDisplayModel& modelOf(const CSondaraView& v) { return v.display()->model(); }
-WaveDisplayModel& modelOf(CSondaraView& v) { return v.display()->model(); }
+const WaveDisplayModel& modelOf(const CSondaraView& v) {
+    return v.display()->model();
+}
+WaveDisplayModel& modelOf(CSondaraView& v) {
+    return v.display()->model();
+}
 
 // The static cursor, when it stands in a pane that still exists.
 const WavePane* cursorPane(const WaveDisplayModel& m) {
@@ -31,10 +35,14 @@ const WavePane* cursorPane(const WaveDisplayModel& m) {
 MarkSet markSetOf(PaneKind k) {
     switch (k) {
         case PaneKind::TimeTrace:
-        case PaneKind::AverageTrace: return MarkSet::Defects;
-        case PaneKind::Correlation: return MarkSet::Correlation;
-        case PaneKind::Spectrum: return MarkSet::Spectrum;
-        case PaneKind::WaveletComponent: return MarkSet::Wavelet;
+        case PaneKind::AverageTrace:
+            return MarkSet::Defects;
+        case PaneKind::Correlation:
+            return MarkSet::Correlation;
+        case PaneKind::Spectrum:
+            return MarkSet::Spectrum;
+        case PaneKind::WaveletComponent:
+            return MarkSet::Wavelet;
     }
     return MarkSet::None;
 }
@@ -47,7 +55,9 @@ MarkPane markPaneOf(const WavePane& w) {
     return mp;
 }
 
-QString qs(const std::string& s) { return QString::fromStdString(s); }
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 // Head or toe at the static cursor on every target point.
 void headOrToe(CSondaraView& v, bool head) {
@@ -91,8 +101,9 @@ void customDefect(CSondaraView& v) {
     const int sample = m.staticCursor().sample;
     const CSondaraDoc& doc = v.host().doc();
     const int cursorPoint = m.staticCursor().point;
-    const std::string depth =
-        doc.validPoint(cursorPoint) ? DefectDepthText(doc.points[cursorPoint], sample) : std::string();
+    const std::string depth = doc.validPoint(cursorPoint)
+                                  ? DefectDepthText(doc.points[cursorPoint], sample)
+                                  : std::string();
     DefectDialog dlg(nameChoices(), qs(depth), &v);
     if (dlg.exec() != QDialog::Accepted) return;
     DefectDialog::rememberName(dlg.name());
@@ -100,8 +111,8 @@ void customDefect(CSondaraView& v) {
     const std::vector<int> targets = modelOf(v).editTargets().points;
     const int pos = modelOf(v).staticCursor().sample;
     QtPrompter prompter(&v);
-    AddCustomDefect(v.host().doc(), targets, pos, dlg.name().toStdString(), dlg.remark().toStdString(),
-                    prompter);
+    AddCustomDefect(v.host().doc(), targets, pos, dlg.name().toStdString(),
+                    dlg.remark().toStdString(), prompter);
 }
 
 void markerLine(CSondaraView& v) {
@@ -110,10 +121,17 @@ void markerLine(CSondaraView& v) {
     if (!w) return;
     MarkerDomain d;
     switch (w->kind) {
-        case PaneKind::Correlation: d = MarkerDomain::Correlation; break;
-        case PaneKind::Spectrum: d = MarkerDomain::Spectrum; break;
-        case PaneKind::WaveletComponent: d = MarkerDomain::Wavelet; break;
-        default: return;  // nothing on time panes
+        case PaneKind::Correlation:
+            d = MarkerDomain::Correlation;
+            break;
+        case PaneKind::Spectrum:
+            d = MarkerDomain::Spectrum;
+            break;
+        case PaneKind::WaveletComponent:
+            d = MarkerDomain::Wavelet;
+            break;
+        default:
+            return;  // nothing on time panes
     }
     const EditTargets t = m.editTargets();
     const std::vector<int> list = d == MarkerDomain::Wavelet ? t.markerList() : t.points;
@@ -151,7 +169,8 @@ void autoToe(CSondaraView& v) {
     const std::vector<int> targets = m.editTargets().points;
     if (targets.empty()) return;
     const CSondaraDoc& doc = v.host().doc();
-    const TestPoint* first = doc.validPoint(targets.front()) ? &doc.points[targets.front()] : nullptr;
+    const TestPoint* first =
+        doc.validPoint(targets.front()) ? &doc.points[targets.front()] : nullptr;
     const LengthFollowMode mode = m.follow.effective();
     AutoToeDialog dlg(MakeAutoToePrompt(first, mode), &v);
     if (dlg.exec() != QDialog::Accepted) return;
@@ -204,7 +223,8 @@ MarkCommandContext MarkCommands::context(const CSondaraView& v) {
     c.featureMask = m.featureMask;
     c.editScopeAll = m.options().scope() == EditScope::AllTraces;
     const int a = m.activePane();
-    if (doc && a >= 0 && a < m.paneCount()) c.activePaneMarks = MarksShown(*doc, markPaneOf(m.pane(a)));
+    if (doc && a >= 0 && a < m.paneCount())
+        c.activePaneMarks = MarksShown(*doc, markPaneOf(m.pane(a)));
     return c;
 }
 
@@ -216,16 +236,36 @@ bool MarkCommands::run(CSondaraView& v, CommandId id) {
     if (!IsMarkCommand(id)) return false;
     if (!enabled(v, id)) return true;  // every route asks the enable rule first
     switch (id) {
-        case CommandId::MarkHead: headOrToe(v, true); break;
-        case CommandId::MarkToe: headOrToe(v, false); break;
-        case CommandId::MarkAutoHead: autoHead(v); break;
-        case CommandId::MarkAutoToe: autoToe(v); break;
-        case CommandId::DefectCustom: customDefect(v); break;
-        case CommandId::MarkLine: markerLine(v); break;
-        case CommandId::MarkEdit: editOrDelete(v, true); break;
-        case CommandId::MarkDelete: editOrDelete(v, false); break;
-        case CommandId::MarkClear: clearMarks(v); break;
-        default: addDefect(v, DefectKindOfCommand(id)); break;
+        case CommandId::MarkHead:
+            headOrToe(v, true);
+            break;
+        case CommandId::MarkToe:
+            headOrToe(v, false);
+            break;
+        case CommandId::MarkAutoHead:
+            autoHead(v);
+            break;
+        case CommandId::MarkAutoToe:
+            autoToe(v);
+            break;
+        case CommandId::DefectCustom:
+            customDefect(v);
+            break;
+        case CommandId::MarkLine:
+            markerLine(v);
+            break;
+        case CommandId::MarkEdit:
+            editOrDelete(v, true);
+            break;
+        case CommandId::MarkDelete:
+            editOrDelete(v, false);
+            break;
+        case CommandId::MarkClear:
+            clearMarks(v);
+            break;
+        default:
+            addDefect(v, DefectKindOfCommand(id));
+            break;
     }
     return true;
 }

@@ -7,8 +7,8 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "core/display/PaneMapping.h"
 #include "core/base/TextCodec.h"
+#include "core/display/PaneMapping.h"
 #include "gui/analysis/DefectDialog.h"
 #include "gui/analysis/MarkCommands.h"
 #include "gui/app/DocumentHost.h"
@@ -21,9 +21,12 @@ namespace {
 
 MarkerDomain domainOf(MarkType t) {
     switch (t) {
-        case MarkType::Correlation: return MarkerDomain::Correlation;
-        case MarkType::Spectrum: return MarkerDomain::Spectrum;
-        default: return MarkerDomain::Wavelet;
+        case MarkType::Correlation:
+            return MarkerDomain::Correlation;
+        case MarkType::Spectrum:
+            return MarkerDomain::Spectrum;
+        default:
+            return MarkerDomain::Wavelet;
     }
 }
 
@@ -47,7 +50,8 @@ MarkDragHandler* MarkDragHandler::attach(CWaveDisp* display, DocumentHost& host)
 }
 
 MarkDragHandler* MarkDragHandler::of(const CWaveDisp* display) {
-    return display ? display->findChild<MarkDragHandler*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+    return display ? display->findChild<MarkDragHandler*>(QString(), Qt::FindDirectChildrenOnly)
+                   : nullptr;
 }
 
 MarkDragHandler::MarkDragHandler(CWaveDisp* display, DocumentHost& host)
@@ -61,7 +65,9 @@ MarkDragHandler::MarkDragHandler(CWaveDisp* display, DocumentHost& host)
     });
 }
 
-MarkDragHandler::~MarkDragHandler() { dropShape(); }  // no pointer shape outlives the display
+MarkDragHandler::~MarkDragHandler() {
+    dropShape();
+}  // no pointer shape outlives the display
 
 void MarkDragHandler::clearSelection() {
     selected_ = {};
@@ -77,15 +83,21 @@ bool MarkDragHandler::selectionStillValid() const {
     const TestPoint& p = doc.points[s.point];
     switch (s.type) {
         case GrabTarget::Type::Head:
-        case GrabTarget::Type::Toe: return IsTimeKind(m.pane(s.pane).kind);
-        case GrabTarget::Type::Defect: return s.entry >= 0 && s.entry < p.defectCount();
+        case GrabTarget::Type::Toe:
+            return IsTimeKind(m.pane(s.pane).kind);
+        case GrabTarget::Type::Defect:
+            return s.entry >= 0 && s.entry < p.defectCount();
         case GrabTarget::Type::MarkerLine:
             switch (s.markType) {
-                case MarkType::Correlation: return s.entry >= 0 && s.entry < int(p.correlationMarks.size());
-                case MarkType::Spectrum: return s.entry >= 0 && s.entry < int(p.spectrumMarks.size());
-                default: return s.entry >= 0 && s.entry < p.waveletMarkCount();
+                case MarkType::Correlation:
+                    return s.entry >= 0 && s.entry < int(p.correlationMarks.size());
+                case MarkType::Spectrum:
+                    return s.entry >= 0 && s.entry < int(p.spectrumMarks.size());
+                default:
+                    return s.entry >= 0 && s.entry < p.waveletMarkCount();
             }
-        case GrabTarget::Type::None: break;
+        case GrabTarget::Type::None:
+            break;
     }
     return false;
 }
@@ -95,13 +107,22 @@ bool MarkDragHandler::selectionStillValid() const {
 bool MarkDragHandler::eventFilter(QObject* watched, QEvent* e) {
     if (watched != display_ || passThrough_) return false;
     switch (e->type()) {
-        case QEvent::MouseButtonPress: return press(static_cast<QMouseEvent*>(e));
-        case QEvent::MouseMove: return move(static_cast<QMouseEvent*>(e));
-        case QEvent::MouseButtonRelease: return release(static_cast<QMouseEvent*>(e));
-        case QEvent::KeyPress: return key(static_cast<QKeyEvent*>(e));
-        case QEvent::Leave: leave(); return false;
-        case QEvent::Hide: leave(); return false;
-        default: return false;
+        case QEvent::MouseButtonPress:
+            return press(static_cast<QMouseEvent*>(e));
+        case QEvent::MouseMove:
+            return move(static_cast<QMouseEvent*>(e));
+        case QEvent::MouseButtonRelease:
+            return release(static_cast<QMouseEvent*>(e));
+        case QEvent::KeyPress:
+            return key(static_cast<QKeyEvent*>(e));
+        case QEvent::Leave:
+            leave();
+            return false;
+        case QEvent::Hide:
+            leave();
+            return false;
+        default:
+            return false;
     }
 }
 
@@ -167,7 +188,8 @@ bool MarkDragHandler::move(QMouseEvent* e) {
         if (pick_ != Pick::None) return false;  // the pick shape stays
         const WaveDisplayModel& m = display_->model();
         const int cy = pos.y() + m.scrollY();
-        const bool onLine = !(e->buttons() & Qt::LeftButton) && !m.hitTestEdge(pos.x(), cy).grabbed &&
+        const bool onLine = !(e->buttons() & Qt::LeftButton) &&
+                            !m.hitTestEdge(pos.x(), cy).grabbed &&
                             display_->model().hitTestGrab(pos.x(), cy).grabbed();
         if (onLine)
             setShape(Qt::SizeHorCursor);
@@ -262,7 +284,8 @@ bool MarkDragHandler::nudgeSelected(int delta) {
             MoveMarkerLine(doc, s.point, s.entry, d, from + delta);
             break;
         }
-        case GrabTarget::Type::None: return false;
+        case GrabTarget::Type::None:
+            return false;
     }
     return true;
 }
@@ -285,7 +308,8 @@ bool MarkDragHandler::key(QKeyEvent* e) {
         case Qt::Key_Delete:
             if (!isMark(selected_) || !selectionStillValid()) return false;
             return deleteMark(selected_);
-        default: return false;
+        default:
+            return false;
     }
 }
 
@@ -319,19 +343,23 @@ void MarkDragHandler::dropShape() {
 
 void MarkDragHandler::startPick(Pick p) {
     pick_ = p;
-    if (p != Pick::None) setShape(Qt::PointingHandCursor);
-    else dropShape();
+    if (p != Pick::None)
+        setShape(Qt::PointingHandCursor);
+    else
+        dropShape();
 }
 
 bool MarkDragHandler::editMark(GrabTarget g) {
     if (g.type != GrabTarget::Type::Defect) return false;  // only defects carry texts
     CSondaraDoc& doc = host_.doc();
-    if (!doc.validPoint(g.point) || g.entry < 0 || g.entry >= doc.points[g.point].defectCount()) return false;
+    if (!doc.validPoint(g.point) || g.entry < 0 || g.entry >= doc.points[g.point].defectCount())
+        return false;
     const PileMark mark = doc.points[g.point].defects[g.entry];
     QStringList choices;
     for (const std::string& s : DefectNameChoices(DefectDialog::loadNameHistory()))
         choices << QString::fromStdString(s);
-    DefectDialog dlg(choices, QString::fromStdString(DefectDepthText(doc.points[g.point], mark.position)),
+    DefectDialog dlg(choices,
+                     QString::fromStdString(DefectDepthText(doc.points[g.point], mark.position)),
                      display_);
     dlg.setName(QString::fromStdString(gbkToUtf8(textOf(mark.name))));
     dlg.setRemark(QString::fromStdString(gbkToUtf8(textOf(mark.remark))));
@@ -393,8 +421,10 @@ void MarkDragHandler::paintOverlay(QPainter& p, int top) {
         const HorizontalMapping h = MakeHorizontalMapping(w, w.plotRect);
         const int k = h.sampleAt(x);
         QString label;
-        if (grab_.type == GrabTarget::Type::Head) label = "桩头";
-        else if (grab_.type == GrabTarget::Type::Toe) label = "桩底";
+        if (grab_.type == GrabTarget::Type::Head)
+            label = "桩头";
+        else if (grab_.type == GrabTarget::Type::Toe)
+            label = "桩底";
         if (IsTimeKind(w.kind) && w.point && k >= 0 && grab_.type == GrabTarget::Type::Defect)
             label = QString::fromStdString(DefectDepthText(*w.point, k));
         if (!label.isEmpty()) {

@@ -10,7 +10,9 @@ DocumentHost::DocumentHost(QObject* parent) : QObject(parent) {
     });
 }
 
-DocumentHost::~DocumentHost() { doc_.removeObserver(observer_); }
+DocumentHost::~DocumentHost() {
+    doc_.removeObserver(observer_);
+}
 
 void DocumentHost::setPath(const QString& p) {
     path_ = p;

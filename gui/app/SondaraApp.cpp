@@ -46,10 +46,14 @@ CSondaraApp* g_app = nullptr;
 constexpr int kRecentFiles = 4;
 const char* kFilter = "QAR数据文件(*.qar);;所有文件 (*.*)";
 
-QSettings appSettings() { return QSettings(QSettings::IniFormat, QSettings::UserScope, "Dorvanel", "QAR"); }
+QSettings appSettings() {
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, "Dorvanel", "QAR");
+}
 }  // namespace
 
-CSondaraApp* theApp() { return g_app; }
+CSondaraApp* theApp() {
+    return g_app;
+}
 
 void chooseInterfaceFont() {
     const QStringList families = QFontDatabase::families();
@@ -57,7 +61,8 @@ void chooseInterfaceFont() {
         QApplication::setFont(QFont(families.contains("宋体") ? "宋体" : "SimSun", 10));
         return;
     }
-    for (const char* f : {"Noto Sans CJK SC", "Noto Serif CJK SC", "WenQuanYi Micro Hei", "Droid Sans Fallback"}) {
+    for (const char* f :
+         {"Noto Sans CJK SC", "Noto Serif CJK SC", "WenQuanYi Micro Hei", "Droid Sans Fallback"}) {
         if (families.contains(f)) {
             QApplication::setFont(QFont(f, 10));
             return;
@@ -89,7 +94,9 @@ bool loadQtChineseTranslations() {
     return loaded;
 }
 
-CSondaraApp::CSondaraApp() { g_app = this; }
+CSondaraApp::CSondaraApp() {
+    g_app = this;
+}
 
 CSondaraApp::~CSondaraApp() {
     frame_.reset();
@@ -97,7 +104,9 @@ CSondaraApp::~CSondaraApp() {
     if (g_app == this) g_app = nullptr;
 }
 
-QString CSondaraApp::programFolder() { return QCoreApplication::applicationDirPath(); }
+QString CSondaraApp::programFolder() {
+    return QCoreApplication::applicationDirPath();
+}
 
 QString CSondaraApp::resourcePath(const QString& relative, QStringList* searched) {
     const QString bin = programFolder();
@@ -239,7 +248,8 @@ bool CSondaraApp::saveDocument(bool askForPath) {
     if (!host_) return false;
     QString path = host_->path();
     if (askForPath || path.isEmpty()) {
-        path = QFileDialog::getSaveFileName(frame_.get(), "另存为", path.isEmpty() ? host_->title() : path, kFilter);
+        path = QFileDialog::getSaveFileName(frame_.get(), "另存为",
+                                            path.isEmpty() ? host_->title() : path, kFilter);
         if (path.isEmpty()) return false;
         if (QFileInfo(path).suffix().isEmpty()) path += ".qar";
     }
@@ -257,7 +267,8 @@ bool CSondaraApp::saveDocument(bool askForPath) {
 
 void CSondaraApp::replaceDocument(std::unique_ptr<DocumentHost> host) {
     if (frame_) frame_->closeAllChildWindows();
-    if (frame_ && frame_->pointList()) frame_->pointList()->clear();  // it shows the document being replaced
+    if (frame_ && frame_->pointList())
+        frame_->pointList()->clear();  // it shows the document being replaced
     host_ = std::move(host);
     emit documentReplaced();
     if (frame_) {
@@ -269,7 +280,8 @@ void CSondaraApp::replaceDocument(std::unique_ptr<DocumentHost> host) {
 void CSondaraApp::closeDocument() {
     if (!saveModified()) return;
     if (frame_) frame_->closeAllChildWindows();
-    if (frame_ && frame_->pointList()) frame_->pointList()->clear();  // it shows the document being closed
+    if (frame_ && frame_->pointList())
+        frame_->pointList()->clear();  // it shows the document being closed
     host_.reset();
     emit documentReplaced();
     if (frame_) frame_->refreshAllPanels();
@@ -349,7 +361,8 @@ void CSondaraApp::helpTopics() {
 }
 
 void CSondaraApp::viewLog() {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(RunLog::instance().path())));
+    QDesktopServices::openUrl(
+        QUrl::fromLocalFile(QString::fromStdString(RunLog::instance().path())));
 }
 
 }  // namespace sondara::gui

@@ -14,7 +14,9 @@ namespace sondara::gui {
 
 namespace {
 
-QString qs(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString qs(const std::string& s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 // The item icons: one colour per icon strip, the item's first character on it, so
 // that the entries of a list tell apart at a glance.
@@ -71,7 +73,8 @@ AnalysisBarWidget::AnalysisBarWidget(QWidget* parent) : QWidget(parent) {
         c->setMaxVisibleItems(20);
         combos_[i] = c;
         const BarCombo id = ids[i];
-        connect(c, &QComboBox::activated, this, [this, id](int index) { emit comboSelected(id, index); });
+        connect(c, &QComboBox::activated, this,
+                [this, id](int index) { emit comboSelected(id, index); });
     }
     auto caption = [this](const char* name) {
         auto* l = new QLabel(this);
@@ -93,8 +96,10 @@ AnalysisBarWidget::AnalysisBarWidget(QWidget* parent) : QWidget(parent) {
     lv->setLocale(QLocale::c());
     length_->setValidator(lv);
     for (QLineEdit* e : {speed_, length_}) e->setMinimumWidth(48);
-    connect(speed_, &QLineEdit::editingFinished, this, [this] { emit speedEntered(speed_->text()); });
-    connect(length_, &QLineEdit::editingFinished, this, [this] { emit lengthEntered(length_->text()); });
+    connect(speed_, &QLineEdit::editingFinished, this,
+            [this] { emit speedEntered(speed_->text()); });
+    connect(length_, &QLineEdit::editingFinished, this,
+            [this] { emit lengthEntered(length_->text()); });
 
     settings_ = new QPushButton(settingsIcon(), "设置 ", this);
     settings_->setObjectName("button1067");
@@ -118,17 +123,23 @@ AnalysisBarWidget::AnalysisBarWidget(QWidget* parent) : QWidget(parent) {
 
 QComboBox* AnalysisBarWidget::combo(BarCombo c) const {
     switch (c) {
-        case BarCombo::AnalysisType: return combos_[0];
-        case BarCombo::DisplaySet: return combos_[1];
-        case BarCombo::SubAnalysis: return combos_[2];
-        case BarCombo::FirstChoice: return combos_[3];
-        case BarCombo::SecondChoice: return combos_[4];
+        case BarCombo::AnalysisType:
+            return combos_[0];
+        case BarCombo::DisplaySet:
+            return combos_[1];
+        case BarCombo::SubAnalysis:
+            return combos_[2];
+        case BarCombo::FirstChoice:
+            return combos_[3];
+        case BarCombo::SecondChoice:
+            return combos_[4];
     }
     return nullptr;
 }
 
 void AnalysisBarWidget::fill(QComboBox* box, const BarComboState& s, int strip) {
-    const size_t k = static_cast<size_t>(std::find(combos_.begin(), combos_.end(), box) - combos_.begin());
+    const size_t k =
+        static_cast<size_t>(std::find(combos_.begin(), combos_.end(), box) - combos_.begin());
     const QSignalBlocker block(box);
     if (shown_[k].items != s.items || shown_[k].tooltips != s.tooltips || strips_[k] != strip) {
         box->clear();

@@ -28,11 +28,11 @@ public:
     void showSpeedAndLength(const SpeedLengthView& v);
 
     QComboBox* combo(BarCombo c) const;
-    QLabel* subCaption() const { return subCaption_; }      // 1020
-    QLabel* firstCaption() const { return firstCaption_; }  // 1015
-    QLabel* secondCaption() const { return secondCaption_; }// 1016
-    QLineEdit* speedEdit() const { return speed_; }         // 1012
-    QLineEdit* lengthEdit() const { return length_; }       // 1013
+    QLabel* subCaption() const { return subCaption_; }         // 1020
+    QLabel* firstCaption() const { return firstCaption_; }     // 1015
+    QLabel* secondCaption() const { return secondCaption_; }   // 1016
+    QLineEdit* speedEdit() const { return speed_; }            // 1012
+    QLineEdit* lengthEdit() const { return length_; }          // 1013
     QPushButton* settingsButton() const { return settings_; }  // 1067
 
     static constexpr QRgb kGreyText = 0xFF808080;

@@ -10,7 +10,9 @@
 namespace sondara::gui {
 
 namespace {
-QSettings placement() { return QSettings(QSettings::IniFormat, QSettings::UserScope, "Dorvanel", "QAR"); }
+QSettings placement() {
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, "Dorvanel", "QAR");
+}
 constexpr const char* kPlaceKey = "Settings/QAR_ToolTip";
 }  // namespace
 
@@ -55,7 +57,9 @@ void CursorInfoWindow::keepInside() {
     if (p != pos()) move(p);
 }
 
-void CursorInfoWindow::savePlace() const { placement().setValue(kPlaceKey, pos()); }
+void CursorInfoWindow::savePlace() const {
+    placement().setValue(kPlaceKey, pos());
+}
 
 void CursorInfoWindow::paintEvent(QPaintEvent*) {
     QPainter p(this);

@@ -10,11 +10,11 @@ namespace {
 using C = CommandId;
 
 constexpr CommandId kViewCommands[] = {
-    C::DispFillNone,      C::DispFillPositive, C::DispFillNegative,     C::DispSpectrumLines,
-    C::DispSpectrumEnvelope, C::DispAutoAdjust, C::DispShowAll,        C::DispAlignHead,
-    C::DispRestorePosition, C::DispMoveLeft,    C::DispMoveRight,       C::DispFitToe,
-    C::DispRestoreScale,  C::DispStretchX,     C::DispCompressX,        C::DispAutoY,
-    C::DispStretchY,      C::DispCompressY,    C::ViewEditCurrent,      C::ViewEditAll,
+    C::DispFillNone,         C::DispFillPositive, C::DispFillNegative, C::DispSpectrumLines,
+    C::DispSpectrumEnvelope, C::DispAutoAdjust,   C::DispShowAll,      C::DispAlignHead,
+    C::DispRestorePosition,  C::DispMoveLeft,     C::DispMoveRight,    C::DispFitToe,
+    C::DispRestoreScale,     C::DispStretchX,     C::DispCompressX,    C::DispAutoY,
+    C::DispStretchY,         C::DispCompressY,    C::ViewEditCurrent,  C::ViewEditAll,
 };
 
 bool showsCheck(CommandId id) {
@@ -25,8 +25,10 @@ bool showsCheck(CommandId id) {
         case C::DispSpectrumLines:
         case C::DispSpectrumEnvelope:
         case C::ViewEditCurrent:
-        case C::ViewEditAll: return true;
-        default: return false;
+        case C::ViewEditAll:
+            return true;
+        default:
+            return false;
     }
 }
 

@@ -99,7 +99,9 @@ CSondaraView::~CSondaraView() {
 
 // ---- the analysis bar -------------------------------------------------------------------
 
-void CSondaraView::showBarLayout() { barWidget_->showLayout(bar_.layout()); }
+void CSondaraView::showBarLayout() {
+    barWidget_->showLayout(bar_.layout());
+}
 
 void CSondaraView::applySelection() {
     display_->setSelection(bar_.selection());
@@ -235,19 +237,26 @@ CSondaraView::CommandState CSondaraView::commandState(CommandId id) const {
     const WavePane* active = a >= 0 && a < m.paneCount() ? &m.pane(a) : nullptr;
     const PaneKind kind = active ? active->kind : PaneKind::TimeTrace;
     switch (id) {
-        case C::ViewEditCurrent: return {true, m.options().scope() == EditScope::CurrentTrace};
-        case C::ViewEditAll: return {true, m.options().scope() == EditScope::AllTraces};
-        case C::DispFillNone: return {panes, active && active->state.fill == 0};
-        case C::DispFillPositive: return {panes, active && active->state.fill == 1};
-        case C::DispFillNegative: return {panes, active && active->state.fill == 2};
+        case C::ViewEditCurrent:
+            return {true, m.options().scope() == EditScope::CurrentTrace};
+        case C::ViewEditAll:
+            return {true, m.options().scope() == EditScope::AllTraces};
+        case C::DispFillNone:
+            return {panes, active && active->state.fill == 0};
+        case C::DispFillPositive:
+            return {panes, active && active->state.fill == 1};
+        case C::DispFillNegative:
+            return {panes, active && active->state.fill == 2};
         case C::DispSpectrumLines:
         case C::DispSpectrumEnvelope: {
             const bool spectrum = active && kind == PaneKind::Spectrum;
-            return {spectrum,
-                    spectrum && active->state.spectrumStyle == (id == C::DispSpectrumLines ? 0 : 1)};
+            return {spectrum, spectrum && active->state.spectrumStyle ==
+                                              (id == C::DispSpectrumLines ? 0 : 1)};
         }
-        case C::DispAlignHead: return {active && IsTimeKind(kind), false};
-        case C::DispFitToe: return {active && (IsTimeKind(kind) || kind == PaneKind::Spectrum), false};
+        case C::DispAlignHead:
+            return {active && IsTimeKind(kind), false};
+        case C::DispFitToe:
+            return {active && (IsTimeKind(kind) || kind == PaneKind::Spectrum), false};
         case C::DispAutoAdjust:
         case C::DispShowAll:
         case C::DispRestorePosition:
@@ -258,8 +267,10 @@ CSondaraView::CommandState CSondaraView::commandState(CommandId id) const {
         case C::DispCompressX:
         case C::DispAutoY:
         case C::DispStretchY:
-        case C::DispCompressY: return {panes, false};
-        default: return {};
+        case C::DispCompressY:
+            return {panes, false};
+        default:
+            return {};
     }
 }
 
@@ -285,7 +296,8 @@ void CSondaraView::openContextMenu(QPoint globalPos) {
                 } else if (e.id == C::None) {
                     into->addSeparator();
                 } else if (const CommandInfo* c = findCommand(e.id)) {
-                    const std::string& t = e.textOverride.empty() ? std::string(c->menuText) : e.textOverride;
+                    const std::string& t =
+                        e.textOverride.empty() ? std::string(c->menuText) : e.textOverride;
                     addCommand(into, e.id, QString::fromUtf8(t.c_str()));
                 }
             }

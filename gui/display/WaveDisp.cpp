@@ -45,10 +45,13 @@ CWaveDisp::CWaveDisp(DocumentHost& host, QWidget* parent)
     info_ = new CursorInfoWindow(renderer_.metrics(), this);
 }
 
-CWaveDisp::~CWaveDisp() { model_.onRebuilt = nullptr; }
+CWaveDisp::~CWaveDisp() {
+    model_.onRebuilt = nullptr;
+}
 
 QSize CWaveDisp::clientSize() const {
-    return QSize(std::max(1, width() - (vbar_->isVisible() ? vbar_->width() : 0)), std::max(1, height()));
+    return QSize(std::max(1, width() - (vbar_->isVisible() ? vbar_->width() : 0)),
+                 std::max(1, height()));
 }
 
 void CWaveDisp::setInteraction(DisplayInteraction* i) {
@@ -62,7 +65,9 @@ void CWaveDisp::setAmplificationCurve(std::optional<render::AmplificationCurve> 
     update();
 }
 
-void CWaveDisp::rebuild() { layoutPanes(); }
+void CWaveDisp::rebuild() {
+    layoutPanes();
+}
 
 void CWaveDisp::refreshPoints(const std::vector<int>& points) {
     if (model_.refreshPoints(host_.doc(), points)) {
@@ -300,7 +305,9 @@ void CWaveDisp::keyPressEvent(QKeyEvent* e) {
             if (r.selectPoint >= 0) emit pointClicked(r.selectPoint);
             break;
         }
-        default: QWidget::keyPressEvent(e); return;
+        default:
+            QWidget::keyPressEvent(e);
+            return;
     }
     e->accept();
 }

@@ -14,7 +14,8 @@ CChildFrame::CChildFrame(CMainFrame& frame, DocumentHost& host) : frame_(frame) 
     auto* view = new CSondaraView(host, frame, this);
     setWidget(view);
     setWindowTitle(host.title());
-    connect(&host, &DocumentHost::titleChanged, this, [this, &host] { setWindowTitle(host.title()); });
+    connect(&host, &DocumentHost::titleChanged, this,
+            [this, &host] { setWindowTitle(host.title()); });
     resize(900, 600);
 }
 

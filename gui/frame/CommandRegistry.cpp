@@ -9,11 +9,17 @@ std::vector<CommandModule>& modules() {
 }
 }  // namespace
 
-const std::vector<CommandModule>& commandModules() { return modules(); }
+const std::vector<CommandModule>& commandModules() {
+    return modules();
+}
 
-CommandModuleRegistrar::CommandModuleRegistrar(CommandModule m) { modules().push_back(std::move(m)); }
+CommandModuleRegistrar::CommandModuleRegistrar(CommandModule m) {
+    modules().push_back(std::move(m));
+}
 
-void CommandRegistry::add(CommandHandler h) { handlers_[h.id] = std::move(h); }
+void CommandRegistry::add(CommandHandler h) {
+    handlers_[h.id] = std::move(h);
+}
 
 const CommandHandler* CommandRegistry::find(CommandId id) const {
     auto it = handlers_.find(id);

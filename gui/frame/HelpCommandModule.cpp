@@ -18,8 +18,10 @@ namespace {
 std::vector<QWidget*> focusAreasOf(const CMainFrame& f) {
     std::vector<QWidget*> out;
     for (int id : {101, 112, 102})
-        if (QDockWidget* d = f.dock(id); d && d->isVisible() && d->widget()) out.push_back(d->widget());
-    if (QMdiSubWindow* w = f.mdiArea()->activeSubWindow(); w && w->widget()) out.push_back(w->widget());
+        if (QDockWidget* d = f.dock(id); d && d->isVisible() && d->widget())
+            out.push_back(d->widget());
+    if (QMdiSubWindow* w = f.mdiArea()->activeSubWindow(); w && w->widget())
+        out.push_back(w->widget());
     return out;
 }
 

@@ -16,7 +16,8 @@ LetterShortcutFilter::LetterShortcutFilter(CMainFrame& frame) : QObject(&frame),
 bool LetterShortcutFilter::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyRelease && event->type() != QEvent::KeyPress) return false;
     auto* ke = static_cast<QKeyEvent*>(event);
-    if (ke->key() < Qt::Key_A || ke->key() > Qt::Key_Z || ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+    if (ke->key() < Qt::Key_A || ke->key() > Qt::Key_Z ||
+        ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
         return false;
     auto* disp = qobject_cast<CWaveDisp*>(QApplication::focusWidget());
     if (!disp || watched != disp || !disp->window()->isEnabled()) return false;

@@ -62,7 +62,8 @@ public:
         DocumentHost* h = frame_.document();
         if (!h) return false;
         auto it = cache_.find(c);
-        if (it == cache_.end()) it = cache_.emplace(c, isListCommandEnabled(c, h->doc(), seen_)).first;
+        if (it == cache_.end())
+            it = cache_.emplace(c, isListCommandEnabled(c, h->doc(), seen_)).first;
         return it->second;
     }
 

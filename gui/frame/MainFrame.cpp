@@ -3,13 +3,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QGuiApplication>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDockWidget>
 #include <QDragEnterEvent>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QMdiArea>
@@ -30,8 +30,8 @@
 #include "core/app/CommandTable.h"
 #include "core/app/RunLog.h"
 #include "core/fileio/ProjectFile.h"
-#include "gui/app/DocumentHost.h"
 #include "core/model/ListCommands.h"
+#include "gui/app/DocumentHost.h"
 #include "gui/app/QtPrompter.h"
 #include "gui/app/SondaraApp.h"
 #include "gui/display/SondaraView.h"
@@ -57,15 +57,24 @@ constexpr int kDockHistory = 112;
 // Freedesktop theme icons for the commands that have a standard one.
 const std::map<CommandId, const char*>& themeIcons() {
     static const std::map<CommandId, const char*> k = {
-        {C::FileNew, "document-new"},         {C::FileOpen, "document-open"},
-        {C::FileSave, "document-save"},       {C::FileSaveAs, "document-save-as"},
-        {C::FilePrint, "document-print"},     {C::FilePrintPreview, "document-print-preview"},
-        {C::EditUndo, "edit-undo"},           {C::EditRedo, "edit-redo"},
-        {C::EditCut, "edit-cut"},             {C::EditCopy, "edit-copy"},
-        {C::EditPaste, "edit-paste"},         {C::EditDelete, "edit-delete"},
-        {C::EditMoveUp, "go-up"},             {C::EditMoveDown, "go-down"},
-        {C::HelpTopics, "help-contents"},     {C::HelpAbout, "help-about"},
-        {C::AppExit, "application-exit"},     {C::ToolCalculator, "accessories-calculator"},
+        {C::FileNew, "document-new"},
+        {C::FileOpen, "document-open"},
+        {C::FileSave, "document-save"},
+        {C::FileSaveAs, "document-save-as"},
+        {C::FilePrint, "document-print"},
+        {C::FilePrintPreview, "document-print-preview"},
+        {C::EditUndo, "edit-undo"},
+        {C::EditRedo, "edit-redo"},
+        {C::EditCut, "edit-cut"},
+        {C::EditCopy, "edit-copy"},
+        {C::EditPaste, "edit-paste"},
+        {C::EditDelete, "edit-delete"},
+        {C::EditMoveUp, "go-up"},
+        {C::EditMoveDown, "go-down"},
+        {C::HelpTopics, "help-contents"},
+        {C::HelpAbout, "help-about"},
+        {C::AppExit, "application-exit"},
+        {C::ToolCalculator, "accessories-calculator"},
         {C::ToolNotepad, "accessories-text-editor"},
         {C::EditSortAscending, "view-sort-ascending"},
         {C::EditSortDescending, "view-sort-descending"},
@@ -98,11 +107,14 @@ QColor tintFor(CommandId id) {
     if ((n >= toInt(C::MarkHead) && n <= toInt(C::DefectEnlargedBase)) || id == C::DefectCustom ||
         id == C::MarkLine)
         return QColor(200, 80, 40);
-    if (n >= toInt(C::DispAutoAdjust) && n <= toInt(C::DispRestoreScale)) return QColor(60, 150, 60);
+    if (n >= toInt(C::DispAutoAdjust) && n <= toInt(C::DispRestoreScale))
+        return QColor(60, 150, 60);
     return QColor(110, 110, 110);
 }
 
-QString stripMnemonic(QString t) { return t.remove('&'); }
+QString stripMnemonic(QString t) {
+    return t.remove('&');
+}
 
 }  // namespace
 
@@ -146,7 +158,9 @@ CMainFrame::~CMainFrame() {
     disconnect(mdi_, nullptr, this, nullptr);
 }
 
-DocumentHost* CMainFrame::document() const { return app_.document(); }
+DocumentHost* CMainFrame::document() const {
+    return app_.document();
+}
 
 bool CMainFrame::hasDocumentPoints() const {
     return app_.document() && app_.document()->doc().pointCount() > 0;
@@ -237,7 +251,8 @@ void CMainFrame::createMenus() {
     bool noDoc = app_.document() == nullptr;
     menuBar()->clear();
     recentMenu_ = nullptr;
-    for (const MenuDef& def : noDoc ? noDocumentMenus() : mainMenus()) menuBar()->addMenu(buildMenu(def, menuBar()));
+    for (const MenuDef& def : noDoc ? noDocumentMenus() : mainMenus())
+        menuBar()->addMenu(buildMenu(def, menuBar()));
     noDocumentMenus_ = noDoc;
 }
 
@@ -271,8 +286,10 @@ void CMainFrame::fillToolbars() {
     for (const ToolbarDef& t : sondara::toolbars()) {
         QToolBar* tb = toolbars_[t.resource];
         for (CommandId id : t.ids) {
-            if (id == C::None) tb->addSeparator();
-            else if (QAction* a = action(id)) tb->addAction(a);
+            if (id == C::None)
+                tb->addSeparator();
+            else if (QAction* a = action(id))
+                tb->addAction(a);
         }
     }
 }
@@ -289,7 +306,8 @@ void CMainFrame::createStatusBar() {
 }
 
 void CMainFrame::createDocks() {
-    auto makeDock = [this](int id, const char* title, QWidget* content, Qt::DockWidgetArea area, QSize size) {
+    auto makeDock = [this](int id, const char* title, QWidget* content, Qt::DockWidgetArea area,
+                           QSize size) {
         auto* d = new QDockWidget(QString::fromUtf8(title), this);
         d->setObjectName(QString("dock_%1").arg(id));
         d->setWidget(content);
@@ -302,7 +320,8 @@ void CMainFrame::createDocks() {
         return d;
     };
     pointList_ = new PointListPanel(this);
-    pointList_->setContextMenuFactory([this]() -> QMenu* { return buildMenu(contextMenu(kMenuPointList), this); });
+    pointList_->setContextMenuFactory(
+        [this]() -> QMenu* { return buildMenu(contextMenu(kMenuPointList), this); });
     pointList_->setActionGuard([this] {
         for (CSondaraView* v : analysisViews())
             if (!v->concludePendingOperation(nullptr, C::None)) return false;
@@ -338,17 +357,25 @@ CSondaraView* CMainFrame::activeAnalysisView() const {
     return qobject_cast<CSondaraView*>(sw->widget());
 }
 
-std::vector<CSondaraView*> CMainFrame::analysisViews() const { return views_; }
+std::vector<CSondaraView*> CMainFrame::analysisViews() const {
+    return views_;
+}
 
-void CMainFrame::addView(CSondaraView* v) { views_.push_back(v); }
+void CMainFrame::addView(CSondaraView* v) {
+    views_.push_back(v);
+}
 
-void CMainFrame::removeView(CSondaraView* v) { std::erase(views_, v); }
+void CMainFrame::removeView(CSondaraView* v) {
+    std::erase(views_, v);
+}
 
 CommandId CMainFrame::lastCommand() const {
     return app_.lastCommandName.isEmpty() ? C::None : app_.lastCommandId;
 }
 
-int CMainFrame::cursorStyle() const { return app_.cursorSettings.cursorStyle; }
+int CMainFrame::cursorStyle() const {
+    return app_.cursorSettings.cursorStyle;
+}
 
 void CMainFrame::viewSelectionChanged(CSondaraView* v) {
     refreshPointPanels();
@@ -360,8 +387,10 @@ QMdiSubWindow* CMainFrame::openChildWindow(bool maximised) {
     if (!h) return nullptr;
     auto* child = new CChildFrame(*this, *h);
     mdi_->addSubWindow(child);
-    if (maximised) child->showMaximized();
-    else child->show();
+    if (maximised)
+        child->showMaximized();
+    else
+        child->show();
     if (CSondaraView* v = qobject_cast<CSondaraView*>(child->widget())) {
         // a click on a trace of a multi-trace layout selects its point
         connect(v, &CSondaraView::pointSelected, this, &CMainFrame::onPointSelected);
@@ -373,8 +402,10 @@ QMdiSubWindow* CMainFrame::openChildWindow(bool maximised) {
 void CMainFrame::closeAllChildWindows() {
     for (QMdiSubWindow* sw : mdi_->subWindowList()) {
         sw->setAttribute(Qt::WA_DeleteOnClose);
-        if (auto* c = dynamic_cast<CChildFrame*>(sw)) c->forceClose();
-        else sw->close();
+        if (auto* c = dynamic_cast<CChildFrame*>(sw))
+            c->forceClose();
+        else
+            sw->close();
     }
 }
 
@@ -469,13 +500,26 @@ void CMainFrame::onTickBatchEnd() {
 
 void CMainFrame::onPointListNotify(int code, int index) {
     switch (code) {
-        case PointListPanel::SelectPoint: onPointSelected(index); break;
-        case PointListPanel::TickPoint: onPointTicked(index, true); break;
-        case PointListPanel::UntickPoint: onPointTicked(index, false); break;
-        case PointListPanel::SelectPile: onPileSelected(index); break;
-        case PointListPanel::BatchBegin: onTickBatchBegin(); break;
-        case PointListPanel::BatchEnd: onTickBatchEnd(); break;
-        default: break;
+        case PointListPanel::SelectPoint:
+            onPointSelected(index);
+            break;
+        case PointListPanel::TickPoint:
+            onPointTicked(index, true);
+            break;
+        case PointListPanel::UntickPoint:
+            onPointTicked(index, false);
+            break;
+        case PointListPanel::SelectPile:
+            onPileSelected(index);
+            break;
+        case PointListPanel::BatchBegin:
+            onTickBatchBegin();
+            break;
+        case PointListPanel::BatchEnd:
+            onTickBatchEnd();
+            break;
+        default:
+            break;
     }
 }
 
@@ -522,8 +566,9 @@ void CMainFrame::saveChecked() {
         QMessageBox::information(this, QString(), "请选择要保存的测点");
         return;
     }
-    QString path = QFileDialog::getSaveFileName(this, "选择保存", QString(), "QAR数据文件(*.qar);;所有文件 (*.*)",
-                                                nullptr, QFileDialog::DontConfirmOverwrite);
+    QString path = QFileDialog::getSaveFileName(this, "选择保存", QString(),
+                                                "QAR数据文件(*.qar);;所有文件 (*.*)", nullptr,
+                                                QFileDialog::DontConfirmOverwrite);
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty()) path += ".qar";
     bool ok = SaveChecked(h->doc(), path.toStdString());
@@ -549,7 +594,8 @@ void CMainFrame::mergeFiles() {
     buttons->addButton("取消", QDialogButtonBox::RejectRole);
     v->addWidget(buttons);
     connect(multi, &QPushButton::clicked, &dlg, [&] {
-        for (const QString& f : QFileDialog::getOpenFileNames(&dlg, "多选", QString(), "所有文件(*.*)"))
+        for (const QString& f :
+             QFileDialog::getOpenFileNames(&dlg, "多选", QString(), "所有文件(*.*)"))
             list->addItem(f);
     });
     connect(remove, &QPushButton::clicked, &dlg, [&] { delete list->currentItem(); });
@@ -580,12 +626,17 @@ void CMainFrame::registerFrameCommands() {
     auto withPoints = [this] { return hasDocumentPoints(); };
     auto withViews = [this] { return app_.document() != nullptr && !views_.empty(); };
     auto toggleDock = [this](int id) {
-        return CommandHandler{C::None, [this, id] { docks_[id]->setVisible(!docks_[id]->isVisible()); }, {},
+        return CommandHandler{C::None,
+                              [this, id] { docks_[id]->setVisible(!docks_[id]->isVisible()); },
+                              {},
                               [this, id] { return docks_.at(id)->isVisible(); }};
     };
     auto toggleBar = [this](int res) {
-        return CommandHandler{C::None, [this, res] { toolbars_[res]->setVisible(!toolbars_[res]->isVisible()); },
-                              {}, [this, res] { return toolbars_.at(res)->isVisible(); }};
+        return CommandHandler{
+            C::None,
+            [this, res] { toolbars_[res]->setVisible(!toolbars_[res]->isVisible()); },
+            {},
+            [this, res] { return toolbars_.at(res)->isVisible(); }};
     };
     auto add = [&r](CommandId id, CommandHandler h) {
         h.id = id;
@@ -598,10 +649,14 @@ void CMainFrame::registerFrameCommands() {
     add(C::FileSaveAs, {C::None, [this] { app_.saveDocument(true); }, withPoints, {}});
     add(C::FileSaveChecked, {C::None, [this] { saveChecked(); }, withPoints, {}});
     add(C::FileMerge, {C::None, [this] { mergeFiles(); }, always, {}});
-    add(C::FileSaveResult, {C::None, [this] { runSaveResult(app_.document()->doc(), this); }, withPoints, {}});
-    add(C::FileExportText, {C::None, [this] { runTextExport(app_.document()->doc(), this); }, withPoints, {}});
+    add(C::FileSaveResult,
+        {C::None, [this] { runSaveResult(app_.document()->doc(), this); }, withPoints, {}});
+    add(C::FileExportText,
+        {C::None, [this] { runTextExport(app_.document()->doc(), this); }, withPoints, {}});
     add(C::AppExit, {C::None, [this] { close(); }, always, {}});
-    add(C::ViewStatusBar, {C::None, [this] { statusBar()->setVisible(!statusBar()->isVisible()); }, {},
+    add(C::ViewStatusBar, {C::None,
+                           [this] { statusBar()->setVisible(!statusBar()->isVisible()); },
+                           {},
                            [this] { return statusBar()->isVisible(); }});
     add(C::ViewMainToolbar, toggleBar(kToolbarMain));
     add(C::ViewDisplayToolbar, toggleBar(kToolbarDisplay));
@@ -631,17 +686,29 @@ void CMainFrame::registerFrameCommands() {
                                if (views_.size() == 1) openChildWindow(false);
                                tileWindows(true);
                            },
-                           withViews, {}});
+                           withViews,
+                           {}});
     add(C::ToolViewLog, {C::None, [this] { app_.viewLog(); }, always, {}});
-    add(C::ToolCalculator, {C::None,
-                            [this] { launchTool({"gnome-calculator", "kcalc", "galculator", "mate-calc", "xcalc"}); },
-                            always, {}});
-    add(C::ToolPaint, {C::None, [this] { launchTool({"kolourpaint", "pinta", "mtpaint", "gimp"}); }, always, {}});
+    add(C::ToolCalculator,
+        {C::None,
+         [this] {
+             launchTool({"gnome-calculator", "kcalc", "galculator", "mate-calc", "xcalc"});
+         },
+         always,
+         {}});
+    add(C::ToolPaint, {C::None,
+                       [this] {
+                           launchTool({"kolourpaint", "pinta", "mtpaint", "gimp"});
+                       },
+                       always,
+                       {}});
     add(C::ToolNotepad, {C::None,
                          [this] {
-                             launchTool({"gnome-text-editor", "gedit", "kate", "mousepad", "pluma", "xed", "leafpad"});
+                             launchTool({"gnome-text-editor", "gedit", "kate", "mousepad", "pluma",
+                                         "xed", "leafpad"});
                          },
-                         always, {}});
+                         always,
+                         {}});
     add(C::HelpTopics, {C::None, [this] { app_.helpTopics(); }, always, {}});
     add(C::HelpAbout, {C::None, [this] { app_.aboutDialog(); }, always, {}});
 }

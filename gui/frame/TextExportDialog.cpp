@@ -61,7 +61,8 @@ TextExportDialog::TextExportDialog(const TextExportSettings& s, QWidget* parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(defaults, &QPushButton::clicked, this, [this] { load(defaultTextExportSettings()); });
     connect(browse, &QPushButton::clicked, this, [this] {
-        QString p = QFileDialog::getSaveFileName(this, "保存路径", path_->text(), "文本文件(*.txt);;任意文件(*.*)");
+        QString p = QFileDialog::getSaveFileName(this, "保存路径", path_->text(),
+                                                 "文本文件(*.txt);;任意文件(*.*)");
         if (p.isEmpty()) return;
         if (QFileInfo(p).suffix().isEmpty()) p += ".txt";
         path_->setText(p);
@@ -112,14 +113,15 @@ void runTextExport(const CSondaraDoc& doc, QWidget* parent) {
         QMessageBox::information(parent, QString(), QString::fromStdString(msg));
         return;
     }
-    if (QMessageBox::question(parent, kExportDoneCaption, kAskOpenExport, QMessageBox::Ok | QMessageBox::Cancel) ==
-        QMessageBox::Ok)
+    if (QMessageBox::question(parent, kExportDoneCaption, kAskOpenExport,
+                              QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok)
         QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(dlg.settings().path)));
 }
 
 void runSaveResult(const CSondaraDoc& doc, QWidget* parent) {
-    QString path = QFileDialog::getSaveFileName(parent, "保存结果", QString(), "QAR结果文件(*.rpc);;所有文件 (*.*)",
-                                                nullptr, QFileDialog::DontConfirmOverwrite);
+    QString path = QFileDialog::getSaveFileName(parent, "保存结果", QString(),
+                                                "QAR结果文件(*.rpc);;所有文件 (*.*)", nullptr,
+                                                QFileDialog::DontConfirmOverwrite);
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty()) path += ".rpc";
     bool ok = WriteResultFile(doc, path.toStdString());

@@ -20,10 +20,13 @@ namespace sondara::gui {
 namespace {
 int lastTab = 0;  // the tab shown last, for the whole run
 
-QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
+QString qs(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
+}
 }  // namespace
 
-DisplaySettingsDialog::DisplaySettingsDialog(const DisplayOptions& options, QWidget* parent) : QDialog(parent) {
+DisplaySettingsDialog::DisplaySettingsDialog(const DisplayOptions& options, QWidget* parent)
+    : QDialog(parent) {
     setObjectName("DisplaySettingsDialog");
     setWindowTitle(QString::fromUtf8(kDisplaySettingsTitle));
     setAccessibleName(windowTitle());
@@ -54,7 +57,9 @@ DisplaySettingsDialog::DisplaySettingsDialog(const DisplayOptions& options, QWid
     load(DisplaySettingsForm::fromRecord(options));
 }
 
-DisplaySettingsDialog::~DisplaySettingsDialog() { lastTab = tabs_->currentIndex(); }
+DisplaySettingsDialog::~DisplaySettingsDialog() {
+    lastTab = tabs_->currentIndex();
+}
 
 QWidget* DisplaySettingsDialog::buildOperationPage() {
     auto* page = new QWidget;
@@ -103,7 +108,8 @@ QWidget* DisplaySettingsDialog::buildGraphicPage() {
     available_->setObjectName("availableItems");
     available_->setAccessibleName("备选项");
     available_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    for (const std::string& n : AvailableItemNames()) available_->addItem(QString::fromStdString(n));
+    for (const std::string& n : AvailableItemNames())
+        available_->addItem(QString::fromStdString(n));
     chosen_ = new QListWidget(box);
     chosen_->setObjectName("chosenItems");
     chosen_->setAccessibleName("已选项");
@@ -190,8 +196,12 @@ DisplaySettingsForm DisplaySettingsDialog::readControls() const {
     return f;
 }
 
-void DisplaySettingsDialog::loadDefaults() { load(DisplaySettingsForm::fromRecord(DisplayOptions{})); }
+void DisplaySettingsDialog::loadDefaults() {
+    load(DisplaySettingsForm::fromRecord(DisplayOptions{}));
+}
 
-DisplayOptions DisplaySettingsDialog::options() const { return readControls().toRecord(); }
+DisplayOptions DisplaySettingsDialog::options() const {
+    return readControls().toRecord();
+}
 
 }  // namespace sondara::gui

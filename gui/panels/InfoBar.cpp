@@ -30,12 +30,18 @@ void InfoBar::setScopeProvider(std::function<PointEditScope()> f) {
 void InfoBar::setDocument(DocumentHost* host) {
     if (connection_) disconnect(connection_);
     host_ = host;
-    if (host) connection_ = connect(host, &DocumentHost::documentChanged, this, &InfoBar::scheduleRefresh);
-    if (host) refreshNow();
-    else clear();
+    if (host)
+        connection_ =
+            connect(host, &DocumentHost::documentChanged, this, &InfoBar::scheduleRefresh);
+    if (host)
+        refreshNow();
+    else
+        clear();
 }
 
-void InfoBar::scheduleRefresh() { timer_->start(); }
+void InfoBar::scheduleRefresh() {
+    timer_->start();
+}
 
 void InfoBar::refreshNow() {
     timer_->stop();

@@ -24,8 +24,9 @@ InfoGridDelegate::InfoGridDelegate(GridTable table, QObject* parent)
 
 CellEditor InfoGridDelegate::editorOf(int column) const {
     const auto& cols = GridColumns(table_);
-    return (column >= 0 && column < static_cast<int>(cols.size())) ? cols[static_cast<size_t>(column)].editor
-                                                                   : CellEditor::None;
+    return (column >= 0 && column < static_cast<int>(cols.size()))
+               ? cols[static_cast<size_t>(column)].editor
+               : CellEditor::None;
 }
 
 QWidget* InfoGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
@@ -34,7 +35,8 @@ QWidget* InfoGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
     const int column = index.column();
     QWidget* w = nullptr;
     switch (editorOf(column)) {
-        case CellEditor::None: return nullptr;
+        case CellEditor::None:
+            return nullptr;
         case CellEditor::Text: {
             auto* e = new QLineEdit(parent);
             // the stored field keeps bytes; a character is at least one of them
@@ -75,8 +77,9 @@ QWidget* InfoGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
             break;
         }
     }
-    w->setAccessibleName(QString::fromUtf8(cols[static_cast<size_t>(column)].title.data(),
-                                           static_cast<int>(cols[static_cast<size_t>(column)].title.size())));
+    w->setAccessibleName(
+        QString::fromUtf8(cols[static_cast<size_t>(column)].title.data(),
+                          static_cast<int>(cols[static_cast<size_t>(column)].title.size())));
     return w;
 }
 
@@ -94,8 +97,10 @@ void InfoGridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) 
         e->setDate(toQDate(ParseGridDate(text.toStdString())));
     } else if (auto* e = qobject_cast<QComboBox*>(editor)) {
         const int i = e->findText(text);
-        if (i >= 0) e->setCurrentIndex(i);
-        else if (e->isEditable()) e->setEditText(text);
+        if (i >= 0)
+            e->setCurrentIndex(i);
+        else if (e->isEditable())
+            e->setEditText(text);
     }
     editor->setProperty(kInitialText, editorText(editor));
 }
@@ -109,7 +114,8 @@ QString InfoGridDelegate::editorText(QWidget* editor) {
     return {};
 }
 
-void InfoGridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const {
+void InfoGridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
+                                    const QModelIndex& index) const {
     const QString text = editorText(editor);
     if (text == editor->property(kInitialText).toString()) return;  // closed without a change
     model->setData(index, text, Qt::EditRole);

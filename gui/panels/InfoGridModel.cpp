@@ -2,11 +2,13 @@
 
 namespace sondara::gui {
 
-InfoGridModel::InfoGridModel(GridTable table, QObject* parent) : QAbstractTableModel(parent), table_(table) {}
+InfoGridModel::InfoGridModel(GridTable table, QObject* parent)
+    : QAbstractTableModel(parent), table_(table) {}
 
 void InfoGridModel::setSource(DocumentHost* host, std::vector<int> rowPoints) {
     const int before = rowCount();
-    if (host && host == host_ && rowPoints == rows_ && before == GridRowCount(table_, host->doc(), rows_)) {
+    if (host && host == host_ && rowPoints == rows_ &&
+        before == GridRowCount(table_, host->doc(), rows_)) {
         // the same rows: the cells are asked again, the scroll position and the
         // current cell stay where the user left them
         if (before > 0) emit dataChanged(index(0, 0), index(before - 1, columnCount() - 1));
@@ -30,7 +32,8 @@ int InfoGridModel::columnCount(const QModelIndex& parent) const {
 QVariant InfoGridModel::data(const QModelIndex& index, int role) const {
     if (!host_ || !index.isValid()) return {};
     if (role == Qt::DisplayRole || role == Qt::EditRole || role == Qt::ToolTipRole) {
-        const std::string t = GridCellText(table_, host_->doc(), rows_, index.row(), index.column());
+        const std::string t =
+            GridCellText(table_, host_->doc(), rows_, index.row(), index.column());
         return QString::fromStdString(t);
     }
     if (role == PointIndexRole && index.column() == 0 && table_ != GridTable::Project &&

@@ -27,7 +27,8 @@ InfoGridView::InfoGridView(GridTable table, QWidget* parent) : QTableView(parent
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setHighlightSections(false);
     const auto& cols = GridColumns(table);
-    for (int c = 0; c < static_cast<int>(cols.size()); ++c) setColumnWidth(c, cols[static_cast<size_t>(c)].width);
+    for (int c = 0; c < static_cast<int>(cols.size()); ++c)
+        setColumnWidth(c, cols[static_cast<size_t>(c)].width);
 }
 
 }  // namespace sondara::gui

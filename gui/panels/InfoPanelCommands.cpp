@@ -20,9 +20,9 @@
 namespace sondara::gui {
 
 bool RunEditSettings(CSondaraApp& app, QWidget* parent) {
-    EditSettingsDialog dlg(app.editSettings.pointEditScope == 1 ? PointEditScope::Multiple
-                                                                 : PointEditScope::Single,
-                           parent);
+    EditSettingsDialog dlg(
+        app.editSettings.pointEditScope == 1 ? PointEditScope::Multiple : PointEditScope::Single,
+        parent);
     if (dlg.exec() != QDialog::Accepted) return false;
     app.editSettings.pointEditScope = dlg.scope() == PointEditScope::Multiple ? 1 : 0;
     QtPrompter prompter(parent);
@@ -49,7 +49,8 @@ void wireView(CSondaraView* v, QWidget* parent, InfoBar* bar) {
     if (b->property("sondaraDisplaySettings").toBool()) return;
     b->setProperty("sondaraDisplaySettings", true);
     b->setEnabled(true);
-    QObject::connect(b, &QPushButton::clicked, v, [v, parent] { RunDisplaySettings(*v->display(), parent); });
+    QObject::connect(b, &QPushButton::clicked, v,
+                     [v, parent] { RunDisplaySettings(*v->display(), parent); });
     QObject::connect(v->display(), &CWaveDisp::rebuilt, bar, &InfoBar::scheduleRefresh);
 }
 
@@ -64,9 +65,11 @@ const CommandModuleRegistrar kRegistrar([](CommandRegistry& r, CMainFrame& frame
         return v ? &v->display()->model() : nullptr;
     });
     bar->setScopeProvider([f] {
-        return f->app().editSettings.pointEditScope == 1 ? PointEditScope::Multiple : PointEditScope::Single;
+        return f->app().editSettings.pointEditScope == 1 ? PointEditScope::Multiple
+                                                         : PointEditScope::Single;
     });
-    QObject::connect(f, &CMainFrame::documentReplaced, bar, [f, bar] { bar->setDocument(f->document()); });
+    QObject::connect(f, &CMainFrame::documentReplaced, bar,
+                     [f, bar] { bar->setDocument(f->document()); });
     QObject::connect(f, &CMainFrame::documentChanged, bar, &InfoBar::scheduleRefresh);
     QObject::connect(f, &CMainFrame::activeViewChanged, bar, [f, bar](CSondaraView* v) {
         wireView(v, f, bar);

@@ -65,7 +65,9 @@ HeaderTableDialog::HeaderTableDialog(const PrintSettings& s, QWidget* parent)
     resize(520, 360);
 }
 
-void HeaderTableDialog::reshape() { grid_->setShape(rows_->value(), columns_->value(), lines_->isChecked()); }
+void HeaderTableDialog::reshape() {
+    grid_->setShape(rows_->value(), columns_->value(), lines_->isChecked());
+}
 
 void HeaderTableDialog::accept() {
     grid_->commitEdit();

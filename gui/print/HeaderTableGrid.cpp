@@ -22,7 +22,8 @@ HeaderTableGrid::HeaderTableGrid(PrintSettings& settings, QWidget* parent)
     combo_ = new QComboBox(this);
     combo_->setEditable(true);
     combo_->setAccessibleName("表头项");
-    for (const std::string& name : ReportItemNames().utf8) combo_->addItem(QString::fromStdString(name));
+    for (const std::string& name : ReportItemNames().utf8)
+        combo_->addItem(QString::fromStdString(name));
     combo_->hide();
     combo_->installEventFilter(this);
     combo_->lineEdit()->installEventFilter(this);
@@ -40,8 +41,9 @@ void HeaderTableGrid::setShape(int rows, int columns, bool gridLines) {
 QRect HeaderTableGrid::cellRect(int row, int column) const {
     const double h = height() / 10.0;
     const double w = static_cast<double>(width()) / columns_;
-    return QRect(QPoint(static_cast<int>(w * column), static_cast<int>(h * row)),
-                 QPoint(static_cast<int>(w * (column + 1)) - 1, static_cast<int>(h * (row + 1)) - 1));
+    return QRect(
+        QPoint(static_cast<int>(w * column), static_cast<int>(h * row)),
+        QPoint(static_cast<int>(w * (column + 1)) - 1, static_cast<int>(h * (row + 1)) - 1));
 }
 
 void HeaderTableGrid::editCell(int row, int column) {
@@ -83,7 +85,8 @@ void HeaderTableGrid::paintEvent(QPaintEvent*) {
                 p.drawRect(cell);
             }
             p.setPen(Qt::black);
-            p.drawText(cell.adjusted(4, 0, -2, 0), Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine,
+            p.drawText(cell.adjusted(4, 0, -2, 0),
+                       Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine,
                        QString::fromStdString(HeaderTableCellCaption(s_, r * 10 + c)));
         }
     }
@@ -95,8 +98,10 @@ void HeaderTableGrid::paintEvent(QPaintEvent*) {
 void HeaderTableGrid::mousePressEvent(QMouseEvent* e) {
     const int row = static_cast<int>(e->position().y() * 10 / std::max(1, height()));
     const int column = static_cast<int>(e->position().x() * columns_ / std::max(1, width()));
-    if (row < rows_ && column < columns_) editCell(row, column);
-    else commitEdit();
+    if (row < rows_ && column < columns_)
+        editCell(row, column);
+    else
+        commitEdit();
 }
 
 bool HeaderTableGrid::eventFilter(QObject* watched, QEvent* e) {

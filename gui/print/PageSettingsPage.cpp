@@ -50,7 +50,9 @@ QDoubleSpinBox* marginSpin() {
     return s;
 }
 
-QString fromGbk(std::string_view gbk) { return QString::fromStdString(gbkToUtf8(gbk)); }
+QString fromGbk(std::string_view gbk) {
+    return QString::fromStdString(gbkToUtf8(gbk));
+}
 
 }  // namespace
 
@@ -157,7 +159,8 @@ void PageSettingsPage::show(const PrintSettings& s) {
     footer_->setText(fromGbk(textOf(s_.footerText)));
     format_->setCurrentIndex(s_.pageNumberFormat);
     position_->setCurrentIndex(s_.pageNumberPosition);
-    for (int i = 0; i < 5; ++i) items_[i]->setChecked(s_.perPointItems[static_cast<size_t>(i)] != 0);
+    for (int i = 0; i < 5; ++i)
+        items_[i]->setChecked(s_.perPointItems[static_cast<size_t>(i)] != 0);
     items_[5]->setChecked(s_.currentDisplay != 0);
     autoToggled();
     showItemsSummary();
@@ -181,7 +184,8 @@ PrintSettings PageSettingsPage::take() const {
     setText(s.footerText, utf8ToGbk(footer_->text().toStdString()));
     s.pageNumberFormat = std::max(0, format_->currentIndex());
     s.pageNumberPosition = std::max(0, position_->currentIndex());
-    for (int i = 0; i < 5; ++i) s.perPointItems[static_cast<size_t>(i)] = items_[i]->isChecked() ? 1 : 0;
+    for (int i = 0; i < 5; ++i)
+        s.perPointItems[static_cast<size_t>(i)] = items_[i]->isChecked() ? 1 : 0;
     s.currentDisplay = items_[5]->isChecked() ? 1 : 0;
     s.clampToRanges();
     return s;

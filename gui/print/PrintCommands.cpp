@@ -17,12 +17,15 @@ const CommandModuleRegistrar kRegistrar([](CommandRegistry& r, CMainFrame& frame
            [f] {
                if (CSondaraView* v = f->activeAnalysisView()) PrintService::instance().print(*v, f);
            },
-           canPrint, {}});
+           canPrint,
+           {}});
     r.add({CommandId::FilePrintPreview,
            [f] {
-               if (CSondaraView* v = f->activeAnalysisView()) PrintService::instance().preview(*v, f);
+               if (CSondaraView* v = f->activeAnalysisView())
+                   PrintService::instance().preview(*v, f);
            },
-           canPrint, {}});
+           canPrint,
+           {}});
     for (CommandId id : {CommandId::FilePrintSetup, CommandId::FilePrintSetupNoDoc})
         r.add({id, [f] { PrintService::instance().runSetup(f); }, {}, {}});
 });

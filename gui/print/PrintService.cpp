@@ -1,5 +1,7 @@
 #include "gui/print/PrintService.h"
 
+#include <unistd.h>
+
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
@@ -11,7 +13,6 @@
 #include <QPrinterInfo>
 #include <QProgressDialog>
 #include <cstdio>
-#include <unistd.h>
 
 #include "core/base/TextCodec.h"
 #include "gui/app/DocumentHost.h"
@@ -29,7 +30,9 @@ PrintService& PrintService::instance() {
     return s;
 }
 
-bool PrintService::havePrinter() { return !QPrinterInfo::availablePrinterNames().isEmpty(); }
+bool PrintService::havePrinter() {
+    return !QPrinterInfo::availablePrinterNames().isEmpty();
+}
 
 PrintSettings PrintService::settings(QWidget* parent) {
     if (unsaved_) return *unsaved_;
@@ -48,8 +51,10 @@ void PrintService::runSetup(QWidget* parent) {
     const PrintSettings s = dlg.settings();
     QtPrompter prompter(parent);
     // A file that cannot be written keeps the values for this run.
-    if (saveSettings(s, &prompter)) unsaved_.reset();
-    else unsaved_ = s;
+    if (saveSettings(s, &prompter))
+        unsaved_.reset();
+    else
+        unsaved_ = s;
 }
 
 void PrintService::setUpPrinter(QPrinter& printer) const {
@@ -64,8 +69,8 @@ void PrintService::setUpPrinter(QPrinter& printer) const {
     printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
 }
 
-int PrintService::paint(CSondaraView& view, QPrinter& printer, QWidget* parent, bool prompt, int from,
-                        int to, bool progress) {
+int PrintService::paint(CSondaraView& view, QPrinter& printer, QWidget* parent, bool prompt,
+                        int from, int to, bool progress) {
     const CSondaraDoc& doc = view.host().doc();
     WaveDisplayModel& display = view.display()->model();
     const PrintSettings s = settings(parent);
@@ -104,8 +109,7 @@ int PrintService::paint(CSondaraView& view, QPrinter& printer, QWidget* parent, 
         bar->setValue(page - 1);
         return !bar->wasCanceled();
     });
-    if (!ok && prompt)
-        QMessageBox::warning(parent, "打印", "无法在打印机上开始打印。");
+    if (!ok && prompt) QMessageBox::warning(parent, "打印", "无法在打印机上开始打印。");
     return ok ? layout.pages : 0;
 }
 
@@ -139,9 +143,9 @@ void PrintService::print(CSondaraView& view, QWidget* parent) {
     const QFileInfo project(view.host().path());
     const QString dir = view.host().path().isEmpty() ? QDir::homePath() : project.absolutePath();
     const QString base = QFileInfo(view.host().title()).completeBaseName();
-    QString target = QFileDialog::getSaveFileName(parent, "打印到 PDF 文件",
-                                                  QDir(dir).filePath(base.isEmpty() ? "打印.pdf" : base + ".pdf"),
-                                                  "PDF 文件 (*.pdf)");
+    QString target = QFileDialog::getSaveFileName(
+        parent, "打印到 PDF 文件", QDir(dir).filePath(base.isEmpty() ? "打印.pdf" : base + ".pdf"),
+        "PDF 文件 (*.pdf)");
     if (target.isEmpty()) return;
     if (QFileInfo(target).suffix().isEmpty()) target += ".pdf";
     const QString temp = target + QString(".part%1").arg(::getpid());
@@ -150,7 +154,8 @@ void PrintService::print(CSondaraView& view, QWidget* parent) {
     printer.setDocName(view.host().title());
     const int pages = paint(view, printer, parent, true, 0, 0, true);
     printer.setOutputFileName(QString());  // closes the file
-    if (pages <= 0 || std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) != 0) {
+    if (pages <= 0 || std::rename(QFile::encodeName(temp).constData(),
+                                  QFile::encodeName(target).constData()) != 0) {
         QFile::remove(temp);
         if (pages > 0) QMessageBox::warning(parent, "打印", "无法写入文件：" + target);
     }
@@ -162,7 +167,8 @@ void PrintService::preview(CSondaraView& view, QWidget* parent) {
     if (!havePrinter()) printer.setOutputFormat(QPrinter::PdfFormat);
     {
         // Nothing to print: the message, and no preview.
-        PrintLayoutInput in = render::PrintPageCells::describe(view.host().doc(), view.display()->model());
+        PrintLayoutInput in =
+            render::PrintPageCells::describe(view.host().doc(), view.display()->model());
         const QRectF paper = printer.pageLayout().fullRect(QPageLayout::Millimeter);
         in.paperWidthMm = paper.width();
         in.paperHeightMm = paper.height();

@@ -17,7 +17,7 @@ namespace sondara::gui {
 
 namespace {
 const QPageSize::PageSizeId kStandardPapers[] = {
-    QPageSize::A3, QPageSize::A4, QPageSize::A5, QPageSize::B4, QPageSize::B5,
+    QPageSize::A3,     QPageSize::A4,    QPageSize::A5,        QPageSize::B4,     QPageSize::B5,
     QPageSize::Letter, QPageSize::Legal, QPageSize::Executive, QPageSize::Tabloid};
 }
 
@@ -37,9 +37,8 @@ PrintSetupDialog::PrintSetupDialog(const PrintSettings& s, const PrinterChoice& 
         printer_->addItem("PDF 文件（未安装打印机）", QString());
     } else {
         for (const QString& name : printers) printer_->addItem(name, name);
-        const int at = printer_->findData(choice.printerName.isEmpty()
-                                              ? QPrinterInfo::defaultPrinterName()
-                                              : choice.printerName);
+        const int at = printer_->findData(
+            choice.printerName.isEmpty() ? QPrinterInfo::defaultPrinterName() : choice.printerName);
         printer_->setCurrentIndex(std::max(0, at));
     }
     auto* printerLabel = new QLabel("名称(&N)：");
@@ -105,7 +104,8 @@ void PrintSetupDialog::fillPapers(const QPageSize& keep) {
         if (paper_->itemData(i).value<QPageSize>().isEquivalentTo(keep)) at = i;
     if (at < 0) {
         std::vector<std::string> names;
-        for (int i = 0; i < paper_->count(); ++i) names.push_back(paper_->itemText(i).toStdString());
+        for (int i = 0; i < paper_->count(); ++i)
+            names.push_back(paper_->itemText(i).toStdString());
         at = DefaultPaperEntry(names);
     }
     paper_->setCurrentIndex(at);
@@ -119,7 +119,9 @@ void PrintSetupDialog::restoreDefaults() {
     page_->show(PrintSettings{});
 }
 
-PrintSettings PrintSetupDialog::settings() const { return page_->take(); }
+PrintSettings PrintSetupDialog::settings() const {
+    return page_->take();
+}
 
 PrinterChoice PrintSetupDialog::choice() const {
     PrinterChoice c;
@@ -130,6 +132,8 @@ PrinterChoice PrintSetupDialog::choice() const {
     return c;
 }
 
-int PrintSetupDialog::currentTab() const { return tabs_->currentIndex(); }
+int PrintSetupDialog::currentTab() const {
+    return tabs_->currentIndex();
+}
 
 }  // namespace sondara::gui

@@ -47,9 +47,10 @@ TEST_F(CliFixture, InfoJsonCarriesTheFields) {
     auto r = cli("info " + shellQuote(sample) + " --json");
     ASSERT_EQ(r.exitCode, 0) << r.err;
     for (const char* key :
-         {"\"version\":\"QAR16\"", "\"versionCode\":7", "\"pointCount\":8", "\"testingUnit\":\"示例检测有限公司\"",
-          "\"pileTypeText\":\"钻孔灌注桩\"", "\"steps\":[{\"kind\":3", "\"defects\":[{\"position\"",
-          "\"name\":\"缩径\"", "\"waveletMarks\":[]", "\"headSetFlag\":1", "\"original\":{"})
+         {"\"version\":\"QAR16\"", "\"versionCode\":7", "\"pointCount\":8",
+          "\"testingUnit\":\"示例检测有限公司\"", "\"pileTypeText\":\"钻孔灌注桩\"",
+          "\"steps\":[{\"kind\":3", "\"defects\":[{\"position\"", "\"name\":\"缩径\"",
+          "\"waveletMarks\":[]", "\"headSetFlag\":1", "\"original\":{"})
         EXPECT_NE(r.out.find(key), std::string::npos) << key;
 }
 
@@ -61,7 +62,9 @@ TEST_F(CliFixture, BadFilesExitWithTwoAndTheMessage) {
     EXPECT_NE(r.err.find("文件内容记录错误，空文件或非低应变数据文件！"), std::string::npos);
     EXPECT_EQ(cli("info " + shellQuote(dir.file("missing.qar"))).exitCode, 2);
     EXPECT_EQ(cli("info").exitCode, 1);
-    EXPECT_EQ(cli("convert " + shellQuote(sample) + " " + shellQuote(dir.file("no/dir/x.qar"))).exitCode, 2);
+    EXPECT_EQ(
+        cli("convert " + shellQuote(sample) + " " + shellQuote(dir.file("no/dir/x.qar"))).exitCode,
+        2);
 }
 
 TEST_F(CliFixture, PartialLoadWarnsOnStderr) {
@@ -85,15 +88,15 @@ TEST_F(CliFixture, DumpConvertMergeSaveChecked) {
 
     std::string merged = dir.file("m.qar");
     std::string missing = dir.file("missing.qar");
-    auto stop = cli("merge " + shellQuote(merged) + " " + shellQuote(sample) + " " + shellQuote(missing) +
-                    " " + shellQuote(conv));
+    auto stop = cli("merge " + shellQuote(merged) + " " + shellQuote(sample) + " " +
+                    shellQuote(missing) + " " + shellQuote(conv));
     EXPECT_EQ(stop.exitCode, 0);
     EXPECT_NE(stop.err.find("路径错误，是否继续打开其他文件？"), std::string::npos);
     CSondaraDoc d;
     ASSERT_EQ(ReadProject(d, merged), "");
     EXPECT_EQ(d.pointCount(), 8);
-    ASSERT_EQ(cli("merge " + shellQuote(merged) + " " + shellQuote(sample) + " " + shellQuote(missing) +
-                  " " + shellQuote(conv) + " --continue")
+    ASSERT_EQ(cli("merge " + shellQuote(merged) + " " + shellQuote(sample) + " " +
+                  shellQuote(missing) + " " + shellQuote(conv) + " --continue")
                   .exitCode,
               0);
     ASSERT_EQ(ReadProject(d, merged), "");

@@ -33,8 +33,11 @@ TEST(DisplayCli, PrintsPanesTargetsAndWritesStates) {
     EXPECT_EQ(saved.points[3].lastParams.viewStates[0].fill, 1);
 
     EXPECT_EQ(test::runCommand(test::cliPath() + " display " + test::shellQuote(in) +
-                               " --command nonsense").exitCode, 1);
-    EXPECT_EQ(test::runCommand(test::cliPath() + " display " + dir.file("missing.qar")).exitCode, 2);
+                               " --command nonsense")
+                  .exitCode,
+              1);
+    EXPECT_EQ(test::runCommand(test::cliPath() + " display " + dir.file("missing.qar")).exitCode,
+              2);
 }
 
 }  // namespace

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/fileio/ProjectFile.h"
 #include "core/base/TextCodec.h"
+#include "core/fileio/ProjectFile.h"
 #include "support/Fixtures.h"
 #include "support/TestSupport.h"
 
@@ -24,7 +24,8 @@ protected:
         for (int i = 0; i < 3; ++i) {
             TestPoint p = test::simplePoint(i < 2 ? "A1" : "B2", 256);
             p.pileDiameter = static_cast<std::int16_t>(500 + i);
-            setText(p.testDateTime, "2022-03-0" + std::to_string(i + 1) + " 09:00:0" + std::to_string(i));
+            setText(p.testDateTime,
+                    "2022-03-0" + std::to_string(i + 1) + " 09:00:0" + std::to_string(i));
             pts.push_back(std::move(p));
         }
         CSondaraDoc doc = test::makeDoc(std::move(pts));
@@ -33,7 +34,8 @@ protected:
     }
 
     test::RunResult grid(const std::string& rest) {
-        return runCommand(test::cliPath() + " grid " + shellQuote(dir.file("base.qar")) + " " + rest);
+        return runCommand(test::cliPath() + " grid " + shellQuote(dir.file("base.qar")) + " " +
+                          rest);
     }
 
     CSondaraDoc readBack(const std::string& name) {
@@ -48,21 +50,24 @@ protected:
 TEST_F(GridCli, PrintsTheThreeTablesForTheDisplay) {
     test::RunResult r = grid("--set all");
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_NE(r.out.find("[工程信息]\n序号\t桩数\t测点数\t检测单位\t工程名称\n1\t2\t3\t检测站\t"), std::string::npos)
+    EXPECT_NE(r.out.find("[工程信息]\n序号\t桩数\t测点数\t检测单位\t工程名称\n1\t2\t3\t检测站\t"),
+              std::string::npos)
         << r.out;
-    EXPECT_NE(r.out.find("\n3\tB2\t502\t0.00\t4000\t2022-03-03\t09:00:02\t"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\n3\tB2\t502\t0.00\t4000\t2022-03-03\t09:00:02\t"), std::string::npos)
+        << r.out;
     EXPECT_NE(r.out.find("[分析参数]\n序号\t数字滤波"), std::string::npos);
 
     // the single-trace display lists the current point only
     r = grid("--point 2 --json");
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.out.find("\"rowPoints\":[2]"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("{\"title\":\"桩径(mm)\",\"width\":70,\"editable\":true}"), std::string::npos);
+    EXPECT_NE(r.out.find("{\"title\":\"桩径(mm)\",\"width\":70,\"editable\":true}"),
+              std::string::npos);
 }
 
 TEST_F(GridCli, EditsGoThroughTheGridRulesAndAreWritten) {
-    test::RunResult r =
-        grid("--set all -o " + shellQuote(dir.file("a.qar")) + " --edit 1 桩径 800 --scope multiple");
+    test::RunResult r = grid("--set all -o " + shellQuote(dir.file("a.qar")) +
+                             " --edit 1 桩径 800 --scope multiple");
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "changed\n");
     CSondaraDoc a = readBack("a.qar");

@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/base/TextCodec.h"
 #include "core/fileio/ProjectFile.h"
 #include "core/model/NameLists.h"
-#include "core/base/TextCodec.h"
 #include "support/TestSupport.h"
 
 namespace sondara {

@@ -59,12 +59,15 @@ TEST_F(CliProcessing, TraceRunsTheOperationWithItsOptions) {
     const std::vector<float> x = trace(300);
     std::vector<float> expected(300);
     ShiftTrace(x.data(), 300, expected.data(), -4, 0.5f, 1, 20, 120);
-    auto r = cli("trace shift --shiftSamples -4 --shiftMv 0.5 --shiftPartial 1 --shiftStart 20 --shiftEnd 120",
-                 lines(x));
+    auto r =
+        cli("trace shift --shiftSamples -4 --shiftMv 0.5 --shiftPartial 1 --shiftStart 20 "
+            "--shiftEnd 120",
+            lines(x));
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(parse(r.out), expected);
 
-    IntegrateTrace(x.data(), 300, expected.data(), 15, 15 + 200);  // toe from 10 m at 4000 m/s, 25 us
+    IntegrateTrace(x.data(), 300, expected.data(), 15,
+                   15 + 200);  // toe from 10 m at 4000 m/s, 25 us
     r = cli("trace integrate --head 15 --toe 0 --length 10 --speed 4000 --dt 25", lines(x));
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(parse(r.out), expected);
@@ -118,7 +121,9 @@ TEST_F(CliProcessing, ProcessAppendsToTheChosenPointsAndSaves) {
 
 TEST_F(CliProcessing, ProcessUsageErrors) {
     const std::string none = dir.file("none.qar"), out = dir.file("o.qar");
-    EXPECT_EQ(cli("process " + shellQuote(none) + " --all --step Reverse -o " + shellQuote(out)).exitCode, 2);
+    EXPECT_EQ(
+        cli("process " + shellQuote(none) + " --all --step Reverse -o " + shellQuote(out)).exitCode,
+        2);
     EXPECT_EQ(cli("process x.qar --all --step \"Filter smoothPoints=3\" -o o.qar").exitCode, 1);
     EXPECT_EQ(cli("process x.qar --all --step Bogus -o o.qar").exitCode, 1);
     EXPECT_EQ(cli("process x.qar --points 2-1 --step Reverse -o o.qar").exitCode, 1);

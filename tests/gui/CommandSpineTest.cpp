@@ -61,7 +61,8 @@ struct SpineFixture : ::testing::Test {
 TEST_F(SpineFixture, ADisabledCommandRunsByNoRoute) {
     int runs = 0;
     bool enabled = false;
-    frame().commands().add({CommandId::ProcFilter, [&runs] { ++runs; }, [&enabled] { return enabled; }, {}});
+    frame().commands().add(
+        {CommandId::ProcFilter, [&runs] { ++runs; }, [&enabled] { return enabled; }, {}});
     CWaveDisp* disp = view()->display();
 
     struct Route {
@@ -70,16 +71,19 @@ TEST_F(SpineFixture, ADisabledCommandRunsByNoRoute) {
     };
     const Route routes[] = {
         {"direct", [&] { frame().runCommand(CommandId::ProcFilter); }},
-        {"posted", [&] {
+        {"posted",
+         [&] {
              frame().postCommand(CommandId::ProcFilter);
              QApplication::processEvents();
          }},
-        {"menu or toolbar, shown enabled a moment too long", [&] {
+        {"menu or toolbar, shown enabled a moment too long",
+         [&] {
              QAction* a = frame().action(CommandId::ProcFilter);
              a->setEnabled(true);
              a->trigger();
          }},
-        {"letter shortcut", [&] {
+        {"letter shortcut",
+         [&] {
              disp->setFocus();
              QTest::keyRelease(disp, Qt::Key_F);
              QApplication::processEvents();
@@ -114,8 +118,11 @@ TEST_F(SpineFixture, EveryKindOfChangeReachesASubscriberOnceWithItsPoints) {
     };
     test::ScriptedPrompter prompter;
     const Case cases[] = {
-        {"selection", [&] { frame().onPointListNotify(PointListPanel::SelectPoint, 2); }, DocChange::Selection,
-         {}, false},
+        {"selection",
+         [&] { frame().onPointListNotify(PointListPanel::SelectPoint, 2); },
+         DocChange::Selection,
+         {},
+         false},
         {"processing",
          [&] {
              CommitRequest r;
@@ -123,14 +130,30 @@ TEST_F(SpineFixture, EveryKindOfChangeReachesASubscriberOnceWithItsPoints) {
              r.kind = ProcessKind::Reverse;
              CommitProcessing(doc(), r, {});
          },
-         DocChange::Processing, {1, 3}, true},
-        {"marks", [&] { SetPileToe(doc(), 4, 150, LengthFollowMode::KeepLength, false, prompter); },
-         DocChange::Marks, {4}, true},
-        {"class", [&] { SetIntegrityClass(doc(), 1, "II类桩"); }, DocChange::Header, {1}, true},
-        {"tick", [&] { frame().onPointListNotify(PointListPanel::UntickPoint, 0); }, DocChange::Checks, {},
+         DocChange::Processing,
+         {1, 3},
          true},
-        {"display", [&] { frame().runCommand(CommandId::DispMoveLeft); }, DocChange::Display, {2}, true},
-        {"point list", [&] { frame().runCommand(CommandId::EditCheckAll); }, DocChange::Checks, {}, true},
+        {"marks",
+         [&] { SetPileToe(doc(), 4, 150, LengthFollowMode::KeepLength, false, prompter); },
+         DocChange::Marks,
+         {4},
+         true},
+        {"class", [&] { SetIntegrityClass(doc(), 1, "II类桩"); }, DocChange::Header, {1}, true},
+        {"tick",
+         [&] { frame().onPointListNotify(PointListPanel::UntickPoint, 0); },
+         DocChange::Checks,
+         {},
+         true},
+        {"display",
+         [&] { frame().runCommand(CommandId::DispMoveLeft); },
+         DocChange::Display,
+         {2},
+         true},
+        {"point list",
+         [&] { frame().runCommand(CommandId::EditCheckAll); },
+         DocChange::Checks,
+         {},
+         true},
     };
     for (const Case& c : cases) {
         seen.clear();

@@ -97,7 +97,8 @@ struct DisplayFixture : ::testing::Test {
     // A point in window pixels of the display inside pane i's plot.
     QPoint inPlot(int i, double fx = 0.5) {
         const PixelRect& r = model().pane(i).plotRect;
-        return QPoint(r.left + static_cast<int>(fx * r.width()), (r.top + r.bottom) / 2 - disp()->scrollY());
+        return QPoint(r.left + static_cast<int>(fx * r.width()),
+                      (r.top + r.bottom) / 2 - disp()->scrollY());
     }
 };
 
@@ -110,7 +111,8 @@ TEST_F(DisplayFixture, OpeningAProjectShowsTheCurrentPointPainted) {
     // The curve is on the screen where the model put it.
     const WavePane& w = model().ensurePane(0);
     int hits = 0;
-    for (const PolylinePoint& q : w.polyline) hits += QColor(shot.pixel(q.x, q.y)) == render::kCurveColour;
+    for (const PolylinePoint& q : w.polyline)
+        hits += QColor(shot.pixel(q.x, q.y)) == render::kCurveColour;
     EXPECT_GT(hits, static_cast<int>(w.polyline.size()) * 9 / 10);
     // The bar: integrity analysis, single trace, the point's speed and length in black.
     AnalysisBarWidget* bar = view()->analysisBar();
@@ -142,10 +144,13 @@ TEST_F(DisplayFixture, DisplayCommandsChangeTheStoredStateAndRedraw) {
     EXPECT_EQ(model().pane(0).state.xOffset, -50);
 
     // The enable rules follow the active pane's kind.
-    EXPECT_TRUE(view()->commandState(CommandId::DispAlignHead).enabled);   // align to the head: a time trace
-    EXPECT_FALSE(view()->commandState(CommandId::DispSpectrumLines).enabled);  // spectrum lines: no spectrum
-    EXPECT_TRUE(frame().commands().isEnabled(CommandId::ProcFilter));  // the filter: the active trace
-    choose(view(), BarCombo::AnalysisType, 2);          // frequency analysis
+    EXPECT_TRUE(
+        view()->commandState(CommandId::DispAlignHead).enabled);  // align to the head: a time trace
+    EXPECT_FALSE(
+        view()->commandState(CommandId::DispSpectrumLines).enabled);  // spectrum lines: no spectrum
+    EXPECT_TRUE(
+        frame().commands().isEnabled(CommandId::ProcFilter));  // the filter: the active trace
+    choose(view(), BarCombo::AnalysisType, 2);                 // frequency analysis
     EXPECT_TRUE(view()->commandState(CommandId::DispSpectrumLines).enabled);
     EXPECT_TRUE(view()->commandState(CommandId::DispSpectrumLines).checked);
     EXPECT_FALSE(view()->commandState(CommandId::DispAlignHead).enabled);
@@ -158,13 +163,14 @@ TEST_F(DisplayFixture, FillReachesEveryViewOfTheDocumentShiftOnlyTheActiveOne) {
     auto* other = qobject_cast<CSondaraView*>(second->widget());
     ASSERT_NE(other, first);
     // The second window shows all points and edits all of them.
-    choose(other, BarCombo::DisplaySet, 4);  // 所有测点
-    other->handleCommand(CommandId::ViewEditAll);             // 全部波形
+    choose(other, BarCombo::DisplaySet, 4);        // 所有测点
+    other->handleCommand(CommandId::ViewEditAll);  // 全部波形
     ASSERT_EQ(other->display()->paneCount(), 5);
     frame().mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(first->parentWidget()));
     ASSERT_EQ(frame().activeAnalysisView(), first);
 
-    frame().runCommand(CommandId::DispFillNegative);  // 填充.负填充: every view applies it to its own points
+    frame().runCommand(
+        CommandId::DispFillNegative);  // 填充.负填充: every view applies it to its own points
     for (const TestPoint& p : doc().points) EXPECT_EQ(p.lastParams.viewStates[0].fill, 2);
     frame().runCommand(CommandId::DispMoveRight);  // 横向位置.右移: the active view only
     EXPECT_EQ(doc().points[0].lastParams.viewStates[0].xOffset, 50);
@@ -249,8 +255,8 @@ TEST_F(DisplayFixture, StackedPanesScrollAndTheirEdgesDrag) {
     QApplication::processEvents();
     ASSERT_TRUE(model().scrollsVertically());
     auto wheel = [&](int delta) {
-        QWheelEvent e(QPointF(100, 100), disp()->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, delta),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent e(QPointF(100, 100), disp()->mapToGlobal(QPointF(100, 100)), QPoint(),
+                      QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(disp(), &e);
     };
     wheel(-120);  // one notch down

@@ -99,7 +99,8 @@ TEST_F(InfoFrameFixture, GridsFollowTheActiveViewAndEditsUndoFromTheEditMenu) {
 
 TEST_F(InfoFrameFixture, EditSettingsCommandStoresAndWritesTheScope) {
     app->editSettings.pointEditScope = 0;
-    onDialog<EditSettingsDialog>([](EditSettingsDialog& d) { d.multipleButton()->setChecked(true); });
+    onDialog<EditSettingsDialog>(
+        [](EditSettingsDialog& d) { d.multipleButton()->setChecked(true); });
     frame().runCommand(CommandId::EditSettings);
     EXPECT_EQ(app->editSettings.pointEditScope, 1);
     EditSettings read;

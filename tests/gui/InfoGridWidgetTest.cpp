@@ -58,7 +58,9 @@ struct InfoBarFixture : ::testing::Test {
         view.rebuild(host.doc());
     }
     InfoGridModel* model(GridTable t) { return bar.grid(t)->gridModel(); }
-    QString text(GridTable t, int row, int col) { return model(t)->index(row, col).data().toString(); }
+    QString text(GridTable t, int row, int col) {
+        return model(t)->index(row, col).data().toString();
+    }
 };
 
 TEST_F(InfoBarFixture, TablesFollowTheViewAndTheDocument) {
@@ -67,12 +69,15 @@ TEST_F(InfoBarFixture, TablesFollowTheViewAndTheDocument) {
     EXPECT_EQ(model(GridTable::Project)->rowCount(), 1);
     EXPECT_EQ(model(GridTable::Points)->rowCount(), 3);  // the current pile
     EXPECT_EQ(model(GridTable::Parameters)->rowCount(), 3);
-    EXPECT_EQ(model(GridTable::Points)->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), "桩径(mm)");
+    EXPECT_EQ(model(GridTable::Points)->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(),
+              "桩径(mm)");
     EXPECT_EQ(bar.grid(GridTable::Parameters)->columnWidth(1), 160);
     EXPECT_EQ(text(GridTable::Points, 2, 2), "502");
     EXPECT_EQ(model(GridTable::Points)->index(2, 0).data(InfoGridModel::PointIndexRole).toInt(), 2);
-    EXPECT_FALSE(model(GridTable::Points)->flags(model(GridTable::Points)->index(0, 3)) & Qt::ItemIsEditable);
-    EXPECT_TRUE(model(GridTable::Points)->flags(model(GridTable::Points)->index(0, 2)) & Qt::ItemIsEditable);
+    EXPECT_FALSE(model(GridTable::Points)->flags(model(GridTable::Points)->index(0, 3)) &
+                 Qt::ItemIsEditable);
+    EXPECT_TRUE(model(GridTable::Points)->flags(model(GridTable::Points)->index(0, 2)) &
+                Qt::ItemIsEditable);
 
     // a view change and a document change both reach the tables once control returns
     host.doc().selectPoint(4);

@@ -4,16 +4,16 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
-#include <QTableView>
 #include <QTreeView>
 
 #include "core/app/AppPaths.h"
 #include "core/app/CommandTable.h"
 #include "core/app/RunLog.h"
-#include "core/fileio/ProjectFile.h"
 #include "core/base/TextCodec.h"
+#include "core/fileio/ProjectFile.h"
 #include "gui/app/DocumentHost.h"
 #include "gui/app/SondaraApp.h"
 #include "gui/display/SondaraView.h"
@@ -29,18 +29,23 @@
 namespace sondara::gui {
 namespace {
 
-std::string logText() { return gbkToUtf8(test::readFile(RunLog::instance().path())); }
+std::string logText() {
+    return gbkToUtf8(test::readFile(RunLog::instance().path()));
+}
 
 int countOf(const std::string& hay, const std::string& needle) {
     int n = 0;
-    for (std::size_t p = hay.find(needle); p != std::string::npos; p = hay.find(needle, p + needle.size())) ++n;
+    for (std::size_t p = hay.find(needle); p != std::string::npos;
+         p = hay.find(needle, p + needle.size()))
+        ++n;
     return n;
 }
 
 // A project of piles A (3 points), B (1), A (1).
 std::string writeProject(const test::TempDir& dir) {
-    std::vector<TestPoint> pts{test::simplePoint("A", 64), test::simplePoint("A", 64), test::simplePoint("A", 64),
-                               test::simplePoint("B", 64), test::simplePoint("A", 64)};
+    std::vector<TestPoint> pts{test::simplePoint("A", 64), test::simplePoint("A", 64),
+                               test::simplePoint("A", 64), test::simplePoint("B", 64),
+                               test::simplePoint("A", 64)};
     for (auto& p : pts) p.checked = 1;
     CSondaraDoc d = test::makeDoc(pts);
     std::string path = dir.file("p.qar");
@@ -95,18 +100,20 @@ TEST_F(AppFixture, EveryCommandHasItsActionTextAndShortName) {
         EXPECT_EQ(a->data().toInt(), toInt(c.id));
     }
     // every menu entry and toolbar button names a known command
-    std::function<void(const std::vector<MenuEntry>&)> check = [&](const std::vector<MenuEntry>& es) {
-        for (const MenuEntry& e : es) {
-            if (!e.submenuTitle.empty()) {
-                check(e.children);
-            } else if (e.id != CommandId::None) {
-                EXPECT_NE(findCommand(e.id), nullptr) << toInt(e.id);
+    std::function<void(const std::vector<MenuEntry>&)> check =
+        [&](const std::vector<MenuEntry>& es) {
+            for (const MenuEntry& e : es) {
+                if (!e.submenuTitle.empty()) {
+                    check(e.children);
+                } else if (e.id != CommandId::None) {
+                    EXPECT_NE(findCommand(e.id), nullptr) << toInt(e.id);
+                }
             }
-        }
-    };
+        };
     for (const MenuDef& m : mainMenus()) check(m.entries);
     for (const MenuDef& m : noDocumentMenus()) check(m.entries);
-    for (int r : {kMenuInsertStep, kMenuPointList, kMenuDisplay, kMenuPointTable}) check(contextMenu(r).entries);
+    for (int r : {kMenuInsertStep, kMenuPointList, kMenuDisplay, kMenuPointTable})
+        check(contextMenu(r).entries);
     for (const ToolbarDef& t : toolbars())
         for (CommandId id : t.ids) {
             if (id != CommandId::None) {
@@ -166,7 +173,8 @@ TEST_F(AppFixture, LetterShortcutRunsOnReleaseOnlyWithTheDisplayFocused) {
 TEST_F(AppFixture, SelectingTheCurrentPointAgainCausesNoRefresh) {
     DocumentHost* h = app->document();
     int notifications = 0;
-    QObject::connect(h, &DocumentHost::documentChanged, [&](const DocChangeEvent&) { ++notifications; });
+    QObject::connect(h, &DocumentHost::documentChanged,
+                     [&](const DocChangeEvent&) { ++notifications; });
     ASSERT_EQ(h->doc().currentPoint, 0);
     frame().onPointListNotify(PointListPanel::SelectPoint, 0);
     EXPECT_EQ(notifications, 0);
@@ -204,11 +212,14 @@ TEST_F(AppFixture, TickingAPileSendsOneBatch) {
     std::vector<std::pair<int, int>> sent;  // (code, index) as the frame's notification codes
     QObject::connect(panel, &PointListPanel::batchBegin, [&] { sent.emplace_back(10, 0); });
     QObject::connect(panel, &PointListPanel::batchEnd, [&] { sent.emplace_back(11, 0); });
-    QObject::connect(panel, &PointListPanel::pointTicked, [&](int i, bool t) { sent.emplace_back(t ? 1 : 2, i); });
+    QObject::connect(panel, &PointListPanel::pointTicked,
+                     [&](int i, bool t) { sent.emplace_back(t ? 1 : 2, i); });
     PointListTreeModel* tree = panel->treeModel();
     const QModelIndex pileA = tree->pileIndex(0);
     auto state = [](const QModelIndex& i) { return i.data(Qt::CheckStateRole).toInt(); };
-    auto click = [&](const QModelIndex& i, Qt::CheckState s) { tree->setData(i, s, Qt::CheckStateRole); };
+    auto click = [&](const QModelIndex& i, Qt::CheckState s) {
+        tree->setData(i, s, Qt::CheckStateRole);
+    };
     ASSERT_EQ(state(pileA), Qt::Checked);
     click(pileA, Qt::Unchecked);  // as a click on its check box
     std::vector<std::pair<int, int>> expect{{10, 0}, {2, 0}, {2, 1}, {2, 2}, {11, 0}};

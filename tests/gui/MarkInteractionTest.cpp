@@ -23,12 +23,12 @@
 #include "core/app/AppPaths.h"
 #include "core/app/CommandIds.h"
 #include "core/app/RunLog.h"
+#include "core/base/TextCodec.h"
 #include "core/display/AnalysisBar.h"
 #include "core/display/DisplayOptions.h"
 #include "core/display/PaneMapping.h"
 #include "core/fileio/ProjectFile.h"
 #include "core/model/NameLists.h"
-#include "core/base/TextCodec.h"
 #include "core/processing/Positions.h"
 #include "gui/analysis/AutoHeadDialog.h"
 #include "gui/analysis/AutoToeDialog.h"
@@ -195,7 +195,8 @@ struct MarksFixture : ::testing::Test {
     }
     void drag(QPoint from, QPoint to) {
         mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-        mouse(QEvent::MouseMove, QPoint((from.x() + to.x()) / 2, to.y()), Qt::NoButton, Qt::LeftButton);
+        mouse(QEvent::MouseMove, QPoint((from.x() + to.x()) / 2, to.y()), Qt::NoButton,
+              Qt::LeftButton);
         mouse(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
         mouse(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
     }
@@ -526,7 +527,8 @@ TEST_F(MarksFixture, SpeedTypedWithAutoAdjustSwitchesToKeepSpeed) {
     clickSample(0, 60);
     run(CommandId::MarkHead);
     EXPECT_EQ(doc().points[0].waveSpeed, 3000);
-    EXPECT_NEAR(doc().points[0].pileLength, (kToe - doc().points[0].headIndex) * 20e-6 * 0.5 * 3000, 1e-4);
+    EXPECT_NEAR(doc().points[0].pileLength, (kToe - doc().points[0].headIndex) * 20e-6 * 0.5 * 3000,
+                1e-4);
 }
 
 TEST_F(MarksFixture, EnterAppliesAnUnchangedValueToAllPanes) {

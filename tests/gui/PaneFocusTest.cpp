@@ -15,8 +15,8 @@ TEST(PaneFocus, NextAndPreviousAreaWrapRound) {
     auto* inB = new QLineEdit(&b);
     const std::vector<QWidget*> areas{&a, &b, &c};
     EXPECT_EQ(PaneFocus::next(areas, &a, true), &b);
-    EXPECT_EQ(PaneFocus::next(areas, inB, true), &c);   // a control inside counts
-    EXPECT_EQ(PaneFocus::next(areas, &c, true), &a);    // wraps
+    EXPECT_EQ(PaneFocus::next(areas, inB, true), &c);  // a control inside counts
+    EXPECT_EQ(PaneFocus::next(areas, &c, true), &a);   // wraps
     EXPECT_EQ(PaneFocus::next(areas, &a, false), &c);
     EXPECT_EQ(PaneFocus::next(areas, nullptr, true), &a);
     EXPECT_EQ(PaneFocus::next(areas, nullptr, false), &c);

@@ -19,13 +19,13 @@
 #include "core/app/RunLog.h"
 #include "core/base/TextCodec.h"
 #include "core/fileio/ProjectFile.h"
-#include "gui/app/SondaraApp.h"
-#include "gui/frame/CommandRegistry.h"
-#include "gui/frame/MainFrame.h"
 #include "gui/app/DocumentHost.h"
+#include "gui/app/SondaraApp.h"
 #include "gui/display/SondaraView.h"
 #include "gui/display/ViewContext.h"
 #include "gui/display/WaveDisp.h"
+#include "gui/frame/CommandRegistry.h"
+#include "gui/frame/MainFrame.h"
 #include "gui/print/HeaderTableDialog.h"
 #include "gui/print/HeaderTableGrid.h"
 #include "gui/print/PageSettingsPage.h"
@@ -82,8 +82,9 @@ TEST(PrintDialogs, PageSettingsPageShowsAndTakesEveryValue) {
     EXPECT_EQ(page.take().currentDisplay, 0);
 
     // every edit carries its caption and has a buddy label
-    for (QWidget* w : std::initializer_list<QWidget*>{page.margin(0), page.rowsEdit(), page.firstPageEdit(),
-                                                      page.headerEdit(), page.formatBox(), page.itemsButton()})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{page.margin(0), page.rowsEdit(), page.firstPageEdit(),
+                                         page.headerEdit(), page.formatBox(), page.itemsButton()})
         EXPECT_FALSE(w->accessibleName().isEmpty());
     int buddies = 0;
     for (QLabel* l : page.findChildren<QLabel*>()) buddies += l->buddy() != nullptr;
@@ -179,7 +180,8 @@ TEST(PrintDialogs, ViewPrintsToAPdfPrinter) {
     for (int k = 0; k < 5; ++k) {
         TestPoint p = test::simplePoint("A", 2);
         p.rawSamples.resize(400);
-        for (int i = 0; i < 400; ++i) p.rawSamples[static_cast<size_t>(i)] = static_cast<float>(30 * std::sin(i / 9.0));
+        for (int i = 0; i < 400; ++i)
+            p.rawSamples[static_cast<size_t>(i)] = static_cast<float>(30 * std::sin(i / 9.0));
         p.samples = p.rawSamples;
         p.recordedLength = 400;
         p.checked = 1;
@@ -203,7 +205,8 @@ TEST(PrintDialogs, ViewPrintsToAPdfPrinter) {
     std::remove(printSettingsFile().path().c_str());
     EXPECT_EQ(PrintService::instance().paint(view, printer, nullptr, false), 2);
     printer.setOutputFileName(QString());
-    const test::RunResult info = test::runCommand("pdfinfo " + test::shellQuote(dir.file("view.pdf")));
+    const test::RunResult info =
+        test::runCommand("pdfinfo " + test::shellQuote(dir.file("view.pdf")));
     if (info.exitCode == 0) {
         const std::size_t at = info.out.find("Pages:");
         ASSERT_NE(at, std::string::npos);

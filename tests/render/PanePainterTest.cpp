@@ -50,7 +50,8 @@ struct Scene {
 std::vector<float> sine(int n, double periods, float amplitude) {
     std::vector<float> v(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i)
-        v[static_cast<size_t>(i)] = amplitude * static_cast<float>(std::sin(2 * M_PI * periods * i / n));
+        v[static_cast<size_t>(i)] =
+            amplitude * static_cast<float>(std::sin(2 * M_PI * periods * i / n));
     return v;
 }
 
@@ -59,10 +60,11 @@ TEST(PanePainter, DrawsTheCurveWhereThePolylineIsAndNothingElseInBlue) {
     const QImage img = s.render();
     const WavePane& w = s.pane();
     ASSERT_EQ(static_cast<int>(w.polyline.size()), w.plotRect.width());  // one point per column
-    for (const PolylinePoint& q : w.polyline) EXPECT_TRUE(isCurve(img, q.x, q.y)) << q.x << "," << q.y;
+    for (const PolylinePoint& q : w.polyline)
+        EXPECT_TRUE(isCurve(img, q.x, q.y)) << q.x << "," << q.y;
     // Between the curve and the plot's top edge, over a crest, the plot is white.
-    const PolylinePoint& crest = *std::min_element(
-        w.polyline.begin(), w.polyline.end(), [](auto& a, auto& b) { return a.y < b.y; });
+    const PolylinePoint& crest = *std::min_element(w.polyline.begin(), w.polyline.end(),
+                                                   [](auto& a, auto& b) { return a.y < b.y; });
     for (int y = w.plotRect.top + 1; y < crest.y - 1; ++y)
         EXPECT_EQ(QColor(img.pixel(crest.x, y)), kBackgroundColour) << y;
     // The zero line is dotted black across the plot.
@@ -75,14 +77,15 @@ TEST(PanePainter, DrawsTheCurveWhereThePolylineIsAndNothingElseInBlue) {
 TEST(PanePainter, FillPolygonEndsEachLobeAtTheExactCrossing) {
     // zero line at y = 100; the curve crosses it between x = 10 (y 90) and x = 20 (y 130):
     // a quarter of the way, at x = 12.5.
-    const std::vector<PolylinePoint> curve{{0, 100, 0}, {5, 60, 1}, {10, 90, 2}, {20, 130, 3}, {30, 100, 4}};
+    const std::vector<PolylinePoint> curve{
+        {0, 100, 0}, {5, 60, 1}, {10, 90, 2}, {20, 130, 3}, {30, 100, 4}};
     const std::vector<QPointF> pos = FillPolygon(curve, 100, 1);
-    const std::vector<QPointF> expectPos{{0, 100}, {0, 100}, {5, 60}, {10, 90}, {12.5, 100},
-                                         {20, 100}, {30, 100}, {30, 100}};
+    const std::vector<QPointF> expectPos{{0, 100},    {0, 100},  {5, 60},   {10, 90},
+                                         {12.5, 100}, {20, 100}, {30, 100}, {30, 100}};
     EXPECT_EQ(pos, expectPos);
     const std::vector<QPointF> neg = FillPolygon(curve, 100, 2);
-    const std::vector<QPointF> expectNeg{{0, 100}, {0, 100}, {5, 100}, {10, 100}, {12.5, 100},
-                                         {20, 130}, {30, 100}, {30, 100}};
+    const std::vector<QPointF> expectNeg{{0, 100},    {0, 100},  {5, 100},  {10, 100},
+                                         {12.5, 100}, {20, 130}, {30, 100}, {30, 100}};
     EXPECT_EQ(neg, expectNeg);
     EXPECT_TRUE(FillPolygon(curve, 100, 0).empty());
 }
@@ -137,8 +140,8 @@ TEST(PanePainter, SpectrumLinesReachTheZeroLineAndTakeNoFill) {
     const QImage img = s.render();
     const WavePane& w = s.pane();
     ASSERT_EQ(w.kind, PaneKind::Spectrum);
-    const PolylinePoint& top = *std::min_element(
-        w.polyline.begin(), w.polyline.end(), [](auto& a, auto& b) { return a.y < b.y; });
+    const PolylinePoint& top = *std::min_element(w.polyline.begin(), w.polyline.end(),
+                                                 [](auto& a, auto& b) { return a.y < b.y; });
     for (int y = top.y; y <= w.zeroLineY; ++y) EXPECT_TRUE(isCurve(img, top.x, y)) << y;
     // Right next to the tallest line the plot stays white half-way up.
     EXPECT_FALSE(isCurve(img, top.x + 1, (top.y + w.zeroLineY) / 2) &&
@@ -181,9 +184,10 @@ TEST(PanePainter, CursorsInvertAndDrawingTwiceRestores) {
         DrawCursor(p, w, c, 1);
     }
     EXPECT_EQ(QColor(img.pixel(c.x, w.plotRect.top + 3)), QColor(Qt::black));  // white inverted
-    EXPECT_EQ(QColor(img.pixel(c.x + 20, c.y)), QColor(Qt::black));           // cross-hair arm
-    EXPECT_EQ(QColor(img.pixel(c.x, c.y)), QColor(Qt::black));                // centre inverted once
-    EXPECT_EQ(QColor(img.pixel(c.x, w.paneRect.top + 1)), QColor(before.pixel(c.x, w.paneRect.top + 1)));
+    EXPECT_EQ(QColor(img.pixel(c.x + 20, c.y)), QColor(Qt::black));            // cross-hair arm
+    EXPECT_EQ(QColor(img.pixel(c.x, c.y)), QColor(Qt::black));  // centre inverted once
+    EXPECT_EQ(QColor(img.pixel(c.x, w.paneRect.top + 1)),
+              QColor(before.pixel(c.x, w.paneRect.top + 1)));
     {
         QPainter p(&img);
         DrawCursor(p, w, c, 1);

@@ -7,8 +7,8 @@
 #include <cstdlib>
 
 #include "core/base/ByteIo.h"
-#include "core/fileio/ProjectFile.h"
 #include "core/base/TextCodec.h"
+#include "core/fileio/ProjectFile.h"
 #include "core/output/PrintSettings.h"
 #include "support/Fixtures.h"
 #include "support/TestSupport.h"
@@ -26,7 +26,8 @@ struct PrintCli : ::testing::Test {
             TestPoint p = test::simplePoint("A", 2);
             p.rawSamples.resize(400);
             for (int i = 0; i < 400; ++i)
-                p.rawSamples[static_cast<size_t>(i)] = static_cast<float>(50 * std::sin(i / (7.0 + k)));
+                p.rawSamples[static_cast<size_t>(i)] =
+                    static_cast<float>(50 * std::sin(i / (7.0 + k)));
             p.samples = p.rawSamples;
             p.recordedLength = 400;
             p.checked = k < 3 ? 1 : 0;
@@ -44,7 +45,8 @@ struct PrintCli : ::testing::Test {
     // pdftotext's text with compatibility forms folded (some CJK fonts map their
     // glyphs back to the radicals blocks).
     std::string pdfText(const std::string& pdf) {
-        const test::RunResult r = test::runCommand("pdftotext -layout " + test::shellQuote(pdf) + " -");
+        const test::RunResult r =
+            test::runCommand("pdftotext -layout " + test::shellQuote(pdf) + " -");
         EXPECT_EQ(r.exitCode, 0) << r.err;
         QString t = QString::fromStdString(r.out).normalized(QString::NormalizationForm_KC);
         t.replace(QString::fromUtf8("⻚"), QString::fromUtf8("页"));  // no compatibility mapping
@@ -79,8 +81,8 @@ TEST_F(PrintCli, PdfHasThePagesAndTextsOfTheLayout) {
     EXPECT_EQ(r.out, "2\n");
     EXPECT_EQ(pdfPages(pdf), 2);
     std::string text = pdfText(pdf);
-    for (const char* want : {"基桩动测法检测分析报告", "工程名称：滨江大桥", "波形数：6", "打印日期：",
-                             "Dorvanel"})
+    for (const char* want :
+         {"基桩动测法检测分析报告", "工程名称：滨江大桥", "波形数：6", "打印日期：", "Dorvanel"})
         EXPECT_NE(text.find(folded(want)), std::string::npos) << want << "\n" << text;
     EXPECT_EQ(pdfImages(pdf), 6);
 
@@ -111,9 +113,10 @@ TEST_F(PrintCli, PdfHasThePagesAndTextsOfTheLayout) {
 TEST_F(PrintCli, LayoutJsonAndRefusals) {
     test::RunResult r = print("--layout-json --items trace,amplitude");
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    for (const char* want : {"\"pages\":2", "\"area\":{\"left\":150,\"top\":-494,\"right\":1950,\"bottom\":-2693}",
-                             "{\"kind\":\"amplitude\",\"kindCode\":2,\"index\":0,\"page\":1,",
-                             "{\"kind\":\"trace\",\"kindCode\":1,\"index\":2,\"page\":2,"})
+    for (const char* want :
+         {"\"pages\":2", "\"area\":{\"left\":150,\"top\":-494,\"right\":1950,\"bottom\":-2693}",
+          "{\"kind\":\"amplitude\",\"kindCode\":2,\"index\":0,\"page\":1,",
+          "{\"kind\":\"trace\",\"kindCode\":1,\"index\":2,\"page\":2,"})
         EXPECT_NE(r.out.find(want), std::string::npos) << want << "\n" << r.out;
     // the wave train of the display as one cell
     r = print("--layout-json --items display --set train");
@@ -125,11 +128,14 @@ TEST_F(PrintCli, LayoutJsonAndRefusals) {
     EXPECT_NE(r.err.find("没有用于打印的备选项"), std::string::npos) << r.err;
     r = print("--items none -o " + test::shellQuote(pdf));
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find("无可打印数据，请在“打印设置”→“页面”中设置打印项。"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("无可打印数据，请在“打印设置”→“页面”中设置打印项。"), std::string::npos)
+        << r.err;
     EXPECT_FALSE(test::runCommand("test -e " + test::shellQuote(pdf)).exitCode == 0);
 
-    ASSERT_TRUE(test::writeFile(dir.file("foreign.ini"), std::string("MIR_QAR4_DISP_001") + std::string(100, '\0')));
-    EXPECT_EQ(print("--settings " + test::shellQuote(dir.file("foreign.ini")) + " -o x.pdf").exitCode, 2);
+    ASSERT_TRUE(test::writeFile(dir.file("foreign.ini"),
+                                std::string("MIR_QAR4_DISP_001") + std::string(100, '\0')));
+    EXPECT_EQ(
+        print("--settings " + test::shellQuote(dir.file("foreign.ini")) + " -o x.pdf").exitCode, 2);
     EXPECT_EQ(print("--grid 0x3 -o x.pdf").exitCode, 1);
     EXPECT_EQ(print("--paper B9 -o x.pdf").exitCode, 1);
     EXPECT_EQ(print("--items trace,sound -o x.pdf").exitCode, 1);

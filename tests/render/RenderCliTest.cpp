@@ -25,7 +25,8 @@ struct RenderCli : ::testing::Test {
             TestPoint p = test::simplePoint(k < 2 ? "A" : "B", 2);
             p.rawSamples.resize(400);
             for (int i = 0; i < 400; ++i)
-                p.rawSamples[static_cast<size_t>(i)] = static_cast<float>(50 * std::sin(i / (7.0 + k)));
+                p.rawSamples[static_cast<size_t>(i)] =
+                    static_cast<float>(50 * std::sin(i / (7.0 + k)));
             p.samples = p.rawSamples;
             p.recordedLength = 400;
             pts.push_back(std::move(p));
@@ -36,8 +37,8 @@ struct RenderCli : ::testing::Test {
     }
     test::RunResult render(const std::string& args) {
         // No display at all: the command picks the offscreen platform itself.
-        return test::runCommand("env -u QT_QPA_PLATFORM -u DISPLAY " + test::cliPath() + " render " +
-                                test::shellQuote(project) + " " + args);
+        return test::runCommand("env -u QT_QPA_PLATFORM -u DISPLAY " + test::cliPath() +
+                                " render " + test::shellQuote(project) + " " + args);
     }
 };
 
@@ -77,8 +78,8 @@ TEST_F(RenderCli, RefusesBadArgumentsAndUnwritableFiles) {
     EXPECT_EQ(render("--domain sideways -o x.png").exitCode, 1);
     EXPECT_EQ(render("--command no-such-command -o x.png").exitCode, 1);
     EXPECT_EQ(render("-o " + test::shellQuote(dir.file("no/such/dir/x.png"))).exitCode, 2);
-    const test::RunResult missing = test::runCommand(test::cliPath() + " render " +
-                                                     test::shellQuote(dir.file("none.qar")) + " -o x.png");
+    const test::RunResult missing = test::runCommand(
+        test::cliPath() + " render " + test::shellQuote(dir.file("none.qar")) + " -o x.png");
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_FALSE(missing.err.empty());
 }

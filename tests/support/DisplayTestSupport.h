@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "core/display/WaveDisplayModel.h"
 #include "core/base/FixedText.h"
+#include "core/display/WaveDisplayModel.h"
 #include "core/model/SondaraDoc.h"
 
 namespace sondara::displaytest {

@@ -1,7 +1,7 @@
 #include "support/Fixtures.h"
 
-#include "core/fileio/ProjectFile.h"
 #include "core/base/TextCodec.h"
+#include "core/fileio/ProjectFile.h"
 
 namespace sondara::test {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Small builders of points, documents and data-file bytes for the tests.
-#include <ostream>
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -16,10 +16,10 @@ struct Bytes {
     Bytes& i16(int v);
     Bytes& i32(std::int32_t v);
     Bytes& f32(float v);
-    Bytes& text(std::string_view t, std::size_t n);     // NUL-padded to n bytes
+    Bytes& text(std::string_view t, std::size_t n);      // NUL-padded to n bytes
     Bytes& utf16(std::string_view utf8, std::size_t n);  // UTF-16LE (BMP only), NUL-padded
     Bytes& fill(std::size_t n, char c);
-    Bytes& pattern(std::size_t n, char first);           // first, first+1, ... (26 letters)
+    Bytes& pattern(std::size_t n, char first);  // first, first+1, ... (26 letters)
 };
 
 // A point with every fixed field, array, lastParams field and mark set to values

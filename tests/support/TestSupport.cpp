@@ -1,13 +1,12 @@
 #include "support/TestSupport.h"
 
-#include <random>
-
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
@@ -65,7 +64,9 @@ ProcessEnvironment& env() {
 [[maybe_unused]] const bool kEnvReady = (env(), true);
 }  // namespace
 
-const std::string& processTempDir() { return env().dir; }
+const std::string& processTempDir() {
+    return env().dir;
+}
 
 TempDir::TempDir() : path_(makeTempDir("sondara-case-")) {}
 TempDir::~TempDir() {
@@ -89,8 +90,10 @@ bool writeFile(const std::string& path, const std::string& bytes) {
 std::string shellQuote(const std::string& s) {
     std::string q = "'";
     for (char c : s) {
-        if (c == '\'') q += "'\\''";
-        else q += c;
+        if (c == '\'')
+            q += "'\\''";
+        else
+            q += c;
     }
     return q + "'";
 }
@@ -104,8 +107,8 @@ RunResult runCommand(const std::string& commandLine, const std::string& stdinTex
     TempDir io;
     std::string in = io.file("in"), out = io.file("out"), err = io.file("err");
     writeFile(in, stdinText);
-    std::string cmd = commandLine + " <" + shellQuote(in) + " >" + shellQuote(out) + " 2>" +
-                      shellQuote(err);
+    std::string cmd =
+        commandLine + " <" + shellQuote(in) + " >" + shellQuote(out) + " 2>" + shellQuote(err);
     int status = std::system(cmd.c_str());
     RunResult r;
     r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -20,9 +20,11 @@ TEST(PileLengthText, ShortestTextThatReadsBackAsTheSameFloat) {
         const char* text;
     } cases[] = {
         {19.72f, "19.72"},  // "%f" of the widened float gives 19.719999
-        {12.5f, "12.5"},    {12.0f, "12"},       {0.0f, "0"},      {-0.0f, "0"},
-        {0.1f, "0.1"},      {100.0f, "100"},     {7.05f, "7.05"},  {-3.25f, "-3.25"},
-        {1e-3f, "0.001"},   {16777216.0f, "16777216"},
+        {12.5f, "12.5"},   {12.0f, "12"},
+        {0.0f, "0"},       {-0.0f, "0"},
+        {0.1f, "0.1"},     {100.0f, "100"},
+        {7.05f, "7.05"},   {-3.25f, "-3.25"},
+        {1e-3f, "0.001"},  {16777216.0f, "16777216"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(PileLengthText(c.v), c.text) << c.text;
@@ -132,8 +134,8 @@ TEST(MarkCommandRules, NameHistoryKeepsTheNewestOwnNamesOnce) {
     EXPECT_EQ(h.front(), "名29");
 
     const std::vector<std::string> choices = DefectNameChoices({"空洞", "扩底", ""});
-    const std::vector<std::string> expected = {"扩径", "缩径", "断桩", "裂纹", "夹泥",
-                                               "离析", "扩底", "空洞"};
+    const std::vector<std::string> expected = {"扩径", "缩径", "断桩", "裂纹",
+                                               "夹泥", "离析", "扩底", "空洞"};
     EXPECT_EQ(choices, expected);
 }
 

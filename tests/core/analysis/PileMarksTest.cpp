@@ -8,8 +8,8 @@
 
 #include "core/analysis/PileMarks.h"
 #include "core/base/FixedText.h"
-#include "core/model/NameLists.h"
 #include "core/base/TextCodec.h"
+#include "core/model/NameLists.h"
 #include "support/TestSupport.h"
 
 namespace sondara {

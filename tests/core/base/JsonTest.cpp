@@ -36,8 +36,8 @@ TEST(Json, AcceptsEveryKindOfValue) {
 
     // Top-level scalars, raw UTF-8 text and a byte order mark.
     const std::pair<const char*, Kind> scalars[] = {
-        {"0", Kind::Number}, {"-0.0", Kind::Number}, {"1E+2", Kind::Number}, {"\"桩\"", Kind::String},
-        {"\xEF\xBB\xBF[1]", Kind::Array}, {"1e-400", Kind::Number},
+        {"0", Kind::Number},      {"-0.0", Kind::Number},           {"1E+2", Kind::Number},
+        {"\"桩\"", Kind::String}, {"\xEF\xBB\xBF[1]", Kind::Array}, {"1e-400", Kind::Number},
     };
     for (const auto& [text, kind] : scalars) {
         EXPECT_TRUE(parse(text, v, err)) << text << ": " << err;

@@ -7,8 +7,8 @@
 
 #include "core/display/AnalysisBar.h"
 #include "core/display/DisplayOptions.h"
-#include "support/DisplayTestSupport.h"
 #include "core/fileio/ProjectFile.h"
+#include "support/DisplayTestSupport.h"
 #include "support/TestSupport.h"
 
 namespace sondara {
@@ -42,8 +42,9 @@ TEST(AnalysisBar, IntegrityListsMapToDisplaySets) {
     const struct {
         int index;
         DisplaySet set;
-    } cases[] = {{0, DisplaySet::SingleTrace}, {1, DisplaySet::MultiTrace}, {2, DisplaySet::SamePile},
-                 {3, DisplaySet::CheckedPoints}, {4, DisplaySet::AllPoints}, {5, DisplaySet::WaveTrain}};
+    } cases[] = {{0, DisplaySet::SingleTrace}, {1, DisplaySet::MultiTrace},
+                 {2, DisplaySet::SamePile},    {3, DisplaySet::CheckedPoints},
+                 {4, DisplaySet::AllPoints},   {5, DisplaySet::WaveTrain}};
     for (const auto& c : cases) {
         b.bar.select(BarCombo::DisplaySet, c.index, doc);
         EXPECT_EQ(b.bar.choices[C::IntegritySet], c.index);

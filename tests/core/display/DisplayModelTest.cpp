@@ -22,7 +22,9 @@ WaveDisplayModel modelFor(AnalysisSelection sel, int w = 800, int h = 600) {
     return m;
 }
 
-AnalysisSelection integrity(DisplaySet s) { return {AnalysisDomain::Integrity, s, 0, 0, 0}; }
+AnalysisSelection integrity(DisplaySet s) {
+    return {AnalysisDomain::Integrity, s, 0, 0, 0};
+}
 
 // ---- layout ----------------------------------------------------------------------------
 
@@ -183,8 +185,7 @@ TEST(DisplayPanes, SpectrumPanesHalveTheCountButRangeOverAllValues) {
     for (int i = 0; i < 1000; ++i) p.samples[static_cast<size_t>(i)] = (i % 2) ? 1.0f : -1.0f;
     doc.points = {p};
     doc.selectPoint(0);
-    WaveDisplayModel m =
-        modelFor({AnalysisDomain::Frequency, DisplaySet::SingleTrace, 0, 0, 0});
+    WaveDisplayModel m = modelFor({AnalysisDomain::Frequency, DisplaySet::SingleTrace, 0, 0, 0});
     m.rebuild(doc);
     ASSERT_EQ(m.paneCount(), 1);
     const WavePane& w = m.pane(0);
@@ -253,7 +254,7 @@ TEST(DisplayPanes, WaveletPanesTitlesSlotsAndLengths) {
     // Haar, 3 levels (list index 2).
     WaveDisplayModel m = modelFor({AnalysisDomain::Wavelet, DisplaySet::SingleTrace, 0, 0, 2});
     m.rebuild(doc);
-    const std::vector<std::string> titles = {"NO.2 原始信号", "重构信号", "第1级 平滑信号",
+    const std::vector<std::string> titles = {"NO.2 原始信号",  "重构信号",       "第1级 平滑信号",
                                              "第1级 细节信号", "第2级 平滑信号", "第2级 细节信号",
                                              "第3级 平滑信号", "第3级 细节信号"};
     const std::vector<int> lengths = {1024, 1024, 512, 512, 256, 256, 128, 128};
@@ -336,7 +337,8 @@ TEST(DisplayPanes, CorrelationAndAveragePanes) {
     EXPECT_EQ(m.pane(0).point->samples[40], 0.0f);
     EXPECT_EQ(m.editTargets().points, (std::vector<int>{0, 1, 2, 3}));
     m.runCommand(doc, DisplayCommand::StretchH);
-    for (const TestPoint& p : doc.points) EXPECT_EQ(p.lastParams.viewStates[kSlotAverage].hScaleMode, 2);
+    for (const TestPoint& p : doc.points)
+        EXPECT_EQ(p.lastParams.viewStates[kSlotAverage].hScaleMode, 2);
 }
 
 // ---- commands and targets --------------------------------------------------------------------
@@ -391,7 +393,8 @@ TEST(DisplayCommands, SharedSlotReadsTheCommonStateOrTheDefault) {
     EXPECT_EQ(ReadSharedState(doc, all, kSlotAverage), s);
 }
 
-// ---- cursors and interaction ---------------------------------------------------------------------
+// ---- cursors and interaction
+// ---------------------------------------------------------------------
 
 TEST(DisplayInteraction, ClicksKeysAndCursors) {
     CSondaraDoc doc = docOf(4);
@@ -531,7 +534,8 @@ TEST(DisplayInteraction, SpeedAndLengthBoxes) {
     EXPECT_FALSE(m.speedAndLength().applies);
 }
 
-// ---- large displays -------------------------------------------------------------------------------
+// ---- large displays
+// -------------------------------------------------------------------------------
 
 TEST(DisplayLarge, PanesOutsideTheVisibleRowsAreMaterialisedOnDemand) {
     CSondaraDoc doc = docOf(2000, 128);

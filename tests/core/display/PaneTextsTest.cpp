@@ -2,12 +2,12 @@
 // simulated pile.
 #include <gtest/gtest.h>
 
+#include "core/base/TextCodec.h"
 #include "core/display/PaneTexts.h"
 #include "core/display/SimulatedPile.h"
-#include "support/DisplayTestSupport.h"
 #include "core/model/NameLists.h"
-#include "core/base/TextCodec.h"
 #include "core/processing/ProcessingChain.h"
+#include "support/DisplayTestSupport.h"
 
 namespace sondara {
 namespace {
@@ -27,8 +27,11 @@ TEST(PaneTexts, ShortExponent) {
     const struct {
         double v;
         const char* text;
-    } cases[] = {{12345.0, "1.23e+4mV"}, {1.23e-4, "1.23e-4mV"}, {-5.0, "-5.00e+0mV"},
-                 {0.0, "0.00e+0mV"},     {1.5e12, "1.50e+2mV"}};  // three digits: "012" -> "2"
+    } cases[] = {{12345.0, "1.23e+4mV"},
+                 {1.23e-4, "1.23e-4mV"},
+                 {-5.0, "-5.00e+0mV"},
+                 {0.0, "0.00e+0mV"},
+                 {1.5e12, "1.50e+2mV"}};  // three digits: "012" -> "2"
     for (const auto& c : cases) EXPECT_EQ(ShortExponent(c.v), c.text) << c.v;
 }
 
@@ -164,7 +167,8 @@ TEST(PaneTexts, MarkLabelsAndVisibility) {
     s.setSelection({AnalysisDomain::Frequency, DisplaySet::SingleTrace, 0, 0, 0});
     s.rebuild(doc);
     const WavePane& sp = s.ensurePane(0);
-    EXPECT_EQ(sp.marks[0].label, Format("%0.2fkHZ/%0.2fmV", 10 * 25.0 / 512, sp.point->samples[10]));
+    EXPECT_EQ(sp.marks[0].label,
+              Format("%0.2fkHZ/%0.2fmV", 10 * 25.0 / 512, sp.point->samples[10]));
     WaveDisplayModel wv;
     wv.setSelection({AnalysisDomain::Wavelet, DisplaySet::SingleTrace, 0, 0, 1});
     wv.rebuild(doc);

@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <optional>
 
+#include "core/base/TextCodec.h"
 #include "core/fileio/InstrumentProject.h"
 #include "core/fileio/ProjectFile.h"
-#include "core/base/TextCodec.h"
 #include "support/Fixtures.h"
 #include "support/TestSupport.h"
 

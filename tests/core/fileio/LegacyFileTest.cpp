@@ -8,10 +8,10 @@
 #include <cstring>
 #include <optional>
 
+#include "core/base/TextCodec.h"
 #include "core/fileio/LegacyFile.h"
 #include "core/fileio/ProjectFile.h"
 #include "core/model/NameLists.h"
-#include "core/base/TextCodec.h"
 #include "core/processing/ProcessingChain.h"
 #include "support/Fixtures.h"
 #include "support/TestSupport.h"
@@ -304,7 +304,7 @@ TEST(LegacyFile, FiltersNeedPassesAndACutOff) {
         int passes;
         float kHz;
         int filters;
-    } cases[] = {{3, 2.0f, 3},  {0, 2.0f, 0},   {-2, 2.0f, 0},    {2, 0.0f, 0},
+    } cases[] = {{3, 2.0f, 3},   {0, 2.0f, 0},   {-2, 2.0f, 0},    {2, 0.0f, 0},
                  {2, 1e-11f, 0}, {32, 2.0f, 32}, {32767, 2.0f, 32}};  // a damaged count is bounded
     for (const Case& c : cases) {
         LegacyPoint lp;

@@ -4,9 +4,9 @@
 
 #include "core/app/AppPaths.h"
 #include "core/app/RunLog.h"
-#include "core/fileio/ProjectFile.h"
 #include "core/base/RecordCodec.h"
 #include "core/base/TextCodec.h"
+#include "core/fileio/ProjectFile.h"
 #include "support/Fixtures.h"
 #include "support/TestSupport.h"
 
@@ -88,7 +88,8 @@ TEST(ProjectFile, MarksPlacedAtASampleStayThereAfterReload) {
     for (int s : {33, 100, 200, 477, 1000}) {
         PileMark m;
         m.position = s;
-        m.depth = static_cast<float>(p.sampleInterval * p.waveSpeed * (s - p.headIndex) * 0.0000005);
+        m.depth =
+            static_cast<float>(p.sampleInterval * p.waveSpeed * (s - p.headIndex) * 0.0000005);
         p.defects.push_back(m);
     }
     CSondaraDoc r;
@@ -278,7 +279,8 @@ TEST(ProjectFile, SecondSetMayCarryAnotherVersion) {
 
 TEST(ProjectFile, SaveCheckedWritesOnlyCheckedPoints) {
     test::TempDir dir;
-    std::vector<TestPoint> pts{fullPoint(0, "A"), fullPoint(1, "B"), fullPoint(2, "C"), fullPoint(3, "D")};
+    std::vector<TestPoint> pts{fullPoint(0, "A"), fullPoint(1, "B"), fullPoint(2, "C"),
+                               fullPoint(3, "D")};
     CSondaraDoc d = test::makeDoc(pts);  // 1 and 3 are checked
     d.originalPoints[3].rawSamples = {42.0f};
     std::string err;
@@ -329,9 +331,12 @@ TEST(ProjectFile, MergeAsksAboutMissingFiles) {
     {
         CSondaraDoc m;
         test::ScriptedPrompter yes({true});
-        MergeFiles(m, {dir.file("a.qar"), dir.file("nope.qar"), dir.file("junk.qar"), dir.file("b.qar")}, yes);
+        MergeFiles(
+            m, {dir.file("a.qar"), dir.file("nope.qar"), dir.file("junk.qar"), dir.file("b.qar")},
+            yes);
         ASSERT_EQ(yes.questions.size(), 1u);
-        EXPECT_EQ(yes.questions[0], "文件“" + dir.file("nope.qar") + "”路径错误，是否继续打开其他文件？");
+        EXPECT_EQ(yes.questions[0],
+                  "文件“" + dir.file("nope.qar") + "”路径错误，是否继续打开其他文件？");
         ASSERT_EQ(m.pointCount(), 3);
         EXPECT_EQ(m.info.pointCount, 3);
         EXPECT_EQ(textOf(m.info.projectName), "project");  // the first file's header

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "core/fileio/ResultFile.h"
 #include "core/base/TextCodec.h"
+#include "core/fileio/ResultFile.h"
 #include "support/Fixtures.h"
 #include "support/TestSupport.h"
 
@@ -77,7 +77,13 @@ TEST(ResultFile, OnePileRecordPerRunOfEqualPileNumbers) {
     };
     pile(a1, 2);  // the fields of the first point of the pile
     e.i32(1).i32(2).blob(utf8ToGbk("缩径")).f32(4.25f);
-    e.i32(2).i32(100).blob(utf8ToGbk("自定义")).f32(7.5f).i32(100).blob(utf8ToGbk("自定义")).f32(7.5f);
+    e.i32(2)
+        .i32(100)
+        .blob(utf8ToGbk("自定义"))
+        .f32(7.5f)
+        .i32(100)
+        .blob(utf8ToGbk("自定义"))
+        .f32(7.5f);
     pile(b, 1);  // a last pile of a single point
     e.i32(0);
 

@@ -4,8 +4,8 @@
 #include <filesystem>
 
 #include "core/app/AppPaths.h"
-#include "core/fileio/TextExport.h"
 #include "core/base/TextCodec.h"
+#include "core/fileio/TextExport.h"
 #include "support/Fixtures.h"
 #include "support/TestSupport.h"
 
@@ -51,7 +51,8 @@ TEST(TextExport, Formats) {
     };
     const Case cases[] = {
         {"ticked with header", with(true, false, " ", TextSource::Checked),
-         "测点数：2\n测点桩号：P1\n数据长度：3\n0.00 1.25 -2.50 \n测点桩号：桩3\n数据长度：2\n0.00 -0.00 \n"},
+         "测点数：2\n测点桩号：P1\n数据长度：3\n0.00 1.25 -2.50 \n测点桩号：桩3\n数据长度：2\n0.00 "
+         "-0.00 \n"},
         {"ticked without header runs on one line", with(false, false, " ", TextSource::Checked),
          "0.00 1.25 -2.50 0.00 -0.00 "},
         {"time column and bar", with(false, true, "|", TextSource::Checked),
@@ -59,7 +60,8 @@ TEST(TextExport, Formats) {
         {"current point: no line break after it", with(true, false, ",", TextSource::Current),
          "测点数：1\n测点桩号：P1\n数据长度：3\n0.00,1.25,-2.50,"},
         {"all points", with(true, false, "；", TextSource::All),
-         "测点数：3\n测点桩号：P1\n数据长度：3\n0.00；1.25；-2.50；\n测点桩号：P2\n数据长度：1\n3.00；\n"
+         "测点数：3\n测点桩号：P1\n数据长度：3\n0.00；1.25；-2.50；\n测点桩号：P2\n数据长度：1\n3."
+         "00；\n"
          "测点桩号：桩3\n数据长度：2\n0.00；-0.00；\n"},
     };
     for (const Case& c : cases) {
@@ -78,7 +80,8 @@ TEST(TextExport, AllPointsAreCountedWhateverIsTicked) {
 }
 
 TEST(TextExport, ValuesAreRoundedLikePrintfInTheCLocale) {
-    std::vector<float> v = {1.005f, 2.675f, -0.005f, 0.125f, 123456.789f, -1e-9f, 1e10f, 0.375f, -7.995f};
+    std::vector<float> v = {1.005f, 2.675f, -0.005f, 0.125f, 123456.789f,
+                            -1e-9f, 1e10f,  0.375f,  -7.995f};
     CSondaraDoc d = test::makeDoc({point("P", v, 1)});
     TextExportSettings s;
     s.header = false;
@@ -203,7 +206,8 @@ TEST(TextExportSettingsFile, DefaultsAreWrittenWhenTheFileIsMissingOrForeign) {
     EXPECT_TRUE(back.timeColumn);
     EXPECT_EQ(back.valueKind, 1);
     EXPECT_EQ(back.path, "/数据/导出.txt");
-    EXPECT_NE(test::readFile(path).find(utf8ToGbk("/数据/导出.txt")), std::string::npos);  // stored as GBK
+    EXPECT_NE(test::readFile(path).find(utf8ToGbk("/数据/导出.txt")),
+              std::string::npos);  // stored as GBK
 
     const std::string good = test::readFile(path);
     struct Bad {

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "core/model/ClipboardBlock.h"
 #include "core/base/TextCodec.h"
+#include "core/model/ClipboardBlock.h"
 #include "support/Fixtures.h"
 
 namespace sondara {
@@ -31,12 +31,14 @@ std::int32_t i32At(const std::string& b, std::size_t off) {
     return v;
 }
 
-void putI32(std::string& b, std::size_t off, std::int32_t v) { std::memcpy(b.data() + off, &v, 4); }
+void putI32(std::string& b, std::size_t off, std::int32_t v) {
+    std::memcpy(b.data() + off, &v, 4);
+}
 
 // Bytes of one point's arrays after its 1440-byte image.
 std::size_t arrayBytes(const TestPoint& p) {
-    return 4 * (p.rawSamples.size() + p.samples.size() + p.spectrumMarks.size() + p.correlationMarks.size() +
-                2 * p.waveletMarkPositions.size()) +
+    return 4 * (p.rawSamples.size() + p.samples.size() + p.spectrumMarks.size() +
+                p.correlationMarks.size() + 2 * p.waveletMarkPositions.size()) +
            1112 * p.steps.size() + 164 * p.defects.size();
 }
 

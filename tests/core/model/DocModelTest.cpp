@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "core/base/TextCodec.h"
 #include "core/model/NameLists.h"
 #include "core/model/SondaraDoc.h"
-#include "core/base/TextCodec.h"
 #include "support/Fixtures.h"
 
 namespace sondara {

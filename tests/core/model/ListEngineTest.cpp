@@ -3,9 +3,9 @@
 #include <functional>
 #include <sstream>
 
+#include "core/base/TextCodec.h"
 #include "core/model/ListCommands.h"
 #include "core/model/ListEngine.h"
-#include "core/base/TextCodec.h"
 #include "support/Fixtures.h"
 #include "support/TestSupport.h"
 
@@ -96,23 +96,26 @@ std::vector<RoundTrip> roundTrips() {
     std::vector<TestPoint> allTicked(5);
     for (TestPoint& p : allTicked) p.checked = 1;
     return {
-        {"paste point", kList, fixed(snap(kOpPaste, 1, -1, 2, {carried("X", 9)})), "A1 A2* X9 C4* C5"},
+        {"paste point", kList, fixed(snap(kOpPaste, 1, -1, 2, {carried("X", 9)})),
+         "A1 A2* X9 C4* C5"},
         {"paste pile takes the pile number", kList,
-         fixed(snap(kOpPaste, 2, -1, 4, {carried("X", 8), carried("X", 9)})), "A1 A2* B3 C8 C9", 2, 3},
+         fixed(snap(kOpPaste, 2, -1, 4, {carried("X", 8), carried("X", 9)})), "A1 A2* B3 C8 C9", 2,
+         3},
         {"insert point", kList, fixed(snap(kOpInsert, 1, -1, 2, {carried("X", 9)})),
          "A1 A2* X9 B3 C4* C5", 1, 2},
         {"insert pile before the pile", kList,
-         fixed(snap(kOpInsert, 2, -1, 4, {carried("X", 8), carried("X", 9)})), "A1 A2* B3 X8 X9 C4* C5", 2,
-         3},
+         fixed(snap(kOpInsert, 2, -1, 4, {carried("X", 8), carried("X", 9)})),
+         "A1 A2* B3 X8 X9 C4* C5", 2, 3},
         {"append point", kList, fixed(snap(kOpAppend, 1, -1, 0, {carried("X", 9)})),
          "A1 X9 A2* B3 C4* C5", 1, 1},
         {"append pile after the pile", kList,
-         fixed(snap(kOpAppend, 2, -1, 0, {carried("X", 8), carried("X", 9)})), "A1 A2* X8 X9 B3 C4* C5", 2,
-         2},
+         fixed(snap(kOpAppend, 2, -1, 0, {carried("X", 8), carried("X", 9)})),
+         "A1 A2* X8 X9 B3 C4* C5", 2, 2},
         {"delete point", kList, fixed(snap(kOpDelete, 1, -1, 2)), "A1 A2* C4* C5"},
         {"delete first pile", kList, fixed(snap(kOpDelete, 2, -1, 1)), "B3 C4* C5"},
         {"delete last pile", kList, fixed(snap(kOpDelete, 2, -1, 4)), "A1 A2* B3"},
-        {"delete pile that joins its neighbours", "A1 B2 A3", fixed(snap(kOpDelete, 2, -1, 1)), "A1 A3"},
+        {"delete pile that joins its neighbours", "A1 B2 A3", fixed(snap(kOpDelete, 2, -1, 1)),
+         "A1 A3"},
         {"move point up", kList,
          [](CSondaraDoc& d) {
              d.selectPoint(1);
@@ -134,9 +137,11 @@ std::vector<RoundTrip> roundTrips() {
          "B3 A1 A2* C4* C5", 2, 1},
         {"move pile up joining piles", "A1 B2 A3", fixed(snap(kOpMoveUp, 2, 2)), "A1 A3 B2"},
         {"move pile down joining piles", "A1 B2 A3", fixed(snap(kOpMoveDown, 2, 0)), "B2 A1 A3"},
-        {"fixed fields", kList, fixed(snap(kOpExchangeFields, 0, -1, -1, {fields})), "A1 A2* Z7 C4* C5"},
+        {"fixed fields", kList, fixed(snap(kOpExchangeFields, 0, -1, -1, {fields})),
+         "A1 A2* Z7 C4* C5"},
         {"sort descending", kList, fixed(snap(kOpSortDescending)), "C4* C5 B3 A1 A2*"},
-        {"exchange list", kList, fixed(snap(kOpExchangeList, 0, -1, -1, reversed)), "C5 C4 B3 A2 A1"},
+        {"exchange list", kList, fixed(snap(kOpExchangeList, 0, -1, -1, reversed)),
+         "C5 C4 B3 A2 A1"},
         {"tick all", kList, fixed(snap(kOpTickAll)), "A1* A2* B3* C4* C5*"},
         {"untick all", kList, fixed(snap(kOpUntickAll)), "A1 A2 B3 C4 C5"},
         {"invert ticks", kList, fixed(snap(kOpInvertTicks)), "A1* A2 B3* C4 C5*"},
@@ -212,7 +217,8 @@ TEST(ListEngine, OperationsThatDoNotApplyChangeNothing) {
         {"insert outside the list", "A1 B2", snap(kOpInsert, 1, -1, 5, {carried("X", 9)})},
         {"exchange a list of another length", "A1 B2 C3", snap(kOpExchangeList, 0, -1, -1, two)},
         {"exchange ticks of another length", "A1 B2 C3", snap(kOpExchangeTicks, 0, -1, -1, two)},
-        {"fields of a point outside the list", "A1", snap(kOpExchangeFields, 0, -1, -1, {carried("X", 9)})},
+        {"fields of a point outside the list", "A1",
+         snap(kOpExchangeFields, 0, -1, -1, {carried("X", 9)})},
         {"unknown operation", "A1", snap(9)},
     };
     cases[17].s.points[0].sourceIndex = 4;
@@ -261,13 +267,14 @@ TEST(NewPileNumber, DiffersFromBothNeighbours) {
         {"", "", "", "1"},
         {"A9", "B1", "A9", "Aa"},
         {"P0", "P1", "P1", "P2"},
-        {"", "PZ", "PZ", "P0"},          // 'Z' wraps to '0'
-        {"Pz", "", "Pz", "PA"},          // 'z' goes on with 'A'
-        {"Az", "AA", "Az", "AB"},        // the first candidate hits a neighbour twice
-        {"B1", "B1", "B1", "B2"},        // equal neighbours skip the base
+        {"", "PZ", "PZ", "P0"},    // 'Z' wraps to '0'
+        {"Pz", "", "Pz", "PA"},    // 'z' goes on with 'A'
+        {"Az", "AA", "Az", "AB"},  // the first candidate hits a neighbour twice
+        {"B1", "B1", "B1", "B2"},  // equal neighbours skip the base
         {"", "", "Q", "1"},
         {"P-", "", "P-", "P0"},
-        {utf8ToGbk("1号桩"), "", utf8ToGbk("1号桩"), "1" + utf8ToGbk("号") + "0"},  // whole character
+        {utf8ToGbk("1号桩"), "", utf8ToGbk("1号桩"),
+         "1" + utf8ToGbk("号") + "0"},  // whole character
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.before + "|" + c.after + "|" + c.base);
@@ -281,8 +288,8 @@ TEST(NewPileNumber, DiffersFromBothNeighbours) {
 TEST(ListEngine, InsertedPileIsRenumberedOnlyWhenItWouldJoinANeighbour) {
     struct Case {
         const char* name;
-        std::string list;     // pile numbers, one point each
-        int position;         // current point
+        std::string list;  // pile numbers, one point each
+        int position;      // current point
         std::int32_t op;
         std::string carriedNo;
         std::string expected;  // number of the inserted pile
@@ -303,7 +310,8 @@ TEST(ListEngine, InsertedPileIsRenumberedOnlyWhenItWouldJoinANeighbour) {
         while (in >> no) pts.push_back(test::simplePoint(no.c_str(), 2));
         CSondaraDoc d = test::makeDoc(std::move(pts));
         ASSERT_TRUE(Do(d, snap(c.op, 2, -1, c.position,
-                               {test::simplePoint(c.carriedNo.c_str(), 2), test::simplePoint(c.carriedNo.c_str(), 2)})));
+                               {test::simplePoint(c.carriedNo.c_str(), 2),
+                                test::simplePoint(c.carriedNo.c_str(), 2)})));
         ASSERT_EQ(d.selectionMode, 2);
         ASSERT_EQ(d.pileMembers.size(), 2u);  // a pile of its own
         EXPECT_EQ(textOf(d.points[d.currentPoint].pileNo), c.expected);
@@ -334,11 +342,11 @@ TEST(PileCompare, NaturalOrder) {
         {"P9", "P9a", -1},
         {"P9a", "P10", -1},
         {"P10", "P10", 0},
-        {"A1B2", "A1B10", -1},      // the second run decides
-        {"A1", "A1B2", -1},         // equal so far: more runs is larger
-        {"A01", "A1", -1},          // equal values, then the whole text
-        {"B1", "A2", 1},            // the prefix decides before the value
-        {"abc", "abd", -1},         // no digits: the whole text
+        {"A1B2", "A1B10", -1},  // the second run decides
+        {"A1", "A1B2", -1},     // equal so far: more runs is larger
+        {"A01", "A1", -1},      // equal values, then the whole text
+        {"B1", "A2", 1},        // the prefix decides before the value
+        {"abc", "abd", -1},     // no digits: the whole text
         {"10", "9", 1},
         {"P99999999999999999999", "P100000000000000000000", -1},  // no overflow
         {utf8ToGbk("桩1"), utf8ToGbk("桩2"), -1},
@@ -359,7 +367,7 @@ TEST(ListEngine, SortIsNaturalStableAndANoOpSortPushesNothing) {
     d.selectPoint(1);
     ASSERT_TRUE(SortList(d, true));
     EXPECT_EQ(sig(d), "P24 P92 P95 P9a3 P101");  // the two P9 keep their order
-    EXPECT_EQ(d.currentPoint, 1);                 // the index stays, the point changes
+    EXPECT_EQ(d.currentPoint, 1);                // the index stays, the point changes
     expectConsistent(d);
     EXPECT_FALSE(SortList(d, true));
     EXPECT_EQ(d.undoStack.size(), 1u);

@@ -47,7 +47,8 @@ TEST(PrintLayout, AreaBandsAndTableOnA4) {
     r = PrintLayout(s, a4(), nullptr);
     EXPECT_FALSE(r.headerBand);
     EXPECT_EQ(r.top, -200);
-    s.pageNumberPosition = 0;  // numbers at the top bring the band back, the footer stays for its text
+    s.pageNumberPosition =
+        0;  // numbers at the top bring the band back, the footer stays for its text
     r = PrintLayout(s, a4(), nullptr);
     EXPECT_TRUE(r.headerBand);
     EXPECT_TRUE(r.footerBand);
@@ -171,19 +172,46 @@ TEST(PrintLayout, RefusalsAndEmptyPages) {
     } cases[] = {
         {"no printer", [](PrintSettings&, PrintLayoutInput& in) { in.havePrinter = false; }, ""},
         {"no points", [](PrintSettings&, PrintLayoutInput& in) { in.pointCount = 0; }, ""},
-        {"nothing checked", [](PrintSettings&, PrintLayoutInput& in) { in.checkedCount = 0; }, nothing},
+        {"nothing checked", [](PrintSettings&, PrintLayoutInput& in) { in.checkedCount = 0; },
+         nothing},
         {"display without panes",
-         [](PrintSettings& s, PrintLayoutInput& in) { s.currentDisplay = 1; in.paneCount = 0; }, nothing},
-        {"no item", [](PrintSettings& s, PrintLayoutInput&) { s.perPointItems = {0, 0, 0, 0, 0}; }, noItems},
-        {"side margins", [](PrintSettings& s, PrintLayoutInput& in) { in.paperWidthMm = 200; s.marginLeftCm = s.marginRightCm = 10.0f; }, ""},
-        {"narrow paper",
-         [](PrintSettings&, PrintLayoutInput& in) { in.paperWidthMm = 30; }, ""},
+         [](PrintSettings& s, PrintLayoutInput& in) {
+             s.currentDisplay = 1;
+             in.paneCount = 0;
+         },
+         nothing},
+        {"no item",
+         [](PrintSettings& s, PrintLayoutInput&) {
+             s.perPointItems = {0, 0, 0, 0, 0};
+         },
+         noItems},
+        {"side margins",
+         [](PrintSettings& s, PrintLayoutInput& in) {
+             in.paperWidthMm = 200;
+             s.marginLeftCm = s.marginRightCm = 10.0f;
+         },
+         ""},
+        {"narrow paper", [](PrintSettings&, PrintLayoutInput& in) { in.paperWidthMm = 30; }, ""},
         {"short paper",
-         [](PrintSettings& s, PrintLayoutInput& in) { in.paperHeightMm = 40; s.printHeader = 0; s.printFooter = 0; s.printPageNumber = 0; }, ""},
+         [](PrintSettings& s, PrintLayoutInput& in) {
+             in.paperHeightMm = 40;
+             s.printHeader = 0;
+             s.printFooter = 0;
+             s.printPageNumber = 0;
+         },
+         ""},
         {"bands fill the page",
-         [](PrintSettings& s, PrintLayoutInput& in) { in.paperHeightMm = 45; s.printTable = 0; }, ""},
+         [](PrintSettings& s, PrintLayoutInput& in) {
+             in.paperHeightMm = 45;
+             s.printTable = 0;
+         },
+         ""},
         {"table fills the page",
-         [](PrintSettings& s, PrintLayoutInput&) { s.tableRows = 10; s.tableRowHeightCm = 10.0f; }, ""},
+         [](PrintSettings& s, PrintLayoutInput&) {
+             s.tableRows = 10;
+             s.tableRowHeightCm = 10.0f;
+         },
+         ""},
     };
     for (const Case& c : cases) {
         PrintSettings s;

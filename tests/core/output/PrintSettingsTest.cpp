@@ -41,11 +41,14 @@ std::string textAt(const std::string& b, size_t off, size_t n) {
 // folder afterwards.
 struct SettingsDirScope {
     test::TempDir dir;
-    std::string before = std::getenv("SONDARA_SETTINGS_DIR") ? std::getenv("SONDARA_SETTINGS_DIR") : "";
+    std::string before =
+        std::getenv("SONDARA_SETTINGS_DIR") ? std::getenv("SONDARA_SETTINGS_DIR") : "";
     SettingsDirScope() { setenv("SONDARA_SETTINGS_DIR", dir.path().c_str(), 1); }
     ~SettingsDirScope() {
-        if (before.empty()) unsetenv("SONDARA_SETTINGS_DIR");
-        else setenv("SONDARA_SETTINGS_DIR", before.c_str(), 1);
+        if (before.empty())
+            unsetenv("SONDARA_SETTINGS_DIR");
+        else
+            setenv("SONDARA_SETTINGS_DIR", before.c_str(), 1);
     }
 };
 
@@ -70,8 +73,8 @@ TEST(PrintSettings, DefaultBlockHasEveryFieldAtItsOffset) {
     EXPECT_EQ(b.substr(116, 5000), std::string(5000, '\0'));
     const std::int32_t items[] = {1, 0, 0, 0, 0, 0, 0};  // 波形 .. 对数谱, reserved, 当前显示
     for (int k = 0; k < 7; ++k) EXPECT_EQ(i32At(b, 5116 + 4 * static_cast<size_t>(k)), items[k]);
-    EXPECT_EQ(i32At(b, 5144), 12);        // font height
-    EXPECT_EQ(i32At(b, 5160), 90);        // weight
+    EXPECT_EQ(i32At(b, 5144), 12);                         // font height
+    EXPECT_EQ(i32At(b, 5160), 90);                         // weight
     EXPECT_EQ(static_cast<unsigned char>(b[5171]), 0x30);  // family
     EXPECT_EQ(textAt(b, 5172, 32), "宋体");
     EXPECT_EQ(textAt(b, 5204, 100), "基桩动测法检测分析报告");
@@ -90,9 +93,12 @@ TEST(PrintSettings, FileMissingOrForeignIsReplacedByTheDefaults) {
     const std::string path = printSettingsFile().path();
     EXPECT_EQ(path, dir.file("MIR_QAR4_PRINT_001.ini"));
 
-    for (const std::string& before : {std::string(), std::string("MIR_QAR4_PRINT_002") + std::string(5472, 'x')}) {
-        if (!before.empty()) ASSERT_TRUE(test::writeFile(path, before));
-        else std::remove(path.c_str());
+    for (const std::string& before :
+         {std::string(), std::string("MIR_QAR4_PRINT_002") + std::string(5472, 'x')}) {
+        if (!before.empty())
+            ASSERT_TRUE(test::writeFile(path, before));
+        else
+            std::remove(path.c_str());
         PrintSettings s;
         s.rows = 7;
         test::ScriptedPrompter p;
@@ -157,8 +163,8 @@ TEST(PrintSettings, ShortOrDamagedBlocksStayInRange) {
     const std::string full = blockOf(s);
     const PrintSettings cut = readBlock(full.substr(0, 5122));
     EXPECT_EQ(cut.tableRows, 5);
-    EXPECT_EQ(cut.perPointItems[0], 0);   // whole field read
-    EXPECT_EQ(cut.perPointItems[1], 0);   // half a field: the default
+    EXPECT_EQ(cut.perPointItems[0], 0);  // whole field read
+    EXPECT_EQ(cut.perPointItems[1], 0);  // half a field: the default
     EXPECT_EQ(cut.rows, 4);
 
     // Values no dialog could give are brought into range; texts end with a NUL.
@@ -213,8 +219,8 @@ TEST(PrintSettings, PageNumberFormats) {
     const struct {
         int format, page, total;
         const char* text;
-    } cases[] = {{0, 6, 9, "6"},           {1, 6, 9, ".6."},   {2, 6, 9, "--6--"},
-                 {3, 6, 9, "第6页"},       {4, 2, 3, "共3页 第2页"}, {7, 2, 3, "2"}};
+    } cases[] = {{0, 6, 9, "6"},     {1, 6, 9, ".6."},         {2, 6, 9, "--6--"},
+                 {3, 6, 9, "第6页"}, {4, 2, 3, "共3页 第2页"}, {7, 2, 3, "2"}};
     for (const auto& c : cases) EXPECT_EQ(FormatPageNumber(c.format, c.page, c.total), c.text);
 }
 

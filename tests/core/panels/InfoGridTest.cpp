@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "core/base/TextCodec.h"
 #include "core/display/WaveDisplayModel.h"
 #include "core/model/ListEngine.h"
 #include "core/model/NameLists.h"
-#include "core/processing/ProcessingChain.h"
-#include "core/base/TextCodec.h"
 #include "core/panels/InfoGridEdit.h"
 #include "core/panels/InfoGridTables.h"
+#include "core/processing/ProcessingChain.h"
 #include "support/Fixtures.h"
 
 namespace sondara {
@@ -19,8 +19,8 @@ CSondaraDoc gridDoc() {
         TestPoint p = test::simplePoint(i < 2 ? "A1" : "A2", 64);
         p.pileDiameter = static_cast<std::int16_t>(600 + i);
         p.pileLength = 12.345f;
-        setText(p.testDateTime, "2020-05-0" + std::to_string(i + 1) + " 10:2" + std::to_string(i) + ":3" +
-                                    std::to_string(i));
+        setText(p.testDateTime, "2020-05-0" + std::to_string(i + 1) + " 10:2" + std::to_string(i) +
+                                    ":3" + std::to_string(i));
         setText(p.castingDate, "2020-04-01");
         pts.push_back(std::move(p));
     }
@@ -29,7 +29,8 @@ CSondaraDoc gridDoc() {
 
 const std::vector<int> kAllRows = {0, 1, 2, 3};
 
-std::string cell(const CSondaraDoc& d, GridTable t, int row, int col, const std::vector<int>& rows = kAllRows) {
+std::string cell(const CSondaraDoc& d, GridTable t, int row, int col,
+                 const std::vector<int>& rows = kAllRows) {
     return GridCellText(t, d, rows, row, col);
 }
 
@@ -153,10 +154,11 @@ TEST(InfoGridDates, ParsingClampsEveryComponent) {
         const char* text;
         GridDate want;
     } cases[] = {
-        {"2020-05-06", {2020, 5, 6}},   {"1970-05-06", {1971, 5, 6}}, {"2039-05-06", {2038, 5, 6}},
-        {"2038-12-31", {2038, 12, 31}}, {"2020-00-32", {2020, 1, 31}}, {"2020-13-00", {2020, 12, 1}},
-        {"2020-1-5", {1971, 1, 1}},     {"", {1971, 1, 1}},            {"abcdefghij", {1971, 1, 1}},
-        {"2020/05/06 12:00", {2020, 5, 6}},
+        {"2020-05-06", {2020, 5, 6}},  {"1970-05-06", {1971, 5, 6}},
+        {"2039-05-06", {2038, 5, 6}},  {"2038-12-31", {2038, 12, 31}},
+        {"2020-00-32", {2020, 1, 31}}, {"2020-13-00", {2020, 12, 1}},
+        {"2020-1-5", {1971, 1, 1}},    {"", {1971, 1, 1}},
+        {"abcdefghij", {1971, 1, 1}},  {"2020/05/06 12:00", {2020, 5, 6}},
     };
     for (const Case& c : cases) EXPECT_EQ(ParseGridDate(c.text), c.want) << c.text;
     EXPECT_EQ(FormatGridDate({1999, 3, 4}), "1999-03-04");
@@ -242,7 +244,8 @@ TEST(InfoGridEdit, TextCellsKeepTheirLengthLimits) {
     EditPointCell(d, kAllRows, 0, kPointColPileNo, pile25, PointEditScope::Single);
     EXPECT_EQ(textOf(d.points[0].pileNo), pile25.substr(0, 20));
     // eleven two-byte characters: ten kept, none cut in half
-    EditPointCell(d, kAllRows, 1, kPointColPileNo, "桩桩桩桩桩桩桩桩桩桩桩", PointEditScope::Single);
+    EditPointCell(d, kAllRows, 1, kPointColPileNo, "桩桩桩桩桩桩桩桩桩桩桩",
+                  PointEditScope::Single);
     EXPECT_EQ(gbkToUtf8(textOf(d.points[1].pileNo)), "桩桩桩桩桩桩桩桩桩桩");
     const std::string remark(60, 'r');
     EditPointCell(d, kAllRows, 0, kPointColRemark, remark, PointEditScope::Single);
@@ -254,8 +257,9 @@ TEST(InfoGridEdit, TimeEditsChangeOnlyTheComponentsTheUserChanged) {
     setText(d.points[2].testDateTime, "2021-06-07");  // a date without a time
     setText(d.points[3].testDateTime, "");            // nothing at all
     // row 0 shows 10:20:30; the user changes the minutes only
-    ASSERT_EQ(EditPointCell(d, kAllRows, 0, kPointColTestTime, "10:45:30", PointEditScope::Multiple),
-              GridEditResult::Applied);
+    ASSERT_EQ(
+        EditPointCell(d, kAllRows, 0, kPointColTestTime, "10:45:30", PointEditScope::Multiple),
+        GridEditResult::Applied);
     EXPECT_EQ(textOf(d.points[0].testDateTime), "2020-05-01 10:45:30");
     EXPECT_EQ(textOf(d.points[1].testDateTime), "2020-05-02 10:45:31");
     EXPECT_EQ(textOf(d.points[2].testDateTime), "2021-06-07 00:45:00");
@@ -284,7 +288,8 @@ TEST(InfoGridEdit, DateEditsReplaceTheDatePartAndClamp) {
 
 TEST(InfoGridEdit, PileTypeByTextAndClassByName) {
     CSondaraDoc d = gridDoc();
-    EditPointCell(d, kAllRows, 0, kPointColPileType, PileTypeNames().utf8[2], PointEditScope::Single);
+    EditPointCell(d, kAllRows, 0, kPointColPileType, PileTypeNames().utf8[2],
+                  PointEditScope::Single);
     EXPECT_EQ(d.points[0].pileTypeIndex, 2);
     EditPointCell(d, kAllRows, 0, kPointColPileType, "  自定义桩  ", PointEditScope::Single);
     EXPECT_EQ(d.points[0].pileTypeIndex, 100);

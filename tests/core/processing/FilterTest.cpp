@@ -21,22 +21,22 @@ struct LengthCase {
 
 TEST(Filter, LengthRules) {
     const LengthCase cases[] = {
-        {1024, 20, 0, 300, kLowPass, 167},    // 166 even -> 167
-        {1026, 20, 0, 30, kLowPass, 511},     // bound 512 is even -> 511
-        {1024, 20, 0, 30, kLowPass, 511},     // bound 511
-        {1024, 20, 100, 0, kHighPass, 25},    // fs / (20 c)
-        {1024, 20, 80, 0, kHighPass, 31},     // 31.25 -> 31
-        {1024, 20, 125, 0, kHighPass, 19},    // 20 even -> 19 (downwards for high-pass)
-        {1024, 20, 250, 900, kBandPass, 201}, // band types size on the lower edge
-        {1024, 20, 0, 900, kBandStop, 511},   // lower 0 -> 0.0001 Hz -> the bound
-        {3, 20, 0, 300, kLowPass, 1},         // short trace: one tap
-        {1024, 20, 0, 40000, kLowPass, 1},    // above fs/2: sized before the limit
+        {1024, 20, 0, 300, kLowPass, 167},     // 166 even -> 167
+        {1026, 20, 0, 30, kLowPass, 511},      // bound 512 is even -> 511
+        {1024, 20, 0, 30, kLowPass, 511},      // bound 511
+        {1024, 20, 100, 0, kHighPass, 25},     // fs / (20 c)
+        {1024, 20, 80, 0, kHighPass, 31},      // 31.25 -> 31
+        {1024, 20, 125, 0, kHighPass, 19},     // 20 even -> 19 (downwards for high-pass)
+        {1024, 20, 250, 900, kBandPass, 201},  // band types size on the lower edge
+        {1024, 20, 0, 900, kBandStop, 511},    // lower 0 -> 0.0001 Hz -> the bound
+        {3, 20, 0, 300, kLowPass, 1},          // short trace: one tap
+        {1024, 20, 0, 40000, kLowPass, 1},     // above fs/2: sized before the limit
     };
     for (const LengthCase& c : cases) {
         const FilterPlan plan = PlanFilter(c.n, c.dt, c.lower, c.upper, c.type);
         EXPECT_TRUE(plan.filters);
-        EXPECT_EQ(plan.taps, c.taps) << "n " << c.n << " type " << c.type << " lower " << c.lower
-                                     << " upper " << c.upper;
+        EXPECT_EQ(plan.taps, c.taps)
+            << "n " << c.n << " type " << c.type << " lower " << c.lower << " upper " << c.upper;
     }
     const FilterPlan limited = PlanFilter(1024, 20, 0, 40000, kLowPass);
     EXPECT_EQ(limited.cutoffHz, 25000.0);
@@ -126,7 +126,7 @@ TEST(Filter, DesignErrorCodes) {
         {10, kLowPass, 300, 0, 4, 1},
         {0, kLowPass, 300, 0, 4, 1},
         {11, kLowPass, 300, 0, 8, 2},
-        {10, kLowPass, 300, 0, 0, 2},   // a later test overwrites the code
+        {10, kLowPass, 300, 0, 0, 2},  // a later test overwrites the code
         {11, 5, 300, 0, 4, 3},
         {11, kLowPass, 26000, 0, 4, 4},
         {11, kLowPass, -1, 0, 4, 4},
@@ -179,9 +179,10 @@ TEST(Filter, ConvolveFirMatchesThePlainLoop) {
     struct Case {
         int n, xLength, hLength;
     };
-    const Case cases[] = {{1, 1, 1},     {5, 5, 1},      {7, 3, 5},      {31, 31, 31},  {32, 20, 13},
-                          {33, 33, 7},   {100, 0, 9},    {100, 100, 0},  {100, 150, 200}, {257, 129, 129},
-                          {1024, 858, 167}, {1026, 516, 511}, {999, 999, 998}};
+    const Case cases[] = {{1, 1, 1},       {5, 5, 1},       {7, 3, 5},        {31, 31, 31},
+                          {32, 20, 13},    {33, 33, 7},     {100, 0, 9},      {100, 100, 0},
+                          {100, 150, 200}, {257, 129, 129}, {1024, 858, 167}, {1026, 516, 511},
+                          {999, 999, 998}};
     for (const Case& c : cases) {
         std::vector<float> x(std::max(c.n, c.xLength)), h(std::max(c.n, c.hLength));
         for (float& v : x) v = next() * 100;

@@ -19,7 +19,8 @@ namespace {
 std::vector<float> wave(int n, double phase) {
     std::vector<float> x(n);
     for (int i = 0; i < n; ++i)
-        x[i] = static_cast<float>(std::sin(i * 0.05 + phase) * std::exp(-i * 0.004) + 0.3 + 0.001 * i);
+        x[i] =
+            static_cast<float>(std::sin(i * 0.05 + phase) * std::exp(-i * 0.004) + 0.3 + 0.001 * i);
     return x;
 }
 
@@ -134,7 +135,8 @@ struct ThreePoints : ::testing::Test {
         RestoreChains(doc, {0, 1, 2});
     }
     void expectReplayed(int i) {
-        EXPECT_EQ(doc.points[i].samples, replayed(doc.points[i], doc.points[i].steps)) << "point " << i;
+        EXPECT_EQ(doc.points[i].samples, replayed(doc.points[i], doc.points[i].steps))
+            << "point " << i;
     }
 };
 
@@ -208,7 +210,8 @@ TEST_F(ThreePoints, PreviewModesLeaveTheStoredChains) {
 
     doc.editMode = 0;
     PreviewStep(doc, {0, 1, 2}, makeStep(ProcessKind::Reverse));
-    EXPECT_EQ(doc.points[1].samples, replayed(doc.points[1], {filterStep(800), makeStep(ProcessKind::Reverse)}));
+    EXPECT_EQ(doc.points[1].samples,
+              replayed(doc.points[1], {filterStep(800), makeStep(ProcessKind::Reverse)}));
 
     doc.editMode = 1;
     doc.editIndex = 2;
@@ -240,11 +243,12 @@ TEST(DisplayRange, TenPercentAboveTheLargestMagnitude) {
 TEST(RememberedParameters, CopyOnlyTheFieldsOfTheKind) {
     ProcessStep all = makeStep(ProcessKind::Filter);
     for (std::string_view f : AllStepFields()) ASSERT_TRUE(SetStepField(all, f, "7"));
-    const ProcessKind kinds[] = {ProcessKind::Filter,    ProcessKind::LinearZero, ProcessKind::NonlinearZero,
-                                 ProcessKind::Smooth,    ProcessKind::RemoveDc,   ProcessKind::FrontZero,
-                                 ProcessKind::BackZero,  ProcessKind::Shift,      ProcessKind::Rotate,
-                                 ProcessKind::Amplify,   ProcessKind::LocalScale, ProcessKind::Integrate,
-                                 ProcessKind::Reverse,   ProcessKind::SimpleIntegrate};
+    const ProcessKind kinds[] = {
+        ProcessKind::Filter,   ProcessKind::LinearZero,     ProcessKind::NonlinearZero,
+        ProcessKind::Smooth,   ProcessKind::RemoveDc,       ProcessKind::FrontZero,
+        ProcessKind::BackZero, ProcessKind::Shift,          ProcessKind::Rotate,
+        ProcessKind::Amplify,  ProcessKind::LocalScale,     ProcessKind::Integrate,
+        ProcessKind::Reverse,  ProcessKind::SimpleIntegrate};
     for (ProcessKind k : kinds) {
         TestPoint p;
         const ProcessStep before = p.lastParams;
@@ -288,9 +292,11 @@ struct Commit : ::testing::Test {
         UpdateDisplayRange(doc, {0, 1, 2, 3});
         doc.points[2].lastParams.upperFreqHz = 700.0f;
         doc.points[2].lastParams.viewStates[3].xOffset = 42;
-        doc.addObserver([this](DocChange, const std::vector<int>& pts) { notified.push_back(pts); });
+        doc.addObserver(
+            [this](DocChange, const std::vector<int>& pts) { notified.push_back(pts); });
     }
-    CommitRequest request(ChainEdit e, PointList targets, ProcessKind k = ProcessKind::None, int index = -1) {
+    CommitRequest request(ChainEdit e, PointList targets, ProcessKind k = ProcessKind::None,
+                          int index = -1) {
         CommitRequest r;
         r.edit = e;
         r.targets = std::move(targets);
@@ -308,7 +314,8 @@ TEST_F(Commit, NewOperationBuildsFromTheFirstTargetAndRemembers) {
         s.filterType = kLowPass;
         return DialogResult::Accepted;
     };
-    EXPECT_EQ(CommitProcessing(doc, request(ChainEdit::NewOperation, {2, 0}, ProcessKind::Filter), dialog),
+    EXPECT_EQ(CommitProcessing(doc, request(ChainEdit::NewOperation, {2, 0}, ProcessKind::Filter),
+                               dialog),
               CommitResult::Committed);
     EXPECT_EQ(dialogs, 1);
     EXPECT_TRUE(doc.modified);
@@ -344,7 +351,8 @@ TEST_F(Commit, CancelledPreviewRestoresEveryTraceExactly) {
         preview(s);
         return DialogResult::Cancelled;
     };
-    EXPECT_EQ(CommitProcessing(doc, request(ChainEdit::NewOperation, {1, 2}, ProcessKind::Amplify), dialog),
+    EXPECT_EQ(CommitProcessing(doc, request(ChainEdit::NewOperation, {1, 2}, ProcessKind::Amplify),
+                               dialog),
               CommitResult::Cancelled);
     for (int i = 0; i < 4; ++i) EXPECT_EQ(doc.points[i].samples, before[i]) << i;
     EXPECT_EQ(doc.points[2].steps, chain2);
@@ -361,8 +369,9 @@ TEST_F(Commit, KindsWithoutParametersOpenNoDialog) {
         ADD_FAILURE() << "no dialog for Reverse";
         return DialogResult::Cancelled;
     };
-    EXPECT_EQ(CommitProcessing(doc, request(ChainEdit::NewOperation, {0}, ProcessKind::Reverse), dialog),
-              CommitResult::Committed);
+    EXPECT_EQ(
+        CommitProcessing(doc, request(ChainEdit::NewOperation, {0}, ProcessKind::Reverse), dialog),
+        CommitResult::Committed);
     EXPECT_EQ(doc.points[0].stepCount(), 1);
 }
 
@@ -422,8 +431,9 @@ TEST_F(Commit, InsertUsesAFreshStep) {
         s.smoothPoints = 6;
         return DialogResult::Accepted;
     };
-    EXPECT_EQ(CommitProcessing(doc, request(ChainEdit::Insert, {1, 2}, ProcessKind::Smooth, 0), dialog),
-              CommitResult::Committed);
+    EXPECT_EQ(
+        CommitProcessing(doc, request(ChainEdit::Insert, {1, 2}, ProcessKind::Smooth, 0), dialog),
+        CommitResult::Committed);
     EXPECT_EQ(doc.points[1].steps[0].smoothPoints, 6);
     EXPECT_EQ(doc.points[2].stepCount(), 4);
     EXPECT_EQ(doc.points[1].lastParams.smoothPoints, 3);  // refreshed from the chain's last Smooth
@@ -549,7 +559,8 @@ TEST_F(Describe, Texts) {
     r.shiftSamples = 10;
     r.shiftMv = 1.5f;
     r.shiftPartial = 0;
-    EXPECT_EQ(lines(ProcessKind::Shift, r, 1), (Lines{"数据平移:", "  横向:0.40m", "  纵向:1.50mV"}));
+    EXPECT_EQ(lines(ProcessKind::Shift, r, 1),
+              (Lines{"数据平移:", "  横向:0.40m", "  纵向:1.50mV"}));
     r.shiftPartial = 1;
     r.shiftStart = 10;
     r.shiftEnd = 60;
@@ -589,7 +600,8 @@ TEST_F(Describe, SummaryTrimsAndJoinsWithTheRememberedParameters) {
     p.lastParams.shiftPartial = 1;
     p.lastParams.shiftStart = 10;
     p.lastParams.shiftEnd = 60;
-    EXPECT_EQ(KindSummary(doc, 0, ProcessKind::Shift), "数据平移:横向:0.40m纵向:-2.00mV范围(0.00,2.00)m");
+    EXPECT_EQ(KindSummary(doc, 0, ProcessKind::Shift),
+              "数据平移:横向:0.40m纵向:-2.00mV范围(0.00,2.00)m");
     EXPECT_EQ(KindSummary(doc, 0, ProcessKind::Filter), "");
     EXPECT_EQ(KindSummary(doc, 0, ProcessKind::Reverse), "反向:否");
     EXPECT_EQ(KindSummary(doc, 5, ProcessKind::Reverse), "");
@@ -618,18 +630,21 @@ TEST(Kinds, NamesAndParsing) {
 }
 
 TEST(Kinds, Availability) {
-    const ProcessKind everywhere[] = {ProcessKind::Filter, ProcessKind::Amplify, ProcessKind::RemoveDc,
-                                      ProcessKind::Smooth, ProcessKind::Integrate, ProcessKind::Differentiate,
+    const ProcessKind everywhere[] = {ProcessKind::Filter,         ProcessKind::Amplify,
+                                      ProcessKind::RemoveDc,       ProcessKind::Smooth,
+                                      ProcessKind::Integrate,      ProcessKind::Differentiate,
                                       ProcessKind::SimpleIntegrate};
-    const ProcessKind restricted[] = {ProcessKind::Rotate,    ProcessKind::LinearZero, ProcessKind::NonlinearZero,
-                                      ProcessKind::FrontZero, ProcessKind::BackZero,   ProcessKind::LocalScale,
-                                      ProcessKind::Shift,     ProcessKind::Reverse};
+    const ProcessKind restricted[] = {ProcessKind::Rotate,        ProcessKind::LinearZero,
+                                      ProcessKind::NonlinearZero, ProcessKind::FrontZero,
+                                      ProcessKind::BackZero,      ProcessKind::LocalScale,
+                                      ProcessKind::Shift,         ProcessKind::Reverse};
     const AnalysisDomain domains[] = {AnalysisDomain::Integrity, AnalysisDomain::TimeAnalysis,
                                       AnalysisDomain::Frequency, AnalysisDomain::Wavelet};
     for (AnalysisDomain d : domains) {
         for (bool avg : {false, true}) {
             for (ProcessKind k : everywhere) EXPECT_TRUE(KindAvailable(k, d, avg));
-            const bool open = d == AnalysisDomain::Integrity || (d == AnalysisDomain::TimeAnalysis && avg);
+            const bool open =
+                d == AnalysisDomain::Integrity || (d == AnalysisDomain::TimeAnalysis && avg);
             for (ProcessKind k : restricted) EXPECT_EQ(KindAvailable(k, d, avg), open);
             EXPECT_FALSE(KindAvailable(ProcessKind::DynamicScale, d, avg));
             EXPECT_FALSE(KindAvailable(ProcessKind::None, d, avg));

@@ -25,7 +25,9 @@ struct OpCase {
     int result = 1;
 };
 
-void PrintTo(const OpCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const OpCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 std::string caseName(const ::testing::TestParamInfo<OpCase>& info) {
     std::string out;
@@ -49,7 +51,8 @@ TEST_P(OpTable, GivesTheExpectedSamples) {
     EXPECT_EQ(c.op(c.input.data(), static_cast<int>(c.input.size()), out.data()), c.result);
     ASSERT_EQ(out.size(), c.expected.size());
     for (std::size_t i = 0; i < out.size(); ++i)
-        EXPECT_NEAR(out[i], c.expected[i], 1e-5 * (1.0 + std::fabs(c.expected[i]))) << "sample " << i;
+        EXPECT_NEAR(out[i], c.expected[i], 1e-5 * (1.0 + std::fabs(c.expected[i])))
+            << "sample " << i;
 }
 
 Op amplify(float f, int s, int law) {
@@ -65,13 +68,17 @@ Op linearZero(int toe, int mode, int s) {
     return [=](const float* x, int n, float* y) { return LinearZeroTrace(x, n, y, toe, mode, s); };
 }
 Op nonlinearZero(int toe, int mode, int s) {
-    return [=](const float* x, int n, float* y) { return NonlinearZeroTrace(x, n, y, toe, mode, s); };
+    return
+        [=](const float* x, int n, float* y) { return NonlinearZeroTrace(x, n, y, toe, mode, s); };
 }
 Op rotate(int partial, int s, float angle, float scale) {
-    return [=](const float* x, int n, float* y) { return RotateTrace(x, n, y, partial, s, angle, scale); };
+    return [=](const float* x, int n, float* y) {
+        return RotateTrace(x, n, y, partial, s, angle, scale);
+    };
 }
 Op shift(int d, float v, int partial, int s, int e) {
-    return [=](const float* x, int n, float* y) { return ShiftTrace(x, n, y, d, v, partial, s, e); };
+    return
+        [=](const float* x, int n, float* y) { return ShiftTrace(x, n, y, d, v, partial, s, e); };
 }
 Op localScale(int f, int l, float factor) {
     return [=](const float* x, int n, float* y) { return LocalScaleTrace(x, n, y, f, l, factor); };
@@ -82,8 +89,12 @@ Op frontZero(int e) {
 Op backZero(int s) {
     return [=](const float* x, int n, float* y) { return BackZeroTrace(x, n, y, s); };
 }
-const Op differentiate = [](const float* x, int n, float* y) { return DifferentiateTrace(x, n, y); };
-const Op simpleIntegrate = [](const float* x, int n, float* y) { return SimpleIntegrateTrace(x, n, y); };
+const Op differentiate = [](const float* x, int n, float* y) {
+    return DifferentiateTrace(x, n, y);
+};
+const Op simpleIntegrate = [](const float* x, int n, float* y) {
+    return SimpleIntegrateTrace(x, n, y);
+};
 const Op reverse = [](const float* x, int n, float* y) { return ReverseTrace(x, n, y); };
 
 const Trace kRamp{1, 2, 3, 4};
@@ -93,19 +104,28 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         OpCase{"exponential factor 1 is the identity", amplify(1, 0, 0), kRamp, kRamp},
         OpCase{"exponential doubles per sample", amplify(16, 0, 0), {1, 1, 1, 1}, {1, 2, 4, 8}},
-        OpCase{"linear factor 1 rises towards 2", amplify(1, 0, 1), {1, 1, 1, 1}, {1, 1.25f, 1.5f, 1.75f}},
+        OpCase{"linear factor 1 rises towards 2",
+               amplify(1, 0, 1),
+               {1, 1, 1, 1},
+               {1, 1.25f, 1.5f, 1.75f}},
         OpCase{"linear from a start", amplify(2, 2, 1), {5, 5, 1, 1}, {5, 5, 1, 2}},
-        OpCase{"negative start counts from 0", amplify(1, -7, 1), {1, 1, 1, 1}, {1, 1.25f, 1.5f, 1.75f}},
+        OpCase{"negative start counts from 0",
+               amplify(1, -7, 1),
+               {1, 1, 1, 1},
+               {1, 1.25f, 1.5f, 1.75f}},
         OpCase{"start at the end changes nothing", amplify(9, 4, 1), kRamp, kRamp},
-        OpCase{"no exponential gain to zero", amplify(0, 0, 0), kRamp, kRamp}), caseName);
+        OpCase{"no exponential gain to zero", amplify(0, 0, 0), kRamp, kRamp}),
+    caseName);
 
 INSTANTIATE_TEST_SUITE_P(
     RemoveDc, OpTable,
-    ::testing::Values(OpCase{"whole trace", removeDc(0, 3), {1, 2, 3, 6}, {-2, -1, 0, 3}},
-                      OpCase{"from a start", removeDc(1, 2), {1, 2, 3, 5}, {1, 2, -1, 1}},
-                      OpCase{"one sample is its own mean", removeDc(1, 3), {1, 2, 3, 5}, {1, 2, 3, 0}},
-                      OpCase{"start beyond the trace", removeDc(1, 4), kRamp, kRamp},
-                      OpCase{"negative start is the whole trace", removeDc(1, -2), {1, 2, 3, 6}, {-2, -1, 0, 3}}), caseName);
+    ::testing::Values(
+        OpCase{"whole trace", removeDc(0, 3), {1, 2, 3, 6}, {-2, -1, 0, 3}},
+        OpCase{"from a start", removeDc(1, 2), {1, 2, 3, 5}, {1, 2, -1, 1}},
+        OpCase{"one sample is its own mean", removeDc(1, 3), {1, 2, 3, 5}, {1, 2, 3, 0}},
+        OpCase{"start beyond the trace", removeDc(1, 4), kRamp, kRamp},
+        OpCase{"negative start is the whole trace", removeDc(1, -2), {1, 2, 3, 6}, {-2, -1, 0, 3}}),
+    caseName);
 
 Trace squares(int n) {
     Trace t(n);
@@ -124,29 +144,33 @@ Trace smoothedSquares(int n, int m) {
 
 INSTANTIATE_TEST_SUITE_P(
     Smooth, OpTable,
-    ::testing::Values(OpCase{"window of 3 from sample 20", smooth(3), squares(30), smoothedSquares(30, 3)},
-                      OpCase{"one point is the identity", smooth(1), squares(30), squares(30)},
-                      OpCase{"zero points change nothing", smooth(0), squares(30), squares(30)},
-                      OpCase{"negative window changes nothing", smooth(-4), squares(30), squares(30)},
-                      OpCase{"20 + m samples change nothing", smooth(5), squares(25), squares(25)},
-                      OpCase{"21 + m samples smooth sample 20 only", smooth(5), squares(26),
-                             smoothedSquares(26, 5)}), caseName);
+    ::testing::Values(
+        OpCase{"window of 3 from sample 20", smooth(3), squares(30), smoothedSquares(30, 3)},
+        OpCase{"one point is the identity", smooth(1), squares(30), squares(30)},
+        OpCase{"zero points change nothing", smooth(0), squares(30), squares(30)},
+        OpCase{"negative window changes nothing", smooth(-4), squares(30), squares(30)},
+        OpCase{"20 + m samples change nothing", smooth(5), squares(25), squares(25)},
+        OpCase{"21 + m samples smooth sample 20 only", smooth(5), squares(26),
+               smoothedSquares(26, 5)}),
+    caseName);
 
 INSTANTIATE_TEST_SUITE_P(
     Simple, OpTable,
-    ::testing::Values(
-        OpCase{"first difference", differentiate, {1, 4, 9, 16}, {1, 3, 5, 7}},
-        OpCase{"reverse", reverse, {1, -2, 0, 3}, {-1, 2, 0, -3}},
-        // Constant 2: 2*i/(i+1) before the trend to the last sample (1.5) is removed.
-        OpCase{"simple integration of a constant", simpleIntegrate, {2, 2, 2, 2},
-               {2, 1 - 0.375f, 4.0f / 3 - 0.75f, 1.5f - 1.125f}},
-        OpCase{"simple integration of one sample", simpleIntegrate, {7}, {7}},
-        OpCase{"front zero", frontZero(2), kRamp, {0, 0, 3, 4}},
-        OpCase{"front zero negative", frontZero(-1), kRamp, kRamp},
-        OpCase{"front zero beyond the end", frontZero(99), kRamp, {0, 0, 0, 0}},
-        OpCase{"back zero", backZero(2), kRamp, {1, 2, 0, 0}},
-        OpCase{"back zero negative is all", backZero(-5), kRamp, {0, 0, 0, 0}},
-        OpCase{"back zero at the end", backZero(4), kRamp, kRamp}), caseName);
+    ::testing::Values(OpCase{"first difference", differentiate, {1, 4, 9, 16}, {1, 3, 5, 7}},
+                      OpCase{"reverse", reverse, {1, -2, 0, 3}, {-1, 2, 0, -3}},
+                      // Constant 2: 2*i/(i+1) before the trend to the last sample (1.5) is removed.
+                      OpCase{"simple integration of a constant",
+                             simpleIntegrate,
+                             {2, 2, 2, 2},
+                             {2, 1 - 0.375f, 4.0f / 3 - 0.75f, 1.5f - 1.125f}},
+                      OpCase{"simple integration of one sample", simpleIntegrate, {7}, {7}},
+                      OpCase{"front zero", frontZero(2), kRamp, {0, 0, 3, 4}},
+                      OpCase{"front zero negative", frontZero(-1), kRamp, kRamp},
+                      OpCase{"front zero beyond the end", frontZero(99), kRamp, {0, 0, 0, 0}},
+                      OpCase{"back zero", backZero(2), kRamp, {1, 2, 0, 0}},
+                      OpCase{"back zero negative is all", backZero(-5), kRamp, {0, 0, 0, 0}},
+                      OpCase{"back zero at the end", backZero(4), kRamp, kRamp}),
+    caseName);
 
 INSTANTIATE_TEST_SUITE_P(
     LocalScale, OpTable,
@@ -154,7 +178,8 @@ INSTANTIATE_TEST_SUITE_P(
                       OpCase{"first equals last", localScale(2, 2, 10), kRamp, kRamp},
                       OpCase{"last beyond the trace", localScale(1, 100, 2), kRamp, {1, 4, 6, 8}},
                       OpCase{"negative first", localScale(-3, 1, 2), kRamp, {2, 4, 3, 4}},
-                      OpCase{"first after last", localScale(3, 1, 2), kRamp, kRamp}), caseName);
+                      OpCase{"first after last", localScale(3, 1, 2), kRamp, kRamp}),
+    caseName);
 
 INSTANTIATE_TEST_SUITE_P(
     Zeroing, OpTable,
@@ -163,10 +188,18 @@ INSTANTIATE_TEST_SUITE_P(
         OpCase{"linear from start", linearZero(0, 1, 2), {5, 5, 0, 4}, {5, 5, 0, 2}},
         OpCase{"linear from the toe", linearZero(2, 2, 0), {5, 5, 0, 4}, {5, 5, 0, 2}},
         OpCase{"linear toe at the end", linearZero(4, 2, 0), {5, 5, 0, 4}, {5, 5, 0, 4}},
-        OpCase{"linear negative toe is the whole trace", linearZero(-3, 2, 0), {0, 0, 0, 4}, {0, -1, -2, 1}},
-        OpCase{"linear unknown mode is the whole trace", linearZero(2, 7, 2), {0, 0, 0, 4}, {0, -1, -2, 1}},
-        OpCase{"quadratic whole trace", nonlinearZero(0, 0, 0), {0, 0, 0, 4}, {0, -0.25f, -1, 1.75f}},
-        OpCase{"quadratic from start", nonlinearZero(0, 1, 2), {5, 5, 0, 4}, {5, 5, 0, 3}}), caseName);
+        OpCase{"linear negative toe is the whole trace",
+               linearZero(-3, 2, 0),
+               {0, 0, 0, 4},
+               {0, -1, -2, 1}},
+        OpCase{"linear unknown mode is the whole trace",
+               linearZero(2, 7, 2),
+               {0, 0, 0, 4},
+               {0, -1, -2, 1}},
+        OpCase{
+            "quadratic whole trace", nonlinearZero(0, 0, 0), {0, 0, 0, 4}, {0, -0.25f, -1, 1.75f}},
+        OpCase{"quadratic from start", nonlinearZero(0, 1, 2), {5, 5, 0, 4}, {5, 5, 0, 3}}),
+    caseName);
 
 const float kHalfPi = static_cast<float>(std::numbers::pi / 2);
 const float kLimitedAngle = static_cast<float>(static_cast<double>(kHalfPi) - 0.001);
@@ -174,22 +207,33 @@ const double kSteep = std::tan(static_cast<double>(kLimitedAngle)) * 0.55;
 
 INSTANTIATE_TEST_SUITE_P(
     Rotate, OpTable,
-    ::testing::Values(
-        OpCase{"45 degrees whole trace", rotate(0, 3, std::numbers::pi_v<float> / 4, 1), {0, 0, 0, 0},
-               {0, 0.55f, 1.1f, 1.65f}},
-        OpCase{"scaled ramp from a start", rotate(1, 2, std::numbers::pi_v<float> / 4, 2), {1, 1, 1, 1},
-               {1, 1, 1, 2.1f}},
-        OpCase{"start beyond the trace", rotate(1, 4, 1, 1), kRamp, kRamp},
-        OpCase{"pi/2 uses pi/2 - 0.001", rotate(0, 0, kHalfPi, 1), {0, 0, 0},
-               {0, static_cast<float>(kSteep), static_cast<float>(2 * kSteep)}},
-        OpCase{"minus pi/2 uses -(pi/2 - 0.001)", rotate(0, 0, -2.0f, 1), {0, 0, 0},
-               {0, static_cast<float>(-kSteep), static_cast<float>(-2 * kSteep)}}), caseName);
+    ::testing::Values(OpCase{"45 degrees whole trace",
+                             rotate(0, 3, std::numbers::pi_v<float> / 4, 1),
+                             {0, 0, 0, 0},
+                             {0, 0.55f, 1.1f, 1.65f}},
+                      OpCase{"scaled ramp from a start",
+                             rotate(1, 2, std::numbers::pi_v<float> / 4, 2),
+                             {1, 1, 1, 1},
+                             {1, 1, 1, 2.1f}},
+                      OpCase{"start beyond the trace", rotate(1, 4, 1, 1), kRamp, kRamp},
+                      OpCase{"pi/2 uses pi/2 - 0.001",
+                             rotate(0, 0, kHalfPi, 1),
+                             {0, 0, 0},
+                             {0, static_cast<float>(kSteep), static_cast<float>(2 * kSteep)}},
+                      OpCase{"minus pi/2 uses -(pi/2 - 0.001)",
+                             rotate(0, 0, -2.0f, 1),
+                             {0, 0, 0},
+                             {0, static_cast<float>(-kSteep), static_cast<float>(-2 * kSteep)}}),
+    caseName);
 
 INSTANTIATE_TEST_SUITE_P(
     Shift, OpTable,
     ::testing::Values(
         OpCase{"later by one", shift(1, 0, 0, 0, 0), kRamp, {1, 1, 2, 3}},
-        OpCase{"earlier by one with offset", shift(-1, 0.5f, 0, 0, 0), kRamp, {2.5f, 3.5f, 4.5f, 4.5f}},
+        OpCase{"earlier by one with offset",
+               shift(-1, 0.5f, 0, 0, 0),
+               kRamp,
+               {2.5f, 3.5f, 4.5f, 4.5f}},
         OpCase{"offset only", shift(0, 1, 0, 0, 0), kRamp, {2, 3, 4, 5}},
         OpCase{"inside a range", shift(1, 10, 1, 1, 3), kRamp, {1, 12, 12, 4}},
         OpCase{"beyond the range length fills it", shift(10, 0, 0, 0, 0), kRamp, {1, 1, 1, 1}},
@@ -197,7 +241,8 @@ INSTANTIATE_TEST_SUITE_P(
         OpCase{"empty range", shift(1, 5, 1, 2, 2), kRamp, kRamp},
         OpCase{"range end beyond the trace", shift(1, 5, 1, 1, 5), kRamp, kRamp, 0},
         OpCase{"negative range start", shift(1, 5, 1, -1, 2), kRamp, kRamp, 0},
-        OpCase{"range end before its start", shift(1, 5, 1, 3, 1), kRamp, kRamp, 0}), caseName);
+        OpCase{"range end before its start", shift(1, 5, 1, 3, 1), kRamp, kRamp, 0}),
+    caseName);
 
 // ---- the calling convention -------------------------------------------------------------
 
@@ -211,7 +256,8 @@ std::vector<NamedOp> everyOp() {
         {"amplify", amplify(3, 2, 0)},
         {"removedc", removeDc(1, 5)},
         {"smooth", smooth(4)},
-        {"integrate", [](const float* x, int n, float* y) { return IntegrateTrace(x, n, y, 3, 30); }},
+        {"integrate",
+         [](const float* x, int n, float* y) { return IntegrateTrace(x, n, y, 3, 30); }},
         {"simpleintegrate", simpleIntegrate},
         {"differentiate", differentiate},
         {"rotate", rotate(1, 4, 0.3f, 2)},
@@ -309,7 +355,8 @@ Trace echo(int n) {
     Trace x(n);
     for (int i = 0; i < n; ++i) {
         const double t = i / static_cast<double>(n);
-        x[i] = static_cast<float>(std::exp(-t * 12) * std::sin(t * 90) + (i > 300 && i < 330 ? 0.05 : 0.0));
+        x[i] = static_cast<float>(std::exp(-t * 12) * std::sin(t * 90) +
+                                  (i > 300 && i < 330 ? 0.05 : 0.0));
     }
     return x;
 }
@@ -324,7 +371,8 @@ TEST(Integrate, GainFromTheHeadLeavesEarlierSamplesToTheLevelOnly) {
     while (noGain[ref] == 0.0f) ++ref;
     const double ratio = withGain[ref] / noGain[ref];
     EXPECT_EQ(ratio, std::exp2(std::round(std::log2(ratio))));
-    for (int i = 0; i < 40; ++i) EXPECT_FLOAT_EQ(withGain[i], static_cast<float>(noGain[i] * ratio)) << i;
+    for (int i = 0; i < 40; ++i)
+        EXPECT_FLOAT_EQ(withGain[i], static_cast<float>(noGain[i] * ratio)) << i;
     // After the head the gain of at least 3 lifts the late part relative to the early.
     EXPECT_GT(std::fabs(withGain[450] / withGain[60]), 2.0 * std::fabs(noGain[450] / noGain[60]));
     // The level brings the peak to at least half the input's.
@@ -333,7 +381,7 @@ TEST(Integrate, GainFromTheHeadLeavesEarlierSamplesToTheLevelOnly) {
 
 TEST(Integrate, GainEstimateIsAtLeastThreeAndEndsOnHopelessTails) {
     Trace y = echo(512);
-    EXPECT_EQ(GainEstimate(y.data(), 512, 10, 2), 3);    // toe too early
+    EXPECT_EQ(GainEstimate(y.data(), 512, 10, 2), 3);     // toe too early
     EXPECT_EQ(GainEstimate(y.data(), 512, 600, 400), 3);  // head outside the trace
     const int normal = GainEstimate(y.data(), 512, 10, 400);
     EXPECT_GE(normal, 3);

@@ -26,14 +26,18 @@ PileSpec barePile(double length, double speed, ToeCondition toe, int sensor) {
     return s;
 }
 
-double lsb() { return 2.0 * kAdcRangeMv / (1 << kAdcBits); }
+double lsb() {
+    return 2.0 * kAdcRangeMv / (1 << kAdcBits);
+}
 
 // Head velocity of a uniform pile without soil: the blow, then each round trip
 // doubled at the free head and multiplied by the toe's reflection r (+1 free, -1 fixed).
 double closedFormVelocity(const PileSpec& s, double travel, double r, double t) {
     const double z = pileImpedance(s);
     const double th = s.hammerMs * 1e-3;
-    auto force = [&](double u) { return (u >= 0 && u <= th) ? s.hammerForce * std::sin(std::numbers::pi * u / th) : 0.0; };
+    auto force = [&](double u) {
+        return (u >= 0 && u <= th) ? s.hammerForce * std::sin(std::numbers::pi * u / th) : 0.0;
+    };
     double v = force(t);
     double rk = 1.0;
     for (int k = 1; 2.0 * k * travel <= t; ++k) {
@@ -87,12 +91,13 @@ TEST(PileSimulator, UniformPileMatchesClosedFormAndEchoesAtTwoLOverC) {
         double r;
     };
     const Case cases[] = {
-        {10.0, 4000.0, ToeCondition::Free, 1, 1.0},   {10.0, 4000.0, ToeCondition::Fixed, 1, -1.0},
-        {12.34, 3850.0, ToeCondition::Free, 0, 1.0},  {12.34, 3850.0, ToeCondition::Fixed, 0, -1.0},
+        {10.0, 4000.0, ToeCondition::Free, 1, 1.0},  {10.0, 4000.0, ToeCondition::Fixed, 1, -1.0},
+        {12.34, 3850.0, ToeCondition::Free, 0, 1.0}, {12.34, 3850.0, ToeCondition::Fixed, 0, -1.0},
         {27.9, 4130.0, ToeCondition::Free, 1, 1.0},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.length << " m, " << c.speed << " m/s, r " << c.r << ", sensor " << c.sensor);
+        SCOPED_TRACE(testing::Message() << c.length << " m, " << c.speed << " m/s, r " << c.r
+                                        << ", sensor " << c.sensor);
         PileSpec s = barePile(c.length, c.speed, c.toe, c.sensor);
         if (c.length > 20) s.sampleInterval = 40.0;
         SimulatedTrace tr = simulatePile(s, 7);
@@ -101,7 +106,8 @@ TEST(PileSimulator, UniformPileMatchesClosedFormAndEchoesAtTwoLOverC) {
 
         const double dt = s.sampleInterval * 1e-6;
         const double exactEcho = tr.truth.headIndex + 2.0 * c.length / c.speed / dt;
-        EXPECT_LE(std::fabs(tr.truth.travelTime - c.length / c.speed), dt / 8);  // half an internal step
+        EXPECT_LE(std::fabs(tr.truth.travelTime - c.length / c.speed),
+                  dt / 8);  // half an internal step
         EXPECT_LE(std::fabs(tr.truth.toeIndex - exactEcho), 1.0);
 
         // The whole trace, every echo included.
@@ -112,15 +118,18 @@ TEST(PileSimulator, UniformPileMatchesClosedFormAndEchoesAtTwoLOverC) {
             ASSERT_NEAR(tr.samples[k], ref[k], 0.003 * peak + lsb()) << "sample " << k;
 
         // The toe echo found on the trace itself, by matching the blow: its delay and sign.
-        const int blowEnd = tr.truth.headIndex + static_cast<int>(std::ceil(s.hammerMs * 1e-3 / dt)) + 2;
+        const int blowEnd =
+            tr.truth.headIndex + static_cast<int>(std::ceil(s.hammerMs * 1e-3 / dt)) + 2;
         int sign = 0;
         const int firstEchoOnly = static_cast<int>(1.5 * (exactEcho - tr.truth.headIndex));
-        double echo = tr.truth.headIndex + blowDelay(tr.samples, tr.truth.headIndex, blowEnd, firstEchoOnly, sign);
+        double echo = tr.truth.headIndex +
+                      blowDelay(tr.samples, tr.truth.headIndex, blowEnd, firstEchoOnly, sign);
         EXPECT_LE(std::fabs(echo - exactEcho), 1.0) << "echo begins at " << echo;
         EXPECT_EQ(sign, c.r > 0 ? 1 : -1);
         // Nothing but the blow before it (the grid is at most a quarter sample off),
         // and silence before the blow.
-        for (int k = blowEnd; k + 0.5 <= exactEcho - 0.25; ++k) ASSERT_EQ(tr.samples[k], 0.0f) << "sample " << k;
+        for (int k = blowEnd; k + 0.5 <= exactEcho - 0.25; ++k)
+            ASSERT_EQ(tr.samples[k], 0.0f) << "sample " << k;
         for (int k = 0; k < tr.truth.headIndex; ++k) ASSERT_EQ(tr.samples[k], 0.0f);
     }
 }
@@ -134,9 +143,12 @@ TEST(PileSimulator, EachDefectReflectsWithItsSignWhereTheTruthSaysItBegins) {
         int sign;  // of the first reflection on a velocity trace
     };
     const Case cases[] = {
-        {DefectKind::Necking, 5.0, 1.5, 0.3, +1},      {DefectKind::Bulging, 5.0, 1.5, 0.3, -1},
-        {DefectKind::Crack, 6.0, 0.03, 0.9, +1},        {DefectKind::Break, 6.0, 0.2, 0.97, +1},
-        {DefectKind::SoilInclusion, 4.0, 0.8, 0.4, +1}, {DefectKind::Segregation, 4.0, 1.5, 0.25, +1},
+        {DefectKind::Necking, 5.0, 1.5, 0.3, +1},
+        {DefectKind::Bulging, 5.0, 1.5, 0.3, -1},
+        {DefectKind::Crack, 6.0, 0.03, 0.9, +1},
+        {DefectKind::Break, 6.0, 0.2, 0.97, +1},
+        {DefectKind::SoilInclusion, 4.0, 0.8, 0.4, +1},
+        {DefectKind::Segregation, 4.0, 1.5, 0.25, +1},
         {DefectKind::EnlargedBase, 0.0, 1.5, 0.6, -1},
     };
     PileSpec intact;
@@ -168,7 +180,8 @@ TEST(PileSimulator, EachDefectReflectsWithItsSignWhereTheTruthSaysItBegins) {
         std::vector<float> diff(tr.samples.size());
         for (std::size_t i = 0; i < diff.size(); ++i) diff[i] = tr.samples[i] - ref.samples[i];
         const double quiet = 0.002 * ref.truth.peakMv + 2 * lsb();
-        for (int i = 0; i < d.index - 1; ++i) ASSERT_LE(std::fabs(diff[i]), quiet) << "sample " << i;
+        for (int i = 0; i < d.index - 1; ++i)
+            ASSERT_LE(std::fabs(diff[i]), quiet) << "sample " << i;
         // The first lobe: its largest magnitude and its sign.
         int at = d.index - 1;
         for (int i = d.index - 1; i <= d.index + halfPulse + 1; ++i)
@@ -197,7 +210,8 @@ TEST(PileSimulator, ToeConditionsGiveTheSignOfTheirEcho) {
         s.soil.toeDensity = c.density;
         SimulatedTrace tr = simulatePile(s, 3);
         ASSERT_TRUE(tr.ok()) << tr.error;
-        int end = tr.truth.toeIndex + static_cast<int>(s.hammerMs * 1e-3 / (s.sampleInterval * 1e-6));
+        int end =
+            tr.truth.toeIndex + static_cast<int>(s.hammerMs * 1e-3 / (s.sampleInterval * 1e-6));
         float extreme = 0;
         for (int i = tr.truth.toeIndex - 1; i <= end; ++i)
             if (std::fabs(tr.samples[i]) > std::fabs(extreme)) extreme = tr.samples[i];
@@ -269,14 +283,21 @@ TEST(PileSimulator, RejectsDescriptionsItCannotSimulate) {
         {"wave speed", [](PileSpec& s) { s.waveSpeed = std::nan(""); }},
         {"pre-trigger", [](PileSpec& s) { s.preTrigger = s.samples / 2; }},
         {"sensor type", [](PileSpec& s) { s.sensorType = 2; }},
-        {"lies outside the pile", [](PileSpec& s) { s.defects.push_back({DefectKind::Necking, 9.5, 1.0, 0.3}); }},
-        {"severity", [](PileSpec& s) { s.defects.push_back({DefectKind::Break, 3.0, 0.2, 1.0}); }},
+        {"lies outside the pile",
+         [](PileSpec& s) {
+             s.defects.push_back({DefectKind::Necking, 9.5, 1.0, 0.3});
+         }},
+        {"severity",
+         [](PileSpec& s) {
+             s.defects.push_back({DefectKind::Break, 3.0, 0.2, 1.0});
+         }},
         {"overlap",
          [](PileSpec& s) {
              s.defects.push_back({DefectKind::Necking, 3.0, 1.0, 0.3});
              s.defects.push_back({DefectKind::Crack, 3.5, 0.03, 0.8});
          }},
-        {"too large", [](PileSpec& s) {
+        {"too large",
+         [](PileSpec& s) {
              s.length = 120;
              s.waveSpeed = 1000;
              s.samples = 8192;

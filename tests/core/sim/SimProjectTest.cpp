@@ -7,10 +7,10 @@
 #include <set>
 #include <string>
 
+#include "core/base/Json.h"
+#include "core/base/TextCodec.h"
 #include "core/fileio/ProjectFile.h"
 #include "core/model/NameLists.h"
-#include "core/base/TextCodec.h"
-#include "core/base/Json.h"
 #include "core/sim/SimProject.h"
 #include "support/TestSupport.h"
 
@@ -23,7 +23,9 @@ std::string sourceDir() {
     return f.substr(0, f.rfind("/tests/core/sim/"));
 }
 
-std::string utf8(std::string_view gbk) { return gbkToUtf8(gbk); }
+std::string utf8(std::string_view gbk) {
+    return gbkToUtf8(gbk);
+}
 
 bool slowsTheWave(const SimTruth& t) {
     for (const auto& d : t.defects)
@@ -85,7 +87,8 @@ void expectConsistent(const CSondaraDoc& doc, const std::vector<SimPointTruth>& 
         }
         // Nothing but noise before the blow.
         double pre = 0, blow = 0;
-        for (int k = 0; k < t.truth.headIndex; ++k) pre = std::max(pre, double(std::fabs(p.rawSamples[k])));
+        for (int k = 0; k < t.truth.headIndex; ++k)
+            pre = std::max(pre, double(std::fabs(p.rawSamples[k])));
         for (int k = t.truth.headIndex; k < t.truth.toeIndex; ++k)
             blow = std::max(blow, double(std::fabs(p.rawSamples[k])));
         EXPECT_LT(pre, 0.1 * blow);
@@ -223,20 +226,26 @@ TEST(SimProject, DescriptionErrorsNameTheEntry) {
         {project(""), "piles: no piles"},
         {project("{\"length\": 12}"), "piles[0]: missing \"pileNo\""},
         {project("{" + pile + ", \"lenght\": 3}"), "piles[0]: unknown key \"lenght\""},
-        {project("{" + pile + ", \"waveSpeed\": \"fast\"}"), "piles[0].waveSpeed: expected a number"},
+        {project("{" + pile + ", \"waveSpeed\": \"fast\"}"),
+         "piles[0].waveSpeed: expected a number"},
         {project("{" + pile + ", \"points\": 1.5}"), "piles[0].points: expected a whole number"},
         {project("{" + pile + ", \"diameter\": 50}"), "piles[0].diameter: 50 is outside 100..5000"},
-        {project("{" + pile + "}, {" + pile + "}"), "piles[1].pileNo: \"A1\" repeats the previous pile"},
-        {project("{" + pile + ", \"soil\": {\"toe\": \"clay\"}}"), "piles[0].soil.toe: unknown toe \"clay\""},
+        {project("{" + pile + "}, {" + pile + "}"),
+         "piles[1].pileNo: \"A1\" repeats the previous pile"},
+        {project("{" + pile + ", \"soil\": {\"toe\": \"clay\"}}"),
+         "piles[0].soil.toe: unknown toe \"clay\""},
         {project("{" + pile + ", \"defects\": [{\"kind\": \"hole\", \"depth\": 3}]}"),
          "piles[0].defects[0].kind: unknown defect kind \"hole\""},
-        {project("{" + pile + ", \"defects\": [{\"kind\": \"necking\"}]}"), "piles[0].defects[0]: missing \"depth\""},
+        {project("{" + pile + ", \"defects\": [{\"kind\": \"necking\"}]}"),
+         "piles[0].defects[0]: missing \"depth\""},
         {project("{" + pile + ", \"defects\": [{\"kind\": 2, \"depth\": 11.5, \"length\": 1}]}"),
          "piles[0]: defect 1: 11.5..12.5 m lies outside the pile"},
         {project("{" + pile + ", \"testDateTime\": \"2026-02-30 10:00:00\"}"),
          "piles[0].testDateTime: expected \"YYYY-MM-DD hh:mm:ss\""},
-        {project("{" + pile + "}", "\"defaults\": {\"defects\": []}, "), "defaults: \"pileNo\", \"testDateTime\""},
-        {project("{\"pileNo\": \"" + std::string(22, 'x') + "\"}"), "piles[0].pileNo: longer than 21 bytes"},
+        {project("{" + pile + "}", "\"defaults\": {\"defects\": []}, "),
+         "defaults: \"pileNo\", \"testDateTime\""},
+        {project("{\"pileNo\": \"" + std::string(22, 'x') + "\"}"),
+         "piles[0].pileNo: longer than 21 bytes"},
     };
     for (const auto& [text, message] : cases) {
         ProjectSpec spec;
@@ -249,7 +258,9 @@ TEST(SimProject, DescriptionErrorsNameTheEntry) {
     // A pile whose toe echo would fall beyond the record is refused when built.
     ProjectSpec spec;
     std::string error;
-    ASSERT_TRUE(parseProjectSpec(project("{" + pile + ", \"dt\": 10, \"samples\": 256}"), spec, error)) << error;
+    ASSERT_TRUE(
+        parseProjectSpec(project("{" + pile + ", \"dt\": 10, \"samples\": 256}"), spec, error))
+        << error;
     CSondaraDoc doc;
     EXPECT_FALSE(buildProject(spec, doc, nullptr, error));
     EXPECT_NE(error.find("pile 1 (A1): the toe echo (sample"), std::string::npos) << error;
@@ -274,7 +285,8 @@ TEST(SimProject, SimulateCommandWritesProjectAndTruth) {
     const std::string cli = test::cliPath();
     auto run = [&](const std::string& args) { return test::runCommand(cli + " simulate " + args); };
 
-    auto r = run("-o " + test::shellQuote(dir.file("a.qar")) + " --piles 4 --points-per-pile 2 --seed 8 --truth " +
+    auto r = run("-o " + test::shellQuote(dir.file("a.qar")) +
+                 " --piles 4 --points-per-pile 2 --seed 8 --truth " +
                  test::shellQuote(dir.file("a.json")));
     ASSERT_EQ(r.exitCode, 0) << r.err;
     CSondaraDoc doc;
@@ -285,7 +297,8 @@ TEST(SimProject, SimulateCommandWritesProjectAndTruth) {
     ASSERT_TRUE(json::parse(test::readFile(dir.file("a.json")), truth, error)) << error;
     ASSERT_EQ(truth.find("points")->items().size(), 8u);
     for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(truth.find("points")->items()[i].find("headIndex")->number(), doc.points[i].headIndex);
+        EXPECT_EQ(truth.find("points")->items()[i].find("headIndex")->number(),
+                  doc.points[i].headIndex);
 
     // The same as building the project in the library.
     CSondaraDoc direct;
@@ -299,10 +312,13 @@ TEST(SimProject, SimulateCommandWritesProjectAndTruth) {
     EXPECT_EQ(run("-o x.qar --spec s.json --piles 2").exitCode, 1);
     EXPECT_EQ(run("-o x.qar --spec " + test::shellQuote(dir.file("missing.json"))).exitCode, 2);
     test::writeFile(dir.file("bad.json"), "{\"piles\": [{\"pileNo\": \"A1\", \"length\": -1}]}");
-    auto bad = run("-o " + test::shellQuote(dir.file("b.qar")) + " --spec " + test::shellQuote(dir.file("bad.json")));
+    auto bad = run("-o " + test::shellQuote(dir.file("b.qar")) + " --spec " +
+                   test::shellQuote(dir.file("bad.json")));
     EXPECT_EQ(bad.exitCode, 2);
-    EXPECT_NE(bad.err.find("piles[0].length: -1 is outside 0.5..120"), std::string::npos) << bad.err;
-    EXPECT_EQ(run("-o " + test::shellQuote(dir.file("no/such/dir/c.qar")) + " --piles 1").exitCode, 2);
+    EXPECT_NE(bad.err.find("piles[0].length: -1 is outside 0.5..120"), std::string::npos)
+        << bad.err;
+    EXPECT_EQ(run("-o " + test::shellQuote(dir.file("no/such/dir/c.qar")) + " --piles 1").exitCode,
+              2);
 }
 
 }  // namespace
