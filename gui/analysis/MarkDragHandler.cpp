@@ -106,6 +106,11 @@ bool MarkDragHandler::selectionStillValid() const {
 
 bool MarkDragHandler::eventFilter(QObject* watched, QEvent* e) {
     if (watched != display_ || passThrough_) return false;
+    // A docked processing form drags in the display itself: marks keep still meanwhile.
+    if (display_->interaction()) {
+        if (grab_.grabbed() || pick_ != Pick::None) leave();
+        return false;
+    }
     switch (e->type()) {
         case QEvent::MouseButtonPress:
             return press(static_cast<QMouseEvent*>(e));
