@@ -12,8 +12,8 @@ install(TARGETS sondara-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET sondara)
   install(TARGETS sondara RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
-if(TARGET sondara-emulator)
-  install(TARGETS sondara-emulator RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET sondara-instrument-emulator)
+  install(TARGETS sondara-instrument-emulator RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
 
 install(FILES ${CMAKE_SOURCE_DIR}/resources/desktop/sondara.desktop

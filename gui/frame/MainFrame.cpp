@@ -31,6 +31,7 @@
 #include "core/app/RunLog.h"
 #include "core/fileio/ProjectFile.h"
 #include "core/model/ListCommands.h"
+#include "gui/app/CommandIcons.h"
 #include "gui/app/DocumentHost.h"
 #include "gui/app/QtPrompter.h"
 #include "gui/app/SondaraApp.h"
@@ -53,64 +54,6 @@ using C = CommandId;
 constexpr int kDockPointList = 101;
 constexpr int kDockInfo = 102;
 constexpr int kDockHistory = 112;
-
-// Freedesktop theme icons for the commands that have a standard one.
-const std::map<CommandId, const char*>& themeIcons() {
-    static const std::map<CommandId, const char*> k = {
-        {C::FileNew, "document-new"},
-        {C::FileOpen, "document-open"},
-        {C::FileSave, "document-save"},
-        {C::FileSaveAs, "document-save-as"},
-        {C::FilePrint, "document-print"},
-        {C::FilePrintPreview, "document-print-preview"},
-        {C::EditUndo, "edit-undo"},
-        {C::EditRedo, "edit-redo"},
-        {C::EditCut, "edit-cut"},
-        {C::EditCopy, "edit-copy"},
-        {C::EditPaste, "edit-paste"},
-        {C::EditDelete, "edit-delete"},
-        {C::EditMoveUp, "go-up"},
-        {C::EditMoveDown, "go-down"},
-        {C::HelpTopics, "help-contents"},
-        {C::HelpAbout, "help-about"},
-        {C::AppExit, "application-exit"},
-        {C::ToolCalculator, "accessories-calculator"},
-        {C::ToolNotepad, "accessories-text-editor"},
-        {C::EditSortAscending, "view-sort-ascending"},
-        {C::EditSortDescending, "view-sort-descending"},
-    };
-    return k;
-}
-
-// An icon for a command without a theme icon: the first character of its short
-// name on a tinted square, so that every toolbar button is recognisable.
-QIcon glyphIcon(const QString& text, QColor tint) {
-    QPixmap pm(24, 24);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setBrush(tint.lighter(170));
-    p.setPen(tint.darker(130));
-    p.drawRoundedRect(QRectF(1.5, 1.5, 21, 21), 4, 4);
-    QFont f = QApplication::font();
-    f.setPixelSize(15);
-    f.setBold(true);
-    p.setFont(f);
-    p.setPen(tint.darker(200));
-    p.drawText(pm.rect(), Qt::AlignCenter, text.left(1));
-    return QIcon(pm);
-}
-
-QColor tintFor(CommandId id) {
-    const int n = toInt(id);
-    if (n >= toInt(C::ProcFilter) && n <= toInt(C::ProcInvert)) return QColor(40, 120, 200);
-    if ((n >= toInt(C::MarkHead) && n <= toInt(C::DefectEnlargedBase)) || id == C::DefectCustom ||
-        id == C::MarkLine)
-        return QColor(200, 80, 40);
-    if (n >= toInt(C::DispAutoAdjust) && n <= toInt(C::DispRestoreScale))
-        return QColor(60, 150, 60);
-    return QColor(110, 110, 110);
-}
 
 QString stripMnemonic(QString t) {
     return t.remove('&');
@@ -190,10 +133,7 @@ void CMainFrame::createActions() {
         QString tip = *c.shortName ? QString::fromUtf8(c.shortName) : stripMnemonic(a->text());
         a->setToolTip(tip);
         a->setStatusTip(tip);
-        auto ti = themeIcons().find(c.id);
-        QIcon icon = ti != themeIcons().end() ? QIcon::fromTheme(ti->second) : QIcon();
-        if (icon.isNull()) icon = glyphIcon(stripMnemonic(a->text()), tintFor(c.id));
-        a->setIcon(icon);
+        a->setIcon(commandIcon(c.id));
         a->setIconVisibleInMenu(true);
         a->setCheckable(commands_.isCheckable(c.id));
         a->setEnabled(false);

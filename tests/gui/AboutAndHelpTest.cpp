@@ -27,6 +27,8 @@ TEST(AboutDialog, ShowsNameVersionLicenceAndLibraries) {
     ASSERT_NE(libs, nullptr);
     EXPECT_TRUE(libs->toPlainText().contains(QString::fromLatin1(qVersion())));
     EXPECT_TRUE(libs->toPlainText().contains("LGPL"));
+    for (const char* lib : {"libjpeg", "libzip", "pugixml", "libxlsxwriter"})
+        EXPECT_TRUE(libs->toPlainText().contains(lib)) << lib;
     EXPECT_EQ(libs->accessibleName(), "使用的库");
     auto buttons = dlg.findChildren<QPushButton*>();
     ASSERT_EQ(buttons.size(), 1);
