@@ -60,7 +60,8 @@ public:
 
 private:
     static void pause() {
-        const auto until = std::chrono::steady_clock::now() + std::chrono::nanoseconds(kVirtualAccessNs);
+        const auto until =
+            std::chrono::steady_clock::now() + std::chrono::nanoseconds(kVirtualAccessNs);
         while (std::chrono::steady_clock::now() < until) {
         }
     }
@@ -68,7 +69,8 @@ private:
 };
 
 void BM_DownloadProject100PointsPromptInstrument(benchmark::State& state) {
-    const fs::path base = fs::temp_directory_path() / ("sondara-bench-instr2-" + std::to_string(::getpid()));
+    const fs::path base =
+        fs::temp_directory_path() / ("sondara-bench-instr2-" + std::to_string(::getpid()));
     const std::string target = (base / "target").string();
     fs::create_directories(target);
     std::vector<std::pair<std::string, std::string>> files;
@@ -78,15 +80,19 @@ void BM_DownloadProject100PointsPromptInstrument(benchmark::State& state) {
     std::size_t next = 0;
     instrument.script = [&](const std::string& t) {
         std::vector<std::uint8_t> out;
-        auto add = [&](const std::vector<std::uint8_t>& b) { out.insert(out.end(), b.begin(), b.end()); };
+        auto add = [&](const std::vector<std::uint8_t>& b) {
+            out.insert(out.end(), b.begin(), b.end());
+        };
         if (t == "SEND") {
             const std::string& data = files[next - 1].second;
-            for (std::size_t at = 0; at < data.size(); at += 4096) add(test::frameBytes(data.substr(at, 4096)));
+            for (std::size_t at = 0; at < data.size(); at += 4096)
+                add(test::frameBytes(data.substr(at, 4096)));
         } else {
             next = 0;
         }
         if (next < files.size()) {
-            add(test::frameBytes("BEGIN" + std::to_string(files[next].second.size()) + " " + files[next].first));
+            add(test::frameBytes("BEGIN" + std::to_string(files[next].second.size()) + " " +
+                                 files[next].first));
             ++next;
         } else {
             add(test::frameBytes("END"));
@@ -99,7 +105,8 @@ void BM_DownloadProject100PointsPromptInstrument(benchmark::State& state) {
     const std::uint64_t reads0 = link.statusReads();
     for (auto _ : state) {
         std::string folder = "C:\\DAT\\S0001\\";
-        if (link.Execute(TransferOp::DownloadFolder, folder, target) != 1 || !link.FailedFiles().empty())
+        if (link.Execute(TransferOp::DownloadFolder, folder, target) != 1 ||
+            !link.FailedFiles().empty())
             state.SkipWithError(("download failed: " + link.StatusText()).c_str());
         for (const std::string& f : link.ReceivedFiles()) bytes += fs::file_size(f);
     }
@@ -108,7 +115,10 @@ void BM_DownloadProject100PointsPromptInstrument(benchmark::State& state) {
         bytes ? static_cast<double>(link.statusReads() - reads0) / static_cast<double>(bytes) : 0.0;
     fs::remove_all(base);
 }
-BENCHMARK(BM_DownloadProject100PointsPromptInstrument)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_DownloadProject100PointsPromptInstrument)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->UseRealTime();
 
 BENCHMARK(BM_DownloadProject100Points)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
 
