@@ -89,7 +89,8 @@ void printSites(const std::vector<SiteEntry>& sites, bool json) {
     }
 }
 
-int runRaw(TransferSession& s, const Args& raw) {
+// With a null session only checks the operation and its arguments (kExitOk when fine).
+int runRaw(TransferSession* session, const Args& raw) {
     if (raw.empty())
         return std::fprintf(stderr, "transfer: --raw needs an operation\n"), kExitUsage;
     const std::string& op = raw[0];
@@ -115,6 +116,8 @@ int runRaw(TransferSession& s, const Args& raw) {
         return std::fprintf(stderr, "transfer: '%s' needs %zu argument(s)\n", op.c_str(),
                             found->minArgs),
                kExitUsage;
+    if (!session) return kExitOk;
+    TransferSession& s = *session;
 
     std::string first, second;
     switch (found->op) {
@@ -203,6 +206,9 @@ int runTransfer(const Args& args) {
             return std::fprintf(stderr, "transfer: --download needs -o DIR\n"), kExitUsage;
     }
 
+    if (!raw.empty())
+        if (const int r = runRaw(nullptr, raw); r != kExitOk) return r;
+
     TransferSession session(port);
     if (!session.portError().empty()) {
         std::fprintf(stderr, "%s\n", session.portError().c_str());
@@ -223,7 +229,7 @@ int runTransfer(const Args& args) {
         }
     } restore{previous};
 
-    if (!raw.empty()) return runRaw(session, raw);
+    if (!raw.empty()) return runRaw(&session, raw);
 
     if (!session.ConnectionProbe()) {
         std::fprintf(stderr, "%s\n", kTextNotConnected);

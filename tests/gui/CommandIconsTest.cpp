@@ -24,7 +24,7 @@ int inkedPixels(const QIcon& icon, int size) {
 TEST(CommandIcons, EveryCommandHasAnIconThatIsNotEmpty) {
     QSet<QString> drawings;
     for (const CommandInfo& c : allCommands()) {
-        const QString what = QString::number(c.id) + " " + QString::fromUtf8(c.menuText);
+        const QString what = QString::number(toInt(c.id)) + " " + QString::fromUtf8(c.menuText);
         const QString own = bundledIconPath(static_cast<CommandId>(c.id));
         ASSERT_FALSE(own.isEmpty()) << what.toStdString();
         QIcon icon = commandIcon(c.id);

@@ -159,11 +159,18 @@ TEST(EmulatorEndToEnd, EveryFaultIsSurvivedWithItsMessage) {
     }
 }
 
-TEST(EmulatorEndToEnd, MissingPortIsNamedWithTheReason) {
+TEST(EmulatorEndToEnd, MissingPortIsNamedAndBadUsageRefused) {
     test::RunResult r =
         test::runCommand(test::cliPath() + " transfer --port /dev/parport-none --list");
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_NE(r.err.find("/dev/parport-none"), std::string::npos) << r.err;
+    for (const char* args :
+         {"--list --download 1 -o x", "--download 0 -o x", "--download 1,,2 -o x", "--download 1",
+          "--raw nonsense", "--raw dir", "--attempts 0 --list"}) {
+        test::RunResult u =
+            test::runCommand(test::cliPath() + " transfer --port /dev/parport-none " + args);
+        EXPECT_EQ(u.exitCode, 1) << args << ": " << u.err;
+    }
 }
 
 }  // namespace
