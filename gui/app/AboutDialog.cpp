@@ -28,6 +28,12 @@ QString compilerText() {
     return QStringLiteral("C++");
 #endif
 }
+#ifndef SONDARA_JPEG_VERSION
+#define SONDARA_JPEG_VERSION ""
+#define SONDARA_ZIP_VERSION ""
+#define SONDARA_PUGIXML_VERSION ""
+#define SONDARA_XLSXWRITER_VERSION ""
+#endif
 }  // namespace
 
 QString AboutDialog::librariesHtml() {
@@ -37,6 +43,10 @@ QString AboutDialog::librariesHtml() {
              .arg(QString::fromLatin1(qVersion()), QStringLiteral(QT_VERSION_STR)),
          "GNU LGPL 3.0"},
         {"Qt 中文翻译 (qt6-translations-l10n)", QString::fromLatin1(qVersion()), "GNU LGPL 3.0"},
+        {"libjpeg-turbo (libjpeg)（JPEG 图片）", SONDARA_JPEG_VERSION, "IJG 许可与 BSD 3-Clause"},
+        {"libzip（Word 报告的 zip 包）", SONDARA_ZIP_VERSION, "BSD 3-Clause"},
+        {"pugixml（Word 报告的 XML）", SONDARA_PUGIXML_VERSION, "MIT"},
+        {"libxlsxwriter（Excel 报表）", SONDARA_XLSXWRITER_VERSION, "BSD 2-Clause"},
         {"C++ 标准库 (libstdc++) 与 C 库 (glibc)", compilerText(),
          "GPL 3.0 附运行库例外 / LGPL 2.1"},
         {"Noto Sans CJK 字体（界面字体，如已安装）", "", "SIL Open Font License 1.1"},

@@ -146,6 +146,10 @@ constexpr IconEntry kIcons[] = {
     {CommandId::ToolPaint, "ToolPaint", nullptr},
     {CommandId::ToolNotepad, "ToolNotepad", "accessories-text-editor"},
     {CommandId::HelpTopics, "HelpTopics", "help-contents"},
+    {CommandId::Help, "HelpTopics", "help-contents"},  // F1 opens the same help
+    {CommandId::HelpContext, "HelpTopics", "help-contextual"},
+    {CommandId::NextPane, "EditMoveDown", "go-next"},
+    {CommandId::PrevPane, "EditMoveUp", "go-previous"},
     {CommandId::HelpAbout, "HelpAbout", "help-about"},
 };
 // clang-format on

@@ -25,7 +25,7 @@ TEST(CommandIcons, EveryCommandHasAnIconThatIsNotEmpty) {
     QSet<QString> drawings;
     for (const CommandInfo& c : allCommands()) {
         const QString what = QString::number(toInt(c.id)) + " " + QString::fromUtf8(c.menuText);
-        const QString own = bundledIconPath(static_cast<CommandId>(c.id));
+        const QString own = bundledIconPath(c.id);
         ASSERT_FALSE(own.isEmpty()) << what.toStdString();
         QIcon icon = commandIcon(c.id);
         ASSERT_FALSE(icon.isNull()) << what.toStdString();
@@ -49,13 +49,13 @@ TEST(CommandIcons, EveryCommandHasAnIconThatIsNotEmpty) {
 TEST(CommandIcons, ToolbarButtonsAreTellApart) {
     for (const ToolbarDef& t : toolbars()) {
         QSet<QByteArray> seen;
-        for (int id : t.ids) {
-            if (!id) continue;
-            QImage img =
-                QIcon(bundledIconPath(static_cast<CommandId>(id))).pixmap(24, 24).toImage();
+        for (CommandId id : t.ids) {
+            if (id == CommandId::None) continue;
+            QImage img = QIcon(bundledIconPath(id)).pixmap(24, 24).toImage();
             QByteArray key(reinterpret_cast<const char*>(img.constBits()),
                            static_cast<int>(img.sizeInBytes()));
-            EXPECT_FALSE(seen.contains(key)) << "toolbar " << t.resource << " command " << id;
+            EXPECT_FALSE(seen.contains(key))
+                << "toolbar " << t.resource << " command " << toInt(id);
             seen.insert(key);
         }
     }
