@@ -13,13 +13,20 @@ std::set<const CSondaraDoc*>& partlyRead() {
     static std::set<const CSondaraDoc*> docs;
     return docs;
 }
-int refusePartial(const std::string& what) {
+}  // namespace
+
+int refusePartialFile(const std::string& what) {
     std::fprintf(stderr,
                  "%s: 文件只读出了一部分测点，未写入任何文件（--allow-partial 写入已读出的测点）\n"
                  "%s: the file read only partly; nothing was written (--allow-partial writes the "
                  "points read)\n",
                  what.c_str(), what.c_str());
     return kExitPartial;
+}
+
+namespace {
+int refusePartial(const std::string& what) {
+    return refusePartialFile(what);
 }
 }  // namespace
 

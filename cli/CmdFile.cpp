@@ -231,8 +231,12 @@ int runMerge(const Args& argsIn) {
     CSondaraDoc doc;
     CliPrompter prompter(cont);
     std::vector<std::string> in(args.begin() + 1, args.end());
-    MergeFiles(doc, in, prompter);
+    std::vector<std::string> partial;
+    MergeFiles(doc, in, prompter, &partial);
     if (doc.points.empty()) return std::fprintf(stderr, "merge: no points were read\n"), kExitFile;
+    for (const std::string& p : partial) std::fprintf(stderr, "%s\n", p.c_str());
+    // a file read only partly is merged only on request, as every writing command does
+    if (!partial.empty() && !globalOptions().allowPartial) return refusePartialFile(args[0]);
     return saveProject(doc, args[0]);
 }
 

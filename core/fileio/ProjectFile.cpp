@@ -343,7 +343,8 @@ bool SaveChecked(const CSondaraDoc& doc, const std::string& path, std::string* e
     return ok;
 }
 
-void MergeFiles(CSondaraDoc& doc, const std::vector<std::string>& paths, Prompter& prompter) {
+void MergeFiles(CSondaraDoc& doc, const std::vector<std::string>& paths, Prompter& prompter,
+                std::vector<std::string>* partlyRead) {
     doc.clear();
     bool first = true;
     for (const std::string& path : paths) {
@@ -366,7 +367,12 @@ void MergeFiles(CSondaraDoc& doc, const std::vector<std::string>& paths, Prompte
             TestPoint p;
             bool ok = PointRecordReader(in, code, p, doc.pointCount());
             doc.points.push_back(std::move(p));
-            if (!ok) break;  // kept as it came out; the rest of this file cannot be located
+            if (!ok) {
+                // kept as it came out; the rest of this file cannot be located
+                if (partlyRead)
+                    partlyRead->push_back(path + ": " + format(kMsgPointsLost, h.pointCount, i));
+                break;
+            }
         }
         doc.info.pointCount = doc.pointCount();
     }

@@ -50,7 +50,10 @@ bool SaveChecked(const CSondaraDoc& doc, const std::string& path, std::string* e
 // Replaces the document by the concatenation of the files' point lists. A path that
 // cannot be opened asks "文件“%s”路径错误，是否继续打开其他文件？"; No stops.
 // Finishes the load (checked list, display ranges, selection of point 0, loaded).
-void MergeFiles(CSondaraDoc& doc, const std::vector<std::string>& paths, Prompter& prompter);
+// `partlyRead`, when given, receives for each file that could be read only partly its
+// path and the lost-points message.
+void MergeFiles(CSondaraDoc& doc, const std::vector<std::string>& paths, Prompter& prompter,
+                std::vector<std::string>* partlyRead = nullptr);
 
 // Completes a load: loaded = 1, display ranges, checked list, point 0 selected. A
 // read document is as on disk and announced unmodified; merged files make a new,

@@ -54,6 +54,7 @@ TEST_F(CliOptions, PartlyReadFilesAreNotWrittenWithoutAllowPartial) {
         "edit " + q + " -o " + o + " sort-asc",
         "save-checked " + q + " " + o,
         "display " + q + " --command 自动调节 -o " + o,
+        "merge " + o + " " + q,
     };
     for (const std::string& w : writers) {
         auto r = cli(w);
