@@ -47,6 +47,10 @@ CWaveDisp::CWaveDisp(DocumentHost& host, QWidget* parent)
 
 CWaveDisp::~CWaveDisp() {
     model_.onRebuilt = nullptr;
+    // Hidden now, while it is still a display: the leave event that a visible widget
+    // sends as it goes reaches the event filters of the interactions (marks,
+    // processing forms) here, not from QWidget's destructor after this object is gone.
+    hide();
 }
 
 QSize CWaveDisp::clientSize() const {

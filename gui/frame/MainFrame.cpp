@@ -99,6 +99,10 @@ CMainFrame::~CMainFrame() {
     destroying_ = true;
     uiTimer_->stop();
     disconnect(mdi_, nullptr, this, nullptr);
+    // The views take themselves off the frame's list as they go: they go while the
+    // frame is still whole, not among the children Qt deletes after this body.
+    const QList<QMdiSubWindow*> windows = mdi_->subWindowList();
+    for (QMdiSubWindow* w : windows) delete w;
 }
 
 DocumentHost* CMainFrame::document() const {

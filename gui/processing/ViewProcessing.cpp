@@ -325,12 +325,12 @@ int ViewProcessing::runDocked(ProcessStep& step, const PreviewFn& preview) {
         watched_ = s;
         s->installEventFilter(this);
         if (QMdiArea* area = s->mdiArea()) {
-            connect(
-                area, &QMdiArea::subWindowActivated, this,
-                [this](QMdiSubWindow* w) {
+            // one connection however often a form opens (a lambda cannot be made unique)
+            disconnect(areaActivation_);
+            areaActivation_ =
+                connect(area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* w) {
                     if (w && w != watched_ && activeKind_ > 0) endForm(StepDockForm::Cancelled);
-                },
-                Qt::UniqueConnection);
+                });
         }
     }
 
@@ -403,7 +403,9 @@ void ViewProcessing::serveDeferred() {
 }
 
 bool ViewProcessing::eventFilter(QObject* o, QEvent* e) {
-    if (o == watched_ && e->type() == QEvent::Close && activeKind_ > 0) {
+    // the event's type first: while the child window is being destroyed it still sends
+    // events through this filter, and the pointer to it must not be looked at then
+    if (e->type() == QEvent::Close && activeKind_ > 0 && o == watched_) {
         // The window may close only once the docked run has unwound.
         endForm(StepDockForm::Cancelled);
         closeAfter_ = true;

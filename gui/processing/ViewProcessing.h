@@ -105,7 +105,9 @@ private:
     // deferred commands
     std::vector<int> deferred_;
     QTimer* deferTimer_ = nullptr;
-    QPointer<QMdiSubWindow> watched_;
+    QMetaObject::Connection areaActivation_;
+    QPointer<QObject>
+        watched_;  // the child window, as an object: it is only compared and unfiltered
 };
 
 }  // namespace sondara::gui
