@@ -116,6 +116,20 @@ const std::string& DocxPackage::part(const std::string& name) const {
     return it == parts_.end() ? kEmpty : it->second;
 }
 
+namespace {
+// Inserts `text` before the closing tag of a part; a damaged template may lack it, and
+// then the part is written anew around the text instead of failing.
+void insertBeforeClosing(std::string& part, const std::string& open, const std::string& close,
+                         const std::string& text) {
+    const std::size_t at = part.rfind(close);
+    if (at == std::string::npos) {
+        part = open + text + close;
+        return;
+    }
+    part.insert(at, text);
+}
+}  // namespace
+
 std::string DocxPackage::addImage(const std::string& bytes, const std::string& extension) {
     const std::string ext = extension == "jpg" ? "jpeg" : extension;
     std::string name;
@@ -130,12 +144,19 @@ std::string DocxPackage::addImage(const std::string& bytes, const std::string& e
         "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/image\" "
         "Target=\"media/" +
         name + "\"/>";
-    rels.insert(rels.rfind("</Relationships>"), rel);
+    insertBeforeClosing(rels,
+                        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+                        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/"
+                        "relationships\">",
+                        "</Relationships>", rel);
     std::string& types = parts_["[Content_Types].xml"];
     const std::string def = "<Default Extension=\"" + ext + "\"";
     if (types.find(def) == std::string::npos)
-        types.insert(types.rfind("</Types>"),
-                     def + " ContentType=\"" + contentTypeOf(ext) + "\"/>");
+        insertBeforeClosing(types,
+                            "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+                            "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/"
+                            "content-types\">",
+                            "</Types>", def + " ContentType=\"" + contentTypeOf(ext) + "\"/>");
     return id;
 }
 
