@@ -23,6 +23,7 @@
 #include "cli/CliDoc.h"
 #include "cli/DisplayArgs.h"
 #include "cli/JsonWriter.h"
+#include "cli/OutputArgs.h"
 #include "core/app/SettingsFile.h"
 #include "core/base/ByteIo.h"
 #include "core/base/TextCodec.h"
@@ -43,15 +44,6 @@ const char* kUsage =
 int usage(const std::string& why) {
     std::fprintf(stderr, "print: %s\n%s", why.c_str(), kUsage);
     return kExitUsage;
-}
-
-std::unique_ptr<QGuiApplication> makeGuiApplication() {
-    if (QGuiApplication::instance()) return nullptr;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "sondara-cli";
-    static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
 }
 
 bool parseSize(const std::string& text, double& w, double& h) {
@@ -279,7 +271,7 @@ int runPrint(const Args& args) {
     if (int rc = loadProject(doc, d.file); rc != kExitOk) return rc;
     if (!checked.empty() && !applyChecked(checked, doc))
         return usage("bad point list '" + checked + "' (all, none or e.g. 1,3,5-8)");
-    auto app = makeGuiApplication();
+    auto app = makeOutputGuiApplication();
     const render::DisplayRenderer renderer;
     WaveDisplayModel model(&renderer.metrics());
     DisplayOptions opts;

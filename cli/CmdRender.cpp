@@ -15,6 +15,7 @@
 
 #include "cli/CliDoc.h"
 #include "cli/DisplayArgs.h"
+#include "cli/OutputArgs.h"
 #include "core/display/WaveDisplayModel.h"
 #include "render/DisplayRenderer.h"
 
@@ -33,16 +34,6 @@ int usage(const std::string& why) {
     return kExitUsage;
 }
 
-// Painting needs a Qt GUI application; without a screen the offscreen platform serves.
-std::unique_ptr<QGuiApplication> makeGuiApplication() {
-    if (QGuiApplication::instance()) return nullptr;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "sondara-cli";
-    static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
-}
-
 int runRender(const Args& args) {
     DisplayArgs d;
     if (std::string why = parseDisplayArgs(args, d, DisplayCommandLine::Render); !why.empty())
@@ -51,7 +42,7 @@ int runRender(const Args& args) {
 
     CSondaraDoc doc;
     if (int rc = loadProject(doc, d.file); rc != kExitOk) return rc;
-    auto app = makeGuiApplication();
+    auto app = makeOutputGuiApplication();
     const render::DisplayRenderer renderer;
     WaveDisplayModel model(&renderer.metrics());
     DisplayOptions opts;
