@@ -42,8 +42,8 @@ struct CliRegistrar {
 };
 
 // ---- `trace OP`: one operation over samples read one per line from stdin ----
-// The options are the parsed "--name value" pairs (a bare "--flag" maps to "1");
-// positional arguments after OP are in `positional`.
+// The options are the "--name value" pairs given (a bare "--flag" maps to "1"), from
+// the names the operation declares; positional arguments after OP are in `positional`.
 struct TraceOptions {
     std::map<std::string, std::string> named;
     std::vector<std::string> positional;
@@ -65,7 +65,9 @@ struct TraceOpInfo {
     std::string name;
     std::string help;  // one or more lines describing the options
     TraceOp run;
-    bool readsStdin = true;  // false for ops that take their traces from files
+    bool readsStdin = true;            // false for ops that take their traces from files
+    std::vector<std::string> options;  // the --NAME options it takes
+    bool takesFiles = false;           // FILE arguments after OP
 };
 std::map<std::string, TraceOpInfo>& traceOpRegistry();
 

@@ -62,18 +62,4 @@ int saveProject(CSondaraDoc& doc, const std::string& path) {
     return kExitOk;
 }
 
-bool takeYesNo(Args& args) {
-    bool answer = false;
-    auto it = args.begin();
-    while (it != args.end()) {
-        if (*it == "--yes" || *it == "--no") {
-            answer = *it == "--yes";
-            it = args.erase(it);
-        } else {
-            ++it;
-        }
-    }
-    return answer;
-}
-
 }  // namespace sondara::cli

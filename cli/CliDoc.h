@@ -39,7 +39,4 @@ private:
     bool answer_;
 };
 
-// Removes "--yes"/"--no" from args; returns the answer (default no).
-bool takeYesNo(Args& args);
-
 }  // namespace sondara::cli

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/CliDoc.h"
+#include "cli/CommandLine.h"
 #include "core/fileio/InstrumentProject.h"
 
 namespace sondara::cli {
@@ -21,54 +22,50 @@ const char* reasonText(InstrumentConversion::SkipReason r) {
     return "";
 }
 
-int runConvertInstrument(const Args& argsIn) {
-    Args args;
+const char* kUsage = "usage: sondara-cli convert-instrument FOLDER OUT.qar [--keep]\n";
+
+int runConvertInstrument(const Args& args) {
+    std::string folder, out;
+    bool keep = false;
+    CLI::App app{"convert-instrument"};
+    app.add_option("FOLDER", folder)->required();
+    app.add_option("OUT.qar", out)->required();
+    app.add_flag("--keep", keep);
+    if (std::string why = parseCommandLine(app, args); !why.empty())
+        return usageError("convert-instrument", why, kUsage);
     InstrumentConvertOptions options;
-    for (const std::string& a : argsIn) {
-        if (a == "--keep")
-            options.deleteSources = false;
-        else if (a.size() > 1 && a[0] == '-')
-            return std::fprintf(stderr, "convert-instrument: unknown option '%s'\n", a.c_str()),
-                   kExitUsage;
-        else
-            args.push_back(a);
-    }
-    if (args.size() != 2)
-        return std::fprintf(stderr,
-                            "usage: sondara-cli convert-instrument FOLDER OUT.qar [--keep]\n"),
-               kExitUsage;
+    options.deleteSources = !keep;
 
     CliPrompter prompter(false);
-    InstrumentConversion r = ConvertInstrumentFolder(args[0], args[1], prompter, options);
+    InstrumentConversion r = ConvertInstrumentFolder(folder, out, prompter, options);
     for (const auto& s : r.skipped)
-        std::fprintf(stderr, "%s: point file %d.qar skipped (%s)\n", args[0].c_str(), s.number,
+        std::fprintf(stderr, "%s: point file %d.qar skipped (%s)\n", folder.c_str(), s.number,
                      reasonText(s.reason));
     for (int n : r.truncated)
         std::fprintf(stderr,
                      "%s: point file %d.qar records more than 1024 samples; the 1024 stored "
                      "were written\n",
-                     args[0].c_str(), n);
+                     folder.c_str(), n);
     if (!r.written) {
         // the "not an instrument project" message was already shown by the prompter
         if (r.error != kMsgNotInstrumentProject)
             std::fprintf(stderr, "convert-instrument: %s\n", r.error.c_str());
         return kExitFile;
     }
-    std::printf("%s: %d of %d points written\n", args[1].c_str(), r.convertedPoints,
-                r.declaredPoints);
+    std::printf("%s: %d of %d points written\n", out.c_str(), r.convertedPoints, r.declaredPoints);
     return kExitOk;
 }
 
 CliRegistrar reg{
     {"convert-instrument", "convert a project folder downloaded from the instrument",
-     "usage: sondara-cli convert-instrument FOLDER OUT.qar [--keep]\n"
-     "Reads \"qar.par\" and the point files 1.qar, 2.qar, ... of FOLDER and writes OUT.qar\n"
-     "as a \"QAR02\" data file (open it or run `convert` to get \"QAR16\"). Missing, short\n"
-     "or empty point files are skipped and reported on stderr. Once OUT.qar is written,\n"
-     "\"qar.par\", \"pindex.par\" and the converted point files are deleted from FOLDER,\n"
-     "as the transfer does; --keep deletes nothing.\n"
-     "Exit codes: 0 written, 1 usage, 2 not an instrument project, no convertible\n"
-     "point or OUT cannot be written.",
+     std::string(kUsage) +
+         "Reads \"qar.par\" and the point files 1.qar, 2.qar, ... of FOLDER and writes OUT.qar\n"
+         "as a \"QAR02\" data file (open it or run `convert` to get \"QAR16\"). Missing, short\n"
+         "or empty point files are skipped and reported on stderr. Once OUT.qar is written,\n"
+         "\"qar.par\", \"pindex.par\" and the converted point files are deleted from FOLDER,\n"
+         "as the transfer does; --keep deletes nothing.\n"
+         "Exit codes: 0 written, 1 usage, 2 not an instrument project, no convertible\n"
+         "point or OUT cannot be written.",
      runConvertInstrument}};
 
 }  // namespace

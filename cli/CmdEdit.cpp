@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/CliDoc.h"
+#include "cli/CommandLine.h"
 #include "core/model/ListCommands.h"
 
 namespace sondara::cli {
@@ -131,40 +132,44 @@ bool runStep(CSondaraDoc& doc, MemoryClipboard& clipboard, const Step& st, std::
     return false;
 }
 
+const char* kUsage = "usage: sondara-cli edit FILE -o OUT OP...\n";
+
 int usage(const std::string& why) {
-    std::fprintf(stderr, "edit: %s\nusage: sondara-cli edit FILE -o OUT OP...\n", why.c_str());
-    return kExitUsage;
+    return usageError("edit", why, kUsage);
+}
+
+// The operations in order, each with the number its target takes.
+std::string parseSteps(const std::vector<std::string>& words, std::vector<Step>& steps) {
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string& a = words[i];
+        const OpSpec* spec = findOp(a);
+        if (!spec) return "unknown operation '" + a + "'";
+        Step st{spec, 0};
+        if (spec->target != Target::None) {
+            if (i + 1 >= words.size()) return a + " needs a number";
+            const std::string& v = words[++i];
+            char* end = nullptr;
+            errno = 0;
+            st.number = std::strtol(v.c_str(), &end, 10);
+            if (v.empty() || *end != '\0' || errno != 0 || st.number < 1)
+                return a + ": not a number from 1: '" + v + "'";
+        }
+        steps.push_back(st);
+    }
+    return steps.empty() ? "no operation given" : "";
 }
 
 int runEdit(const Args& args) {
     std::string in, out;
+    std::vector<std::string> words;  // FILE, then the operations with their numbers
+    CLI::App app{"edit"};
+    app.add_option("-o,--output", out)->required();
+    app.add_option("FILE OP...", words)->required();
+    if (std::string why = parseCommandLine(app, args); !why.empty()) return usage(why);
+    in = words.front();
+    words.erase(words.begin());
     std::vector<Step> steps;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "-o" || a == "--output") {
-            if (i + 1 >= args.size()) return usage("-o needs a file");
-            out = args[++i];
-        } else if (in.empty() && steps.empty() && !findOp(a)) {
-            in = a;
-        } else if (const OpSpec* spec = findOp(a)) {
-            Step st{spec, 0};
-            if (spec->target != Target::None) {
-                if (i + 1 >= args.size()) return usage(a + " needs a number");
-                const std::string& v = args[++i];
-                char* end = nullptr;
-                errno = 0;
-                st.number = std::strtol(v.c_str(), &end, 10);
-                if (v.empty() || *end != '\0' || errno != 0 || st.number < 1)
-                    return usage(a + ": not a number from 1: '" + v + "'");
-            }
-            steps.push_back(st);
-        } else {
-            return usage("unknown operation '" + a + "'");
-        }
-    }
-    if (in.empty()) return usage("FILE missing");
-    if (out.empty()) return usage("-o OUT missing");
-    if (steps.empty()) return usage("no operation given");
+    if (std::string why = parseSteps(words, steps); !why.empty()) return usage(why);
 
     CSondaraDoc doc;
     if (int rc = loadProject(doc, in, LoadFor::Writing)) return rc;
@@ -185,23 +190,23 @@ int runEdit(const Args& args) {
 
 CliRegistrar reg{
     {"edit", "edit the point list (sort, ticks, delete, move, copy/paste, undo/redo)",
-     "usage: sondara-cli edit FILE -o OUT OP...\n"
-     "Applies the operations in order through the list-edit engine and writes OUT (QAR16).\n"
-     "N is a point number (1-based, as 序号) or, for the -pile operations, a pile number\n"
-     "(1-based ordinal of the pile in the list). Operations:\n"
-     "  sort-asc | sort-desc | tick-all | untick-all | invert-ticks | undo | redo | restore\n"
-     "  tick N | untick N\n"
-     "  delete-point N | delete-pile N\n"
-     "  move-up N | move-down N | move-pile-up N | move-pile-down N\n"
-     "  copy-point N | copy-pile N | copy-result-point N | copy-result-pile N\n"
-     "  cut-point N | cut-pile N\n"
-     "  paste-point N | paste-pile N | insert-point N | insert-pile N\n"
-     "  append-point N | append-pile N   (into an emptied list N is ignored)\n"
-     "The clipboard is private to the run. Every operation prints 'changed' or 'no change'\n"
-     "(an operation that does not apply changes nothing and is not recorded for undo).\n"
-     "Exit codes: 0 written, 1 bad arguments or a number outside the list, 2 file error,\n"
-     "3 the file read only partly and nothing was written (--allow-partial writes the points "
-     "read).",
+     std::string(kUsage) +
+         "Applies the operations in order through the list-edit engine and writes OUT (QAR16).\n"
+         "N is a point number (1-based, as 序号) or, for the -pile operations, a pile number\n"
+         "(1-based ordinal of the pile in the list). Operations:\n"
+         "  sort-asc | sort-desc | tick-all | untick-all | invert-ticks | undo | redo | restore\n"
+         "  tick N | untick N\n"
+         "  delete-point N | delete-pile N\n"
+         "  move-up N | move-down N | move-pile-up N | move-pile-down N\n"
+         "  copy-point N | copy-pile N | copy-result-point N | copy-result-pile N\n"
+         "  cut-point N | cut-pile N\n"
+         "  paste-point N | paste-pile N | insert-point N | insert-pile N\n"
+         "  append-point N | append-pile N   (into an emptied list N is ignored)\n"
+         "The clipboard is private to the run. Every operation prints 'changed' or 'no change'\n"
+         "(an operation that does not apply changes nothing and is not recorded for undo).\n"
+         "Exit codes: 0 written, 1 bad arguments or a number outside the list, 2 file error,\n"
+         "3 the file read only partly and nothing was written (--allow-partial writes the points "
+         "read).",
      runEdit}};
 
 }  // namespace

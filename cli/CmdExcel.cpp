@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "cli/CliDoc.h"
+#include "cli/CommandLine.h"
 #include "cli/OutputArgs.h"
 #include "core/output/ReportTable.h"
 #include "core/output/XlsxReport.h"
@@ -12,27 +13,16 @@ namespace {
 const char* kUsage = "usage: sondara-cli excel FILE -o OUT.xlsx [--check all|N,M,...]\n";
 
 int usage(const std::string& why) {
-    std::fprintf(stderr, "excel: %s\n%s", why.c_str(), kUsage);
-    return kExitUsage;
+    return usageError("excel", why, kUsage);
 }
 
 int runExcel(const Args& args) {
     std::string file, out, check;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if ((a == "-o" || a == "--output") && i + 1 < args.size())
-            out = args[++i];
-        else if (a == "--check" && i + 1 < args.size())
-            check = args[++i];
-        else if (!a.empty() && a[0] == '-')
-            return usage("unknown option " + a);
-        else if (file.empty())
-            file = a;
-        else
-            return usage("only one FILE");
-    }
-    if (file.empty()) return usage("FILE is missing");
-    if (out.empty()) return usage("-o OUT.xlsx is missing");
+    CLI::App app{"excel"};
+    app.add_option("FILE", file)->required();
+    app.add_option("-o,--output", out)->required();
+    app.add_option("--check", check);
+    if (std::string why = parseCommandLine(app, args); !why.empty()) return usage(why);
     CSondaraDoc doc;
     if (int rc = loadProject(doc, file); rc != kExitOk) return rc;
     if (!check.empty())

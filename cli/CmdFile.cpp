@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/CliDoc.h"
+#include "cli/CommandLine.h"
 #include "cli/JsonWriter.h"
 #include "cli/TextWidth.h"
 #include "core/base/TextCodec.h"
@@ -106,18 +107,28 @@ void setJson(JsonWriter& j, const CSondaraDoc& doc, const ProjectInfo& info,
     j.endArray();
 }
 
+const char* kInfoUsage = "usage: sondara-cli info FILE [--json]\n";
+const char* kDumpUsage = "usage: sondara-cli dump FILE --point N [--raw] [--original]\n";
+const char* kConvertUsage = "usage: sondara-cli convert IN OUT\n";
+const char* kMergeUsage = "usage: sondara-cli merge OUT IN... [--continue]\n";
+const char* kSaveCheckedUsage = "usage: sondara-cli save-checked IN OUT\n";
+
+// `IN OUT`: the two paths of the commands that read one file and write another.
+std::string parseInOut(const Args& args, const char* name, std::string& in, std::string& out) {
+    CLI::App app{name};
+    app.add_option("IN", in)->required();
+    app.add_option("OUT", out)->required();
+    return parseCommandLine(app, args);
+}
+
 int runInfo(const Args& args) {
     std::string path;
     bool json = false;
-    for (const auto& a : args) {
-        if (a == "--json")
-            json = true;
-        else if (path.empty())
-            path = a;
-        else
-            return std::fprintf(stderr, "info: unexpected argument '%s'\n", a.c_str()), kExitUsage;
-    }
-    if (path.empty()) return std::fprintf(stderr, "info: FILE missing\n"), kExitUsage;
+    CLI::App app{"info"};
+    app.add_option("FILE", path)->required();
+    app.add_flag("--json", json);
+    if (std::string why = parseCommandLine(app, args); !why.empty())
+        return usageError("info", why, kInfoUsage);
     CSondaraDoc doc;
     if (int rc = loadProject(doc, path)) return rc;
     if (json) {
@@ -180,27 +191,15 @@ int runInfo(const Args& args) {
 
 int runDump(const Args& args) {
     std::string path;
-    long point = -1;
+    long point = 0;
     bool raw = false, original = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--raw")
-            raw = true;
-        else if (a == "--original")
-            original = true;
-        else if (a == "--point" && i + 1 < args.size()) {
-            char* end = nullptr;
-            point = std::strtol(args[++i].c_str(), &end, 10);
-            if (*end) return std::fprintf(stderr, "dump: bad point number\n"), kExitUsage;
-        } else if (path.empty())
-            path = a;
-        else
-            return std::fprintf(stderr, "dump: unexpected argument '%s'\n", a.c_str()), kExitUsage;
-    }
-    if (path.empty() || point < 1)
-        return std::fprintf(stderr,
-                            "usage: sondara-cli dump FILE --point N [--raw] [--original]\n"),
-               kExitUsage;
+    CLI::App app{"dump"};
+    app.add_option("FILE", path)->required();
+    app.add_option("--point", point)->required()->check(CLI::Range(1L, 999999999L));
+    app.add_flag("--raw", raw);
+    app.add_flag("--original", original);
+    if (std::string why = parseCommandLine(app, args); !why.empty())
+        return usageError("dump", why, kDumpUsage);
     CSondaraDoc doc;
     if (int rc = loadProject(doc, path)) return rc;
     const auto& pts = original ? doc.originalPoints : doc.points;
@@ -214,40 +213,44 @@ int runDump(const Args& args) {
 }
 
 int runConvert(const Args& args) {
-    if (args.size() != 2)
-        return std::fprintf(stderr, "usage: sondara-cli convert IN OUT\n"), kExitUsage;
+    std::string in, out;
+    if (std::string why = parseInOut(args, "convert", in, out); !why.empty())
+        return usageError("convert", why, kConvertUsage);
     CSondaraDoc doc;
-    if (int rc = loadProject(doc, args[0], LoadFor::Writing)) return rc;
-    return saveProject(doc, args[1]);
+    if (int rc = loadProject(doc, in, LoadFor::Writing)) return rc;
+    return saveProject(doc, out);
 }
 
-int runMerge(const Args& argsIn) {
-    Args args = argsIn;
+int runMerge(const Args& args) {
+    std::string out;
+    std::vector<std::string> in;
     bool cont = false;
-    std::erase_if(args, [&](const std::string& a) { return a == "--continue" && (cont = true); });
-    if (args.size() < 2)
-        return std::fprintf(stderr, "usage: sondara-cli merge OUT IN... [--continue]\n"),
-               kExitUsage;
+    CLI::App app{"merge"};
+    app.add_option("OUT", out)->required();
+    app.add_option("IN", in)->required();
+    app.add_flag("--continue", cont);
+    if (std::string why = parseCommandLine(app, args); !why.empty())
+        return usageError("merge", why, kMergeUsage);
     CSondaraDoc doc;
     CliPrompter prompter(cont);
-    std::vector<std::string> in(args.begin() + 1, args.end());
     std::vector<std::string> partial;
     MergeFiles(doc, in, prompter, &partial);
     if (doc.points.empty()) return std::fprintf(stderr, "merge: no points were read\n"), kExitFile;
     for (const std::string& p : partial) std::fprintf(stderr, "%s\n", p.c_str());
     // a file read only partly is merged only on request, as every writing command does
-    if (!partial.empty() && !globalOptions().allowPartial) return refusePartialFile(args[0]);
-    return saveProject(doc, args[0]);
+    if (!partial.empty() && !globalOptions().allowPartial) return refusePartialFile(out);
+    return saveProject(doc, out);
 }
 
 int runSaveChecked(const Args& args) {
-    if (args.size() != 2)
-        return std::fprintf(stderr, "usage: sondara-cli save-checked IN OUT\n"), kExitUsage;
+    std::string in, out;
+    if (std::string why = parseInOut(args, "save-checked", in, out); !why.empty())
+        return usageError("save-checked", why, kSaveCheckedUsage);
     CSondaraDoc doc;
-    if (int rc = loadProject(doc, args[0], LoadFor::Writing)) return rc;
+    if (int rc = loadProject(doc, in, LoadFor::Writing)) return rc;
     if (doc.checkedList.empty()) return std::fprintf(stderr, "请选择要保存的测点\n"), kExitUsage;
     std::string error;
-    if (!SaveChecked(doc, args[1], &error)) {
+    if (!SaveChecked(doc, out, &error)) {
         std::fprintf(stderr, "保存失败：%s\n", error.c_str());
         return kExitFile;
     }
@@ -255,32 +258,33 @@ int runSaveChecked(const Args& args) {
     return kExitOk;
 }
 
-CliRegistrar r1{{"info", "show the header and points of a data file",
-                 "usage: sondara-cli info FILE [--json]\n"
-                 "Prints the project header and one line per point; --json prints every field,\n"
-                 "the processing chains, marks and the original set as JSON (UTF-8).",
-                 runInfo}};
+CliRegistrar r1{
+    {"info", "show the header and points of a data file",
+     std::string(kInfoUsage) +
+         "Prints the project header and one line per point; --json prints every field,\n"
+         "the processing chains, marks and the original set as JSON (UTF-8).",
+     runInfo}};
 CliRegistrar r2{
     {"dump", "print the samples of one point",
-     "usage: sondara-cli dump FILE --point N [--raw] [--original]\n"
-     "Prints the processed samples of point N (1-based, as 序号), one per line (%.9g);\n"
-     "--raw prints the recorded samples, --original uses the original set.",
+     std::string(kDumpUsage) +
+         "Prints the processed samples of point N (1-based, as 序号), one per line (%.9g);\n"
+         "--raw prints the recorded samples, --original uses the original set.",
      runDump}};
 CliRegistrar r3{{"convert", "read any data file version and write it as QAR16",
-                 "usage: sondara-cli convert IN OUT\n"
-                 "Reads IN (any readable version) and writes OUT as \"QAR16\" with both sets.\n"
-                 "OUT is replaced only when it was written completely. A file that reads only\n"
-                 "partly is not written (exit 3) unless --allow-partial is given.",
+                 std::string(kConvertUsage) +
+                     "Reads IN (any readable version) and writes OUT as \"QAR16\" with both sets.\n"
+                     "OUT is replaced only when it was written completely. A file that reads only\n"
+                     "partly is not written (exit 3) unless --allow-partial is given.",
                  runConvert}};
 CliRegistrar r4{
     {"merge", "concatenate the point lists of several data files",
-     "usage: sondara-cli merge OUT IN... [--continue]\n"
-     "Merges the point lists of IN... in order into OUT (\"QAR16\"). A path that cannot\n"
-     "be opened stops the merge unless --continue is given.",
+     std::string(kMergeUsage) +
+         "Merges the point lists of IN... in order into OUT (\"QAR16\"). A path that cannot\n"
+         "be opened stops the merge unless --continue is given.",
      runMerge}};
 CliRegistrar r5{{"save-checked", "write only the checked points",
-                 "usage: sondara-cli save-checked IN OUT\n"
-                 "Writes the checked points of IN (current and original records) to OUT.",
+                 std::string(kSaveCheckedUsage) +
+                     "Writes the checked points of IN (current and original records) to OUT.",
                  runSaveChecked}};
 
 }  // namespace

@@ -2,6 +2,7 @@
 // 测点信息, 分析参数) as the grids show them for a display, and one cell edit through
 // the same path as typing into a grid, so that the edit can be undone in the program.
 #include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -24,8 +25,7 @@ const char* kUsage =
     "         [--point N] [--active K] [--traces N]\n";
 
 int usage(const std::string& why) {
-    std::fprintf(stderr, "grid: %s\n%s", why.c_str(), kUsage);
-    return kExitUsage;
+    return usageError("grid", why, kUsage);
 }
 
 constexpr GridTable kTables[] = {GridTable::Project, GridTable::Points, GridTable::Parameters};
@@ -106,36 +106,28 @@ struct EditArgs {
     int table = -1;  // -1: by the column title (points when a number)
 };
 
-// Takes the options of an edit out of the arguments; the rest are display options.
-std::string takeEditArgs(Args& args, EditArgs& e) {
-    Args rest;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--edit") {
-            if (i + 3 >= args.size()) return "--edit needs ROW COLUMN TEXT";
-            e.edit = true;
-            e.row = args[i + 1];
-            e.column = args[i + 2];
-            e.text = args[i + 3];
-            i += 3;
-        } else if (a == "--scope" && i + 1 < args.size() &&
-                   (args[i + 1] == "single" || args[i + 1] == "multiple")) {
-            e.scope = args[++i] == "multiple" ? PointEditScope::Multiple : PointEditScope::Single;
-        } else if (a == "--table") {
-            if (i + 1 >= args.size()) return "--table needs project or points";
-            const std::string& v = args[++i];
-            if (v == "project")
-                e.table = 0;
-            else if (v == "points")
-                e.table = 1;
-            else
-                return "--table is project or points";
-        } else {
-            rest.push_back(a);
-        }
+// The display options with those of an edit. A display's `--scope current|all` does
+// not apply to grids: `--scope` is the edit's single|multiple.
+std::string parseGridArgs(const Args& args, DisplayArgs& d, EditArgs& e) {
+    CLI::App app{"grid"};
+    addDisplayOptions(app, d, DisplayCommandLine::Display);
+    app.remove_option(app.get_option("--scope"));
+    std::vector<std::string> edit;
+    app.add_option("--edit", edit)->expected(3)->allow_extra_args(false);
+    app.add_option("--scope", e.scope)
+        ->transform(CLI::CheckedTransformer(std::map<std::string, PointEditScope>{
+            {"single", PointEditScope::Single}, {"multiple", PointEditScope::Multiple}}));
+    app.add_option("--table", e.table)
+        ->transform(
+            CLI::CheckedTransformer(std::map<std::string, int>{{"project", 0}, {"points", 1}}));
+    if (std::string why = parseCommandLine(app, args); !why.empty()) return why;
+    if (!edit.empty()) {
+        e.edit = true;
+        e.row = edit[0];
+        e.column = edit[1];
+        e.text = edit[2];
     }
-    args = std::move(rest);
-    return {};
+    return finishDisplayArgs(d);
 }
 
 int runEdit(CSondaraDoc& doc, const std::vector<int>& rows, const EditArgs& e) {
@@ -183,15 +175,12 @@ int runEdit(CSondaraDoc& doc, const std::vector<int>& rows, const EditArgs& e) {
     return kExitOk;
 }
 
-int runGrid(const Args& argsIn) {
-    Args args = argsIn;
+int runGrid(const Args& args) {
     EditArgs e;
-    if (std::string why = takeEditArgs(args, e); !why.empty()) return usage(why);
     DisplayArgs d;
-    if (std::string why = parseDisplayArgs(args, d, DisplayCommandLine::Display); !why.empty())
-        return usage(why);
-    if (!d.commands.empty() || d.haveCursor || d.scope >= 0)
-        return usage("--command, --cursor and --scope current|all do not apply to grid");
+    if (std::string why = parseGridArgs(args, d, e); !why.empty()) return usage(why);
+    if (!d.commands.empty() || d.haveCursor)
+        return usage("--command and --cursor do not apply to grid");
     if (e.edit && d.out.empty()) return usage("--edit needs -o OUT");
     if (!e.edit && !d.out.empty()) return usage("-o needs --edit");
     if (e.edit && d.json) return usage("--json does not apply to --edit");

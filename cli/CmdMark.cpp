@@ -102,9 +102,8 @@ void printPoint(const CSondaraDoc& doc, int point) {
     }
 }
 
-int runMark(const Args& rawArgs) {
-    Args args = rawArgs;
-    const bool answer = takeYesNo(args);
+int runMark(const Args& args) {
+    bool answer = false;  // to the questions the operations ask
     std::string in, out;
     long pointNo = 0;
     std::vector<std::string> words;  // FILE, then the actions with their arguments
@@ -112,6 +111,7 @@ int runMark(const Args& rawArgs) {
     app.add_option("-o,--output", out);
     app.add_option("--point", pointNo)->check(CLI::Range(1L, 999999999L));
     app.add_option("FILE ACTION...", words);
+    app.add_flag("--yes,!--no", answer);
     if (std::string why = parseCommandLine(app, args); !why.empty()) return usage(why);
     if (!words.empty()) {
         in = words.front();

@@ -42,8 +42,7 @@ const char* kUsage =
     "         [--checked all|none|LIST] [the display options of `render`]\n";
 
 int usage(const std::string& why) {
-    std::fprintf(stderr, "print: %s\n%s", why.c_str(), kUsage);
-    return kExitUsage;
+    return usageError("print", why, kUsage);
 }
 
 bool parseSize(const std::string& text, double& w, double& h) {
@@ -213,37 +212,19 @@ std::string layoutJson(const PrintLayoutResult& r, double w, double h) {
 int runPrint(const Args& args) {
     std::string settingsPath, paper = "A4", grid, items, checked;
     bool json = false, landscape = false, noTable = false;
-    Args rest;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&](std::string& v) {
-            if (i + 1 >= args.size()) return false;
-            v = args[++i];
-            return true;
-        };
-        if (a == "--settings") {
-            if (!value(settingsPath)) return usage("--settings needs a file");
-        } else if (a == "--paper") {
-            if (!value(paper)) return usage("--paper needs a name or WxH in mm");
-        } else if (a == "--grid") {
-            if (!value(grid)) return usage("--grid needs RxC or auto");
-        } else if (a == "--items") {
-            if (!value(items)) return usage("--items needs a list");
-        } else if (a == "--checked") {
-            if (!value(checked)) return usage("--checked needs all, none or a list");
-        } else if (a == "--layout-json") {
-            json = true;
-        } else if (a == "--landscape") {
-            landscape = true;
-        } else if (a == "--no-table") {
-            noTable = true;
-        } else {
-            rest.push_back(a);
-        }
-    }
     DisplayArgs d;
-    if (std::string why = parseDisplayArgs(rest, d, DisplayCommandLine::Render); !why.empty())
-        return usage(why);
+    CLI::App app{"print"};
+    addDisplayOptions(app, d, DisplayCommandLine::Render);
+    app.add_option("--settings", settingsPath);
+    app.add_option("--paper", paper);
+    app.add_option("--grid", grid);
+    app.add_option("--items", items);
+    app.add_option("--checked", checked);
+    app.add_flag("--layout-json", json);
+    app.add_flag("--landscape", landscape);
+    app.add_flag("--no-table", noTable);
+    if (std::string why = parseCommandLine(app, args); !why.empty()) return usage(why);
+    if (std::string why = finishDisplayArgs(d); !why.empty()) return usage(why);
     if (d.out.empty() && !json) return usage("-o OUT.pdf is missing");
     double paperW = 0, paperH = 0;
     if (!parsePaper(paper, paperW, paperH)) return usage("unknown paper '" + paper + "'");
@@ -271,7 +252,7 @@ int runPrint(const Args& args) {
     if (int rc = loadProject(doc, d.file); rc != kExitOk) return rc;
     if (!checked.empty() && !applyChecked(checked, doc))
         return usage("bad point list '" + checked + "' (all, none or e.g. 1,3,5-8)");
-    auto app = makeOutputGuiApplication();
+    auto guiApp = makeOutputGuiApplication();
     const render::DisplayRenderer renderer;
     WaveDisplayModel model(&renderer.metrics());
     DisplayOptions opts;

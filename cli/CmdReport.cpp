@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "cli/CliDoc.h"
+#include "cli/CommandLine.h"
 #include "cli/OutputArgs.h"
 #include "core/base/ByteIo.h"
 #include "core/output/DocxReport.h"
@@ -25,8 +26,7 @@ const char* kUsage =
     "         [--check all|N,M,...] [--template T.docx]\n";
 
 int usage(const std::string& why) {
-    std::fprintf(stderr, "report: %s\n%s", why.c_str(), kUsage);
-    return kExitUsage;
+    return usageError("report", why, kUsage);
 }
 
 bool readText(const std::string& path, std::string& out) {
@@ -40,28 +40,14 @@ bool readText(const std::string& path, std::string& out) {
 int runReport(const Args& args) {
     std::string file, out, infoPath, check, templ;
     bool noFigures = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool more = i + 1 < args.size();
-        if ((a == "-o" || a == "--output") && more)
-            out = args[++i];
-        else if (a == "--info" && more)
-            infoPath = args[++i];
-        else if (a == "--check" && more)
-            check = args[++i];
-        else if (a == "--template" && more)
-            templ = args[++i];
-        else if (a == "--no-figures")
-            noFigures = true;
-        else if (!a.empty() && a[0] == '-')
-            return usage("unknown option or missing value: " + a);
-        else if (file.empty())
-            file = a;
-        else
-            return usage("only one FILE");
-    }
-    if (file.empty()) return usage("FILE is missing");
-    if (out.empty()) return usage("-o OUT.docx is missing");
+    CLI::App app{"report"};
+    app.add_option("FILE", file)->required();
+    app.add_option("-o,--output", out)->required();
+    app.add_option("--info", infoPath);
+    app.add_option("--check", check);
+    app.add_option("--template", templ);
+    app.add_flag("--no-figures", noFigures);
+    if (std::string why = parseCommandLine(app, args); !why.empty()) return usage(why);
 
     CSondaraDoc doc;
     if (int rc = loadProject(doc, file); rc != kExitOk) return rc;
@@ -94,9 +80,9 @@ int runReport(const Args& args) {
     localtime_r(&now, &local);
     in.today = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 #ifdef SONDARA_HAVE_RENDER
-    std::unique_ptr<QGuiApplication> app;
+    std::unique_ptr<QGuiApplication> guiApp;
     if (info.produceFigures) {
-        app = makeOutputGuiApplication();
+        guiApp = makeOutputGuiApplication();
         const render::DisplayRenderer renderer;
         WaveDisplayModel display(&renderer.metrics());
         std::vector<ExportItem> items;

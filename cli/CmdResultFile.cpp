@@ -3,19 +3,26 @@
 #include <string>
 
 #include "cli/CliDoc.h"
+#include "cli/CommandLine.h"
 #include "core/fileio/ResultFile.h"
 
 namespace sondara::cli {
 namespace {
 
+const char* kUsage = "usage: sondara-cli result-file FILE OUT.rpc\n";
+
 int runResultFile(const Args& args) {
-    if (args.size() != 2)
-        return std::fprintf(stderr, "usage: sondara-cli result-file FILE OUT.rpc\n"), kExitUsage;
+    std::string file, out;
+    CLI::App app{"result-file"};
+    app.add_option("FILE", file)->required();
+    app.add_option("OUT.rpc", out)->required();
+    if (std::string why = parseCommandLine(app, args); !why.empty())
+        return usageError("result-file", why, kUsage);
     CSondaraDoc doc;
-    if (int rc = loadProject(doc, args[0])) return rc;
+    if (int rc = loadProject(doc, file)) return rc;
     std::string error;
-    if (!WriteResultFile(doc, args[1], &error)) {
-        std::fprintf(stderr, "%s：%s: %s\n", kMsgResultFailed, args[1].c_str(), error.c_str());
+    if (!WriteResultFile(doc, out, &error)) {
+        std::fprintf(stderr, "%s：%s: %s\n", kMsgResultFailed, out.c_str(), error.c_str());
         return kExitFile;
     }
     std::fprintf(stderr, "%s\n", kMsgResultSaved);
@@ -23,10 +30,10 @@ int runResultFile(const Args& args) {
 }
 
 CliRegistrar reg{{"result-file", "write the result file (.rpc) of a data file",
-                  "usage: sondara-cli result-file FILE OUT.rpc\n"
-                  "Writes the result file of FILE: one record per pile (the parameters of its\n"
-                  "first point) with the defects of every point. OUT is replaced only when it\n"
-                  "was written completely.",
+                  std::string(kUsage) +
+                      "Writes the result file of FILE: one record per pile (the parameters of its\n"
+                      "first point) with the defects of every point. OUT is replaced only when it\n"
+                      "was written completely.",
                   runResultFile}};
 
 }  // namespace

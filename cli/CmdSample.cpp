@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "cli/CliDoc.h"
+#include "cli/CommandLine.h"
 #include "core/base/TextCodec.h"
 #include "core/model/NameLists.h"
 #include "core/processing/ProcessingChain.h"
@@ -30,9 +31,14 @@ constexpr const char* kSampleSpec = R"({
   ]
 })";
 
+const char* kUsage = "usage: sondara-cli sample OUT\n";
+
 int runSample(const Args& args) {
-    if (args.size() != 1)
-        return std::fprintf(stderr, "usage: sondara-cli sample OUT\n"), kExitUsage;
+    std::string out;
+    CLI::App app{"sample"};
+    app.add_option("OUT", out)->required();
+    if (std::string why = parseCommandLine(app, args); !why.empty())
+        return usageError("sample", why, kUsage);
     ProjectSpec spec;
     std::string error;
     CSondaraDoc doc;
@@ -62,14 +68,15 @@ int runSample(const Args& args) {
     RememberParameters(doc.points[0], f);
     UpdateDisplayRange(doc, {0});
     doc.rebuildCheckedList();
-    return saveProject(doc, args[0]);
+    return saveProject(doc, out);
 }
 
-CliRegistrar reg{{"sample", "write a small sample project",
-                  "usage: sondara-cli sample OUT\n"
-                  "Writes a small \"QAR16\" project of four simulated piles (eight points) with\n"
-                  "defects marked at their true depths and one filtered point.",
-                  runSample}};
+CliRegistrar reg{
+    {"sample", "write a small sample project",
+     std::string(kUsage) +
+         "Writes a small \"QAR16\" project of four simulated piles (eight points) with\n"
+         "defects marked at their true depths and one filtered point.",
+     runSample}};
 
 }  // namespace
 }  // namespace sondara::cli

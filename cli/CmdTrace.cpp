@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "cli/CliCommand.h"
+#include "cli/CommandLine.h"
 
 namespace sondara::cli {
 
@@ -95,25 +96,30 @@ int runTrace(const Args& args) {
         std::fprintf(stderr, "sondara-cli trace: unknown operation '%s'\n", args[0].c_str());
         return kExitUsage;
     }
+    const TraceOpInfo& op = it->second;
     TraceOptions opt;
-    for (size_t i = 1; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a.size() > 2 && a[0] == '-' && a[1] == '-') {
-            std::string key = a.substr(2);
-            // A value follows unless the next word is another option (negative numbers
-            // are values, not options).
-            bool nextIsValue =
-                i + 1 < args.size() &&
-                !(args[i + 1].size() > 2 && args[i + 1][0] == '-' && args[i + 1][1] == '-');
-            opt.named[key] = nextIsValue ? args[++i] : "1";
-        } else {
-            opt.positional.push_back(a);
-        }
+    CLI::App app{"trace " + op.name};
+    // Every option takes one value or none (then it means "1"); negative numbers are
+    // values, and the last of repeated options counts.
+    std::vector<CLI::Option*> declared;
+    for (const std::string& name : op.options)
+        declared.push_back(app.add_option("--" + name)
+                               ->expected(0, 1)
+                               ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast));
+    if (op.takesFiles) app.add_option("FILE", opt.positional);
+    if (std::string why = parseCommandLine(app, Args(args.begin() + 1, args.end())); !why.empty()) {
+        std::fprintf(stderr, "sondara-cli trace %s: %s\n", op.name.c_str(), why.c_str());
+        return kExitUsage;
+    }
+    for (std::size_t i = 0; i < declared.size(); ++i) {
+        if (declared[i]->count() == 0) continue;
+        const std::vector<std::string>& given = declared[i]->results();
+        opt.named[op.options[i]] = given.empty() || given.back().empty() ? "1" : given.back();
     }
     try {
         std::vector<float> samples;
-        if (it->second.readsStdin) samples = readSamplesStream(stdin);
-        std::vector<std::string> lines = it->second.run(samples, opt);
+        if (op.readsStdin) samples = readSamplesStream(stdin);
+        std::vector<std::string> lines = op.run(samples, opt);
         for (const auto& l : lines) {
             std::fputs(l.c_str(), stdout);
             std::fputc('\n', stdout);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/CliDoc.h"
+#include "cli/CommandLine.h"
 #include "cli/JsonWriter.h"
 #include "core/app/AppPaths.h"
 #include "core/base/TextCodec.h"
@@ -155,44 +156,17 @@ int runTransfer(const Args& args) {
     std::string port, out, positions;
     bool list = false, json = false;
     long attempts = -1;
-    Args raw;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&](std::string& dst) {
-            if (i + 1 >= args.size()) return false;
-            dst = args[++i];
-            return true;
-        };
-        std::string v;
-        if (!raw.empty()) {
-            raw.push_back(a);
-        } else if (a == "--port") {
-            if (!value(port))
-                return std::fprintf(stderr, "transfer: --port needs a value\n"), kExitUsage;
-        } else if (a == "--list") {
-            list = true;
-        } else if (a == "--json") {
-            json = true;
-        } else if (a == "--download") {
-            if (!value(positions))
-                return std::fprintf(stderr, "transfer: --download needs positions\n"), kExitUsage;
-        } else if (a == "-o") {
-            if (!value(out))
-                return std::fprintf(stderr, "transfer: -o needs a folder\n"), kExitUsage;
-        } else if (a == "--attempts") {
-            if (!value(v) || (attempts = std::strtol(v.c_str(), nullptr, 10)) < 1 ||
-                attempts > 64000)
-                return std::fprintf(stderr, "transfer: --attempts needs a number 1..64000\n"),
-                       kExitUsage;
-        } else if (a == "--raw") {
-            if (i + 1 >= args.size())
-                return std::fprintf(stderr, "transfer: --raw needs an operation\n"), kExitUsage;
-            raw.push_back(args[++i]);
-        } else {
-            return std::fprintf(stderr, "transfer: unknown option '%s'\n%s\n", a.c_str(), kHelp),
-                   kExitUsage;
-        }
-    }
+    Args raw;  // the operation and its arguments
+    CLI::App app{"transfer"};
+    app.add_option("--port", port);
+    app.add_flag("--list", list);
+    app.add_flag("--json", json);
+    app.add_option("--download", positions);
+    app.add_option("-o", out);
+    app.add_option("--attempts", attempts)->check(CLI::Range(1L, 64000L));
+    app.add_option("--raw", raw)->expected(1, 64);
+    if (std::string why = parseCommandLine(app, args); !why.empty())
+        return std::fprintf(stderr, "transfer: %s\n%s\n", why.c_str(), kHelp), kExitUsage;
     const int modes = int(list) + int(!positions.empty()) + int(!raw.empty());
     if (modes != 1) return std::fprintf(stderr, "%s\n", kHelp), kExitUsage;
     bool positionsOk = true;

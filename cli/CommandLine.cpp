@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include <cstdio>
 #include <sstream>
 
 namespace sondara::cli {
@@ -15,6 +16,11 @@ std::string parseCommandLine(CLI::App& app, const Args& args) {
         return what.empty() ? std::string("bad arguments") : what;
     }
     return {};
+}
+
+int usageError(const char* command, const std::string& why, const char* usage) {
+    std::fprintf(stderr, "%s: %s\n%s", command, why.c_str(), usage);
+    return kExitUsage;
 }
 
 namespace {

@@ -5,7 +5,6 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -18,11 +17,6 @@
 
 namespace sondara::cli {
 namespace {
-
-void allowOnly(const TraceOptions& o, const std::set<std::string>& allowed) {
-    for (const auto& [name, value] : o.named)
-        if (!allowed.count(name)) throw UsageError{"unknown option --" + name};
-}
 
 std::vector<float> readFileOrThrow(const std::string& path) {
     std::vector<float> v;
@@ -60,7 +54,6 @@ void readComplexStdin(std::vector<float>& re, std::vector<float>& im) {
 }
 
 std::vector<std::string> runFft(std::vector<float>&, const TraceOptions& o) {
-    allowOnly(o, {"inverse", "polar"});
     std::vector<float> re, im;
     readComplexStdin(re, im);
     requireSamples(re);
@@ -103,17 +96,19 @@ const char* kSpectrumHelp =
     "displayed bins as \"kHz value\"";
 
 void registerSpectrum(const std::string& name, SpectrumKind kind) {
-    TraceOpRegistrar{{name, kSpectrumHelp, [kind](std::vector<float>& s, const TraceOptions& o) {
-                          allowOnly(o, {"display", "dt"});
+    TraceOpRegistrar{{name,
+                      kSpectrumHelp,
+                      [kind](std::vector<float>& s, const TraceOptions& o) {
                           requireSamples(s);
                           std::vector<float> out(s.size());
                           ComputeSpectrum(kind, s.data(), out.data(), static_cast<int>(s.size()));
                           return spectrumLines(out, o);
-                      }}};
+                      },
+                      true,
+                      {"display", "dt"}}};
 }
 
 std::vector<std::string> runCrossPower(std::vector<float>& s, const TraceOptions& o) {
-    allowOnly(o, {"second", "display", "dt"});
     requireSamples(s);
     if (!o.has("second")) throw UsageError{"--second FILE is required"};
     const std::vector<float> b = readFileOrThrow(o.str("second"));
@@ -126,7 +121,6 @@ std::vector<std::string> runCrossPower(std::vector<float>& s, const TraceOptions
 // ---- correlation ------------------------------------------------------------------
 
 std::vector<std::string> runCorrelate(std::vector<float>& s, const TraceOptions& o) {
-    allowOnly(o, {"second", "template"});
     requireSamples(s);
     const int n = static_cast<int>(s.size());
     std::vector<float> second = o.has("second") ? readFileOrThrow(o.str("second")) : s;
@@ -175,7 +169,6 @@ int findMember(int family, const std::string& m) {
 }
 
 std::vector<std::string> runWavelet(std::vector<float>& s, const TraceOptions& o) {
-    allowOnly(o, {"family", "member", "levels"});
     requireSamples(s);
     if (s.size() > static_cast<size_t>(kMaxTransformLength))
         throw UsageError{"more than 131072 samples"};
@@ -208,7 +201,6 @@ std::vector<std::string> runWavelet(std::vector<float>& s, const TraceOptions& o
 // ---- average ------------------------------------------------------------------------
 
 std::vector<std::string> runAverage(std::vector<float>&, const TraceOptions& o) {
-    allowOnly(o, {});
     if (o.positional.empty()) throw UsageError{"give the trace files to average"};
     std::vector<std::vector<float>> traces;
     for (const auto& path : o.positional) traces.push_back(readFileOrThrow(path));
@@ -235,7 +227,9 @@ struct RegisterAll {
                           "[--inverse] [--polar]: reads \"re [im]\" per line (im defaults to 0), "
                           "zero-pads to the transform length (power of two, at most 131072) and "
                           "prints \"re im\" per line; --polar prints \"magnitude phase\" (degrees)",
-                          runFft, false}};
+                          runFft,
+                          false,
+                          {"inverse", "polar"}}};
         registerSpectrum("amplitude", SpectrumKind::Amplitude);
         registerSpectrum("autopower", SpectrumKind::AutoPower);
         registerSpectrum("cepstrum", SpectrumKind::Cepstrum);
@@ -244,22 +238,31 @@ struct RegisterAll {
             {"crosspower",
              "--second FILE [--display [--dt US]]: cross power of stdin with the trace "
              "in FILE (missing samples of FILE count as zero)",
-             runCrossPower}};
+             runCrossPower,
+             true,
+             {"second", "display", "dt"}}};
         TraceOpRegistrar{{"correlate",
                           "[--second FILE] [--template]: pulse correlation of stdin with FILE "
                           "(autocorrelation without FILE); --template first prints "
                           "\"# template START END\"",
-                          runCorrelate}};
+                          runCorrelate,
+                          true,
+                          {"second", "template"}}};
         TraceOpRegistrar{
             {"wavelet",
              "--family F --member M --levels L: F a family name or index 0..6, M a "
              "member name (\"20\", \"3/5\") or #index; prints the blocks "
              "\"# 重构信号\", then \"# 第k级 平滑信号\" and \"# 第k级 细节信号\" per level",
-             runWavelet}};
+             runWavelet,
+             true,
+             {"family", "member", "levels"}}};
         TraceOpRegistrar{{"average",
                           "FILE...: sample-by-sample average of the traces in the files (all "
                           "zero when their lengths differ)",
-                          runAverage, false}};
+                          runAverage,
+                          false,
+                          {},
+                          true}};
     }
 } registerAll;
 

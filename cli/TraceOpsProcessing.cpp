@@ -3,7 +3,6 @@
 // command runs exactly the code the program runs.
 #include <algorithm>
 #include <cstdint>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -14,7 +13,7 @@
 namespace sondara::cli {
 namespace {
 
-const std::set<std::string> kPointOptions = {"dt", "head", "toe", "length", "speed"};
+const char* const kPointOptions[] = {"dt", "head", "toe", "length", "speed"};
 
 std::int16_t int16Option(const TraceOptions& o, const std::string& name, long lo) {
     const long v = o.integer(name, 0);
@@ -26,12 +25,6 @@ std::int16_t int16Option(const TraceOptions& o, const std::string& name, long lo
 
 std::vector<std::string> runKind(ProcessKind kind, std::vector<float>& samples,
                                  const TraceOptions& o) {
-    const auto& fields = KindFields(kind);
-    for (const auto& [name, value] : o.named) {
-        if (kPointOptions.count(name)) continue;
-        if (std::find(fields.begin(), fields.end(), name) == fields.end())
-            throw UsageError{"unknown option --" + name};
-    }
     TestPoint p;
     p.sampleInterval = static_cast<float>(o.num("dt", 20.0));
     p.headIndex = int16Option(o, "head", INT16_MIN);
@@ -41,7 +34,7 @@ std::vector<std::string> runKind(ProcessKind kind, std::vector<float>& samples,
     p.rawSamples = samples;
 
     ProcessStep step = makeStep(kind);
-    for (std::string_view name : fields) {
+    for (std::string_view name : KindFields(kind)) {
         const std::string key(name);
         if (!o.has(key)) continue;
         std::string error;
@@ -92,10 +85,14 @@ struct RegisterAll {
     RegisterAll() {
         for (const OpName& op : kOps) {
             const ProcessKind kind = op.kind;
-            TraceOpRegistrar{
-                {op.name, op.help, [kind](std::vector<float>& s, const TraceOptions& o) {
-                     return runKind(kind, s, o);
-                 }}};
+            // the point's parameters and the step's fields
+            std::vector<std::string> options(std::begin(kPointOptions), std::end(kPointOptions));
+            for (std::string_view field : KindFields(kind)) options.emplace_back(field);
+            TraceOpRegistrar{{op.name, op.help,
+                              [kind](std::vector<float>& s, const TraceOptions& o) {
+                                  return runKind(kind, s, o);
+                              },
+                              true, std::move(options)}};
         }
     }
 } registerAll;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "core/fileio/ProjectFile.h"
@@ -41,6 +42,52 @@ TEST_F(CliFixture, EveryCommandAnswersHelp) {
     }
     EXPECT_GE(commands, 6);
     EXPECT_EQ(cli("no-such-command").exitCode, 1);
+}
+
+// Every command takes its arguments apart the same way: a usage error names the
+// command, shows its usage line, exits with 1 and writes nothing.
+TEST_F(CliFixture, UsageErrorsExitWithOneAndWriteNothing) {
+    const std::string in = shellQuote(sample);
+    const std::string out = dir.file("out");
+    const std::string o = shellQuote(out);
+    const struct {
+        const char* command;
+        std::string args;
+    } cases[] = {
+        {"info", in + " extra"},
+        {"dump", in},
+        {"dump", in + " --point 0"},
+        {"dump", in + " --point x"},
+        {"convert", in},
+        {"convert", in + " " + o + " --bogus"},
+        {"merge", o},
+        {"save-checked", in},
+        {"edit", in + " -o " + o},
+        {"edit", in + " -o " + o + " tick 0"},
+        {"edit", in + " -o " + o + " tick"},
+        {"edit", in + " -o " + o + " bogus"},
+        {"edit", in + " tick 1"},
+        {"sample", ""},
+        {"sample", o + " " + o},
+        {"result-file", in},
+        {"convert-instrument", shellQuote(dir.path()) + " " + o + " --delete"},
+        {"excel", in},
+        {"excel", in + " -o"},
+        {"report", in + " --bogus -o " + o},
+        {"process", in + " -o " + o},
+        {"mark", in + " -o " + o + " --point"},
+        {"transfer", "--list --port"},
+        {"transfer", "--attempts 0 --list"},
+    };
+    for (const auto& c : cases) {
+        const std::string line = std::string(c.command) + " " + c.args;
+        auto r = cli(line);
+        EXPECT_EQ(r.exitCode, 1) << line << ": " << r.err;
+        EXPECT_EQ(r.err.rfind(std::string(c.command) + ": ", 0), 0u) << line << ": " << r.err;
+        EXPECT_NE(r.err.find("usage: sondara-cli " + std::string(c.command)), std::string::npos)
+            << line << ": " << r.err;
+        EXPECT_FALSE(std::filesystem::exists(out)) << line;
+    }
 }
 
 TEST_F(CliFixture, InfoJsonCarriesTheFields) {

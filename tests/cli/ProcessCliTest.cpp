@@ -74,9 +74,31 @@ TEST_F(CliProcessing, TraceRunsTheOperationWithItsOptions) {
 }
 
 TEST_F(CliProcessing, TraceRejectsForeignOptionsAndBadValues) {
-    EXPECT_EQ(cli("trace smooth --upperFreqHz 3", "1\n2\n").exitCode, 1);
-    EXPECT_EQ(cli("trace smooth --smoothPoints 2.5", "1\n2\n").exitCode, 1);
-    EXPECT_EQ(cli("trace integrate --head 99999", "1\n2\n").exitCode, 1);
+    for (const char* args :
+         {"smooth --upperFreqHz 3", "smooth --smoothPoints 2.5", "integrate --head 99999",
+          "smooth stray", "amplitude --second", "fft --display", "average"}) {
+        auto r = cli(std::string("trace ") + args, "1\n2\n");
+        EXPECT_EQ(r.exitCode, 1) << args;
+        EXPECT_NE(r.err.find("sondara-cli trace "), std::string::npos) << args << ": " << r.err;
+        EXPECT_TRUE(r.out.empty()) << args;
+    }
+}
+
+TEST_F(CliProcessing, TraceOptionValuesFlagsAndFiles) {
+    const std::string x = "1\n2\n3\n4\n";
+    // a bare option means 1, a negative number is a value, the last repeat counts
+    EXPECT_EQ(cli("trace smooth --smoothPoints", x).out,
+              cli("trace smooth --smoothPoints 1", x).out);
+    EXPECT_EQ(cli("trace shift --shiftMv 7 --shiftMv -0.5", x).out, "0.5\n1.5\n2.5\n3.5\n");
+    auto display = cli("trace amplitude --display --dt 20", x);
+    ASSERT_EQ(display.exitCode, 0) << display.err;
+    EXPECT_EQ(display.out.rfind("0 ", 0), 0u) << display.out;  // "kHz value" from 0 kHz
+
+    const std::string a = dir.file("a.txt"), b = dir.file("b.txt");
+    test::writeFile(a, x);
+    test::writeFile(b, "3\n2\n1\n0\n");
+    EXPECT_EQ(cli("trace average " + shellQuote(a) + " " + shellQuote(b)).out, "2\n2\n2\n2\n");
+    EXPECT_EQ(cli("trace average " + shellQuote(dir.file("none.txt"))).exitCode, 2);
 }
 
 TEST_F(CliProcessing, ProcessAppendsToTheChosenPointsAndSaves) {
