@@ -26,8 +26,7 @@ const char* kUsage =
     "         [--width W] [--height H] [--command NAME ...] [--cursor X] [-o OUT] [--json]\n";
 
 int usage(const std::string& why) {
-    std::fprintf(stderr, "display: %s\n%s", why.c_str(), kUsage);
-    return kExitUsage;
+    return usageError("display", why, kUsage);
 }
 
 const char* kindName(PaneKind k) {

@@ -11,12 +11,12 @@
 namespace sondara::cli {
 namespace {
 
-int usage(const char* why) {
-    std::fprintf(stderr, "export-text: %s\n", why);
-    std::fprintf(stderr,
-                 "usage: sondara-cli export-text FILE OUT.txt [--source current|checked|all]\n"
-                 "       [--point N] [--header 0|1] [--time 0|1] [--separator S]\n");
-    return kExitUsage;
+const char* kUsage =
+    "usage: sondara-cli export-text FILE OUT.txt [--source current|checked|all]\n"
+    "       [--point N] [--header 0|1] [--time 0|1] [--separator S]\n";
+
+int usage(const std::string& why) {
+    return usageError("export-text", why, kUsage);
 }
 
 int runExportText(const Args& args) {
@@ -32,7 +32,7 @@ int runExportText(const Args& args) {
     app.add_option("--header", form.header)->check(CLI::IsMember({"0", "1"}));
     app.add_option("--time", form.timeColumn)->check(CLI::IsMember({"0", "1"}));
     app.add_option("--separator", form.separator);
-    if (std::string why = parseCommandLine(app, args); !why.empty()) return usage(why.c_str());
+    if (std::string why = parseCommandLine(app, args); !why.empty()) return usage(why);
     const bool sourceGiven = source->count() > 0;
     if (positional.size() != 2) return usage("FILE and OUT.txt expected");
     if (point > 0 && !sourceGiven) form.source = 0;

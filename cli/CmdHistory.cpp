@@ -22,8 +22,7 @@ const char* kUsage =
     "         [--width W] [--height H] [--json]\n";
 
 int usage(const std::string& why) {
-    std::fprintf(stderr, "history: %s\n%s", why.c_str(), kUsage);
-    return kExitUsage;
+    return usageError("history", why, kUsage);
 }
 
 // The detail text's lines (CR LF separated), without the empty line a trailing break

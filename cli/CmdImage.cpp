@@ -27,55 +27,30 @@ const char* kUsage =
     "--no-pile]\n";
 
 int usage(const std::string& why) {
-    std::fprintf(stderr, "image: %s\n%s", why.c_str(), kUsage);
-    return kExitUsage;
+    return usageError("image", why, kUsage);
 }
 
-int runImage(const Args& all) {
-    // Our own options first; the rest describes the display.
-    Args rest;
+int runImage(const Args& args) {
     std::string items, format = "bmp", size, check, word;
     long columns = 1;
-    for (size_t i = 0; i < all.size(); ++i) {
-        const std::string& a = all[i];
-        const auto value = [&](std::string& out) {
-            if (i + 1 >= all.size()) return false;
-            out = all[++i];
-            return true;
-        };
-        std::string v;
-        if (a == "--items") {
-            if (!value(items) || (items != "checked" && items != "display"))
-                return usage("--items is checked or display");
-        } else if (a == "--format") {
-            if (!value(format) || (format != "bmp" && format != "jpeg" && format != "jpg"))
-                return usage("--format is bmp or jpeg");
-        } else if (a == "--size") {
-            if (!value(size)) return usage("--size needs WxH");
-        } else if (a == "--check") {
-            if (!value(check)) return usage("--check needs all or point numbers");
-        } else if (a == "--word") {
-            if (!value(word)) return usage("--word needs a file");
-        } else if (a == "--columns") {
-            if (!value(v)) return usage("--columns needs 1..30");
-            char* end = nullptr;
-            columns = std::strtol(v.c_str(), &end, 10);
-            if (v.empty() || *end || columns < 1 || columns > kMaxWordColumns)
-                return usage("--columns needs 1..30");
-        } else {
-            rest.push_back(a);
-        }
-    }
     DisplayArgs d;
-    if (std::string why = parseDisplayArgs(rest, d, DisplayCommandLine::Render); !why.empty())
-        return usage(why);
+    CLI::App app{"image"};
+    addDisplayOptions(app, d, DisplayCommandLine::Render);
+    app.add_option("--items", items)->check(CLI::IsMember({"checked", "display"}));
+    app.add_option("--format", format)->check(CLI::IsMember({"bmp", "jpeg", "jpg"}));
+    app.add_option("--size", size);
+    app.add_option("--check", check);
+    app.add_option("--word", word);
+    app.add_option("--columns", columns)->check(CLI::Range(1L, long{kMaxWordColumns}));
+    if (std::string why = parseCommandLine(app, args); !why.empty()) return usage(why);
+    if (std::string why = finishDisplayArgs(d); !why.empty()) return usage(why);
     if (d.out.empty() && word.empty()) return usage("-o DIR is missing");
 
     CSondaraDoc doc;
     if (int rc = loadProject(doc, d.file); rc != kExitOk) return rc;
     if (!check.empty())
         if (std::string why = applyCheckOption(doc, check); !why.empty()) return usage(why);
-    auto app = makeOutputGuiApplication();
+    auto guiApp = makeOutputGuiApplication();
     const render::DisplayRenderer renderer;
     WaveDisplayModel model(&renderer.metrics());
     DisplayOptions opts;

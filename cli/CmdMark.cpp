@@ -49,11 +49,10 @@ const ActionSpec* findAction(const std::string& name) {
     return nullptr;
 }
 
+const char* kUsage = "usage: sondara-cli mark FILE -o OUT --point N [--yes|--no] ACTION...\n";
+
 int usage(const std::string& why) {
-    std::fprintf(stderr,
-                 "mark: %s\nusage: sondara-cli mark FILE -o OUT --point N [--yes|--no] ACTION...\n",
-                 why.c_str());
-    return kExitUsage;
+    return usageError("mark", why, kUsage);
 }
 
 bool parseLong(const std::string& s, long& out) {
@@ -215,25 +214,26 @@ int runMark(const Args& args) {
 
 CliRegistrar reg{
     {"mark", "pile head, toe, defects, automatic head/toe and integrity class of a point",
-     "usage: sondara-cli mark FILE -o OUT --point N [--yes|--no] ACTION...\n"
-     "Applies the actions in order to point N (1-based, as 序号) and writes OUT (QAR16).\n"
-     "S is a sample index of the working trace (0-based); J a defect number (1-based,\n"
-     "as the report numbers them). Actions:\n"
-     "  head S | toe S            place the pile head / toe (as the menu: with messages)\n"
-     "  drag-head S | drag-toe S  as dragging the line: no messages, defects are kept\n"
-     "  defect S KIND             KIND 1..7 or 扩径 缩径 断桩 裂纹 夹泥 离析 扩底\n"
-     "  defect-own S NAME         the 自定义 dialog: trimmed NAME, kind from the name\n"
-     "  delete-defect J\n"
-     "  autohead                  自动桩头 with the stored settings (MIR_QAR4_AHEAD_001.ini)\n"
-     "  autotoe VALUE             自动桩底: a pile length (m) under keep-speed, else a\n"
-     "                            wave speed (m/s)\n"
-     "  follow keep-length|keep-speed   what head and toe recompute (default keep-length)\n"
-     "  class NAME                未得出, I类桩, II类桩, III类桩 or IV类桩 (other text: 未得出)\n"
-     "Messages are printed on stderr; questions are answered by --yes or --no (default no).\n"
-     "Each action prints 'done' or 'refused', then the point's marks are listed.\n"
-     "Exit codes: 0 written, 1 bad arguments or no such point, 2 file error,\n"
-     "3 the file read only partly and nothing was written (--allow-partial writes the points "
-     "read).",
+     std::string(kUsage) +
+         "Applies the actions in order to point N (1-based, as 序号) and writes OUT (QAR16).\n"
+         "S is a sample index of the working trace (0-based); J a defect number (1-based,\n"
+         "as the report numbers them). Actions:\n"
+         "  head S | toe S            place the pile head / toe (as the menu: with messages)\n"
+         "  drag-head S | drag-toe S  as dragging the line: no messages, defects are kept\n"
+         "  defect S KIND             KIND 1..7 or 扩径 缩径 断桩 裂纹 夹泥 离析 扩底\n"
+         "  defect-own S NAME         the 自定义 dialog: trimmed NAME, kind from the name\n"
+         "  delete-defect J\n"
+         "  autohead                  自动桩头 with the stored settings (MIR_QAR4_AHEAD_001.ini)\n"
+         "  autotoe VALUE             自动桩底: a pile length (m) under keep-speed, else a\n"
+         "                            wave speed (m/s)\n"
+         "  follow keep-length|keep-speed   what head and toe recompute (default keep-length)\n"
+         "  class NAME                未得出, I类桩, II类桩, III类桩 or IV类桩 (other text: "
+         "未得出)\n"
+         "Messages are printed on stderr; questions are answered by --yes or --no (default no).\n"
+         "Each action prints 'done' or 'refused', then the point's marks are listed.\n"
+         "Exit codes: 0 written, 1 bad arguments or no such point, 2 file error,\n"
+         "3 the file read only partly and nothing was written (--allow-partial writes the points "
+         "read).",
      runMark}};
 
 }  // namespace

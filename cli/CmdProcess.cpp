@@ -20,12 +20,12 @@ struct StepArg {
     std::string text;
 };
 
+const char* kUsage =
+    "usage: sondara-cli process FILE (--points LIST|--all) "
+    "--step \"KIND field=value ...\" [--step ...] -o OUT\n";
+
 int usage(const std::string& why) {
-    std::fprintf(stderr,
-                 "process: %s\nusage: sondara-cli process FILE (--points LIST|--all) "
-                 "--step \"KIND field=value ...\" [--step ...] -o OUT\n",
-                 why.c_str());
-    return kExitUsage;
+    return usageError("process", why, kUsage);
 }
 
 bool parseStep(const std::string& text, StepArg& arg, std::string& error) {

@@ -30,8 +30,7 @@ const char* kUsage =
     "         [--no-labels] [--no-pile] [--screen]\n";
 
 int usage(const std::string& why) {
-    std::fprintf(stderr, "render: %s\n%s", why.c_str(), kUsage);
-    return kExitUsage;
+    return usageError("render", why, kUsage);
 }
 
 int runRender(const Args& args) {
