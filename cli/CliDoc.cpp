@@ -24,12 +24,6 @@ int refusePartialFile(const std::string& what) {
     return kExitPartial;
 }
 
-namespace {
-int refusePartial(const std::string& what) {
-    return refusePartialFile(what);
-}
-}  // namespace
-
 GlobalOptions& globalOptions() {
     static GlobalOptions o;
     return o;
@@ -47,13 +41,13 @@ int loadProject(CSondaraDoc& doc, const std::string& path, LoadFor purpose) {
         std::fprintf(stderr, "%s: %s\n", path.c_str(), warning.c_str());
         partlyRead().insert(&doc);
         if (purpose == LoadFor::Writing && !globalOptions().allowPartial)
-            return refusePartial(path);
+            return refusePartialFile(path);
     }
     return kExitOk;
 }
 
 int saveProject(CSondaraDoc& doc, const std::string& path) {
-    if (partlyRead().count(&doc) && !globalOptions().allowPartial) return refusePartial(path);
+    if (partlyRead().count(&doc) && !globalOptions().allowPartial) return refusePartialFile(path);
     std::string error;
     if (!WriteProject(doc, path, &error)) {
         std::fprintf(stderr, "保存失败：%s: %s\n", path.c_str(), error.c_str());

@@ -17,12 +17,11 @@ enum class LoadFor { Reading, Writing };
 // with the points read, one that writes a project ends with kExitPartial unless
 // --allow-partial was given.
 int loadProject(CSondaraDoc& doc, const std::string& path, LoadFor purpose = LoadFor::Reading);
-// kExitOk, or kExitFile after printing why the file could not be written. A
-// document read partly is not written without --allow-partial (kExitPartial).
 // Says that nothing was written because an input was read only partly;
 // returns kExitPartial.
 int refusePartialFile(const std::string& what);
-
+// kExitOk, or kExitFile after printing why the file could not be written. A
+// document read partly is not written without --allow-partial (kExitPartial).
 int saveProject(CSondaraDoc& doc, const std::string& path);
 
 // Messages go to stderr (UTF-8); questions are printed and answered with `answer`.

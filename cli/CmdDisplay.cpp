@@ -210,11 +210,7 @@ int runDisplay(const Args& args) {
     const bool json = d.json, haveCursor = d.haveCursor;
     const long cursorX = d.cursorX;
 
-    std::vector<int> changed;
-    for (const DisplayCommandInfo* c : commands) {
-        auto pts = model.runCommand(doc, c->command);
-        changed.insert(changed.end(), pts.begin(), pts.end());
-    }
+    const std::vector<int> changed = runDisplayCommands(doc, model, d);
     if (!out.empty() && !commands.empty()) doc.setModified();
     if (!out.empty())
         if (int rc = saveProject(doc, out); rc != kExitOk) return rc;

@@ -6,11 +6,11 @@
 #include <QGuiApplication>
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 
 #include "cli/CliDoc.h"
 #include "cli/DisplayArgs.h"
 #include "cli/OutputArgs.h"
+#include "core/app/AppPaths.h"
 #include "core/output/DocxReport.h"
 #include "core/output/SaveImageForm.h"
 #include "render/DisplayRenderer.h"
@@ -53,11 +53,8 @@ int runImage(const Args& args) {
     auto guiApp = makeOutputGuiApplication();
     const render::DisplayRenderer renderer;
     WaveDisplayModel model(&renderer.metrics());
-    DisplayOptions opts;
-    if (d.noLabels) opts.showLabels = 0;
-    if (d.noPile) opts.showSimulatedPile = 0;
-    if (std::string why = setUpDisplay(doc, model, d, opts); !why.empty()) return usage(why);
-    for (const DisplayCommandInfo* c : d.commands) model.runCommand(doc, c->command);
+    if (std::string why = setUpDisplay(doc, model, d); !why.empty()) return usage(why);
+    runDisplayCommands(doc, model, d);
 
     const std::vector<DataSelection> offered =
         OfferedSelections(model.paneCount(), static_cast<int>(doc.checkedList.size()));
@@ -98,8 +95,7 @@ int runImage(const Args& args) {
         return kExitOk;
     }
     std::string folder = d.out;
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
+    makeDirs(folder);  // a folder that cannot be made fails the writing below
     if (folder.back() != '/') folder += '/';
     const std::vector<std::string> written =
         render::WriteItemImages(doc, model, list, folder, w, h, fmt);

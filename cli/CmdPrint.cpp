@@ -119,38 +119,6 @@ bool parseItems(const std::string& text, PrintSettings& s) {
     return true;
 }
 
-// "all", "none" or 1-based numbers and ranges: 1,3,5-8.
-bool applyChecked(const std::string& text, CSondaraDoc& doc) {
-    std::vector<char> on(static_cast<size_t>(doc.pointCount()), 0);
-    if (text == "all") {
-        std::fill(on.begin(), on.end(), 1);
-    } else if (text != "none") {
-        std::size_t b = 0;
-        while (b <= text.size()) {
-            std::size_t e = text.find(',', b);
-            if (e == std::string::npos) e = text.size();
-            const std::string part = text.substr(b, e - b);
-            const std::size_t dash = part.find('-');
-            char* end = nullptr;
-            const std::string a = part.substr(0, dash);
-            long lo = std::strtol(a.c_str(), &end, 10);
-            if (a.empty() || *end) return false;
-            long hi = lo;
-            if (dash != std::string::npos) {
-                const std::string z = part.substr(dash + 1);
-                hi = std::strtol(z.c_str(), &end, 10);
-                if (z.empty() || *end) return false;
-            }
-            if (lo < 1 || hi < lo || hi > doc.pointCount()) return false;
-            for (long i = lo; i <= hi; ++i) on[static_cast<size_t>(i - 1)] = 1;
-            b = e + 1;
-        }
-    }
-    for (size_t i = 0; i < on.size(); ++i) doc.points[i].checked = on[i];
-    doc.rebuildCheckedList();
-    return true;
-}
-
 const char* kindName(PrintItemKind k) {
     switch (k) {
         case PrintItemKind::DisplayPane:
@@ -250,16 +218,13 @@ int runPrint(const Args& args) {
 
     CSondaraDoc doc;
     if (int rc = loadProject(doc, d.file); rc != kExitOk) return rc;
-    if (!checked.empty() && !applyChecked(checked, doc))
+    if (!checked.empty() && !applyCheckOption(doc, checked).empty())
         return usage("bad point list '" + checked + "' (all, none or e.g. 1,3,5-8)");
     auto guiApp = makeOutputGuiApplication();
     const render::DisplayRenderer renderer;
     WaveDisplayModel model(&renderer.metrics());
-    DisplayOptions opts;
-    if (d.noLabels) opts.showLabels = 0;
-    if (d.noPile) opts.showSimulatedPile = 0;
-    if (std::string why = setUpDisplay(doc, model, d, opts); !why.empty()) return usage(why);
-    for (const DisplayCommandInfo* c : d.commands) model.runCommand(doc, c->command);
+    if (std::string why = setUpDisplay(doc, model, d); !why.empty()) return usage(why);
+    runDisplayCommands(doc, model, d);
 
     PrintLayoutInput in = render::PrintPageCells::describe(doc, model);
     in.paperWidthMm = paperW;

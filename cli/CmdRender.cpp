@@ -44,12 +44,9 @@ int runRender(const Args& args) {
     auto app = makeOutputGuiApplication();
     const render::DisplayRenderer renderer;
     WaveDisplayModel model(&renderer.metrics());
-    DisplayOptions opts;
-    if (d.noLabels) opts.showLabels = 0;
-    if (d.noPile) opts.showSimulatedPile = 0;
-    if (std::string why = setUpDisplay(doc, model, d, opts); !why.empty()) return usage(why);
+    if (std::string why = setUpDisplay(doc, model, d); !why.empty()) return usage(why);
     model.cursorStyle = d.cross ? 1 : 2;
-    for (const DisplayCommandInfo* c : d.commands) model.runCommand(doc, c->command);
+    runDisplayCommands(doc, model, d);
 
     render::RenderOptions ro;
     ro.wholeContent = !d.screenOnly;

@@ -75,20 +75,14 @@ int runReport(const Args& args) {
 
     WordReportInput in;
     in.texts = MakeReportTexts(info);
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    in.today = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+    in.today = TodayLocal();
 #ifdef SONDARA_HAVE_RENDER
     std::unique_ptr<QGuiApplication> guiApp;
     if (info.produceFigures) {
         guiApp = makeOutputGuiApplication();
         const render::DisplayRenderer renderer;
         WaveDisplayModel display(&renderer.metrics());
-        std::vector<ExportItem> items;
-        for (int p : doc.checkedList) items.push_back({ExportItem::Kind::CheckedPoint, p});
-        in.figures = render::RenderItemsEncoded(doc, display, items, kReportFigureWidth,
-                                                kReportFigureHeight, ImageFormat::Png);
+        in.figures = render::RenderReportFigures(doc, display);
     }
 #endif
     if (templ.empty()) templ = FindReportTemplate();

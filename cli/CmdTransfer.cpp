@@ -38,29 +38,15 @@ const char* kHelp =
     "                    each about 64 ms of waiting)\n"
     "Ctrl+C stops an exchange at once.\n"
     "Exit codes: 0 done, 1 usage, 2 port cannot be opened, 3 not connected or a\n"
-    "project or operation failed.";
+    "project or operation failed.\n";
+
+int usage(const std::string& why) {
+    return usageError("transfer", why, kHelp);
+}
 
 TransferSession* gSession = nullptr;
 void onInterrupt(int) {
     if (gSession) gSession->abort();  // a lock-free atomic store
-}
-
-std::vector<int> parsePositions(const std::string& s, bool& ok) {
-    std::vector<int> out;
-    ok = !s.empty();
-    std::size_t at = 0;
-    while (ok && at <= s.size()) {
-        const std::size_t comma = s.find(',', at);
-        const std::string part =
-            s.substr(at, comma == std::string::npos ? std::string::npos : comma - at);
-        char* end = nullptr;
-        const long v = std::strtol(part.c_str(), &end, 10);
-        if (part.empty() || *end || v < 1 || v > 100000) ok = false;
-        out.push_back(static_cast<int>(v));
-        if (comma == std::string::npos) break;
-        at = comma + 1;
-    }
-    return out;
 }
 
 void printSites(const std::vector<SiteEntry>& sites, bool json) {
@@ -92,8 +78,7 @@ void printSites(const std::vector<SiteEntry>& sites, bool json) {
 
 // With a null session only checks the operation and its arguments (kExitOk when fine).
 int runRaw(TransferSession* session, const Args& raw) {
-    if (raw.empty())
-        return std::fprintf(stderr, "transfer: --raw needs an operation\n"), kExitUsage;
+    if (raw.empty()) return usage("--raw needs an operation");
     const std::string& op = raw[0];
     auto arg = [&](std::size_t i, const char* def) -> std::string {
         return i < raw.size() ? raw[i] : (def ? std::string(def) : std::string());
@@ -111,12 +96,9 @@ int runRaw(TransferSession* session, const Args& raw) {
     const Op* found = nullptr;
     for (const Op& o : ops)
         if (op == o.name) found = &o;
-    if (!found)
-        return std::fprintf(stderr, "transfer: unknown operation '%s'\n", op.c_str()), kExitUsage;
+    if (!found) return usage("unknown operation '" + op + "'");
     if (raw.size() - 1 < found->minArgs)
-        return std::fprintf(stderr, "transfer: '%s' needs %zu argument(s)\n", op.c_str(),
-                            found->minArgs),
-               kExitUsage;
+        return usage("'" + op + "' needs " + std::to_string(found->minArgs) + " argument(s)");
     if (!session) return kExitOk;
     TransferSession& s = *session;
 
@@ -165,19 +147,13 @@ int runTransfer(const Args& args) {
     app.add_option("-o", out);
     app.add_option("--attempts", attempts)->check(CLI::Range(1L, 64000L));
     app.add_option("--raw", raw)->expected(1, 64);
-    if (std::string why = parseCommandLine(app, args); !why.empty())
-        return std::fprintf(stderr, "transfer: %s\n%s\n", why.c_str(), kHelp), kExitUsage;
+    if (std::string why = parseCommandLine(app, args); !why.empty()) return usage(why);
     const int modes = int(list) + int(!positions.empty()) + int(!raw.empty());
-    if (modes != 1) return std::fprintf(stderr, "%s\n", kHelp), kExitUsage;
-    bool positionsOk = true;
-    std::vector<int> wanted;
+    if (modes != 1) return usage("give one of --list, --download or --raw");
+    std::vector<long> wanted;
     if (!positions.empty()) {
-        wanted = parsePositions(positions, positionsOk);
-        if (!positionsOk)
-            return std::fprintf(stderr, "transfer: bad positions '%s'\n", positions.c_str()),
-                   kExitUsage;
-        if (out.empty())
-            return std::fprintf(stderr, "transfer: --download needs -o DIR\n"), kExitUsage;
+        if (!parsePointList(positions, wanted)) return usage("bad positions '" + positions + "'");
+        if (out.empty()) return usage("--download needs -o DIR");
     }
 
     if (!raw.empty())
@@ -218,13 +194,13 @@ int runTransfer(const Args& args) {
 
     const int count = static_cast<int>(session.sites().size());
     TransferQueue queue;
-    for (int k : wanted) {
+    for (long k : wanted) {
         if (k > count)
             return std::fprintf(stderr,
-                                "transfer: position %d is not listed (the instrument has %d)\n", k,
+                                "transfer: position %ld is not listed (the instrument has %d)\n", k,
                                 count),
                    kExitUsage;
-        queue.add(k - 1);
+        queue.add(static_cast<int>(k - 1));
     }
     if (!makeDirs(out))
         return std::fprintf(stderr, "transfer: cannot create %s\n", out.c_str()), kExitFile;

@@ -51,7 +51,10 @@ bool parsePointList(const std::string& text, std::vector<long>& out) {
                    !parseNumber(item.substr(dash + 1), b)) {
             return false;
         }
-        if (a < 1 || b < a) return false;
+        // a project holds at most 9,998 points: a list far longer is a mistake, and
+        // "1-999999999" must not fill the memory
+        if (a < 1 || b < a || b - a >= kMaxListedPoints - static_cast<long>(out.size()))
+            return false;
         for (long i = a; i <= b; ++i) out.push_back(i);
         any = true;
     }

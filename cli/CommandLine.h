@@ -16,7 +16,9 @@ std::string parseCommandLine(CLI::App& app, const Args& args);
 // Prints "COMMAND: why" and the command's usage lines on stderr; returns kExitUsage.
 int usageError(const char* command, const std::string& why, const char* usage);
 
-// "1,3,5-8": point numbers as the list shows them (1-based), in the given order.
+// "1,3,5-8": point numbers as the list shows them (1-based), in the given order; at
+// most kMaxListedPoints of them.
+inline constexpr long kMaxListedPoints = 100000;
 bool parsePointList(const std::string& text, std::vector<long>& out);
 
 }  // namespace sondara::cli

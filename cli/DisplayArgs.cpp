@@ -73,8 +73,10 @@ std::string parseDisplayArgs(const Args& args, DisplayArgs& d, DisplayCommandLin
     return finishDisplayArgs(d);
 }
 
-std::string setUpDisplay(CSondaraDoc& doc, WaveDisplayModel& model, const DisplayArgs& d,
-                         DisplayOptions opts) {
+std::string setUpDisplay(CSondaraDoc& doc, WaveDisplayModel& model, const DisplayArgs& d) {
+    DisplayOptions opts;
+    if (d.noLabels) opts.showLabels = 0;
+    if (d.noPile) opts.showSimulatedPile = 0;
     if (d.point > 0) {
         if (d.point > doc.pointCount()) return "--point beyond the last point";
         doc.selectPoint(static_cast<int>(d.point - 1));
@@ -94,6 +96,16 @@ std::string setUpDisplay(CSondaraDoc& doc, WaveDisplayModel& model, const Displa
         model.rebuild(doc);
     }
     return {};
+}
+
+std::vector<int> runDisplayCommands(CSondaraDoc& doc, WaveDisplayModel& model,
+                                    const DisplayArgs& d) {
+    std::vector<int> changed;
+    for (const DisplayCommandInfo* c : d.commands) {
+        const std::vector<int> pts = model.runCommand(doc, c->command);
+        changed.insert(changed.end(), pts.begin(), pts.end());
+    }
+    return changed;
 }
 
 }  // namespace sondara::cli

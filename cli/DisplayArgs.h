@@ -40,7 +40,9 @@ std::string finishDisplayArgs(DisplayArgs& d);
 
 // Selects the asked point (or point 0), applies the options and the selection and
 // builds the model at the asked size. An empty string, or what is wrong.
-std::string setUpDisplay(CSondaraDoc& doc, WaveDisplayModel& model, const DisplayArgs& d,
-                         DisplayOptions opts = {});
+std::string setUpDisplay(CSondaraDoc& doc, WaveDisplayModel& model, const DisplayArgs& d);
+// Runs the asked display commands in order; the points whose display states changed.
+std::vector<int> runDisplayCommands(CSondaraDoc& doc, WaveDisplayModel& model,
+                                    const DisplayArgs& d);
 
 }  // namespace sondara::cli

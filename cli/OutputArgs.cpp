@@ -1,30 +1,27 @@
 #include "cli/OutputArgs.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <sstream>
+
+#include "cli/CommandLine.h"
 
 namespace sondara::cli {
 
 std::string applyCheckOption(CSondaraDoc& doc, const std::string& value) {
-    std::vector<int> chosen;
+    std::vector<long> chosen;
     if (value == "all") {
-        for (int i = 0; i < doc.pointCount(); ++i) chosen.push_back(i);
-    } else {
-        std::stringstream in(value);
-        std::string item;
-        while (std::getline(in, item, ',')) {
-            char* end = nullptr;
-            errno = 0;
-            const long n = std::strtol(item.c_str(), &end, 10);
-            if (item.empty() || *end != '\0' || errno != 0 || n < 1 || n > doc.pointCount())
-                return "--check takes 'all' or point numbers 1.." +
-                       std::to_string(doc.pointCount()) + " separated by commas";
-            chosen.push_back(static_cast<int>(n - 1));
-        }
+        for (int i = 1; i <= doc.pointCount(); ++i) chosen.push_back(i);
+    } else if (value != "none") {
+        const bool ok = parsePointList(value, chosen) &&
+                        std::all_of(chosen.begin(), chosen.end(),
+                                    [&](long n) { return n <= doc.pointCount(); });
+        if (!ok)
+            return "--check takes 'all', 'none' or point numbers 1.." +
+                   std::to_string(doc.pointCount()) + " such as 1,3,5-8";
     }
     for (TestPoint& p : doc.points) p.checked = 0;
-    for (int i : chosen) doc.points[static_cast<size_t>(i)].checked = 1;
+    for (long n : chosen) doc.points[static_cast<size_t>(n - 1)].checked = 1;
     doc.rebuildCheckedList();
     return {};
 }

@@ -9,7 +9,7 @@ class QGuiApplication;
 
 namespace sondara::cli {
 
-// `--check all` or `--check 1,3,5` (1-based): checks those points (and only those)
+// `--check all|none` or `--check 1,3,5-8` (1-based): checks those points (and only those)
 // in the loaded document before the output is made. An empty string, or what is wrong.
 std::string applyCheckOption(CSondaraDoc& doc, const std::string& value);
 

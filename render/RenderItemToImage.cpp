@@ -7,6 +7,7 @@
 
 #include "core/base/ByteIo.h"
 #include "core/output/BmpFile.h"
+#include "core/output/DocxReport.h"
 #include "core/output/JpegFile.h"
 #include "core/processing/ParallelFor.h"
 #include "render/DisplayRenderer.h"
@@ -141,8 +142,10 @@ DibImage ToDib(const QImage& source) {
     return d;
 }
 
-QImage RenderItem(const CSondaraDoc& doc, WaveDisplayModel& display, const ExportItem& item,
-                  int width, int height) {
+namespace {
+// `r` draws the panes of the display: one for all the items of an export.
+QImage renderItem(const CSondaraDoc& doc, WaveDisplayModel& display, const ExportItem& item,
+                  int width, int height, const DisplayRenderer& r) {
     if (width <= 0 || height <= 0 || static_cast<qint64>(width) * height > kMaxExportPixels)
         return {};
     switch (item.kind) {
@@ -152,16 +155,20 @@ QImage RenderItem(const CSondaraDoc& doc, WaveDisplayModel& display, const Expor
         }
         case ExportItem::Kind::DisplayPane: {
             QImage img = whiteImage(width, height);
-            if (item.index >= 0 && item.index < display.paneCount()) {
-                const DisplayRenderer r;
+            if (item.index >= 0 && item.index < display.paneCount())
                 paintSingle(img, doc, display, display.ensurePane(item.index), r);
-            }
             return img;
         }
         case ExportItem::Kind::WaveTrain:
             return renderWaveTrain(doc, display, width, height);
     }
     return {};
+}
+}  // namespace
+
+QImage RenderItem(const CSondaraDoc& doc, WaveDisplayModel& display, const ExportItem& item,
+                  int width, int height) {
+    return renderItem(doc, display, item, width, height, DisplayRenderer());
 }
 
 bool RenderItemToImage(const CSondaraDoc& doc, WaveDisplayModel& display, const ExportItem& item,
@@ -183,13 +190,14 @@ void RenderItems(const CSondaraDoc& doc, WaveDisplayModel& display,
     // Panes of the window's display first, on this thread.
     std::vector<int> checked;
     int done = 0;
+    const DisplayRenderer paneRenderer;
     for (int i = 0; i < total; ++i) {
         const ExportItem& item = items[static_cast<size_t>(i)];
         if (item.kind == ExportItem::Kind::CheckedPoint) {
             checked.push_back(i);
             continue;
         }
-        sink(i, encode(RenderItem(doc, display, item, width, height), format));
+        sink(i, encode(renderItem(doc, display, item, width, height, paneRenderer), format));
         if (progress) progress(++done, total);
     }
     // Checked points on every core, each thread with its own painter and display.
@@ -213,6 +221,12 @@ std::vector<std::string> RenderItemsEncoded(const CSondaraDoc& doc, WaveDisplayM
         [&](int i, std::string bytes) { out[static_cast<size_t>(i)] = std::move(bytes); },
         progress);
     return out;
+}
+
+std::vector<std::string> RenderReportFigures(const CSondaraDoc& doc, WaveDisplayModel& display,
+                                             const std::function<void(int, int)>& progress) {
+    return RenderItemsEncoded(doc, display, ExportItems(DataSelection::CheckedPoints, doc, display),
+                              kReportFigureWidth, kReportFigureHeight, ImageFormat::Png, progress);
 }
 
 std::vector<std::string> WriteItemImages(const CSondaraDoc& doc, WaveDisplayModel& display,

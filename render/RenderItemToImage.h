@@ -44,6 +44,10 @@ std::vector<std::string> RenderItemsEncoded(const CSondaraDoc& doc, WaveDisplayM
                                             int height, ImageFormat format,
                                             const std::function<void(int, int)>& progress = {});
 
+// The report's figures: one PNG of every checked point at the report's figure size.
+std::vector<std::string> RenderReportFigures(const CSondaraDoc& doc, WaveDisplayModel& display,
+                                             const std::function<void(int, int)>& progress = {});
+
 // Writes every item as a file named by ExportFileName into `folder` (ending with '/').
 // Returns the paths written; a file that cannot be written does not stop the others.
 std::vector<std::string> WriteItemImages(const CSondaraDoc& doc, WaveDisplayModel& display,

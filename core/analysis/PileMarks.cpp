@@ -497,13 +497,8 @@ static int EditPileLengthUnannounced(CSondaraDoc& doc, const std::vector<int>& p
 static int SetIntegrityClassUnannounced(CSondaraDoc& doc, int point, std::string_view textUtf8) {
     TestPoint* pp = pointAt(doc, point);
     if (!pp) return 0;
-    std::string_view t = trimBlanks(textUtf8);
-    const NameList& names = ClassNames();
-    int cls = 0;
-    for (int i = 0; i < names.count(); ++i)
-        if (t == names.utf8[i]) cls = i;
-    pp->integrityClass = static_cast<std::uint8_t>(cls);
-    return cls;
+    if (!SetClassByName(*pp, textUtf8)) pp->integrityClass = 0;  // an unknown name: 未定级
+    return pp->integrityClass;
 }
 
 // ---- announcing -------------------------------------------------------------------------
@@ -527,39 +522,39 @@ std::vector<int> pointsOf(const std::vector<MarkPane>& panes) {
     return pts;
 }
 
+// Announces the marks of `points` as changed when the operation's result `r` says so.
+int announced(CSondaraDoc& doc, int r, const std::vector<int>& points) {
+    if (r) doc.commitChange(DocChange::Marks, points);
+    return r;
+}
+
 }  // namespace
 
 int SetPileHead(CSondaraDoc& doc, int point, int index, LengthFollowMode mode, bool interactive,
                 Prompter& prompter) {
-    const int r = SetPileHeadUnannounced(doc, point, index, mode, interactive, prompter);
-    if (r) doc.commitChange(DocChange::Marks, {point});
-    return r;
+    return announced(doc, SetPileHeadUnannounced(doc, point, index, mode, interactive, prompter),
+                     {point});
 }
 
 int SetPileToe(CSondaraDoc& doc, int point, int index, LengthFollowMode mode, bool interactive,
                Prompter& prompter) {
-    const int r = SetPileToeUnannounced(doc, point, index, mode, interactive, prompter);
-    if (r) doc.commitChange(DocChange::Marks, {point});
-    return r;
+    return announced(doc, SetPileToeUnannounced(doc, point, index, mode, interactive, prompter),
+                     {point});
 }
 
 int AddDefect(CSondaraDoc& doc, int point, int position, int kind, std::string_view ownNameGbk,
               std::string_view remarkGbk, Prompter& prompter) {
-    const int r = AddDefectUnannounced(doc, point, position, kind, ownNameGbk, remarkGbk, prompter);
-    if (r) doc.commitChange(DocChange::Marks, {point});
-    return r;
+    return announced(
+        doc, AddDefectUnannounced(doc, point, position, kind, ownNameGbk, remarkGbk, prompter),
+        {point});
 }
 
 int ReplaceDefect(CSondaraDoc& doc, int point, int j, const PileMark& mark) {
-    const int r = ReplaceDefectUnannounced(doc, point, j, mark);
-    if (r) doc.commitChange(DocChange::Marks, {point});
-    return r;
+    return announced(doc, ReplaceDefectUnannounced(doc, point, j, mark), {point});
 }
 
 int DeleteDefect(CSondaraDoc& doc, int point, int j) {
-    const int r = DeleteDefectUnannounced(doc, point, j);
-    if (r) doc.commitChange(DocChange::Marks, {point});
-    return r;
+    return announced(doc, DeleteDefectUnannounced(doc, point, j), {point});
 }
 
 int AddCustomDefect(CSondaraDoc& doc, const std::vector<int>& points, int position,
@@ -571,42 +566,35 @@ int AddCustomDefect(CSondaraDoc& doc, const std::vector<int>& points, int positi
 
 int AddMarkerLine(CSondaraDoc& doc, const std::vector<int>& points, MarkerDomain domain,
                   int position) {
-    const int r = AddMarkerLineUnannounced(doc, points, domain, position);
-    if (r) doc.commitChange(DocChange::Marks, markerPoints(points, domain));
-    return r;
+    return announced(doc, AddMarkerLineUnannounced(doc, points, domain, position),
+                     markerPoints(points, domain));
 }
 
 int MoveMarkerLine(CSondaraDoc& doc, int point, int j, MarkerDomain domain, int position) {
-    const int r = MoveMarkerLineUnannounced(doc, point, j, domain, position);
-    if (r) doc.commitChange(DocChange::Marks, {point});
-    return r;
+    return announced(doc, MoveMarkerLineUnannounced(doc, point, j, domain, position), {point});
 }
 
 int DeleteMarkerLine(CSondaraDoc& doc, int point, int j, MarkerDomain domain) {
-    const int r = DeleteMarkerLineUnannounced(doc, point, j, domain);
-    if (r) doc.commitChange(DocChange::Marks, {point});
-    return r;
+    return announced(doc, DeleteMarkerLineUnannounced(doc, point, j, domain), {point});
 }
 
 int ClearAllMarks(CSondaraDoc& doc, const std::vector<MarkPane>& panes, bool activePaneOnly,
                   Prompter& prompter) {
-    const int r = ClearAllMarksUnannounced(doc, panes, activePaneOnly, prompter);
-    if (r) doc.commitChange(DocChange::Marks, pointsOf(panes));
-    return r;
+    return announced(doc, ClearAllMarksUnannounced(doc, panes, activePaneOnly, prompter),
+                     pointsOf(panes));
 }
 
 int EditWaveSpeed(CSondaraDoc& doc, const std::vector<int>& points, int speed, bool allPanes,
                   LengthFollowState& follow, Prompter& prompter) {
-    const int r = EditWaveSpeedUnannounced(doc, points, speed, allPanes, follow, prompter);
-    if (r) doc.commitChange(DocChange::Marks, allPanes ? points : firstOf(points));
-    return r;
+    return announced(doc, EditWaveSpeedUnannounced(doc, points, speed, allPanes, follow, prompter),
+                     allPanes ? points : firstOf(points));
 }
 
 int EditPileLength(CSondaraDoc& doc, const std::vector<int>& points, double length, bool allPanes,
                    LengthFollowState& follow, Prompter& prompter) {
-    const int r = EditPileLengthUnannounced(doc, points, length, allPanes, follow, prompter);
-    if (r) doc.commitChange(DocChange::Marks, allPanes ? points : firstOf(points));
-    return r;
+    return announced(doc,
+                     EditPileLengthUnannounced(doc, points, length, allPanes, follow, prompter),
+                     allPanes ? points : firstOf(points));
 }
 
 int SetIntegrityClass(CSondaraDoc& doc, int point, std::string_view textUtf8) {

@@ -168,11 +168,21 @@ MenuEntry cmd(CommandId id, std::string text = {}) {
 MenuEntry sep() {
     return MenuEntry{};
 }
-MenuEntry sub(std::string title, std::initializer_list<MenuEntry> items) {
+MenuEntry sub(std::string title, std::vector<MenuEntry> items) {
     MenuEntry e;
     e.submenuTitle = std::move(title);
-    e.children = items;
+    e.children = std::move(items);
     return e;
+}
+// 插入: the same steps in the main menu and in the history panel's menu
+std::vector<MenuEntry> insertStepEntries() {
+    return {cmd(CommandId::ProcInsertFilter),        cmd(CommandId::ProcInsertAmplify),
+            cmd(CommandId::ProcInsertRemoveDc),      cmd(CommandId::ProcInsertSmooth),
+            cmd(CommandId::ProcInsertIntegrate),     cmd(CommandId::ProcInsertDifferentiate),
+            cmd(CommandId::ProcInsertRotate),        cmd(CommandId::ProcInsertLinearZero),
+            cmd(CommandId::ProcInsertNonlinearZero), cmd(CommandId::ProcInsertZeroFront),
+            cmd(CommandId::ProcInsertZeroBack),      cmd(CommandId::ProcInsertLocalScale),
+            cmd(CommandId::ProcInsertShift),         cmd(CommandId::ProcInsertInvert)};
 }
 }  // namespace
 
@@ -250,14 +260,7 @@ const std::vector<MenuDef>& mainMenus() {
           sep(),
           cmd(CommandId::ProcUndo),
           cmd(CommandId::ProcEdit),
-          sub("插入(&N)",
-              {cmd(CommandId::ProcInsertFilter), cmd(CommandId::ProcInsertAmplify),
-               cmd(CommandId::ProcInsertRemoveDc), cmd(CommandId::ProcInsertSmooth),
-               cmd(CommandId::ProcInsertIntegrate), cmd(CommandId::ProcInsertDifferentiate),
-               cmd(CommandId::ProcInsertRotate), cmd(CommandId::ProcInsertLinearZero),
-               cmd(CommandId::ProcInsertNonlinearZero), cmd(CommandId::ProcInsertZeroFront),
-               cmd(CommandId::ProcInsertZeroBack), cmd(CommandId::ProcInsertLocalScale),
-               cmd(CommandId::ProcInsertShift), cmd(CommandId::ProcInsertInvert)}),
+          sub("插入(&N)", insertStepEntries()),
           cmd(CommandId::ProcDelete),
           cmd(CommandId::ProcClear)}},
         {"波形分析(&A)",
@@ -306,15 +309,7 @@ const std::vector<MenuDef>& noDocumentMenus() {
 }
 
 const MenuDef& contextMenu(int resource) {
-    static const MenuDef insert{
-        "波形处理(&W)",
-        {cmd(CommandId::ProcInsertFilter), cmd(CommandId::ProcInsertAmplify),
-         cmd(CommandId::ProcInsertRemoveDc), cmd(CommandId::ProcInsertSmooth),
-         cmd(CommandId::ProcInsertIntegrate), cmd(CommandId::ProcInsertDifferentiate),
-         cmd(CommandId::ProcInsertRotate), cmd(CommandId::ProcInsertLinearZero),
-         cmd(CommandId::ProcInsertNonlinearZero), cmd(CommandId::ProcInsertZeroFront),
-         cmd(CommandId::ProcInsertZeroBack), cmd(CommandId::ProcInsertLocalScale),
-         cmd(CommandId::ProcInsertShift), cmd(CommandId::ProcInsertInvert)}};
+    static const MenuDef insert{"波形处理(&W)", insertStepEntries()};
     static const MenuDef points{
         "测点操作(&W)",
         {cmd(CommandId::EditUndo), cmd(CommandId::EditDelete), cmd(CommandId::EditMoveUp),

@@ -5,7 +5,6 @@
 
 namespace sondara {
 
-inline constexpr int kVersionParts[4] = {4, 0, 1, 0};
 inline constexpr const char* kVersionNumber = "4.0.1.0";
 inline constexpr const char* kProgramNameEnglish = "Sondara low-strain pile integrity analysis";
 inline constexpr const char* kProgramLicence = "版权所有 © Dorvanel，保留所有权利。";

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/base/Format.h"
 #include "core/display/Geometry.h"
 #include "core/display/WavePane.h"
 #include "core/model/SondaraDoc.h"
@@ -75,8 +76,5 @@ std::vector<std::string> InfoLines(const CSondaraDoc& doc, const WavePane& pane,
 // All chosen items in order.
 std::vector<std::string> InfoText(const CSondaraDoc& doc, const WavePane& pane,
                                   const std::vector<std::int32_t>& items);
-
-// printf into a std::string.
-std::string Format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 
 }  // namespace sondara

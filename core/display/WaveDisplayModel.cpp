@@ -381,9 +381,7 @@ void WaveDisplayModel::rebuild(const CSondaraDoc& doc) {
     for (const WavePane& p : panes_) contentHeight_ = std::max(contentHeight_, p.paneRect.bottom);
 
     if (active_ >= paneCount()) active_ = -1;
-    if (active_ < 0 && (selection_.domain == AnalysisDomain::Integrity ||
-                        (selection_.domain == AnalysisDomain::Frequency && !validCrossPower())))
-        active_ = paneOfPoint(doc.currentPoint);
+    if (active_ < 0 && pointSetDisplay()) active_ = paneOfPoint(doc.currentPoint);
 
     scrollY_ = std::clamp(scrollY_, 0, std::max(0, contentHeight_ - clientH_));
     materialiseRows(scrollY_, scrollY_ + clientH_);
@@ -414,18 +412,12 @@ bool WaveDisplayModel::checksShapePanes() const {
 }
 
 bool WaveDisplayModel::refreshPoints(const CSondaraDoc& doc, std::vector<int> points) {
-    if (points.empty() || doc_ != &doc || !pointSetDisplay()) {
-        rebuild(doc);
-        return true;
-    }
+    if (points.empty() || doc_ != &doc || !pointSetDisplay()) return true;
     std::sort(points.begin(), points.end());
     for (size_t i = 0; i < panes_.size(); ++i) {
         WavePane& w = panes_[i];
         if (!std::binary_search(points.begin(), points.end(), w.pointIndex)) continue;
-        if (!doc.validPoint(w.pointIndex)) {
-            rebuild(doc);
-            return true;
-        }
+        if (!doc.validPoint(w.pointIndex)) return true;
         const int n = doc.points[static_cast<size_t>(w.pointIndex)].sampleCount();
         w.sampleCount = sources_[i].spectrumKind >= 0 ? n / 2 : n;
         release(i);

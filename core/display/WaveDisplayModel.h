@@ -154,8 +154,9 @@ public:
     void rebuild(const CSondaraDoc& doc);
     const CSondaraDoc* document() const { return doc_; }
     // After the processing or the marks of `points` (empty: all) changed: the panes of
-    // a point set are read again where they show one of those points, any other
-    // display is rebuilt. Returns whether it rebuilt everything.
+    // a point set are read again where they show one of those points. Returns true
+    // when that cannot be done in place (any other display, a point gone): the caller
+    // then rebuilds.
     bool refreshPoints(const CSondaraDoc& doc, std::vector<int> points);
     // Whether a new current point or pile changes which panes are shown (a display of
     // all or of the checked points only keeps its panes).

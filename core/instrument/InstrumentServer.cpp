@@ -279,7 +279,6 @@ void InstrumentServer::run() {
             continue;
         }
         const std::string command(p.begin(), p.end());
-        ++commands_;
         if (onCommand) onCommand(command);
         if (faults_.neverAnswer) continue;
         handle(command);

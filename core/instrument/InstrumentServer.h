@@ -6,7 +6,6 @@
 //
 // Faults can be switched on to test how the PC copes with a misbehaving instrument.
 // run() serves until stop() is called (from any thread).
-#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -44,7 +43,6 @@ public:
     void stop() { link_.stop(); }
 
     std::uint64_t bytesSent() const { return link_.bytesSent(); }
-    int commandsServed() const { return commands_.load(); }
 
     // ROOT-relative resolution of an instrument path ("c:\dat\x.par", "DAT\X.PAR"),
     // case-insensitively. Empty when a part escapes the root or does not exist
@@ -69,7 +67,6 @@ private:
     InstrumentFaults faults_;
     std::string cwd_ = "C:\\";
     int framesSent_ = 0;
-    std::atomic<int> commands_{0};
     bool quit_ = false;  // the PC said "quit" in the middle of an exchange
     std::chrono::steady_clock::time_point pulledAt_{};
     bool pulled_ = false;

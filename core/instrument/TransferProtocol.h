@@ -56,7 +56,6 @@ public:
     explicit TransferProtocol(PortIo& io) : PortLink(io) {}
 
     void setPatience(const Patience& p) { patience_ = p; }
-    const Patience& patience() const { return patience_; }
 
     // The SendFrame result for the text (without terminator, at most 4096 bytes).
     // Otherwise 1: status "数据传输失败%d！" and Reset().

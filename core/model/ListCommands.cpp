@@ -55,10 +55,15 @@ bool hasValidSelection(const CSondaraDoc& doc) {
     return false;
 }
 
-int clipboardState(const CSondaraDoc& doc, ClipboardPort& clipboard) {
+int clipboardPointCount(ClipboardPort& clipboard) {
     std::optional<std::string> bytes = clipboard.readBlock();
-    if (!bytes) return 0;
-    int count = ClipboardBlockPointCount(*bytes);
+    if (!bytes) return -1;
+    const int count = ClipboardBlockPointCount(*bytes);
+    return count < 0 ? -1 : count;
+}
+
+int clipboardState(const CSondaraDoc& doc, ClipboardPort& clipboard) {
+    const int count = clipboardPointCount(clipboard);
     return count < 0 ? 0 : stateFor(doc, count);
 }
 
@@ -108,6 +113,7 @@ bool AppendFromClipboard(CSondaraDoc& doc, ClipboardPort& clipboard) {
 
 bool DeleteSelection(CSondaraDoc& doc) {
     if (!hasValidSelection(doc)) return false;
+    DocChangeBatch batch(doc);  // the new list and the new selection: one change
     const int old = doc.currentPoint;
     ListSnapshot s;
     s.op = kOpDelete;
@@ -165,6 +171,13 @@ bool EditPointFields(CSondaraDoc& doc, std::vector<TestPoint> edited) {
 }
 
 bool isListCommandEnabled(ListCommand cmd, const CSondaraDoc& doc, ClipboardPort& clipboard) {
+    const bool readsClipboard =
+        cmd == ListCommand::Paste || cmd == ListCommand::Insert || cmd == ListCommand::Append;
+    return isListCommandEnabled(cmd, doc, readsClipboard ? clipboardPointCount(clipboard) : -1);
+}
+
+bool isListCommandEnabled(ListCommand cmd, const CSondaraDoc& doc, int clipboardPoints) {
+    const int state = clipboardPoints < 0 ? 0 : stateFor(doc, clipboardPoints);
     switch (cmd) {
         case ListCommand::Copy:
         case ListCommand::Cut:
@@ -175,11 +188,9 @@ bool isListCommandEnabled(ListCommand cmd, const CSondaraDoc& doc, ClipboardPort
             return hasValidSelection(doc);
         case ListCommand::Paste:
         case ListCommand::Insert:
-            return clipboardState(doc, clipboard) == 1;
-        case ListCommand::Append: {
-            int state = clipboardState(doc, clipboard);
+            return state == 1;
+        case ListCommand::Append:
             return state == 1 || (state == 2 && doc.points.empty());
-        }
         case ListCommand::SortAscending:
         case ListCommand::SortDescending:
         case ListCommand::TickAll:

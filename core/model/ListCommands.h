@@ -66,8 +66,13 @@ bool hasValidSelection(const CSondaraDoc& doc);
 // 1 when c = 1 and a point or pile is selected, or c > 1 and a pile is selected;
 // 2 in every other case.
 int clipboardState(const CSondaraDoc& doc, ClipboardPort& clipboard);
+// The point count of the clipboard's block; -1 when it holds no valid block.
+int clipboardPointCount(ClipboardPort& clipboard);
 
 bool isListCommandEnabled(ListCommand cmd, const CSondaraDoc& doc, ClipboardPort& clipboard);
+// The same with the clipboard's point count known (clipboardPointCount), so that a
+// window asking often decodes the block only when the clipboard changes.
+bool isListCommandEnabled(ListCommand cmd, const CSondaraDoc& doc, int clipboardPoints);
 // Runs the command if it is enabled. True when the list changed (or, for the two
 // copy commands, when the clipboard was written).
 bool runListCommand(ListCommand cmd, CSondaraDoc& doc, ClipboardPort& clipboard,

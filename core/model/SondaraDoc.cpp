@@ -133,10 +133,8 @@ std::string_view trimBlanks(std::string_view s) {
     return s.substr(b, e - b + 1);
 }
 
-int CSondaraDoc::setPileType(int index, std::string_view text) {
-    if (!validPoint(index)) return 0;
-    TestPoint& p = points[index];
-    std::string gbk = utf8ToGbk(trimBlanks(text));
+int SetPileTypeByText(TestPoint& p, std::string_view utf8) {
+    std::string gbk = utf8ToGbk(trimBlanks(utf8));
     gbk.resize(gbkSafeCut(gbk, 49));
     const NameList& names = PileTypeNames();
     for (int i = 0; i < names.count(); ++i) {
@@ -151,17 +149,26 @@ int CSondaraDoc::setPileType(int index, std::string_view text) {
     return 100;
 }
 
-int CSondaraDoc::setClassByName(int index, std::string_view text) {
-    if (!validPoint(index)) return 0;
-    std::string_view t = trimBlanks(text);
+bool SetClassByName(TestPoint& p, std::string_view utf8) {
+    std::string_view t = trimBlanks(utf8);
     const NameList& names = ClassNames();
     for (int i = 0; i < names.count(); ++i) {
         if (t == names.utf8[i]) {
-            points[index].integrityClass = static_cast<std::uint8_t>(i);
-            return i;
+            p.integrityClass = static_cast<std::uint8_t>(i);
+            return true;
         }
     }
-    return 0;
+    return false;
+}
+
+int CSondaraDoc::setPileType(int index, std::string_view text) {
+    return validPoint(index) ? SetPileTypeByText(points[index], text) : 0;
+}
+
+int CSondaraDoc::setClassByName(int index, std::string_view text) {
+    if (!validPoint(index)) return 0;
+    TestPoint& p = points[index];
+    return SetClassByName(p, text) ? p.integrityClass : 0;
 }
 
 int CSondaraDoc::addObserver(Observer o) {
@@ -183,32 +190,40 @@ void CSondaraDoc::announce(DocChange what, const std::vector<int>& pts) {
         deliver(what, pts);
         return;
     }
-    for (DocChangeEvent& e : pending_) {
-        if (e.kind != what) continue;
+    for (PendingChange& c : pending_) {
+        if (c.event.kind != what) continue;
         // an empty list means every point and absorbs any other
-        if (e.points.empty() || pts.empty()) {
-            e.points.clear();
+        std::vector<int>& gathered = c.event.points;
+        if (gathered.empty() || pts.empty()) {
+            gathered.clear();
         } else {
-            e.points.insert(e.points.end(), pts.begin(), pts.end());
-            std::sort(e.points.begin(), e.points.end());
-            e.points.erase(std::unique(e.points.begin(), e.points.end()), e.points.end());
+            // sorted once when the batch ends: a batch over every point stays linear
+            gathered.insert(gathered.end(), pts.begin(), pts.end());
+            c.merged = true;
         }
         return;
     }
-    pending_.push_back({what, pts});
+    pending_.push_back({{what, pts}});
 }
 
 void CSondaraDoc::endChanges() {
     if (batchDepth_ == 0 || --batchDepth_ > 0) return;
-    std::vector<DocChangeEvent> events;
-    events.swap(pending_);
+    std::vector<PendingChange> changes;
+    changes.swap(pending_);
     // a new point list covers everything else
-    for (const DocChangeEvent& e : events)
-        if (e.kind == DocChange::PointList) {
+    for (const PendingChange& c : changes)
+        if (c.event.kind == DocChange::PointList) {
             deliver(DocChange::PointList, {});
             return;
         }
-    for (const DocChangeEvent& e : events) deliver(e.kind, e.points);
+    for (PendingChange& c : changes) {
+        std::vector<int>& pts = c.event.points;
+        if (c.merged) {
+            std::sort(pts.begin(), pts.end());
+            pts.erase(std::unique(pts.begin(), pts.end()), pts.end());
+        }
+        deliver(c.event.kind, pts);
+    }
 }
 
 void CSondaraDoc::deliver(DocChange what, const std::vector<int>& pts) {

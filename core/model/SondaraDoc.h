@@ -99,7 +99,11 @@ private:
     std::vector<std::pair<int, Observer>> observers_;
     int nextObserverId_ = 1;
     int batchDepth_ = 0;
-    std::vector<DocChangeEvent> pending_;
+    struct PendingChange {
+        DocChangeEvent event;
+        bool merged = false;  // points gathered from several announcements
+    };
+    std::vector<PendingChange> pending_;
 };
 
 // Gathers the announcements of a scope (see CSondaraDoc::beginChanges).
@@ -120,5 +124,10 @@ std::string versionTagOf(const ProjectInfo& info);            // without padding
 
 // Trims blanks (space, tab, CR, LF) at both ends.
 std::string_view trimBlanks(std::string_view s);
+
+// 桩型 by text (a name of the list or a custom type); returns the type index.
+int SetPileTypeByText(TestPoint& p, std::string_view utf8);
+// 完整性判别 by name; an unknown name leaves the point unchanged and returns false.
+bool SetClassByName(TestPoint& p, std::string_view utf8);
 
 }  // namespace sondara

@@ -253,9 +253,7 @@ bool WriteWordReport(const CSondaraDoc& doc, const WordReportInput& in,
         p.parent().remove_child(p);
     }
 
-    char today[64];
-    std::snprintf(today, sizeof today, "%04d年%d月%d日", in.today.year, in.today.month,
-                  in.today.day);
+    const std::string today = FormatReportDate(in.today);
     const std::map<std::string, std::string> values{
         {"报告编号", t.reportNumber},
         {"工程名称", t.projectName},

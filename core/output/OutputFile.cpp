@@ -27,9 +27,4 @@ bool ReplaceWithTemp(const std::string& temp, const std::string& target, std::st
     return false;
 }
 
-std::string FolderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
-}
-
 }  // namespace sondara

@@ -11,7 +11,5 @@ std::string TempPathBeside(const std::string& target);
 // Renames `temp` over `target`; on failure removes `temp`, sets `error` and keeps the
 // previous target.
 bool ReplaceWithTemp(const std::string& temp, const std::string& target, std::string& error);
-// The folder of a path with a trailing '/', "./" when it names none.
-std::string FolderOf(const std::string& path);
 
 }  // namespace sondara

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 
 #include "core/base/FixedText.h"
 #include "core/base/TextCodec.h"
@@ -13,6 +14,13 @@ std::string FormatReportDate(const ReportDate& d) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%04d年%d月%d日", d.year, d.month, d.day);
     return buf;
+}
+
+ReportDate TodayLocal() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 
 ReportDate ClampRecordDate(ReportDate d) {
@@ -46,9 +54,9 @@ bool loadReportInfoRecord(ReportInfoRecord& out) {
         r.pileDiameter = in.i32();
         r.totalPiles = in.i32();
         r.produceFigures = in.i32();
-        char buf[kGeologyBytes] = {};
-        in.read(buf, kGeologyBytes);
-        r.geology = gbkToUtf8(std::string_view(buf, strnlen(buf, kGeologyBytes)));
+        FixedText<kGeologyBytes> geology{};
+        in.text(geology);
+        r.geology = gbkToUtf8(textOf(geology));
     });
     if (!found) return false;
     r.castingDate = ClampRecordDate(r.castingDate);
@@ -72,10 +80,9 @@ bool saveReportInfoRecord(const ReportInfoRecord& r, Prompter* prompter) {
             w.i32(r.pileDiameter);
             w.i32(r.totalPiles);
             w.i32(r.produceFigures);
-            char buf[kGeologyBytes] = {};
-            const std::string gbk = utf8ToGbk(r.geology);
-            std::memcpy(buf, gbk.data(), gbkSafeCut(gbk, kGeologyBytes - 1));
-            w.bytes(buf, kGeologyBytes);
+            FixedText<kGeologyBytes> geology;
+            setText(geology, utf8ToGbk(r.geology));
+            w.text(geology);
         },
         prompter);
 }

@@ -27,6 +27,8 @@ struct ReportDate {
 };
 // "%04d年%d月%d日"
 std::string FormatReportDate(const ReportDate& d);
+// Today by the local clock.
+ReportDate TodayLocal();
 // The date brought into the range the dialog's pickers take: a year outside
 // 1971..2037 becomes 1971, a month outside 1..12 becomes 1, a day outside 1..31 1.
 ReportDate ClampRecordDate(ReportDate d);

@@ -83,7 +83,7 @@ void ApplyProjectValues(const CSondaraDoc& doc, ReportInfo& info) {
     const std::string unit = gbkToUtf8(textOf(doc.info.testingUnit));
     if (!name.empty()) info.projectName = name;
     if (!unit.empty()) info.testingUnit = unit;
-    info.totalPiles = doc.pointCount() > 0 ? doc.pileOrdinal(doc.pointCount() - 1) + 1 : 0;
+    info.totalPiles = doc.pileCount();
 }
 
 }  // namespace sondara

@@ -3,18 +3,10 @@
 #include <cstdio>
 
 #include "core/analysis/ReportClass.h"
+#include "core/base/Format.h"
 #include "core/base/TextCodec.h"
 
 namespace sondara {
-
-namespace {
-template <typename... A>
-std::string fmt(const char* f, A... a) {
-    char buf[512];
-    std::snprintf(buf, sizeof buf, f, a...);
-    return buf;
-}
-}  // namespace
 
 std::string TrimBlanks(std::string_view s) {
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };
@@ -30,9 +22,9 @@ std::string DefectCellText(const TestPoint& p, ReportFlavour f) {
         const std::string name = gbkToUtf8(textOf(m.name));
         ++n;
         if (f == ReportFlavour::Word)
-            out += fmt("(%d) 深度%0.1fm  ", n, static_cast<double>(m.depth)) + name + "\n";
+            out += Format("(%d) 深度%0.1fm  ", n, static_cast<double>(m.depth)) + name + "\n";
         else
-            out += fmt("(%d)深度%0.1fm ", n, static_cast<double>(m.depth)) + name + "  ";
+            out += Format("(%d)深度%0.1fm ", n, static_cast<double>(m.depth)) + name + "  ";
     }
     return out;
 }
@@ -46,9 +38,9 @@ std::vector<ReportRow> ReportRows(const CSondaraDoc& doc, ReportFlavour f) {
         r.point = i;
         const std::string pile = gbkToUtf8(textOf(p.pileNo));
         r.pileNo = f == ReportFlavour::Word ? TrimBlanks(pile) : pile;
-        r.diameter = fmt("%d", p.pileDiameter);
-        r.length = fmt("%0.2f", static_cast<double>(p.pileLength));
-        r.waveSpeed = fmt("%d", p.waveSpeed);
+        r.diameter = Format("%d", p.pileDiameter);
+        r.length = Format("%0.2f", static_cast<double>(p.pileLength));
+        r.waveSpeed = Format("%d", p.waveSpeed);
         r.grade = ReportClass(p);
         r.evaluation = ReportClassText(r.grade);
         r.defects = DefectCellText(p, f);
@@ -111,11 +103,11 @@ std::vector<std::string> SummaryLines(const ReportCounts& c) {
                            : 0.0;
     };
     return {
-        fmt("该工程%d根桩基质量测试结果综合如下：", c.total),
-        fmt("1）完好桩（Ⅰ类）：%d根，占所测桩的%0.1f%%；", c.intact, share(c.intact)),
-        fmt("2）一般类桩/缺陷桩（Ⅱ/Ⅲ类）：%d根，占所测桩的%0.1f%%；", c.defective,
-            share(c.defective)),
-        fmt("3）严重缺陷桩（Ⅳ类）：%d根，占所测桩的%0.1f%%；", c.severe, share(c.severe)),
+        Format("该工程%d根桩基质量测试结果综合如下：", c.total),
+        Format("1）完好桩（Ⅰ类）：%d根，占所测桩的%0.1f%%；", c.intact, share(c.intact)),
+        Format("2）一般类桩/缺陷桩（Ⅱ/Ⅲ类）：%d根，占所测桩的%0.1f%%；", c.defective,
+               share(c.defective)),
+        Format("3）严重缺陷桩（Ⅳ类）：%d根，占所测桩的%0.1f%%；", c.severe, share(c.severe)),
     };
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/base/FixedText.h"
 #include "core/base/TextCodec.h"
 
 namespace sondara {
@@ -12,9 +13,9 @@ constexpr std::size_t kFolderBytes = 260;
 constexpr const char* kFileName = "MIR_QAR4_BMP_001.ini";
 
 std::string readFolder(ByteReader& r) {
-    char buf[kFolderBytes] = {};
-    if (!r.read(buf, kFolderBytes)) return {};
-    return gbkToUtf8(std::string_view(buf, strnlen(buf, kFolderBytes)));
+    FixedText<kFolderBytes> folder{};
+    if (!r.text(folder)) return {};
+    return gbkToUtf8(textOf(folder));
 }
 
 void normalise(SaveImageSettings& s) {
@@ -74,10 +75,9 @@ bool saveSaveImageSettings(const SaveImageSettings& s, Prompter* prompter) {
             w.i32(s.width);
             w.i32(s.height);
             w.i32(s.target);
-            char buf[kFolderBytes] = {};
-            const std::string gbk = utf8ToGbk(s.folder);
-            std::memcpy(buf, gbk.data(), std::min(gbk.size(), kFolderBytes - 1));
-            w.bytes(buf, kFolderBytes);
+            FixedText<kFolderBytes> folder;
+            setText(folder, utf8ToGbk(s.folder));
+            w.text(folder);
         },
         prompter);
 }

@@ -99,34 +99,6 @@ void SetTimePart(FixedText<20>& field, const GridTime& oldTime, const GridTime& 
     if (oldTime.second != newTime.second) put2(field, 17, newTime.second);
 }
 
-int SetPileTypeByText(TestPoint& p, std::string_view utf8) {
-    std::string gbk = utf8ToGbk(trimBlanks(utf8));
-    gbk.resize(gbkSafeCut(gbk, 49));
-    const NameList& names = PileTypeNames();
-    for (int i = 0; i < names.count(); ++i) {
-        if (gbk == names.gbk[i]) {
-            p.pileTypeIndex = static_cast<std::int16_t>(i);
-            setText(p.pileTypeText, names.gbk[i]);
-            return i;
-        }
-    }
-    p.pileTypeIndex = 100;
-    setText(p.pileTypeText, gbk);
-    return 100;
-}
-
-bool SetClassByName(TestPoint& p, std::string_view utf8) {
-    std::string_view t = trimBlanks(utf8);
-    const NameList& names = ClassNames();
-    for (int i = 0; i < names.count(); ++i) {
-        if (t == names.utf8[i]) {
-            p.integrityClass = static_cast<std::uint8_t>(i);
-            return true;
-        }
-    }
-    return false;
-}
-
 GridEditResult EditProjectCell(CSondaraDoc& doc, int column, std::string_view text) {
     if (!doc.loaded) return GridEditResult::NotEditable;
     if (column != kProjectColTestingUnit && column != kProjectColProjectName)

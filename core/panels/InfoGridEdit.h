@@ -46,9 +46,5 @@ void SetDatePart(FixedText<20>& field, const GridDate& d);
 // are written into the field; the others stay as each point has them. A field
 // without a date first gets 1971-01-01, one without a time 00:00:00.
 void SetTimePart(FixedText<20>& field, const GridTime& oldTime, const GridTime& newTime);
-// 桩型 by text (a name of the list or a custom type); returns the type index.
-int SetPileTypeByText(TestPoint& p, std::string_view utf8);
-// 完整性判别 by name; an unknown name leaves the point unchanged and returns false.
-bool SetClassByName(TestPoint& p, std::string_view utf8);
 
 }  // namespace sondara

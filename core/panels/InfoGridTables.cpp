@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/base/Format.h"
 #include "core/base/TextCodec.h"
 #include "core/display/DisplayStates.h"
 #include "core/display/WaveDisplayModel.h"
@@ -11,13 +12,6 @@
 namespace sondara {
 
 namespace {
-
-template <typename... A>
-std::string fmt(const char* f, A... a) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, f, a...);
-    return buf;
-}
 
 const std::vector<GridColumn> kProjectColumns = {
     {"序号", 100, CellEditor::None, 0},      {"桩数", 100, CellEditor::None, 0},
@@ -141,9 +135,9 @@ std::string ProjectCellText(const CSondaraDoc& doc, int column) {
         case 0:
             return "1";
         case 1:
-            return fmt("%d", doc.pileCount());
+            return Format("%d", doc.pileCount());
         case 2:
-            return fmt("%d", doc.pointCount());
+            return Format("%d", doc.pointCount());
         case kProjectColTestingUnit:
             return gbkToUtf8(textOf(doc.info.testingUnit));
         case kProjectColProjectName:
@@ -158,15 +152,15 @@ std::string PointCellText(const CSondaraDoc& doc, int point, int row, int column
     const TestPoint& p = doc.points[point];
     switch (column) {
         case kPointColNo:
-            return fmt("%d", row + 1);
+            return Format("%d", row + 1);
         case kPointColPileNo:
             return gbkToUtf8(textOf(p.pileNo));
         case kPointColDiameter:
-            return fmt("%d", p.pileDiameter);
+            return Format("%d", p.pileDiameter);
         case kPointColLength:
-            return fmt("%0.2f", static_cast<double>(p.pileLength));
+            return Format("%0.2f", static_cast<double>(p.pileLength));
         case kPointColSpeed:
-            return fmt("%d", p.waveSpeed);
+            return Format("%d", p.waveSpeed);
         case kPointColTestDate:
             return StoredDate(textOf(p.testDateTime));
         case kPointColTestTime:
@@ -178,13 +172,13 @@ std::string PointCellText(const CSondaraDoc& doc, int point, int row, int column
         case kPointColSensor:
             return doc.sensorText(point);
         case kPointColInterval:
-            return fmt("%0.2f", static_cast<double>(p.sampleInterval));
+            return Format("%0.2f", static_cast<double>(p.sampleInterval));
         case kPointColRecordedLength:
-            return fmt("%d", p.recordedLength);
+            return Format("%d", p.recordedLength);
         case kPointColGain:
-            return fmt("%d", p.gain);
+            return Format("%d", p.gain);
         case kPointColTrigger:
-            return fmt("%d", p.triggerLevel);
+            return Format("%d", p.triggerLevel);
         case kPointColClass:
             return doc.classText(point);
         case kPointColRemark:
@@ -196,18 +190,18 @@ std::string PointCellText(const CSondaraDoc& doc, int point, int row, int column
 
 std::string ParameterCellText(const CSondaraDoc& doc, int point, int row, int column) {
     if (!doc.validPoint(point)) return {};
-    if (column == 0) return fmt("%d", row + 1);
+    if (column == 0) return Format("%d", row + 1);
     if (column >= 1 && column <= 7) return KindSummary(doc, point, kParameterKinds[column - 1]);
     const DisplayState& s = doc.points[point].lastParams.viewStates[kSlotTime];
     switch (column) {
         case 8:
-            return fmt("%d", s.xOffset);
+            return Format("%d", s.xOffset);
         case 9:
-            return fmt("%0.2f", static_cast<double>(s.hScale));
+            return Format("%0.2f", static_cast<double>(s.hScale));
         case 10:
             // a damaged file may hold a zero scale; the display never stores one
             return s.vScale == 0.0f ? std::string("0.00")
-                                    : fmt("%0.2f", 1.0 / static_cast<double>(s.vScale));
+                                    : Format("%0.2f", 1.0 / static_cast<double>(s.vScale));
         default:
             return {};
     }
@@ -241,7 +235,7 @@ GridDate ParseGridDate(std::string_view text) {
 }
 
 std::string FormatGridDate(const GridDate& d) {
-    return fmt("%04d-%02d-%02d", d.year, d.month, d.day);
+    return Format("%04d-%02d-%02d", d.year, d.month, d.day);
 }
 
 namespace {
@@ -268,7 +262,7 @@ bool ParseGridTime(std::string_view text, GridTime& out) {
 }
 
 std::string FormatGridTime(const GridTime& t) {
-    return fmt("%02d:%02d:%02d", t.hour, t.minute, t.second);
+    return Format("%02d:%02d:%02d", t.hour, t.minute, t.second);
 }
 
 GridTime StoredTime(std::string_view dateTime) {

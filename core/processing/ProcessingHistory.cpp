@@ -1,9 +1,9 @@
 #include "core/processing/ProcessingHistory.h"
 
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
+#include "core/base/Format.h"
 #include "core/processing/Positions.h"
 #include "core/processing/ProcessKinds.h"
 #include "core/processing/StepForm.h"
@@ -11,15 +11,6 @@
 namespace sondara {
 
 namespace {
-
-std::string format(const char* fmt, ...) {
-    char buf[256];
-    va_list ap;
-    va_start(ap, fmt);
-    std::vsnprintf(buf, sizeof buf, fmt, ap);
-    va_end(ap);
-    return buf;
-}
 
 // The record holds only 4-byte fields without padding, so its memory is its stored
 // little-endian image: two steps are the same when all 1112 bytes are. (A field-wise
@@ -76,7 +67,7 @@ std::string ProcessingHistory::details(int i) const {
 std::string HistoryEntryName(int kind) {
     const std::string_view n = HistoryName(kind);
     if (!n.empty()) return std::string(n);
-    return format("未知处理(%d)", kind);
+    return Format("未知处理(%d)", kind);
 }
 
 std::string StepDetails(const ProcessStep& s, const TestPoint& ref) {
@@ -88,8 +79,8 @@ std::string StepDetails(const ProcessStep& s, const TestPoint& ref) {
             static const char* names[] = {"低通", "高通", "带通", "带阻"};
             if (s.filterType >= 1 && s.filterType <= 4) t += names[s.filterType - 1];
             t += br;
-            if (s.filterType != 2) t += format("上限频率:%0.2fHZ", s.upperFreqHz) + br;
-            if (s.filterType != 1) t += format("下限频率:%0.2fHZ", s.lowerFreqHz);
+            if (s.filterType != 2) t += Format("上限频率:%0.2fHZ", s.upperFreqHz) + br;
+            if (s.filterType != 1) t += Format("下限频率:%0.2fHZ", s.lowerFreqHz);
             break;
         }
         case ProcessKind::LinearZero:
@@ -100,49 +91,49 @@ std::string StepDetails(const ProcessStep& s, const TestPoint& ref) {
             static const char* names[] = {"整体归零", "部分归零", "桩尾后归零"};
             if (mode >= 0 && mode <= 2) t += names[mode];
             t += br;
-            if (mode == 1) t += format("起始位置:%0.2fm", m(start)) + br;
+            if (mode == 1) t += Format("起始位置:%0.2fm", m(start)) + br;
             break;
         }
         case ProcessKind::Smooth:
-            t = format("平滑点数:%d", s.smoothPoints);
+            t = Format("平滑点数:%d", s.smoothPoints);
             break;
         case ProcessKind::RemoveDc:
             t = s.dcPartial != 0 ? "部分去直流" : "整体去直流";
             t += br;
-            if (s.dcPartial != 0) t += format("起始位置:%0.2fm", m(s.dcStart));
+            if (s.dcPartial != 0) t += Format("起始位置:%0.2fm", m(s.dcStart));
             break;
         case ProcessKind::FrontZero:
-            t = format("前清零位置:%0.2fm", m(s.frontZeroEnd));
+            t = Format("前清零位置:%0.2fm", m(s.frontZeroEnd));
             break;
         case ProcessKind::BackZero:
-            t = format("后清零位置:%0.2fm", m(s.backZeroStart));
+            t = Format("后清零位置:%0.2fm", m(s.backZeroStart));
             break;
         case ProcessKind::Shift:
             t = s.shiftPartial != 0 ? "部分平移" : "整体平移";
             t += br;
             if (s.shiftPartial != 0) {
-                t += format("起始位置:%0.2fm", m(s.shiftStart)) + br;
-                t += format("终止位置:%0.2fm", m(s.shiftEnd)) + br;
+                t += Format("起始位置:%0.2fm", m(s.shiftStart)) + br;
+                t += Format("终止位置:%0.2fm", m(s.shiftEnd)) + br;
             }
-            t += format("横向平移:%0.2fm", DepthOfSample(ref, s.shiftSamples, true)) + br;
-            t += format("竖向平移:%0.2fmV", s.shiftMv);
+            t += Format("横向平移:%0.2fm", DepthOfSample(ref, s.shiftSamples, true)) + br;
+            t += Format("竖向平移:%0.2fmV", s.shiftMv);
             break;
         case ProcessKind::Rotate:
             t = s.rotPartial != 0 ? "部分旋转" : "整体旋转";
             t += br;
-            if (s.rotPartial != 0) t += format("起始位置:%0.2fm", m(s.rotStart)) + br;
-            t += format("旋转角度:%0.2f°", DegreesOfRadians(s.rotAngle));
+            if (s.rotPartial != 0) t += Format("起始位置:%0.2fm", m(s.rotStart)) + br;
+            t += Format("旋转角度:%0.2f°", DegreesOfRadians(s.rotAngle));
             break;
         case ProcessKind::Amplify:
             t = s.ampLaw == 0 ? "指数放大" : "线性放大";
             t += br;
-            t += format("放大系数:%0.2f", s.ampFactor);
-            if (s.ampStart > 0) t += br + format("放大延迟:%0.2fm", m(s.ampStart));
+            t += Format("放大系数:%0.2f", s.ampFactor);
+            if (s.ampStart > 0) t += br + Format("放大延迟:%0.2fm", m(s.ampStart));
             break;
         case ProcessKind::LocalScale:
-            t = format("缩放系数:%0.2f", s.scaleFactor) + br;
-            t += format("起始点:%0.2fm", m(s.scaleStart)) + br;
-            t += format("终止点:%0.2fm", m(s.scaleEnd));
+            t = Format("缩放系数:%0.2f", s.scaleFactor) + br;
+            t += Format("起始点:%0.2fm", m(s.scaleStart)) + br;
+            t += Format("终止点:%0.2fm", m(s.scaleEnd));
             break;
         default:
             break;  // no parameters, or "<不一致>"

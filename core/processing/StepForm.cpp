@@ -8,33 +8,6 @@
 
 namespace sondara {
 
-StepFamily StepFamilyOf(ProcessKind kind) {
-    switch (kind) {
-        case ProcessKind::Filter:
-            return StepFamily::Filter;
-        case ProcessKind::Amplify:
-            return StepFamily::Amplify;
-        case ProcessKind::RemoveDc:
-            return StepFamily::RemoveDc;
-        case ProcessKind::Smooth:
-            return StepFamily::Smooth;
-        case ProcessKind::Rotate:
-            return StepFamily::Rotate;
-        case ProcessKind::LinearZero:
-        case ProcessKind::NonlinearZero:
-            return StepFamily::Zero;
-        case ProcessKind::FrontZero:
-        case ProcessKind::BackZero:
-            return StepFamily::EdgeZero;
-        case ProcessKind::LocalScale:
-            return StepFamily::LocalScale;
-        case ProcessKind::Shift:
-            return StepFamily::Shift;
-        default:
-            return StepFamily::None;
-    }
-}
-
 const StepFormSpec& StepFormSpecOf(ProcessKind kind) {
     using F = FormField;
     static const StepFormSpec none{};

@@ -28,7 +28,6 @@ enum class StepFamily {
     LocalScale,
     Shift,
 };
-StepFamily StepFamilyOf(ProcessKind kind);
 
 // The edits a window can hold.
 enum class FormField {

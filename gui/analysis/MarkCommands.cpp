@@ -68,7 +68,7 @@ void headOrToe(CSondaraView& v, bool head) {
     const LengthFollowMode mode = m.follow.effective();
     QtPrompter prompter(&v);
     const std::vector<int> targets = m.editTargets().points;
-    MarkChangeBatch batch(v.host().doc());
+    DocChangeBatch batch(v.host().doc());
     for (int p : targets) {
         if (head)
             SetPileHead(v.host().doc(), p, sample, mode, true, prompter);
@@ -84,7 +84,7 @@ void addDefect(CSondaraView& v, int kind) {
     const int sample = m.staticCursor().sample;
     QtPrompter prompter(&v);
     const std::vector<int> targets = m.editTargets().points;
-    MarkChangeBatch batch(v.host().doc());
+    DocChangeBatch batch(v.host().doc());
     for (int p : targets) AddDefect(v.host().doc(), p, sample, kind, {}, {}, prompter);
 }
 
@@ -160,7 +160,7 @@ void autoHead(CSondaraView& v) {
     WaveDisplayModel& m = modelOf(v);
     const LengthFollowMode mode = m.follow.effective();
     const std::vector<int> targets = m.editTargets().points;
-    MarkChangeBatch batch(v.host().doc());
+    DocChangeBatch batch(v.host().doc());
     for (int p : targets) AutoPileHead(v.host().doc(), p, s, mode, true, prompter);
 }
 
@@ -177,7 +177,7 @@ void autoToe(CSondaraView& v) {
     double value = 0.0;
     if (!dlg.value(value)) return;
     QtPrompter prompter(&v);
-    MarkChangeBatch batch(v.host().doc());
+    DocChangeBatch batch(v.host().doc());
     for (int p : targets) AutoPileToe(v.host().doc(), p, value, mode, true, prompter);
 }
 

@@ -14,19 +14,6 @@ namespace sondara::gui {
 class CSondaraView;
 class DocumentHost;
 
-// Gathers the change announcements of the mark operations run while it lives: the
-// windows refresh once, after the last target point.
-class MarkChangeBatch {
-public:
-    explicit MarkChangeBatch(CSondaraDoc& doc) : doc_(doc) { doc_.beginChanges(); }
-    ~MarkChangeBatch() { doc_.endChanges(); }
-    MarkChangeBatch(const MarkChangeBatch&) = delete;
-    MarkChangeBatch& operator=(const MarkChangeBatch&) = delete;
-
-private:
-    CSondaraDoc& doc_;
-};
-
 class MarkCommands {
 public:
     static MarkCommandContext context(const CSondaraView& v);

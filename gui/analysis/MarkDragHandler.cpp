@@ -242,7 +242,7 @@ bool MarkDragHandler::release(QMouseEvent* e) {
     // nothing else sits at the new place. Refusals are silent.
     SilentPrompter silent;
     {
-        MarkChangeBatch batch(host_.doc());  // an average pane's line moves several points
+        DocChangeBatch batch(host_.doc());  // an average pane's line moves several points
         display_->model().finishGrabDrag(host_.doc(), g, dragX_, silent);
     }
     selected_ = g;
@@ -259,7 +259,7 @@ bool MarkDragHandler::nudgeSelected(int delta) {
     const WavePane& w = m.pane(s.pane);
     const TestPoint& p = doc.points[s.point];
     SilentPrompter silent;
-    MarkChangeBatch batch(doc);
+    DocChangeBatch batch(doc);
     const LengthFollowMode mode = m.follow.effective();
     switch (s.type) {
         case GrabTarget::Type::Head:

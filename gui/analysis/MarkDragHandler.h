@@ -35,7 +35,6 @@ public:
     void clearSelection();
     // A line held by the mouse (pressed, possibly being dragged).
     bool grabbing() const { return grab_.grabbed(); }
-    bool dragging() const { return dragging_; }
     Pick pendingPick() const { return pick_; }
 
     // 编辑 / 删除 act on the selected mark; without one the next click on a mark

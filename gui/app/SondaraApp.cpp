@@ -279,17 +279,11 @@ void CSondaraApp::replaceDocument(std::unique_ptr<DocumentHost> host) {
 
 void CSondaraApp::closeDocument() {
     if (!saveModified()) return;
-    if (frame_) frame_->closeAllChildWindows();
-    if (frame_ && frame_->pointList())
-        frame_->pointList()->clear();  // it shows the document being closed
-    host_.reset();
-    emit documentReplaced();
-    if (frame_) frame_->refreshAllPanels();
+    replaceDocument(nullptr);  // no document: no child window opens
 }
 
 void CSondaraApp::newDocument() {
     if (!saveModified()) return;
-    if (frame_ && frame_->pointList()) frame_->pointList()->clear();
     auto host = std::make_unique<DocumentHost>();
     replaceDocument(std::move(host));
 }
@@ -316,7 +310,6 @@ DocumentHost* CSondaraApp::openDocumentFile(QString path) {
         reportOpenFailure(QString::fromStdString(error));
         return nullptr;
     }
-    if (frame_ && frame_->pointList()) frame_->pointList()->clear();
     // A file that read only partly opens with the points read but stays unbound:
     // saving asks for a new name instead of overwriting the points that were lost.
     if (warning.empty()) {

@@ -75,7 +75,7 @@ void CWaveDisp::rebuild() {
 
 void CWaveDisp::refreshPoints(const std::vector<int>& points) {
     if (model_.refreshPoints(host_.doc(), points)) {
-        // the model built everything again: lay it out with the scroll bar
+        // the panes cannot be read again in place: build and lay out everything
         layoutPanes();
         return;
     }

@@ -49,10 +49,4 @@ bool CommandRegistry::run(CommandId id) const {
     return true;
 }
 
-std::vector<CommandId> CommandRegistry::ids() const {
-    std::vector<CommandId> v;
-    for (const auto& [id, h] : handlers_) v.push_back(id);
-    return v;
-}
-
 }  // namespace sondara::gui

@@ -32,7 +32,6 @@ public:
     bool isCheckable(CommandId id) const;
     // Runs the handler when the enable rule allows it; returns whether it ran.
     bool run(CommandId id) const;
-    std::vector<CommandId> ids() const;
 
 private:
     std::map<CommandId, CommandHandler> handlers_;

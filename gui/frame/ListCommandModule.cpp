@@ -42,29 +42,19 @@ constexpr ListCommandEntry kListCommands[] = {
     {C::EditCopyResult, ListCommand::CopyResult},
 };
 
-// The enable rules look at the clipboard as last seen and are worked out again only
-// when the clipboard, the document or the history changed: a block of thousands of
-// points is not decoded four times a second.
+// The enable rules use the clipboard's point count, worked out again only when the
+// clipboard changes: a block of thousands of points is not decoded on every refresh.
 class ListCommandState : public QObject {
 public:
     explicit ListCommandState(CMainFrame& frame) : QObject(&frame), frame_(frame) {
-        seen_.block = QtClipboardPort().readBlock();
-        connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
-            seen_.block = QtClipboardPort().readBlock();
-            cache_.clear();
-        });
-        connect(&frame, &CMainFrame::documentChanged, this, [this] { cache_.clear(); });
-        connect(&frame, &CMainFrame::documentReplaced, this, [this] { cache_.clear(); });
-        connect(&frame, &CMainFrame::commandRan, this, [this] { cache_.clear(); });
+        readClipboard();
+        connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+                &ListCommandState::readClipboard);
     }
 
-    bool enabled(ListCommand c) {
+    bool enabled(ListCommand c) const {
         DocumentHost* h = frame_.document();
-        if (!h) return false;
-        auto it = cache_.find(c);
-        if (it == cache_.end())
-            it = cache_.emplace(c, isListCommandEnabled(c, h->doc(), seen_)).first;
-        return it->second;
+        return h && isListCommandEnabled(c, h->doc(), clipboardPoints_);
     }
 
     void run(ListCommand c) {
@@ -76,9 +66,13 @@ public:
     }
 
 private:
+    void readClipboard() {
+        QtClipboardPort clipboard;
+        clipboardPoints_ = clipboardPointCount(clipboard);
+    }
+
     CMainFrame& frame_;
-    MemoryClipboard seen_;  // what the private format held when it last changed
-    std::map<ListCommand, bool> cache_;
+    int clipboardPoints_ = -1;  // of the private format's block; -1: none
 };
 
 const CommandModuleRegistrar kRegistrar([](CommandRegistry& r, CMainFrame& frame) {

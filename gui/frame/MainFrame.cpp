@@ -193,6 +193,9 @@ QMenu* CMainFrame::buildMenu(const MenuDef& def, QWidget* parent) {
 void CMainFrame::createMenus() {
     // Without a document the short menu bar is shown.
     bool noDoc = app_.document() == nullptr;
+    // clear() only takes the actions away: the menus themselves go too
+    for (QAction* a : menuBar()->actions())
+        if (QMenu* m = a->menu()) m->deleteLater();
     menuBar()->clear();
     recentMenu_ = nullptr;
     for (const MenuDef& def : noDoc ? noDocumentMenus() : mainMenus())
@@ -322,7 +325,7 @@ int CMainFrame::cursorStyle() const {
 }
 
 void CMainFrame::viewSelectionChanged(CSondaraView* v) {
-    refreshPointPanels();
+    followCurrentPoint();
     if (v == activeAnalysisView()) emit activeViewChanged(v);
 }
 
@@ -356,17 +359,27 @@ void CMainFrame::closeAllChildWindows() {
 void CMainFrame::onDocumentReplaced() {
     if (DocumentHost* h = app_.document())
         connect(h, &DocumentHost::documentChanged, this, &CMainFrame::onDocumentChanged);
-    createMenus();
     updateTitle();
-    updateCommandUi();
+    updateCommandUi();  // builds the menus again when a document came or went
     emit documentReplaced();
 }
 
 void CMainFrame::onDocumentChanged(const DocChangeEvent& e) {
-    if (e.kind == DocChange::PointList)
-        refreshAllPanels();
-    else
-        refreshPointPanels();
+    switch (e.kind) {
+        case DocChange::PointList:
+            refreshAllPanels();
+            break;
+        case DocChange::Processing:
+        case DocChange::Marks:
+        case DocChange::Display:
+            // nothing the point list shows: a drag that previews on every mouse move
+            // must not walk the whole list
+            followCurrentPoint();
+            break;
+        default:
+            refreshPointPanels();
+            break;
+    }
     updateTitle();
     emit documentChanged(e);
 }
@@ -379,24 +392,26 @@ void CMainFrame::updateTitle() {
 }
 
 void CMainFrame::refreshAllPanels() {
-    DocumentHost* h = app_.document();
-    if (h) {
+    if (DocumentHost* h = app_.document())
         pointList_->fill(h->doc());
-        pointList_->synchronise(h->doc());
-    } else {
+    else
         pointList_->clear();
-    }
     updateTitle();
-    refreshPointPanels();
+    followCurrentPoint();
 }
 
 void CMainFrame::refreshPointPanels() {
+    if (DocumentHost* h = app_.document()) pointList_->synchronise(h->doc());
+    followCurrentPoint();
+}
+
+void CMainFrame::followCurrentPoint() {
     if (firstPointRefresh_) {
         firstPointRefresh_ = false;
         // 显示调整 stands on the row of 波形处理, directly after it
         insertToolBar(toolbars_[kToolbarDisplay], toolbars_[kToolbarDisplay]);
     }
-    if (DocumentHost* h = app_.document()) pointList_->synchronise(h->doc());
+    if (DocumentHost* h = app_.document()) pointList_->selectCurrent(h->doc());
     updateCommandUi();
 }
 

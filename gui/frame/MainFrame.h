@@ -54,7 +54,6 @@ public:
     QMdiArea* mdiArea() const { return mdi_; }
     QToolBar* toolbar(int resource) const;
     QDockWidget* dock(int controlId) const;
-    QLabel* statusPane() const { return statusPane_; }
 
     // Windows on the open document.
     CSondaraView* activeAnalysisView() const;
@@ -64,6 +63,8 @@ public:
 
     void refreshAllPanels();
     void refreshPointPanels();
+    // The point list's current point and the commands' states, nothing else.
+    void followCurrentPoint();
     void startPointListBusy();
 
     // What the point list panel (and the display, the point table) report: the

@@ -37,13 +37,6 @@ void openOrTell(QWidget* parent, const QString& path) {
     QtPrompter(parent).info(("文件已保存到：" + QDir::toNativeSeparators(path)).toStdString());
 }
 
-ReportDate today() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
-}
-
 }  // namespace
 
 OutputShell& outputShell() {
@@ -157,15 +150,12 @@ void runWordReport(QWidget* parent, DocumentHost& host, WaveDisplayModel* displa
     wait.showNow();
     WordReportInput in;
     in.texts = dialog.texts();
-    in.today = today();
+    in.today = TodayLocal();
     // The figures show the points as the analysis view draws them; without a view the
     // report goes without figures.
     if (in.texts.produceFigures && display) {
-        std::vector<ExportItem> items;
-        for (int p : doc.checkedList) items.push_back({ExportItem::Kind::CheckedPoint, p});
-        in.figures = render::RenderItemsEncoded(doc, *display, items, kReportFigureWidth,
-                                                kReportFigureHeight, ImageFormat::Png,
-                                                [&](int d, int t) { wait.setProgress(d, t); });
+        in.figures = render::RenderReportFigures(doc, *display,
+                                                 [&](int d, int t) { wait.setProgress(d, t); });
     }
     std::string error;
     const bool ok = WriteWordReport(doc, in, templ, path.toStdString(), error);

@@ -155,7 +155,12 @@ void PointListPanel::synchronise(const CSondaraDoc& doc) {
         listModel_->setDocument(&doc);
     else
         listModel_->refresh();
+    refreshing_ = false;
+    selectCurrent(doc);
+}
 
+void PointListPanel::selectCurrent(const CSondaraDoc& doc) {
+    refreshing_ = true;
     QModelIndex current;
     if (doc.selectionMode == 1 && doc.validPoint(doc.currentPoint)) {
         current = treeModel_->pointIndex(doc.currentPoint);

@@ -42,6 +42,9 @@ public:
     void fill(const CSondaraDoc& doc);
     // Check boxes, texts and the current point or pile from the document.
     void synchronise(const CSondaraDoc& doc);
+    // Only the current point or pile (check boxes and texts as they are): after a
+    // change that the list does not show, or a refused click to be undone.
+    void selectCurrent(const CSondaraDoc& doc);
     void clear();
 
     // The popup menu "测点操作", supplied by the main frame.
@@ -55,7 +58,6 @@ public:
     PointListTreeModel* treeModel() const { return treeModel_; }
     PointListTableModel* listModel() const { return listModel_; }
     QComboBox* viewChoice() const { return choice_; }
-    bool refreshing() const { return refreshing_; }
 
 signals:
     void pointSelected(int point);

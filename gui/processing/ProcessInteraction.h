@@ -39,7 +39,6 @@ public:
     void setMode(InteractiveMode m);
     InteractiveMode mode() const { return mode_; }
     const DragState& drag() const { return drag_; }
-    bool dragging() const { return pressed_; }
 
     bool mousePress(QMouseEvent* e) override;
     bool mouseMove(QMouseEvent* e) override;

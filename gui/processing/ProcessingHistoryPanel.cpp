@@ -161,15 +161,6 @@ void ProcessingHistoryPanel::setSelectedIndex(int i) {
     list_->setCurrentRow(i);
 }
 
-void ProcessingHistoryPanel::clearHistory() {
-    history_.clear();
-    rebuilding_ = true;
-    list_->clear();
-    rebuilding_ = false;
-    details_->clear();
-    updateButtons();
-}
-
 void ProcessingHistoryPanel::rebuildHistory() {
     const int keep = list_->currentRow();
     history_.clear();
@@ -200,8 +191,7 @@ void ProcessingHistoryPanel::selectionChanged() {
         std::optional<render::AmplificationCurve> curve;
         if (i >= 0 && i < history_.size())
             curve = amplificationCurve(*view->display(), history_.merged()[static_cast<size_t>(i)]);
-        view->display()->setAmplificationCurve(std::move(curve));
-        view->display()->rebuild();
+        view->display()->setAmplificationCurve(std::move(curve));  // repaints
     }
 }
 

@@ -38,7 +38,6 @@ public:
     void setCommandRunner(std::function<void(CommandId)> f) { runCommand_ = std::move(f); }
 
     void rebuildHistory();
-    void clearHistory();
     void showStepDetails();
 
     const ProcessingHistory& history() const { return history_; }

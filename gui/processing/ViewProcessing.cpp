@@ -33,10 +33,6 @@ bool& ViewProcessing::dockDisabled() {
     return disabled;
 }
 
-bool ViewProcessing::isProcessingCommand(int id) {
-    return ProcessingCommandOf(static_cast<CommandId>(id)).has_value();
-}
-
 ViewProcessing::ViewProcessing(CSondaraView& view, DocumentHost& host, CWaveDisp& display)
     : QObject(&view), view_(view), host_(host), display_(display) {
     interaction_ = new ProcessInteraction(display_, this);
@@ -235,9 +231,7 @@ DialogResult ViewProcessing::runStepDialog(ProcessStep& step, const PreviewFn& p
                     preview(candidate);
                 },
                 &view_);
-            popup_ = &dlg;
             const int r = dlg.exec();
-            popup_ = nullptr;
             if (r == QDialog::Accepted) {
                 ApplyFields(dlg.fields(), ref, FieldUse::Accept, step);
                 if (kind == ProcessKind::Rotate) step.rotScale = paneMillivoltsPerRow(true);

@@ -31,7 +31,6 @@ class CWaveDisp;
 class DocumentHost;
 class ProcessInteraction;
 class StepDockForm;
-class StepParamDialog;
 
 class ViewProcessing : public QObject {
     Q_OBJECT
@@ -44,7 +43,6 @@ public:
     // While set the pop-ups grey their switch button.
     static bool& dockDisabled();
 
-    static bool isProcessingCommand(int id);
     // Runs a processing command; false when `id` is none.
     bool run(int id);
     bool enabled(int id) const;
@@ -56,7 +54,6 @@ public:
     // 0 before a form is shown, the kind while it is shown, -1 once it has ended.
     int activeDockedKind() const { return activeKind_; }
     StepDockForm* shownForm() const;
-    StepParamDialog* shownDialog() const { return popup_; }
     ProcessInteraction* interaction() const { return interaction_; }
     // Where deferred commands go (default: the main frame's posted commands).
     std::function<void(int)> postCommand;
@@ -92,7 +89,6 @@ private:
     CWaveDisp& display_;
     ProcessInteraction* interaction_ = nullptr;
     std::map<int, StepDockForm*> forms_;
-    StepParamDialog* popup_ = nullptr;
     // the pending docked operation
     int activeKind_ = 0;
     int dockResult_ = 2;
