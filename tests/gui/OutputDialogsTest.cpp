@@ -15,9 +15,12 @@
 #include <QTimer>
 #include <cmath>
 
+#include "GuiFixture.h"
 #include "core/base/TextCodec.h"
 #include "core/output/ReportTable.h"
 #include "gui/app/DocumentHost.h"
+#include "gui/app/SondaraApp.h"
+#include "gui/frame/MainFrame.h"
 #include "gui/output/OutputCommands.h"
 #include "gui/output/ReportInfoDialog.h"
 #include "gui/output/SaveImageDialog.h"
@@ -198,26 +201,12 @@ TEST_F(OutputCommandsTest, SaveImageFilesIntoTheFolderAndOpensIt) {
     EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(dir.file("NO2：B2.bmp"))));
 }
 
-}  // namespace
-}  // namespace sondara::gui
-
-#include "core/app/AppPaths.h"
-#include "core/app/RunLog.h"
-#include "core/fileio/ProjectFile.h"
-#include "gui/app/SondaraApp.h"
-#include "gui/frame/MainFrame.h"
-
-namespace sondara::gui {
-namespace {
-
 // The three commands from the 文件 menu of the running program.
-struct OutputMenuCommands : ::testing::Test {
-    test::TempDir dir;
-    std::unique_ptr<CSondaraApp> app;
+struct OutputMenuCommands : GuiFixture {
     OutputShell saved = outputShell();
     QStringList opened;
     void SetUp() override {
-        RunLog::instance().setPath(dir.file("log.txt"));
+        GuiFixture::SetUp();
         std::vector<TestPoint> pts;
         for (const char* pile : {"A1", "A2", "B1"}) {
             TestPoint p = test::simplePoint(pile, 256);
@@ -226,10 +215,7 @@ struct OutputMenuCommands : ::testing::Test {
         }
         CSondaraDoc d = test::makeDoc(pts);
         setText(d.info.projectName, utf8ToGbk("东区"));
-        const std::string path = dir.file("p.qar");
-        ASSERT_TRUE(WriteProject(d, path));
-        app = std::make_unique<CSondaraApp>();
-        ASSERT_TRUE(app->initInstance({"sondara", QString::fromStdString(path)}));
+        ASSERT_NO_FATAL_FAILURE(launch(d));
         outputShell().exec = [](QDialog& dlg) {
             dlg.accept();
             return dlg.result() == QDialog::Accepted;
@@ -244,9 +230,7 @@ struct OutputMenuCommands : ::testing::Test {
     }
     void TearDown() override {
         outputShell() = saved;
-        if (app->document()) app->document()->doc().modified = false;
-        app.reset();
-        RunLog::instance().setPath(logFilePath());
+        GuiFixture::TearDown();
     }
 };
 
