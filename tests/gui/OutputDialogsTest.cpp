@@ -13,7 +13,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
-#include <cmath>
 
 #include "GuiFixture.h"
 #include "core/base/TextCodec.h"
@@ -136,11 +135,8 @@ struct OutputCommandsTest : ::testing::Test {
     void SetUp() override {
         std::vector<TestPoint> pts;
         for (int k = 0; k < 3; ++k) {
-            TestPoint p = test::simplePoint(k ? "B2" : "A1", 2);
-            p.rawSamples.resize(300);
-            for (int i = 0; i < 300; ++i)
-                p.rawSamples[static_cast<size_t>(i)] = static_cast<float>(20 * std::sin(i / 8.0));
-            p.samples = p.rawSamples;
+            TestPoint p = test::sinePoint(k ? "B2" : "A1", 300, 20, 8.0);
+            p.recordedLength = 2;  // the header keeps simplePoint's length
             pts.push_back(std::move(p));
         }
         host.doc() = test::makeDoc(pts);
