@@ -5,9 +5,9 @@
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
-#include <cmath>
 #include <memory>
 
+#include "BenchPoint.h"
 #include "core/base/FixedText.h"
 #include "core/display/WaveDisplayModel.h"
 
@@ -15,23 +15,9 @@ namespace {
 
 using namespace sondara;
 
+// Three points to a pile.
 TestPoint benchPoint(int index) {
-    TestPoint p;
-    setText(p.pileNo, std::to_string(index / 3).c_str());
-    p.sampleInterval = 20.0f;
-    p.waveSpeed = 4000;
-    p.pileLength = 16.0f;
-    p.recordedLength = 1024;
-    p.headIndex = 100;
-    p.toeIndex = 900;
-    p.rawSamples.resize(1024);
-    for (int i = 0; i < 1024; ++i)
-        p.rawSamples[static_cast<size_t>(i)] =
-            100.0f * std::exp(-i / 300.0f) * std::sin(i * 0.05f + static_cast<float>(index));
-    p.samples = p.rawSamples;
-    p.lastParams.rangeMax = 110.0f;
-    p.lastParams.rangeMin = -110.0f;
-    return p;
+    return bench::decayingSinePoint(index, std::to_string(index / 3));
 }
 
 std::size_t heapInUse() {

@@ -17,18 +17,23 @@ namespace {
 namespace fs = std::filesystem;
 using namespace sondara;
 
-void BM_DownloadProject100Points(benchmark::State& state) {
-    const fs::path base =
-        fs::temp_directory_path() / ("sondara-bench-instr-" + std::to_string(::getpid()));
-    const std::string drive = (base / "drive").string(), target = (base / "target").string();
-    WriteDemoDrive(drive, {{"S0001", "P", "2024-05-06", 100}});
-    fs::create_directories(target);
-    auto cable = VirtualCable::inMemory();
-    VirtualPortIo instrumentPort(cable, VirtualPortIo::Side::Instrument, 0);
-    InstrumentServer server(instrumentPort, drive, cable);
-    std::thread t([&] { server.run(); });
-    VirtualPortIo pcPort(cable, VirtualPortIo::Side::Pc, kVirtualAccessNs);
-    TransferProtocol link(pcPort);
+// A scratch folder of this process with the download target inside, removed with its
+// contents at the end.
+struct Scratch {
+    fs::path base;
+    std::string target;
+    explicit Scratch(const std::string& name)
+        : base(fs::temp_directory_path() / (name + std::to_string(::getpid()))),
+          target((base / "target").string()) {
+        fs::create_directories(target);
+    }
+    ~Scratch() { fs::remove_all(base); }
+};
+
+// Downloads the instrument's folder S0001 into `target` once per iteration; reports the
+// bytes of file received and the status reads of the PC per byte: the handshake's cost
+// in port accesses (each byte also takes two writes).
+void measureDownload(benchmark::State& state, TransferProtocol& link, const std::string& target) {
     std::uint64_t bytes = 0;
     const std::uint64_t reads0 = link.statusReads();
     for (auto _ : state) {
@@ -39,13 +44,23 @@ void BM_DownloadProject100Points(benchmark::State& state) {
         for (const std::string& f : link.ReceivedFiles()) bytes += fs::file_size(f);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(bytes));
-    // Status reads of the PC per byte of file: the handshake's cost in port accesses
-    // (each byte also takes two writes).
     state.counters["reads_per_byte"] =
         bytes ? static_cast<double>(link.statusReads() - reads0) / static_cast<double>(bytes) : 0.0;
+}
+
+void BM_DownloadProject100Points(benchmark::State& state) {
+    const Scratch scratch("sondara-bench-instr-");
+    const std::string drive = (scratch.base / "drive").string();
+    WriteDemoDrive(drive, {{"S0001", "P", "2024-05-06", 100}});
+    auto cable = VirtualCable::inMemory();
+    VirtualPortIo instrumentPort(cable, VirtualPortIo::Side::Instrument, 0);
+    InstrumentServer server(instrumentPort, drive, cable);
+    std::thread t([&] { server.run(); });
+    VirtualPortIo pcPort(cable, VirtualPortIo::Side::Pc, kVirtualAccessNs);
+    TransferProtocol link(pcPort);
+    measureDownload(state, link, scratch.target);
     server.stop();
     t.join();
-    fs::remove_all(base);
 }
 // The same download from an instrument that answers within the same register access
 // (simulated inside the PC's accesses), each access still taking 1 µs: the cost of
@@ -69,10 +84,7 @@ private:
 };
 
 void BM_DownloadProject100PointsPromptInstrument(benchmark::State& state) {
-    const fs::path base =
-        fs::temp_directory_path() / ("sondara-bench-instr2-" + std::to_string(::getpid()));
-    const std::string target = (base / "target").string();
-    fs::create_directories(target);
+    const Scratch scratch("sondara-bench-instr2-");
     std::vector<std::pair<std::string, std::string>> files;
     files.push_back({"qar.par", std::string(72, '\0')});
     for (int i = 1; i <= 100; ++i) files.push_back({std::to_string(i) + ".qar", DemoPointFile(i)});
@@ -101,19 +113,7 @@ void BM_DownloadProject100PointsPromptInstrument(benchmark::State& state) {
     };
     TimedPort port(instrument);
     TransferProtocol link(port);
-    std::uint64_t bytes = 0;
-    const std::uint64_t reads0 = link.statusReads();
-    for (auto _ : state) {
-        std::string folder = "C:\\DAT\\S0001\\";
-        if (link.Execute(TransferOp::DownloadFolder, folder, target) != 1 ||
-            !link.FailedFiles().empty())
-            state.SkipWithError(("download failed: " + link.StatusText()).c_str());
-        for (const std::string& f : link.ReceivedFiles()) bytes += fs::file_size(f);
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(bytes));
-    state.counters["reads_per_byte"] =
-        bytes ? static_cast<double>(link.statusReads() - reads0) / static_cast<double>(bytes) : 0.0;
-    fs::remove_all(base);
+    measureDownload(state, link, scratch.target);
 }
 BENCHMARK(BM_DownloadProject100PointsPromptInstrument)
     ->Unit(benchmark::kMillisecond)

@@ -5,10 +5,10 @@
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
-#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 
+#include "BenchPoint.h"
 #include "core/base/FixedText.h"
 #include "core/base/TextCodec.h"
 #include "core/output/DocxReport.h"
@@ -20,24 +20,13 @@ namespace {
 
 using namespace sondara;
 
+// Two checked points to a pile, every seventh with a defect.
 TestPoint benchPoint(int index) {
-    TestPoint p;
-    setText(p.pileNo, ("P" + std::to_string(index / 2 + 1)).c_str());
+    TestPoint p = bench::decayingSinePoint(index, "P" + std::to_string(index / 2 + 1));
     p.pileDiameter = 600;
-    p.sampleInterval = 20.0f;
     p.waveSpeed = 3800;
-    p.pileLength = 16.0f;
-    p.recordedLength = 1024;
-    p.headIndex = 100;
     p.toeIndex = 520;
     p.checked = 1;
-    p.rawSamples.resize(1024);
-    for (int i = 0; i < 1024; ++i)
-        p.rawSamples[static_cast<size_t>(i)] =
-            100.0f * std::exp(-i / 300.0f) * std::sin(i * 0.05f + static_cast<float>(index));
-    p.samples = p.rawSamples;
-    p.lastParams.rangeMax = 110.0f;
-    p.lastParams.rangeMin = -110.0f;
     if (index % 7 == 3) {
         PileMark m;
         m.kind = 2;

@@ -4,10 +4,9 @@
 // materialised where visible). On one thread; the target is 16 ms.
 #include <benchmark/benchmark.h>
 
-#include <cmath>
 #include <vector>
 
-#include "core/base/FixedText.h"
+#include "BenchPoint.h"
 #include "core/display/WaveDisplayModel.h"
 #include "core/processing/Filter.h"
 #include "core/processing/ParallelFor.h"
@@ -18,21 +17,10 @@ namespace {
 using namespace sondara;
 
 constexpr int kTargets = 50;
-constexpr int kSamples = 1024;
 
+// A 4-step chain replayed over the samples, the display range taken from the result.
 TestPoint benchPoint(int index) {
-    TestPoint p;
-    setText(p.pileNo, std::to_string(index).c_str());
-    p.sampleInterval = 20.0f;
-    p.waveSpeed = 4000;
-    p.pileLength = 16.0f;
-    p.recordedLength = kSamples;
-    p.headIndex = 100;
-    p.toeIndex = 900;
-    p.rawSamples.resize(kSamples);
-    for (int i = 0; i < kSamples; ++i)
-        p.rawSamples[static_cast<size_t>(i)] =
-            100.0f * std::exp(-i / 300.0f) * std::sin(i * 0.05f + static_cast<float>(index));
+    TestPoint p = bench::decayingSinePoint(index, std::to_string(index));
     ProcessStep filter = makeStep(ProcessKind::Filter);
     filter.filterType = kLowPass;
     filter.upperFreqHz = 1000.0f;

@@ -2,28 +2,22 @@
 // answered by the next chunk of the input, put on the lines as it stands (so frame
 // headers may lie). The PC probes for the site list, downloads a project folder and
 // converts what arrived; the converted data file must read back.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <string>
 
+#include "FuzzSupport.h"
 #include "core/app/RunLog.h"
-#include "core/base/Prompter.h"
-#include "core/fileio/InstrumentProject.h"
-#include "core/fileio/ProjectFile.h"
 #include "core/instrument/SiteList.h"
 #include "core/instrument/TransferProtocol.h"
-#include "core/model/SondaraDoc.h"
 #include "tests/core/instrument/ScriptedInstrument.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     namespace fs = std::filesystem;
     static std::string dir = [] {
         sondara::RunLog::instance().setPath("/dev/null");
-        char tmpl[] = "/tmp/sondara-fuzz-linkXXXXXX";
-        return std::string(::mkdtemp(tmpl));
+        return sondara::fuzz::scratchDir("link");
     }();
     std::error_code ec;
     for (const auto& e : fs::directory_iterator(dir, ec)) fs::remove_all(e.path(), ec);
@@ -55,14 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& e : fs::directory_iterator(dir, ec))
         if (!fs::equivalent(e.path().parent_path(), dir, ec)) __builtin_trap();  // nothing outside
 
-    sondara::SilentPrompter p;
-    const std::string out = dir + "/out.qar";
-    auto report = sondara::ConvertInstrumentFolder(dir, out, p, {false});
-    if (report.written) {
-        sondara::CSondaraDoc doc;
-        if (!sondara::ReadProject(doc, out).empty() || doc.pointCount() != report.convertedPoints)
-            __builtin_trap();
-    }
+    sondara::fuzz::convertMustReadBack(dir);
     std::string greeting;
     link.Execute(sondara::TransferOp::Hello, greeting, {});
     return 0;

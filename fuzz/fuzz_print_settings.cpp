@@ -1,40 +1,24 @@
 // Any bytes as the print page settings file: read with the defaults rule, then laid
 // out on a page and turned into every text a page shows.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "FuzzSupport.h"
 #include "core/base/Prompter.h"
 #include "core/output/PrintLayout.h"
 #include "core/output/PrintSettings.h"
 
-namespace {
-void feed(const std::string& path, const std::uint8_t* data, std::size_t size) {
-    std::FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out) return;
-    std::fwrite(data, 1, size, out);
-    std::fclose(out);
-}
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static std::string dir = [] {
-        char tmpl[] = "/tmp/sondara-fuzz-printXXXXXX";
-        std::string d = ::mkdtemp(tmpl);
-        ::setenv("SONDARA_SETTINGS_DIR", d.c_str(), 1);
-        return d;
-    }();
+    static const std::string dir = sondara::fuzz::settingsDir("print");
     sondara::SilentPrompter p;
     // The block after a valid identity, so that the fields themselves are fuzzed.
     std::string bytes("MIR_QAR4_PRINT_001");
     bytes.resize(30, '\0');
     bytes.append(reinterpret_cast<const char*>(data), size);
-    feed(sondara::printSettingsFile().path(), reinterpret_cast<const std::uint8_t*>(bytes.data()),
-         bytes.size());
+    sondara::fuzz::writeFile(sondara::printSettingsFile().path(),
+                             reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     sondara::PrintSettings s;
     sondara::loadOrWriteDefaults(s, &p);
 

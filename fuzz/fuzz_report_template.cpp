@@ -1,25 +1,17 @@
 // Any bytes as the report template (`sondara-cli report --template`): read as a zip
 // package, its document parsed and filled, the report written beside it.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
+#include "FuzzSupport.h"
 #include "core/base/FixedText.h"
 #include "core/output/DocxReport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::string dir = [] {
-        char tmpl[] = "/tmp/sondara-fuzz-templateXXXXXX";
-        return std::string(::mkdtemp(tmpl));
-    }();
+    static const std::string dir = sondara::fuzz::scratchDir("template");
     const std::string templ = dir + "/t.docx";
-    std::FILE* f = std::fopen(templ.c_str(), "wb");
-    if (!f) return 0;
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
+    if (!sondara::fuzz::writeFile(templ, data, size)) return 0;
     static const sondara::CSondaraDoc doc = [] {
         sondara::CSondaraDoc d;
         d.points.resize(2);

@@ -116,6 +116,31 @@ void timed(benchmark::State& state, F&& step, bool expectPaint = true) {
     state.SetIterationTime(std::chrono::duration<double>(Clock::now() - t0).count());
 }
 
+// Selects one row of the panel's flat list per iteration, from `firstRow` on.
+void selectRows(benchmark::State& state, int firstRow, bool expectPaint) {
+    if (!view()) return state.SkipWithError("not open");
+    QTableView* list = g_app->frame()->pointList()->list();
+    int row = firstRow;
+    for (auto _ : state) {
+        const int r = row++ % 9998;
+        timed(
+            state, [&] { list->selectRow(r); }, expectPaint);
+    }
+}
+
+// Chooses the display set `index` after an untimed 单道分析.
+void switchDisplaySet(benchmark::State& state, int index) {
+    if (!view()) return state.SkipWithError("not open");
+    for (auto _ : state) {
+        state.PauseTiming();
+        chooseDisplaySet(0);
+        settle(true);
+        state.ResumeTiming();
+        timed(state, [index] { chooseDisplaySet(index); });
+    }
+    state.counters["panes"] = view()->display()->paneCount();
+}
+
 void BM_OpenToFirstPaint(benchmark::State& state) {
     const std::string path = projectPath();
     if (!ensureProject(path)) {
@@ -142,13 +167,7 @@ BENCHMARK(BM_OpenToFirstPaint)->Iterations(1)->UseManualTime()->Unit(benchmark::
 
 // Selecting a point near the end of the list in the panel's flat list (单道分析).
 void BM_SelectPointNearEnd(benchmark::State& state) {
-    if (!view()) return state.SkipWithError("not open");
-    QTableView* list = g_app->frame()->pointList()->list();
-    int row = 9990;
-    for (auto _ : state) {
-        const int r = row++ % 9998;
-        timed(state, [&] { list->selectRow(r); });
-    }
+    selectRows(state, 9990, true);
 }
 BENCHMARK(BM_SelectPointNearEnd)->Iterations(8)->UseManualTime()->Unit(benchmark::kMillisecond);
 
@@ -184,15 +203,7 @@ BENCHMARK(BM_TickAll)->Iterations(4)->UseManualTime()->Unit(benchmark::kMillisec
 
 // 单道分析 -> 所有测点 (index 4 of the integrity display sets).
 void BM_SwitchToAllPoints(benchmark::State& state) {
-    if (!view()) return state.SkipWithError("not open");
-    for (auto _ : state) {
-        state.PauseTiming();
-        chooseDisplaySet(0);
-        settle(true);
-        state.ResumeTiming();
-        timed(state, [] { chooseDisplaySet(4); });
-    }
-    state.counters["panes"] = view()->display()->paneCount();
+    switchDisplaySet(state, 4);
 }
 BENCHMARK(BM_SwitchToAllPoints)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 
@@ -214,28 +225,13 @@ BENCHMARK(BM_ScrollStepAllPoints)->Iterations(20)->UseManualTime()->Unit(benchma
 
 // Selecting a point near the end of the list while 所有测点 shows every point.
 void BM_SelectPointInAllPoints(benchmark::State& state) {
-    if (!view()) return state.SkipWithError("not open");
-    QTableView* list = g_app->frame()->pointList()->list();
-    int row = 9980;
-    for (auto _ : state) {
-        const int r = row++ % 9998;
-        timed(
-            state, [&] { list->selectRow(r); }, false);  // the panes stay as they are
-    }
+    selectRows(state, 9980, false);  // the panes stay as they are
 }
 BENCHMARK(BM_SelectPointInAllPoints)->Iterations(8)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // 单道分析 -> 波列显示 (index 5).
 void BM_SwitchToWaveTrain(benchmark::State& state) {
-    if (!view()) return state.SkipWithError("not open");
-    for (auto _ : state) {
-        state.PauseTiming();
-        chooseDisplaySet(0);
-        settle(true);
-        state.ResumeTiming();
-        timed(state, [] { chooseDisplaySet(5); });
-    }
-    state.counters["panes"] = view()->display()->paneCount();
+    switchDisplaySet(state, 5);
 }
 BENCHMARK(BM_SwitchToWaveTrain)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 
@@ -261,14 +257,7 @@ BENCHMARK(BM_SwitchToCrossCorrelation)
 
 // Selecting a point in the list while the bar shows the two point lists of 互相关.
 void BM_SelectPointInCrossCorrelation(benchmark::State& state) {
-    if (!view()) return state.SkipWithError("not open");
-    QTableView* list = g_app->frame()->pointList()->list();
-    int row = 9970;
-    for (auto _ : state) {
-        const int r = row++ % 9998;
-        timed(
-            state, [&] { list->selectRow(r); }, false);
-    }
+    selectRows(state, 9970, false);
 }
 BENCHMARK(BM_SelectPointInCrossCorrelation)
     ->Iterations(8)

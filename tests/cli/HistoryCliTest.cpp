@@ -6,6 +6,7 @@
 
 #include "core/fileio/ProjectFile.h"
 #include "core/processing/ProcessingChain.h"
+#include "support/Fixtures.h"
 #include "support/TestSupport.h"
 
 namespace sondara {
@@ -20,16 +21,10 @@ protected:
         if (!std::getenv("SONDARA_CLI")) GTEST_SKIP() << "SONDARA_CLI not set (run through ctest)";
         CSondaraDoc doc;
         for (int i = 0; i < 2; ++i) {
-            TestPoint p;
+            TestPoint p = test::pilePoint();
             for (int k = 0; k < 1024; ++k)
-                p.rawSamples.push_back(static_cast<float>((k % 37) - 18));
+                p.rawSamples[static_cast<size_t>(k)] = static_cast<float>((k % 37) - 18);
             p.samples = p.rawSamples;
-            p.recordedLength = 1024;
-            p.sampleInterval = 20.0f;
-            p.waveSpeed = 4000;
-            p.pileLength = 16.0f;
-            p.headIndex = 100;
-            p.toeIndex = 500;
             doc.points.push_back(p);
         }
         CommitRequest r;

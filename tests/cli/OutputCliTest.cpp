@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 #include <zip.h>
 
-#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 
@@ -19,15 +18,8 @@ struct OutputCli : ::testing::Test {
     void SetUp() override {
         if (!std::getenv("SONDARA_CLI")) GTEST_SKIP() << "SONDARA_CLI is not set";
         std::vector<TestPoint> pts;
-        for (int k = 0; k < 3; ++k) {
-            TestPoint p = test::simplePoint(k == 2 ? "C*3" : "A1", 2);
-            p.rawSamples.resize(300);
-            for (int i = 0; i < 300; ++i)
-                p.rawSamples[static_cast<size_t>(i)] = static_cast<float>(30 * std::sin(i / 9.0));
-            p.samples = p.rawSamples;
-            p.recordedLength = 300;
-            pts.push_back(std::move(p));
-        }
+        for (int k = 0; k < 3; ++k)
+            pts.push_back(test::sinePoint(k == 2 ? "C*3" : "A1", 300, 30, 9.0));
         CSondaraDoc d = test::makeDoc(pts);
         project = dir.file("p.qar");
         ASSERT_TRUE(WriteProject(d, project));

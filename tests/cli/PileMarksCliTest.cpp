@@ -8,6 +8,7 @@
 #include "core/base/TextCodec.h"
 #include "core/fileio/ProjectFile.h"
 #include "core/model/NameLists.h"
+#include "support/Fixtures.h"
 #include "support/TestSupport.h"
 
 namespace sondara {
@@ -20,15 +21,7 @@ class MarkCli : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!std::getenv("SONDARA_CLI")) GTEST_SKIP() << "SONDARA_CLI not set (run through ctest)";
-        TestPoint p;
-        p.samples.assign(1024, 0.0f);
-        p.rawSamples = p.samples;
-        p.recordedLength = 1024;
-        p.sampleInterval = 20.0f;
-        p.waveSpeed = 4000;
-        p.pileLength = 16.0f;
-        p.headIndex = 100;
-        p.toeIndex = 500;
+        TestPoint p = test::pilePoint();
         setText(p.pileNo, "A1");
         CSondaraDoc doc;
         doc.points = {p};

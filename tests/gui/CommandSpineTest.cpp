@@ -7,10 +7,8 @@
 #include <QApplication>
 #include <QTest>
 
+#include "GuiFixture.h"
 #include "core/analysis/PileMarks.h"
-#include "core/app/AppPaths.h"
-#include "core/app/RunLog.h"
-#include "core/fileio/ProjectFile.h"
 #include "core/model/ListCommands.h"
 #include "core/processing/ProcessingChain.h"
 #include "gui/app/DocumentHost.h"
@@ -25,12 +23,9 @@
 namespace sondara::gui {
 namespace {
 
-struct SpineFixture : ::testing::Test {
-    test::TempDir dir;
-    std::unique_ptr<CSondaraApp> app;
-
+struct SpineFixture : GuiFixture {
     void SetUp() override {
-        RunLog::instance().setPath(dir.file("log.txt"));
+        GuiFixture::SetUp();
         std::vector<TestPoint> pts;
         for (const char* pile : {"A", "A", "B", "C", "C"}) {
             TestPoint p = test::simplePoint(pile, 256);
@@ -39,23 +34,8 @@ struct SpineFixture : ::testing::Test {
             p.checked = 1;
             pts.push_back(p);
         }
-        CSondaraDoc d = test::makeDoc(pts);
-        const std::string path = dir.file("p.qar");
-        ASSERT_TRUE(WriteProject(d, path));
-        app = std::make_unique<CSondaraApp>();
-        ASSERT_TRUE(app->initInstance({"sondara", QString::fromStdString(path)}));
-        frame().resize(1000, 800);
-        frame().show();
-        QApplication::processEvents();
+        ASSERT_NO_FATAL_FAILURE(open(test::makeDoc(pts), {1000, 800}));
     }
-    void TearDown() override {
-        if (app->document()) app->document()->doc().modified = false;
-        app.reset();
-        RunLog::instance().setPath(logFilePath());
-    }
-    CMainFrame& frame() { return *app->frame(); }
-    CSondaraView* view() { return frame().activeAnalysisView(); }
-    CSondaraDoc& doc() { return app->document()->doc(); }
 };
 
 TEST_F(SpineFixture, ADisabledCommandRunsByNoRoute) {

@@ -4,20 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTest>
-#include <cmath>
-#include <cstdio>
 
-#include "core/app/AppPaths.h"
-#include "core/app/RunLog.h"
+#include "GuiFixture.h"
 #include "core/display/AnalysisBar.h"
 #include "core/display/DisplayOptions.h"
-#include "core/fileio/ProjectFile.h"
 #include "gui/app/DocumentHost.h"
 #include "gui/app/SondaraApp.h"
 #include "gui/display/AnalysisBarWidget.h"
@@ -32,67 +27,21 @@
 namespace sondara::gui {
 namespace {
 
-// A trace as a pile test gives it: the blow at the head, an echo from the toe.
-TestPoint pileTrace(const char* pile, int speed, float echo) {
-    TestPoint p = test::simplePoint(pile, 2);
-    const int n = 512, head = 40, toe = 300;
-    p.rawSamples.assign(n, 0.0f);
-    for (int i = 0; i < 30; ++i) {
-        const float s = static_cast<float>(std::sin(M_PI * i / 30));
-        p.rawSamples[head + i] = 100.0f * s;
-        p.rawSamples[toe + i] = echo * s;
-    }
-    p.samples = p.rawSamples;
-    p.recordedLength = n;
-    p.headIndex = head;
-    p.toeIndex = toe;
-    p.waveSpeed = static_cast<std::int16_t>(speed);
-    p.pileLength = 10.4f;
-    return p;
-}
-
-struct DisplayFixture : ::testing::Test {
-    test::TempDir dir;
-    std::unique_ptr<CSondaraApp> app;
-
+struct DisplayFixture : GuiFixture {
     void SetUp() override {
-        RunLog::instance().setPath(dir.file("log.txt"));
+        GuiFixture::SetUp();
         // Each test starts from the default bar choices and display settings.
-        std::remove(analysisChoicesFile().path().c_str());
-        std::remove(displayOptionsFile().path().c_str());
+        forgetDisplaySettings();
         std::vector<TestPoint> pts{pileTrace("A", 3500, 20), pileTrace("A", 3500, 25),
                                    pileTrace("A", 3600, 30), pileTrace("B", 4000, 15),
                                    pileTrace("C", 4000, 10)};
-        CSondaraDoc d = test::makeDoc(pts);
-        const std::string path = dir.file("p.qar");
-        ASSERT_TRUE(WriteProject(d, path));
-        app = std::make_unique<CSondaraApp>();
-        ASSERT_TRUE(app->initInstance({"sondara", QString::fromStdString(path)}));
-        frame().resize(1200, 900);
-        frame().show();
-        QApplication::processEvents();
+        ASSERT_NO_FATAL_FAILURE(open(test::makeDoc(pts), {1200, 900}));
         // The frame forwards a click on a trace as a point-list selection.
-        QObject::connect(view(), &CSondaraView::pointSelected, &frame(),
-                         [this](int i) { frame().onPointListNotify(0, i); });
+        selectPointOnClick();
     }
     void TearDown() override {
-        if (app->document()) app->document()->doc().modified = false;
-        app.reset();
-        RunLog::instance().setPath(logFilePath());
-        std::remove(analysisChoicesFile().path().c_str());
-        std::remove(displayOptionsFile().path().c_str());
-    }
-    CMainFrame& frame() { return *app->frame(); }
-    CSondaraView* view() { return frame().activeAnalysisView(); }
-    CWaveDisp* disp() { return view()->display(); }
-    WaveDisplayModel& model() { return disp()->model(); }
-    CSondaraDoc& doc() { return app->document()->doc(); }
-    void choose(CSondaraView* v, BarCombo c, int index) {
-        QComboBox* box = v->analysisBar()->combo(c);
-        ASSERT_LT(index, box->count());
-        box->setCurrentIndex(index);
-        emit box->activated(index);
-        QApplication::processEvents();
+        GuiFixture::TearDown();
+        forgetDisplaySettings();
     }
     // A point in window pixels of the display inside pane i's plot.
     QPoint inPlot(int i, double fx = 0.5) {

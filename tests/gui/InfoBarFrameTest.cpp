@@ -8,11 +8,9 @@
 #include <QRadioButton>
 #include <QTimer>
 
-#include "core/app/AppPaths.h"
+#include "GuiFixture.h"
 #include "core/app/CommandIds.h"
-#include "core/app/RunLog.h"
 #include "core/display/DisplayOptions.h"
-#include "core/fileio/ProjectFile.h"
 #include "gui/app/DocumentHost.h"
 #include "gui/app/SondaraApp.h"
 #include "gui/display/AnalysisBarWidget.h"
@@ -30,33 +28,19 @@
 namespace sondara::gui {
 namespace {
 
-struct InfoFrameFixture : ::testing::Test {
-    test::TempDir dir;
-    std::unique_ptr<CSondaraApp> app;
+struct InfoFrameFixture : GuiFixture {
     void SetUp() override {
-        RunLog::instance().setPath(dir.file("log.txt"));
+        GuiFixture::SetUp();
         std::vector<TestPoint> pts;
         for (int i = 0; i < 4; ++i) {
             TestPoint p = test::simplePoint(i < 3 ? "A" : "B", 64);
             p.pileDiameter = static_cast<std::int16_t>(400 + i);
             pts.push_back(std::move(p));
         }
-        const std::string path = dir.file("p.qar");
-        CSondaraDoc doc = test::makeDoc(pts);
-        ASSERT_TRUE(WriteProject(doc, path));
-        app = std::make_unique<CSondaraApp>();
-        ASSERT_TRUE(app->initInstance({"sondara", QString::fromStdString(path)}));
-        QApplication::processEvents();
+        ASSERT_NO_FATAL_FAILURE(open(test::makeDoc(pts)));
     }
-    void TearDown() override {
-        if (app->document()) app->document()->doc().modified = false;
-        app.reset();
-        RunLog::instance().setPath(logFilePath());
-    }
-    CMainFrame& frame() { return *app->frame(); }
     InfoBar* bar() { return frame().findChild<InfoBar*>("InfoTabs"); }
     InfoGridModel* points() { return bar()->grid(GridTable::Points)->gridModel(); }
-    CWaveDisp* display() { return frame().activeAnalysisView()->display(); }
     // Runs `act` on the next modal dialog of type D once it shows, then accepts it.
     template <typename D>
     void onDialog(std::function<void(D&)> act) {
@@ -78,7 +62,7 @@ TEST_F(InfoFrameFixture, GridsFollowTheActiveViewAndEditsUndoFromTheEditMenu) {
     EXPECT_EQ(points()->rowCount(), 1);  // 单道分析: the current point
     AnalysisSelection sel;
     sel.displaySet = DisplaySet::SamePile;
-    display()->setSelection(sel);
+    disp()->setSelection(sel);
     QApplication::processEvents();
     ASSERT_EQ(points()->rowCount(), 3);
 
@@ -118,17 +102,17 @@ TEST_F(InfoFrameFixture, DisplaySettingsAndTheScopeCommandsWriteTheDisplayRecord
         d.addButton()->click();
     });
     settings->click();
-    EXPECT_EQ(display()->model().options().items, (std::vector<std::int32_t>{31}));
+    EXPECT_EQ(disp()->model().options().items, (std::vector<std::int32_t>{31}));
     DisplayOptions read;
     ASSERT_TRUE(loadOrWriteDefaults(read, nullptr));
     EXPECT_EQ(read.items, (std::vector<std::int32_t>{31}));
 
     frame().runCommand(CommandId::ViewEditAll);
-    EXPECT_EQ(display()->model().options().editScope, 1);
+    EXPECT_EQ(disp()->model().options().editScope, 1);
     ASSERT_TRUE(loadOrWriteDefaults(read, nullptr));
     EXPECT_EQ(read.editScope, 1);
     frame().runCommand(CommandId::ViewEditCurrent);
-    EXPECT_EQ(display()->model().options().editScope, 0);
+    EXPECT_EQ(disp()->model().options().editScope, 0);
 }
 
 }  // namespace

@@ -9,11 +9,10 @@
 #include <QTimer>
 #include <QTreeView>
 
-#include "core/app/AppPaths.h"
+#include "GuiFixture.h"
 #include "core/app/CommandTable.h"
 #include "core/app/RunLog.h"
 #include "core/base/TextCodec.h"
-#include "core/fileio/ProjectFile.h"
 #include "gui/app/DocumentHost.h"
 #include "gui/app/SondaraApp.h"
 #include "gui/display/SondaraView.h"
@@ -41,35 +40,16 @@ int countOf(const std::string& hay, const std::string& needle) {
     return n;
 }
 
-// A project of piles A (3 points), B (1), A (1).
-std::string writeProject(const test::TempDir& dir) {
-    std::vector<TestPoint> pts{test::simplePoint("A", 64), test::simplePoint("A", 64),
-                               test::simplePoint("A", 64), test::simplePoint("B", 64),
-                               test::simplePoint("A", 64)};
-    for (auto& p : pts) p.checked = 1;
-    CSondaraDoc d = test::makeDoc(pts);
-    std::string path = dir.file("p.qar");
-    EXPECT_TRUE(WriteProject(d, path));
-    return path;
-}
-
-struct AppFixture : ::testing::Test {
-    test::TempDir dir;
-    std::unique_ptr<CSondaraApp> app;
-    std::string project;
+// Opens a project of piles A (3 points), B (1), A (1).
+struct AppFixture : GuiFixture {
     void SetUp() override {
-        RunLog::instance().setPath(dir.file("log.txt"));
-        project = writeProject(dir);
-        app = std::make_unique<CSondaraApp>();
-        ASSERT_TRUE(app->initInstance({"sondara", QString::fromStdString(project)}));
-        QApplication::processEvents();
+        GuiFixture::SetUp();
+        std::vector<TestPoint> pts{test::simplePoint("A", 64), test::simplePoint("A", 64),
+                                   test::simplePoint("A", 64), test::simplePoint("B", 64),
+                                   test::simplePoint("A", 64)};
+        for (auto& p : pts) p.checked = 1;
+        ASSERT_NO_FATAL_FAILURE(open(test::makeDoc(pts)));
     }
-    void TearDown() override {
-        if (app->document()) app->document()->doc().modified = false;
-        app.reset();
-        RunLog::instance().setPath(logFilePath());
-    }
-    CMainFrame& frame() { return *app->frame(); }
 };
 
 TEST_F(AppFixture, StartUpLogsAndOpensTheFileOfTheCommandLine) {

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -19,15 +18,14 @@
 #include <deque>
 #include <functional>
 
+#include "GuiFixture.h"
 #include "core/analysis/PileMarks.h"
 #include "core/app/AppPaths.h"
 #include "core/app/CommandIds.h"
-#include "core/app/RunLog.h"
 #include "core/base/TextCodec.h"
 #include "core/display/AnalysisBar.h"
 #include "core/display/DisplayOptions.h"
 #include "core/display/PaneMapping.h"
-#include "core/fileio/ProjectFile.h"
 #include "core/model/NameLists.h"
 #include "core/processing/Positions.h"
 #include "gui/analysis/AutoHeadDialog.h"
@@ -47,33 +45,8 @@
 namespace sondara::gui {
 namespace {
 
-constexpr int kHead = 40, kToe = 300, kSamples = 512;
-
-// A pile test trace: the blow at the head, an echo from the toe; no marks.
-TestPoint markTrace(const char* pile, int speed) {
-    TestPoint p = test::simplePoint(pile, 2);
-    p.rawSamples.assign(kSamples, 0.0f);
-    for (int i = 0; i < 30; ++i) {
-        const float s = static_cast<float>(std::sin(M_PI * i / 30));
-        p.rawSamples[kHead + i] = 100.0f * s;
-        p.rawSamples[kToe + i] = 20.0f * s;
-    }
-    p.samples = p.rawSamples;
-    p.steps.clear();
-    p.defects.clear();
-    p.spectrumMarks.clear();
-    p.correlationMarks.clear();
-    p.waveletMarkPanes.clear();
-    p.waveletMarkPositions.clear();
-    p.recordedLength = kSamples;
-    p.headIndex = kHead;
-    p.toeIndex = kToe;
-    p.headSetFlag = p.toeSetFlag = 1;
-    p.waveSpeed = static_cast<std::int16_t>(speed);
-    p.pileLength = 10.4f;
-    p.sampleInterval = 20.0f;
-    return p;
-}
+// The head and the toe of pileTrace().
+constexpr int kHead = 40, kToe = 300;
 
 // Answers the modal windows that a command opens, in order: each step gets the modal
 // widget; message boxes are recorded with their text.
@@ -129,49 +102,22 @@ private:
     QWidget* last_ = nullptr;
 };
 
-struct MarksFixture : ::testing::Test {
-    test::TempDir dir;
-    std::unique_ptr<CSondaraApp> app;
-
+struct MarksFixture : GuiFixture {
     void SetUp() override {
-        RunLog::instance().setPath(dir.file("log.txt"));
-        std::remove(analysisChoicesFile().path().c_str());
-        std::remove(displayOptionsFile().path().c_str());
+        GuiFixture::SetUp();
+        forgetDisplaySettings();
         std::remove(autoHeadSettingsFile().path().c_str());
-        std::vector<TestPoint> pts{markTrace("A", 3500), markTrace("A", 3500), markTrace("A", 3600),
-                                   markTrace("B", 4000)};
-        CSondaraDoc d = test::makeDoc(pts);
-        const std::string path = dir.file("p.qar");
-        ASSERT_TRUE(WriteProject(d, path));
-        app = std::make_unique<CSondaraApp>();
-        ASSERT_TRUE(app->initInstance({"sondara", QString::fromStdString(path)}));
-        frame().resize(1200, 900);
-        frame().show();
-        QApplication::processEvents();
-        QObject::connect(view(), &CSondaraView::pointSelected, &frame(),
-                         [this](int i) { frame().onPointListNotify(0, i); });
+        std::vector<TestPoint> pts{pileTrace("A", 3500, 20), pileTrace("A", 3500, 20),
+                                   pileTrace("A", 3600, 20), pileTrace("B", 4000, 20)};
+        ASSERT_NO_FATAL_FAILURE(open(test::makeDoc(pts), {1200, 900}));
+        selectPointOnClick();
     }
     void TearDown() override {
-        if (app->document()) app->document()->doc().modified = false;
-        app.reset();
-        RunLog::instance().setPath(logFilePath());
-        std::remove(analysisChoicesFile().path().c_str());
-        std::remove(displayOptionsFile().path().c_str());
+        GuiFixture::TearDown();
+        forgetDisplaySettings();
     }
-    CMainFrame& frame() { return *app->frame(); }
-    CSondaraView* view() { return frame().activeAnalysisView(); }
-    CWaveDisp* disp() { return view()->display(); }
-    WaveDisplayModel& model() { return disp()->model(); }
-    CSondaraDoc& doc() { return app->document()->doc(); }
     MarkDragHandler* handler() { return MarkDragHandler::of(disp()); }
 
-    void choose(BarCombo c, int index) {
-        QComboBox* box = view()->analysisBar()->combo(c);
-        ASSERT_LT(index, box->count());
-        box->setCurrentIndex(index);
-        emit box->activated(index);
-        QApplication::processEvents();
-    }
     // The window pixel of sample k in pane i's plot, on the plot's middle row.
     QPoint atSample(int i, int k) {
         const WavePane& w = model().ensurePane(i);

@@ -13,11 +13,13 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
-#include <cmath>
 
+#include "GuiFixture.h"
 #include "core/base/TextCodec.h"
 #include "core/output/ReportTable.h"
 #include "gui/app/DocumentHost.h"
+#include "gui/app/SondaraApp.h"
+#include "gui/frame/MainFrame.h"
 #include "gui/output/OutputCommands.h"
 #include "gui/output/ReportInfoDialog.h"
 #include "gui/output/SaveImageDialog.h"
@@ -133,11 +135,8 @@ struct OutputCommandsTest : ::testing::Test {
     void SetUp() override {
         std::vector<TestPoint> pts;
         for (int k = 0; k < 3; ++k) {
-            TestPoint p = test::simplePoint(k ? "B2" : "A1", 2);
-            p.rawSamples.resize(300);
-            for (int i = 0; i < 300; ++i)
-                p.rawSamples[static_cast<size_t>(i)] = static_cast<float>(20 * std::sin(i / 8.0));
-            p.samples = p.rawSamples;
+            TestPoint p = test::sinePoint(k ? "B2" : "A1", 300, 20, 8.0);
+            p.recordedLength = 2;  // the header keeps simplePoint's length
             pts.push_back(std::move(p));
         }
         host.doc() = test::makeDoc(pts);
@@ -198,26 +197,12 @@ TEST_F(OutputCommandsTest, SaveImageFilesIntoTheFolderAndOpensIt) {
     EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(dir.file("NO2：B2.bmp"))));
 }
 
-}  // namespace
-}  // namespace sondara::gui
-
-#include "core/app/AppPaths.h"
-#include "core/app/RunLog.h"
-#include "core/fileio/ProjectFile.h"
-#include "gui/app/SondaraApp.h"
-#include "gui/frame/MainFrame.h"
-
-namespace sondara::gui {
-namespace {
-
 // The three commands from the 文件 menu of the running program.
-struct OutputMenuCommands : ::testing::Test {
-    test::TempDir dir;
-    std::unique_ptr<CSondaraApp> app;
+struct OutputMenuCommands : GuiFixture {
     OutputShell saved = outputShell();
     QStringList opened;
     void SetUp() override {
-        RunLog::instance().setPath(dir.file("log.txt"));
+        GuiFixture::SetUp();
         std::vector<TestPoint> pts;
         for (const char* pile : {"A1", "A2", "B1"}) {
             TestPoint p = test::simplePoint(pile, 256);
@@ -226,10 +211,7 @@ struct OutputMenuCommands : ::testing::Test {
         }
         CSondaraDoc d = test::makeDoc(pts);
         setText(d.info.projectName, utf8ToGbk("东区"));
-        const std::string path = dir.file("p.qar");
-        ASSERT_TRUE(WriteProject(d, path));
-        app = std::make_unique<CSondaraApp>();
-        ASSERT_TRUE(app->initInstance({"sondara", QString::fromStdString(path)}));
+        ASSERT_NO_FATAL_FAILURE(launch(d));
         outputShell().exec = [](QDialog& dlg) {
             dlg.accept();
             return dlg.result() == QDialog::Accepted;
@@ -244,9 +226,7 @@ struct OutputMenuCommands : ::testing::Test {
     }
     void TearDown() override {
         outputShell() = saved;
-        if (app->document()) app->document()->doc().modified = false;
-        app.reset();
-        RunLog::instance().setPath(logFilePath());
+        GuiFixture::TearDown();
     }
 };
 

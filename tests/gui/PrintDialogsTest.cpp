@@ -13,7 +13,6 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
-#include <cmath>
 
 #include "core/app/AppPaths.h"
 #include "core/app/RunLog.h"
@@ -178,12 +177,7 @@ TEST(PrintDialogs, ViewPrintsToAPdfPrinter) {
     DocumentHost host;
     std::vector<TestPoint> pts;
     for (int k = 0; k < 5; ++k) {
-        TestPoint p = test::simplePoint("A", 2);
-        p.rawSamples.resize(400);
-        for (int i = 0; i < 400; ++i)
-            p.rawSamples[static_cast<size_t>(i)] = static_cast<float>(30 * std::sin(i / 9.0));
-        p.samples = p.rawSamples;
-        p.recordedLength = 400;
+        TestPoint p = test::sinePoint("A", 400, 30, 9.0);
         p.checked = 1;
         pts.push_back(std::move(p));
     }

@@ -24,10 +24,8 @@
 #include <cmath>
 #include <functional>
 
-#include "core/app/AppPaths.h"
+#include "GuiFixture.h"
 #include "core/app/CommandIds.h"
-#include "core/app/RunLog.h"
-#include "core/fileio/ProjectFile.h"
 #include "core/processing/Positions.h"
 #include "gui/app/DocumentHost.h"
 #include "gui/app/SondaraApp.h"
@@ -99,17 +97,12 @@ TestPoint tracePoint(double phase) {
     return p;
 }
 
-struct ProcessingFixture : ::testing::Test {
-    test::TempDir dir;
-    std::unique_ptr<CSondaraApp> app;
+struct ProcessingFixture : GuiFixture {
     void SetUp() override {
-        RunLog::instance().setPath(dir.file("log.txt"));
+        GuiFixture::SetUp();
         CSondaraDoc d = test::makeDoc({tracePoint(0), tracePoint(1), tracePoint(2)});
         for (TestPoint& p : d.points) UpdateDisplayRange(p);
-        const std::string path = dir.file("p.qar");
-        ASSERT_TRUE(WriteProject(d, path));
-        app = std::make_unique<CSondaraApp>();
-        ASSERT_TRUE(app->initInstance({"sondara", QString::fromStdString(path)}));
+        ASSERT_NO_FATAL_FAILURE(launch(d));
         frame().resize(1200, 800);
         frame().show();
         if (QMdiSubWindow* sw = frame().mdiArea()->activeSubWindow()) sw->showMaximized();
@@ -122,14 +115,6 @@ struct ProcessingFixture : ::testing::Test {
         QApplication::processEvents();
         ViewProcessing::dialogMode() = 0;
     }
-    void TearDown() override {
-        if (app->document()) app->document()->doc().modified = false;
-        app.reset();
-        RunLog::instance().setPath(logFilePath());
-    }
-    CMainFrame& frame() { return *app->frame(); }
-    CSondaraView* view() { return frame().activeAnalysisView(); }
-    CSondaraDoc& doc() { return app->document()->doc(); }
     ProcessingHistoryPanel* panel() { return ProcessingHistoryPanel::instance(); }
     StepDockForm* form() { return view()->processing()->shownForm(); }
     bool docked() { return form() != nullptr && form()->isVisible(); }

@@ -4,7 +4,6 @@
 
 #include <QColor>
 #include <QImage>
-#include <cmath>
 #include <cstdlib>
 
 #include "core/fileio/ProjectFile.h"
@@ -26,15 +25,7 @@ TEST(Legibility, OnlyTheActivePaneOfSeveralHasTheStrongFrame) {
     if (!std::getenv("SONDARA_CLI")) GTEST_SKIP() << "SONDARA_CLI is not set";
     test::TempDir dir;
     std::vector<TestPoint> pts;
-    for (int k = 0; k < 3; ++k) {
-        TestPoint p = test::simplePoint("A", 2);
-        p.rawSamples.resize(400);
-        for (int i = 0; i < 400; ++i)
-            p.rawSamples[static_cast<size_t>(i)] = static_cast<float>(40 * std::sin(i / 9.0));
-        p.samples = p.rawSamples;
-        p.recordedLength = 400;
-        pts.push_back(std::move(p));
-    }
+    for (int k = 0; k < 3; ++k) pts.push_back(test::sinePoint("A", 400, 40, 9.0));
     CSondaraDoc d = test::makeDoc(pts);
     const std::string project = dir.file("p.qar");
     ASSERT_TRUE(WriteProject(d, project));

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QString>
-#include <cmath>
 #include <cstdlib>
 
 #include "core/base/ByteIo.h"
@@ -23,13 +22,7 @@ struct PrintCli : ::testing::Test {
         if (!std::getenv("SONDARA_CLI")) GTEST_SKIP() << "SONDARA_CLI is not set";
         std::vector<TestPoint> pts;
         for (int k = 0; k < 4; ++k) {
-            TestPoint p = test::simplePoint("A", 2);
-            p.rawSamples.resize(400);
-            for (int i = 0; i < 400; ++i)
-                p.rawSamples[static_cast<size_t>(i)] =
-                    static_cast<float>(50 * std::sin(i / (7.0 + k)));
-            p.samples = p.rawSamples;
-            p.recordedLength = 400;
+            TestPoint p = test::sinePoint("A", 400, 50, 7.0 + k);
             p.checked = k < 3 ? 1 : 0;
             pts.push_back(std::move(p));
         }

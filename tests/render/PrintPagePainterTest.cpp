@@ -4,7 +4,6 @@
 
 #include <QImage>
 #include <QPainter>
-#include <cmath>
 
 #include "render/DisplayRenderer.h"
 #include "render/PrintPageCells.h"
@@ -17,12 +16,7 @@ namespace {
 CSondaraDoc checkedDoc(int points, int checked) {
     std::vector<TestPoint> pts;
     for (int k = 0; k < points; ++k) {
-        TestPoint p = test::simplePoint("A", 2);
-        p.rawSamples.resize(512);
-        for (int i = 0; i < 512; ++i)
-            p.rawSamples[static_cast<size_t>(i)] = static_cast<float>(40 * std::sin(i / (5.0 + k)));
-        p.samples = p.rawSamples;
-        p.recordedLength = 512;
+        TestPoint p = test::sinePoint("A", 512, 40, 5.0 + k);
         p.checked = k < checked ? 1 : 0;
         pts.push_back(std::move(p));
     }

@@ -4,7 +4,6 @@
 #include <QColor>
 #include <QImage>
 #include <QString>
-#include <cmath>
 #include <cstdlib>
 
 #include "core/fileio/ProjectFile.h"
@@ -21,16 +20,8 @@ struct RenderCli : ::testing::Test {
     void SetUp() override {
         if (!std::getenv("SONDARA_CLI")) GTEST_SKIP() << "SONDARA_CLI is not set";
         std::vector<TestPoint> pts;
-        for (int k = 0; k < 4; ++k) {
-            TestPoint p = test::simplePoint(k < 2 ? "A" : "B", 2);
-            p.rawSamples.resize(400);
-            for (int i = 0; i < 400; ++i)
-                p.rawSamples[static_cast<size_t>(i)] =
-                    static_cast<float>(50 * std::sin(i / (7.0 + k)));
-            p.samples = p.rawSamples;
-            p.recordedLength = 400;
-            pts.push_back(std::move(p));
-        }
+        for (int k = 0; k < 4; ++k)
+            pts.push_back(test::sinePoint(k < 2 ? "A" : "B", 400, 50, 7.0 + k));
         CSondaraDoc d = test::makeDoc(pts);
         project = dir.file("p.qar");
         ASSERT_TRUE(WriteProject(d, project));

@@ -4,7 +4,6 @@
 
 #include <QColor>
 #include <QImage>
-#include <cmath>
 
 #include "core/output/BmpFile.h"
 #include "render/DisplayRenderer.h"
@@ -18,15 +17,8 @@ namespace {
 
 CSondaraDoc waveDoc(int n) {
     std::vector<TestPoint> pts;
-    for (int k = 0; k < n; ++k) {
-        TestPoint p = test::simplePoint(k % 2 ? "B/2" : "A1", 2);
-        p.rawSamples.resize(400);
-        for (int i = 0; i < 400; ++i)
-            p.rawSamples[static_cast<size_t>(i)] = static_cast<float>(40 * std::sin(i / (6.0 + k)));
-        p.samples = p.rawSamples;
-        p.recordedLength = 400;
-        pts.push_back(std::move(p));
-    }
+    for (int k = 0; k < n; ++k)
+        pts.push_back(test::sinePoint(k % 2 ? "B/2" : "A1", 400, 40, 6.0 + k));
     CSondaraDoc d = test::makeDoc(pts);
     d.checkedList = {1, 3};
     d.selectPoint(0);

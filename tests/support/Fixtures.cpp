@@ -1,5 +1,7 @@
 #include "support/Fixtures.h"
 
+#include <cmath>
+
 #include "core/base/TextCodec.h"
 #include "core/fileio/ProjectFile.h"
 
@@ -119,6 +121,29 @@ TestPoint simplePoint(const char* pileNo, int n, float scale) {
     p.recordedLength = static_cast<std::int16_t>(n);
     for (int i = 0; i < n; ++i) p.rawSamples.push_back(scale * static_cast<float>((i % 5) - 2));
     p.samples = p.rawSamples;
+    return p;
+}
+
+TestPoint sinePoint(const char* pileNo, int n, double amplitude, double period) {
+    TestPoint p = simplePoint(pileNo, 2);
+    p.rawSamples.resize(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i)
+        p.rawSamples[static_cast<size_t>(i)] = static_cast<float>(amplitude * std::sin(i / period));
+    p.samples = p.rawSamples;
+    p.recordedLength = static_cast<std::int16_t>(n);
+    return p;
+}
+
+TestPoint pilePoint() {
+    TestPoint p;
+    p.samples.assign(1024, 0.0f);
+    p.rawSamples = p.samples;
+    p.recordedLength = 1024;
+    p.sampleInterval = 20.0f;
+    p.waveSpeed = 4000;
+    p.pileLength = 16.0f;
+    p.headIndex = 100;
+    p.toeIndex = 500;
     return p;
 }
 

@@ -27,6 +27,11 @@ struct Bytes {
 TestPoint fullPoint(int seed, const char* pileNo = "P1");
 // A plain point with `n` samples (raw == processed) and the given pile number.
 TestPoint simplePoint(const char* pileNo, int n = 16, float scale = 1.0f);
+// simplePoint(pileNo, 2) grown to `n` samples amplitude * sin(i / period) (raw ==
+// processed), with recordedLength n.
+TestPoint sinePoint(const char* pileNo, int n, double amplitude, double period);
+// One point of 1024 zero samples at 20 us, head 100, toe 500, 4000 m/s, 16 m.
+TestPoint pilePoint();
 // A document holding `pts` as current and original set, header filled.
 CSondaraDoc makeDoc(std::vector<TestPoint> pts);
 // The bytes of a whole file: header tag and count as given, then the records.

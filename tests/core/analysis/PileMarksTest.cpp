@@ -10,6 +10,7 @@
 #include "core/base/FixedText.h"
 #include "core/base/TextCodec.h"
 #include "core/model/NameLists.h"
+#include "support/Fixtures.h"
 #include "support/TestSupport.h"
 
 namespace sondara {
@@ -20,19 +21,7 @@ using test::ScriptedPrompter;
 constexpr auto kKeepLength = LengthFollowMode::KeepLength;
 constexpr auto kKeepSpeed = LengthFollowMode::KeepSpeed;
 
-// One point of 1024 samples at 20 us, head 100, toe 500, 4000 m/s, 16 m.
-TestPoint pilePoint() {
-    TestPoint p;
-    p.samples.assign(1024, 0.0f);
-    p.rawSamples = p.samples;
-    p.recordedLength = 1024;
-    p.sampleInterval = 20.0f;
-    p.waveSpeed = 4000;
-    p.pileLength = 16.0f;
-    p.headIndex = 100;
-    p.toeIndex = 500;
-    return p;
-}
+using test::pilePoint;
 
 CSondaraDoc docWith(std::vector<TestPoint> pts) {
     CSondaraDoc doc;
