@@ -65,12 +65,9 @@ void BM_WordReport200WithFigures(benchmark::State& state) {
         const render::DisplayRenderer renderer;
         WaveDisplayModel display(&renderer.metrics());
         display.rebuild(doc);
-        std::vector<ExportItem> items;
-        for (int p : doc.checkedList) items.push_back({ExportItem::Kind::CheckedPoint, p});
         WordReportInput in;
         in.texts.produceFigures = true;
-        in.figures = render::RenderItemsEncoded(doc, display, items, kReportFigureWidth,
-                                                kReportFigureHeight, ImageFormat::Png);
+        in.figures = render::RenderReportFigures(doc, display);
         std::string error;
         if (!WriteWordReport(doc, in, templ, out, error)) state.SkipWithError(error.c_str());
     }

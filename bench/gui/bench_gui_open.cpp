@@ -185,6 +185,20 @@ void BM_TickOnePoint(benchmark::State& state) {
 }
 BENCHMARK(BM_TickOnePoint)->Iterations(8)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+// A processing change of the current point announced and drawn, as a docked rotation
+// or shift announces on every mouse move of its drag (单道分析).
+void BM_ProcessingChangeOfOnePoint(benchmark::State& state) {
+    if (!view()) return state.SkipWithError("not open");
+    CSondaraDoc& doc = g_app->document()->doc();
+    for (auto _ : state) {
+        timed(state, [&] { doc.announce(DocChange::Processing, {doc.currentPoint}); });
+    }
+}
+BENCHMARK(BM_ProcessingChangeOfOnePoint)
+    ->Iterations(20)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
 // 全部勾选 on every point (after an untimed 全部不选).
 void BM_TickAll(benchmark::State& state) {
     if (!view()) return state.SkipWithError("not open");

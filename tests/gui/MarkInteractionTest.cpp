@@ -312,7 +312,9 @@ TEST_F(MarksFixture, GrabHitTestNearestFirstHeadBeforeMarksWithinFivePixels) {
     for (const Case& c : cases) {
         mouse(QEvent::MouseButtonPress, QPoint(hx + c.dx, y), Qt::LeftButton, Qt::LeftButton);
         EXPECT_EQ(handler()->grabbing(), c.grabs) << c.dx;
-        if (c.grabs) EXPECT_EQ(handler()->selected().type, GrabTarget::Type::Head) << c.dx;
+        if (c.grabs) {
+            EXPECT_EQ(handler()->selected().type, GrabTarget::Type::Head) << c.dx;
+        }
         mouse(QEvent::MouseButtonRelease, QPoint(hx + c.dx, y), Qt::LeftButton, Qt::NoButton);
     }
     // A defect right beside the head: at equal distance the head wins; nearer, the defect.
