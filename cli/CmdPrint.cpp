@@ -6,7 +6,6 @@
 
 #include <unistd.h>
 
-#include <QDateTime>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPageLayout>
@@ -26,7 +25,6 @@
 #include "cli/OutputArgs.h"
 #include "core/app/SettingsFile.h"
 #include "core/base/ByteIo.h"
-#include "core/base/TextCodec.h"
 #include "core/output/PrintLayout.h"
 #include "render/DisplayRenderer.h"
 #include "render/PrintPageCells.h"
@@ -240,15 +238,8 @@ int runPrint(const Args& args) {
         return kExitUsage;
     }
 
-    PrintTableData table;
-    table.projectName = gbkToUtf8(textOf(doc.info.projectName));
-    table.testingUnit = gbkToUtf8(textOf(doc.info.testingUnit));
-    const QDate today = QDateTime::currentDateTimeUtc().date();
-    table.year = today.year();
-    table.month = today.month();
-    table.day = today.day();
     const QString title = QFileInfo(QString::fromStdString(d.file)).fileName();
-    table.title = title.toStdString();
+    const PrintTableData table = render::PrintTableFor(doc, title.toStdString());
 
     // The PDF goes to a temporary file beside the target and replaces it only whole.
     const std::string temp = d.out + ".part" + std::to_string(::getpid());

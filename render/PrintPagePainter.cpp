@@ -1,5 +1,6 @@
 #include "render/PrintPagePainter.h"
 
+#include <QDateTime>
 #include <QPainter>
 #include <QPen>
 #include <QStringList>
@@ -141,6 +142,18 @@ void PrintPagePainter::cell(QPainter& p, const PrintCellRecord& c) {
     p.scale(1.0, -1.0);
     p.drawImage(downRect(c.left, c.top, c.right, c.bottom), pic.image, pic.source);
     p.restore();
+}
+
+PrintTableData PrintTableFor(const CSondaraDoc& doc, std::string title) {
+    PrintTableData table;
+    table.projectName = gbkToUtf8(textOf(doc.info.projectName));
+    table.testingUnit = gbkToUtf8(textOf(doc.info.testingUnit));
+    const QDate today = QDateTime::currentDateTimeUtc().date();
+    table.year = today.year();
+    table.month = today.month();
+    table.day = today.day();
+    table.title = std::move(title);
+    return table;
 }
 
 bool PrintPages(QPagedPaintDevice& device, PrintPagePainter& painter, int pages, int from, int to,

@@ -44,6 +44,10 @@ private:
     QFont font_;
 };
 
+// The header table's values of a document: its project name and testing unit, today
+// (UTC) and the title the document goes by.
+PrintTableData PrintTableFor(const CSondaraDoc& doc, std::string title);
+
 // Prints pages from..to (from 1; 0 for all) to a paged device whose page size and
 // zero margins the caller has set. `progress` (may be empty) gets each page before
 // it is painted and stops the printing by returning false. Returns false when the

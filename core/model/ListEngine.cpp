@@ -280,25 +280,7 @@ bool applyMove(CSondaraDoc& d, ListSnapshot& s, bool up) {
 }
 
 void swapFixedFields(TestPoint& a, TestPoint& b) {
-    std::swap(a.spare0, b.spare0);
-    std::swap(a.pileNo, b.pileNo);
-    std::swap(a.pileTypeIndex, b.pileTypeIndex);
-    std::swap(a.pileTypeText, b.pileTypeText);
-    std::swap(a.pileDiameter, b.pileDiameter);
-    std::swap(a.testDateTime, b.testDateTime);
-    std::swap(a.sensorType, b.sensorType);
-    std::swap(a.gain, b.gain);
-    std::swap(a.triggerLevel, b.triggerLevel);
-    std::swap(a.spare104, b.spare104);
-    std::swap(a.pileLength, b.pileLength);
-    std::swap(a.waveSpeed, b.waveSpeed);
-    std::swap(a.sampleInterval, b.sampleInterval);
-    std::swap(a.recordedLength, b.recordedLength);
-    std::swap(a.headIndex, b.headIndex);
-    std::swap(a.toeIndex, b.toeIndex);
-    std::swap(a.integrityClass, b.integrityClass);
-    std::swap(a.castingDate, b.castingDate);
-    std::swap(a.remark, b.remark);
+    forEachFixedField(a, b, [](auto& x, auto& y) { std::swap(x, y); });
 }
 
 bool applyExchangeFields(CSondaraDoc& d, ListSnapshot& s) {

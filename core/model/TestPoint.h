@@ -60,6 +60,31 @@ struct TestPoint {
     bool operator==(const TestPoint&) const = default;
 };
 
+// Calls f(a.x, b.x) for every fixed field x (the pile and test parameters the
+// information table edits; the stored forms of these fields are in RecordFields.h).
+template <class A, class B, class F>
+void forEachFixedField(A& a, B& b, F&& f) {
+    f(a.spare0, b.spare0);
+    f(a.pileNo, b.pileNo);
+    f(a.pileTypeIndex, b.pileTypeIndex);
+    f(a.pileTypeText, b.pileTypeText);
+    f(a.pileDiameter, b.pileDiameter);
+    f(a.testDateTime, b.testDateTime);
+    f(a.sensorType, b.sensorType);
+    f(a.gain, b.gain);
+    f(a.triggerLevel, b.triggerLevel);
+    f(a.spare104, b.spare104);
+    f(a.pileLength, b.pileLength);
+    f(a.waveSpeed, b.waveSpeed);
+    f(a.sampleInterval, b.sampleInterval);
+    f(a.recordedLength, b.recordedLength);
+    f(a.headIndex, b.headIndex);
+    f(a.toeIndex, b.toeIndex);
+    f(a.integrityClass, b.integrityClass);
+    f(a.castingDate, b.castingDate);
+    f(a.remark, b.remark);
+}
+
 // Releases every array; fixed fields are untouched.
 void clearArrays(TestPoint& p);
 

@@ -24,25 +24,7 @@ bool fixedFieldsEqual(const TestPoint& a, const TestPoint& b) {
 // carrying them would only cost memory in every undo record.
 TestPoint fixedFieldsOf(const TestPoint& p, int index) {
     TestPoint c;
-    c.spare0 = p.spare0;
-    c.pileNo = p.pileNo;
-    c.pileTypeIndex = p.pileTypeIndex;
-    c.pileTypeText = p.pileTypeText;
-    c.pileDiameter = p.pileDiameter;
-    c.testDateTime = p.testDateTime;
-    c.sensorType = p.sensorType;
-    c.gain = p.gain;
-    c.triggerLevel = p.triggerLevel;
-    c.spare104 = p.spare104;
-    c.pileLength = p.pileLength;
-    c.waveSpeed = p.waveSpeed;
-    c.sampleInterval = p.sampleInterval;
-    c.recordedLength = p.recordedLength;
-    c.headIndex = p.headIndex;
-    c.toeIndex = p.toeIndex;
-    c.integrityClass = p.integrityClass;
-    c.castingDate = p.castingDate;
-    c.remark = p.remark;
+    forEachFixedField(c, p, [](auto& to, const auto& from) { to = from; });
     c.sourceIndex = index;
     return c;
 }

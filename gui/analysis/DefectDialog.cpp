@@ -11,13 +11,11 @@
 #include <QVBoxLayout>
 
 #include "core/analysis/MarkCommandRules.h"
+#include "gui/app/UserSettings.h"
 
 namespace sondara::gui {
 
 namespace {
-QSettings historySettings() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, "Dorvanel", "QAR");
-}
 constexpr const char* kHistoryKey = "DefectDialog/names";
 
 QLabel* buddyLabel(const QString& text, QWidget* buddy, QWidget* parent) {
@@ -76,11 +74,18 @@ QString DefectDialog::remark() const {
 std::vector<std::string> DefectDialog::loadNameHistory() {
     std::vector<std::string> out;
     // The settings file is outside bytes: take at most the list's own bound.
-    const QStringList names = historySettings().value(kHistoryKey).toStringList();
+    const QStringList names = userSettings().value(kHistoryKey).toStringList();
     for (const QString& n : names) {
         if (static_cast<int>(out.size()) >= kDefectNameHistory) break;
         out.push_back(n.left(100).toStdString());
     }
+    return out;
+}
+
+QStringList DefectDialog::nameChoices() {
+    QStringList out;
+    for (const std::string& s : DefectNameChoices(loadNameHistory()))
+        out << QString::fromStdString(s);
     return out;
 }
 
@@ -89,7 +94,7 @@ void DefectDialog::rememberName(const QString& name) {
     RememberDefectName(h, name.toStdString());
     QStringList list;
     for (const std::string& s : h) list << QString::fromStdString(s);
-    QSettings s = historySettings();
+    QSettings s = userSettings();
     s.setValue(kHistoryKey, list);
 }
 

@@ -29,6 +29,8 @@ public:
 
     // The names remembered from earlier entries (kept in the user's settings).
     static std::vector<std::string> loadNameHistory();
+    // The names offered: the defect names, then the remembered ones.
+    static QStringList nameChoices();
     static void rememberName(const QString& name);
 
 private:

@@ -88,12 +88,6 @@ void addDefect(CSondaraView& v, int kind) {
     for (int p : targets) AddDefect(v.host().doc(), p, sample, kind, {}, {}, prompter);
 }
 
-QStringList nameChoices() {
-    QStringList out;
-    for (const std::string& s : DefectNameChoices(DefectDialog::loadNameHistory())) out << qs(s);
-    return out;
-}
-
 void customDefect(CSondaraView& v) {
     WaveDisplayModel& m = modelOf(v);
     const WavePane* w = cursorPane(m);
@@ -104,7 +98,7 @@ void customDefect(CSondaraView& v) {
     const std::string depth = doc.validPoint(cursorPoint)
                                   ? DefectDepthText(doc.points[cursorPoint], sample)
                                   : std::string();
-    DefectDialog dlg(nameChoices(), qs(depth), &v);
+    DefectDialog dlg(DefectDialog::nameChoices(), qs(depth), &v);
     if (dlg.exec() != QDialog::Accepted) return;
     DefectDialog::rememberName(dlg.name());
     // Targets and cursor are read again after the modal dialog.

@@ -360,10 +360,7 @@ bool MarkDragHandler::editMark(GrabTarget g) {
     if (!doc.validPoint(g.point) || g.entry < 0 || g.entry >= doc.points[g.point].defectCount())
         return false;
     const PileMark mark = doc.points[g.point].defects[g.entry];
-    QStringList choices;
-    for (const std::string& s : DefectNameChoices(DefectDialog::loadNameHistory()))
-        choices << QString::fromStdString(s);
-    DefectDialog dlg(choices,
+    DefectDialog dlg(DefectDialog::nameChoices(),
                      QString::fromStdString(DefectDepthText(doc.points[g.point], mark.position)),
                      display_);
     dlg.setName(QString::fromStdString(gbkToUtf8(textOf(mark.name))));

@@ -28,6 +28,7 @@
 #include "gui/app/AboutDialog.h"
 #include "gui/app/DocumentHost.h"
 #include "gui/app/QtPrompter.h"
+#include "gui/app/UserSettings.h"
 #include "gui/frame/MainFrame.h"
 #include "gui/panels/PointListPanel.h"
 
@@ -46,9 +47,6 @@ CSondaraApp* g_app = nullptr;
 constexpr int kRecentFiles = 4;
 const char* kFilter = "QAR数据文件(*.qar);;所有文件 (*.*)";
 
-QSettings appSettings() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, "Dorvanel", "QAR");
-}
 }  // namespace
 
 CSondaraApp* theApp() {
@@ -178,7 +176,7 @@ bool CSondaraApp::initInstance(const QStringList& arguments) {
     ensureFileTypeRegistration(QCoreApplication::applicationFilePath());
     logLine("软件启动");
     {
-        QSettings s = appSettings();
+        QSettings s = userSettings();
         s.setValue("Version/VER0", 4);
         s.setValue("Version/VER1", 0);
         s.setValue("Version/VER2", 1);
@@ -203,7 +201,7 @@ bool CSondaraApp::initInstance(const QStringList& arguments) {
         newDocument();
     }
     // Maximised on the first start; afterwards where and how the user left it.
-    const QByteArray geometry = appSettings().value("MainFrame/geometry").toByteArray();
+    const QByteArray geometry = userSettings().value("MainFrame/geometry").toByteArray();
     if (geometry.isEmpty() || !frame_->restoreGeometry(geometry))
         frame_->showMaximized();
     else
@@ -213,14 +211,14 @@ bool CSondaraApp::initInstance(const QStringList& arguments) {
 
 void CSondaraApp::exitInstance() {
     if (frame_) {
-        QSettings s = appSettings();
+        QSettings s = userSettings();
         s.setValue("MainFrame/geometry", frame_->saveGeometry());
     }
     logLine("软件退出");
 }
 
 QStringList CSondaraApp::recentFiles() const {
-    return appSettings().value("Recent File List/files").toStringList();
+    return userSettings().value("Recent File List/files").toStringList();
 }
 
 void CSondaraApp::addRecentFile(const QString& path) {
@@ -229,7 +227,7 @@ void CSondaraApp::addRecentFile(const QString& path) {
     l.removeAll(abs);
     l.prepend(abs);
     while (l.size() > kRecentFiles) l.removeLast();
-    QSettings s = appSettings();
+    QSettings s = userSettings();
     s.setValue("Recent File List/files", l);
     if (frame_) frame_->rebuildRecentFilesMenu();
 }

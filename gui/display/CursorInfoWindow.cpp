@@ -5,14 +5,12 @@
 #include <QSettings>
 #include <algorithm>
 
+#include "gui/app/UserSettings.h"
 #include "render/PanePainter.h"
 
 namespace sondara::gui {
 
 namespace {
-QSettings placement() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, "Dorvanel", "QAR");
-}
 constexpr const char* kPlaceKey = "Settings/QAR_ToolTip";
 }  // namespace
 
@@ -22,13 +20,13 @@ CursorInfoWindow::CursorInfoWindow(const render::QtTextMetrics& metrics, QWidget
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(Qt::SizeAllCursor);
     resize(render::InfoBoxSize(lines_, metrics_));
-    const QPoint saved = placement().value(kPlaceKey, QPoint(20, 20)).toPoint();
+    const QPoint saved = userSettings().value(kPlaceKey, QPoint(20, 20)).toPoint();
     move(saved);
     hide();
 }
 
 bool CursorInfoWindow::placedByUser() const {
-    return placement().contains(kPlaceKey);
+    return userSettings().contains(kPlaceKey);
 }
 
 void CursorInfoWindow::openAtPlotCorner(const QRect& plot) {
@@ -58,7 +56,7 @@ void CursorInfoWindow::keepInside() {
 }
 
 void CursorInfoWindow::savePlace() const {
-    placement().setValue(kPlaceKey, pos());
+    userSettings().setValue(kPlaceKey, pos());
 }
 
 void CursorInfoWindow::paintEvent(QPaintEvent*) {

@@ -17,7 +17,7 @@ namespace {
 // the active window.
 std::vector<QWidget*> focusAreasOf(const CMainFrame& f) {
     std::vector<QWidget*> out;
-    for (int id : {101, 112, 102})
+    for (int id : {CMainFrame::kDockPointList, CMainFrame::kDockHistory, CMainFrame::kDockInfo})
         if (QDockWidget* d = f.dock(id); d && d->isVisible() && d->widget())
             out.push_back(d->widget());
     if (QMdiSubWindow* w = f.mdiArea()->activeSubWindow(); w && w->widget())

@@ -50,11 +50,6 @@ namespace {
 
 using C = CommandId;
 
-// Dock control ids.
-constexpr int kDockPointList = 101;
-constexpr int kDockInfo = 102;
-constexpr int kDockHistory = 112;
-
 QString stripMnemonic(QString t) {
     return t.remove('&');
 }

@@ -53,6 +53,10 @@ public:
     PointListPanel* pointList() const { return pointList_; }
     QMdiArea* mdiArea() const { return mdi_; }
     QToolBar* toolbar(int resource) const;
+    // The panels' control ids, for dock().
+    static constexpr int kDockPointList = 101;
+    static constexpr int kDockInfo = 102;
+    static constexpr int kDockHistory = 112;
     QDockWidget* dock(int controlId) const;
 
     // Windows on the open document.

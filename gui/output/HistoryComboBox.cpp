@@ -3,13 +3,9 @@
 #include <QLineEdit>
 #include <QSettings>
 
-namespace sondara::gui {
+#include "gui/app/UserSettings.h"
 
-namespace {
-QSettings historySettings() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, "Dorvanel", "QAR");
-}
-}  // namespace
+namespace sondara::gui {
 
 HistoryComboBox::HistoryComboBox(const QString& key, const QStringList& fixed, QWidget* parent)
     : QComboBox(parent), key_(key), fixed_(fixed) {
@@ -22,14 +18,14 @@ HistoryComboBox::HistoryComboBox(const QString& key, const QStringList& fixed, Q
 }
 
 QStringList HistoryComboBox::history() const {
-    QSettings s = historySettings();
+    QSettings s = userSettings();
     QStringList h = s.value("ComboHistory/" + key_).toStringList();
     if (h.size() > kMaxEntries) h = h.mid(0, kMaxEntries);
     return h;
 }
 
 void HistoryComboBox::store(const QStringList& h) const {
-    QSettings s = historySettings();
+    QSettings s = userSettings();
     s.setValue("ComboHistory/" + key_, h);
 }
 

@@ -70,7 +70,7 @@ const CommandModuleRegistrar kRegistrar([](CommandRegistry& r, CMainFrame& frame
     });
     QObject::connect(f, &CMainFrame::documentReplaced, bar,
                      [f, bar] { bar->setDocument(f->document()); });
-    QObject::connect(f, &CMainFrame::documentChanged, bar, &InfoBar::scheduleRefresh);
+    // the bar hears of the document's changes itself (setDocument)
     QObject::connect(f, &CMainFrame::activeViewChanged, bar, [f, bar](CSondaraView* v) {
         wireView(v, f, bar);
         bar->scheduleRefresh();

@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -14,7 +13,6 @@
 #include <QProgressDialog>
 #include <cstdio>
 
-#include "core/base/TextCodec.h"
 #include "gui/app/DocumentHost.h"
 #include "gui/app/QtPrompter.h"
 #include "gui/display/SondaraView.h"
@@ -69,27 +67,29 @@ void PrintService::setUpPrinter(QPrinter& printer) const {
     printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
 }
 
-int PrintService::paint(CSondaraView& view, QPrinter& printer, QWidget* parent, bool prompt,
-                        int from, int to, bool progress) {
-    const CSondaraDoc& doc = view.host().doc();
-    WaveDisplayModel& display = view.display()->model();
-    const PrintSettings s = settings(parent);
-    PrintLayoutInput in = render::PrintPageCells::describe(doc, display);
+PrintLayoutResult PrintService::layOut(CSondaraView& view, const QPrinter& printer,
+                                       const PrintSettings& s, QWidget* parent, bool prompt) {
+    PrintLayoutInput in =
+        render::PrintPageCells::describe(view.host().doc(), view.display()->model());
     const QRectF paper = printer.pageLayout().fullRect(QPageLayout::Millimeter);
     in.paperWidthMm = paper.width();
     in.paperHeightMm = paper.height();
     QtPrompter prompter(parent);
-    const PrintLayoutResult layout = PrintLayout(s, in, prompt ? &prompter : nullptr);
-    if (layout.pages <= 0) return 0;
+    return PrintLayout(s, in, prompt ? &prompter : nullptr);
+}
 
-    PrintTableData table;
-    table.projectName = gbkToUtf8(textOf(doc.info.projectName));
-    table.testingUnit = gbkToUtf8(textOf(doc.info.testingUnit));
-    const QDate today = QDateTime::currentDateTimeUtc().date();
-    table.year = today.year();
-    table.month = today.month();
-    table.day = today.day();
-    table.title = view.host().title().toStdString();
+int PrintService::paint(CSondaraView& view, QPrinter& printer, QWidget* parent, bool prompt,
+                        int from, int to, bool progress) {
+    return paintWith(settings(parent), view, printer, parent, prompt, from, to, progress);
+}
+
+int PrintService::paintWith(const PrintSettings& s, CSondaraView& view, QPrinter& printer,
+                            QWidget* parent, bool prompt, int from, int to, bool progress) {
+    const CSondaraDoc& doc = view.host().doc();
+    WaveDisplayModel& display = view.display()->model();
+    const PrintLayoutResult layout = layOut(view, printer, s, parent, prompt);
+    if (layout.pages <= 0) return 0;
+    const PrintTableData table = render::PrintTableFor(doc, view.host().title().toStdString());
 
     const render::DisplayRenderer renderer;
     render::PrintPageCells cells(doc, display, renderer);
@@ -116,15 +116,10 @@ int PrintService::paint(CSondaraView& view, QPrinter& printer, QWidget* parent, 
 void PrintService::print(CSondaraView& view, QWidget* parent) {
     QPrinter printer(QPrinter::HighResolution);
     setUpPrinter(printer);
+    const PrintSettings s = settings(parent);
     // The layout first: nothing to print means no print dialog.
     {
-        const CSondaraDoc& doc = view.host().doc();
-        PrintLayoutInput in = render::PrintPageCells::describe(doc, view.display()->model());
-        const QRectF paper = printer.pageLayout().fullRect(QPageLayout::Millimeter);
-        in.paperWidthMm = paper.width();
-        in.paperHeightMm = paper.height();
-        QtPrompter prompter(parent);
-        const PrintLayoutResult layout = PrintLayout(settings(parent), in, &prompter);
+        const PrintLayoutResult layout = layOut(view, printer, s, parent, true);
         if (layout.pages <= 0) return;
 
         if (havePrinter()) {
@@ -134,8 +129,8 @@ void PrintService::print(CSondaraView& view, QWidget* parent) {
             dlg.setOption(QAbstractPrintDialog::PrintPageRange, true);
             if (dlg.exec() != QDialog::Accepted) return;
             const bool range = printer.printRange() == QPrinter::PageRange;
-            paint(view, printer, parent, true, range ? printer.fromPage() : 0,
-                  range ? printer.toPage() : 0, true);
+            paintWith(s, view, printer, parent, true, range ? printer.fromPage() : 0,
+                      range ? printer.toPage() : 0, true);
             return;
         }
     }
@@ -152,7 +147,7 @@ void PrintService::print(CSondaraView& view, QWidget* parent) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(temp);
     printer.setDocName(view.host().title());
-    const int pages = paint(view, printer, parent, true, 0, 0, true);
+    const int pages = paintWith(s, view, printer, parent, true, 0, 0, true);
     printer.setOutputFileName(QString());  // closes the file
     if (pages <= 0 || std::rename(QFile::encodeName(temp).constData(),
                                   QFile::encodeName(target).constData()) != 0) {
@@ -165,22 +160,15 @@ void PrintService::preview(CSondaraView& view, QWidget* parent) {
     QPrinter printer(QPrinter::HighResolution);
     setUpPrinter(printer);
     if (!havePrinter()) printer.setOutputFormat(QPrinter::PdfFormat);
-    {
-        // Nothing to print: the message, and no preview.
-        PrintLayoutInput in =
-            render::PrintPageCells::describe(view.host().doc(), view.display()->model());
-        const QRectF paper = printer.pageLayout().fullRect(QPageLayout::Millimeter);
-        in.paperWidthMm = paper.width();
-        in.paperHeightMm = paper.height();
-        QtPrompter prompter(parent);
-        if (PrintLayout(settings(parent), in, &prompter).pages <= 0) return;
-    }
+    const PrintSettings s = settings(parent);
+    // Nothing to print: the message, and no preview.
+    if (layOut(view, printer, s, parent, true).pages <= 0) return;
     QPrintPreviewDialog dlg(&printer, parent);
     dlg.setWindowTitle("打印预览");
     // The preview lays the pages out again whenever its paper or orientation changes.
     QObject::connect(&dlg, &QPrintPreviewDialog::paintRequested, &dlg, [&](QPrinter* p) {
         p->setFullPage(true);
-        paint(view, *p, &dlg, false);
+        paintWith(s, view, *p, &dlg, false);
     });
     dlg.resize(900, 700);
     dlg.exec();

@@ -45,6 +45,11 @@ public:
               int to = 0, bool progress = false);
 
 private:
+    PrintLayoutResult layOut(CSondaraView& view, const QPrinter& printer, const PrintSettings& s,
+                             QWidget* parent, bool prompt);
+    int paintWith(const PrintSettings& s, CSondaraView& view, QPrinter& printer, QWidget* parent,
+                  bool prompt, int from = 0, int to = 0, bool progress = false);
+
     PrinterChoice choice_;
     int lastTab_ = 0;
     std::optional<PrintSettings> unsaved_;
