@@ -1,6 +1,5 @@
 #include "gui/app/AboutDialog.h"
 
-#include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>

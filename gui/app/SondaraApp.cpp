@@ -3,23 +3,18 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QProcess>
-#include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTranslator>
 #include <QUrl>
-#include <QVBoxLayout>
 
 #include "core/app/AppPaths.h"
 #include "core/app/CommandTable.h"

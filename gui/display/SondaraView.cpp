@@ -1,7 +1,6 @@
 #include "gui/display/SondaraView.h"
 
 #include <QMenu>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 

@@ -1,7 +1,6 @@
 #pragma once
 // What an analysis view needs from the window it lives in, handed to it when it is
 // made: the views never reach up into the main frame or the application object.
-#include <QString>
 #include <vector>
 
 #include "core/app/CommandIds.h"

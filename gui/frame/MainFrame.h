@@ -5,7 +5,6 @@
 // runCommand(): pending operations may defer it, its enable rule is asked, its short
 // name goes to the run log, and its registered handler runs.
 #include <QMainWindow>
-#include <QPointer>
 #include <map>
 
 #include "core/app/CommandTable.h"

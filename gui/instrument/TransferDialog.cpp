@@ -6,7 +6,6 @@
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -85,9 +84,6 @@ TransferDialog::TransferDialog(QWidget* parent, Options options)
     portError_->setText(q(portError));
     portError_->setVisible(!portError.empty());
 
-    treeShown_ = listShown_ = -1;
-    tree_->clear();
-    list_->clear();
     connectionLabel_->setText(q(kTextNotConnected));
 
     timer_ = new QTimer(this);

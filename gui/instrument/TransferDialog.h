@@ -7,7 +7,6 @@
 // through queued calls only. Closing or destroying the dialog stops the link (every
 // wait ends at once) and joins the threads before anything they use goes away.
 #include <QDialog>
-#include <QPointer>
 #include <QString>
 #include <atomic>
 #include <functional>

@@ -1,6 +1,5 @@
 #include "gui/output/HistoryComboBox.h"
 
-#include <QLineEdit>
 #include <QSettings>
 
 #include "gui/app/UserSettings.h"

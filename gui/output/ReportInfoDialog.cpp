@@ -4,11 +4,9 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
-#include <QFormLayout>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 

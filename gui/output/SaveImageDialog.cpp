@@ -1,6 +1,5 @@
 #include "gui/output/SaveImageDialog.h"
 
-#include <QButtonGroup>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>

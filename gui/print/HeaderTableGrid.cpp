@@ -1,6 +1,5 @@
 #include "gui/print/HeaderTableGrid.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
