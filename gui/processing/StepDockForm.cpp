@@ -55,14 +55,8 @@ StepDockForm::StepDockForm(ProcessKind kind, QWidget* parent) : QWidget(parent),
         row->addWidget(preview_, 2);
         connect(preview_, &QPushButton::clicked, this, [this] {
             StepFields f;
-            if (!readFields(f)) return;
-            if (PreviewChecksFirst(kind_) && ref_) {
-                if (auto msg = CheckStepFields(kind_, f, *ref_, false)) {
-                    ShowProcessingMessage(this, *msg);
-                    return;
-                }
-            }
-            emit previewRequested(f);
+            if (controls_->readChecked(f, PreviewChecksFirst(kind_) ? ref_ : nullptr, false))
+                emit previewRequested(f);
         });
     }
     switch_ = new QToolButton(this);
@@ -77,14 +71,7 @@ StepDockForm::StepDockForm(ProcessKind kind, QWidget* parent) : QWidget(parent),
     connect(controls_, &StepFieldControls::choiceChanged, this, &StepDockForm::choiceChanged);
     connect(ok_, &QPushButton::clicked, this, [this] {
         StepFields f;
-        if (!readFields(f)) return;
-        if (ref_) {
-            if (auto msg = CheckStepFields(kind_, f, *ref_, false)) {
-                ShowProcessingMessage(this, *msg);
-                return;
-            }
-        }
-        emit finished(Accepted);
+        if (controls_->readChecked(f, ref_, false)) emit finished(Accepted);
     });
     connect(cancel_, &QPushButton::clicked, this, [this] { emit finished(Cancelled); });
     connect(switch_, &QToolButton::clicked, this, [this] {

@@ -63,29 +63,43 @@ int StepFieldControls::choice() const {
     return id >= 0 ? id : shown_.choice;
 }
 
-bool StepFieldControls::readFields(StepFields& out) {
+int StepFieldControls::parse(StepFields& out, std::string* why) const {
     out = shown_;
     out.choice = choice();
-    for (const Field& x : fields_) {
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        const Field& x = fields_[i];
         double v = 0;
         if (auto msg = ParseFieldValue(x.edit->text().toStdString(), x.spec.integer, v)) {
-            ShowProcessingMessage(parent_, *msg);
-            x.edit->setFocus();
-            x.edit->selectAll();
-            return false;
+            if (why) *why = *msg;
+            return static_cast<int>(i);
         }
         out.setValue(x.spec.field, v);
     }
-    return true;
+    return -1;
+}
+
+bool StepFieldControls::readFields(StepFields& out) {
+    std::string why;
+    const int bad = parse(out, &why);
+    if (bad < 0) return true;
+    ShowProcessingMessage(parent_, why);
+    QLineEdit* e = fields_[static_cast<std::size_t>(bad)].edit;
+    e->setFocus();
+    e->selectAll();
+    return false;
 }
 
 bool StepFieldControls::tryReadFields(StepFields& out) const {
-    out = shown_;
-    out.choice = choice();
-    for (const Field& x : fields_) {
-        double v = 0;
-        if (ParseFieldValue(x.edit->text().toStdString(), x.spec.integer, v)) return false;
-        out.setValue(x.spec.field, v);
+    return parse(out, nullptr) < 0;
+}
+
+bool StepFieldControls::readChecked(StepFields& out, const TestPoint* ref, bool popup) {
+    if (!readFields(out)) return false;
+    if (ref) {
+        if (auto msg = CheckStepFields(kind_, out, *ref, popup)) {
+            ShowProcessingMessage(parent_, *msg);
+            return false;
+        }
     }
     return true;
 }

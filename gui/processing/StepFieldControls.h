@@ -41,6 +41,9 @@ public:
     bool readFields(StepFields& out);
     // The same without any prompt: false when an edit holds no number.
     bool tryReadFields(StepFields& out) const;
+    // readFields, then the kind's checks against the reference point when there is
+    // one (`popup`: the pop-up window's checks); the first refusal is shown.
+    bool readChecked(StepFields& out, const TestPoint* ref, bool popup);
     // Shows the fields the current choice uses.
     void updateVisibility();
 
@@ -48,6 +51,10 @@ signals:
     void choiceChanged(int choice);
 
 private:
+    // Reads every edit into `out`: the index of the first edit that holds no number
+    // (its prompt in `why`), or -1.
+    int parse(StepFields& out, std::string* why) const;
+
     ProcessKind kind_;
     QWidget* parent_;
     QButtonGroup* group_ = nullptr;

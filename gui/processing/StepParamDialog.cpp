@@ -88,11 +88,7 @@ StepParamDialog::StepParamDialog(ProcessKind kind, const StepFields& fields, con
 
 void StepParamDialog::accept() {
     StepFields f;
-    if (!controls_->readFields(f)) return;
-    if (auto msg = CheckStepFields(kind_, f, ref_, true)) {
-        ShowProcessingMessage(this, *msg);
-        return;
-    }
+    if (!controls_->readChecked(f, &ref_, true)) return;
     fields_ = f;
     done(QDialog::Accepted);
 }
@@ -106,13 +102,7 @@ void StepParamDialog::switchToDocked() {
 
 void StepParamDialog::runPreview() {
     StepFields f;
-    if (!controls_->readFields(f)) return;
-    if (PreviewChecksFirst(kind_)) {
-        if (auto msg = CheckStepFields(kind_, f, ref_, true)) {
-            ShowProcessingMessage(this, *msg);
-            return;
-        }
-    }
+    if (!controls_->readChecked(f, PreviewChecksFirst(kind_) ? &ref_ : nullptr, true)) return;
     if (previewFn_) previewFn_(f);
 }
 
