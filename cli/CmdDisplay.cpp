@@ -45,38 +45,6 @@ const char* kindName(PaneKind k) {
     return "";
 }
 
-const char* domainKey(AnalysisDomain d) {
-    switch (d) {
-        case AnalysisDomain::Integrity:
-            return "integrity";
-        case AnalysisDomain::TimeAnalysis:
-            return "time";
-        case AnalysisDomain::Frequency:
-            return "frequency";
-        case AnalysisDomain::Wavelet:
-            return "wavelet";
-    }
-    return "";
-}
-
-const char* setKey(DisplaySet s) {
-    switch (s) {
-        case DisplaySet::SingleTrace:
-            return "single";
-        case DisplaySet::MultiTrace:
-            return "multi";
-        case DisplaySet::SamePile:
-            return "pile";
-        case DisplaySet::CheckedPoints:
-            return "checked";
-        case DisplaySet::AllPoints:
-            return "all";
-        case DisplaySet::WaveTrain:
-            return "train";
-    }
-    return "";
-}
-
 void rect(JsonWriter& j, const char* key, const PixelRect& r) {
     j.key(key).beginArray().value(r.left).value(r.top).value(r.right).value(r.bottom).endArray();
 }
@@ -223,8 +191,8 @@ int runDisplay(const Args& args) {
     j.beginObject();
     j.key("selection")
         .beginObject()
-        .field("domain", domainKey(sel.domain))
-        .field("displaySet", setKey(sel.displaySet))
+        .field("domain", domainName(sel.domain))
+        .field("displaySet", displaySetName(sel.displaySet))
         .field("sub", sel.sub)
         .field("first", sel.first)
         .field("second", sel.second)

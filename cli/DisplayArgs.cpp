@@ -18,7 +18,22 @@ const std::map<std::string, DisplaySet> kSets = {
     {"pile", DisplaySet::SamePile},      {"checked", DisplaySet::CheckedPoints},
     {"all", DisplaySet::AllPoints},      {"train", DisplaySet::WaveTrain}};
 
+template <class Map, class Value>
+std::string keyOf(const Map& map, Value v) {
+    for (const auto& [key, value] : map)
+        if (value == v) return key;
+    return {};
+}
+
 }  // namespace
+
+std::string domainName(AnalysisDomain d) {
+    return keyOf(kDomains, d);
+}
+
+std::string displaySetName(DisplaySet s) {
+    return keyOf(kSets, s);
+}
 
 void addDisplayOptions(CLI::App& app, DisplayArgs& d, DisplayCommandLine which) {
     const bool render = which == DisplayCommandLine::Render;

@@ -29,6 +29,10 @@ struct DisplayArgs {
 
 enum class DisplayCommandLine { Display, Render };
 
+// The words of --domain and --set ("integrity", "single", ...).
+std::string domainName(AnalysisDomain d);
+std::string displaySetName(DisplaySet s);
+
 // Parses the arguments; an empty string on success, else what is wrong.
 std::string parseDisplayArgs(const Args& args, DisplayArgs& d, DisplayCommandLine which);
 
