@@ -185,6 +185,8 @@ int runTransfer(const Args& args) {
         std::fprintf(stderr, "%s\n", kTextNotConnected);
         if (!session.protocol().StatusText().empty())
             std::fprintf(stderr, "%s\n", session.protocol().StatusText().c_str());
+        if (!session.portError().empty())  // e.g. a cable file cut short meanwhile
+            std::fprintf(stderr, "%s\n", session.portError().c_str());
         return kExitLink;
     }
     if (list) {

@@ -34,6 +34,8 @@ const char* kUsage =
     "  --replug-after MS   plug it back MS milliseconds after pulling\n"
     "  --bad-header K      the K-th frame sent has differing length copies\n"
     "  --wrong-keyword CMD answer the command CMD (HI, DOWNF, DOWND, ...) with \"WHAT?\"\n"
+    "  --babble CMD        answer CMD with \"WHAT?\" again and again\n"
+    "  --empty-frames CMD  send the files of CMD (DOWNF, DOWND) as empty data frames only\n"
     "  --slow MS           wait MS milliseconds before every answer\n";
 
 long number(const char* s, const char* what) {
@@ -94,6 +96,11 @@ int main(int argc, char** argv) {
             faults.badHeaderFrame = static_cast<int>(number(value(), "--bad-header"));
         } else if (a == "--wrong-keyword") {
             faults.wrongKeywordFor = value();
+        } else if (a == "--babble") {
+            faults.wrongKeywordFor = value();
+            faults.babble = true;
+        } else if (a == "--empty-frames") {
+            faults.emptyFramesFor = value();
         } else if (a == "--slow") {
             faults.slowAnswerMs = static_cast<int>(number(value(), "--slow"));
         } else {

@@ -116,7 +116,17 @@ bool InstrumentServer::awaitSend() {
     return ReplyStartsWith(text, "SEND");
 }
 
+void InstrumentServer::sendEmptyFrames() {
+    // Bounded, so that a PC that keeps listening still gets the instrument back.
+    for (int i = 0; i < 100000 && !link_.stopped(); ++i)
+        if (link_.sendFrame(nullptr, 0, 0, false) != 1) return;
+}
+
 int InstrumentServer::sendFile(const std::string& path, long size) {
+    if (!faults_.emptyFramesFor.empty() && keyword_ == upper(faults_.emptyFramesFor)) {
+        sendEmptyFrames();
+        return -1;
+    }
     std::ifstream in(path, std::ios::binary);
     std::vector<std::uint8_t> buf(4096);
     std::this_thread::sleep_for(std::chrono::milliseconds(faults_.slowAnswerMs));
@@ -225,8 +235,14 @@ void InstrumentServer::handle(const std::string& command) {
     const std::string keyword = upper(command.substr(0, space));
     const std::string arg = space == std::string::npos ? std::string() : command.substr(space + 1);
     quit_ = false;
+    keyword_ = keyword;
     if (!faults_.wrongKeywordFor.empty() && keyword == upper(faults_.wrongKeywordFor)) {
-        reply("WHAT?");
+        if (!faults_.babble) {
+            reply("WHAT?");
+            return;
+        }
+        for (int i = 0; i < 100000 && !link_.stopped(); ++i)
+            if (reply("WHAT?") != 1) return;
         return;
     }
     if (keyword == "HI") {

@@ -26,7 +26,11 @@ struct InstrumentFaults {
     long replugAfterMs = -1;      // plugs it back this long after pulling (-1 never)
     int badHeaderFrame = -1;      // the K-th frame sent (1-based) has differing length copies
     std::string wrongKeywordFor;  // e.g. "DOWNF": that command gets a reply with a wrong keyword
-    int slowAnswerMs = 0;         // waits this long before every answer
+    bool babble = false;          // ... and "WHAT?" again and again until the PC stops listening
+    // "DOWNF" or "DOWND": after the PC's "SEND" the files of that command come as empty
+    // data frames, sent until the PC stops listening (no byte ever arrives).
+    std::string emptyFramesFor;
+    int slowAnswerMs = 0;  // waits this long before every answer
 };
 
 class InstrumentServer {
@@ -52,6 +56,7 @@ public:
 private:
     int reply(const std::string& text);
     int sendFile(const std::string& path, long size);
+    void sendEmptyFrames();
     bool awaitSend();
     void handle(const std::string& command);
     void downloadFile(const std::string& arg);
@@ -66,6 +71,7 @@ private:
     std::shared_ptr<VirtualCable> cable_;
     InstrumentFaults faults_;
     std::string cwd_ = "C:\\";
+    std::string keyword_;  // the command being answered
     int framesSent_ = 0;
     bool quit_ = false;  // the PC said "quit" in the middle of an exchange
     std::chrono::steady_clock::time_point pulledAt_{};

@@ -1,7 +1,9 @@
 #include "core/instrument/TransferProtocol.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cctype>
 #include <cerrno>
@@ -13,8 +15,19 @@ namespace sondara {
 
 namespace {
 
+// A received file always gets a new file of its own: whatever stands at its name
+// (an earlier copy, or a link planted there) is taken away, never written through,
+// and a name taken again in between makes the receive fail rather than follow it.
 std::FILE* createFile(const std::string& path) {
-    return std::fopen(path.c_str(), "wb");
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode) || ::unlink(path.c_str()) != 0) return nullptr;
+    }
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) return nullptr;
+    std::FILE* f = ::fdopen(fd, "wb");
+    if (!f) ::close(fd);
+    return f;
 }
 
 std::string format1(const char* format, const std::string& arg) {
@@ -101,6 +114,9 @@ int TransferProtocol::ReceiveFile(std::FILE* file, long size) {
         int r = -1, length = 0;
         for (int i = 0; i < patience_.fileFrameAttempts && !aborted(); ++i) {
             r = ReceiveFrame(length, frame_.data());
+            // A frame that brings no bytes is no progress: it counts as an attempt
+            // that saw nothing, so an instrument sending only empty frames ends here.
+            if (r == 1 && length <= 0) r = -1;
             if (r != -1) break;
         }
         if (r == -3) {
@@ -111,8 +127,7 @@ int TransferProtocol::ReceiveFile(std::FILE* file, long size) {
             setStatus("数据接收失败 %d！", r);
             return r;
         }
-        if (length > 0 &&
-            std::fwrite(frame_.data(), 1, length, file) != static_cast<std::size_t>(length)) {
+        if (std::fwrite(frame_.data(), 1, length, file) != static_cast<std::size_t>(length)) {
             setStatus("数据接收失败 %d！", -4);
             return -4;
         }
@@ -239,6 +254,11 @@ int TransferProtocol::downloadFolder(const std::string& instrumentFolder,
     const std::string local = WithSlash(folder);
     if (SendText("DOWND " + instrumentFolder) != 1) return 0;
     int failedReplies = 0;
+    // Replies that are neither "END" nor a readable announcement are passed over, but
+    // counted: an instrument that says nothing else ends the download after as many of
+    // them as a text reply has attempts.
+    int unreadable = 0;
+    auto passOver = [&] { return ++unreadable < patience_.textAttempts; };
     for (int announced = 0; announced <= kMaxFolderFiles;) {
         if (aborted()) return 0;
         std::string reply;
@@ -248,13 +268,21 @@ int TransferProtocol::downloadFolder(const std::string& instrumentFolder,
         }
         failedReplies = 0;
         if (ReplyStartsWith(reply, "END")) return 1;
-        if (!ReplyStartsWith(reply, "BEGIN")) continue;
+        if (!ReplyStartsWith(reply, "BEGIN")) {
+            if (passOver()) continue;
+            setStatus("数据接收失败 %d！", -1);
+            return 0;
+        }
         // "BEGIN%ld %s": the size, one separating character, the name.
         const char* digits = reply.c_str() + 5;
         char* end = nullptr;
         errno = 0;
         const long size = std::strtol(digits, &end, 10);
-        if (end == digits || errno == ERANGE) continue;
+        if (end == digits || errno == ERANGE || size < 0) {
+            if (passOver()) continue;
+            setStatus("数据接收失败 %d！", -1);
+            return 0;
+        }
         ++announced;
         const std::size_t nameAt = static_cast<std::size_t>(end - reply.c_str()) + 1;
         const std::string name = nameAt < reply.size() ? reply.substr(nameAt) : std::string();

@@ -28,17 +28,24 @@ inline constexpr const char* kMsgFetchFailed = "获取文件%s失败！";
 inline constexpr const char* kMsgTransferDone = "QAR文件传输结束!";
 inline constexpr const char* kTextNotConnected = "尚未连接。";
 inline constexpr const char* kTextInstrumentFolder = "C:\\DAT";
+// A data file that could not be written, with its path.
+inline constexpr const char* kMsgWriteFailed = "写入文件%s失败！";
 
 // "获取文件%s失败！" with the folder.
 std::string FetchFailedMessage(const std::string& folder);
 
 class TransferSession {
 public:
-    // Opens the port named by `port` (see ResolvePortName). `scratchFolder` receives
-    // the site list on each probe (default: a folder under the program's temp folder).
-    explicit TransferSession(const std::string& port = {}, std::string scratchFolder = {});
+    // Opens the port named by `port` (see ResolvePortName). Each probe receives the
+    // site list into a private folder of this session (made with mkdtemp, mode 0700,
+    // inside `scratchBase`; by default the user's runtime folder $XDG_RUNTIME_DIR, else
+    // the program's temp folder), which is removed with the session.
+    explicit TransferSession(const std::string& port = {}, std::string scratchBase = {});
     // Uses a port opened elsewhere (tests, the emulator's own checks).
-    TransferSession(std::unique_ptr<PortIo> io, std::string scratchFolder);
+    TransferSession(std::unique_ptr<PortIo> io, std::string scratchBase);
+    ~TransferSession();
+    TransferSession(const TransferSession&) = delete;
+    TransferSession& operator=(const TransferSession&) = delete;
 
     TransferProtocol& protocol() { return *protocol_; }
     PortIo& port() { return *io_; }
@@ -52,8 +59,9 @@ public:
     const std::vector<SiteEntry>& sites() const { return sites_; }
 
     struct ProjectResult {
-        bool downloaded = false;  // the folder arrived whole
-        bool converted = false;   // the data file was written
+        bool downloaded = false;   // the folder arrived whole
+        bool converted = false;    // the data file was written
+        bool writeFailed = false;  // converted, but the data file could not be written
         std::string targetPath;
         std::string stagingFolder;  // where the received files were put
         std::vector<std::string> failedFiles;
@@ -61,8 +69,9 @@ public:
     // Downloads the project of site entry `k` into a folder of its own inside
     // `targetFolder` and converts it into targetFolder + its display name. A project
     // whose files did not all arrive whole is not converted: "获取文件%s失败！" is shown
-    // and the files that did arrive stay in the staging folder. Messages go to
-    // `prompter`.
+    // and the files that did arrive stay in the staging folder (an empty one is
+    // removed). A data file that cannot be written shows "写入文件%s失败！" with its
+    // path and the reason. Messages go to `prompter`.
     ProjectResult TransferProject(int k, const std::string& targetFolder, Prompter& prompter);
 
     // What the worker reports while it runs (called on the worker's thread).
@@ -73,19 +82,25 @@ public:
     };
     // Transfers the queued projects in order, each leaving the queue when done, until
     // the queue is empty or `cancel` becomes true (checked before each project).
-    // Returns the number of projects that failed. When not cancelled, shows
-    // "QAR文件传输结束!" with the progress at 100 and then 0.
+    // Returns the number of projects that failed. When not cancelled, ends with the
+    // progress at 100, "QAR文件传输结束!" and the progress at 0 -- except after a data
+    // file that could not be written, whose message is the last word of the run (the
+    // progress goes back to 0). Each message returns only once it was dismissed.
     int RunQueue(TransferQueue& queue, const std::string& targetFolder, Prompter& prompter,
                  const std::atomic<bool>& cancel, const Progress& report = {});
 
     void abort() { protocol_->abort(); }
     void clearAbort() { protocol_->clearAbort(); }
 
+    // The private folder of the probes (empty before the first probe).
     const std::string& scratchFolder() const { return scratch_; }
 
 private:
+    bool ensureScratch();
+
     std::unique_ptr<PortIo> io_;
     std::unique_ptr<TransferProtocol> protocol_;
+    std::string scratchBase_;
     std::string scratch_;
     bool connected_ = false;
     std::vector<SiteEntry> sites_;

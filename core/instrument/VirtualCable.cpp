@@ -19,25 +19,50 @@ std::shared_ptr<VirtualCable> VirtualCable::open(const std::string& path, std::s
                 std::string("无法打开虚拟电缆 ") + path + "：" + what + " " + std::strerror(errno);
         return nullptr;
     };
-    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    // Never through a link: one planted in a shared folder would make the program
+    // create or scribble on a file of the link's choosing.
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
     if (fd < 0) return fail("open");
     struct stat st {};
     if (::fstat(fd, &st) != 0) {
+        const int e = errno;
         ::close(fd);
+        errno = e;
         return fail("stat");
     }
-    if (st.st_size < static_cast<off_t>(kBytes) && ::ftruncate(fd, kBytes) != 0) {
+    if (!S_ISREG(st.st_mode)) {
         ::close(fd);
+        errno = EINVAL;
+        return fail("not a regular file");
+    }
+    if (st.st_size < static_cast<off_t>(kBytes) && ::ftruncate(fd, kBytes) != 0) {
+        const int e = errno;
+        ::close(fd);
+        errno = e;
         return fail("truncate");
     }
     void* p = ::mmap(nullptr, kBytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
-    ::close(fd);
-    if (p == MAP_FAILED) return fail("mmap");
+    if (p == MAP_FAILED) {
+        const int e = errno;
+        ::close(fd);
+        errno = e;
+        return fail("mmap");
+    }
     std::shared_ptr<VirtualCable> c(new VirtualCable);
     c->mapping_ = p;
+    c->fd_ = fd;
     c->bytes_ = static_cast<std::uint8_t*>(p);
     c->path_ = path;
     return c;
+}
+
+bool VirtualCable::intact() const {
+    if (fd_ < 0) return true;  // in memory
+    if (cut_.load(std::memory_order_relaxed)) return false;
+    struct stat st {};
+    if (::fstat(fd_, &st) == 0 && st.st_size >= static_cast<off_t>(kBytes)) return true;
+    cut_.store(true, std::memory_order_relaxed);
+    return false;
 }
 
 std::shared_ptr<VirtualCable> VirtualCable::inMemory() {
@@ -49,6 +74,7 @@ std::shared_ptr<VirtualCable> VirtualCable::inMemory() {
 
 VirtualCable::~VirtualCable() {
     if (mapping_) ::munmap(mapping_, kBytes);
+    if (fd_ >= 0) ::close(fd_);
 }
 
 VirtualPortIo::VirtualPortIo(std::shared_ptr<VirtualCable> cable, Side side, long accessNs,
@@ -57,16 +83,21 @@ VirtualPortIo::VirtualPortIo(std::shared_ptr<VirtualCable> cable, Side side, lon
     if (name_.empty()) name_ = "virtual:" + cable_->path();
 }
 
-void VirtualPortIo::pause() const {
+std::string VirtualPortIo::openError() const {
+    if (cable_->intact()) return {};
+    return "虚拟电缆 " + cable_->path() + " 的文件被截短，连接中断";
+}
+
+void VirtualPortIo::pause(std::chrono::steady_clock::time_point start) const {
     if (accessNs_ <= 0) return;
-    const auto until = std::chrono::steady_clock::now() + std::chrono::nanoseconds(accessNs_);
+    const auto until = start + std::chrono::nanoseconds(accessNs_);
     // Busily: sleeping would last far longer than a microsecond.
     while (std::chrono::steady_clock::now() < until) {
     }
 }
 
 std::uint8_t VirtualPortIo::readStatus() {
-    pause();
+    const auto start = std::chrono::steady_clock::now();
     std::uint8_t status = 0;
     if (cable_->plugged()) {
         const std::uint8_t other =
@@ -82,20 +113,24 @@ std::uint8_t VirtualPortIo::readStatus() {
         lastStatus_ = status;
         sameReads_ = 0;
     }
+    pause(start);
     return status;
 }
 
 void VirtualPortIo::writeData(std::uint8_t value) {
-    pause();
-    if (!cable_->plugged()) return;
-    cable_->store(side_ == Side::Pc ? VirtualCable::PcData : VirtualCable::InstrumentData, value);
-    if (side_ == Side::Pc) cable_->countPcWrite();
+    const auto start = std::chrono::steady_clock::now();
+    if (cable_->plugged()) {
+        cable_->store(side_ == Side::Pc ? VirtualCable::PcData : VirtualCable::InstrumentData,
+                      value);
+        if (side_ == Side::Pc) cable_->countPcWrite();
+    }
+    pause(start);
 }
 
 void VirtualPortIo::writeControl(std::uint8_t value) {
-    pause();
-    if (!cable_->plugged() || side_ != Side::Pc) return;
-    cable_->store(VirtualCable::PcControl, value);
+    const auto start = std::chrono::steady_clock::now();
+    if (cable_->plugged() && side_ == Side::Pc) cable_->store(VirtualCable::PcControl, value);
+    pause(start);
 }
 
 }  // namespace sondara

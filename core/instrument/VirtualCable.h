@@ -17,7 +17,13 @@
 // An instrument may use the two counts to know that the PC has seen a change of its
 // handshake line, or has written its data register, however briefly a value stood
 // there: the PC's process may be held up by the machine at any moment.
+//
+// A cable file may be cut short under the program (by the other end, a user, a
+// cleaner of the temp folder). A mapping touched past the end of its file would kill
+// the process, so the file's size is checked before each use; once it is short the
+// cable counts as cut for good: every read sees a pulled plug and nothing is written.
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -32,7 +38,8 @@ public:
     enum Byte { PcData = 0, PcControl = 1, InstrumentData = 2, Plug = 3 };
 
     // Maps the cable file, creating it (16 zero bytes: plugged, all lines low) when it
-    // is missing or shorter. Null with `error` set when it cannot be mapped.
+    // is missing or shorter. A symbolic link in its place is not followed, and only a
+    // regular file is taken. Null with `error` set when it cannot be mapped.
     static std::shared_ptr<VirtualCable> open(const std::string& path,
                                               std::string* error = nullptr);
     // A cable inside this process (tests, demonstrations).
@@ -43,18 +50,30 @@ public:
     VirtualCable& operator=(const VirtualCable&) = delete;
 
     std::uint8_t load(Byte b) const {
+        if (!intact()) return b == Plug ? 1 : 0;
         return std::atomic_ref<std::uint8_t>(bytes_[b]).load(std::memory_order_acquire);
     }
     void store(Byte b, std::uint8_t v) {
+        if (!intact()) return;
         std::atomic_ref<std::uint8_t>(bytes_[b]).store(v, std::memory_order_release);
     }
     bool plugged() const { return load(Plug) == 0; }
-    std::uint32_t pcReads() const { return counter(4).load(std::memory_order_seq_cst); }
-    std::uint32_t pcWrites() const { return counter(8).load(std::memory_order_seq_cst); }
-    void countPcRead() { counter(4).fetch_add(1, std::memory_order_seq_cst); }
-    void countPcWrite() { counter(8).fetch_add(1, std::memory_order_seq_cst); }
+    std::uint32_t pcReads() const {
+        return intact() ? counter(4).load(std::memory_order_seq_cst) : 0;
+    }
+    std::uint32_t pcWrites() const {
+        return intact() ? counter(8).load(std::memory_order_seq_cst) : 0;
+    }
+    void countPcRead() {
+        if (intact()) counter(4).fetch_add(1, std::memory_order_seq_cst);
+    }
+    void countPcWrite() {
+        if (intact()) counter(8).fetch_add(1, std::memory_order_seq_cst);
+    }
     void setPlugged(bool on) { store(Plug, on ? 0 : 1); }
     const std::string& path() const { return path_; }
+    // False once the cable file was found shorter than the cable (then for good).
+    bool intact() const;
 
 private:
     VirtualCable() = default;
@@ -64,6 +83,8 @@ private:
     std::uint8_t* bytes_ = nullptr;
     alignas(8) std::uint8_t memory_[kBytes] = {};
     void* mapping_ = nullptr;
+    int fd_ = -1;  // the cable file, kept open to check its size
+    mutable std::atomic<bool> cut_{false};
     std::string path_;
 };
 
@@ -82,10 +103,13 @@ public:
     void writeData(std::uint8_t value) override;
     void writeControl(std::uint8_t value) override;
     std::string name() const override { return name_; }
+    // Empty while the cable is whole; one line once its file was cut short.
+    std::string openError() const override;
     VirtualCable& cable() { return *cable_; }
 
 private:
-    void pause() const;
+    // Waits out the rest of one register access begun at `start`.
+    void pause(std::chrono::steady_clock::time_point start) const;
     std::shared_ptr<VirtualCable> cable_;
     Side side_;
     long accessNs_;

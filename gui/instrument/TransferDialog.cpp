@@ -36,16 +36,17 @@ QString q(const std::string& utf8) {
     return QString::fromStdString(utf8);
 }
 
-// Messages of the worker: posted to the dialog, never waited for, so the worker
-// never blocks on the user-interface thread.
-class PostingPrompter : public Prompter {
+// Messages of the worker: each waits until it was dismissed on the user-interface
+// thread.
+class WaitingPrompter : public Prompter {
 public:
-    explicit PostingPrompter(std::function<void(std::string)> post) : post_(std::move(post)) {}
-    void info(const std::string& text) override { post_(text); }
+    explicit WaitingPrompter(std::function<void(const std::string&)> show)
+        : show_(std::move(show)) {}
+    void info(const std::string& text) override { show_(text); }
     bool askYesNo(const std::string&) override { return false; }
 
 private:
-    std::function<void(std::string)> post_;
+    std::function<void(const std::string&)> show_;
 };
 
 // Joins a thread that was told to stop; every wait of the link ends at once after
@@ -100,6 +101,11 @@ TransferDialog::~TransferDialog() {
 void TransferDialog::stopThreads() {
     cancelRequested_ = true;
     session_->abort();
+    {
+        std::lock_guard<std::mutex> lock(messageMutex_);
+        releaseWorker_ = true;
+    }
+    messageDone_.notify_all();
     joinAndDelete(probeThread_);
     joinAndDelete(workerThread_);
     joinAndDelete(quitThread_);
@@ -257,8 +263,20 @@ void TransferDialog::probeFinished(bool connected, std::vector<SiteEntry> sites)
     refreshTree();
     refreshList();
     if (startPending_) {
+        // The start waited for this probe, which may have found the cable pulled and
+        // emptied the queue: only now is it decided whether anything runs.
         startPending_ = false;
-        runWorker();
+        busy_ = false;
+        queueBox_->setEnabled(true);
+        if (cancelState_ == 1) {
+            cancelState_ = 2;  // closed before anything ran: the next tick closes
+            return;
+        }
+        if (queue_.empty()) {
+            showMessage(q(kMsgQueueEmpty));
+            return;
+        }
+        launchWorker();
     }
 }
 
@@ -375,6 +393,18 @@ void TransferDialog::startTransfer() {
         showMessage(q(kMsgQueueEmpty));
         return;
     }
+    // The link serves one thread at a time: a probe under way finishes first, and
+    // the queue is looked at again when it has (it may have emptied it).
+    if (probeThread_) {
+        startPending_ = true;
+        busy_ = true;
+        queueBox_->setEnabled(false);
+        return;
+    }
+    launchWorker();
+}
+
+void TransferDialog::launchWorker() {
     busy_ = true;
     queueBox_->setEnabled(false);
     cancelState_ = 0;
@@ -382,11 +412,25 @@ void TransferDialog::startTransfer() {
     progress_->setValue(0);
     folderToOpen_ = target_;
     makeDirs(target_.toStdString());
-    // The link serves one thread at a time: a probe under way finishes first.
-    if (probeThread_)
-        startPending_ = true;
-    else
-        runWorker();
+    runWorker();
+}
+
+void TransferDialog::showWorkerMessage(const QString& text, std::shared_ptr<bool> dismissed) {
+    showMessage(text);
+    {
+        std::lock_guard<std::mutex> lock(messageMutex_);
+        *dismissed = true;
+    }
+    messageDone_.notify_all();
+}
+
+void TransferDialog::waitForMessage(const std::string& text) {
+    auto dismissed = std::make_shared<bool>(false);
+    QMetaObject::invokeMethod(
+        this, [this, text, dismissed] { showWorkerMessage(q(text), dismissed); },
+        Qt::QueuedConnection);
+    std::unique_lock<std::mutex> lock(messageMutex_);
+    messageDone_.wait(lock, [&] { return *dismissed || releaseWorker_; });
 }
 
 void TransferDialog::runWorker() {
@@ -394,10 +438,7 @@ void TransferDialog::runWorker() {
     const std::string target = target_.toStdString();
     TransferQueue work = queue_;
     workerThread_ = QThread::create([this, s, target, work]() mutable {
-        PostingPrompter prompter([this](std::string text) {
-            QMetaObject::invokeMethod(
-                this, [this, text] { showMessage(q(text)); }, Qt::QueuedConnection);
-        });
+        WaitingPrompter prompter([this](const std::string& text) { waitForMessage(text); });
         TransferSession::Progress report;
         report.progress = [this](int p) {
             QMetaObject::invokeMethod(

@@ -4,13 +4,18 @@
 //
 // Threads: the probe and the transfer each run on a thread of their own, never both
 // at once, so the user-interface thread never waits on the port. They report back
-// through queued calls only. Closing or destroying the dialog stops the link (every
-// wait ends at once) and joins the threads before anything they use goes away.
+// through queued calls only; the worker waits until each of its messages was
+// dismissed (so the end of a transfer shows progress 100, the closing message, then
+// progress 0, and only then leaves busy). Closing or destroying the dialog stops the
+// link (every wait ends at once), releases a worker waiting on a message and joins the
+// threads before anything they use goes away.
 #include <QDialog>
 #include <QString>
 #include <atomic>
+#include <condition_variable>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -59,6 +64,7 @@ public:
     // For tests and the command's callers.
     bool connected() const { return connected_; }
     bool busy() const { return busy_; }
+    bool probing() const { return probeThread_ != nullptr; }
     int cancelState() const { return cancelState_; }
     bool isFinished() const { return finished_; }
     const std::vector<int>& queueItems() const { return queue_.items(); }
@@ -101,7 +107,13 @@ private:
     void refreshQueueBox();
     void addToQueue(const std::vector<int>& ks);
     bool queueEditsAllowed() const { return !busy_ && cancelState_ == 0 && !closing_; }
+    void launchWorker();
     void runWorker();
+    // Shows a message of the worker, then lets the worker go on.
+    void showWorkerMessage(const QString& text, std::shared_ptr<bool> dismissed);
+    // On the worker's thread: posts the message and waits until it was dismissed or
+    // the dialog is going away.
+    void waitForMessage(const std::string& text);
     void workerFinished(std::vector<int> remaining);
     void finishAndClose();
     void stopThreads();
@@ -124,8 +136,13 @@ private:
     std::atomic<bool> cancelRequested_{false};
     int treeShown_ = -1, listShown_ = -1;
     bool closing_ = false;
-    bool finished_ = false;  // "quit" went out; the dialog may close
-    bool startPending_ = false;
+    bool finished_ = false;      // "quit" went out; the dialog may close
+    bool startPending_ = false;  // start pressed during a probe: decided after it
+
+    // The worker's wait for its messages.
+    std::mutex messageMutex_;
+    std::condition_variable messageDone_;
+    bool releaseWorker_ = false;  // the dialog is going away: wait for nothing
 
     QThread* probeThread_ = nullptr;
     QThread* workerThread_ = nullptr;

@@ -47,11 +47,13 @@ bool waitFor(F done, int ms = 20000) {
 
 class Instrument {
 public:
-    explicit Instrument(std::vector<DemoProject> projects = DemoProjects()) {
+    explicit Instrument(std::vector<DemoProject> projects = DemoProjects(),
+                        const InstrumentFaults& faults = {}) {
         EXPECT_TRUE(WriteDemoDrive(drive_.path(), projects));
         cable_ = VirtualCable::open(drive_.file("cable"));
         port_ = std::make_unique<VirtualPortIo>(cable_, VirtualPortIo::Side::Instrument, 0);
         server_ = std::make_unique<InstrumentServer>(*port_, drive_.path(), cable_);
+        server_->setFaults(faults);
         thread_ = std::thread([this] { server_->run(); });
     }
     ~Instrument() {
@@ -208,6 +210,88 @@ TEST(TransferDialog, CancellingAndForcedTerminationStopTheWorker) {
         dlg.reset();
         EXPECT_LT(t.elapsed(), 2000);
     }
+}
+
+TEST(TransferDialog, StartDuringAProbeThatFindsTheCablePulledRunsNothing) {
+    Instrument instrument;
+    Fixture fx;
+    TransferDialog dlg(nullptr, fx.options(instrument.port()));
+    dlg.show();
+    ASSERT_TRUE(waitFor([&] { return dlg.list()->topLevelItemCount() == 3; }));
+    dlg.addAllButton()->click();
+    std::vector<int> progress;
+    QObject::connect(dlg.progressBar(), &QProgressBar::valueChanged,
+                     [&](int v) { progress.push_back(v); });
+
+    instrument.cable().setPlugged(false);
+    // Start while a probe that began after the pull is under way.
+    ASSERT_TRUE(waitFor([&] { return !dlg.probing(); }));
+    ASSERT_TRUE(waitFor([&] { return dlg.probing(); }));
+    dlg.startButton()->click();
+    EXPECT_TRUE(fx.prompter.infos.empty());  // decided once the probe is through
+    EXPECT_TRUE(dlg.busy());
+    ASSERT_TRUE(waitFor([&] { return !dlg.probing() && !dlg.busy(); }));
+    EXPECT_EQ(fx.prompter.infos, std::vector<std::string>{"请选择所要传输的文件!"});
+    QTest::qWait(300);  // nothing runs afterwards either
+    EXPECT_EQ(fx.prompter.infos, std::vector<std::string>{"请选择所要传输的文件!"});
+    EXPECT_TRUE(progress.empty());
+    EXPECT_TRUE(dlg.queueBox()->isEnabled());
+    EXPECT_EQ(dlg.connectionLabel()->text(), "尚未连接。");
+
+    dlg.closeButton()->click();
+    ASSERT_TRUE(waitFor([&] { return dlg.isFinished(); }));
+    EXPECT_TRUE(fx.opened.isEmpty());  // no transfer was started
+}
+
+// Records the worker's messages among the progress values and holds each message
+// open for a while with events running, as a message box does until it is dismissed
+// ("/" marks the dismissal).
+class ReadingPrompter : public Prompter {
+public:
+    explicit ReadingPrompter(std::vector<std::string>& events) : events_(events) {}
+    void info(const std::string& text) override {
+        events_.push_back(text);
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 300) {
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+            QThread::msleep(5);
+        }
+        events_.push_back("/");
+    }
+    bool askYesNo(const std::string&) override { return false; }
+
+private:
+    std::vector<std::string>& events_;
+};
+
+TEST(TransferDialog, WorkerGoesOnOnlyOnceEachMessageWasDismissed) {
+    // Both projects fail (their files come as empty frames), then the run ends.
+    InstrumentFaults faults;
+    faults.emptyFramesFor = "DOWND";
+    Instrument instrument(
+        {{"S1", "A", "2024-01-01", 1}, {"S2", "B", "2024-01-02", 1}, {"S3", "C", "2024-01-03", 1}},
+        faults);
+    Fixture fx;
+    std::vector<std::string> events;
+    ReadingPrompter reading(events);
+    TransferDialog::Options o = fx.options(instrument.port());
+    o.prompter = &reading;
+    TransferDialog dlg(nullptr, o);
+    dlg.show();
+    ASSERT_TRUE(waitFor([&] { return dlg.list()->topLevelItemCount() == 3; }));
+    dlg.list()->topLevelItem(0)->setSelected(true);
+    dlg.list()->topLevelItem(2)->setSelected(true);
+    dlg.addSelectedButton()->click();
+    QObject::connect(dlg.progressBar(), &QProgressBar::valueChanged,
+                     [&](int v) { events.push_back("p" + std::to_string(v)); });
+    dlg.startButton()->click();
+    ASSERT_TRUE(waitFor([&] { return !dlg.busy(); }, 60000));
+    const std::string failed = "获取文件" + fx.target.path() + "/失败！";
+    EXPECT_EQ(events, (std::vector<std::string>{failed, "/", failed, "/", "p100",
+                                                "QAR文件传输结束!", "/", "p0"}));
+    dlg.closeButton()->click();
+    ASSERT_TRUE(waitFor([&] { return dlg.isFinished(); }));
 }
 
 TEST(TransferDialog, OpensModallyFromTheTransferCommand) {

@@ -120,6 +120,7 @@ TEST(EmulatorEndToEnd, EveryFaultIsSurvivedWithItsMessage) {
         const char* args;  // after --port
         int exitCode;
         const char* message;
+        bool someArrive = true;  // a failed download still received files whole
     };
     const Case cases[] = {
         {{"--pull-after", "6000"}, "--download 1", 3, "获取文件"},
@@ -128,6 +129,10 @@ TEST(EmulatorEndToEnd, EveryFaultIsSurvivedWithItsMessage) {
         {{"--wrong-keyword", "HI"}, "--raw hello", 3, "Bad response from server"},
         {{"--never-answer"}, "--raw hello", 3, "Bad response from server"},
         {{"--slow", "30"}, "--download 1", 0, "QAR文件传输结束!"},
+        // Instruments that never make progress end in the usual failure.
+        {{"--empty-frames", "DOWNF"}, "--list", 3, "尚未连接。"},
+        {{"--empty-frames", "DOWND"}, "--download 1", 3, "获取文件", false},
+        {{"--babble", "DOWND"}, "--download 1", 3, "获取文件", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.faults[0]);
@@ -154,9 +159,40 @@ TEST(EmulatorEndToEnd, EveryFaultIsSurvivedWithItsMessage) {
                           test::readFile(emu.drive() + "/dat/S0001/" + name))
                     << name;
             }
-            EXPECT_GT(whole, 0);
+            if (c.someArrive)
+                EXPECT_GT(whole, 0);
+            else  // not even an empty staging folder is left
+                EXPECT_TRUE(fs::is_empty(out.path()));
         }
     }
+}
+
+TEST(EmulatorEndToEnd, PlantedLinksInTheTempFolderAreNotFollowed) {
+    Emulator emu;
+    TempDir tmp, elsewhere;
+    // The fixed scratch name an earlier version used, planted as a link.
+    fs::create_directory_symlink(elsewhere.path(), tmp.file("sondara-transfer"));
+    const std::string env =
+        "env -u XDG_RUNTIME_DIR -u SONDARA_TEMP_DIR TMPDIR=" + test::shellQuote(tmp.path()) + " ";
+    test::RunResult r = test::runCommand(env + test::cliPath() + " transfer --port " +
+                                         test::shellQuote(emu.port()) + " --list");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("\tP.qar\t2\t"), std::string::npos) << r.out;
+    EXPECT_TRUE(fs::is_empty(elsewhere.path()));
+    // The private folder of the run is gone; only the planted link is left.
+    std::vector<std::string> left;
+    for (const auto& e : fs::directory_iterator(tmp.path()))
+        left.push_back(e.path().filename().string());
+    EXPECT_EQ(left, std::vector<std::string>{"sondara-transfer"});
+
+    // The cable itself: a link in its place is refused, and its target left alone.
+    const std::string cableLink = tmp.file("cable");
+    fs::create_symlink(elsewhere.file("made"), cableLink);
+    test::RunResult c = test::runCommand(
+        test::cliPath() + " transfer --port virtual:" + test::shellQuote(cableLink) + " --list");
+    EXPECT_EQ(c.exitCode, 2) << c.err;
+    EXPECT_NE(c.err.find(cableLink), std::string::npos) << c.err;
+    EXPECT_FALSE(fs::exists(elsewhere.file("made")));
 }
 
 TEST(EmulatorEndToEnd, MissingPortIsNamedAndBadUsageRefused) {

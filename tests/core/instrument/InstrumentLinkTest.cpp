@@ -2,8 +2,12 @@
 // transfer of a small instrument, and how the PC copes with each fault the
 // instrument can be told to make.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <condition_variable>
 #include <filesystem>
+#include <mutex>
 #include <thread>
 
 #include "core/fileio/ProjectFile.h"
@@ -49,6 +53,7 @@ public:
     }
     VirtualCable& cable() { return *cable_; }
     std::string drive() const { return drive_.path(); }
+    std::string scratchBase() const { return scratch_.path(); }
     std::vector<std::string> commands() {
         std::lock_guard<std::mutex> lock(mutex_);
         return commands_;
@@ -130,6 +135,39 @@ TEST(InstrumentLink, PullingTheCableWhileIdleDisconnectsAndReplugReadsTheListAga
     EXPECT_EQ(s.sites().size(), 4u);
 }
 
+// Ends an exchange that would otherwise never end, so that a fault that makes the PC
+// wait for ever fails the test instead of hanging it.
+class Watchdog {
+public:
+    Watchdog(TransferSession& s, std::chrono::seconds after)
+        : thread_([this, &s, after] {
+              std::unique_lock<std::mutex> lock(mutex_);
+              if (!cv_.wait_for(lock, after, [this] { return done_; })) {
+                  fired_ = true;
+                  s.abort();
+              }
+          }) {}
+    ~Watchdog() { stop(); }
+    bool fired() {
+        stop();
+        return fired_;
+    }
+
+private:
+    void stop() {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            done_ = true;
+        }
+        cv_.notify_all();
+        if (thread_.joinable()) thread_.join();
+    }
+    std::mutex mutex_;
+    std::condition_variable cv_;
+    bool done_ = false, fired_ = false;
+    std::thread thread_;
+};
+
 struct FaultCase {
     const char* what;
     InstrumentFaults faults;
@@ -160,6 +198,18 @@ TEST(InstrumentLink, FaultsFailTheProjectAndKeepWhatArrivedWhole) {
         f.slowAnswerMs = 20;  // slow, but within what the PC waits
         cases.push_back({"slow answers", f, 0, {"QAR文件传输结束!"}});
     }
+    {
+        // Never a byte: each file comes as empty data frames only.
+        InstrumentFaults f;
+        f.emptyFramesFor = "DOWND";
+        cases.push_back({"empty data frames", f, 1, {}});
+    }
+    {
+        InstrumentFaults f;
+        f.wrongKeywordFor = "DOWND";
+        f.babble = true;  // "WHAT?" and again "WHAT?" instead of announcements
+        cases.push_back({"endless unreadable replies", f, 1, {}});
+    }
     for (const FaultCase& c : cases) {
         SCOPED_TRACE(c.what);
         Bench bench(c.faults, {{"S0001", "P", "2024-05-06", 3}});
@@ -170,13 +220,18 @@ TEST(InstrumentLink, FaultsFailTheProjectAndKeepWhatArrivedWhole) {
         queue.add(0);
         ScriptedPrompter prompter;
         std::atomic<bool> cancel{false};
+        Watchdog dog(s, std::chrono::seconds(60));
         EXPECT_EQ(s.RunQueue(queue, target.path(), prompter, cancel), c.projectsFailed);
+        EXPECT_FALSE(dog.fired()) << "the transfer ended only when stopped";
         if (c.projectsFailed) {
             std::string m = failed;
             m.replace(m.find("%s"), 2, target.path() + "/");
             ASSERT_FALSE(prompter.infos.empty());
             EXPECT_EQ(prompter.infos.front(), m);
             EXPECT_FALSE(fs::exists(target.path() + "/P.qar"));
+            // A staging folder is kept only for files that arrived.
+            if (s.protocol().ReceivedFiles().empty() && s.protocol().FailedFiles().empty())
+                EXPECT_TRUE(fs::is_empty(target.path())) << filesIn(target.path()).size();
             // Files that arrived whole are kept, each as the instrument sent it.
             for (const std::string& f : s.protocol().ReceivedFiles()) {
                 ASSERT_TRUE(fs::exists(f)) << f;
@@ -189,6 +244,40 @@ TEST(InstrumentLink, FaultsFailTheProjectAndKeepWhatArrivedWhole) {
             EXPECT_TRUE(fs::exists(target.path() + "/P.qar"));
         }
     }
+}
+
+TEST(InstrumentLink, DataFileThatCannotBeWrittenIsSaidAndNotFollowedBySuccess) {
+    Bench bench({}, {{"S0001", "P", "2024-05-06", 2}});
+    TransferSession& s = *bench.session;
+    ASSERT_TRUE(s.ConnectionProbe());
+    TempDir target;
+    // A folder stands where the data file goes.
+    fs::create_directories(target.path() + "/P.qar/inside");
+    TransferQueue queue;
+    queue.add(0);
+    ScriptedPrompter prompter;
+    std::vector<int> progress;
+    std::atomic<bool> cancel{false};
+    TransferSession::Progress report;
+    report.progress = [&](int p) { progress.push_back(p); };
+    EXPECT_EQ(s.RunQueue(queue, target.path(), prompter, cancel, report), 1);
+    ASSERT_EQ(prompter.infos.size(), 1u);
+    EXPECT_EQ(prompter.infos[0].rfind("写入文件" + target.path() + "/P.qar失败！", 0), 0u)
+        << prompter.infos[0];
+    EXPECT_EQ(progress.back(), 0);
+    // What was received stays, to be converted again once the way is clear.
+    EXPECT_EQ(filesIn(target.path() + "/S0001.download"),
+              (std::vector<std::string>{"1.qar", "2.qar", "pindex.par", "qar.par"}));
+}
+
+TEST(InstrumentLink, EmptyFramesForTheSiteListLeaveTheProbeNotConnected) {
+    InstrumentFaults f;
+    f.emptyFramesFor = "DOWNF";
+    Bench bench(f);
+    Watchdog dog(*bench.session, std::chrono::seconds(60));
+    EXPECT_FALSE(bench.session->ConnectionProbe());
+    EXPECT_FALSE(dog.fired());
+    EXPECT_EQ(bench.session->protocol().StatusText(), "接收文件失败！");
 }
 
 TEST(InstrumentLink, NeverAnsweringInstrumentIsNotConnected) {
@@ -220,6 +309,100 @@ TEST(InstrumentLink, AbortStopsADownloadAtOnce) {
     EXPECT_EQ(s.RunQueue(queue, target.path(), prompter, cancel), 1);
     stopper.join();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+}
+
+bool isLink(const std::string& p) {
+    std::error_code ec;
+    return fs::is_symlink(fs::symlink_status(p, ec));
+}
+
+TEST(InstrumentLink, ProbeWorksInAPrivateFolderAndNeverThroughAPlantedLink) {
+    Bench bench;
+    TempDir elsewhere;
+    // The fixed names an earlier version used, planted as links.
+    fs::create_directory_symlink(elsewhere.path(), bench.scratchBase() + "/sondara-transfer");
+    TransferSession& s = *bench.session;
+    ASSERT_TRUE(s.ConnectionProbe());
+    const std::string scratch = s.scratchFolder();
+    EXPECT_EQ(scratch.rfind(bench.scratchBase() + "/sondara-transfer-", 0), 0u) << scratch;
+    struct stat st {};
+    ASSERT_EQ(::lstat(scratch.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    EXPECT_TRUE(filesIn(elsewhere.path()).empty());
+
+    // A link put into the private folder itself (by a process of the same user) is
+    // replaced by the received file, not written through.
+    const std::string victim = elsewhere.file("victim");
+    ASSERT_TRUE(test::writeFile(victim, "keep"));
+    const std::string local = scratch + "rsite.par";
+    fs::remove(local);
+    fs::create_symlink(victim, local);
+    std::string path = kInstrumentSiteList;
+    EXPECT_EQ(s.protocol().Execute(TransferOp::DownloadFile, path, scratch), 1);
+    EXPECT_FALSE(isLink(local));
+    EXPECT_EQ(test::readFile(local), test::readFile(bench.drive() + "/dat/rsite.par"));
+    EXPECT_EQ(test::readFile(victim), "keep");
+    // Same for a link that points nowhere yet: nothing is made at its target.
+    fs::remove(local);
+    fs::create_symlink(elsewhere.file("made"), local);
+    EXPECT_EQ(s.protocol().Execute(TransferOp::DownloadFile, path, scratch), 1);
+    EXPECT_FALSE(fs::exists(elsewhere.file("made")));
+
+    bench.session.reset();
+    EXPECT_FALSE(fs::exists(scratch));
+    EXPECT_TRUE(isLink(bench.scratchBase() + "/sondara-transfer"));
+}
+
+TEST(InstrumentLink, CableFileIsNeverOpenedThroughALink) {
+    TempDir dir, elsewhere;
+    const std::string existing = elsewhere.file("existing");
+    ASSERT_TRUE(test::writeFile(existing, std::string(16, '\x07')));
+    const std::pair<const char*, std::string> links[] = {{"to an existing file", existing},
+                                                         {"to nothing yet", elsewhere.file("new")}};
+    for (const auto& [what, target] : links) {
+        SCOPED_TRACE(what);
+        const std::string path = dir.file(std::string("cable-") + (target == existing ? "a" : "b"));
+        fs::create_symlink(target, path);
+        std::string error;
+        EXPECT_EQ(VirtualCable::open(path, &error), nullptr);
+        EXPECT_NE(error.find(path), std::string::npos) << error;
+    }
+    EXPECT_EQ(test::readFile(existing), std::string(16, '\x07'));
+    EXPECT_FALSE(fs::exists(elsewhere.file("new")));
+}
+
+TEST(InstrumentLink, CableFileCutShortUnderBothEndsIsALinkFailure) {
+    TempDir drive, scratch;
+    ASSERT_TRUE(WriteDemoDrive(drive.path(), DemoProjects()));
+    const std::string file = drive.file("cable");
+    auto pcCable = VirtualCable::open(file);
+    auto instrumentCable = VirtualCable::open(file);
+    ASSERT_TRUE(pcCable && instrumentCable);
+    VirtualPortIo instrumentPort(instrumentCable, VirtualPortIo::Side::Instrument, 0);
+    InstrumentServer server(instrumentPort, drive.path(), instrumentCable);
+    std::thread serve([&] { server.run(); });
+    struct Join {
+        InstrumentServer& server;
+        std::thread& thread;
+        ~Join() {
+            server.stop();
+            thread.join();
+        }
+    } join{server, serve};
+    TransferSession s(std::make_unique<VirtualPortIo>(pcCable, VirtualPortIo::Side::Pc),
+                      scratch.path());
+    s.protocol().setPatience({10, 10, 2});
+    ASSERT_TRUE(s.ConnectionProbe());
+    EXPECT_EQ(s.portError(), "");
+
+    // Touching a mapping past the end of its file would kill the process.
+    ASSERT_EQ(::truncate(file.c_str(), 0), 0);
+    EXPECT_FALSE(s.ConnectionProbe());
+    EXPECT_FALSE(s.ConnectionProbe());
+    EXPECT_NE(s.portError().find("截短"), std::string::npos) << s.portError();
+    EXPECT_FALSE(pcCable->plugged());
+    EXPECT_EQ(fs::file_size(file), 0u);  // nothing written into the cut file
 }
 
 }  // namespace
