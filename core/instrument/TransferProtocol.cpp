@@ -38,9 +38,14 @@ std::string format1(const char* format, const std::string& arg) {
 }
 
 // Keeps the bytes of a file that did not arrive whole under NAME.part, so nothing
-// received is lost and nothing takes it for the whole file.
+// received is lost and nothing takes it for the whole file. A file that got no byte
+// at all holds nothing to keep.
 void setAside(const std::string& path) {
     std::error_code ec;
+    if (std::filesystem::file_size(path, ec) == 0 && !ec) {
+        std::filesystem::remove(path, ec);
+        return;
+    }
     std::filesystem::rename(path, path + ".part", ec);
     if (ec) std::filesystem::remove(path, ec);
 }

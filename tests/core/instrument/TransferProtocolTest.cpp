@@ -160,14 +160,15 @@ TEST(TransferProtocol, DownloadFolderKeepsPartialFileApart) {
         if (t.rfind("DOWND", 0) == 0) return frameBytes("BEGIN3 qar.par");
         if (t == "SEND" && sends++ == 0)
             return join({frameBytes("ok!"), frameBytes("BEGIN10 1.qar")});
-        if (t == "SEND") return {0x0A, 0x00, 0x0B, 0x00};  // corrupt header
+        // Five bytes of ten, then a corrupt header.
+        if (t == "SEND") return join({frameBytes("12345"), {0x0A, 0x00, 0x0B, 0x00}});
         return {};
     };
     std::string folder = "C:\\DAT\\S1\\";
     EXPECT_EQ(p.Execute(TransferOp::DownloadFolder, folder, dir.path()), 1);
     EXPECT_EQ(test::readFile(dir.file("qar.par")), "ok!");
     EXPECT_FALSE(fs::exists(dir.file("1.qar")));
-    EXPECT_TRUE(fs::exists(dir.file("1.qar.part")));
+    EXPECT_EQ(test::readFile(dir.file("1.qar.part")), "12345");
     EXPECT_EQ(p.FailedFiles(), std::vector<std::string>{"1.qar"});
     EXPECT_EQ(port.received.back(), "quit");
 }
