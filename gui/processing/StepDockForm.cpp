@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -101,6 +102,12 @@ bool StepDockForm::readFields(StepFields& out) {
 
 bool StepDockForm::eventFilter(QObject* o, QEvent* e) {
     if (e->type() == QEvent::FocusOut) emit fieldLeft();
+    // Esc typed into a field, should the shortcut not have taken it (another window
+    // active): cancel all the same.
+    if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape) {
+        cancel_->click();
+        return true;
+    }
     return QWidget::eventFilter(o, e);
 }
 
