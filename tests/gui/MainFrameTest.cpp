@@ -164,56 +164,6 @@ TEST_F(AppFixture, LetterShortcutRunsOnReleaseOnlyWithTheDisplayFocused) {
     RunLog::instance().setClock({});
 }
 
-TEST_F(AppFixture, LettersWithCtrlAltOrMetaNeverRunALetterCommand) {
-    // Every letter command and every accelerator only records that it ran, so that
-    // Ctrl+S, Ctrl+O or Ctrl+P do no real work here.
-    auto isLetterCommand = [](CommandId id) {
-        return std::any_of(letterShortcuts().begin(), letterShortcuts().end(),
-                           [id](const LetterShortcut& l) { return l.command == id; });
-    };
-    std::vector<CommandId> ran;
-    for (const CommandInfo& c : allCommands())
-        if (*c.accel || isLetterCommand(c.id)) {
-            const CommandId id = c.id;
-            frame().commands().add({id, [&ran, id] { ran.push_back(id); }, {}, {}});
-        }
-    frame().updateCommandUi();
-    CWaveDisp* disp = frame().activeAnalysisView()->display();
-    frame().show();
-    disp->setFocus();
-    QApplication::processEvents();
-    ASSERT_EQ(QApplication::focusWidget(), disp);
-    const Qt::KeyboardModifier modifiers[] = {Qt::ControlModifier, Qt::AltModifier,
-                                              Qt::MetaModifier};
-    for (char letter = 'A'; letter <= 'Z'; ++letter) {
-        const auto key = static_cast<Qt::Key>(Qt::Key_A + (letter - 'A'));
-        for (Qt::KeyboardModifier m : modifiers) {
-            // released with the modifier still held, and with it let go first
-            for (bool modifierFirst : {false, true}) {
-                ran.clear();
-                disp->setFocus();
-                QTest::keyPress(disp, key, m);
-                QTest::keyRelease(disp, key, modifierFirst ? Qt::NoModifier : m);
-                QApplication::processEvents();
-                if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
-                EXPECT_TRUE(std::none_of(ran.begin(), ran.end(), isLetterCommand))
-                    << letter << " with modifier " << m << (modifierFirst ? ", let go first" : "");
-            }
-        }
-    }
-    // The accelerator itself took Ctrl+S; a plain S is still 波形反向.
-    ran.clear();
-    disp->setFocus();
-    QTest::keyPress(disp, Qt::Key_S, Qt::ControlModifier);
-    QTest::keyRelease(disp, Qt::Key_S, Qt::NoModifier);
-    QApplication::processEvents();
-    EXPECT_EQ(ran, std::vector<CommandId>{CommandId::FileSave});
-    ran.clear();
-    QTest::keyClick(disp, Qt::Key_S);
-    QApplication::processEvents();
-    EXPECT_EQ(ran, std::vector<CommandId>{CommandId::ProcInvert});
-}
-
 TEST_F(AppFixture, ToolbarsStandInTheirRowsAtStartAndAfterToggling) {
     frame().resize(1400, 900);
     frame().show();
