@@ -52,10 +52,13 @@ int DefectKindOfCommand(CommandId id) {
 
 bool MarkCommandEnabled(CommandId id, const MarkCommandContext& c) {
     switch (id) {
-        case CommandId::MarkHead:
-        case CommandId::MarkToe:
         case CommandId::MarkAutoHead:
         case CommandId::MarkAutoToe:
+            // Their dialogs always open (自动桩头 stores its settings even where there
+            // is nothing to act on); what they then place is AutoMarksApply's rule.
+            return true;
+        case CommandId::MarkHead:
+        case CommandId::MarkToe:
         case CommandId::DefectEnlargedBase:
         case CommandId::DefectBulge:
         case CommandId::DefectNecking:
@@ -75,6 +78,10 @@ bool MarkCommandEnabled(CommandId id, const MarkCommandContext& c) {
         default:
             return false;
     }
+}
+
+bool AutoMarksApply(const MarkCommandContext& c) {
+    return c.hasPoints && c.hasPanes && c.cursorShown && c.cursorInTimePane;
 }
 
 AutoToePrompt MakeAutoToePrompt(const TestPoint* first, LengthFollowMode effective) {

@@ -34,6 +34,9 @@ bool IsMarkCommand(CommandId id);
 int DefectKindOfCommand(CommandId id);
 
 bool MarkCommandEnabled(CommandId id, const MarkCommandContext& c);
+// Whether 自动桩头 and 自动桩底 place anything after their dialogs: points, panes and
+// the static cursor in a time-trace or average pane.
+bool AutoMarksApply(const MarkCommandContext& c);
 
 // The one number 自动桩底 asks for: a pile length under KeepSpeed, else a wave speed,
 // prefilled from the first target point (empty without one).

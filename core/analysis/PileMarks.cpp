@@ -451,15 +451,13 @@ std::vector<int> editTargets(const CSondaraDoc& doc, const std::vector<int>& poi
 }  // namespace
 
 static int EditWaveSpeedUnannounced(CSondaraDoc& doc, const std::vector<int>& points, int speed,
-                                    bool allPanes, LengthFollowState& follow, Prompter& prompter) {
-    if (speed < 0 || speed > kInt16Max) return 0;
+                                    bool allPanes, LengthFollowState& follow) {
+    // A speed of 0 would set every length to 0 and lose the stored lengths: it is
+    // refused like a speed beyond the stored field.
+    if (speed < 1 || speed > kInt16Max) return 0;
     std::vector<int> targets = editTargets(doc, points, allPanes);
     if (targets.empty()) return 0;
-    if (allPanes) {
-        if (speed == 0 && !prompter.askYesNo(kAskZeroWaveSpeed)) return 0;
-    } else if (doc.points[targets.front()].waveSpeed == speed) {
-        return 0;
-    }
+    if (!allPanes && doc.points[targets.front()].waveSpeed == speed) return 0;
     for (int pt : targets) {
         TestPoint& p = doc.points[pt];
         p.waveSpeed = static_cast<std::int16_t>(speed);
@@ -585,8 +583,8 @@ int ClearAllMarks(CSondaraDoc& doc, const std::vector<MarkPane>& panes, bool act
 }
 
 int EditWaveSpeed(CSondaraDoc& doc, const std::vector<int>& points, int speed, bool allPanes,
-                  LengthFollowState& follow, Prompter& prompter) {
-    return announced(doc, EditWaveSpeedUnannounced(doc, points, speed, allPanes, follow, prompter),
+                  LengthFollowState& follow) {
+    return announced(doc, EditWaveSpeedUnannounced(doc, points, speed, allPanes, follow),
                      allPanes ? points : firstOf(points));
 }
 

@@ -31,7 +31,6 @@ inline constexpr const char* kMsgDefectDataError = "数据错误！";
 inline constexpr const char* kMsgDefectOutsidePile = "缺陷位置不能超出桩体！";
 inline constexpr const char* kMsgDefectsTooClose = "缺陷间距过小！";
 inline constexpr const char* kAskClearAllMarks = "是否要清除所有标记？";
-inline constexpr const char* kAskZeroWaveSpeed = "波速设置值为零，是否继续？";
 inline constexpr const char* kAskZeroPileLength = "桩长设置值为零，是否继续？";
 
 // Which quantity is recomputed when the head or the toe moves. KeepSpeed recomputes
@@ -156,13 +155,14 @@ int ClearAllMarks(CSondaraDoc& doc, const std::vector<MarkPane>& panes, bool act
 
 // ---- wave speed and pile length from the analysis bar -------------------------------
 // `points`: the active pane's point (single pane: only points[0] counts) or every
-// pane's point (`allPanes`, edit scope 全部波形). A zero value in the all-panes case
+// pane's point (`allPanes`, edit scope 全部波形). A zero length in the all-panes case
 // asks first; No abandons. In the single-pane case an unchanged value does nothing.
 // The other quantity is recomputed from head and toe where they span a travel time
 // (toe after head, positive sample interval); elsewhere only the edited value is
-// stored. A wave speed outside 0..32767 is refused. Returns 1 when the edit was applied.
+// stored. A wave speed outside 1..32767 is refused (0 would set the lengths to 0 and
+// lose them). Returns 1 when the edit was applied.
 int EditWaveSpeed(CSondaraDoc& doc, const std::vector<int>& points, int speed, bool allPanes,
-                  LengthFollowState& follow, Prompter& prompter);
+                  LengthFollowState& follow);
 int EditPileLength(CSondaraDoc& doc, const std::vector<int>& points, double length, bool allPanes,
                    LengthFollowState& follow, Prompter& prompter);
 

@@ -158,6 +158,31 @@ const CommandInfo* findCommand(CommandId id) {
     return nullptr;
 }
 
+std::string commandPrompt(CommandId id) {
+    // The long prompts of the string table; the other commands prompt with their
+    // short name.
+    switch (id) {
+        case CommandId::ProcFilter:
+            return "对波形数据进行数字滤波处理";
+        case CommandId::ProcAmplify:
+            return "对波形数据进行指数或现行规律放大处理";
+        default:
+            break;
+    }
+    const CommandInfo* c = findCommand(id);
+    if (!c) return {};
+    if (*c->shortName) return c->shortName;
+    std::string t = c->menuText;
+    // the menu text without its mnemonic: "保存结果", "打开(&O)..." -> "打开..."
+    for (std::size_t a = t.find("(&"); a != std::string::npos; a = t.find("(&")) {
+        const std::size_t b = t.find(')', a);
+        if (b == std::string::npos) break;
+        t.erase(a, b - a + 1);
+    }
+    t.erase(std::remove(t.begin(), t.end(), '&'), t.end());
+    return t;
+}
+
 namespace {
 MenuEntry cmd(CommandId id, std::string text = {}) {
     MenuEntry e;

@@ -19,6 +19,9 @@ struct CommandInfo {
 // Every command of the program; lookup by id.
 const std::vector<CommandInfo>& allCommands();
 const CommandInfo* findCommand(CommandId id);
+// The status bar's prompt of a command: its long prompt where the string table has
+// one (数字滤波, 波形放大), else its short name, else its menu text without mnemonic.
+std::string commandPrompt(CommandId id);
 
 // A menu is a title and entries: a command, a separator (CommandId::None) or a submenu.
 struct MenuEntry {

@@ -13,6 +13,11 @@ namespace sondara {
 
 namespace {
 
+// The file ends inside its original set (the set 还原 goes back to).
+constexpr const char* kMsgOriginalPointsLost =
+    "原始数据不完整，[%d]个原始测点第[%d]个测点以后数据丢失！";
+constexpr const char* kMsgOriginalHeaderLost = "原始数据不完整，原始测点数据丢失！";
+
 constexpr int kMaxCount = 9999;   // any count stored in a record
 constexpr int kMaxPoints = 9998;  // points of one set
 constexpr std::size_t kHeaderBytes = 209;
@@ -236,6 +241,7 @@ std::string ReadProject(CSondaraDoc& doc, ByteReader& in, const std::string& dis
     }
 
     const int declared = info.pointCount;
+    bool currentShort = false;
     for (int i = 0; i < declared; ++i) {
         TestPoint p;
         if (!PointRecordReader(in, code, p, i)) {
@@ -246,6 +252,7 @@ std::string ReadProject(CSondaraDoc& doc, ByteReader& in, const std::string& dis
             }
             logLine(msg);
             if (warning) *warning = msg;
+            currentShort = true;
             break;
         }
         doc.points.push_back(std::move(p));
@@ -257,21 +264,37 @@ std::string ReadProject(CSondaraDoc& doc, ByteReader& in, const std::string& dis
         doc.originalPoints = doc.points;
         for (std::size_t i = 0; i < doc.points.size(); ++i) doc.originalPoints[i].extraText = {};
     } else {
-        // The original set; anything wrong with it leaves the set empty or short.
+        // The original set; anything wrong with it leaves the set empty or short. A
+        // set that the file ends inside of is a partial read like a short current set:
+        // its records up to the broken one load, the warning says what was lost, and
+        // originalInfo keeps the count its header declared, so that 还原 can tell the
+        // set is not whole and refuse to replace the current points by it.
+        std::string lost;
         ProjectInfo oinfo;
         int ocode = 0;
         in.resetFail();
-        if (in.ok() && readAnyHeader(in, oinfo, ocode) && validCount(oinfo.pointCount)) {
+        const std::uint64_t left = in.remaining();
+        if (!readAnyHeader(in, oinfo, ocode)) {
+            // cut inside the header (a tag of another kind is no original set at all)
+            if (!currentShort && ((left > 0 && left < 5) || ocode != 0))
+                lost = kMsgOriginalHeaderLost;
+        } else if (validCount(oinfo.pointCount)) {
             doc.originalInfo = oinfo;
             for (int i = 0; i < oinfo.pointCount; ++i) {
                 TestPoint p;
-                bool ok = PointRecordReader(in, ocode, p, i);
+                if (!PointRecordReader(in, ocode, p, i)) {
+                    // what follows a broken record cannot be located: reading stops
+                    if (!currentShort) lost = format(kMsgOriginalPointsLost, oinfo.pointCount, i);
+                    break;
+                }
                 doc.originalPoints.push_back(std::move(p));
-                // A record that cannot be read is kept as it came out; what follows it
-                // cannot be located, so reading stops there.
-                if (!ok) break;
             }
-            doc.originalInfo.pointCount = static_cast<int>(doc.originalPoints.size());
+            if (lost.empty())
+                doc.originalInfo.pointCount = static_cast<int>(doc.originalPoints.size());
+        }
+        if (!lost.empty()) {
+            logLine(lost);
+            if (warning) *warning = lost;
         }
     }
 

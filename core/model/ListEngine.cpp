@@ -484,6 +484,13 @@ bool Redo(CSondaraDoc& doc) {
 
 bool Restore(CSondaraDoc& doc, Prompter& prompter) {
     if (!doc.loaded) return false;
+    // Going back to an original set that was read only partly (or not at all) would
+    // replace the current points by fewer: the data would be lost for good.
+    if (doc.originalPoints.empty() ||
+        static_cast<int>(doc.originalPoints.size()) < doc.originalInfo.pointCount) {
+        prompter.info(kMsgRestoreIncomplete);
+        return false;
+    }
     if (!prompter.askYesNo(kAskRestore)) return false;
     // A whole copy, so that the carried record text comes back with the points.
     doc.points = doc.originalPoints;

@@ -16,6 +16,7 @@ namespace sondara {
 class Prompter;
 
 inline constexpr const char* kAskRestore = "是否将数据还原到原始状态？\n注：该项操作不可撤销！";
+inline constexpr const char* kMsgRestoreIncomplete = "原始数据不完整，不能还原！";
 
 // Performs the operation of `s` and rewrites `s` into its inverse. False, with the
 // document and `s` unchanged, when the operation does not apply.
@@ -32,7 +33,9 @@ bool Undo(CSondaraDoc& doc);
 bool Redo(CSondaraDoc& doc);
 
 // Asks kAskRestore; on Yes replaces the current list and header by the original
-// ones and selects nothing. The history is left as it is. True when restored.
+// ones and selects nothing. The history is left as it is. True when restored. An
+// original set holding fewer points than its header declared (the file ended inside
+// it), or none at all, is refused with kMsgRestoreIncomplete before anything is asked.
 bool Restore(CSondaraDoc& doc, Prompter& prompter);
 
 // A pile number that differs from both neighbours, derived from `base` or from a

@@ -104,12 +104,14 @@ GridEditResult EditPointCell(CSondaraDoc& doc, const std::vector<int>& rowPoints
         return GridEditResult::NotEditable;
 
     GridTime oldTime, newTime;
-    GridDate date;
+    std::optional<TypedDate> date;
     if (column == kPointColTestTime) {
         if (!ParseGridTime(text, newTime)) return GridEditResult::Invalid;
         oldTime = StoredTime(textOf(doc.points[edited].testDateTime));
     } else if (column == kPointColTestDate || column == kPointColCastingDate) {
-        date = ParseGridDate(text);
+        // stored exactly as typed, or refused: never another date
+        date = ParseTypedDate(text);
+        if (!date) return GridEditResult::Invalid;
     } else if (column == kPointColClass) {
         TestPoint probe;
         if (!SetClassByName(probe, text)) return GridEditResult::Invalid;
@@ -140,13 +142,18 @@ GridEditResult EditPointCell(CSondaraDoc& doc, const std::vector<int>& rowPoints
                 SetPileDiameter(c, text);
                 break;
             case kPointColTestDate:
-                SetDatePart(c.testDateTime, date);
+                if (date->time)
+                    // a time typed with the date is the time of the test
+                    setText(c.testDateTime,
+                            FormatGridDate(date->date) + " " + FormatGridTime(*date->time));
+                else
+                    SetDatePart(c.testDateTime, date->date);
                 break;
             case kPointColTestTime:
                 SetTimePart(c.testDateTime, oldTime, newTime);
                 break;
             case kPointColCastingDate:
-                SetDatePart(c.castingDate, date);
+                SetDatePart(c.castingDate, date->date);  // a casting date has no time
                 break;
             case kPointColPileType:
                 SetPileTypeByText(c, text);

@@ -28,7 +28,9 @@ enum class GridEditResult {
 GridEditResult EditProjectCell(CSondaraDoc& doc, int column, std::string_view text);
 
 // A cell of the point table: `rowPoints` lists the point of every row, `row` is the
-// edited one. The text is UTF-8 as typed (dates "yyyy-MM-dd", times "HH:mm:ss").
+// edited one. The text is UTF-8 as typed: dates in the forms ParseTypedDate takes
+// (a time typed with the test date replaces the test time as well; anything else is
+// Invalid), times "HH:mm:ss".
 GridEditResult EditPointCell(CSondaraDoc& doc, const std::vector<int>& rowPoints, int row,
                              int column, std::string_view text, PointEditScope scope);
 

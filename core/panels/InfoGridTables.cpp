@@ -1,5 +1,6 @@
 #include "core/panels/InfoGridTables.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -272,6 +273,73 @@ GridTime StoredTime(std::string_view dateTime) {
 
 std::string StoredDate(std::string_view dateTime) {
     return gbkToUtf8(dateTime.substr(0, gbkSafeCut(dateTime, 10)));
+}
+
+namespace {
+// Reads 1..maxDigits digits at the front of s into v.
+bool digits(std::string_view& s, int minDigits, int maxDigits, int& v) {
+    int n = 0;
+    v = 0;
+    while (n < maxDigits && n < static_cast<int>(s.size()) && s[n] >= '0' && s[n] <= '9')
+        v = v * 10 + (s[n++] - '0');
+    if (n < minDigits) return false;
+    s.remove_prefix(static_cast<std::size_t>(n));
+    return true;
+}
+bool take(std::string_view& s, std::string_view what) {
+    if (s.substr(0, what.size()) != what) return false;
+    s.remove_prefix(what.size());
+    return true;
+}
+bool leapYear(int y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
+}  // namespace
+
+int DaysInMonth(int year, int month) {
+    static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12) return 0;
+    return month == 2 && leapYear(year) ? 29 : kDays[month - 1];
+}
+
+std::optional<TypedDate> ParseTypedDate(std::string_view text, int minYear, int maxYear) {
+    std::string_view s = trimBlanks(text);
+    TypedDate t;
+    GridDate& d = t.date;
+    if (s.size() >= 8 &&
+        std::all_of(s.begin(), s.begin() + 8, [](char c) { return c >= '0' && c <= '9'; })) {
+        // 20261105
+        if (!digits(s, 4, 4, d.year) || !digits(s, 2, 2, d.month) || !digits(s, 2, 2, d.day))
+            return std::nullopt;
+    } else {
+        if (!digits(s, 4, 4, d.year)) return std::nullopt;
+        if (take(s, "年")) {
+            // 2026年11月5日
+            if (!digits(s, 1, 2, d.month) || !take(s, "月") || !digits(s, 1, 2, d.day))
+                return std::nullopt;
+            take(s, "日");
+        } else {
+            // 2026-11-05, 2026/11/05, 2026.11.05 (one separator throughout)
+            if (s.empty() || (s[0] != '-' && s[0] != '/' && s[0] != '.')) return std::nullopt;
+            const std::string_view sep = s.substr(0, 1);
+            s.remove_prefix(1);
+            if (!digits(s, 1, 2, d.month) || !take(s, sep) || !digits(s, 1, 2, d.day))
+                return std::nullopt;
+        }
+    }
+    if (d.year < minYear || d.year > maxYear || d.day < 1 || d.day > DaysInMonth(d.year, d.month))
+        return std::nullopt;
+    if (s.empty()) return t;
+    // the time after at least one blank: 8:30 or 08:30:15
+    if (s[0] != ' ' && s[0] != '\t') return std::nullopt;
+    s = trimBlanks(s);
+    GridTime tm;
+    if (!digits(s, 1, 2, tm.hour) || !take(s, ":") || !digits(s, 2, 2, tm.minute))
+        return std::nullopt;
+    if (take(s, ":") && !digits(s, 2, 2, tm.second)) return std::nullopt;
+    if (!s.empty() || tm.hour > 23 || tm.minute > 59 || tm.second > 59) return std::nullopt;
+    t.time = tm;
+    return t;
 }
 
 }  // namespace sondara

@@ -3,6 +3,7 @@
 // columns, the rows a view shows, and the text of every cell, as pure functions of
 // the document. The desktop grids ask for cells on demand, so a table of thousands
 // of points costs only the visible cells.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -101,6 +102,21 @@ struct GridTime {
 // at their fixed places and kept inside 1971..2038, 1..12 and 1..31.
 GridDate ParseGridDate(std::string_view text);
 std::string FormatGridDate(const GridDate& d);  // "%04d-%02d-%02d"
+// A date as it is typed into a date cell or a date field: "2026-11-05", "2026/11/05"
+// or "2026.11.05" (month and day of one or two digits), "20261105" or "2026年11月5日",
+// each with or without a time after a blank ("8:30" or "08:30:15"). Nothing when the
+// text is no such date, names no day of the calendar or lies outside the years
+// minYear..maxYear: a typed date is stored as typed or refused, never changed.
+struct TypedDate {
+    GridDate date;
+    std::optional<GridTime> time;
+};
+std::optional<TypedDate> ParseTypedDate(std::string_view text, int minYear = 1971,
+                                        int maxYear = 2038);
+int DaysInMonth(int year, int month);  // 0 for a month outside 1..12
+// The refusal of a date that ParseTypedDate does not take.
+inline constexpr const char* kMsgBadDate = "请输入一个有效日期，如2026-11-05。";
+
 // Fewer than 5 characters: false. Otherwise hours, minutes and seconds split at ':'
 // (missing ones 0) and kept inside 0..24, 0..59, 0..59.
 bool ParseGridTime(std::string_view text, GridTime& out);

@@ -19,8 +19,10 @@ AutoHeadDialog::AutoHeadDialog(const AutoHeadSettings& s, QWidget* parent)
     auto* v = new QVBoxLayout(this);
     auto* group = new QGroupBox("桩头取值", this);
     auto* gl = new QHBoxLayout(group);
-    positive_ = new QRadioButton("正向(&P)", group);
-    negative_ = new QRadioButton("负向(&M)", group);
+    // The captions are the dialog's own words, without mnemonics: the keyboard
+    // reaches every control by the tab order set below.
+    positive_ = new QRadioButton("正向", group);
+    negative_ = new QRadioButton("负向", group);
     positive_->setAccessibleName("正向");
     negative_->setAccessibleName("负向");
     gl->addWidget(positive_);
@@ -34,9 +36,9 @@ AutoHeadDialog::AutoHeadDialog(const AutoHeadSettings& s, QWidget* parent)
     ratio_ = new QSpinBox(this);
     ratio_->setRange(0, 100);
     ratio_->setAccessibleName("起始比例");
-    auto* ignoreLabel = new QLabel("忽略点数(&I)", this);
+    auto* ignoreLabel = new QLabel("忽略点数", this);
     ignoreLabel->setBuddy(ignore_);
-    auto* ratioLabel = new QLabel("起始比例(&S)", this);
+    auto* ratioLabel = new QLabel("起始比例", this);
     ratioLabel->setBuddy(ratio_);
     auto* ratioRow = new QHBoxLayout;
     ratioRow->addWidget(ratio_, 1);
@@ -46,10 +48,18 @@ AutoHeadDialog::AutoHeadDialog(const AutoHeadSettings& s, QWidget* parent)
     v->addLayout(form);
 
     auto* buttons = new QDialogButtonBox(this);
-    defaults_ = buttons->addButton("缺省(&D)", QDialogButtonBox::ResetRole);
+    defaults_ = buttons->addButton("缺省", QDialogButtonBox::ResetRole);
     defaults_->setAccessibleName("缺省");
-    buttons->addButton("确定", QDialogButtonBox::AcceptRole)->setDefault(true);
-    buttons->addButton("取消", QDialogButtonBox::RejectRole);
+    QPushButton* ok = buttons->addButton("确定", QDialogButtonBox::AcceptRole);
+    ok->setDefault(true);
+    QPushButton* cancel = buttons->addButton("取消", QDialogButtonBox::RejectRole);
+    for (QPushButton* b : {ok, cancel}) b->setAccessibleName(b->text());
+    setTabOrder(positive_, negative_);
+    setTabOrder(negative_, ignore_);
+    setTabOrder(ignore_, ratio_);
+    setTabOrder(ratio_, defaults_);
+    setTabOrder(defaults_, ok);
+    setTabOrder(ok, cancel);
     v->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -42,6 +42,13 @@ DefectDialog::DefectDialog(const QStringList& choices, const QString& depthText,
     name_->setMinimumContentsLength(16);
     position_ = new QLineEdit(depthText, this);
     position_->setReadOnly(true);
+    // Looks read-only, as the dialog's other fixed texts do: the window's grey behind
+    // the text, so that nobody types into it in vain.
+    QPalette grey = position_->palette();
+    for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive})
+        grey.setColor(g, QPalette::Base, grey.color(g, QPalette::Window));
+    position_->setPalette(grey);
+    position_->setFocusPolicy(Qt::TabFocus);  // read by keyboard, not typed into
     remark_ = new QPlainTextEdit(this);
     remark_->setTabChangesFocus(true);
     remark_->setMinimumHeight(60);

@@ -151,6 +151,7 @@ void autoHead(CSondaraView& v) {
     QtPrompter prompter(&v);
     if (app) app->autoHeadSettings = s;
     saveSettings(s, &prompter);  // "写设置文件失败！" when it cannot be written
+    if (!AutoMarksApply(MarkCommands::context(v))) return;  // nothing to place a head on
     WaveDisplayModel& m = modelOf(v);
     const LengthFollowMode mode = m.follow.effective();
     const std::vector<int> targets = m.editTargets().points;
@@ -161,15 +162,16 @@ void autoHead(CSondaraView& v) {
 void autoToe(CSondaraView& v) {
     WaveDisplayModel& m = modelOf(v);
     const std::vector<int> targets = m.editTargets().points;
-    if (targets.empty()) return;
     const CSondaraDoc& doc = v.host().doc();
-    const TestPoint* first =
-        doc.validPoint(targets.front()) ? &doc.points[targets.front()] : nullptr;
+    const TestPoint* first = !targets.empty() && doc.validPoint(targets.front())
+                                 ? &doc.points[targets.front()]
+                                 : nullptr;
     const LengthFollowMode mode = m.follow.effective();
     AutoToeDialog dlg(MakeAutoToePrompt(first, mode), &v);
     if (dlg.exec() != QDialog::Accepted) return;
     double value = 0.0;
     if (!dlg.value(value)) return;
+    if (!AutoMarksApply(MarkCommands::context(v))) return;
     QtPrompter prompter(&v);
     DocChangeBatch batch(v.host().doc());
     for (int p : targets) AutoPileToe(v.host().doc(), p, value, mode, true, prompter);

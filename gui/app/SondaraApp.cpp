@@ -253,7 +253,7 @@ bool CSondaraApp::saveDocument(bool askForPath) {
         return false;
     }
     host_->doc().modified = false;
-    host_->setPath(path);
+    host_->setPath(path);  // the title follows: a new name, and no "*" any more
     addRecentFile(path);
     return true;
 }

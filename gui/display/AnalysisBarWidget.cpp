@@ -87,11 +87,13 @@ AnalysisBarWidget::AnalysisBarWidget(QWidget* parent) : QWidget(parent) {
     secondCaption_ = caption("caption1016");
     speed_ = new QLineEdit(this);
     speed_->setObjectName("edit1012");
-    speed_->setValidator(new QIntValidator(0, 32767, speed_));
+    // Digits only; the view refuses what lies outside the range and puts the applied
+    // value back (a validator's range would leave such a text standing in the box).
+    speed_->setValidator(new QIntValidator(0, 99999, speed_));
     length_ = new QLineEdit(this);
     length_->setObjectName("edit1013");
     // Enough decimals for the shortest text of any stored float32 length below 10000 m.
-    auto* lv = new QDoubleValidator(0.0, 10000.0, 9, length_);
+    auto* lv = new QDoubleValidator(0.0, 99999.0, 9, length_);
     lv->setNotation(QDoubleValidator::StandardNotation);
     lv->setLocale(QLocale::c());
     length_->setValidator(lv);

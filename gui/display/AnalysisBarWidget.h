@@ -16,6 +16,10 @@ class QPushButton;
 
 namespace sondara::gui {
 
+// What the wave speed and pile length boxes take (m/s, m).
+inline constexpr int kMaxWaveSpeed = 32767;
+inline constexpr double kMaxPileLength = 10000.0;
+
 class AnalysisBarWidget : public QWidget {
     Q_OBJECT
 public:

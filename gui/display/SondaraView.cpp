@@ -162,26 +162,30 @@ std::vector<int> CSondaraView::speedLengthTargets(bool& allPanes) const {
 void CSondaraView::enterSpeed(const QString& text) {
     // Applied even when the text was not changed: with 全部波形 that is how the common
     // value reaches every point; the single-pane edit ignores an unchanged value itself.
-    if (context_.pointListBusy() || text.isEmpty()) return;
+    if (context_.pointListBusy()) return;
     barWidget_->speedEdit()->setModified(false);
     bool allPanes = false;
     const std::vector<int> pts = speedLengthTargets(allPanes);
-    if (pts.empty()) return;
-    QtPrompter prompter(this);
-    EditWaveSpeed(host_.doc(), pts, text.toInt(), allPanes, display_->model().follow, prompter);
+    bool ok = false;
+    const int speed = text.toInt(&ok);
+    // A speed outside 1..32767 is refused (0 would throw the stored length away); a
+    // refused or unchanged value must not stay in the box looking applied.
+    if (pts.empty() || !ok || speed < 1 || speed > kMaxWaveSpeed ||
+        !EditWaveSpeed(host_.doc(), pts, speed, allPanes, display_->model().follow))
+        showSpeedAndLength();
 }
 
 void CSondaraView::enterLength(const QString& text) {
-    if (context_.pointListBusy() || text.isEmpty()) return;
+    if (context_.pointListBusy()) return;
     barWidget_->lengthEdit()->setModified(false);
     bool allPanes = false;
     const std::vector<int> pts = speedLengthTargets(allPanes);
-    if (pts.empty()) return;
     QtPrompter prompter(this);
     bool ok = false;
     const double length = QLocale::c().toDouble(text, &ok);
-    if (!ok) return;
-    EditPileLength(host_.doc(), pts, length, allPanes, display_->model().follow, prompter);
+    if (pts.empty() || !ok || length < 0.0 || length > kMaxPileLength ||
+        !EditPileLength(host_.doc(), pts, length, allPanes, display_->model().follow, prompter))
+        showSpeedAndLength();
 }
 
 // ---- commands -------------------------------------------------------------------------------

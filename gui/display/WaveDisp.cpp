@@ -253,6 +253,7 @@ void CWaveDisp::mousePressEvent(QMouseEvent* e) {
     if (r.activeChanged) layerDirty_ = true;
     cursorsChanged();
     if (r.staticCursorPlaced) emit staticCursorPlaced();
+    if (r.activeChanged) emit activePaneChanged();
     // Selecting the point may rebuild the display at once: nothing of the model is
     // read after it.
     if (r.selectPoint >= 0) emit pointClicked(r.selectPoint);
@@ -306,6 +307,7 @@ void CWaveDisp::keyPressEvent(QKeyEvent* e) {
             if (!r.changed) break;
             scrollToPane(r.activePane);
             panesChanged();
+            emit activePaneChanged();
             if (r.selectPoint >= 0) emit pointClicked(r.selectPoint);
             break;
         }

@@ -78,6 +78,9 @@ signals:
     void contextMenuRequested(QPoint globalPos);
     // A left click fixed the static cursor.
     void staticCursorPlaced();
+    // A click or ↑/↓ made another pane the active one (a click on the active pane
+    // does not).
+    void activePaneChanged();
     // Painting: after the panes and the cursors, interactions draw their feedback on
     // `p` (content row `scrollTop` is the window's top row).
     void paintingOverlay(QPainter& p, int scrollTop);

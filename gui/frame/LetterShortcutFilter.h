@@ -1,8 +1,9 @@
 #pragma once
-// Letter shortcuts of the processing commands: a letter key released while a
+// Letter shortcuts of the processing commands: a plain letter key released while a
 // waveform display has the focus posts its command; typing into an edit field is
-// left alone. The posted command takes the frame's generic steps, so a command
-// whose menu entry is disabled does not run.
+// left alone, and a letter pressed with Ctrl, Alt or Meta is the menus' accelerator
+// and never a letter command. The posted command takes the frame's generic steps, so
+// a command whose menu entry is disabled does not run.
 #include <QObject>
 
 namespace sondara::gui {
@@ -20,6 +21,8 @@ protected:
 private:
     CMainFrame& frame_;
     bool guard_ = false;
+    // One bit per letter A..Z: pressed plain on the display and not yet released.
+    quint32 armed_ = 0;
 };
 
 }  // namespace sondara::gui

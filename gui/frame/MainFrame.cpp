@@ -127,7 +127,7 @@ void CMainFrame::createActions() {
         if (*c.accel) a->setShortcut(QKeySequence(QString::fromUtf8(c.accel)));
         QString tip = *c.shortName ? QString::fromUtf8(c.shortName) : stripMnemonic(a->text());
         a->setToolTip(tip);
-        a->setStatusTip(tip);
+        a->setStatusTip(QString::fromStdString(commandPrompt(c.id)));
         a->setIcon(commandIcon(c.id));
         a->setIconVisibleInMenu(true);
         a->setCheckable(commands_.isCheckable(c.id));
@@ -216,7 +216,9 @@ void CMainFrame::createToolbars() {
     addToolBar(Qt::TopToolBarArea, toolbars_[kToolbarMain]);
     addToolBarBreak(Qt::TopToolBarArea);
     addToolBar(Qt::TopToolBarArea, toolbars_[kToolbarProcessing]);
-    addToolBar(Qt::TopToolBarArea, toolbars_[kToolbarDisplay]);  // on the same row, after 波形处理
+    // 显示调整 on the row of 波形处理, directly after it, from the start: moving it
+    // there again later (inserting it before itself) took it out of its row.
+    addToolBar(Qt::TopToolBarArea, toolbars_[kToolbarDisplay]);
     addToolBar(Qt::RightToolBarArea, toolbars_[kToolbarAnalysis]);
 }
 
@@ -348,8 +350,10 @@ void CMainFrame::closeAllChildWindows() {
 }
 
 void CMainFrame::onDocumentReplaced() {
-    if (DocumentHost* h = app_.document())
+    if (DocumentHost* h = app_.document()) {
         connect(h, &DocumentHost::documentChanged, this, &CMainFrame::onDocumentChanged);
+        connect(h, &DocumentHost::titleChanged, this, &CMainFrame::updateTitle);
+    }
     updateTitle();
     updateCommandUi();  // builds the menus again when a document came or went
     emit documentReplaced();
@@ -397,11 +401,6 @@ void CMainFrame::refreshPointPanels() {
 }
 
 void CMainFrame::followCurrentPoint() {
-    if (firstPointRefresh_) {
-        firstPointRefresh_ = false;
-        // 显示调整 stands on the row of 波形处理, directly after it
-        insertToolBar(toolbars_[kToolbarDisplay], toolbars_[kToolbarDisplay]);
-    }
     if (DocumentHost* h = app_.document()) pointList_->selectCurrent(h->doc());
     updateCommandUi();
 }
@@ -686,6 +685,9 @@ void CMainFrame::tileWindows(bool horizontally) {
 void CMainFrame::updateCommandUi() {
     if (destroying_) return;
     if ((app_.document() == nullptr) != noDocumentMenus_) createMenus();
+    // The "*" of the title follows the document however it became saved or changed.
+    DocumentHost* h = app_.document();
+    if (isWindowModified() != (h && h->doc().modified)) updateTitle();
     for (auto& [id, a] : actions_) {
         const bool enabled = commands_.isEnabled(id);
         if (a->isEnabled() != enabled) a->setEnabled(enabled);

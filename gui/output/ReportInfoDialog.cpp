@@ -2,35 +2,39 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
+#include <QDate>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "gui/app/QtPrompter.h"
 #include "gui/output/HistoryComboBox.h"
+#include "gui/panels/DateLineEdit.h"
 
 namespace sondara::gui {
 
 namespace {
 
-QDate toQDate(const ReportDate& d) {
-    const QDate q(d.year, d.month, d.day);
-    return q.isValid() ? q : QDate(d.year, d.month, 1);
-}
 ReportDate fromQDate(const QDate& d) {
     return {d.year(), d.month(), d.day()};
 }
 
-QDateEdit* dateEdit(QWidget* parent) {
-    auto* e = new QDateEdit(parent);
-    e->setCalendarPopup(true);
-    e->setDisplayFormat("yyyy年M月d日");
-    e->setDateRange(QDate(1971, 1, 1), QDate(2037, 12, 31));
-    return e;
+// The years the dialog's record keeps.
+DateLineEdit* dateEdit(QWidget* parent) {
+    return new DateLineEdit(parent, 1971, 2037);
+}
+GridDate gridDate(const ReportDate& d) {
+    // a remembered day beyond its month (the record keeps 1..31) shows as the month's last
+    const int last = DaysInMonth(d.year, d.month);
+    return {d.year, d.month, last > 0 ? std::min(d.day, last) : d.day};
+}
+ReportDate reportDate(const DateLineEdit* e, const ReportDate& otherwise) {
+    const std::optional<TypedDate> t = e->typedDate();
+    return t ? ReportDate{t->date.year, t->date.month, t->date.day} : otherwise;
 }
 
 }  // namespace
@@ -126,10 +130,10 @@ ReportInfoDialog::ReportInfoDialog(const QString& projectName, const QString& te
 void ReportInfoDialog::show(const ReportInfo& i) {
     // The texts are the combo boxes' own (their histories); the record holds the rest.
     strength_->setCurrentIndex(i.strengthClass);
-    casting_->setDate(toQDate(i.castingDate));
+    casting_->setDate(gridDate(i.castingDate));
     diameter_->setValue(i.pileDiameter);
     piles_->setValue(i.totalPiles);
-    testDate_->setDate(toQDate(i.testDate));
+    testDate_->setDate(gridDate(i.testDate));
     geology_->setPlainText(QString::fromStdString(i.geology));
     figures_->setChecked(i.produceFigures);
 }
@@ -140,10 +144,10 @@ ReportInfo ReportInfoDialog::collect() const {
     for (size_t k = 0; k < fields.size(); ++k)
         i.*fields[k].member = combos_[k]->currentText().trimmed().toStdString();
     i.strengthClass = strength_->currentIndex();
-    i.castingDate = fromQDate(casting_->date());
+    i.castingDate = reportDate(casting_, info_.castingDate);
     i.pileDiameter = diameter_->value();
     i.totalPiles = piles_->value();
-    i.testDate = fromQDate(testDate_->date());
+    i.testDate = reportDate(testDate_, info_.testDate);
     // The record keeps 260 bytes of it; the report gets what is kept.
     i.geology = CutGeology(geology_->toPlainText().toStdString());
     i.produceFigures = figures_->isChecked();
@@ -151,6 +155,10 @@ ReportInfo ReportInfoDialog::collect() const {
 }
 
 void ReportInfoDialog::accept() {
+    // A date typed in any common form is taken as typed; anything else is refused and
+    // the dialog stays open.
+    for (DateLineEdit* e : {casting_, testDate_})
+        if (!e->readOrComplain()) return;
     info_ = collect();
     QtPrompter prompter(this);
     saveReportInfoRecord(info_.record(), &prompter);

@@ -8,12 +8,12 @@
 
 class QCheckBox;
 class QComboBox;
-class QDateEdit;
 class QPlainTextEdit;
 class QSpinBox;
 
 namespace sondara::gui {
 
+class DateLineEdit;
 class HistoryComboBox;
 
 class ReportInfoDialog : public QDialog {
@@ -36,10 +36,10 @@ private:
     ReportInfo info_;
     std::vector<HistoryComboBox*> combos_;  // in the order of ReportTextFields()
     QComboBox* strength_;
-    QDateEdit* casting_;
+    DateLineEdit* casting_;
     QSpinBox* diameter_;
     QSpinBox* piles_;
-    QDateEdit* testDate_;
+    DateLineEdit* testDate_;
     QPlainTextEdit* geology_;
     QCheckBox* figures_;
 };

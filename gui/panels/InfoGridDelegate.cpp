@@ -1,22 +1,18 @@
 #include "gui/panels/InfoGridDelegate.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QSpinBox>
 #include <QTimeEdit>
 
 #include "core/model/NameLists.h"
+#include "gui/panels/DateLineEdit.h"
 
 namespace sondara::gui {
 
 namespace {
 const char* kInitialText = "sondaraInitialText";
-
-QDate toQDate(const GridDate& d) {
-    QDate q(d.year, d.month, 1);
-    return QDate(d.year, d.month, std::min(d.day, q.daysInMonth()));
-}
 }  // namespace
 
 InfoGridDelegate::InfoGridDelegate(GridTable table, QObject* parent)
@@ -51,14 +47,10 @@ QWidget* InfoGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
             w = e;
             break;
         }
-        case CellEditor::Date: {
-            auto* e = new QDateEdit(parent);
-            e->setDisplayFormat("yyyy-MM-dd");
-            e->setCalendarPopup(true);
-            e->setDateRange(QDate(1971, 1, 1), QDate(2038, 12, 31));
-            w = e;
+        case CellEditor::Date:
+            // the date is read as typed, never section by section
+            w = new DateLineEdit(parent);
             break;
-        }
         case CellEditor::Time: {
             auto* e = new QTimeEdit(parent);
             e->setDisplayFormat("HH:mm:ss");
@@ -93,8 +85,6 @@ void InfoGridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) 
         GridTime t;
         ParseGridTime(text.toStdString(), t);
         e->setTime(QTime(std::min(t.hour, 23), t.minute, t.second));
-    } else if (auto* e = qobject_cast<QDateEdit*>(editor)) {
-        e->setDate(toQDate(ParseGridDate(text.toStdString())));
     } else if (auto* e = qobject_cast<QComboBox*>(editor)) {
         const int i = e->findText(text);
         if (i >= 0)
@@ -109,7 +99,6 @@ QString InfoGridDelegate::editorText(QWidget* editor) {
     if (auto* e = qobject_cast<QLineEdit*>(editor)) return e->text();
     if (auto* e = qobject_cast<QSpinBox*>(editor)) return QString::number(e->value());
     if (auto* e = qobject_cast<QTimeEdit*>(editor)) return e->time().toString("HH:mm:ss");
-    if (auto* e = qobject_cast<QDateEdit*>(editor)) return e->date().toString("yyyy-MM-dd");
     if (auto* e = qobject_cast<QComboBox*>(editor)) return e->currentText();
     return {};
 }
@@ -118,6 +107,11 @@ void InfoGridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
                                     const QModelIndex& index) const {
     const QString text = editorText(editor);
     if (text == editor->property(kInitialText).toString()) return;  // closed without a change
+    if (auto* e = qobject_cast<DateLineEdit*>(editor); e && !e->typedDate()) {
+        // refused, and said so: the cell keeps its date
+        QMessageBox::warning(editor->window(), QString(), QString::fromUtf8(kMsgBadDate));
+        return;
+    }
     model->setData(index, text, Qt::EditRole);
 }
 

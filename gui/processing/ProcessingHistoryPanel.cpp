@@ -173,7 +173,9 @@ void ProcessingHistoryPanel::rebuildHistory() {
         auto* item = new QListWidgetItem(QString::fromStdString(history_.name(i)), list_);
         item->setData(Qt::UserRole, history_.merged()[static_cast<size_t>(i)].kind);
     }
-    if (list_->count() > 0 && keep >= 0) list_->setCurrentRow(std::min(keep, list_->count() - 1));
+    // The selection stays a plain index: past the end of the new list nothing is
+    // selected, so that a second 删除 after deleting the last entry removes nothing.
+    list_->setCurrentRow(keep >= 0 && keep < list_->count() ? keep : -1);
     rebuilding_ = false;
     showStepDetails();
     updateButtons();

@@ -2,10 +2,12 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QStyle>
 #include <QToolButton>
 
@@ -45,6 +47,8 @@ StepDockForm::StepDockForm(ProcessKind kind, QWidget* parent) : QWidget(parent),
         row->addWidget(f.label, 2);
         row->addWidget(f.edit, 3);
         f.edit->installEventFilter(this);
+        // Enter in a field applies the form, as 确定 does.
+        connect(f.edit, &QLineEdit::returnPressed, this, [this] { ok_->click(); });
     }
     ok_ = new QPushButton("确定", this);
     cancel_ = new QPushButton("取消", this);
@@ -74,6 +78,10 @@ StepDockForm::StepDockForm(ProcessKind kind, QWidget* parent) : QWidget(parent),
         if (controls_->readChecked(f, ref_, false)) emit finished(Accepted);
     });
     connect(cancel_, &QPushButton::clicked, this, [this] { emit finished(Cancelled); });
+    // Esc anywhere in the form cancels it, as 取消 does.
+    auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    esc->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(esc, &QShortcut::activated, cancel_, &QPushButton::click);
     connect(switch_, &QToolButton::clicked, this, [this] {
         StepFields f;
         if (readFields(f)) emit finished(Switch);
@@ -94,6 +102,12 @@ bool StepDockForm::readFields(StepFields& out) {
 
 bool StepDockForm::eventFilter(QObject* o, QEvent* e) {
     if (e->type() == QEvent::FocusOut) emit fieldLeft();
+    // Esc typed into a field, should the shortcut not have taken it (another window
+    // active): cancel all the same.
+    if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape) {
+        cancel_->click();
+        return true;
+    }
     return QWidget::eventFilter(o, e);
 }
 

@@ -93,6 +93,17 @@ bool StepFieldControls::tryReadFields(StepFields& out) const {
     return parse(out, nullptr) < 0;
 }
 
+StepFields StepFieldControls::readSilently() const {
+    StepFields out = shown_;
+    out.choice = choice();
+    for (const Field& x : fields_) {
+        double v = 0;
+        if (!ParseFieldValue(x.edit->text().toStdString(), x.spec.integer, v))
+            out.setValue(x.spec.field, v);
+    }
+    return out;
+}
+
 bool StepFieldControls::readChecked(StepFields& out, const TestPoint* ref, bool popup) {
     if (!readFields(out)) return false;
     if (ref) {

@@ -41,6 +41,9 @@ public:
     bool readFields(StepFields& out);
     // The same without any prompt: false when an edit holds no number.
     bool tryReadFields(StepFields& out) const;
+    // Reads without any prompt; an edit that holds no number gives the value last
+    // put into the controls (drags and cursor moves go on with the last good values).
+    StepFields readSilently() const;
     // readFields, then the kind's checks against the reference point when there is
     // one (`popup`: the pop-up window's checks); the first refusal is shown.
     bool readChecked(StepFields& out, const TestPoint* ref, bool popup);

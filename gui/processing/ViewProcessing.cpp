@@ -44,7 +44,8 @@ ViewProcessing::ViewProcessing(CSondaraView& view, DocumentHost& host, CWaveDisp
         if (StepDockForm* f = shownForm()) f->okButton()->click();
     });
     connect(&display_, &CWaveDisp::staticCursorPlaced, this, &ViewProcessing::onStaticCursor);
-    connect(&display_, &CWaveDisp::pointClicked, this, &ViewProcessing::onActivePaneChanged);
+    // Only another pane discards the preview; a click on the same trace keeps it.
+    connect(&display_, &CWaveDisp::activePaneChanged, this, &ViewProcessing::onActivePaneChanged);
     // The history panel lists the targets of the active view: it follows every rebuild.
     connect(&display_, &CWaveDisp::rebuilt, this,
             [] { ProcessingHistoryPanel::scheduleRebuild(); });
@@ -426,8 +427,9 @@ void ViewProcessing::onDragChanged() {
     StepDockForm* form = shownForm();
     if (!form || !pendingStep_) return;
     const DragState& d = interaction_->drag();
-    StepFields f;
-    if (!form->readFields(f)) return;
+    // Read without prompting: a field left empty keeps its last good value, and the
+    // message about it belongs to 确定 alone, not to every step of a drag.
+    StepFields f = form->controls()->readSilently();
     ProcessStep& s = *pendingStep_;
     const TestPoint first = referencePoint(targets_.front());
     const TestPoint dragged = referencePoint(d.point >= 0 ? d.point : targets_.front());
@@ -483,8 +485,7 @@ void ViewProcessing::onStaticCursor() {
     }
     const CursorState& c = display_.model().staticCursor();
     if (!c.shown || targets_.empty()) return;
-    StepFields f;
-    if (!form->readFields(f)) return;
+    StepFields f = form->controls()->readSilently();
     f.position = DepthOfSample(referencePoint(targets_.front()), c.sample, false);
     form->setFields(f);
 }

@@ -80,6 +80,32 @@ TEST_F(CliOptions, PartlyReadFilesAreNotWrittenWithoutAllowPartial) {
     EXPECT_EQ(cli("dump " + q + " --point 1").exitCode, 0);
 }
 
+// A file cut inside its original set reads its whole current set, but it is a
+// partial read all the same: writing it would write a shortened original set.
+TEST_F(CliOptions, AFileCutInsideItsOriginalSetIsPartlyRead) {
+    const std::string bytes = test::readFile(sample);
+    const std::string ocut = dir.file("ocut.qar");
+    test::writeFile(ocut, bytes.substr(0, bytes.size() - bytes.size() / 8));
+    const std::string out = dir.file("out.qar");
+    const std::string q = shellQuote(ocut), o = shellQuote(out);
+    auto info = cli("info " + q);
+    ASSERT_EQ(info.exitCode, 0);
+    EXPECT_EQ(pointCount(info.out), 8);
+    EXPECT_NE(info.err.find("原始数据不完整，[8]个原始测点第["), std::string::npos) << info.err;
+    for (const std::string& w : {"convert " + q + " " + o, "edit " + q + " -o " + o + " sort-asc",
+                                 "process " + q + " --all --step \"Reverse\" -o " + o}) {
+        auto r = cli(w);
+        EXPECT_EQ(r.exitCode, 3) << w << "\n" << r.err;
+        EXPECT_NE(r.err.find("--allow-partial"), std::string::npos) << w;
+        EXPECT_FALSE(std::filesystem::exists(out)) << w;
+    }
+    // Allowed to write, 还原 still refuses: it would put fewer points in place of 8.
+    auto restore = cli("edit " + q + " -o " + o + " restore --allow-partial");
+    ASSERT_EQ(restore.exitCode, 0) << restore.err;
+    EXPECT_NE(restore.err.find("原始数据不完整，不能还原！"), std::string::npos) << restore.err;
+    EXPECT_EQ(pointCount(cli("info " + o).out), 8);
+}
+
 TEST_F(CliOptions, NoRunLogUnlessAsked) {
     const char* envLog = std::getenv("SONDARA_LOG");
     ASSERT_TRUE(envLog);

@@ -1,16 +1,19 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDateEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTest>
+#include <QTimer>
 
 #include "core/display/WaveDisplayModel.h"
 #include "core/model/ListEngine.h"
 #include "gui/app/DocumentHost.h"
+#include "gui/panels/DateLineEdit.h"
 #include "gui/panels/DisplaySettingsDialog.h"
 #include "gui/panels/EditSettingsDialog.h"
 #include "gui/panels/InfoBar.h"
@@ -122,14 +125,14 @@ TEST_F(InfoBarFixture, AnEditorClosedWithoutAChangeWritesNothing) {
     const QModelIndex date = g->gridModel()->index(0, 5);
     QStyleOptionViewItem opt;
     std::unique_ptr<QWidget> editor(delegate.createEditor(g->viewport(), opt, date));
-    auto* de = qobject_cast<QDateEdit*>(editor.get());
+    auto* de = qobject_cast<DateLineEdit*>(editor.get());
     ASSERT_NE(de, nullptr);
     EXPECT_EQ(de->accessibleName(), "检测日期");
     delegate.setEditorData(de, date);
-    EXPECT_EQ(de->date(), QDate(2020, 1, 2));
+    EXPECT_EQ(de->text(), "2020-01-02");
     delegate.setModelData(de, g->gridModel(), date);
     EXPECT_TRUE(host.doc().undoStack.empty());
-    de->setDate(QDate(2021, 7, 8));
+    de->setDate({2021, 7, 8});
     delegate.setModelData(de, g->gridModel(), date);
     EXPECT_EQ(textOf(host.doc().points[0].testDateTime), "2021-07-08 03:04:05");
 
@@ -137,6 +140,49 @@ TEST_F(InfoBarFixture, AnEditorClosedWithoutAChangeWritesNothing) {
     std::unique_ptr<QWidget> spin(delegate.createEditor(g->viewport(), opt, diameter));
     ASSERT_NE(qobject_cast<QSpinBox*>(spin.get()), nullptr);
     EXPECT_EQ(delegate.createEditor(g->viewport(), opt, g->gridModel()->index(0, 3)), nullptr);
+}
+
+TEST_F(InfoBarFixture, DatesTypedIntoTheCellAreStoredAsTypedOrRefused) {
+    InfoGridView* g = bar.grid(GridTable::Points);
+    InfoGridDelegate delegate(GridTable::Points);
+    const QModelIndex date = g->gridModel()->index(0, 5);
+    QStyleOptionViewItem opt;
+    std::unique_ptr<QWidget> editor(delegate.createEditor(g->viewport(), opt, date));
+    auto* de = qobject_cast<DateLineEdit*>(editor.get());
+    ASSERT_NE(de, nullptr);
+    // typed key by key, as the analyst does: the sectioned editor made 2026-11-11 of it
+    const std::pair<const char*, const char*> cases[] = {
+        {"2026-11-05", "2026-11-05 03:04:05"},
+        {"2025-03-07", "2025-03-07 03:04:05"},
+        {"2026/11/06", "2026-11-06 03:04:05"},
+        {"20261105", "2026-11-05 03:04:05"},
+    };
+    for (const auto& [typed, stored] : cases) {
+        delegate.setEditorData(de, date);
+        de->selectAll();
+        QTest::keyClicks(de, typed);
+        delegate.setModelData(de, g->gridModel(), date);
+        EXPECT_EQ(textOf(host.doc().points[0].testDateTime), stored) << typed;
+    }
+    // refused with the message, the cell keeps its date
+    std::vector<QString> boxes;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* b = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            boxes.push_back(b->text());
+            b->accept();
+        }
+    });
+    closer.start(10);
+    const std::size_t steps = host.doc().undoStack.size();
+    delegate.setEditorData(de, date);
+    de->selectAll();
+    QTest::keyClicks(de, "2026-02-30");
+    delegate.setModelData(de, g->gridModel(), date);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], QString::fromUtf8(kMsgBadDate));
+    EXPECT_EQ(textOf(host.doc().points[0].testDateTime), "2026-11-05 03:04:05");
+    EXPECT_EQ(host.doc().undoStack.size(), steps);
 }
 
 TEST(DisplaySettingsDialogTest, ChooserButtonsDefaultsAndTheRememberedTab) {

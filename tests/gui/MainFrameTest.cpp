@@ -2,14 +2,19 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QSettings>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <QTreeView>
+#include <algorithm>
 
 #include "GuiFixture.h"
+#include "core/app/AppPaths.h"
 #include "core/app/CommandTable.h"
 #include "core/app/RunLog.h"
 #include "core/base/TextCodec.h"
@@ -103,6 +108,15 @@ TEST_F(AppFixture, EveryCommandHasItsActionTextAndShortName) {
     EXPECT_EQ(std::string(findCommand(CommandId::ProcFilter)->shortName), "数字滤波");
     EXPECT_EQ(std::string(findCommand(CommandId::DispAlignHead)->shortName), "横向位置.对其桩头");
     EXPECT_EQ(frame().menuBar()->actions().size(), 9);
+    // The status bar prompts: the long prompt where the string table has one.
+    const std::pair<CommandId, const char*> prompts[] = {
+        {CommandId::ProcAmplify, "对波形数据进行指数或现行规律放大处理"},
+        {CommandId::ProcFilter, "对波形数据进行数字滤波处理"},
+        {CommandId::ProcInvert, "波形反向"},
+        {CommandId::FileSaveResult, "保存结果"},
+    };
+    for (const auto& [cmd, text] : prompts)
+        EXPECT_EQ(frame().action(cmd)->statusTip(), QString::fromUtf8(text)) << toInt(cmd);
 }
 
 TEST_F(AppFixture, CommandsLogTheirShortNameAndRememberIt) {
@@ -148,6 +162,81 @@ TEST_F(AppFixture, LetterShortcutRunsOnReleaseOnlyWithTheDisplayFocused) {
     EXPECT_EQ(edit.text(), "f");
     EXPECT_EQ(countOf(logText(), "数字滤波"), before + 1);
     RunLog::instance().setClock({});
+}
+
+TEST_F(AppFixture, ToolbarsStandInTheirRowsAtStartAndAfterToggling) {
+    frame().resize(1400, 900);
+    frame().show();
+    QApplication::processEvents();
+    QToolBar* mainBar = frame().toolbar(kToolbarMain);
+    QToolBar* processing = frame().toolbar(kToolbarProcessing);
+    QToolBar* display = frame().toolbar(kToolbarDisplay);
+    QToolBar* analysis = frame().toolbar(kToolbarAnalysis);
+    auto check = [&](const char* when) {
+        SCOPED_TRACE(when);
+        // a picture to look at when SONDARA_SCREENSHOT_DIR is set
+        if (const QByteArray d = qgetenv("SONDARA_SCREENSHOT_DIR"); !d.isEmpty())
+            frame().grab().save(QString::fromUtf8(d) + "/toolbars-" + when + ".png");
+        const QRect menu = frame().menuBar()->geometry();
+        for (QToolBar* t : {mainBar, processing, display, analysis}) {
+            EXPECT_TRUE(t->isVisible()) << t->windowTitle().toStdString();
+            EXPECT_GT(t->width(), 20) << t->windowTitle().toStdString();
+            EXPECT_GE(t->geometry().top(), menu.bottom()) << t->windowTitle().toStdString();
+        }
+        EXPECT_EQ(frame().toolBarArea(display), Qt::TopToolBarArea);
+        EXPECT_EQ(frame().toolBarArea(analysis), Qt::RightToolBarArea);
+        // 主控制 on the first row; 波形处理 and then 显示调整 on the second.
+        EXPECT_LT(mainBar->geometry().top(), processing->geometry().top());
+        EXPECT_EQ(display->geometry().top(), processing->geometry().top());
+        EXPECT_GE(display->geometry().left(), processing->geometry().right());
+        EXPECT_FALSE(display->geometry().intersects(processing->geometry()));
+        EXPECT_FALSE(display->geometry().intersects(mainBar->geometry()));
+    };
+    check("start");
+    for (CommandId toggle : {CommandId::ViewDisplayToolbar, CommandId::ViewProcessingToolbar,
+                             CommandId::ViewMainToolbar, CommandId::ViewAnalysisToolbar}) {
+        frame().runCommand(toggle);  // hidden
+        QApplication::processEvents();
+        frame().runCommand(toggle);  // shown again
+        QApplication::processEvents();
+    }
+    check("toggled");
+}
+
+TEST_F(AppFixture, TitleLosesItsMarkerWhenSaved) {
+    EXPECT_FALSE(frame().isWindowModified());
+    EXPECT_TRUE(frame().windowTitle().contains("[*]"));
+    frame().runCommand(CommandId::ProcInvert);  // 波形反向 changes the project
+    QApplication::processEvents();
+    ASSERT_TRUE(doc().modified);
+    EXPECT_TRUE(frame().isWindowModified());
+    ASSERT_TRUE(app->saveDocument(false));  // to the file it was opened from
+    EXPECT_FALSE(doc().modified);
+    EXPECT_FALSE(frame().isWindowModified());
+}
+
+TEST_F(AppFixture, UserSettingsLiveInTheSettingsFolder) {
+    app->addRecentFile(QString::fromStdString(project));
+    const QString ini = QString::fromStdString(settingsDir()) + "QAR.ini";
+    ASSERT_TRUE(QFileInfo::exists(ini));
+    {
+        QSettings s(ini, QSettings::IniFormat);
+        EXPECT_EQ(s.value("Version/VER0").toInt(), 4);  // written at start-up
+        EXPECT_TRUE(s.value("Recent File List/files")
+                        .toStringList()
+                        .contains(QFileInfo(QString::fromStdString(project)).absoluteFilePath()));
+    }
+    // nothing of it in the user's configuration folder
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    ASSERT_NE(config, nullptr);
+    EXPECT_FALSE(QFileInfo::exists(QString(config) + "/Dorvanel"));
+    // a run given another settings folder has settings of its own
+    const std::string before = std::getenv("SONDARA_SETTINGS_DIR");
+    test::TempDir other;
+    ::setenv("SONDARA_SETTINGS_DIR", other.path().c_str(), 1);
+    EXPECT_TRUE(app->recentFiles().isEmpty());
+    ::setenv("SONDARA_SETTINGS_DIR", before.c_str(), 1);
+    EXPECT_FALSE(app->recentFiles().isEmpty());
 }
 
 TEST_F(AppFixture, SelectingTheCurrentPointAgainCausesNoRefresh) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -13,6 +14,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <deque>
@@ -439,6 +441,78 @@ TEST_F(MarksFixture, AutoHeadDialogDefaultsAndItsSettingsFile) {
     EXPECT_EQ(fromFile.startRatio, 20);
 }
 
+TEST(DefectDialogLook, ThePositionLooksReadOnly) {
+    DefectDialog d({"缩径"}, "1.30m");
+    QLineEdit* pos = d.positionBox();
+    EXPECT_TRUE(pos->isReadOnly());
+    EXPECT_EQ(pos->text(), "1.30m");
+    // grey behind the text, like the dialog itself, unlike an edit that takes typing
+    EXPECT_EQ(pos->palette().color(QPalette::Active, QPalette::Base),
+              d.palette().color(QPalette::Active, QPalette::Window));
+    QLineEdit typed;
+    EXPECT_NE(pos->palette().color(QPalette::Active, QPalette::Base),
+              typed.palette().color(QPalette::Active, QPalette::Base));
+}
+
+TEST_F(MarksFixture, AutoHeadAndToeOpenWithoutACursorAndPlaceNothing) {
+    // No static cursor: the commands are not greyed, their dialogs open, 自动桩头
+    // stores its settings, and no point changes.
+    ASSERT_FALSE(model().staticCursor().shown);
+    frame().updateCommandUi();
+    EXPECT_TRUE(frame().action(CommandId::MarkAutoHead)->isEnabled());
+    EXPECT_TRUE(frame().action(CommandId::MarkAutoToe)->isEnabled());
+    EXPECT_FALSE(frame().action(CommandId::MarkHead)->isEnabled());
+    const std::vector<TestPoint> before = doc().points;
+    {
+        ModalScript script({[](QWidget* w) {
+            auto* d = qobject_cast<AutoHeadDialog*>(w);
+            ASSERT_NE(d, nullptr);
+            d->ignoreBox()->setValue(0);
+            d->ratioBox()->setValue(1);  // would find a head at once on the trace
+            d->accept();
+        }});
+        run(CommandId::MarkAutoHead);
+        ASSERT_TRUE(script.done());
+    }
+    EXPECT_EQ(app->autoHeadSettings.ignorePoints, 0);
+    EXPECT_EQ(app->autoHeadSettings.startRatio, 1);
+    {
+        ModalScript script({[](QWidget* w) {
+            auto* d = qobject_cast<AutoToeDialog*>(w);
+            ASSERT_NE(d, nullptr);
+            EXPECT_EQ(d->valueBox()->text(), "3500");  // the first target's speed
+            d->valueBox()->setText("2000");
+            d->accept();
+        }});
+        run(CommandId::MarkAutoToe);
+        ASSERT_TRUE(script.done());
+    }
+    EXPECT_EQ(doc().points, before);
+    EXPECT_FALSE(doc().modified);
+}
+
+TEST_F(MarksFixture, AutoHeadDialogCaptionsAndTabOrder) {
+    AutoHeadDialog d(AutoHeadSettings{});
+    EXPECT_EQ(d.positiveButton()->text(), "正向");
+    EXPECT_EQ(d.negativeButton()->text(), "负向");
+    EXPECT_EQ(d.defaultsButton()->text(), "缺省");
+    QStringList labels;
+    for (QLabel* l : d.findChildren<QLabel*>()) labels << l->text();
+    EXPECT_TRUE(labels.contains("忽略点数"));
+    EXPECT_TRUE(labels.contains("起始比例"));
+    for (const QString& t : labels) EXPECT_FALSE(t.contains('&')) << t.toStdString();
+    // Tab walks 正向, 负向 (one stop for the checked radio), the two boxes, 缺省.
+    std::vector<QWidget*> chain;
+    for (QWidget* w = d.positiveButton()->nextInFocusChain(); w != d.positiveButton();
+         w = w->nextInFocusChain())
+        if (w->focusPolicy() & Qt::TabFocus) chain.push_back(w);
+    auto at = [&](QWidget* w) { return std::find(chain.begin(), chain.end(), w) - chain.begin(); };
+    EXPECT_LT(at(d.negativeButton()), at(d.ignoreBox()));
+    EXPECT_LT(at(d.ignoreBox()), at(d.ratioBox()));
+    EXPECT_LT(at(d.ratioBox()), at(d.defaultsButton()));
+    EXPECT_LT(at(d.defaultsButton()), static_cast<long>(chain.size()));
+}
+
 TEST_F(MarksFixture, AutoToeAsksForTheSpeedAndPlacesTheToe) {
     clickSample(0, 100);
     ModalScript script({[](QWidget* w) {
@@ -456,6 +530,30 @@ TEST_F(MarksFixture, AutoToeAsksForTheSpeedAndPlacesTheToe) {
     const double tau = static_cast<double>(10.4f) / 4000;
     EXPECT_EQ(doc().points[0].toeIndex, static_cast<int>(std::trunc(2 * tau * 1e6 / 20 + kHead)));
     EXPECT_NEAR(doc().points[0].waveSpeed, 4000, 20);
+}
+
+TEST_F(MarksFixture, RefusedSpeedsAndLengthsDoNotStayInTheirBoxes) {
+    QLineEdit* speed = view()->analysisBar()->speedEdit();
+    QLineEdit* length = view()->analysisBar()->lengthEdit();
+    const QString speedShown = speed->text(), lengthShown = length->text();
+    ASSERT_EQ(speedShown, "3500");
+    const TestPoint before = doc().points[0];
+    struct Case {
+        QLineEdit* box;
+        const char* typed;
+    };
+    for (const Case& c :
+         {Case{speed, "0"}, Case{speed, "99999"}, Case{speed, "40000"}, Case{length, "99999"}}) {
+        c.box->setFocus();
+        c.box->selectAll();
+        QTest::keyClicks(c.box, c.typed);
+        QTest::keyClick(c.box, Qt::Key_Return);
+        QApplication::processEvents();
+        EXPECT_EQ(doc().points[0], before) << c.typed;
+        EXPECT_EQ(speed->text(), speedShown) << c.typed;
+        EXPECT_EQ(length->text(), lengthShown) << c.typed;
+    }
+    EXPECT_FALSE(doc().modified);
 }
 
 TEST_F(MarksFixture, SpeedTypedWithAutoAdjustSwitchesToKeepSpeed) {

@@ -6,10 +6,12 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include "core/app/CommandIds.h"
 #include "core/app/RunLog.h"
 #include "core/fileio/ProjectFile.h"
 #include "gui/app/DocumentHost.h"
 #include "gui/app/SondaraApp.h"
+#include "gui/frame/MainFrame.h"
 #include "support/Fixtures.h"
 #include "support/TestSupport.h"
 
@@ -89,6 +91,30 @@ TEST_F(OpenFailure, APartlyReadFileOpensUnboundWithTheWarning) {
     EXPECT_LT(app.document()->doc().pointCount(), 6);
     // 保存 must not overwrite the file whose tail was lost
     EXPECT_TRUE(app.document()->path().isEmpty());
+    app.document()->doc().modified = false;
+}
+
+TEST_F(OpenFailure, AFileCutInsideItsOriginalSetOpensUnboundAndRefusesRestore) {
+    const std::string bytes = test::readFile(good);
+    const std::string ocut = dir.file("ocut.qar");
+    // the last original record loses its tail
+    test::writeFile(ocut, bytes.substr(0, bytes.size() - 100));
+    BoxCatcher boxes;
+    CSondaraApp app;
+    ASSERT_TRUE(app.initInstance({"sondara", QString::fromStdString(ocut)}));
+    ASSERT_EQ(boxes.titles, QStringList{"打开异常"});
+    EXPECT_TRUE(boxes.texts.first().contains("原始数据不完整，[6]个原始测点第[5]个测点"))
+        << boxes.texts.first().toStdString();
+    ASSERT_NE(app.document(), nullptr);
+    EXPECT_EQ(app.document()->doc().pointCount(), 6);
+    EXPECT_TRUE(app.document()->path().isEmpty());
+    EXPECT_TRUE(app.recentFiles().filter("ocut.qar").isEmpty());
+    // 还原 says why it cannot, and the six points stay
+    app.frame()->runCommand(CommandId::EditRevert);
+    QApplication::processEvents();
+    ASSERT_EQ(boxes.texts.size(), 2);
+    EXPECT_EQ(boxes.texts[1], "原始数据不完整，不能还原！");
+    EXPECT_EQ(app.document()->doc().pointCount(), 6);
     app.document()->doc().modified = false;
 }
 

@@ -5,13 +5,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTest>
 #include <QTimer>
 
 #include "GuiFixture.h"
@@ -23,6 +23,7 @@
 #include "gui/output/OutputCommands.h"
 #include "gui/output/ReportInfoDialog.h"
 #include "gui/output/SaveImageDialog.h"
+#include "gui/panels/DateLineEdit.h"
 #include "render/DisplayRenderer.h"
 #include "support/Fixtures.h"
 #include "support/TestSupport.h"
@@ -101,7 +102,7 @@ TEST(ReportInfoDialogUi, RecordClampedPassedValuesAndHistories) {
     {
         ReportInfoDialog d("滨江花园", "", 7);
         EXPECT_EQ(d.windowTitle(), "工程信息");
-        EXPECT_EQ(byName<QDateEdit>(d, "浇筑日期")->date(), QDate(2020, 1, 5));
+        EXPECT_EQ(byName<DateLineEdit>(d, "浇筑日期")->text(), "2020-01-05");
         EXPECT_EQ(byName<QComboBox>(d, "工程名称")->currentText(), "滨江花园");
         EXPECT_EQ(byName<QComboBox>(d, "强度等级")->currentText(), "C20");
         EXPECT_EQ(byName<QSpinBox>(d, "总桩数")->value(), 7);
@@ -125,6 +126,28 @@ TEST(ReportInfoDialogUi, RecordClampedPassedValuesAndHistories) {
     ReportInfoDialog again("", "", 3);
     EXPECT_EQ(byName<QComboBox>(again, "检测人员")->currentText(), "王明");
     EXPECT_EQ(byName<QComboBox>(again, "工程名称")->currentText(), "滨江花园");
+}
+
+TEST(ReportInfoDialogUi, DatesAreTakenAsTypedOrRefused) {
+    ReportInfoDialog d("", "", 3);
+    auto* casting = byName<DateLineEdit>(d, "浇筑日期");
+    auto* tested = byName<DateLineEdit>(d, "检测日期");
+    // A text that is no date: 确定 says so and the dialog stays open.
+    casting->setText("2026-02-30");
+    MessageCatcher m;
+    m.arm();
+    d.accept();
+    EXPECT_EQ(m.text, QString::fromUtf8(kMsgBadDate));
+    EXPECT_NE(d.result(), QDialog::Accepted);
+    // Typed in the common forms, key by key, each date stays the date typed.
+    casting->clear();
+    QTest::keyClicks(casting, "2026/11/05");
+    tested->clear();
+    QTest::keyClicks(tested, "2025.3.7");
+    d.accept();
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+    EXPECT_EQ(d.texts().castingDate, "2026年11月5日");
+    EXPECT_EQ(d.texts().testDate, "2025年3月7日");
 }
 
 struct OutputCommandsTest : ::testing::Test {

@@ -450,6 +450,161 @@ TEST_F(ProcessingFixture, HistoryPanelEditsDeletesClearsAndUndoes) {
     EXPECT_FALSE(h->editButton()->isEnabled());
 }
 
+TEST_F(ProcessingFixture, DeletingTheLastEntryLeavesNothingSelected) {
+    for (CommandId c : {CommandId::ProcIntegrate, CommandId::ProcInvert}) frame().runCommand(c);
+    QApplication::processEvents();
+    ProcessingHistoryPanel* h = panel();
+    ASSERT_EQ(h->list()->count(), 2);
+    h->setSelectedIndex(1);
+    h->deleteButton()->click();
+    QApplication::processEvents();
+    ASSERT_EQ(doc().points[0].stepCount(), 1);
+    // The index stays a plain index: past the end nothing is selected ...
+    ASSERT_EQ(h->list()->count(), 1);
+    EXPECT_EQ(h->selectedIndex(), -1);
+    EXPECT_FALSE(h->deleteButton()->isEnabled());
+    EXPECT_FALSE(h->editButton()->isEnabled());
+    EXPECT_FALSE(h->insertButton()->isEnabled());
+    EXPECT_TRUE(h->undoButton()->isEnabled());
+    frame().updateCommandUi();
+    EXPECT_FALSE(frame().action(CommandId::ProcDelete)->isEnabled());
+    // ... and a second 删除 removes nothing.
+    frame().runCommand(CommandId::ProcDelete);
+    QApplication::processEvents();
+    EXPECT_EQ(doc().points[0].stepCount(), 1);
+    EXPECT_EQ(doc().points[0].steps[0].processKind(), ProcessKind::Integrate);
+    // An index within the new list is kept.
+    frame().runCommand(CommandId::ProcInvert);
+    QApplication::processEvents();
+    h->setSelectedIndex(0);
+    frame().runCommand(CommandId::ProcInvert);
+    QApplication::processEvents();
+    ASSERT_EQ(h->list()->count(), 3);
+    EXPECT_EQ(h->selectedIndex(), 0);
+}
+
+TEST_F(ProcessingFixture, DragsReadEmptyFieldsSilentlyAndOkAloneComplains) {
+    CWaveDisp* disp = view()->display();
+    std::vector<QString> boxes;
+    // Any message box is recorded and closed, so that a box during a drag cannot hang.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* b = modal<QMessageBox>()) {
+            boxes.push_back(b->text());
+            b->accept();
+        }
+    });
+    closer.start(10);
+    QString factorAfterDrag;
+    when([] { return modal<StepParamDialog>(); },
+         [&] {
+             when([&] { return docked(); },
+                  [&] {
+                      type(form()->controls()->edit(FormField::Factor), "3");
+                      // copied: a preview may rebuild the panes
+                      const auto plot = disp->model().pane(0).plotRect;
+                      const int y = (plot.top + plot.bottom) / 2 - disp->scrollY();
+                      auto dragTo = [&](int dx) {
+                          QTest::mousePress(disp, Qt::LeftButton, {}, QPoint(plot.left + 100, y));
+                          for (int x = 110; x <= 100 + dx; x += 10) {
+                              const QPointF at(plot.left + x, y);
+                              QMouseEvent move(QEvent::MouseMove, at, disp->mapToGlobal(at),
+                                               Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+                              QApplication::sendEvent(disp, &move);
+                          }
+                          QTest::mouseRelease(disp, Qt::LeftButton, {},
+                                              QPoint(plot.left + 100 + dx, y));
+                      };
+                      dragTo(60);  // takes 3 as the last good factor
+                      // The factor emptied: every drag step reads it silently.
+                      type(form()->controls()->edit(FormField::Factor), "");
+                      dragTo(100);
+                      QApplication::processEvents();
+                      EXPECT_TRUE(boxes.empty());
+                      factorAfterDrag = form()->controls()->edit(FormField::Factor)->text();
+                      // Emptied again, 确定 says so and keeps the form open.
+                      type(form()->controls()->edit(FormField::Factor), "");
+                      form()->okButton()->click();
+                      QApplication::processEvents();
+                      EXPECT_EQ(boxes.size(), 1u);
+                      EXPECT_TRUE(docked());
+                      type(form()->controls()->edit(FormField::Factor), "2");
+                      form()->okButton()->click();
+                  });
+             modal<StepParamDialog>()->switchButton()->click();
+         });
+    frame().runCommand(CommandId::ProcLocalScale);
+    EXPECT_EQ(factorAfterDrag, "3");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], "请输入一个数字。");
+    ASSERT_EQ(doc().points[0].stepCount(), 1);
+    EXPECT_EQ(doc().points[0].steps[0].scaleFactor, 2.0f);
+}
+
+TEST_F(ProcessingFixture, DockedPreviewSurvivesAClickOnItsOwnTraceOnly) {
+    emit view()->analysisBar()->comboSelected(BarCombo::DisplaySet, 4);  // 所有测点
+    QApplication::processEvents();
+    CWaveDisp* disp = view()->display();
+    ASSERT_GE(disp->model().paneCount(), 2);
+    auto clickPane = [&](int i) {
+        const auto plot = disp->model().pane(i).plotRect;
+        QTest::mouseClick(disp, Qt::LeftButton, {},
+                          QPoint(plot.left + 150, (plot.top + plot.bottom) / 2 - disp->scrollY()));
+        QApplication::processEvents();
+    };
+    clickPane(0);
+    ASSERT_EQ(disp->model().activePane(), 0);
+    const int point = disp->model().pane(0).pointIndex;
+    const std::vector<float> raw = doc().points[static_cast<size_t>(point)].rawSamples;
+    std::vector<float> previewed, afterSameTrace, afterOtherTrace;
+    when([] { return modal<StepParamDialog>(); },
+         [&] {
+             when([&] { return docked(); },
+                  [&] {
+                      form()->previewButton()->click();
+                      previewed = doc().points[static_cast<size_t>(point)].samples;
+                      clickPane(0);  // the same trace: the cursor moves, the preview stays
+                      afterSameTrace = doc().points[static_cast<size_t>(point)].samples;
+                      clickPane(1);  // another pane: the preview is discarded
+                      afterOtherTrace = doc().points[static_cast<size_t>(point)].samples;
+                      form()->cancelButton()->click();
+                  });
+             modal<StepParamDialog>()->switchButton()->click();
+         });
+    frame().runCommand(CommandId::ProcRemoveDc);
+    EXPECT_NE(previewed, raw);
+    EXPECT_EQ(afterSameTrace, previewed);
+    EXPECT_EQ(afterOtherTrace, raw);
+}
+
+TEST_F(ProcessingFixture, EnterInADockedFieldAppliesAndEscCancels) {
+    auto dockedRun = [&](CommandId c, std::function<void()> act) {
+        when([] { return modal<StepParamDialog>(); },
+             [&, act] {
+                 when([&] { return docked(); }, act);
+                 modal<StepParamDialog>()->switchButton()->click();
+             });
+        frame().runCommand(c);
+    };
+    dockedRun(CommandId::ProcSmooth, [&] {
+        QLineEdit* e = form()->controls()->edit(FormField::SmoothPoints);
+        e->setFocus();
+        type(e, "7");
+        QTest::keyClick(e, Qt::Key_Return);
+    });
+    ASSERT_EQ(doc().points[0].stepCount(), 1);
+    EXPECT_EQ(doc().points[0].steps[0].smoothPoints, 7);
+    dockedRun(CommandId::ProcSmooth, [&] {
+        QLineEdit* e = form()->controls()->edit(FormField::SmoothPoints);
+        e->setFocus();
+        type(e, "9");
+        QTest::keyClick(e, Qt::Key_Escape);
+    });
+    EXPECT_EQ(doc().points[0].stepCount(), 1);  // cancelled
+    EXPECT_EQ(view()->processing()->activeDockedKind(), 0);
+    EXPECT_TRUE(view()->analysisBar()->isVisible());
+}
+
 TEST_F(ProcessingFixture, PopupScreenshot) {
     when([] { return modal<StepParamDialog>(); },
          [&] {

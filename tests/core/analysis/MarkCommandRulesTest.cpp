@@ -66,12 +66,18 @@ TEST(MarkCommandRules, EnableRulesFollowTheStaticCursorAndThePanes) {
     MarkCommandContext hidden = time;  // the cursor stands in no pane
     hidden.cursorShown = false;
 
-    for (CommandId id : {CommandId::MarkHead, CommandId::MarkToe, CommandId::MarkAutoHead,
-                         CommandId::MarkAutoToe, CommandId::DefectBreak, CommandId::DefectCustom}) {
+    for (CommandId id : {CommandId::MarkHead, CommandId::MarkToe, CommandId::DefectBreak,
+                         CommandId::DefectCustom}) {
         EXPECT_TRUE(MarkCommandEnabled(id, time)) << toInt(id);
         EXPECT_FALSE(MarkCommandEnabled(id, spectrum)) << toInt(id);
         EXPECT_FALSE(MarkCommandEnabled(id, hidden)) << toInt(id);
         EXPECT_FALSE(MarkCommandEnabled(id, none)) << toInt(id);
+    }
+    // 自动桩头 and 自动桩底 are never greyed; they act only where 桩头 could.
+    for (const MarkCommandContext* c : {&time, &spectrum, &hidden, &none}) {
+        EXPECT_TRUE(MarkCommandEnabled(CommandId::MarkAutoHead, *c));
+        EXPECT_TRUE(MarkCommandEnabled(CommandId::MarkAutoToe, *c));
+        EXPECT_EQ(AutoMarksApply(*c), MarkCommandEnabled(CommandId::MarkHead, *c));
     }
     EXPECT_TRUE(MarkCommandEnabled(CommandId::MarkLine, spectrum));
     EXPECT_FALSE(MarkCommandEnabled(CommandId::MarkLine, time));

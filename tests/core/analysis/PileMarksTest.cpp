@@ -506,36 +506,31 @@ TEST(AnalysisBarEdits, WaveSpeedSetsLengthForScope) {
     ScriptedPrompter pr;
 
     // Single pane: an unchanged value does nothing, also to the follow mode.
-    EXPECT_EQ(EditWaveSpeed(doc, {0, 1}, 4000, false, follow, pr), 0);
+    EXPECT_EQ(EditWaveSpeed(doc, {0, 1}, 4000, false, follow), 0);
     EXPECT_EQ(follow.effective(), kKeepLength);
     // 400 samples of 20 us at 3000 m/s: 12 m; only the active pane's point.
-    ASSERT_EQ(EditWaveSpeed(doc, {0, 1}, 3000, false, follow, pr), 1);
+    ASSERT_EQ(EditWaveSpeed(doc, {0, 1}, 3000, false, follow), 1);
     EXPECT_EQ(doc.points[0].waveSpeed, 3000);
     EXPECT_FLOAT_EQ(doc.points[0].pileLength, 12.0f);
     EXPECT_EQ(doc.points[1], other);
     EXPECT_EQ(follow.effective(), kKeepSpeed);
 
     // All panes: every point, each from its own head and toe.
-    ASSERT_EQ(EditWaveSpeed(doc, {0, 1}, 5000, true, follow, pr), 1);
+    ASSERT_EQ(EditWaveSpeed(doc, {0, 1}, 5000, true, follow), 1);
     EXPECT_FLOAT_EQ(doc.points[0].pileLength, 20.0f);
     EXPECT_FLOAT_EQ(doc.points[1].pileLength, 10.0f);
     EXPECT_TRUE(pr.questions.empty());
 
-    // Zero asks in the all-panes case; No abandons.
-    ScriptedPrompter no({false});
-    EXPECT_EQ(EditWaveSpeed(doc, {0, 1}, 0, true, follow, no), 0);
-    EXPECT_EQ(no.questions, std::vector<std::string>{kAskZeroWaveSpeed});
-    EXPECT_EQ(doc.points[1].waveSpeed, 5000);
-    ScriptedPrompter yes({true});
-    EXPECT_EQ(EditWaveSpeed(doc, {0, 1}, 0, true, follow, yes), 1);
-    EXPECT_FLOAT_EQ(doc.points[1].pileLength, 0.0f);
-    // The single-pane case does not ask.
-    EXPECT_EQ(EditWaveSpeed(doc, {0}, 1000, false, follow, pr), 1);
-    EXPECT_EQ(EditWaveSpeed(doc, {0}, 0, false, follow, pr), 1);
-    EXPECT_TRUE(pr.questions.empty());
-    // Beyond the stored field.
-    EXPECT_EQ(EditWaveSpeed(doc, {0}, 40000, false, follow, pr), 0);
-    EXPECT_EQ(EditWaveSpeed(doc, {0}, -5, false, follow, pr), 0);
+    // Zero is refused in both cases, without a question: it would set every length to
+    // 0 and lose the stored lengths. So are speeds beyond the stored field.
+    for (bool all : {true, false})
+        for (int speed : {0, -5, 40000}) {
+            EXPECT_EQ(EditWaveSpeed(doc, {0, 1}, speed, all, follow), 0) << speed;
+            EXPECT_EQ(doc.points[1].waveSpeed, 5000);
+            EXPECT_FLOAT_EQ(doc.points[1].pileLength, 10.0f);
+        }
+    EXPECT_EQ(EditWaveSpeed(doc, {0}, 1, false, follow), 1);  // the least speed is taken
+    EXPECT_EQ(doc.points[0].waveSpeed, 1);
 }
 
 TEST(AnalysisBarEdits, PileLengthSetsSpeedForScope) {
@@ -572,7 +567,7 @@ TEST(AnalysisBarEdits, DegenerateHeadAndToeKeepTheOtherValue) {
     LengthFollowState follow;
     ScriptedPrompter pr;
     ASSERT_EQ(EditPileLength(doc, {0, 1, 2}, 12.0, true, follow, pr), 1);
-    ASSERT_EQ(EditWaveSpeed(doc, {0, 1, 2}, 3000, true, follow, pr), 1);
+    ASSERT_EQ(EditWaveSpeed(doc, {0, 1, 2}, 3000, true, follow), 1);
     for (const TestPoint& p : doc.points) {
         EXPECT_FLOAT_EQ(p.pileLength, 12.0f);
         EXPECT_EQ(p.waveSpeed, 3000);

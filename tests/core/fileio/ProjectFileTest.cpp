@@ -7,6 +7,7 @@
 #include "core/base/RecordCodec.h"
 #include "core/base/TextCodec.h"
 #include "core/fileio/ProjectFile.h"
+#include "core/model/ListEngine.h"
 #include "support/Fixtures.h"
 #include "support/TestSupport.h"
 
@@ -226,6 +227,70 @@ TEST(ProjectFile, UnreadableRecords) {
     b = fileBytes("QAR16", 1, {p}, false);
     std::memcpy(b.data() + 209 + 195, &many, 4);
     EXPECT_NE(readBytes(r, b), "");
+}
+
+TEST(ProjectFile, AFileCutInsideItsOriginalSetIsAPartialRead) {
+    std::vector<TestPoint> pts{fullPoint(1), fullPoint(2), fullPoint(3)};
+    CSondaraDoc ranged = test::makeDoc(pts);
+    ranged.recomputeDisplayRanges();
+    pts = ranged.points;
+    const std::string whole = fileBytes("QAR16", 3, pts, true);
+    ByteWriter one;
+    writePointRecord(one, pts[0]);
+    const std::size_t rec = one.buffer().size();
+    const std::size_t second = 209 + 3 * rec;  // where the original set's header starts
+    ASSERT_EQ(whole.size(), second + 209 + 3 * rec);
+
+    const std::string headerLost = "原始数据不完整，原始测点数据丢失！";
+    struct Case {
+        std::size_t cut;
+        std::string warning;
+        std::size_t originals;  // the records read whole
+    } cases[] = {
+        {second + 209 + rec + 300, "原始数据不完整，[3]个原始测点第[1]个测点以后数据丢失！", 1},
+        {second + 209 + 2 * rec + 300, "原始数据不完整，[3]个原始测点第[2]个测点以后数据丢失！", 2},
+        {second + 100, headerLost, 0},
+        {second + 3, headerLost, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.cut);
+        CSondaraDoc r;
+        std::string warning;
+        ASSERT_EQ(readBytes(r, whole.substr(0, c.cut), &warning), "");
+        EXPECT_EQ(warning, c.warning);
+        EXPECT_EQ(r.pointCount(), 3);  // the current set is whole
+        EXPECT_EQ(r.originalPoints.size(), c.originals);
+        if (c.originals > 0) {
+            EXPECT_EQ(r.originalInfo.pointCount, 3);  // as declared
+        }
+        // 还原 would replace three points by fewer: refused before anything is asked
+        test::ScriptedPrompter yes({true});
+        EXPECT_FALSE(Restore(r, yes));
+        EXPECT_EQ(yes.infos, std::vector<std::string>{"原始数据不完整，不能还原！"});
+        EXPECT_TRUE(yes.questions.empty());
+        EXPECT_EQ(r.pointCount(), 3);
+    }
+
+    // The whole file: no warning, and 还原 asks as ever.
+    CSondaraDoc r;
+    std::string warning;
+    ASSERT_EQ(readBytes(r, whole, &warning), "");
+    EXPECT_EQ(warning, "");
+    EXPECT_EQ(r.originalPoints.size(), 3u);
+    test::ScriptedPrompter no({false});
+    EXPECT_FALSE(Restore(r, no));
+    EXPECT_EQ(no.questions.size(), 1u);
+    EXPECT_TRUE(no.infos.empty());
+
+    // A file that ends right after its current set has no original set: that reads
+    // without a word, but 还原 has nothing to go back to and refuses as well.
+    ASSERT_EQ(readBytes(r, whole.substr(0, second), &warning), "");
+    EXPECT_EQ(warning, "");
+    EXPECT_TRUE(r.originalPoints.empty());
+    test::ScriptedPrompter again({true});
+    EXPECT_FALSE(Restore(r, again));
+    EXPECT_EQ(again.infos, std::vector<std::string>{"原始数据不完整，不能还原！"});
+    EXPECT_EQ(r.pointCount(), 3);
 }
 
 TEST(ProjectFile, RecordCutAfterRawSamplesIsComplete) {

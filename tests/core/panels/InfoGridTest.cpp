@@ -277,13 +277,71 @@ TEST(InfoGridEdit, TimeEditsChangeOnlyTheComponentsTheUserChanged) {
     EXPECT_EQ(textOf(e.points[1].testDateTime), "2021-06-07");
 }
 
-TEST(InfoGridEdit, DateEditsReplaceTheDatePartAndClamp) {
+TEST(InfoGridEdit, TypedDatesAreStoredExactlyOrRefused) {
+    // point 0 holds "2020-05-01 10:20:30" and casting date "2020-04-01"
+    struct Case {
+        const char* typed;
+        const char* testDateTime;  // nullptr: refused, nothing changes
+        const char* castingDate;
+    } cases[] = {
+        {"2026-11-05", "2026-11-05 10:20:30", "2026-11-05"},
+        {"2025-03-07", "2025-03-07 10:20:30", "2025-03-07"},
+        {"2026/11/05", "2026-11-05 10:20:30", "2026-11-05"},
+        {"2026.11.05", "2026-11-05 10:20:30", "2026-11-05"},
+        {"20261105", "2026-11-05 10:20:30", "2026-11-05"},
+        {"2026-1-5", "2026-01-05 10:20:30", "2026-01-05"},
+        {"2026年11月5日", "2026-11-05 10:20:30", "2026-11-05"},
+        {" 2026-11-05 ", "2026-11-05 10:20:30", "2026-11-05"},
+        // with the time: the test date takes it too, the casting date only its date
+        {"2026-11-05 08:30:15", "2026-11-05 08:30:15", "2026-11-05"},
+        {"2026/11/05 8:30", "2026-11-05 08:30:00", "2026-11-05"},
+        {"20261105 23:59:59", "2026-11-05 23:59:59", "2026-11-05"},
+        {"2024-02-29", "2024-02-29 10:20:30", "2024-02-29"},
+        {"1971-01-01", "1971-01-01 10:20:30", "1971-01-01"},
+        {"2038-12-31", "2038-12-31 10:20:30", "2038-12-31"},
+        // anything else is refused, never stored as another date
+        {"2025-02-29", nullptr, nullptr},
+        {"2026-11-31", nullptr, nullptr},
+        {"2026-13-05", nullptr, nullptr},
+        {"2026-00-05", nullptr, nullptr},
+        {"2026-11-00", nullptr, nullptr},
+        {"1960-05-06", nullptr, nullptr},
+        {"2039-07-08", nullptr, nullptr},
+        {"2026-11/05", nullptr, nullptr},
+        {"2026115", nullptr, nullptr},
+        {"202611050", nullptr, nullptr},
+        {"26-11-05", nullptr, nullptr},
+        {"2026-11-05x", nullptr, nullptr},
+        {"2026-11-05 24:00", nullptr, nullptr},
+        {"2026-11-05 08:60", nullptr, nullptr},
+        {"2026-11-05 8", nullptr, nullptr},
+        {"", nullptr, nullptr},
+        {"abcdefghij", nullptr, nullptr},
+    };
+    for (const Case& c : cases) {
+        CSondaraDoc d = gridDoc();
+        const GridEditResult t =
+            EditPointCell(d, kAllRows, 0, kPointColTestDate, c.typed, PointEditScope::Single);
+        const GridEditResult k =
+            EditPointCell(d, kAllRows, 0, kPointColCastingDate, c.typed, PointEditScope::Single);
+        if (!c.testDateTime) {
+            EXPECT_EQ(t, GridEditResult::Invalid) << c.typed;
+            EXPECT_EQ(k, GridEditResult::Invalid) << c.typed;
+            EXPECT_EQ(textOf(d.points[0].testDateTime), "2020-05-01 10:20:30") << c.typed;
+            EXPECT_EQ(textOf(d.points[0].castingDate), "2020-04-01") << c.typed;
+            EXPECT_TRUE(d.undoStack.empty()) << c.typed;
+            continue;
+        }
+        EXPECT_EQ(t, GridEditResult::Applied) << c.typed;
+        EXPECT_EQ(textOf(d.points[0].testDateTime), c.testDateTime) << c.typed;
+        EXPECT_EQ(textOf(d.points[0].castingDate), c.castingDate) << c.typed;
+        EXPECT_EQ(textOf(d.points[1].castingDate), "2020-04-01") << c.typed;  // 单个测点
+    }
+    // 多个测点: every point of the table gets the date, each keeping its own time.
     CSondaraDoc d = gridDoc();
     setText(d.points[1].castingDate, "");
-    EditPointCell(d, kAllRows, 0, kPointColTestDate, "1960-00-32", PointEditScope::Single);
-    EXPECT_EQ(textOf(d.points[0].testDateTime), "1971-01-31 10:20:30");
-    EditPointCell(d, kAllRows, 0, kPointColCastingDate, "2039-07-08", PointEditScope::Multiple);
-    for (const TestPoint& p : d.points) EXPECT_EQ(textOf(p.castingDate), "2038-07-08");
+    EditPointCell(d, kAllRows, 0, kPointColCastingDate, "2026/11/05", PointEditScope::Multiple);
+    for (const TestPoint& p : d.points) EXPECT_EQ(textOf(p.castingDate), "2026-11-05");
 }
 
 TEST(InfoGridEdit, PileTypeByTextAndClassByName) {
