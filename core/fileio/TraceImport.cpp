@@ -382,16 +382,13 @@ TraceParseResult parseDelimited(const std::vector<std::string_view>& allLines) {
         r.message = "文件中没有数据 / the file holds no data";
         return r;
     }
-    // A delimiter on every row; otherwise blanks and tabs alike separate the values.
-    auto allHave = [&](char c) {
-        return std::all_of(rows.begin(), rows.end(), [c](const Row& row) {
-            return row.text.find(c) != std::string_view::npos;
-        });
-    };
-    Delimiter d = allHave('\t')  ? Delimiter::Tab
-                  : allHave(';') ? Delimiter::Semicolon
-                  : allHave(',') ? Delimiter::Comma
-                                 : Delimiter::Blank;
+    // The first row (the header, or the first values) tells the delimiter; a row
+    // that does not follow it shows as a ragged row.
+    auto firstHas = [&](char c) { return rows[0].text.find(c) != std::string_view::npos; };
+    Delimiter d = firstHas('\t')  ? Delimiter::Tab
+                  : firstHas(';') ? Delimiter::Semicolon
+                  : firstHas(',') ? Delimiter::Comma
+                                  : Delimiter::Blank;
     if (d == Delimiter::Comma) {
         // "0,5 1,25": blank separated numbers with decimal commas, not commas between
         for (const Row& row : rows) {
@@ -549,7 +546,7 @@ TraceParseResult parseTraceText(std::string_view bytes) {
     std::string_view value;
     if (!nonEmpty.empty() && labelled(nonEmpty[0], "测点数", value)) {
         r = parseOwnExport(lines);
-    } else if (nonEmpty.size() == 1 && !isDigit(trim(nonEmpty[0]).back()) &&
+    } else if (nonEmpty.size() == 1 && !isDigit(nonEmpty[0].back()) &&
                parseHeaderlessExport(nonEmpty[0], r)) {
     } else {
         r = parseDelimited(lines);
