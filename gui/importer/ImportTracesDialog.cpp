@@ -80,11 +80,13 @@ void ImportTracesDialog::accept() {
 }
 
 void runImportTraces(CMainFrame& frame) {
-    CSondaraApp& app = frame.app();
-    if (!app.saveModified()) return;
     const QStringList files = QFileDialog::getOpenFileNames(
         &frame, kTitle, QString(), "波形文本 (*.txt *.csv *.tsv *.dat);;所有文件 (*)");
-    if (files.isEmpty()) return;
+    if (!files.isEmpty()) importTraces(frame, files);
+}
+
+void importTraces(CMainFrame& frame, const QStringList& files) {
+    CSondaraApp& app = frame.app();
     std::vector<std::string> paths;
     for (const QString& f : files) paths.push_back(QFile::encodeName(f).toStdString());
 
@@ -103,6 +105,9 @@ void runImportTraces(CMainFrame& frame) {
         QMessageBox::warning(&frame, kTitle, QString::fromStdString(message));
         return;
     }
+    // the open project's changes are saved or dropped once, as the user answers
+    if (!app.saveModified()) return;
+    if (DocumentHost* old = app.document()) old->doc().setModified(false);
     app.newDocument();
     if (DocumentHost* h = app.document())
         ImportTraceFiles(h->doc(), paths, dlg.options());  // announces the new point list

@@ -31,8 +31,10 @@ private:
     TraceImportOptions options_;
 };
 
-// 文件 → 导入波形…: lets the open project save its changes, asks for the files and
-// what they leave open, and opens the imported traces as a new, unsaved project.
+// 文件 → 导入波形…: asks for the files and what they leave open, lets the open project
+// save its changes, and opens the imported traces as a new, unsaved project.
 void runImportTraces(CMainFrame& frame);
+// The same once the files are chosen (tests call it without the file dialog).
+void importTraces(CMainFrame& frame, const QStringList& files);
 
 }  // namespace sondara::gui
