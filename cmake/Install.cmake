@@ -2,6 +2,7 @@
 #   bin/sondara, bin/sondara-cli
 #   share/applications/sondara.desktop          menu entry, handler of ".qar"
 #   share/mime/packages/sondara-qar.xml         the ".qar" type, by name and content
+#   share/thumbnailers/sondara.thumbnailer      file managers draw a ".qar" by its trace
 #   share/icons/hicolor/{scalable,NxN}/...      application and file-type icons
 #   share/sondara/{help,samples,templates}      found relative to the program
 include(GNUInstallDirs)
@@ -20,6 +21,8 @@ install(FILES ${CMAKE_SOURCE_DIR}/resources/desktop/sondara.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/resources/desktop/sondara-qar.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
+install(FILES ${CMAKE_SOURCE_DIR}/resources/desktop/sondara.thumbnailer
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/thumbnailers)
 
 # Icons: the scalable drawing, and PNG sizes drawn from it for desktops that want them.
 set(SONDARA_ICON_SVG ${CMAKE_SOURCE_DIR}/resources/icons/sondara.svg)

@@ -20,6 +20,7 @@ enum class CommandId : int {
     FileWordReport = 32850,
     FileExcelReport = 32851,
     FileExportText = 32885,
+    FileImportTraces = 32886,
     FilePrint = 57607,
     FilePrintPreview = 57609,
     FilePrintSetup = 32852,

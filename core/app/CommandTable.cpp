@@ -20,6 +20,7 @@ const std::vector<CommandInfo>& allCommands() {
         {CommandId::FileWordReport, "生成报告(&W)...", "生成报告", ""},
         {CommandId::FileExcelReport, "生成报表(&E)...", "生成报表", ""},
         {CommandId::FileExportText, "导出波形文本", "导出波形文本", ""},
+        {CommandId::FileImportTraces, "导入波形(&I)…", "导入波形", ""},
         {CommandId::FilePrint, "打印(&P)...", "打印", "Ctrl+P"},
         {CommandId::FilePrintPreview, "打印预览(&V)", "打印预览", ""},
         {CommandId::FilePrintSetup, "打印设置(&R)...", "打印设置", ""},
@@ -227,6 +228,7 @@ const std::vector<MenuDef>& mainMenus() {
           cmd(CommandId::FileWordReport),
           cmd(CommandId::FileExcelReport),
           cmd(CommandId::FileExportText),
+          cmd(CommandId::FileImportTraces),
           sep(),
           cmd(CommandId::FilePrint),
           cmd(CommandId::FilePrintPreview),
@@ -323,8 +325,9 @@ const std::vector<MenuDef>& mainMenus() {
 const std::vector<MenuDef>& noDocumentMenus() {
     static const std::vector<MenuDef> k = {
         {"文件(&F)",
-         {cmd(CommandId::FileNew), cmd(CommandId::FileOpen), cmd(CommandId::FilePrintSetupNoDoc),
-          sep(), cmd(CommandId::FileRecent), sep(), cmd(CommandId::AppExit)}},
+         {cmd(CommandId::FileNew), cmd(CommandId::FileOpen), cmd(CommandId::FileImportTraces),
+          cmd(CommandId::FilePrintSetupNoDoc), sep(), cmd(CommandId::FileRecent), sep(),
+          cmd(CommandId::AppExit)}},
         {"查看(&V)",
          {cmd(CommandId::ViewMainToolbar, "工具栏(&T)"), cmd(CommandId::ViewStatusBar)}},
         {"帮助(&H)",

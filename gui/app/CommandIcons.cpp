@@ -30,6 +30,7 @@ constexpr IconEntry kIcons[] = {
     {CommandId::FileWordReport, "FileWordReport", nullptr},
     {CommandId::FileExcelReport, "FileExcelReport", nullptr},
     {CommandId::FileExportText, "FileExportText", nullptr},
+    {CommandId::FileImportTraces, "FileImportTraces", "document-import"},
     {CommandId::FilePrint, "FilePrint", "document-print"},
     {CommandId::FilePrintPreview, "FilePrintPreview", "document-print-preview"},
     {CommandId::FilePrintSetup, "FilePrintSetup", nullptr},

@@ -181,6 +181,7 @@ define("FileSaveImage", rect(2, 4, 20, 16, INK, 2, PAPER) + circle(8, 9, 2, "#e0
 define("FileWordReport", page() + rect(6.5, 6, 9, 3, WAVE, 0, WAVE, 0.3) + text_lines(7, 12, 3, 8))
 define("FileExcelReport", page() + path("M7 8H15V18H7ZM7 11.5H15M7 15H15M11 8V18", OK, 1.5))
 define("FileExportText", page(2, 2, 13, 19) + text_lines(5, 8, 4, 6) + arrow(14, 15, 22, 15, OK))
+define("FileImportTraces", page(9, 2, 13, 19) + text_lines(12, 8, 4, 6) + arrow(1, 15, 9, 15, OK))
 define("FilePrint", printer())
 define("FilePrintPreview", printer() + circle(17, 16, 4, INK, 2, PAPER) + line(20, 19, 22.5, 21.5, INK, 2.5))
 define("FilePrintSetup", printer() + badge_gear())

@@ -37,6 +37,31 @@ mkdir -p "$HOME"
 "$prefix/bin/sondara-cli" render "$share/sondara/samples/sample.qar" -o "$tmp/r.png" >/dev/null || fail "sondara-cli render"
 [ -s "$tmp/r.png" ] || fail "render wrote nothing"
 
+# the file manager's thumbnailer: its Exec line as a file manager runs it (%i the input,
+# %o the output, %s the size), with the installed program first on the PATH
+thumbnailer="$share/thumbnailers/sondara.thumbnailer"
+grep -qx 'MimeType=application/x-sondara-qar;' "$thumbnailer" || fail "thumbnailer MimeType"
+tryexec="$(sed -n 's/^TryExec=//p' "$thumbnailer")"
+exec_line="$(sed -n 's/^Exec=//p' "$thumbnailer")"
+run_thumbnailer() {  # input output size
+  local line="${exec_line//%i/$(printf %q "$1")}"
+  line="${line//%o/$(printf %q "$2")}"
+  line="${line//%s/$3}"
+  PATH="$prefix/bin:$PATH" QT_QPA_PLATFORM= bash -c "$line"
+}
+PATH="$prefix/bin:$PATH" command -v "$tryexec" >/dev/null || fail "thumbnailer TryExec $tryexec not found"
+start=$(date +%s%N)
+run_thumbnailer "$share/sondara/samples/sample.qar" "$tmp/thumb dir.png" 128 || fail "thumbnailer failed"
+elapsed_ms=$(( ($(date +%s%N) - start) / 1000000 ))
+head -c 8 "$tmp/thumb dir.png" | grep -q PNG || fail "thumbnailer wrote no PNG"
+# width and height (big-endian words at 16 and 20): the long side is the size asked
+size="$(od -An -tu1 -j16 -N8 "$tmp/thumb dir.png" | awk '{print $3*256+$4, $7*256+$8}')"
+[ "${size% *}" = 128 ] || fail "thumbnail is $size, not 128 wide"
+echo "thumbnail of the sample: $size pixels in $elapsed_ms ms"
+printf 'QAR16 damaged' > "$tmp/damaged.qar"
+if run_thumbnailer "$tmp/damaged.qar" "$tmp/damaged.png" 128 2>/dev/null; then fail "thumbnailer accepted a damaged file"; fi
+[ ! -e "$tmp/damaged.png" ] || fail "thumbnailer wrote a PNG for a damaged file"
+
 # the desktop program from the prefix, offscreen, on the sample; it saves a picture and quits
 QT_QPA_PLATFORM=offscreen SONDARA_SCREENSHOT="$tmp/shot.png" timeout 60 \
   "$prefix/bin/sondara" "$share/sondara/samples/sample.qar" >"$tmp/out.txt" 2>&1 || { cat "$tmp/out.txt"; fail "sondara did not start"; }

@@ -1,0 +1,123 @@
+#include "gui/importer/ImportTracesDialog.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "gui/app/DocumentHost.h"
+#include "gui/app/SondaraApp.h"
+#include "gui/frame/CommandRegistry.h"
+#include "gui/frame/MainFrame.h"
+
+namespace sondara::gui {
+
+namespace {
+constexpr const char* kTitle = "导入波形";
+
+QLineEdit* addField(QFormLayout* form, const QString& caption, QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    auto* label = new QLabel(caption, parent);
+    label->setBuddy(edit);
+    edit->setAccessibleName(QString(caption).remove('&'));
+    form->addRow(label, edit);
+    return edit;
+}
+}  // namespace
+
+ImportTracesDialog::ImportTracesDialog(const QStringList& files, bool intervalNeeded,
+                                       QWidget* parent)
+    : QDialog(parent), intervalNeeded_(intervalNeeded) {
+    setWindowTitle(kTitle);
+    auto* v = new QVBoxLayout(this);
+    QStringList names;
+    for (const QString& f : files) names << QFileInfo(f).fileName();
+    auto* what = new QLabel("文件：" + names.join("，"), this);
+    what->setWordWrap(true);
+    v->addWidget(what);
+    auto* form = new QFormLayout;
+    interval_ = addField(form, "采样间隔(&T)(us)：", this);
+    interval_->setPlaceholderText(intervalNeeded ? "文件中没有，必须填写" : "文件中已给出");
+    interval_->setEnabled(intervalNeeded);
+    sensor_ = new QComboBox(this);
+    sensor_->addItems({"加速度", "速度"});
+    auto* sensorLabel = new QLabel("传感器类型(&S)：", this);
+    sensorLabel->setBuddy(sensor_);
+    sensor_->setAccessibleName("传感器类型：");
+    form->addRow(sensorLabel, sensor_);
+    length_ = addField(form, "桩长(&L)(m)：", this);
+    speed_ = addField(form, "波速(&V)(m/s)：", this);
+    length_->setPlaceholderText("可不填");
+    speed_->setPlaceholderText("可不填");
+    v->addLayout(form);
+    auto* buttons = new QDialogButtonBox(this);
+    buttons->addButton("确定", QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton("取消", QDialogButtonBox::RejectRole);
+    connect(buttons, &QDialogButtonBox::accepted, this, &ImportTracesDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &ImportTracesDialog::reject);
+    v->addWidget(buttons);
+}
+
+void ImportTracesDialog::accept() {
+    TraceImportForm f;
+    f.interval = interval_->isEnabled() ? interval_->text().toStdString() : std::string();
+    f.sensor = sensor_->currentIndex();
+    f.length = length_->text().toStdString();
+    f.speed = speed_->text().toStdString();
+    f.intervalNeeded = intervalNeeded_;
+    const std::string message = readTraceImportForm(f, options_);
+    if (!message.empty()) {
+        QMessageBox::warning(this, kTitle, QString::fromStdString(message));
+        return;
+    }
+    QDialog::accept();
+}
+
+void runImportTraces(CMainFrame& frame) {
+    const QStringList files = QFileDialog::getOpenFileNames(
+        &frame, kTitle, QString(), "波形文本 (*.txt *.csv *.tsv *.dat);;所有文件 (*)");
+    if (!files.isEmpty()) importTraces(frame, files);
+}
+
+void importTraces(CMainFrame& frame, const QStringList& files) {
+    CSondaraApp& app = frame.app();
+    std::vector<std::string> paths;
+    for (const QString& f : files) paths.push_back(QFile::encodeName(f).toStdString());
+
+    // a first reading tells whether the files give their sample interval
+    bool needsInterval = false;
+    CSondaraDoc trial;
+    std::string message = ImportTraceFiles(trial, paths, {}, &needsInterval);
+    if (!message.empty() && !needsInterval) {
+        QMessageBox::warning(&frame, kTitle, QString::fromStdString(message));
+        return;
+    }
+    ImportTracesDialog dlg(files, needsInterval, &frame);
+    if (dlg.exec() != QDialog::Accepted) return;
+    message = ImportTraceFiles(trial, paths, dlg.options());
+    if (!message.empty()) {
+        QMessageBox::warning(&frame, kTitle, QString::fromStdString(message));
+        return;
+    }
+    // the open project's changes are saved or dropped once, as the user answers
+    if (!app.saveModified()) return;
+    if (DocumentHost* old = app.document()) old->doc().setModified(false);
+    app.newDocument();
+    if (DocumentHost* h = app.document())
+        ImportTraceFiles(h->doc(), paths, dlg.options());  // announces the new point list
+}
+
+namespace {
+const CommandModuleRegistrar kRegistrar([](CommandRegistry& r, CMainFrame& frame) {
+    CMainFrame* f = &frame;
+    r.add({CommandId::FileImportTraces, [f] { runImportTraces(*f); }, {}, {}});
+});
+}  // namespace
+
+}  // namespace sondara::gui

@@ -1,0 +1,87 @@
+// 文件 → 导入波形…: the dialog asks what the files leave open, and the traces open as
+// a new, unsaved project.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
+
+#include "GuiFixture.h"
+#include "gui/importer/ImportTracesDialog.h"
+#include "support/Fixtures.h"
+
+namespace sondara::gui {
+namespace {
+
+struct ImportTracesTest : GuiFixture {
+    void SetUp() override {
+        GuiFixture::SetUp();
+        ASSERT_NO_FATAL_FAILURE(open(test::makeDoc({test::simplePoint("OLD", 64)})));
+        doc().setModified(false);
+    }
+};
+
+QLineEdit* field(QWidget& w, const QString& name) {
+    for (QLineEdit* e : w.findChildren<QLineEdit*>())
+        if (e->accessibleName() == name) return e;
+    return nullptr;
+}
+
+TEST(ImportTracesDialogUi, FieldsHaveBuddiesAndTheIntervalOnlyWhenNeeded) {
+    for (bool needed : {true, false}) {
+        ImportTracesDialog d({"/x/a.csv"}, needed);
+        EXPECT_EQ(d.windowTitle(), "导入波形");
+        for (QLabel* l : d.findChildren<QLabel*>())
+            if (l->text().contains("(&")) EXPECT_NE(l->buddy(), nullptr) << l->text().toStdString();
+        QLineEdit* interval = field(d, "采样间隔(T)(us)：");
+        ASSERT_NE(interval, nullptr);
+        EXPECT_EQ(interval->isEnabled(), needed);
+        ASSERT_NE(field(d, "桩长(L)(m)："), nullptr);
+        ASSERT_NE(field(d, "波速(V)(m/s)："), nullptr);
+    }
+}
+
+TEST_F(ImportTracesTest, TracesOpenAsANewProject) {
+    test::writeFile(dir.file("site.csv"), "P1,P2\n0,0\n0,0\n4,1\n2,9\n0,0\n0,0\n");
+    bool asked = false;
+    QTimer::singleShot(0, [&] {
+        auto* d = qobject_cast<ImportTracesDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        asked = true;
+        field(*d, "采样间隔(T)(us)：")->setText("25");
+        d->findChild<QComboBox*>()->setCurrentIndex(1);
+        d->accept();
+    });
+    importTraces(frame(), {QString::fromStdString(dir.file("site.csv"))});
+    EXPECT_TRUE(asked);
+    ASSERT_EQ(doc().pointCount(), 2);
+    EXPECT_EQ(textOf(doc().points[1].pileNo), "P2");
+    EXPECT_EQ(doc().points[0].sampleInterval, 25.0f);
+    EXPECT_EQ(doc().points[0].sensorType, 1);
+    EXPECT_EQ(doc().points[0].headIndex, 2);
+    EXPECT_TRUE(doc().modified);
+}
+
+TEST_F(ImportTracesTest, ABadFileIsReportedAndTheProjectStays) {
+    test::writeFile(dir.file("bad.csv"), "time_ms,v\n0,1\n0,5\n");
+    test::writeFile(dir.file("comma.txt"), "0,5 1,5\n");
+    for (const char* name : {"bad.csv", "comma.txt"}) {
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            shown = box->text();
+            box->accept();
+        });
+        importTraces(frame(), {QString::fromStdString(dir.file(name))});
+        EXPECT_FALSE(shown.isEmpty()) << name;
+        ASSERT_EQ(doc().pointCount(), 1);
+        EXPECT_EQ(textOf(doc().points[0].pileNo), "OLD");
+    }
+}
+
+}  // namespace
+}  // namespace sondara::gui
