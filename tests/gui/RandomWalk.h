@@ -4,8 +4,8 @@
 // random choice, selects points, piles and panes, drags in the display, presses keys,
 // undoes and redoes, and checks the document after every step.
 #include <QObject>
-#include <QTextBrowser>
 #include <QPointer>
+#include <QTextBrowser>
 #include <QUrl>
 #include <chrono>
 #include <deque>
@@ -54,8 +54,8 @@ public:
     struct Options {
         unsigned seed = 1;
         int steps = 300;
-        int saveEvery = 20;   // the saved-and-read-back comparison, every so many steps
-        std::string folder;   // every file the walk writes or offers lies in here
+        int saveEvery = 20;          // the saved-and-read-back comparison, every so many steps
+        std::string folder;          // every file the walk writes or offers lies in here
         double maxStepSeconds = 60;  // a step that takes longer is reported as hanging
     };
 

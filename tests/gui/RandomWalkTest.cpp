@@ -29,7 +29,7 @@ CSondaraDoc walkDocument() {
     PileMark m;
     m.position = 150;
     m.kind = 2;
-    m.depth = 5.0f;
+    m.depth = 4.4f;  // 110 samples below the head at 4000 m/s and 20 us
     pts[3].defects.push_back(m);
     pts[5].spectrumMarks = {12, 40};
     return test::makeDoc(std::move(pts));
@@ -73,7 +73,7 @@ struct RandomWalkFixture : GuiFixture {
 
 TEST_F(RandomWalkFixture, WalkFromTheEnvironmentSeed) {
     const unsigned seed = static_cast<unsigned>(envInt("SONDARA_WALK_SEED", 20261210));
-    walk(seed, envInt("SONDARA_WALK_STEPS", 400));
+    walk(seed, envInt("SONDARA_WALK_STEPS", 600));
 }
 
 // The checks the walk relies on find each kind of broken document.
@@ -99,11 +99,9 @@ TEST(DocumentInvariants, FindEachKindOfFault) {
         {"member out", [](CSondaraDoc& d) { d.pileMembers.push_back(9); }, "pile member 9"},
         {"head after toe", [](CSondaraDoc& d) { d.points[1].headIndex = 300; }, "not after head"},
         {"head off trace", [](CSondaraDoc& d) { d.points[1].headIndex = -2; }, "off the trace"},
-        {"defect off trace",
-         [](CSondaraDoc& d) { d.points[3].defects[0].position = 512; },
+        {"defect off trace", [](CSondaraDoc& d) { d.points[3].defects[0].position = 512; },
          "defect at 512"},
-        {"wavelet lists",
-         [](CSondaraDoc& d) { d.points[0].waveletMarkPanes.push_back(1); },
+        {"wavelet lists", [](CSondaraDoc& d) { d.points[0].waveletMarkPanes.push_back(1); },
          "wavelet mark lists"},
     };
     for (const Case& c : cases) {
