@@ -76,6 +76,12 @@ TEST_F(RandomWalkFixture, WalkFromTheEnvironmentSeed) {
     walk(seed, envInt("SONDARA_WALK_STEPS", 600));
 }
 
+// Found by the walk: a file saved after the head moved put a defect off the trace
+// when it was opened again (step 1,283).
+TEST_F(RandomWalkFixture, Seed5MarksStayOnTheTraceAfterReopening) {
+    walk(5, 1300);
+}
+
 // The checks the walk relies on find each kind of broken document.
 TEST(DocumentInvariants, FindEachKindOfFault) {
     auto good = [] {
