@@ -81,6 +81,19 @@ TEST(ProjectFile, MarkPositionsFollowTheirDepth) {
     EXPECT_EQ(r.points[0].defects[0].position, 999);
 }
 
+TEST(ProjectFile, AMarkStoredOnTheTraceStaysOnItWhenItsDepthPointsBeyond) {
+    // the depth was measured from an earlier head: derived from the head now it lies
+    // past the end of the trace
+    TestPoint p = fullPoint(1);
+    const int n = p.sampleCount();
+    ASSERT_GT(n, 4);
+    p.defects[0].position = n / 2;
+    p.defects[0].depth = static_cast<float>(p.sampleInterval * p.waveSpeed * 2.0 * n * 0.0000005);
+    CSondaraDoc r;
+    ASSERT_EQ(readBytes(r, fileBytes("QAR16", 1, {p})), "");
+    EXPECT_EQ(r.points[0].defects[0].position, n / 2);
+}
+
 TEST(ProjectFile, MarksPlacedAtASampleStayThereAfterReload) {
     // depths as the program stores them when a mark is placed at a sample
     TestPoint p = fullPoint(1);
