@@ -41,12 +41,14 @@ struct Problem {
     double toe0 = 0.0;  // s, the scale of the toe time parameter
     int window = 0;     // samples fitted from the blow's start on
     Layout layout;
+    double toeLo = 0.3, toeHi = 3.0;      // bounds of the toe time / toe0
+    double minTop = 0.0, maxTop = 0.995;  // where a change may begin (fractions of the toe time)
     mutable std::vector<double> buffer;
 
     ModelParams paramsOf(const Eigen::VectorXd& x) const {
         ModelParams p;
         p.amplitude = x[0];
-        p.toeTime = std::max(x[1], 0.3) * toe0;
+        p.toeTime = std::clamp(x[1], toeLo, toeHi) * toe0;
         p.shaftDamping = std::exp(std::clamp(x[2], -8.0, 3.5));
         p.shaftStiffness = std::exp(std::clamp(x[3], -8.0, 3.5));
         p.toeDamping = std::exp(std::clamp(x[4], -8.0, 4.0));
@@ -54,7 +56,7 @@ struct Problem {
         for (int k = 0; k < layout.changes; ++k) {
             int o = layout.base() + 3 * k;
             ModelChange ch;
-            ch.top = std::clamp(x[o], 0.0, 0.995);
+            ch.top = std::clamp(x[o], minTop, maxTop);
             ch.extent =
                 std::clamp(0.05 * std::exp(std::clamp(x[o + 1], -6.0, 3.0)), 0.001, 1.0 - ch.top);
             ch.ratio = std::exp(std::clamp(x[o + 2], -4.0, 1.6));
@@ -164,6 +166,13 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
     const int kb = c.blowStart;
     const double dt = c.dt;
     out.headIndex = c.blowPeak;
+    if (acc) {
+        // The head mark sits on the first peak of the recorded acceleration.
+        int k = kb;
+        for (int i = kb; i <= c.blowPeak; ++i)
+            if (c.sign * (rec[i] - c.offset) > c.sign * (rec[k] - c.offset)) k = i;
+        out.headIndex = k;
+    }
     const double peakShift = (c.blowPeak - kb) * dt;  // the head mark sits on the peak
     const int W = c.pulseWidth;
     const int after = n - 1 - kb;
@@ -192,7 +201,7 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
     const int window = std::min(after, static_cast<int>(2.0 * hi / dt) + 2 * W + 8);
     const double toe0 = 0.5 * (lo + hi);
     const int cells = cellsFor(toe0, dt);
-    PileModel model(c.pulse, dt, cells, window, 0.3 * toe0);
+    PileModel model(c.pulse, dt, cells, window, lo);
 
     Problem pr;
     pr.c = &c;
@@ -200,6 +209,8 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
     pr.toe0 = toe0;
     pr.window = window;
     pr.layout.drift = acc;
+    pr.toeLo = lo / toe0;
+    pr.toeHi = hi / toe0;
 
     auto baseStart = [&](double toe) {
         Eigen::VectorXd x = Eigen::VectorXd::Zero(pr.layout.size());
@@ -240,6 +251,24 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
     best.x = baseStart(bestToe);
     best.rss = fitLm(pr, best.x, 40 * (best.layout.size() + 1));
 
+    // The force the head felt: the measured pulse corrected until the model's head
+    // velocity follows the measured one through the blow (the shaft soil acts on the
+    // head velocity already during the blow, so the pulse alone is not the force).
+    {
+        std::vector<double> m(window);
+        std::vector<double>& force = model.pulse();
+        const int len = std::min<int>(force.size(), window);
+        for (int it = 0; it < 3; ++it) {
+            pr.modelOf(best.x, m);
+            const double a = std::max(1e-6, best.x[0]);
+            for (int i = 1; i < len; ++i) {
+                double d = c.velocity[kb + i] / c.peak - m[i];
+                force[i] = std::max(0.0, force[i] + d * c.peak / a);
+            }
+        }
+        best.rss = fitLm(pr, best.x, 20 * (best.layout.size() + 1));
+    }
+
     // ---- impedance changes, one at a time, kept while the information criterion
     //      and the noise agree ---------------------------------------------------
     const double noise = c.noise / c.peak;  // relative echo noise
@@ -253,12 +282,17 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
         pr.residuals(best.x, r);
         std::vector<double> res(window);
         for (int i = 0; i < window; ++i) res[i] = -r[i];
-        std::vector<double> pulseRel(c.pulse);
+        std::vector<double> pulseRel(model.pulse());
         for (double& v : pulseRel) v /= c.peak;
         std::vector<double> mf = matched(res, pulseRel);
         const double toe = pr.paramsOf(best.x).toeTime;
-        const int first = std::max(1, W / 2);
-        const int last = std::min(window - 1, static_cast<int>(2.0 * toe / dt) - W / 2);
+        // A change must begin a pulse width after the blow and one before the toe
+        // echo: closer, its echo merges with the blow or the toe's.
+        const int first = std::max(1, W);
+        const int last = std::min(window - 1, static_cast<int>(2.0 * toe / dt) - W);
+        if (last <= first + 1) break;
+        pr.minTop = 0.5 * first * dt / toe;
+        pr.maxTop = 0.5 * last * dt / toe;
         int kBest = -1;
         for (int k = first; k < last; ++k)
             if (kBest < 0 || std::fabs(mf[k]) > std::fabs(mf[kBest])) kBest = k;
@@ -277,23 +311,39 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
                 break;
             }
         }
+        // Two starts for the extent: the echo of the change's end, and a short change.
         FitOutcome trial;
-        trial.layout = best.layout;
-        trial.layout.changes = m;
-        trial.x = Eigen::VectorXd::Zero(trial.layout.size());
-        trial.x.head(best.layout.size()) = best.x;
-        int o = trial.layout.base() + 3 * (m - 1);
-        trial.x[o] = top;
-        trial.x[o + 1] = std::log(std::max(extent, 0.002) / 0.05);
-        trial.x[o + 2] = std::log(beta0);
+        trial.rss = INFINITY;
+        const double shortExtent = 0.75 * W * dt / toe;
+        for (int start = 0; start < 2; ++start) {
+            double ext = start == 0 ? extent : shortExtent;
+            if (start == 1 && std::fabs(extent - shortExtent) < 1e-9) break;
+            FitOutcome t;
+            t.layout = best.layout;
+            t.layout.changes = m;
+            t.x = Eigen::VectorXd::Zero(t.layout.size());
+            t.x.head(best.layout.size()) = best.x;
+            int o = t.layout.base() + 3 * (m - 1);
+            t.x[o] = top;
+            t.x[o + 1] = std::log(std::max(ext, 0.002) / 0.05);
+            t.x[o + 2] = std::log(beta0);
+            pr.layout = t.layout;
+            t.rss = fitLm(pr, t.x, 20 * (t.layout.size() + 1));
+            if (t.rss < trial.rss) trial = t;
+        }
         pr.layout = trial.layout;
-        trial.rss = fitLm(pr, trial.x, 30 * (trial.layout.size() + 1));
         ModelParams tp = pr.paramsOf(trial.x);
         const ModelChange& added = tp.changes.back();
-        double echo = 2.0 * std::fabs(1.0 - added.ratio) / (1.0 + added.ratio);
+        // The echo a change gives at the head; a layer thinner than the blow's half
+        // width gives less.
+        const double trialToe = tp.toeTime;
+        double echo = 2.0 * std::fabs(1.0 - added.ratio) / (1.0 + added.ratio) *
+                      std::min(1.0, 2.0 * added.extent * trialToe / (W * dt));
+        const bool placed = 2.0 * added.top * trialToe / dt >= W &&
+                            2.0 * added.top * trialToe / dt <= 2.0 * trialToe / dt - W;
         bool better = bic(trial.rss, trial.layout.size()) < bic(best.rss, best.layout.size()) &&
                       trial.rss < 0.95 * best.rss;
-        bool visible = echo > std::max(4.0 * noise, 0.04) && std::fabs(1.0 - added.ratio) > 0.06;
+        bool visible = placed && echo > std::max(4.0 * noise, 0.04) && std::fabs(1.0 - added.ratio) > 0.06;
         if (!better || !visible) break;
         best = trial;
     }
@@ -315,7 +365,7 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
     const double toeTime = fp.toeTime;
     out.toeTime = 2.0 * toeTime;  // echo time after the blow
     out.toeIndex =
-        std::clamp(c.blowPeak + static_cast<int>(std::lround(2.0 * toeTime / dt)), 0, n - 1);
+        std::clamp(out.headIndex + static_cast<int>(std::lround(2.0 * toeTime / dt)), 0, n - 1);
     double toeEcho = 0.0;
     {
         int k0 = static_cast<int>(2.0 * toeTime / dt);
@@ -341,7 +391,7 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
         d.beta = ch.ratio;
         d.kind = ch.ratio < 1.0 ? ImpedanceChangeKind::Narrowing : ImpedanceChangeKind::Widening;
         d.index = std::clamp(
-            c.blowPeak + static_cast<int>(std::lround(2.0 * ch.top * toeTime / dt)), 0, n - 1);
+            out.headIndex + static_cast<int>(std::lround(2.0 * ch.top * toeTime / dt)), 0, n - 1);
         if (d.kind == ImpedanceChangeKind::Narrowing) minBeta = std::min(minBeta, d.beta);
         out.defects.push_back(d);
     }
@@ -489,7 +539,9 @@ int applyInterpretation(CSondaraDoc& doc, const std::vector<PointInterpretation>
         if (r.headIndex < 0 || r.headIndex >= n) continue;
         p.headIndex = static_cast<std::int16_t>(r.headIndex);
         p.headSetFlag = 1;
-        if (r.toeFound && r.toeIndex > r.headIndex && r.toeIndex < n) {
+        // The fitted toe is written even when its echo is weak (a break hides it): the
+        // defect marks need a toe below them, and the confidence tells the engineer.
+        if (r.toeIndex > r.headIndex && r.toeIndex < n) {
             p.toeIndex = static_cast<std::int16_t>(r.toeIndex);
             p.toeSetFlag = 1;
         }

@@ -192,7 +192,7 @@ void PileModel::profileOf(const ModelParams& p) {
             // Blend in compliance (series layers) so that a thin soft layer acts like one.
             double frac = std::min(1.0, cover);
             double zi = z_[i];
-            double comp = (1.0 - frac) / zi + frac / (zi * ratio);
+            double comp = (1.0 - frac) / zi + frac / ratio;
             z_[i] = static_cast<float>(1.0 / comp);
         }
     }

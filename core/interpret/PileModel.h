@@ -64,6 +64,7 @@ public:
     const std::vector<float>& impedance() const { return z_; }
     void profileOf(const ModelParams& p);
     int cells() const { return n_; }
+    std::vector<double>& pulse() { return pulse_; }
     double minToeTime() const { return minToe_; }
 
 private:
