@@ -231,14 +231,22 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
         for (double toe = lo; toe <= hi + 1e-12; toe += step) {
             Eigen::VectorXd x = baseStart(toe);
             pr.modelOf(x, m);
-            double smm = 0, smy = 0, syy = 0;
+            // Amplitude (and for integrated acceleration an offset and a slope) by
+            // linear least squares.
+            const int cols = acc ? 3 : 1;
+            Eigen::MatrixXd a(window, cols);
+            Eigen::VectorXd y(window);
             for (int i = 0; i < window; ++i) {
-                double y = c.velocity[kb + i] / c.peak;
-                smm += m[i] * m[i];
-                smy += m[i] * y;
-                syy += y * y;
+                a(i, 0) = m[i];
+                if (acc) {
+                    a(i, 1) = 1.0;
+                    a(i, 2) = static_cast<double>(i) / window;
+                }
+                y[i] = c.velocity[kb + i] / c.peak;
             }
-            double r = smm > 0 ? syy - smy * smy / smm : syy;
+            Eigen::VectorXd coef = a.colPivHouseholderQr().solve(y);
+            double r = (a * coef - y).squaredNorm();
+            if (!std::isfinite(r)) continue;
             if (r < bestRss) {
                 bestRss = r;
                 bestToe = toe;
@@ -343,7 +351,8 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
                             2.0 * added.top * trialToe / dt <= 2.0 * trialToe / dt - W;
         bool better = bic(trial.rss, trial.layout.size()) < bic(best.rss, best.layout.size()) &&
                       trial.rss < 0.95 * best.rss;
-        bool visible = placed && echo > std::max(4.0 * noise, 0.04) && std::fabs(1.0 - added.ratio) > 0.06;
+        bool visible =
+            placed && echo > std::max(4.0 * noise, 0.04) && std::fabs(1.0 - added.ratio) > 0.06;
         if (!better || !visible) break;
         best = trial;
     }
