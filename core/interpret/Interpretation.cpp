@@ -224,7 +224,7 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
     };
 
     // Scan the toe time with the amplitude (and drift) solved linearly.
-    double bestToe = toe0, bestRss = INFINITY;
+    std::vector<std::pair<double, double>> scan;  // toe time, misfit
     {
         std::vector<double> m(window);
         const double step = std::max(0.125 * W * dt, (hi - lo) / 120.0);
@@ -247,17 +247,41 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
             Eigen::VectorXd coef = a.colPivHouseholderQr().solve(y);
             double r = (a * coef - y).squaredNorm();
             if (!std::isfinite(r)) continue;
-            if (r < bestRss) {
-                bestRss = r;
-                bestToe = toe;
-            }
+            scan.push_back({toe, r});
         }
     }
-
+    if (scan.empty()) {
+        out.error = "判读失败";
+        return out;
+    }
+    // The three deepest minima of the scan (a multiple or a soil echo can fit nearly as
+    // well as the toe), each fitted; the best fit wins.
+    std::vector<double> starts;
+    {
+        std::vector<std::size_t> minima;
+        for (std::size_t i = 0; i < scan.size(); ++i) {
+            bool left = i == 0 || scan[i].second <= scan[i - 1].second;
+            bool right = i + 1 == scan.size() || scan[i].second <= scan[i + 1].second;
+            if (left && right) minima.push_back(i);
+        }
+        std::sort(minima.begin(), minima.end(),
+                  [&](std::size_t a, std::size_t b) { return scan[a].second < scan[b].second; });
+        for (std::size_t i : minima) {
+            bool apart = true;
+            for (double t : starts) apart = apart && std::fabs(t - scan[i].first) > 0.5 * W * dt;
+            if (apart) starts.push_back(scan[i].first);
+            if (starts.size() == 3) break;
+        }
+    }
     FitOutcome best;
-    best.layout = pr.layout;
-    best.x = baseStart(bestToe);
-    best.rss = fitLm(pr, best.x, 40 * (best.layout.size() + 1));
+    best.rss = INFINITY;
+    for (double toe : starts) {
+        FitOutcome f;
+        f.layout = pr.layout;
+        f.x = baseStart(toe);
+        f.rss = fitLm(pr, f.x, 25 * (f.layout.size() + 1));
+        if (f.rss < best.rss) best = f;
+    }
 
     // The force the head felt: the measured pulse corrected until the model's head
     // velocity follows the measured one through the blow (the shaft soil acts on the
