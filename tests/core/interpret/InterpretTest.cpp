@@ -1,0 +1,296 @@
+// Automatic interpretation: simulated piles of every kind with their truth, the
+// robustness of the reader of outside traces, the marks it writes and the accuracy
+// over a simulated site.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+#include "core/analysis/ReportClass.h"
+#include "core/interpret/Interpretation.h"
+#include "support/TestSupport.h"
+#include "tests/core/interpret/SimSite.h"
+
+namespace sondara {
+namespace {
+
+using namespace interpret_test;
+
+PileSpec basePile(double length, int sensor, double noise) {
+    PileSpec s;
+    s.length = length;
+    s.waveSpeed = 3800.0;
+    s.diameter = 800.0;
+    s.soil.shaftVs = 150.0;
+    s.soil.shaftDensity = 1800.0;
+    s.soil.toeVs = 250.0;
+    s.soil.toeDensity = 1900.0;
+    s.hammerMs = 1.0;
+    s.sensorType = sensor;
+    s.noise = noise;
+    s.sampleInterval = autoSampleInterval(s.length, s.waveSpeed, s.samples, s.preTrigger);
+    return s;
+}
+
+struct TableRow {
+    const char* name;
+    std::vector<DefectSpec> defects;
+};
+
+TEST(Interpret, FindsWhatTheSimulatedPilesHold) {
+    const std::vector<TableRow> table = {
+        {"intact", {}},
+        {"neck", {{DefectKind::Necking, 5.0, 1.0, 0.35}}},
+        {"bulge", {{DefectKind::Bulging, 6.0, 1.2, 0.3}}},
+        {"break", {{DefectKind::Break, 7.0, 0.3, 0.95}}},
+        {"soft concrete", {{DefectKind::Segregation, 4.0, 1.5, 0.3}}},
+        {"enlarged base", {{DefectKind::EnlargedBase, 0.0, 1.5, 0.6}}},
+    };
+    Accuracy total;
+    for (const TableRow& row : table)
+        for (int sensor : {1, 0})
+            for (double noise : {0.0, 0.01}) {
+                PileSpec spec = basePile(15.0, sensor, noise);
+                spec.defects = row.defects;
+                PileCase c = makeCase(row.name, spec, 11);
+                ASSERT_TRUE(c.trace.ok()) << c.trace.error;
+                CSondaraDoc doc;
+                addPoint(doc, c);
+                PointInterpretation r = interpretPoint(doc, 0);
+                SCOPED_TRACE(std::string(row.name) + (sensor ? " velocity" : " acceleration") +
+                             (noise > 0 ? " noisy" : " clean"));
+                ASSERT_TRUE(r.error.empty()) << r.error;
+                Accuracy one;
+                one.add(c, r);
+                if (std::getenv("SONDARA_INTERPRET_VERBOSE")) {
+                    std::printf("%s %s %s: toe %.3f/%.3f ms found %d res %.3f class %d %s\n",
+                                row.name, sensor ? "vel" : "acc", noise > 0 ? "noisy" : "clean",
+                                r.toeTime * 1e3, 2e3 * c.trace.truth.travelTime, r.toeFound,
+                                r.residual, r.integrityClass, r.reason.c_str());
+                    for (const ProposedDefect& d : r.defects)
+                        std::printf("   %.2f m +%.2f %s %.3f\n", d.depth, d.extent,
+                                    changeKindKey(d.kind), d.beta);
+                }
+                total.add(c, r);
+                const SimTruth& t = c.trace.truth;
+                if (row.defects.empty() || row.defects[0].kind != DefectKind::Break) {
+                    EXPECT_TRUE(r.toeFound);
+                    EXPECT_NEAR(r.toeTime, 2 * t.travelTime, 0.03 * 2 * t.travelTime);
+                }
+                EXPECT_EQ(r.fitted.size(), c.trace.samples.size());
+                EXPECT_NEAR(r.headIndex, t.headPeakIndex, 2);
+                if (row.defects.empty()) {
+                    EXPECT_TRUE(r.defects.empty());
+                }
+            }
+    std::printf("table: %s\n", total.text().c_str());
+    // The changes, their ratios and the classes, at the rates an engineer is promised.
+    EXPECT_GE(total.pct(total.changeRight, total.changeCases), 90.0) << total.text();
+    EXPECT_GE(total.pct(total.betaRight, total.narrowFound), 80.0) << total.text();
+    EXPECT_GE(total.pct(total.classRight, total.classCases), 85.0) << total.text();
+    EXPECT_EQ(total.intactFalse, 0) << total.text();
+}
+
+TEST(Interpret, NoisyIntactPilesGetNoDefect) {
+    for (int sensor : {0, 1})
+        for (std::uint64_t seed = 1; seed <= 6; ++seed) {
+            PileSpec spec = basePile(8.0 + 4.0 * seed, sensor, 0.01);
+            PileCase c = makeCase("intact", spec, seed);
+            CSondaraDoc doc;
+            addPoint(doc, c);
+            PointInterpretation r = interpretPoint(doc, 0);
+            ASSERT_TRUE(r.error.empty());
+            EXPECT_TRUE(r.defects.empty())
+                << "sensor " << sensor << " seed " << seed << ": " << r.defects.size()
+                << " changes, first beta " << r.defects[0].beta << " at " << r.defects[0].depth;
+            EXPECT_EQ(r.integrityClass, 1);
+        }
+}
+
+TEST(Interpret, ATraceWithoutVisibleToeIsUncertain) {
+    // A long pile in stiff soil: the shaft takes the wave before it comes back.
+    PileSpec spec = basePile(40.0, 1, 0.01);
+    spec.soil.shaftVs = 400.0;
+    spec.soil.shaftDensity = 2000.0;
+    spec.soil.toeVs = 250.0;
+    spec.diameter = 600.0;
+    PileCase c = makeCase("buried toe", spec, 3);
+    ASSERT_FALSE(c.toeVisible);
+    CSondaraDoc doc;
+    addPoint(doc, c);
+    PointInterpretation r = interpretPoint(doc, 0);
+    ASSERT_TRUE(r.error.empty());
+    EXPECT_EQ(r.confidence, Confidence::Uncertain);
+    EXPECT_FALSE(r.reason.empty());
+}
+
+TEST(Interpret, AnyTraceIsReadWithoutHarm) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    std::vector<std::vector<float>> traces = {
+        {},
+        {1.0f},
+        std::vector<float>(10, 3.0f),
+        std::vector<float>(1024, 0.0f),
+        std::vector<float>(1024, 5.0f),
+        std::vector<float>(1024, nan),
+        std::vector<float>(64, inf),
+    };
+    traces.push_back(test::randomTrace(1024, 7, 100.0f));
+    traces.push_back(test::normalTrace(2048, 9));
+    std::vector<float> spike(1024, 0.0f);
+    spike[1020] = 1000.0f;
+    traces.push_back(spike);
+    std::vector<float> step(1024, 0.0f);
+    for (int i = 500; i < 1024; ++i) step[i] = 1e30f;
+    traces.push_back(step);
+    CSondaraDoc doc;
+    for (const auto& t : traces)
+        for (float dt : {20.0f, 0.0f, -5.0f, nan})
+            for (int sensor : {0, 1, 2}) {
+                TestPoint p{};
+                p.rawSamples = t;
+                p.samples = t;
+                p.sampleInterval = dt;
+                p.sensorType = static_cast<std::int16_t>(sensor);
+                p.pileLength = 10.0f;
+                p.waveSpeed = 4000;
+                doc.points.push_back(p);
+            }
+    std::vector<int> all;
+    for (int i = 0; i < doc.pointCount(); ++i) all.push_back(i);
+    all.push_back(-1);
+    all.push_back(doc.pointCount());
+    std::vector<PointInterpretation> rows = interpretPoints(doc, all);
+    ASSERT_EQ(rows.size(), all.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i].point, all[i]);
+        if (!rows[i].error.empty()) continue;
+        EXPECT_TRUE(std::isfinite(rows[i].toeTime));
+        EXPECT_TRUE(std::isfinite(rows[i].residual));
+        for (float f : rows[i].fitted) EXPECT_TRUE(std::isfinite(f));
+    }
+    EXPECT_FALSE(rows[0].error.empty());  // empty trace
+    CSondaraDoc copy = doc;
+    applyInterpretation(doc, rows);  // must not crash on any of them
+}
+
+TEST(Interpret, ProposalsBecomeMarksAndClassInOneChange) {
+    CSondaraDoc doc;
+    PileSpec spec = basePile(15.0, 1, 0.005);
+    addPoint(doc, makeCase("intact", spec, 1));
+    spec.defects = {{DefectKind::Necking, 6.0, 1.0, 0.15}};  // beta 0.72: 缩径
+    addPoint(doc, makeCase("neck", spec, 2));
+    spec.defects = {{DefectKind::Break, 5.0, 0.3, 0.97}};
+    addPoint(doc, makeCase("break", spec, 3));
+    spec.defects = {{DefectKind::Bulging, 5.0, 1.0, 0.3}};
+    addPoint(doc, makeCase("bulge", spec, 4));
+    std::vector<PointInterpretation> rows = interpretPoints(doc, {0, 1, 2, 3});
+    ASSERT_EQ(rows.size(), 4u);
+    int notices = 0;
+    doc.addObserver(
+        [&](DocChange k, const std::vector<int>&) { notices += k == DocChange::Marks; });
+    EXPECT_EQ(applyInterpretation(doc, rows), 4);
+    EXPECT_EQ(notices, 1);
+    const int kinds[] = {0, 2, 3, 1};
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        const TestPoint& p = doc.points[i];
+        EXPECT_EQ(p.headIndex, rows[i].headIndex);
+        EXPECT_EQ(p.toeIndex, rows[i].toeIndex);
+        EXPECT_EQ(p.integrityClass, rows[i].integrityClass);
+        if (kinds[i] == 0) {
+            EXPECT_TRUE(p.defects.empty());
+        } else {
+            bool found = false;
+            for (const PileMark& m : p.defects) {
+                found = found || m.kind == kinds[i];
+                EXPECT_GT(m.position, p.headIndex);
+                EXPECT_LT(m.position, p.toeIndex);
+            }
+            EXPECT_TRUE(found) << p.defects.size() << " marks";
+        }
+    }
+    // The report's grade agrees with the proposed class.
+    EXPECT_EQ(ReportClass(doc.points[0]), 0);
+    EXPECT_EQ(ReportClass(doc.points[1]), 1);
+    EXPECT_EQ(ReportClass(doc.points[2]), 2);
+    EXPECT_EQ(ReportClass(doc.points[3]), 0);
+}
+
+TEST(Interpret, CancelStopsAndProgressCounts) {
+    CSondaraDoc doc;
+    for (int i = 0; i < 12; ++i) addPoint(doc, makeCase("p", basePile(10.0 + i, i % 2, 0.005), i));
+    std::vector<int> all;
+    for (int i = 0; i < 12; ++i) all.push_back(i);
+    std::atomic<bool> cancel{false};
+    std::atomic<int> calls{0};
+    InterpretControl control;
+    control.cancel = &cancel;
+    control.progress = [&](int done, int total) {
+        EXPECT_EQ(total, 12);
+        if (++calls == 3) cancel = true;
+        EXPECT_LE(done, 12);
+    };
+    std::vector<PointInterpretation> rows = interpretPoints(doc, all, control);
+    EXPECT_LT(rows.size(), 12u);
+    EXPECT_GE(rows.size(), 3u);
+    for (std::size_t i = 1; i < rows.size(); ++i) EXPECT_LT(rows[i - 1].point, rows[i].point);
+}
+
+TEST(Interpret, SiteWaveSpeedFromIntactPiles) {
+    CSondaraDoc doc;
+    for (int i = 0; i < 7; ++i) {
+        PileSpec spec = basePile(10.0 + i, 1, 0.003);
+        spec.waveSpeed = 3900.0;
+        addPoint(doc, makeCase("p", spec, i + 1));
+        doc.points.back().waveSpeed = 3600;  // the stored speed is only a guess
+    }
+    std::vector<int> all{0, 1, 2, 3, 4, 5, 6};
+    SiteWaveSpeed s = siteWaveSpeed(doc, interpretPoints(doc, all));
+    ASSERT_TRUE(s.found);
+    EXPECT_NEAR(s.speed, 3900.0, 0.03 * 3900.0);
+    EXPECT_GE(s.points.size(), 5u);
+    SiteWaveSpeed few = siteWaveSpeed(doc, interpretPoints(doc, {0, 1, 2, 3}));
+    EXPECT_FALSE(few.found);
+}
+
+// The accuracy over a simulated site (the figures of docs/interpretation.md).
+TEST(Interpret, AccuracyOverASimulatedSite) {
+    std::vector<PileCase> site = randomSite(200, 2026);
+    CSondaraDoc doc;
+    for (const PileCase& c : site) addPoint(doc, c);
+    std::vector<int> all;
+    for (int i = 0; i < doc.pointCount(); ++i) all.push_back(i);
+    std::vector<PointInterpretation> rows = interpretPoints(doc, all);
+    ASSERT_EQ(rows.size(), site.size());
+    Accuracy a;
+    for (std::size_t i = 0; i < site.size(); ++i) {
+        a.add(site[i], rows[i]);
+        const PileCase& c = site[i];
+        const PointInterpretation& r = rows[i];
+        double truthToe = 2 * c.trace.truth.travelTime;
+        if (std::getenv("SONDARA_INTERPRET_VERBOSE") && c.toeVisible &&
+            std::fabs(r.toeTime - truthToe) > 0.03 * truthToe)
+            std::printf(
+                "pile %zu L %.1f c %.0f dt %.0f sensor %d: toe %.3f/%.3f ms, %zu defects, lo %s\n",
+                i, c.spec.length, c.spec.waveSpeed, c.spec.sampleInterval, c.spec.sensorType,
+                r.toeTime * 1e3, truthToe * 1e3, c.spec.defects.size(), r.error.c_str());
+    }
+    std::printf("site of %zu piles: %s\n", site.size(), a.text().c_str());
+    RecordProperty("accuracy", a.text());
+    // Every pile of the site is read (none is refused). The figures are measured and
+    // recorded in docs/interpretation.md; they do not yet reach the targets there
+    // (toe 95 %, changes 90 %, beta 80 %, class 85 %, intact 5 %), so the floors
+    // below guard against falling back, not the targets.
+    for (const PointInterpretation& r : rows) EXPECT_TRUE(r.error.empty()) << r.error;
+    EXPECT_GE(a.pct(a.toeRight, a.toeCases), 60.0);
+    EXPECT_GE(a.pct(a.changeRight, a.changeCases), 55.0);
+    EXPECT_GE(a.pct(a.classRight, a.classCases), 65.0);
+    EXPECT_LE(a.pct(a.intactFalse, a.intact), 15.0);
+}
+
+}  // namespace
+}  // namespace sondara
