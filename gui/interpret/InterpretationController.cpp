@@ -4,6 +4,7 @@
 #include <QEventLoop>
 #include <QProgressDialog>
 #include <QTimer>
+#include <algorithm>
 #include <atomic>
 #include <thread>
 

@@ -130,9 +130,22 @@ QVariant InterpretationModel::headerData(int section, Qt::Orientation o, int rol
 void InterpretationModel::sort(int column, Qt::SortOrder order) {
     if (column < 0 || column >= ColumnCount) return;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    // the selection and the current row follow their results to the new rows
+    const QModelIndexList before = persistentIndexList();
+    std::vector<int> held;
+    held.reserve(static_cast<size_t>(before.size()));
+    for (const QModelIndex& i : before) held.push_back(order_[static_cast<size_t>(i.row())]);
     sortColumn_ = column;
     sortOrder_ = order;
     applyOrder();
+    std::vector<int> rowOf(order_.size());
+    for (size_t row = 0; row < order_.size(); ++row)
+        rowOf[static_cast<size_t>(order_[row])] = static_cast<int>(row);
+    QModelIndexList after;
+    for (qsizetype k = 0; k < before.size(); ++k)
+        after << index(rowOf[static_cast<size_t>(held[static_cast<size_t>(k)])],
+                       before[k].column());
+    changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 

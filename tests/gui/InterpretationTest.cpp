@@ -3,12 +3,12 @@
 // over the measured one, cancelling that leaves the project as it was, and 采用 /
 // 全部采用 writing the proposals into the project.
 #include <QApplication>
-#include <cstdlib>
 #include <QDockWidget>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
+#include <cstdlib>
 
 #include "GuiFixture.h"
 #include "core/fileio/ProjectFile.h"
@@ -136,8 +136,8 @@ TEST_F(InterpretFixture, AdoptWritesTheSelectedProposalsAndAllClearOnes) {
     ASSERT_GT(rows().rowCount(), 1);
     // 采用 on two selected rows: exactly their points change, in one announcement
     std::vector<DocChangeEvent> events;
-    connect(&frame(), &CMainFrame::documentChanged, &frame(),
-            [&](const DocChangeEvent& e) { events.push_back(e); });
+    QObject::connect(&frame(), &CMainFrame::documentChanged, &frame(),
+                     [&](const DocChangeEvent& e) { events.push_back(e); });
     const std::string before = projectBytes();
     panel().table()->clearSelection();
     panel().table()->selectionModel()->select(
