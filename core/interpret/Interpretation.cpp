@@ -1,89 +1,577 @@
-// TEMPORARY STUB so that the desktop builds before the interpretation core lands.
 #include "core/interpret/Interpretation.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <memory>
+#include <set>
+#include <span>
+#include <thread>
+#include <unsupported/Eigen/LevenbergMarquardt>
 
+#include "core/base/FixedText.h"
+#include "core/interpret/PileModel.h"
+#include "core/model/NameLists.h"
 #include "core/model/SondaraDoc.h"
 
 namespace sondara {
 
+namespace {
+
+using interp::Conditioned;
+using interp::ModelChange;
+using interp::ModelParams;
+using interp::PileModel;
+
+constexpr int kMaxChanges = 3;
+constexpr int kMaxCells = 128;
+constexpr int kMinCells = 40;
+
+// The parameters of one fit as the solver sees them (all of order one).
+struct Layout {
+    bool drift = false;
+    int changes = 0;
+    int base() const { return drift ? 8 : 6; }
+    int size() const { return base() + 3 * changes; }
+};
+
+struct Problem {
+    const Conditioned* c = nullptr;
+    PileModel* model = nullptr;
+    double toe0 = 0.0;  // s, the scale of the toe time parameter
+    int window = 0;     // samples fitted from the blow's start on
+    Layout layout;
+    double toeLo = 0.3, toeHi = 3.0;      // bounds of the toe time / toe0
+    double minTop = 0.0, maxTop = 0.995;  // where a change may begin (fractions of the toe time)
+    mutable std::vector<double> buffer;
+
+    ModelParams paramsOf(const Eigen::VectorXd& x) const {
+        ModelParams p;
+        p.amplitude = x[0];
+        p.toeTime = std::clamp(x[1], toeLo, toeHi) * toe0;
+        p.shaftDamping = std::exp(std::clamp(x[2], -8.0, 3.5));
+        p.shaftStiffness = std::exp(std::clamp(x[3], -8.0, 3.5));
+        p.toeDamping = std::exp(std::clamp(x[4], -8.0, 4.0));
+        p.toeStiffness = std::exp(std::clamp(x[5], -8.0, 6.0));
+        for (int k = 0; k < layout.changes; ++k) {
+            int o = layout.base() + 3 * k;
+            ModelChange ch;
+            ch.top = std::clamp(x[o], minTop, maxTop);
+            ch.extent =
+                std::clamp(0.05 * std::exp(std::clamp(x[o + 1], -6.0, 3.0)), 0.001, 1.0 - ch.top);
+            ch.ratio = std::exp(std::clamp(x[o + 2], -4.0, 1.6));
+            p.changes.push_back(ch);
+        }
+        return p;
+    }
+
+    // Model head velocity over the window, in units of the blow's peak.
+    void modelOf(const Eigen::VectorXd& x, std::span<double> out, bool toeReflects = true) const {
+        ModelParams p = paramsOf(x);
+        p.toeReflects = toeReflects;
+        model->run(p, out);
+        const double inv = 1.0 / c->peak;
+        for (int i = 0; i < window; ++i) {
+            double d = 0.0;
+            if (layout.drift) d = x[6] + x[7] * static_cast<double>(i) / window;
+            out[i] = out[i] * inv + d;
+        }
+    }
+
+    void residuals(const Eigen::VectorXd& x, Eigen::VectorXd& r) const {
+        buffer.resize(window);
+        modelOf(x, buffer);
+        const double inv = 1.0 / c->peak;
+        const int kb = c->blowStart;
+        for (int i = 0; i < window; ++i) r[i] = buffer[i] - c->velocity[kb + i] * inv;
+    }
+};
+
+struct Functor : Eigen::DenseFunctor<double> {
+    const Problem* problem;
+    mutable Eigen::VectorXd work;
+    Functor(const Problem& p) : DenseFunctor(p.layout.size(), p.window), problem(&p) {}
+    int operator()(const InputType& x, ValueType& f) const {
+        problem->residuals(x, f);
+        return 0;
+    }
+    // Forward differences with steps suited to the single-precision model.
+    int df(const InputType& x, JacobianType& jac) const {
+        ValueType f0(values()), f1(values());
+        problem->residuals(x, f0);
+        InputType y = x;
+        for (int j = 0; j < inputs(); ++j) {
+            double h = 2e-3;
+            y[j] = x[j] + h;
+            problem->residuals(y, f1);
+            jac.col(j) = (f1 - f0) / h;
+            y[j] = x[j];
+        }
+        return 0;
+    }
+};
+
+double rss(const Problem& pr, const Eigen::VectorXd& x) {
+    Eigen::VectorXd r(pr.window);
+    pr.residuals(x, r);
+    return r.squaredNorm();
+}
+
+double fitLm(const Problem& pr, Eigen::VectorXd& x, int maxfev) {
+    Functor f(pr);
+    Eigen::LevenbergMarquardt<Functor> lm(f);
+    lm.setMaxfev(maxfev);
+    lm.setXtol(1e-5);
+    lm.setFtol(1e-6);
+    lm.minimize(x);
+    return rss(pr, x);
+}
+
+// Amplitude of the echo that begins at each sample of `r`, matched to the pulse.
+std::vector<double> matched(const std::vector<double>& r, const std::vector<double>& pulse) {
+    double e = 0.0;
+    for (double p : pulse) e += p * p;
+    std::vector<double> out(r.size(), 0.0);
+    if (e <= 0.0) return out;
+    for (std::size_t k = 0; k < r.size(); ++k) {
+        double s = 0.0;
+        for (std::size_t i = 0; i < pulse.size() && k + i < r.size(); ++i) s += r[k + i] * pulse[i];
+        out[k] = s / e;
+    }
+    return out;
+}
+
+// Cells a trace needs: about one cell per sample of travel time, within bounds.
+int cellsFor(double toe, double dt) {
+    return std::clamp(static_cast<int>(std::lround(toe / dt)), kMinCells, kMaxCells);
+}
+
+struct FitOutcome {
+    Eigen::VectorXd x;
+    Layout layout;
+    double rss = 0.0;
+};
+
+PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
+    PointInterpretation out;
+    out.point = pointIndex;
+    const std::vector<float>& rec = !p.rawSamples.empty() ? p.rawSamples : p.samples;
+    const bool acc = p.sensorType == 0;
+    Conditioned c = interp::conditionTrace(rec, p.sampleInterval, acc);
+    if (!c.error.empty()) {
+        out.error = c.error;
+        return out;
+    }
+    const int n = static_cast<int>(c.velocity.size());
+    const int kb = c.blowStart;
+    const double dt = c.dt;
+    out.headIndex = c.blowPeak;
+    if (acc) {
+        // The head mark sits on the first peak of the recorded acceleration.
+        int k = kb;
+        for (int i = kb; i <= c.blowPeak; ++i)
+            if (c.sign * (rec[i] - c.offset) > c.sign * (rec[k] - c.offset)) k = i;
+        out.headIndex = k;
+    }
+    const double peakShift = (c.blowPeak - kb) * dt;  // the head mark sits on the peak
+    const int W = c.pulseWidth;
+    const int after = n - 1 - kb;
+    if (after < 3 * W + 8) {
+        out.error = "锤击后的波形太短";
+        return out;
+    }
+
+    // ---- the toe's starting travel time ---------------------------------------
+    const double speed = p.waveSpeed > 0 ? static_cast<double>(p.waveSpeed) : 0.0;
+    const double length = std::isfinite(p.pileLength) && p.pileLength > 0 ? p.pileLength : 0.0;
+    const double tMax = 0.5 * (after - 1.5 * W) * dt;  // toe echo still on the trace
+    const double tMin = 0.5 * W * dt;
+    if (tMax <= tMin) {
+        out.error = "锤击后的波形太短";
+        return out;
+    }
+    double lo = tMin, hi = tMax;
+    if (speed > 0 && length > 0) {
+        double t0 = length / speed;
+        if (t0 > tMin && t0 < tMax) {
+            lo = std::max(tMin, 0.7 * t0);
+            hi = std::min(tMax, 1.3 * t0);
+        }
+    }
+    const int window = std::min(after, static_cast<int>(2.0 * hi / dt) + 2 * W + 8);
+    const double toe0 = 0.5 * (lo + hi);
+    const int cells = cellsFor(toe0, dt);
+    PileModel model(c.pulse, dt, cells, window, lo);
+
+    Problem pr;
+    pr.c = &c;
+    pr.model = &model;
+    pr.toe0 = toe0;
+    pr.window = window;
+    pr.layout.drift = acc;
+    pr.toeLo = lo / toe0;
+    pr.toeHi = hi / toe0;
+
+    auto baseStart = [&](double toe) {
+        Eigen::VectorXd x = Eigen::VectorXd::Zero(pr.layout.size());
+        x[0] = 1.0;
+        x[1] = toe / toe0;
+        x[2] = std::log(1.0);
+        x[3] = std::log(0.5);
+        x[4] = std::log(0.3);
+        x[5] = std::log(1.0);
+        return x;
+    };
+
+    // Scan the toe time with the amplitude (and drift) solved linearly.
+    double bestToe = toe0, bestRss = INFINITY;
+    {
+        std::vector<double> m(window);
+        const double step = std::max(0.125 * W * dt, (hi - lo) / 120.0);
+        for (double toe = lo; toe <= hi + 1e-12; toe += step) {
+            Eigen::VectorXd x = baseStart(toe);
+            pr.modelOf(x, m);
+            double smm = 0, smy = 0, syy = 0;
+            for (int i = 0; i < window; ++i) {
+                double y = c.velocity[kb + i] / c.peak;
+                smm += m[i] * m[i];
+                smy += m[i] * y;
+                syy += y * y;
+            }
+            double r = smm > 0 ? syy - smy * smy / smm : syy;
+            if (r < bestRss) {
+                bestRss = r;
+                bestToe = toe;
+            }
+        }
+    }
+
+    FitOutcome best;
+    best.layout = pr.layout;
+    best.x = baseStart(bestToe);
+    best.rss = fitLm(pr, best.x, 40 * (best.layout.size() + 1));
+
+    // The force the head felt: the measured pulse corrected until the model's head
+    // velocity follows the measured one through the blow (the shaft soil acts on the
+    // head velocity already during the blow, so the pulse alone is not the force).
+    {
+        std::vector<double> m(window);
+        std::vector<double>& force = model.pulse();
+        const int len = std::min<int>(force.size(), window);
+        for (int it = 0; it < 3; ++it) {
+            pr.modelOf(best.x, m);
+            const double a = std::max(1e-6, best.x[0]);
+            for (int i = 1; i < len; ++i) {
+                double d = c.velocity[kb + i] / c.peak - m[i];
+                force[i] = std::max(0.0, force[i] + d * c.peak / a);
+            }
+        }
+        best.rss = fitLm(pr, best.x, 20 * (best.layout.size() + 1));
+    }
+
+    // ---- impedance changes, one at a time, kept while the information criterion
+    //      and the noise agree ---------------------------------------------------
+    const double noise = c.noise / c.peak;  // relative echo noise
+    const double nWin = window;
+    auto bic = [&](double r, int params) {
+        return nWin * std::log(std::max(r, 1e-30) / nWin) + params * std::log(nWin);
+    };
+    for (int m = 1; m <= kMaxChanges; ++m) {
+        Eigen::VectorXd r(window);
+        pr.layout = best.layout;
+        pr.residuals(best.x, r);
+        std::vector<double> res(window);
+        for (int i = 0; i < window; ++i) res[i] = -r[i];
+        std::vector<double> pulseRel(model.pulse());
+        for (double& v : pulseRel) v /= c.peak;
+        std::vector<double> mf = matched(res, pulseRel);
+        const double toe = pr.paramsOf(best.x).toeTime;
+        // A change must begin a pulse width after the blow and one before the toe
+        // echo: closer, its echo merges with the blow or the toe's.
+        const int first = std::max(1, W);
+        const int last = std::min(window - 1, static_cast<int>(2.0 * toe / dt) - W);
+        if (last <= first + 1) break;
+        pr.minTop = 0.5 * first * dt / toe;
+        pr.maxTop = 0.5 * last * dt / toe;
+        int kBest = -1;
+        for (int k = first; k < last; ++k)
+            if (kBest < 0 || std::fabs(mf[k]) > std::fabs(mf[kBest])) kBest = k;
+        if (kBest < 0) break;
+        double a = mf[kBest];
+        if (std::fabs(a) < std::max(3.0 * noise, 0.02)) break;
+        double beta0 = std::clamp((2.0 - a) / (2.0 + a), 0.05, 3.0);
+        double top = 0.5 * kBest * dt / toe;
+        // The end of the change: the first echo of the other sign that follows.
+        double extent = 0.75 * W * dt / toe;
+        for (int k = kBest + std::max(2, W / 2); k < last; ++k) {
+            if (mf[k] * a < 0 && std::fabs(mf[k]) > 0.4 * std::fabs(a) &&
+                std::fabs(mf[k]) >= std::fabs(mf[k - 1]) &&
+                std::fabs(mf[k]) >= std::fabs(mf[k + 1])) {
+                extent = 0.5 * (k - kBest) * dt / toe;
+                break;
+            }
+        }
+        // Two starts for the extent: the echo of the change's end, and a short change.
+        FitOutcome trial;
+        trial.rss = INFINITY;
+        const double shortExtent = 0.75 * W * dt / toe;
+        for (int start = 0; start < 2; ++start) {
+            double ext = start == 0 ? extent : shortExtent;
+            if (start == 1 && std::fabs(extent - shortExtent) < 1e-9) break;
+            FitOutcome t;
+            t.layout = best.layout;
+            t.layout.changes = m;
+            t.x = Eigen::VectorXd::Zero(t.layout.size());
+            t.x.head(best.layout.size()) = best.x;
+            int o = t.layout.base() + 3 * (m - 1);
+            t.x[o] = top;
+            t.x[o + 1] = std::log(std::max(ext, 0.002) / 0.05);
+            t.x[o + 2] = std::log(beta0);
+            pr.layout = t.layout;
+            t.rss = fitLm(pr, t.x, 20 * (t.layout.size() + 1));
+            if (t.rss < trial.rss) trial = t;
+        }
+        pr.layout = trial.layout;
+        ModelParams tp = pr.paramsOf(trial.x);
+        const ModelChange& added = tp.changes.back();
+        // The echo a change gives at the head; a layer thinner than the blow's half
+        // width gives less.
+        const double trialToe = tp.toeTime;
+        double echo = 2.0 * std::fabs(1.0 - added.ratio) / (1.0 + added.ratio) *
+                      std::min(1.0, 2.0 * added.extent * trialToe / (W * dt));
+        const bool placed = 2.0 * added.top * trialToe / dt >= W &&
+                            2.0 * added.top * trialToe / dt <= 2.0 * trialToe / dt - W;
+        bool better = bic(trial.rss, trial.layout.size()) < bic(best.rss, best.layout.size()) &&
+                      trial.rss < 0.95 * best.rss;
+        bool visible = placed && echo > std::max(4.0 * noise, 0.04) && std::fabs(1.0 - added.ratio) > 0.06;
+        if (!better || !visible) break;
+        best = trial;
+    }
+    pr.layout = best.layout;
+
+    // ---- results ----------------------------------------------------------------
+    ModelParams fp = pr.paramsOf(best.x);
+    std::vector<double> fitV(window), noToe(window);
+    pr.modelOf(best.x, fitV);
+    pr.modelOf(best.x, noToe, false);
+    double rr = 0.0, yy = 0.0;
+    for (int i = 0; i < window; ++i) {
+        double y = c.velocity[kb + i] / c.peak;
+        rr += (fitV[i] - y) * (fitV[i] - y);
+        yy += y * y;
+    }
+    out.residual = yy > 0 ? std::sqrt(rr / yy) : 1.0;
+
+    const double toeTime = fp.toeTime;
+    out.toeTime = 2.0 * toeTime;  // echo time after the blow
+    out.toeIndex =
+        std::clamp(out.headIndex + static_cast<int>(std::lround(2.0 * toeTime / dt)), 0, n - 1);
+    double toeEcho = 0.0;
+    {
+        int k0 = static_cast<int>(2.0 * toeTime / dt);
+        for (int i = std::max(0, k0); i < std::min(window, k0 + 2 * W + 2); ++i)
+            toeEcho = std::max(toeEcho, std::fabs(fitV[i] - noToe[i]));
+    }
+    const bool toeAtEdge = toeTime <= lo * 1.001 || toeTime >= hi * 0.999;
+    out.toeFound = toeEcho > std::max(4.0 * noise, 0.03) && !toeAtEdge;
+    double cPoint = speed;
+    if (cPoint <= 0 && length > 0) cPoint = length / toeTime;
+    out.toeDepth = cPoint * toeTime;
+    (void)peakShift;
+
+    // Changes, top to toe, and the profile.
+    std::vector<ModelChange> chs = fp.changes;
+    std::sort(chs.begin(), chs.end(),
+              [](const ModelChange& a, const ModelChange& b) { return a.top < b.top; });
+    double minBeta = 1.0;
+    for (const ModelChange& ch : chs) {
+        ProposedDefect d;
+        d.depth = cPoint * ch.top * toeTime;
+        d.extent = cPoint * ch.extent * toeTime;
+        d.beta = ch.ratio;
+        d.kind = ch.ratio < 1.0 ? ImpedanceChangeKind::Narrowing : ImpedanceChangeKind::Widening;
+        d.index = std::clamp(
+            out.headIndex + static_cast<int>(std::lround(2.0 * ch.top * toeTime / dt)), 0, n - 1);
+        if (d.kind == ImpedanceChangeKind::Narrowing) minBeta = std::min(minBeta, d.beta);
+        out.defects.push_back(d);
+    }
+    out.integrityClass = minBeta >= 0.9 ? 1 : minBeta >= 0.8 ? 2 : minBeta >= 0.6 ? 3 : 4;
+    {
+        model.profileOf(fp);
+        const std::vector<float>& z = model.impedance();
+        const double cellDepth = cPoint * toeTime / z.size();
+        for (std::size_t i = 0; i < z.size(); ++i) {
+            double top = i * cellDepth, bottom = (i + 1) * cellDepth;
+            if (!out.profile.empty() && std::fabs(out.profile.back().ratio - z[i]) < 1e-4)
+                out.profile.back().bottom = bottom;
+            else
+                out.profile.push_back({top, bottom, z[i]});
+        }
+    }
+
+    // The fitted trace in the recorded quantity and units.
+    out.fitted.assign(n, 0.0f);
+    {
+        std::vector<double> v(n, 0.0);
+        for (int i = 0; i < window; ++i) v[kb + i] = fitV[i] * c.peak * c.sign;
+        for (int i = kb + window; i < n; ++i) v[i] = v[kb + window - 1];
+        for (int i = 0; i < n; ++i) {
+            double y = v[i];
+            if (acc) y = (i > 0 ? v[i] - v[i - 1] : 0.0) / dt;  // back to acceleration
+            out.fitted[i] = static_cast<float>(y + c.offset);
+        }
+    }
+
+    if (!out.toeFound) {
+        out.confidence = Confidence::Uncertain;
+        out.reason = "未找到桩底反射";
+    } else if (out.residual > 0.3) {
+        out.confidence = Confidence::Uncertain;
+        out.reason = "拟合较差";
+    } else if (noise > 0.05) {
+        out.confidence = Confidence::Uncertain;
+        out.reason = "噪声较大";
+    } else {
+        out.confidence = Confidence::Clear;
+    }
+    return out;
+}
+
+}  // namespace
+
 const char* confidenceKey(Confidence c) {
     return c == Confidence::Clear ? "clear" : "uncertain";
 }
+
 const char* changeKindKey(ImpedanceChangeKind k) {
     return k == ImpedanceChangeKind::Narrowing ? "narrowing" : "widening";
 }
 
 PointInterpretation interpretPoint(const CSondaraDoc& doc, int point) {
-    PointInterpretation r;
-    r.point = point;
-    if (!doc.validPoint(point) || doc.points[static_cast<size_t>(point)].samples.empty()) {
-        r.error = "无波形";
+    if (!doc.validPoint(point)) {
+        PointInterpretation r;
+        r.point = point;
+        r.error = "测点不存在";
         return r;
     }
-    const TestPoint& p = doc.points[static_cast<size_t>(point)];
-    const int n = p.sampleCount();
-    r.headIndex = std::clamp<int>(p.headIndex, 0, n - 1);
-    r.toeIndex = std::clamp<int>(p.toeIndex, 0, n - 1);
-    r.toeFound = r.toeIndex > r.headIndex;
-    r.toeTime = (r.toeIndex - r.headIndex) * p.sampleInterval * 1e-6;
-    r.toeDepth = r.toeTime * p.waveSpeed / 2;
-    r.confidence = r.toeFound && point % 2 == 0 ? Confidence::Clear : Confidence::Uncertain;
-    if (r.confidence == Confidence::Uncertain) r.reason = "未找到桩底反射";
-    r.residual = 0.05 * (point + 1);
-    if (point % 3 == 1 && r.toeFound) {
-        ProposedDefect d;
-        d.depth = r.toeDepth / 2;
-        d.extent = 0.5;
-        d.beta = 0.7;
-        d.index = (r.headIndex + r.toeIndex) / 2;
-        r.defects.push_back(d);
-        r.integrityClass = 3;
+    try {
+        return interpretTrace(doc.points[point], point);
+    } catch (const std::exception&) {
+        PointInterpretation r;
+        r.point = point;
+        r.error = "判读失败";
+        return r;
     }
-    r.fitted.resize(p.samples.size());
-    for (size_t i = 0; i < p.samples.size(); ++i) r.fitted[i] = 0.5f * p.samples[i];
-    r.profile.push_back({0.0, r.toeDepth, 1.0});
-    return r;
 }
 
 std::vector<PointInterpretation> interpretPoints(const CSondaraDoc& doc,
                                                  const std::vector<int>& points,
                                                  const InterpretControl& control) {
-    std::vector<PointInterpretation> out;
-    int done = 0;
-    for (int i : points) {
-        if (control.cancel && control.cancel->load()) break;
-        out.push_back(interpretPoint(doc, i));
-        if (control.progress) control.progress(++done, static_cast<int>(points.size()));
+    const int total = static_cast<int>(points.size());
+    std::vector<PointInterpretation> rows(points.size());
+    std::vector<char> done(points.size(), 0);
+    std::atomic<int> next{0}, finished{0};
+    auto cancelled = [&] { return control.cancel && control.cancel->load(); };
+    auto worker = [&] {
+        for (int i; !cancelled() && (i = next.fetch_add(1)) < total;) {
+            rows[i] = interpretPoint(doc, points[i]);
+            done[i] = 1;
+            int f = finished.fetch_add(1) + 1;
+            if (control.progress) control.progress(f, total);
+        }
+    };
+    unsigned threads = std::max(1u, std::thread::hardware_concurrency());
+    threads = std::min<unsigned>(threads, std::max(1, total));
+    std::vector<std::thread> pool;
+    try {
+        for (unsigned t = 1; t < threads; ++t) pool.emplace_back(worker);
+    } catch (const std::system_error&) {
+        // Fewer threads than hoped: the calling thread does the rest.
     }
+    worker();
+    for (std::thread& t : pool) t.join();
+    std::vector<PointInterpretation> out;
+    out.reserve(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (done[i]) out.push_back(std::move(rows[i]));
     return out;
 }
 
-SiteWaveSpeed siteWaveSpeed(const CSondaraDoc&, const std::vector<PointInterpretation>&) {
-    return {};
+SiteWaveSpeed siteWaveSpeed(const CSondaraDoc& doc,
+                            const std::vector<PointInterpretation>& results) {
+    SiteWaveSpeed s;
+    std::vector<std::pair<int, double>> speeds;
+    for (const PointInterpretation& r : results) {
+        if (!r.error.empty() || !doc.validPoint(r.point) || r.integrityClass != 1 || !r.toeFound ||
+            r.confidence != Confidence::Clear || !(r.toeTime > 0))
+            continue;
+        double len = doc.points[r.point].pileLength;
+        if (!(std::isfinite(len) && len > 0)) continue;
+        speeds.push_back({r.point, 2.0 * len / r.toeTime});
+    }
+    if (speeds.size() < 5) return s;
+    double mean = 0;
+    for (auto& e : speeds) mean += e.second;
+    mean /= speeds.size();
+    std::vector<std::pair<int, double>> kept;
+    for (auto& e : speeds)
+        if (std::fabs(e.second - mean) / mean <= 0.05) kept.push_back(e);
+    std::set<std::string> piles;
+    for (auto& e : kept) piles.insert(std::string(textOf(doc.points[e.first].pileNo)));
+    if (kept.size() < 5 || piles.size() < 5) return s;
+    double m2 = 0;
+    for (auto& e : kept) {
+        m2 += e.second;
+        s.points.push_back(e.first);
+    }
+    s.speed = m2 / kept.size();
+    s.found = true;
+    return s;
 }
 
 int applyInterpretation(CSondaraDoc& doc, const std::vector<PointInterpretation>& rows) {
     std::vector<int> changed;
+    const NameList& names = DefectNames();
     for (const PointInterpretation& r : rows) {
         if (!r.error.empty() || !doc.validPoint(r.point)) continue;
-        TestPoint& p = doc.points[static_cast<size_t>(r.point)];
+        TestPoint& p = doc.points[r.point];
+        const int n = p.sampleCount();
+        if (r.headIndex < 0 || r.headIndex >= n) continue;
         p.headIndex = static_cast<std::int16_t>(r.headIndex);
         p.headSetFlag = 1;
-        if (r.toeFound) {
+        // The fitted toe is written even when its echo is weak (a break hides it): the
+        // defect marks need a toe below them, and the confidence tells the engineer.
+        if (r.toeIndex > r.headIndex && r.toeIndex < n) {
             p.toeIndex = static_cast<std::int16_t>(r.toeIndex);
             p.toeSetFlag = 1;
         }
-        p.integrityClass = static_cast<std::uint8_t>(r.integrityClass);
         p.defects.clear();
         for (const ProposedDefect& d : r.defects) {
-            PileMark m;
+            // Only changes that the class counts become marks (a narrowing of beta >= 0.9
+            // would make the report lower a class-I pile).
+            int kind;
+            if (d.kind == ImpedanceChangeKind::Widening)
+                kind = static_cast<int>(DefectKind::Bulging);
+            else if (d.beta < 0.6)
+                kind = static_cast<int>(DefectKind::Break);
+            else if (d.beta < 0.9)
+                kind = static_cast<int>(DefectKind::Necking);
+            else
+                continue;
+            if (d.index <= p.headIndex || d.index >= p.toeIndex || d.index >= n) continue;
+            bool close = false;
+            for (const PileMark& m : p.defects) close = close || std::abs(m.position - d.index) < 3;
+            if (close) continue;
+            PileMark m{};
             m.position = d.index;
-            m.kind = d.kind == ImpedanceChangeKind::Widening ? 1 : d.beta < 0.6 ? 3 : 2;
+            m.kind = kind;
+            setText(m.name, names.gbk[kind]);
             m.depth = static_cast<float>(d.depth);
             p.defects.push_back(m);
         }
+        std::sort(p.defects.begin(), p.defects.end(),
+                  [](const PileMark& a, const PileMark& b) { return a.position < b.position; });
+        p.integrityClass = static_cast<std::uint8_t>(std::clamp(r.integrityClass, 1, 4));
         changed.push_back(r.point);
     }
     if (!changed.empty()) doc.commitChange(DocChange::Marks, changed);

@@ -1,0 +1,80 @@
+#pragma once
+// The pieces of the automatic interpretation: the conditioned trace (velocity from
+// the blow on, with the blow, its incident pulse and the noise measured from the
+// trace itself) and a fast one-dimensional pile model driven by that pulse.
+//
+// The model is the program's own wave model (method of characteristics, as the pile
+// simulator uses): a column of cells of equal travel time, an impedance per cell
+// relative to the sound section, the shaft soil as a spring and a dashpot at every
+// junction and the toe soil as a spring and a dashpot. Every buffer is allocated
+// once per trace; a run allocates nothing, so the fit can call it thousands of times.
+#include <span>
+#include <string>
+#include <vector>
+
+namespace sondara::interp {
+
+// The trace made ready for the fit.
+struct Conditioned {
+    std::vector<double> velocity;  // whole trace, velocity (acceleration integrated), blow positive
+    double dt = 0.0;               // s
+    double sign = 1.0;             // -1 when the recorded blow was negative
+    bool acceleration = false;     // recorded quantity is acceleration (integrated here)
+    int blowStart = -1;            // last sample before the blow rises
+    int blowPeak = -1;             // first peak of the blow
+    double peak = 0.0;             // velocity at blowPeak
+    std::vector<double> pulse;     // incident pulse, from blowStart on (velocity), tail tapered
+    int pulseWidth = 0;            // samples of the pulse above half its peak (at least 2)
+    double noise = 0.0;            // rms velocity noise at the scale of one echo
+    double rawNoise = 0.0;         // rms noise of the recorded samples before the blow
+    double offset = 0.0;           // recorded mean before the blow (removed)
+    std::string error;             // non-empty: no blow found, trace unusable
+};
+
+Conditioned conditionTrace(std::span<const float> recorded, double dtUs, bool acceleration);
+
+// One impedance change of the model, in fractions of the toe travel time.
+struct ModelChange {
+    double top = 0.5;     // travel time to the top / toe travel time
+    double extent = 0.1;  // travel time through it / toe travel time
+    double ratio = 1.0;   // Z / Z(pile)
+};
+
+struct ModelParams {
+    double amplitude = 1.0;       // force scale (the pulse is in velocity units, Z = 1)
+    double toeTime = 0.0;         // s, one way
+    double shaftDamping = 1.0;    // total shaft dashpot / Z
+    double shaftStiffness = 0.5;  // total shaft spring * toeTime / Z
+    double toeDamping = 0.3;      // toe dashpot / Z
+    double toeStiffness = 1.0;    // toe spring * toeTime / Z
+    bool toeReflects = true;      // false: the toe absorbs the wave (for measuring the toe echo)
+    std::vector<ModelChange> changes;
+};
+
+class PileModel {
+public:
+    // `cells` cells; the output is needed for `samples` samples after the blow; the toe
+    // travel time never goes below `minToeTime` (sizes the step buffer).
+    PileModel(const std::vector<double>& pulse, double dt, int cells, int samples,
+              double minToeTime);
+
+    // Head velocity at samples blowStart + 0 .. samples-1 into `out` (size samples).
+    void run(const ModelParams& p, std::span<double> out);
+    // The impedance per cell that `p` gives (valid after run or profileOf).
+    const std::vector<float>& impedance() const { return z_; }
+    void profileOf(const ModelParams& p);
+    int cells() const { return n_; }
+    std::vector<double>& pulse() { return pulse_; }
+    double minToeTime() const { return minToe_; }
+
+private:
+    std::vector<double> pulse_;
+    double dt_;
+    int n_;
+    int samples_;
+    double minToe_;
+    std::vector<float> z_, alpha_, k_, s_, dn_, up_, ndn_, nup_;
+    std::vector<double> vHead_, force_;
+};
+
+}  // namespace sondara::interp
