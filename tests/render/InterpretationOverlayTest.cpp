@@ -6,6 +6,7 @@
 #include <QImage>
 #include <cmath>
 
+#include "core/display/PaneMapping.h"
 #include "core/display/PaneOverlay.h"
 #include "core/display/SimulatedPile.h"
 #include "core/display/WaveDisplayModel.h"
