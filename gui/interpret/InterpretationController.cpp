@@ -128,7 +128,11 @@ bool InterpretationController::run() {
         dialog.setLabelText(
             QStringLiteral("正在自动判读……（%1/%2）").arg(job->done.load()).arg(total));
         dialog.setValue(std::min(job->done.load(), total));
-        if (job->finished.load()) loop.quit();
+        if (dialog.wasCanceled()) {  // cancel() hides the dialog without a signal
+            cancelled = true;
+            job->cancel.store(true);
+        }
+        if (cancelled || job->finished.load()) loop.quit();
     });
     poll.start();
     dialog.show();
