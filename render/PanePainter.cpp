@@ -82,6 +82,8 @@ WavePane LayoutPaneInRect(const WavePane& pane, const PixelRect& rect, bool simu
     const int n = p ? std::min(w.sampleCount, p->sampleCount()) : 0;
     w.polyline = BuildPolyline(p ? p->samples.data() : nullptr, n, h, v);
     w.zeroLineY = v.zeroY();
+    w.overlayPolyline =
+        BuildPolyline(w.overlayCurve.data(), static_cast<int>(w.overlayCurve.size()), h, v);
     if (w.head.visible) w.head.x = h.x(w.head.sample);
     if (w.toe.visible) w.toe.x = h.x(w.toe.sample);
     for (VisibleMark& m : w.marks) m.x = h.x(m.sample);
@@ -165,7 +167,44 @@ void PanePainter::curves(QPainter& p, const WavePane& w, const PaneDrawOptions& 
             poly.setPoint(static_cast<int>(i), w.polyline[i].x, w.polyline[i].y);
         p.drawPolyline(poly);
     }
+    if (w.overlayPolyline.size() > 1) {
+        QPolygon fit(static_cast<int>(w.overlayPolyline.size()));
+        for (size_t i = 0; i < w.overlayPolyline.size(); ++i)
+            fit.setPoint(static_cast<int>(i), w.overlayPolyline[i].x, w.overlayPolyline[i].y);
+        p.setPen(cosmeticPen(kFittedCurveColour));
+        p.drawPolyline(fit);
+    }
     if (o.amplification && IsTimeKind(w.kind)) amplification(p, w, *o.amplification);
+}
+
+void PanePainter::overlayLegend(QPainter& p, const WavePane& w) const {
+    if (w.overlayPolyline.size() <= 1) return;
+    // Two rows in the top right corner of the plot: a short line in each colour and its name.
+    const QString names[] = {QStringLiteral("实测"), QStringLiteral("拟合")};
+    const QColor colours[] = {kCurveColour, kFittedCurveColour};
+    const int lh = m_.lineHeight();
+    int textW = 0;
+    for (const QString& n : names) textW = std::max(textW, m_.textWidth(n.toStdString()));
+    const int lineW = 16, pad = 3;
+    const QRect plot = toQRect(w.plotRect);
+    // the lower right corner: the information text holds the upper one, and a trace
+    // has mostly died away by then
+    const int boxW = pad * 3 + lineW + textW, boxH = pad * 2 + lh * 2;
+    const QRect box(plot.right() - pad - boxW, plot.bottom() - pad - boxH, boxW, boxH);
+    if (box.left() <= plot.left() || box.top() <= plot.top()) return;
+    p.save();
+    p.fillRect(box, kLabelHaloColour);
+    p.setPen(cosmeticPen(kPlotBorderColour));
+    p.drawRect(box.adjusted(0, 0, -1, -1));
+    for (int i = 0; i < 2; ++i) {
+        const int y = box.top() + pad + i * lh;
+        p.setPen(QPen(colours[i], 2));
+        p.drawLine(box.left() + pad, y + lh / 2, box.left() + pad + lineW, y + lh / 2);
+        p.setPen(kTextColour);
+        p.drawText(QRect(box.left() + pad * 2 + lineW, y, textW + pad, lh),
+                   Qt::AlignLeft | Qt::AlignVCenter, names[i]);
+    }
+    p.restore();
 }
 
 void PanePainter::amplification(QPainter& p, const WavePane& w, const AmplificationCurve& a) const {
@@ -308,6 +347,7 @@ void PanePainter::labels(QPainter& p, const WavePane& w, const PaneDrawOptions& 
     for (size_t i = 0; i < infoLines.size(); ++i)
         p.drawText(info.left(), info.top() + static_cast<int>(i) * lh + m_.ascent(),
                    qs(infoLines[i]));
+    overlayLegend(p, w);
 
     // Vertical axis: the five labels right-aligned left of the plot; a label that
     // would overlap one already drawn gives way (the ends and the zero go first).

@@ -40,6 +40,8 @@ inline const QColor kTextColour{0, 0, 0};
 inline const QColor kHeadToeColour{220, 0, 0};
 inline const QColor kDefectColour{200, 0, 200};
 inline const QColor kMarkerColour{0, 128, 0};
+// The fitted model's trace drawn over the measured one (automatic interpretation).
+inline const QColor kFittedCurveColour{230, 110, 0};
 
 // The gain of an amplification step, for the grey curve under a trace: gain[i]
 // belongs to sample `from + i`.
@@ -82,6 +84,7 @@ private:
     void labels(QPainter& p, const WavePane& w, const PaneDrawOptions& o) const;
     void amplification(QPainter& p, const WavePane& w, const AmplificationCurve& a) const;
     void simulatedPile(QPainter& p, const WavePane& w) const;
+    void overlayLegend(QPainter& p, const WavePane& w) const;
     QRect infoBlock(const WavePane& w, const PaneDrawOptions& o,
                     std::vector<std::string>* lines) const;
 

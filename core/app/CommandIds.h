@@ -99,6 +99,7 @@ enum class CommandId : int {
     MarkToe = 32772,
     MarkAutoHead = 32881,
     MarkAutoToe = 32882,
+    MarkInterpret = 32887,  // 自动判读: fits the pile model to the traces
     DefectEnlargedBase = 32779,
     DefectBulge = 32773,
     DefectNecking = 32774,

@@ -1,6 +1,7 @@
 #include "core/display/SimulatedPile.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/display/PaneMapping.h"
 
@@ -92,16 +93,53 @@ void glyph(std::vector<PileShape>& out, int kind, int x, int m, int l) {
     }
 }
 
+// The fitted pile of an interpretation: the body's height follows the impedance ratio
+// of each segment (a narrowing thins it, a widening thickens it), placed by the
+// travel time to each depth at the point's wave speed.
+bool fittedProfile(SimulatedPile& sp, const WavePane& pane, int m, int l) {
+    const TestPoint& p = *pane.point;
+    const std::vector<ProfileSegment>& segs = pane.overlay->profile;
+    if (p.waveSpeed <= 0 || !(p.sampleInterval > 0.0f)) return false;
+    const HorizontalMapping h = MakeHorizontalMapping(pane, pane.plotRect);
+    const double samplesPerMetre = 2.0 / p.waveSpeed / (p.sampleInterval * 1e-6);
+    auto xAt = [&](double depth) {
+        const double k = pane.head.sample + depth * samplesPerMetre;
+        return h.x(static_cast<int>(std::lround(std::clamp(k, -1e6, 1e6))));
+    };
+    const int mid = m + (l - m) / 2;
+    const int half = (l - m) / 2;
+    std::vector<PixelPoint> top, bottom;
+    for (const ProfileSegment& s : segs) {
+        if (!(s.bottom > s.top)) continue;
+        const double r = std::clamp(s.ratio, 0.1, 1.6);
+        const int hh = std::min(half + 15, std::max(1, static_cast<int>(std::lround(half * r))));
+        const int x0 = xAt(s.top), x1 = xAt(s.bottom);
+        top.push_back({x0, mid - hh});
+        top.push_back({x1, mid - hh});
+        bottom.push_back({x0, mid + hh});
+        bottom.push_back({x1, mid + hh});
+    }
+    if (top.empty()) return false;
+    std::vector<PixelPoint> outline = top;
+    outline.insert(outline.end(), bottom.rbegin(), bottom.rend());
+    sp.shapes.push_back(polygon(std::move(outline), kLightGrey, true));
+    return true;
+}
+
 }  // namespace
 
 SimulatedPile BuildSimulatedPile(const WavePane& pane) {
     SimulatedPile sp;
     sp.clip = {pane.paneRect.left, pane.plotRect.bottom, pane.paneRect.right, pane.paneRect.bottom};
-    if (!pane.point || !IsTimeKind(pane.kind) || !pane.head.visible || !pane.toe.visible) return sp;
-    const int hx = pane.head.x, tx = pane.toe.x;
+    if (!pane.point || !IsTimeKind(pane.kind) || !pane.head.visible) return sp;
     const int m = pane.plotRect.bottom + 35;
     const int l = pane.paneRect.bottom - 20;
-    if (l - m <= 0 || tx <= hx) return sp;
+    if (l - m <= 0) return sp;
+    // an interpreted point shows the pile its fit found, not the marks' sketch
+    if (pane.overlay && !pane.overlay->profile.empty() && fittedProfile(sp, pane, m, l)) return sp;
+    if (!pane.toe.visible) return sp;
+    const int hx = pane.head.x, tx = pane.toe.x;
+    if (tx <= hx) return sp;
 
     sp.shapes.push_back(polygon({{hx, m},
                                  {tx, m},

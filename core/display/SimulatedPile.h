@@ -35,7 +35,9 @@ struct SimulatedPile {
     std::vector<int> drawnDefects;  // entries of the point's defect list that got a glyph
 };
 
-// The sketch of a materialised time or average pane with visible head and toe lines.
+// The sketch of a materialised time or average pane with visible head and toe lines;
+// a pane whose overlay holds a fitted profile shows that profile instead (the head line
+// is enough then).
 // Empty (no shapes) when there is no room (pane bottom - 20 <= plot bottom + 35) or the
 // toe line is not right of the head line. Whether the sketch is wanted at all (the
 // setting and the display) is the caller's decision.

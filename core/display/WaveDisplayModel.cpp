@@ -463,6 +463,9 @@ void WaveDisplayModel::release(size_t i) {
     w.marks = {};
     w.head = {};
     w.toe = {};
+    w.overlay.reset();
+    w.overlayCurve = {};
+    w.overlayPolyline = {};
 }
 
 const WavePane& WaveDisplayModel::ensurePane(int i) {
@@ -506,6 +509,13 @@ void WaveDisplayModel::finishGeometry(WavePane& w) {
     const int n = p ? std::min(w.sampleCount, p->sampleCount()) : 0;
     w.polyline = BuildPolyline(p ? p->samples.data() : nullptr, n, h, v);
     w.zeroLineY = v.zeroY();
+    w.overlay = w.kind == PaneKind::TimeTrace && !w.waveTrain && p && overlayFor
+                    ? overlayFor(w.pointIndex)
+                    : nullptr;
+    w.overlayCurve =
+        w.overlay ? ScaledToTrace(w.overlay->curve, p->samples.data(), n) : std::vector<float>{};
+    w.overlayPolyline =
+        BuildPolyline(w.overlayCurve.data(), static_cast<int>(w.overlayCurve.size()), h, v);
     w.zeroLineShown = (w.kind == PaneKind::TimeTrace && !w.waveTrain) ||
                       w.kind == PaneKind::AverageTrace || w.kind == PaneKind::WaveletComponent;
     w.head = {};

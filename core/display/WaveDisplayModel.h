@@ -147,6 +147,9 @@ public:
 
     // Called at the end of every rebuild (the view refreshes its dependent panels).
     std::function<void()> onRebuilt;
+    // The overlay of a point's time pane (null: none); asked whenever such a pane is
+    // materialised. After the answers change, rebuild.
+    std::function<std::shared_ptr<const PointOverlay>(int point)> overlayFor;
 
     // ---- panes ----
     // Builds the panes for the selection from `doc`, keeps or chooses the active pane,

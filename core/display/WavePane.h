@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/display/Geometry.h"
+#include "core/display/PaneOverlay.h"
 #include "core/model/TestPoint.h"
 
 namespace sondara {
@@ -88,6 +89,11 @@ struct WavePane {
     LineMark head;
     LineMark toe;
     std::vector<VisibleMark> marks;
+    // A time pane of a point with an overlay (WaveDisplayModel::overlayFor): the overlay,
+    // its curve scaled to the shown trace, and that curve as drawn.
+    std::shared_ptr<const PointOverlay> overlay;
+    std::vector<float> overlayCurve;
+    std::vector<PolylinePoint> overlayPolyline;
 
     const char* unit() const { return logUnit ? "dB" : "mV"; }
 };

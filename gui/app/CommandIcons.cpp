@@ -105,6 +105,7 @@ constexpr IconEntry kIcons[] = {
     {CommandId::MarkToe, "MarkToe", nullptr},
     {CommandId::MarkAutoHead, "MarkAutoHead", nullptr},
     {CommandId::MarkAutoToe, "MarkAutoToe", nullptr},
+    {CommandId::MarkInterpret, "MarkInterpret", nullptr},
     {CommandId::DefectEnlargedBase, "DefectEnlargedBase", nullptr},
     {CommandId::DefectBulge, "DefectBulge", nullptr},
     {CommandId::DefectNecking, "DefectNecking", nullptr},

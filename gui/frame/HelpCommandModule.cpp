@@ -13,11 +13,12 @@
 namespace sondara::gui {
 namespace {
 
-// The areas F6 / Shift+F6 go round: the visible panels 测点栏, 处理过程, 信息栏, then
-// the active window.
+// The areas F6 / Shift+F6 go round: the visible panels 测点栏, 处理过程, 信息栏, 判读结果,
+// then the active window.
 std::vector<QWidget*> focusAreasOf(const CMainFrame& f) {
     std::vector<QWidget*> out;
-    for (int id : {CMainFrame::kDockPointList, CMainFrame::kDockHistory, CMainFrame::kDockInfo})
+    for (int id : {CMainFrame::kDockPointList, CMainFrame::kDockHistory, CMainFrame::kDockInfo,
+                   CMainFrame::kDockInterpretation})
         if (QDockWidget* d = f.dock(id); d && d->isVisible() && d->widget())
             out.push_back(d->widget());
     if (QMdiSubWindow* w = f.mdiArea()->activeSubWindow(); w && w->widget())

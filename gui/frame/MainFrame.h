@@ -56,7 +56,10 @@ public:
     static constexpr int kDockPointList = 101;
     static constexpr int kDockInfo = 102;
     static constexpr int kDockHistory = 112;
+    static constexpr int kDockInterpretation = 120;  // 判读结果
     QDockWidget* dock(int controlId) const;
+    // A panel that a command module made, known by its control id from then on.
+    void registerDock(int controlId, QDockWidget* d) { docks_[controlId] = d; }
 
     // Windows on the open document.
     CSondaraView* activeAnalysisView() const;

@@ -1,0 +1,63 @@
+#pragma once
+// 自动判读 on the desktop: runs the interpretation of the checked points (all when none
+// is checked) on a worker thread behind a progress dialog that can cancel it, keeps
+// the results for the 判读结果 panel and the displays (the fitted trace over the
+// measured one, the fitted pile under it), and writes the proposals the engineer
+// adopts. Results are dropped when the list of points changes or another project opens.
+#include <QObject>
+#include <QPointer>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "core/display/PaneOverlay.h"
+#include "core/interpret/Interpretation.h"
+
+class QDockWidget;
+class QProgressDialog;
+
+namespace sondara::gui {
+
+class CMainFrame;
+class InterpretationPanel;
+
+class InterpretationController : public QObject {
+    Q_OBJECT
+public:
+    explicit InterpretationController(CMainFrame& frame);
+    ~InterpretationController() override;
+    // The controller of a frame (made with its commands).
+    static InterpretationController* of(const CMainFrame& frame);
+
+    bool canRun() const;
+    // 自动判读. Returns whether results were kept (false: nothing to do, or cancelled).
+    bool run();
+    bool running() const { return running_; }
+    // The dialog of the run under way (null otherwise).
+    QProgressDialog* progressDialog() const { return progress_; }
+
+    const std::vector<PointInterpretation>& results() const { return results_; }
+    std::shared_ptr<const PointOverlay> overlayFor(int point) const;
+    // Writes the proposals of `rows` into the project as one change; returns the points changed.
+    int adopt(const std::vector<PointInterpretation>& rows);
+    int adoptAllClear();
+    void clear();
+
+    InterpretationPanel* panel() const { return panel_; }
+    QDockWidget* dock() const { return dock_; }
+
+private:
+    void setResults(std::vector<PointInterpretation> results, const SiteWaveSpeed& site);
+    void hookViews();
+    void rebuildViews();
+
+    CMainFrame& frame_;
+    InterpretationPanel* panel_ = nullptr;
+    QDockWidget* dock_ = nullptr;
+    QPointer<QProgressDialog> progress_;
+    bool running_ = false;
+    std::vector<PointInterpretation> results_;
+    std::unordered_map<int, std::shared_ptr<const PointOverlay>> overlays_;
+};
+
+}  // namespace sondara::gui
