@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 #include <exception>
+// qpdf without its old PointerHolder: std::shared_ptr throughout.
+#define POINTERHOLDER_TRANSITION 4
 #include <qpdf/Buffer.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFObjectHandle.hh>

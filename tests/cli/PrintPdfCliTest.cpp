@@ -73,9 +73,10 @@ TEST_F(PrintPdfCli, TextExtractsAsDrawnAndTracesAreVectors) {
                       test::shellQuote(pdf));
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const std::string t = text(pdf);
-    // the ideographs themselves, no radicals standing in for them
-    for (const char* want : {"基桩动测法检测分析报告", "工程名称：", "检测单位：", "打印日期：",
-                             "波形数：3", "工程检测中心 第1页", "NO.1", "NO.3"})
+    // the ideographs themselves, no radicals standing in for them; the cells' texts too
+    for (const char* want :
+         {"基桩动测法检测分析报告", "工程名称：", "检测单位：", "打印日期：", "波形数：3",
+          "工程检测中心 第1页", "NO.", "桩头", "桩底", "桩号:1-1", "12m"})
         EXPECT_NE(t.find(want), std::string::npos) << want << "\n" << t;
     for (const char* radical : {"⼯", "⽇", "⻚"})
         EXPECT_EQ(t.find(radical), std::string::npos) << t;

@@ -3,6 +3,8 @@
 // and the PDF file is rewritten whole or not at all.
 #include <gtest/gtest.h>
 
+// qpdf without its old PointerHolder: std::shared_ptr throughout.
+#define POINTERHOLDER_TRANSITION 4
 #include <qpdf/Buffer.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFObjectHandle.hh>
