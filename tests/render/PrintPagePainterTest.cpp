@@ -148,13 +148,13 @@ int colouredPixels(const QImage& img) {
     return n;
 }
 
-// Rows of the image that hold a pixel of the head and toe colour.
+// Rows of the image that hold a pixel of the head and toe colour (or a lighter shade).
 int redRows(const QImage& img) {
     int rows = 0;
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x) {
             const QRgb c = img.pixel(x, y);
-            if (qRed(c) > 150 && qGreen(c) < 110 && qBlue(c) < 110) {
+            if (qRed(c) - std::max(qGreen(c), qBlue(c)) > 50) {
                 ++rows;
                 break;
             }
@@ -169,6 +169,7 @@ TEST(PrintPageVectors, SmallPagesKeepTheirLinesAndBlackAndWhitePrintsBlack) {
         TestPoint p = test::pilePoint();
         for (size_t i = 0; i < p.samples.size(); ++i)
             p.samples[i] = p.rawSamples[i] = static_cast<float>(20 * std::sin(i / 15.0));
+        p.headSetFlag = p.toeSetFlag = 1;
         p.checked = 1;
         pts.push_back(std::move(p));
     }
