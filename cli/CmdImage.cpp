@@ -79,6 +79,10 @@ int runImage(const Args& args) {
         }
     }
     if (!word.empty() && columns > 1) w = ColumnWidth(static_cast<int>(columns));
+    if (const std::string tooLarge = ImageSizeRefusal(w, h); !tooLarge.empty()) {
+        std::fprintf(stderr, "%s\n", tooLarge.c_str());
+        return kExitUsage;
+    }
     const ImageFormat fmt = format == "bmp" ? ImageFormat::Bmp : ImageFormat::Jpeg;
     const std::vector<ExportItem> list = ExportItems(sel, doc, model);
 

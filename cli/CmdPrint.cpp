@@ -25,6 +25,7 @@
 #include "cli/OutputArgs.h"
 #include "core/app/SettingsFile.h"
 #include "core/base/ByteIo.h"
+#include "core/output/PdfTextMend.h"
 #include "core/output/PrintLayout.h"
 #include "render/DisplayRenderer.h"
 #include "render/PrintPageCells.h"
@@ -233,6 +234,7 @@ int runPrint(const Args& args) {
         std::fputs(layoutJson(layout, paperW, paperH).c_str(), stdout);
         return kExitOk;
     }
+    // Nothing to print, or no room on the page: the message, exit 1, no file.
     if (layout.pages <= 0) {
         if (layout.message.empty()) std::fprintf(stderr, "print: nothing fits on the page\n");
         return kExitUsage;
@@ -254,6 +256,12 @@ int runPrint(const Args& args) {
         render::PrintPageCells cells(doc, model, renderer);
         render::PrintPagePainter painter(s, layout, table, cells);
         ok = render::PrintPages(pdf, painter, layout.pages);
+    }
+    // The text of the pages as they show it (radicals named by the font's map mended).
+    std::string error;
+    if (ok && !MendPdfText(temp, error)) {
+        std::fprintf(stderr, "print: %s\n", error.c_str());
+        ok = false;
     }
     if (!ok || std::rename(temp.c_str(), d.out.c_str()) != 0) {
         std::remove(temp.c_str());

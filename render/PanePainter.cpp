@@ -28,6 +28,31 @@ QPen cosmeticPen(const QColor& c, Qt::PenStyle style = Qt::SolidLine) {
     return pen;
 }
 
+// The colour of a line or text: black on a black-and-white printer, where anything
+// but white must print.
+QColor ink(const PaneDrawOptions& o, const QColor& c) {
+    if (!o.monochrome || c == Qt::white) return c;
+    return Qt::black;
+}
+// The colour of a fill: on a black-and-white printer light fills stay white and dark
+// ones are black.
+QColor fillInk(const PaneDrawOptions& o, const QColor& c) {
+    if (!o.monochrome) return c;
+    return qGray(c.rgb()) >= 128 ? QColor(Qt::white) : QColor(Qt::black);
+}
+// A thin line: one device pixel on the screen, the options' width on paper.
+QPen thinPen(const PaneDrawOptions& o, const QColor& c, Qt::PenStyle style = Qt::SolidLine) {
+    if (o.lineWidth <= 0.0) return cosmeticPen(ink(o, c), style);
+    QPen pen(ink(o, c), o.lineWidth, style);
+    pen.setCapStyle(Qt::FlatCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    return pen;
+}
+// A text pen.
+QPen textPen(const PaneDrawOptions& o, const QColor& c) {
+    return QPen(ink(o, c));
+}
+
 // Spans of text already placed on one row of a pane, to keep labels apart.
 struct RowSpans {
     std::vector<std::pair<int, int>> spans;
@@ -125,17 +150,17 @@ void PanePainter::background(QPainter& p, const WavePane& w, const PaneDrawOptio
     p.fillRect(pane, kBackgroundColour);
     p.setBrush(Qt::NoBrush);
     if (o.paneBorder && o.strongActiveCue) {
-        QPen pen(kActivePaneColour, 2);
+        QPen pen(ink(o, kActivePaneColour), 2);
         pen.setJoinStyle(Qt::MiterJoin);
         p.setPen(pen);
         p.drawRect(pane.adjusted(1, 1, -1, -1));
     } else if (o.paneBorder) {
-        p.setPen(cosmeticPen(kPaneBorderColour));
+        p.setPen(thinPen(o, kPaneBorderColour));
         p.drawRect(pane.adjusted(0, 0, -1, -1));
     }
     // The plot border lies just outside the plot, so that the curve never covers it.
     const QRect plot = toQRect(w.plotRect);
-    p.setPen(cosmeticPen(kPlotBorderColour));
+    p.setPen(thinPen(o, kPlotBorderColour));
     p.drawRect(plot.adjusted(-1, -1, 0, 0));
 }
 
@@ -145,18 +170,18 @@ void PanePainter::curves(QPainter& p, const WavePane& w, const PaneDrawOptions& 
     p.setClipRect(o.curveClip.isEmpty() ? plot : o.curveClip, Qt::IntersectClip);
 
     if (w.zeroLineShown) {
-        p.setPen(cosmeticPen(kZeroLineColour, Qt::DotLine));
+        p.setPen(thinPen(o, kZeroLineColour, Qt::DotLine));
         p.drawLine(plot.left(), w.zeroLineY, plot.right(), w.zeroLineY);
     }
     const bool spectrumLines = w.kind == PaneKind::Spectrum && w.state.spectrumStyle == 0;
     if (!spectrumLines && (w.state.fill == 1 || w.state.fill == 2) && w.polyline.size() > 1) {
         const std::vector<QPointF> poly = FillPolygon(w.polyline, w.zeroLineY, w.state.fill);
         p.setPen(Qt::NoPen);
-        p.setBrush(kCurveColour);
+        p.setBrush(fillInk(o, kCurveColour));
         p.drawPolygon(poly.data(), static_cast<int>(poly.size()));
         p.setBrush(Qt::NoBrush);
     }
-    p.setPen(cosmeticPen(kCurveColour));
+    p.setPen(thinPen(o, kCurveColour));
     if (spectrumLines) {
         for (const PolylinePoint& q : w.polyline) p.drawLine(q.x, q.y, q.x, w.zeroLineY);
     } else if (w.polyline.size() == 1) {
@@ -171,10 +196,10 @@ void PanePainter::curves(QPainter& p, const WavePane& w, const PaneDrawOptions& 
         QPolygon fit(static_cast<int>(w.overlayPolyline.size()));
         for (size_t i = 0; i < w.overlayPolyline.size(); ++i)
             fit.setPoint(static_cast<int>(i), w.overlayPolyline[i].x, w.overlayPolyline[i].y);
-        p.setPen(cosmeticPen(kFittedCurveColour));
+        p.setPen(thinPen(o, kFittedCurveColour));
         p.drawPolyline(fit);
     }
-    if (o.amplification && IsTimeKind(w.kind)) amplification(p, w, *o.amplification);
+    if (o.amplification && IsTimeKind(w.kind)) amplification(p, w, *o.amplification, o);
 }
 
 void PanePainter::overlayLegend(QPainter& p, const WavePane& w) const {
@@ -207,7 +232,8 @@ void PanePainter::overlayLegend(QPainter& p, const WavePane& w) const {
     p.restore();
 }
 
-void PanePainter::amplification(QPainter& p, const WavePane& w, const AmplificationCurve& a) const {
+void PanePainter::amplification(QPainter& p, const WavePane& w, const AmplificationCurve& a,
+                                const PaneDrawOptions& o) const {
     if (a.gain.empty()) return;
     const auto [lo, hi] = std::minmax_element(a.gain.begin(), a.gain.end());
     const double span = *hi - *lo;
@@ -220,7 +246,7 @@ void PanePainter::amplification(QPainter& p, const WavePane& w, const Amplificat
         const double f = span > 0 ? (a.gain[i] - *lo) / span : 0.0;
         poly << QPoint(h.x(k), base - static_cast<int>(std::lround(20 * f)));
     }
-    p.setPen(cosmeticPen(kAmplificationColour));
+    p.setPen(thinPen(o, kAmplificationColour));
     p.drawPolyline(poly);
 }
 
@@ -289,8 +315,9 @@ void PanePainter::marks(QPainter& p, const WavePane& w, const PaneDrawOptions& o
                         used[static_cast<size_t>(r + k)].spans.push_back({x0, x0 + wd});
                     const int y = plot.top() + 1 + r * lh + m_.ascent();
                     // a white box behind the label keeps it legible over the traces
-                    p.fillRect(QRect(x0 - 1, y - m_.ascent(), wd + 2, need * lh), kLabelHaloColour);
-                    p.setPen(c);
+                    p.fillRect(QRect(x0 - 1, y - m_.ascent(), wd + 2, need * lh),
+                               fillInk(o, kLabelHaloColour));
+                    p.setPen(textPen(o, c));
                     p.drawText(x0, y, qs(text));
                     if (!text2.empty()) p.drawText(x0, y + lh, qs(text2));
                     return;
@@ -299,7 +326,7 @@ void PanePainter::marks(QPainter& p, const WavePane& w, const PaneDrawOptions& o
         }
     };
     auto vline = [&](int x, const QColor& c, Qt::PenStyle style) {
-        p.setPen(cosmeticPen(c, style));
+        p.setPen(thinPen(o, c, style));
         p.drawLine(x, plot.top(), x, plot.bottom());
     };
     if (w.head.visible) vline(w.head.x, kHeadToeColour, Qt::SolidLine);
@@ -317,7 +344,7 @@ void PanePainter::labels(QPainter& p, const WavePane& w, const PaneDrawOptions& 
     const QRect plot = toQRect(w.plotRect);
     const int lh = m_.lineHeight();
     p.setClipRect(pane, Qt::IntersectClip);
-    p.setPen(kTextColour);
+    p.setPen(textPen(o, kTextColour));
 
     if (o.showLabels) {
         const QString title = qs(w.title);
@@ -326,7 +353,7 @@ void PanePainter::labels(QPainter& p, const WavePane& w, const PaneDrawOptions& 
             QFont bold = p.font();
             bold.setBold(true);
             p.setFont(bold);
-            p.setPen(kActivePaneColour);
+            p.setPen(textPen(o, kActivePaneColour));
         }
         if (w.waveTrain) {
             p.drawText(
@@ -378,32 +405,32 @@ void PanePainter::labels(QPainter& p, const WavePane& w, const PaneDrawOptions& 
         int unitX = -1;
         for (const AxisLabel& t : xa.ticks) {
             if (t.pos < plot.left() || t.pos > plot.right() + 1) continue;
-            p.setPen(kPlotBorderColour);
+            p.setPen(textPen(o, kPlotBorderColour));
             p.drawLine(t.pos, plot.bottom() + 1, t.pos, plot.bottom() + 2);
             if (t.text.empty()) continue;
-            p.setPen(kTextColour);
+            p.setPen(textPen(o, kTextColour));
             const int x = t.pos == plot.left() ? t.pos : t.pos - m_.textWidth("0") / 2;
             p.drawText(x, y + m_.ascent(), qs(t.text));
             unitX = x + m_.textWidth(t.text);
         }
         if (unitX >= 0) {
-            p.setPen(kTextColour);
+            p.setPen(textPen(o, kTextColour));
             p.drawText(unitX + 1, y + m_.ascent(), qs(xa.unit));
         }
     }
 
-    if (o.simulatedPile) simulatedPile(p, w);
+    if (o.simulatedPile) simulatedPile(p, w, o);
 }
 
-void PanePainter::simulatedPile(QPainter& p, const WavePane& w) const {
+void PanePainter::simulatedPile(QPainter& p, const WavePane& w, const PaneDrawOptions& o) const {
     const SimulatedPile sp = BuildSimulatedPile(w);
     if (sp.shapes.empty()) return;
     p.save();
     p.setClipRect(toQRect(sp.clip), Qt::IntersectClip);
-    const QPen pen = cosmeticPen(kTextColour);
+    const QPen pen = thinPen(o, kTextColour);
     for (const PileShape& s : sp.shapes) {
         p.setPen(s.outlined ? pen : QPen(Qt::NoPen));
-        p.setBrush(s.filled ? QBrush(qc(s.fill)) : QBrush(Qt::NoBrush));
+        p.setBrush(s.filled ? QBrush(fillInk(o, qc(s.fill))) : QBrush(Qt::NoBrush));
         QPolygon poly;
         for (const PixelPoint& q : s.points) poly << QPoint(q.x, q.y);
         switch (s.type) {

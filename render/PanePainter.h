@@ -62,6 +62,13 @@ struct PaneDrawOptions {
     const CSondaraDoc* doc = nullptr;
     std::vector<std::int32_t> infoItems;
     const AmplificationCurve* amplification = nullptr;
+    // The width of the thin lines (borders, curve, zero line, head, toe, marks) in the
+    // pane's pixels, growing with the painter's scale: a printed page wants lines of a
+    // width on paper. 0: one device pixel whatever the scale (the screen, images).
+    double lineWidth = 0.0;
+    // A printer of black and white only: every line and text black, light fills white
+    // and dark ones black, so that nothing comes out as a faint dither or not at all.
+    bool monochrome = false;
 };
 
 class PanePainter {
@@ -82,8 +89,9 @@ private:
     void curves(QPainter& p, const WavePane& w, const PaneDrawOptions& o) const;
     void marks(QPainter& p, const WavePane& w, const PaneDrawOptions& o) const;
     void labels(QPainter& p, const WavePane& w, const PaneDrawOptions& o) const;
-    void amplification(QPainter& p, const WavePane& w, const AmplificationCurve& a) const;
-    void simulatedPile(QPainter& p, const WavePane& w) const;
+    void amplification(QPainter& p, const WavePane& w, const AmplificationCurve& a,
+                       const PaneDrawOptions& o) const;
+    void simulatedPile(QPainter& p, const WavePane& w, const PaneDrawOptions& o) const;
     void overlayLegend(QPainter& p, const WavePane& w) const;
     QRect infoBlock(const WavePane& w, const PaneDrawOptions& o,
                     std::vector<std::string>* lines) const;

@@ -3,13 +3,16 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "core/analysis/Spectra.h"
 
 namespace sondara::render {
 
 namespace {
-constexpr int kMaxPictureHeight = 16000;
+// A cell far taller than wide (a grid of many columns on one row) still lays its item
+// out in a bounded number of display pixels.
+constexpr int kMaxItemHeight = 16000;
 
 bool integrityWaveTrain(const WaveDisplayModel& m) {
     return m.selection().domain == AnalysisDomain::Integrity &&
@@ -18,8 +21,8 @@ bool integrityWaveTrain(const WaveDisplayModel& m) {
 }  // namespace
 
 PrintPageCells::PrintPageCells(const CSondaraDoc& doc, WaveDisplayModel& display,
-                               const DisplayRenderer& renderer, double pixelRatio)
-    : doc_(doc), display_(display), renderer_(renderer), ratio_(std::clamp(pixelRatio, 1.0, 8.0)) {}
+                               const DisplayRenderer& renderer)
+    : doc_(doc), display_(display), renderer_(renderer) {}
 
 PrintLayoutInput PrintPageCells::describe(const CSondaraDoc& doc, const WaveDisplayModel& display) {
     PrintLayoutInput in;
@@ -59,57 +62,67 @@ WaveDisplayModel& PrintPageCells::modelFor(PrintItemKind kind) {
     return *slot;
 }
 
-PrintPageCells::Picture PrintPageCells::picture(const PrintCellRecord& cell) {
-    Picture out;
-    if (cell.width() <= 0) return out;
+QRect PrintPageCells::itemRect(const PrintCellRecord& cell) {
+    const int width = cell.width(), height = cell.top - cell.bottom;
+    if (width <= 0 || height <= 0) return {};
     WaveDisplayModel& m = cell.kind == PrintItemKind::DisplayPane ? display_ : modelFor(cell.kind);
-    const int clientW = std::max(1, m.clientWidth());
     const bool train =
         cell.kind == PrintItemKind::DisplayPane && integrityWaveTrain(m) && m.paneCount() > 0;
-    if (!train && (cell.index < 0 || cell.index >= m.paneCount())) return out;
+    if (!train && (cell.index < 0 || cell.index >= m.paneCount())) return {};
+    const int clientW = std::max(1, m.clientWidth());
+    const double h = static_cast<double>(height) * clientW / width;
+    return QRect(0, 0, clientW,
+                 static_cast<int>(std::clamp(std::lround(h), 1L, long{kMaxItemHeight})));
+}
 
-    int height = m.paneHeight;
+void PrintPageCells::paint(QPainter& p, const PrintCellRecord& cell) {
+    const QRect r = itemRect(cell);
+    if (r.isEmpty()) return;
+    WaveDisplayModel& m = cell.kind == PrintItemKind::DisplayPane ? display_ : modelFor(cell.kind);
+    const bool train = cell.kind == PrintItemKind::DisplayPane && integrityWaveTrain(m);
+    const double sx = static_cast<double>(cell.width()) / r.width();
+    const double sy = static_cast<double>(cell.top - cell.bottom) / r.height();
+
+    p.save();
+    // Display pixels, y down, from the cell's top-left corner.
+    p.translate(cell.left, cell.top);
+    p.scale(sx, -sy);
+    p.setClipRect(r, Qt::IntersectClip);
+    p.fillRect(r, Qt::white);
+    const PanePainter& painter = renderer_.panePainter();
+    std::vector<WavePane> laid;
+    std::vector<PaneDrawOptions> opts;
+    auto lay = [&](int i, const PixelRect& rect, bool waveTrainStrip) {
+        const WavePane& src = m.ensurePane(i);
+        const bool pile = m.showsSimulatedPile(src);
+        laid.push_back(LayoutPaneInRect(src, rect, pile, renderer_.metrics()));
+        PaneDrawOptions o;
+        o.showLabels = m.options().showLabels != 0;
+        o.simulatedPile = pile;
+        o.doc = &doc_;
+        o.infoItems = m.options().items;
+        o.lineWidth = kPrintLineUnits / sx;
+        o.monochrome = monochrome_;
+        if (waveTrainStrip)
+            o.curveClip =
+                QRect(laid.back().plotRect.left, 0, laid.back().plotRect.width(), r.height());
+        opts.push_back(std::move(o));
+    };
     if (train) {
-        const double h =
-            static_cast<double>(m.waveTrainHeight) * m.paneCount() * clientW / cell.width();
-        height = static_cast<int>(std::min<double>(h, kMaxPictureHeight));
-    }
-    height = std::clamp(height, 1, kMaxPictureHeight);
-
-    QImage img(static_cast<int>(std::ceil((clientW + 1) * ratio_)),
-               static_cast<int>(std::ceil((height + 1) * ratio_)), QImage::Format_RGB32);
-    img.setDevicePixelRatio(ratio_);
-    img.fill(Qt::white);
-    {
-        QPainter p(&img);
-        const PanePainter& painter = renderer_.panePainter();
-        auto draw = [&](int i, const PixelRect& rect, bool waveTrainStrip) {
-            const WavePane& src = m.ensurePane(i);
-            const bool pile = m.showsSimulatedPile(src);
-            WavePane w = LayoutPaneInRect(src, rect, pile, renderer_.metrics());
-            PaneDrawOptions o;
-            o.showLabels = m.options().showLabels != 0;
-            o.simulatedPile = pile;
-            o.doc = &doc_;
-            o.infoItems = m.options().items;
-            if (waveTrainStrip) o.curveClip = QRect(w.plotRect.left, 0, w.plotRect.width(), height);
-            painter.paint(p, w, o);
-        };
-        if (train) {
-            const double strip = static_cast<double>(height) / m.paneCount();
-            for (int i = 0; i < m.paneCount(); ++i) {
-                const PixelRect r{0, static_cast<int>(strip * i), clientW,
-                                  static_cast<int>(strip * (i + 1))};
-                if (r.bottom > r.top) draw(i, r, true);
-            }
-        } else {
-            draw(cell.index, PixelRect{0, 0, clientW, height}, false);
+        const double strip = static_cast<double>(r.height()) / m.paneCount();
+        for (int i = 0; i < m.paneCount(); ++i) {
+            const PixelRect s{0, static_cast<int>(strip * i), r.width(),
+                              static_cast<int>(strip * (i + 1))};
+            if (s.bottom > s.top) lay(i, s, true);
         }
+    } else {
+        lay(cell.index, PixelRect{0, 0, r.width(), r.height()}, false);
     }
-    img.setDevicePixelRatio(1.0);
-    out.image = std::move(img);
-    out.source = QRectF(0, 0, clientW * ratio_, height * ratio_);
-    return out;
+    // Pass by pass over the strips: a curve spilling into the next strip stays under
+    // its marks and texts.
+    for (PanePainter::Pass pass : PanePainter::kPasses)
+        for (size_t k = 0; k < laid.size(); ++k) painter.paintPass(pass, p, laid[k], opts[k]);
+    p.restore();
 }
 
 }  // namespace sondara::render

@@ -1,12 +1,12 @@
 #include "render/PrintPagePainter.h"
 
-#include <QDateTime>
 #include <QPainter>
 #include <QPen>
 #include <QStringList>
 #include <algorithm>
 
 #include "core/base/TextCodec.h"
+#include "core/output/ReportInfo.h"
 
 namespace sondara::render {
 
@@ -17,7 +17,7 @@ QString qs(const std::string& utf8) {
 }
 
 // A rectangle in units with y up (top above bottom) as a y-down rectangle for the
-// flipped painter of drawTextUp / drawImageUp.
+// flipped painter of drawTextUp.
 QRectF downRect(double left, double top, double right, double bottom) {
     return QRectF(left, -top, right - left, top - bottom);
 }
@@ -84,8 +84,7 @@ void PrintPagePainter::paintPage(QPainter& p, int page) {
     p.setFont(font_);
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
-    p.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    // The cells first: their pictures are opaque and the first row starts right on the
+    // The cells first: their ground is white and the first row starts right on the
     // table's lower border, which must stay visible.
     for (const PrintCellRecord& c : l_.cells)
         if (c.page == page) cell(p, c);
@@ -136,22 +135,19 @@ void PrintPagePainter::table(QPainter& p) {
 }
 
 void PrintPagePainter::cell(QPainter& p, const PrintCellRecord& c) {
-    const PrintPageCells::Picture pic = cells_.picture(c);
-    if (pic.image.isNull()) return;
-    p.save();
-    p.scale(1.0, -1.0);
-    p.drawImage(downRect(c.left, c.top, c.right, c.bottom), pic.image, pic.source);
-    p.restore();
+    cells_.paint(p, c);
 }
 
 PrintTableData PrintTableFor(const CSondaraDoc& doc, std::string title) {
     PrintTableData table;
     table.projectName = gbkToUtf8(textOf(doc.info.projectName));
     table.testingUnit = gbkToUtf8(textOf(doc.info.testingUnit));
-    const QDate today = QDateTime::currentDateTimeUtc().date();
-    table.year = today.year();
-    table.month = today.month();
-    table.day = today.day();
+    // The local date, as on the Word report: a page printed in the morning in China
+    // shows that day, not yesterday's date of Greenwich.
+    const ReportDate today = TodayLocal();
+    table.year = today.year;
+    table.month = today.month;
+    table.day = today.day;
     table.title = std::move(title);
     return table;
 }

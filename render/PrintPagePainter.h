@@ -45,7 +45,7 @@ private:
 };
 
 // The header table's values of a document: its project name and testing unit, today
-// (UTC) and the title the document goes by.
+// by the local clock and the title the document goes by.
 PrintTableData PrintTableFor(const CSondaraDoc& doc, std::string title);
 
 // Prints pages from..to (from 1; 0 for all) to a paged device whose page size and

@@ -17,9 +17,6 @@ namespace sondara::render {
 namespace {
 
 constexpr int kJpegQuality = 100;
-// The dialog takes sides up to 99999 pixels; a picture beyond this many pixels (about
-// 256 MB) is refused like a file that cannot be made instead of exhausting memory.
-constexpr qint64 kMaxExportPixels = qint64(1) << 26;
 
 PaneDrawOptions drawOptions(const CSondaraDoc& doc, const WaveDisplayModel& model,
                             const WavePane& pane) {
@@ -146,7 +143,8 @@ namespace {
 // `r` draws the panes of the display: one for all the items of an export.
 QImage renderItem(const CSondaraDoc& doc, WaveDisplayModel& display, const ExportItem& item,
                   int width, int height, const DisplayRenderer& r) {
-    if (width <= 0 || height <= 0 || static_cast<qint64>(width) * height > kMaxExportPixels)
+    // The callers refuse a picture above the cap with its message; it is never drawn.
+    if (width <= 0 || height <= 0 || static_cast<long long>(width) * height > kMaxImagePixels)
         return {};
     switch (item.kind) {
         case ExportItem::Kind::CheckedPoint: {

@@ -2,10 +2,14 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <pugixml.hpp>
 #include <sstream>
+#include <utility>
 
 #include "core/output/DocxPackage.h"
 #include "core/output/ReportTable.h"
@@ -79,8 +83,44 @@ std::string tableXml(const std::vector<ReportRow>& rows) {
     return x.str();
 }
 
-std::string pictureRun(const std::string& relId, int id, int width, int height) {
-    const long cx = width * kEmuPerPixel, cy = height * kEmuPerPixel;
+constexpr long kEmuPerTwip = 635;
+
+// The room for a picture on a page of a section: the text width (shared by `columns`
+// pictures of a row) and the text height, in EMU. A section without readable sizes
+// has the blank document's A4 page.
+struct PictureRoom {
+    long width = 0, height = 0;
+};
+PictureRoom pictureRoom(pugi::xml_node sectPr, int columns) {
+    auto twips = [](pugi::xml_node n, const char* attr, long fallback) {
+        const pugi::xml_attribute a = n.attribute(attr);
+        const long v = a ? std::labs(a.as_llong()) : fallback;
+        return v > 0 && v < 1000000 ? v : fallback;
+    };
+    const pugi::xml_node size = sectPr.child("w:pgSz"), margins = sectPr.child("w:pgMar");
+    long w = twips(size, "w:w", 11906) - twips(margins, "w:left", 1134) -
+             twips(margins, "w:right", 1134);
+    long h = twips(size, "w:h", 16838) - twips(margins, "w:top", 1440) -
+             twips(margins, "w:bottom", 1440);
+    if (w <= 0) w = 11906 - 2 * 1134;
+    if (h <= 0) h = 16838 - 2 * 1440;
+    return {w * kEmuPerTwip / std::max(1, columns), h * kEmuPerTwip};
+}
+
+// A picture of width × height pixels at 96 dpi, scaled down to fit the room with its
+// aspect kept; a picture that fits keeps its size.
+std::pair<long, long> fittedExtent(int width, int height, const PictureRoom& room) {
+    const double cx = static_cast<double>(width) * kEmuPerPixel;
+    const double cy = static_cast<double>(height) * kEmuPerPixel;
+    double scale = 1.0;
+    if (room.width > 0 && cx > room.width) scale = std::min(scale, room.width / cx);
+    if (room.height > 0 && cy > room.height) scale = std::min(scale, room.height / cy);
+    return {std::max(1L, std::lround(cx * scale)), std::max(1L, std::lround(cy * scale))};
+}
+
+std::string pictureRun(const std::string& relId, int id, int width, int height,
+                       const PictureRoom& room) {
+    const auto [cx, cy] = fittedExtent(width, height, room);
     std::ostringstream x;
     x << "<w:r><w:drawing><wp:inline distT=\"0\" distB=\"0\" distL=\"0\" distR=\"0\"><wp:extent "
          "cx=\""
@@ -242,11 +282,12 @@ bool WriteWordReport(const CSondaraDoc& doc, const WordReportInput& in,
             x << "<w:p><w:pPr><w:pStyle "
                  "w:val=\"Heading1\"/></w:pPr><w:r><w:t>附图：受检桩实测曲线</w:t></w:r></w:p>";
             int id = 100;
+            const PictureRoom room = pictureRoom(last, 1);
             for (const std::string& fig : in.figures) {
                 if (fig.empty()) continue;
                 const std::string rel = pkg.addImage(fig, in.figureExtension);
                 x << "<w:p><w:pPr><w:pStyle w:val=\"Figure\"/></w:pPr>"
-                  << pictureRun(rel, ++id, in.figureWidth, in.figureHeight) << "</w:p>";
+                  << pictureRun(rel, ++id, in.figureWidth, in.figureHeight, room) << "</w:p>";
             }
             insertBefore(p, x.str());
         }
@@ -297,13 +338,16 @@ bool WritePictureDocument(const std::vector<std::string>& pictures, const std::s
     parse(d, pkg.part("word/document.xml"));
     pugi::xml_node sect = d.child("w:document").child("w:body").child("w:sectPr");
     if (columns < 1) columns = 1;
+    // Pictures wider than the text (a row of them wider) or taller than the page's text
+    // are scaled down to fit.
+    const PictureRoom room = pictureRoom(sect, columns);
     std::ostringstream x;
     int id = 0, inRow = 0;
     const auto centred = "<w:p><w:pPr><w:spacing w:after=\"0\"/><w:jc w:val=\"center\"/></w:pPr>";
     for (size_t i = 0; i < pictures.size(); ++i) {
         if (inRow == 0) x << centred;
         const std::string rel = pkg.addImage(pictures[i], extension);
-        x << pictureRun(rel, ++id, width, height);
+        x << pictureRun(rel, ++id, width, height, room);
         if (++inRow == columns || i + 1 == pictures.size()) {
             x << "</w:p>" << centred << "</w:p>";  // the empty line between rows
             inRow = 0;

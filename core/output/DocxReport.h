@@ -31,7 +31,9 @@ bool WriteWordReport(const CSondaraDoc& doc, const WordReportInput& in,
                      std::string& error);
 
 // A document of pictures (the Word target of 保存图形): centred, `columns` per row,
-// rows separated by an empty line.
+// rows separated by an empty line. Each picture takes its pixel size at 96 dpi; one
+// wider than its share of the text width (the width / `columns`) or taller than the
+// text height is scaled down to fit, keeping its aspect.
 bool WritePictureDocument(const std::vector<std::string>& pictures, const std::string& extension,
                           int width, int height, int columns, const std::string& outPath,
                           std::string& error);

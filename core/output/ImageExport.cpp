@@ -1,5 +1,7 @@
 #include "core/output/ImageExport.h"
 
+#include <cstdio>
+
 #include "core/base/TextCodec.h"
 
 namespace sondara {
@@ -25,6 +27,14 @@ std::string SanitizeFileName(std::string_view text) {
         }
     if (out.empty()) out = "_";
     return out;
+}
+
+std::string ImageSizeRefusal(int width, int height) {
+    if (static_cast<long long>(width) * height <= kMaxImagePixels) return {};
+    char b[160];
+    std::snprintf(b, sizeof b, "图形尺寸%d×%d超过上限：宽×高最多%lld像素（如8192×8192）！", width,
+                  height, kMaxImagePixels);
+    return b;
 }
 
 std::vector<DataSelection> OfferedSelections(int paneCount, int checkedCount) {

@@ -24,6 +24,13 @@ enum class DataSelection : int { CurrentDisplay = 1, CheckedPoints = 2 };
 enum class ImageFormat : int { Bmp = 0, Jpeg = 1, Png = 2 };
 enum class ImageTarget : int { Files = 0, Word = 1 };
 
+// The largest picture drawn, in pixels (width × height): 256 MB at four bytes a pixel.
+// The dialog takes sides up to 99999, far beyond what memory holds.
+inline constexpr long long kMaxImagePixels = 1LL << 26;
+// Empty when a picture of width × height pixels may be drawn; otherwise the refusal,
+// naming the size and the cap.
+std::string ImageSizeRefusal(int width, int height);
+
 inline const char* ImageExtension(ImageFormat f) {
     return f == ImageFormat::Jpeg ? "jpg" : f == ImageFormat::Png ? "png" : "bmp";
 }

@@ -74,7 +74,8 @@ PrintLayoutResult PrintLayout(const PrintSettings& settings, const PrintLayoutIn
     r.bottom = cmToUnits(s.marginBottomCm) - r.paperHeight;
     r.marginTop = r.top;
     r.marginBottom = r.bottom;
-    if (r.right - r.left <= 0 || r.bottom - r.top >= 0) return refuse(r, nullptr, nullptr);
+    if (r.right - r.left <= 0 || r.bottom - r.top >= 0)
+        return refuse(r, kNoPrintAreaMessage, prompter);
 
     const int F = PrintFontUnits(s.font);
     r.fontHeight = F;
@@ -84,12 +85,13 @@ PrintLayoutResult PrintLayout(const PrintSettings& settings, const PrintLayoutIn
                    (s.printPageNumber && !topPosition(s.pageNumberPosition));
     if (r.headerBand) r.top -= F + 52;
     if (r.footerBand) r.bottom += F + 35;
-    if (r.top <= r.bottom) return refuse(r, nullptr, nullptr);
+    if (r.top <= r.bottom) return refuse(r, kNoPrintAreaMessage, prompter);
     if (s.printTable) r.top -= tableHeightUnits(s);
     const int A = r.bottom - r.top;
     // Bands and table filling the page leave no room for a single cell: nothing is
-    // printed (a page of cells reaching above the table would be no print at all).
-    if (A >= 0) return refuse(r, nullptr, nullptr);
+    // printed (a page of cells reaching above the table would be no print at all),
+    // and the user is told why.
+    if (A >= 0) return refuse(r, kNoPrintAreaMessage, prompter);
 
     const int p = static_cast<int>(r.perPointKinds.size());
     r.perPointItems = p;

@@ -5,7 +5,7 @@
 //
 // All geometry is in printer units: 0.1 mm, y pointing up, the paper's top-left
 // corner at (0, 0) (points below the top edge are negative). A pure function: no
-// printer, no window; the two refusals are shown through the prompter.
+// printer, no window; the refusals are shown through the prompter.
 #include <string>
 #include <vector>
 
@@ -20,6 +20,8 @@ inline constexpr const char* kNothingToPrintMessage =
     "   1：测点列表有被“√”选中的数据；\n   2：显示区有波形显示。";
 inline constexpr const char* kNoPrintItemsMessage =
     "无可打印数据，请在“打印设置”→“页面”中设置打印项。";
+// Margins, bands and the header table that leave no room for a cell.
+inline constexpr const char* kNoPrintAreaMessage = "页边距过大，页面上没有打印区域！";
 
 // What is printed in a cell.
 enum class PrintItemKind : int {
@@ -103,7 +105,7 @@ PrintTableBox PrintHeaderTableCell(const PrintSettings& s, const PrintTableBox& 
 struct PrintTableData {
     std::string projectName;  // UTF-8
     std::string testingUnit;
-    int year = 0, month = 0, day = 0;  // the print date (UTC)
+    int year = 0, month = 0, day = 0;  // the print date (local)
     int cellCount = 0;                 // n
     std::string title;                 // the document's title
 };

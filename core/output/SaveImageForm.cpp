@@ -131,6 +131,10 @@ bool SaveImageForm::accept(Prompter& prompter) {
         return false;
     }
     applyColumnRule();
+    if (const std::string tooLarge = ImageSizeRefusal(s_.width, s_.height); !tooLarge.empty()) {
+        prompter.info(tooLarge);
+        return false;
+    }
     s_.dataSelection = static_cast<int>(selection());
     saveSaveImageSettings(s_, &prompter);
     return true;

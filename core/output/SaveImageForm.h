@@ -47,7 +47,8 @@ public:
     bool folderEnabled() const { return s_.target == static_cast<int>(ImageTarget::Files); }
 
     void restoreDefaults();  // 默认
-    // 确定: checks the size ("图形尺寸设置不合理！", false: the dialog stays), writes
+    // 确定: checks the size ("图形尺寸设置不合理！", or a picture above the pixel cap:
+    // ImageSizeRefusal; false: the dialog stays), writes
     // the settings file ("写设置文件失败！" on failure; the dialog still closes).
     bool accept(Prompter& prompter);
 

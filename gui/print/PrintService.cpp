@@ -13,6 +13,7 @@
 #include <QProgressDialog>
 #include <cstdio>
 
+#include "core/output/PdfTextMend.h"
 #include "gui/app/DocumentHost.h"
 #include "gui/app/QtPrompter.h"
 #include "gui/display/SondaraView.h"
@@ -93,6 +94,8 @@ int PrintService::paintWith(const PrintSettings& s, CSondaraView& view, QPrinter
 
     const render::DisplayRenderer renderer;
     render::PrintPageCells cells(doc, display, renderer);
+    // A printer set to black and white gets black lines, not faint greys.
+    cells.setMonochrome(printer.colorMode() == QPrinter::GrayScale);
     render::PrintPagePainter painter(s, layout, table, cells);
     std::unique_ptr<QProgressDialog> bar;
     const int first = from > 0 ? std::min(from, layout.pages) : 1;
@@ -110,6 +113,17 @@ int PrintService::paintWith(const PrintSettings& s, CSondaraView& view, QPrinter
         return !bar->wasCanceled();
     });
     if (!ok && prompt) QMessageBox::warning(parent, "打印", "无法在打印机上开始打印。");
+    // A PDF file (打印 without a printer, the print dialog's file, the preview's export):
+    // its text is mended to read as the pages show it.
+    if (ok && printer.outputFormat() == QPrinter::PdfFormat &&
+        !printer.outputFileName().isEmpty() && printer.paintEngine() &&
+        printer.paintEngine()->type() == QPaintEngine::Pdf) {
+        std::string error;
+        if (!MendPdfText(QFile::encodeName(printer.outputFileName()).toStdString(), error)) {
+            QMessageBox::warning(parent, "打印", QString::fromStdString(error));
+            return 0;
+        }
+    }
     return ok ? layout.pages : 0;
 }
 

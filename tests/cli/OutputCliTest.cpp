@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <zip.h>
 
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
@@ -36,7 +38,77 @@ struct OutputCli : ::testing::Test {
         zip_discard(z);
         return n;
     }
+    static std::string zipPart(const std::string& path, const char* name) {
+        int err = 0;
+        zip_t* z = zip_open(path.c_str(), ZIP_RDONLY, &err);
+        if (!z) return {};
+        std::string out;
+        zip_stat_t st;
+        if (zip_stat(z, name, 0, &st) == 0) {
+            if (zip_file_t* f = zip_fopen(z, name, 0)) {
+                out.resize(st.size);
+                if (zip_fread(f, out.data(), st.size) != static_cast<zip_int64_t>(st.size))
+                    out.clear();
+                zip_fclose(f);
+            }
+        }
+        zip_discard(z);
+        return out;
+    }
+    // The (cx, cy) of every picture of a Word document, in EMU.
+    static std::vector<std::pair<long, long>> extents(const std::string& docx) {
+        const std::string xml = zipPart(docx, "word/document.xml");
+        std::vector<std::pair<long, long>> out;
+        for (size_t at = xml.find("<wp:extent "); at != std::string::npos;
+             at = xml.find("<wp:extent ", at + 1)) {
+            long cx = 0, cy = 0;
+            if (std::sscanf(xml.c_str() + at, "<wp:extent cx=\"%ld\" cy=\"%ld\"", &cx, &cy) == 2)
+                out.emplace_back(cx, cy);
+        }
+        return out;
+    }
 };
+
+TEST_F(OutputCli, WordPicturesFitTheTextAndTheSizeCapIsNamed) {
+    // A4 with 2 cm margins each side: 17 cm (9638 twips) of text width, 24.6 cm high.
+    const long textWidth = 9638L * 635, textHeight = 13958L * 635;
+    const struct {
+        const char* size;
+        int columns;
+        long cx, cy;
+    } cases[] = {
+        {"530x145", 1, 530L * 9525, 145L * 9525},  // fits: its own size
+        {"2048x700", 1, textWidth, std::lround(700.0 * textWidth / 2048)},
+        {"600x4000", 1, std::lround(600.0 * textHeight / 4000), textHeight},
+        {"2048x700", 3, 176L * 9525, 700L * 9525},  // three a row: 530 / 3 wide
+    };
+    for (const auto& c : cases) {
+        const std::string docx = dir.file("fit.docx");
+        const auto r = run("image", "--check all --word " + test::shellQuote(docx) + " --size " +
+                                        c.size + " --columns " + std::to_string(c.columns));
+        ASSERT_EQ(r.exitCode, 0) << c.size << r.err;
+        const auto e = extents(docx);
+        ASSERT_EQ(e.size(), 3u) << c.size;
+        for (const auto& [cx, cy] : e) {
+            EXPECT_NEAR(cx, c.cx, 1) << c.size;
+            EXPECT_NEAR(cy, c.cy, 1) << c.size;
+            EXPECT_LE(cx * c.columns, textWidth) << c.size;
+            EXPECT_LE(cy, textHeight) << c.size;
+        }
+    }
+
+    // Above the pixel cap: refused by name before anything is drawn or written.
+    const std::string out = dir.file("huge");
+    for (const std::string& target :
+         {"-o " + test::shellQuote(out), "--word " + test::shellQuote(dir.file("huge.docx"))}) {
+        const auto r = run("image", target + " --check all --size 99999x99999");
+        EXPECT_EQ(r.exitCode, 1) << target;
+        EXPECT_NE(r.err.find("图形尺寸99999×99999超过上限"), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find("创建文件失败"), std::string::npos) << r.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(out));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("huge.docx")));
+}
 
 TEST_F(OutputCli, ImageWritesNamedFilesOrTheWordDocument) {
     const std::string out = dir.file("img");

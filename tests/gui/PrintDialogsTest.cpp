@@ -8,11 +8,13 @@
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPrinter>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 #include "core/app/AppPaths.h"
 #include "core/app/RunLog.h"
@@ -207,6 +209,50 @@ TEST(PrintDialogs, ViewPrintsToAPdfPrinter) {
         EXPECT_EQ(std::atoi(info.out.c_str() + at + 6), 2) << info.out;
     }
     EXPECT_GT(test::readFile(dir.file("view.pdf")).size(), 1000u);
+}
+
+TEST(PrintDialogs, NoRoomOnThePageIsSaidAndNothingPrints) {
+    DocumentHost host;
+    std::vector<TestPoint> pts;
+    for (int k = 0; k < 2; ++k) {
+        TestPoint p = test::sinePoint("A", 400, 30, 9.0);
+        p.checked = 1;
+        pts.push_back(std::move(p));
+    }
+    host.doc() = test::makeDoc(pts);
+    host.doc().recomputeDisplayRanges();
+    host.doc().selectPoint(0);
+    LoneViewContext context;
+    CSondaraView view(host, context);
+    view.resize(900, 600);
+    view.show();
+    QApplication::processEvents();
+
+    // a header table of 10 rows of 10 cm: no room for a cell on the paper
+    PrintSettings s;
+    s.tableRows = 10;
+    s.tableRowHeightCm = 10.0f;
+    ASSERT_TRUE(saveSettings(s, nullptr));
+    // Every window that comes up: a message box is read and closed, anything else (a
+    // print or file dialog) is noted and refused.
+    std::vector<std::string> shown;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(w)) {
+            shown.push_back(box->text().toStdString());
+            box->done(QMessageBox::Ok);
+        } else if (auto* d = qobject_cast<QDialog*>(w)) {
+            shown.push_back("dialog: " + d->windowTitle().toStdString());
+            d->reject();
+        }
+    });
+    watch.start(20);
+    PrintService::instance().print(view, &view);
+    PrintService::instance().preview(view, &view);
+    watch.stop();
+    EXPECT_EQ(shown, (std::vector<std::string>{kNoPrintAreaMessage, kNoPrintAreaMessage}));
+    std::remove(printSettingsFile().path().c_str());
 }
 
 TEST(PrintDialogs, CommandsNeedPointsAndAViewButNoPrinter) {

@@ -1,9 +1,12 @@
 // Printed pages painted in 0.1 mm units with y up: where the header line, the table
-// and the cells land on the paper, the cell pictures, and the display left as it was.
+// and the cells land on the paper, the cells' items, lines kept on small pages, black
+// and white printing, and the display left as it was.
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 
 #include "render/DisplayRenderer.h"
 #include "render/PrintPageCells.h"
@@ -67,7 +70,7 @@ TEST_F(PrintPage, BandsTableAndCellsLandInUnitsFromThePaperCorner) {
     const PrintLayoutResult l = PrintLayout(s, in, nullptr);
     ASSERT_EQ(l.pages, 2);
 
-    PrintPageCells cells(doc, display, renderer, 1.0);
+    PrintPageCells cells(doc, display, renderer);
     PrintTableData data;
     data.projectName = "工程";
     PrintPagePainter painter(s, l, data, cells);
@@ -103,39 +106,110 @@ TEST_F(PrintPage, BandsTableAndCellsLandInUnitsFromThePaperCorner) {
     EXPECT_FALSE(inkInRect(page2, QRect(150, 1600, 1800, 1080)));
 }
 
-TEST_F(PrintPage, CellPicturesAndTheDisplayLeftAsItWas) {
+TEST_F(PrintPage, CellItemsLaidOutAtTheCellsShapeAndTheDisplayLeftAsItWas) {
     const AnalysisSelection before = display.selection();
     const int panesBefore = display.paneCount();
-    PrintPageCells cells(doc, display, renderer, 2.0);
+    PrintPageCells cells(doc, display, renderer);
 
+    // the window's width, and the height the cell's shape gives at that width
     PrintCellRecord c{150, -500, 1950, -1000, PrintItemKind::Amplitude, 2, 1};
-    PrintPageCells::Picture pic = cells.picture(c);
-    ASSERT_FALSE(pic.image.isNull());
-    // the window width + 1 by the pane height + 1, at twice the pixels
-    EXPECT_EQ(pic.image.width(), 2 * 901);
-    EXPECT_EQ(pic.image.height(), 2 * 151);
-    EXPECT_EQ(pic.source, QRectF(0, 0, 1800, 300));
+    EXPECT_EQ(cells.itemRect(c), QRect(0, 0, 900, 250));
     EXPECT_EQ(display.selection(), before);
     EXPECT_EQ(display.paneCount(), panesBefore);
 
-    // an ordinal beyond the checked points, or a cell without width: no picture
+    // an ordinal beyond the checked points, or a cell without width: nothing
     c.index = 3;
-    EXPECT_TRUE(cells.picture(c).image.isNull());
+    EXPECT_TRUE(cells.itemRect(c).isEmpty());
     c.index = 0;
     c.right = c.left;
-    EXPECT_TRUE(cells.picture(c).image.isNull());
+    EXPECT_TRUE(cells.itemRect(c).isEmpty());
 
-    // 波列显示: every strip in one picture, as tall as the strips at the cell's width
+    // 波列显示: every strip in the one cell
     AnalysisSelection train;
     train.displaySet = DisplaySet::WaveTrain;
     display.setSelection(train);
     display.rebuild(doc);
     ASSERT_EQ(display.paneCount(), 4);
-    PrintPageCells trainCells(doc, display, renderer, 1.0);
+    PrintPageCells trainCells(doc, display, renderer);
     const PrintCellRecord whole{150, -500, 1950, -1000, PrintItemKind::DisplayPane, 0, 1};
-    pic = trainCells.picture(whole);
-    ASSERT_FALSE(pic.image.isNull());
-    EXPECT_EQ(pic.source.height(), static_cast<int>(30.0 * 4 * 900 / 1800));
+    EXPECT_EQ(trainCells.itemRect(whole), QRect(0, 0, 900, 250));
+}
+
+// Pixels with a clear colour (not black, white or grey).
+int colouredPixels(const QImage& img) {
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            const QRgb c = img.pixel(x, y);
+            const int hi = std::max({qRed(c), qGreen(c), qBlue(c)});
+            const int lo = std::min({qRed(c), qGreen(c), qBlue(c)});
+            n += hi - lo > 60;
+        }
+    return n;
+}
+
+// Rows of the image that hold a pixel of the head and toe colour (or a lighter shade).
+int redRows(const QImage& img) {
+    int rows = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            const QRgb c = img.pixel(x, y);
+            if (qRed(c) - std::max(qGreen(c), qBlue(c)) > 50) {
+                ++rows;
+                break;
+            }
+        }
+    return rows;
+}
+
+TEST(PrintPageVectors, SmallPagesKeepTheirLinesAndBlackAndWhitePrintsBlack) {
+    DisplayRenderer renderer;
+    std::vector<TestPoint> pts;
+    for (int k = 0; k < 2; ++k) {
+        TestPoint p = test::pilePoint();
+        for (size_t i = 0; i < p.samples.size(); ++i)
+            p.samples[i] = p.rawSamples[i] = static_cast<float>(20 * std::sin(i / 15.0));
+        p.headSetFlag = p.toeSetFlag = 1;
+        p.checked = 1;
+        pts.push_back(std::move(p));
+    }
+    CSondaraDoc doc = test::makeDoc(pts);
+    doc.recomputeDisplayRanges();
+    doc.selectPoint(0);
+    WaveDisplayModel display{&renderer.metrics()};
+    display.setClientSize(900, 500);
+    display.rebuild(doc);
+    PrintSettings s;
+    const PrintLayoutResult l = PrintLayout(s, PrintPageCells::describe(doc, display), nullptr);
+    ASSERT_EQ(l.pages, 1);
+    auto page = [&](double dpi, bool mono) {
+        PrintPageCells cells(doc, display, renderer);
+        cells.setMonochrome(mono);
+        PrintPagePainter painter(s, l, PrintTableData{}, cells);
+        QImage img(static_cast<int>(210 * dpi / 25.4), static_cast<int>(297 * dpi / 25.4),
+                   QImage::Format_RGB32);
+        img.fill(Qt::white);
+        QPainter p(&img);
+        PrintPagePainter::setUpUnits(p, dpi, dpi);
+        painter.paintPage(p, 1);
+        return img;
+    };
+    // A page as small as a preview fitted to its window: the head and toe lines of
+    // both cells still run down their plots (about 70 px each at 40 dpi).
+    const QImage small = page(40, false);
+    EXPECT_GT(redRows(small), 80);
+    // Black and white: not a coloured pixel, and the lines are there in black.
+    const QImage colour = page(100, false), mono = page(100, true);
+    EXPECT_GT(colouredPixels(colour), 1000);
+    EXPECT_EQ(colouredPixels(mono), 0);
+    EXPECT_EQ(redRows(mono), 0);
+    int darkColour = 0, darkMono = 0;
+    for (int y = 0; y < mono.height(); ++y)
+        for (int x = 0; x < mono.width(); ++x) {
+            darkColour += qGray(colour.pixel(x, y)) < 100;
+            darkMono += qGray(mono.pixel(x, y)) < 100;
+        }
+    EXPECT_GT(darkMono, darkColour);  // the curve, head, toe and borders turned black
 }
 
 }  // namespace

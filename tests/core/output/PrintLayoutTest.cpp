@@ -165,6 +165,7 @@ TEST(PrintLayout, CurrentDisplayAsPanesOrOneWaveTrain) {
 TEST(PrintLayout, RefusalsAndEmptyPages) {
     const std::string nothing = kNothingToPrintMessage;
     const std::string noItems = kNoPrintItemsMessage;
+    const std::string noRoom = kNoPrintAreaMessage;
     struct Case {
         const char* what;
         void (*edit)(PrintSettings&, PrintLayoutInput&);
@@ -190,8 +191,9 @@ TEST(PrintLayout, RefusalsAndEmptyPages) {
              in.paperWidthMm = 200;
              s.marginLeftCm = s.marginRightCm = 10.0f;
          },
-         ""},
-        {"narrow paper", [](PrintSettings&, PrintLayoutInput& in) { in.paperWidthMm = 30; }, ""},
+         noRoom},
+        {"narrow paper", [](PrintSettings&, PrintLayoutInput& in) { in.paperWidthMm = 30; },
+         noRoom},
         {"short paper",
          [](PrintSettings& s, PrintLayoutInput& in) {
              in.paperHeightMm = 40;
@@ -199,19 +201,19 @@ TEST(PrintLayout, RefusalsAndEmptyPages) {
              s.printFooter = 0;
              s.printPageNumber = 0;
          },
-         ""},
+         noRoom},
         {"bands fill the page",
          [](PrintSettings& s, PrintLayoutInput& in) {
              in.paperHeightMm = 45;
              s.printTable = 0;
          },
-         ""},
+         noRoom},
         {"table fills the page",
          [](PrintSettings& s, PrintLayoutInput&) {
              s.tableRows = 10;
              s.tableRowHeightCm = 10.0f;
          },
-         ""},
+         noRoom},
     };
     for (const Case& c : cases) {
         PrintSettings s;

@@ -59,6 +59,14 @@ TEST(SaveImageForm, CurrentDisplayTakesItsSizeAndOkChecksIt) {
     EXPECT_EQ(p.infos, std::vector<std::string>{"图形尺寸设置不合理！"});
     g.setSizeText("100000×20", true);
     EXPECT_FALSE(g.accept(p));
+    // sides in range but more pixels than a picture may have: refused by its size
+    p.infos.clear();
+    g.setSizeText("9000×8000", true);
+    EXPECT_FALSE(g.accept(p));
+    EXPECT_EQ(p.infos, std::vector<std::string>{
+                           "图形尺寸9000×8000超过上限：宽×高最多67108864像素（如8192×8192）！"});
+    g.setSizeText("8192×8192", true);
+    EXPECT_TRUE(g.accept(p));
     g.setSizeText("99999×20", true);
     EXPECT_TRUE(g.accept(p));
     SaveImageSettings back;
