@@ -25,10 +25,19 @@ std::string withSlash(std::string d) {
 
 // The index: the magic line, "time=", "points=", then "path=" and the path up to the
 // end of the file (a path may hold any byte but NUL, newlines included).
-std::string indexText(const RecoverySnapshot& s) {
+std::uint64_t fnv1a(const std::string& bytes) {
+    std::uint64_t h = 1469598103934665603ull;
+    for (unsigned char c : bytes) {
+        h ^= c;
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
+std::string indexText(const RecoverySnapshot& s, std::size_t size, std::uint64_t hash) {
     std::ostringstream o;
-    o << kIndexMagic << "\ntime=" << s.time << "\npoints=" << s.points.size()
-      << "\npath=" << s.documentPath;
+    o << kIndexMagic << "\ntime=" << s.time << "\npoints=" << s.points.size() << "\nsize=" << size
+      << "\nhash=" << hash << "\npath=" << s.documentPath;
     return o.str();
 }
 
@@ -52,6 +61,12 @@ bool parseIndex(const std::string& text, RecoveryEntry& e) {
             } catch (...) {
                 return false;
             }
+        } else if (line.rfind("size=", 0) == 0 || line.rfind("hash=", 0) == 0) {
+            try {
+                (line[0] == 's' ? e.size : e.hash) = std::stoull(line.substr(5));
+            } catch (...) {
+                return false;
+            }
         } else if (line.rfind("path=", 0) == 0) {
             const std::size_t at = text.find("\npath=");
             e.originalPath = text.substr(at + 6);
@@ -65,7 +80,7 @@ std::string readWhole(const std::string& path, std::size_t limit) {
     std::ifstream f(path, std::ios::binary);
     std::string s;
     char buf[4096];
-    while (f && s.size() < limit) {
+    while (f && (limit == std::string::npos || s.size() < limit)) {
         f.read(buf, sizeof buf);
         s.append(buf, static_cast<std::size_t>(f.gcount()));
     }
@@ -85,13 +100,8 @@ RecoveryEntry entryOf(const std::string& dir, const std::string& key) {
 std::string RecoveryKey(const std::string& documentPath) {
     if (documentPath.empty()) return "untitled";
     // FNV-1a, 64 bits: short, stable across runs and machines
-    std::uint64_t h = 1469598103934665603ull;
-    for (unsigned char c : documentPath) {
-        h ^= c;
-        h *= 1099511628211ull;
-    }
     char out[17];
-    std::snprintf(out, sizeof out, "%016llx", static_cast<unsigned long long>(h));
+    std::snprintf(out, sizeof out, "%016llx", static_cast<unsigned long long>(fnv1a(documentPath)));
     return out;
 }
 
@@ -120,7 +130,10 @@ bool WriteRecovery(const RecoverySnapshot& s, const std::string& dir, std::strin
         if (error) *error = idx.error();
         return false;
     }
-    const std::string text = indexText(s);
+    // the index carries the size and a hash of the data, so that a data file that was
+    // cut or changed later is recognised before it is read
+    const std::string data = readWhole(e.dataPath, std::string::npos);
+    const std::string text = indexText(s, data.size(), fnv1a(data));
     idx.writer().bytes(text.data(), text.size());
     if (!idx.commit()) {
         if (error) *error = idx.error();
@@ -163,10 +176,16 @@ bool FindRecovery(const std::string& dir, const std::string& documentPath, Recov
 }
 
 std::string ReadRecovery(const RecoveryEntry& e, CSondaraDoc& doc) {
+    std::string error;
     std::string warning;
-    std::string error = ReadProject(doc, e.dataPath, &warning);
+    const std::string data = readWhole(e.dataPath, std::string::npos);
+    if (e.points < 0)
+        error = "恢复文件的索引已损坏";
+    else if (data.size() != e.size || fnv1a(data) != e.hash)
+        error = "恢复文件不完整";
+    else
+        error = ReadProject(doc, e.dataPath, &warning);
     if (error.empty() && !warning.empty()) error = warning;
-    if (error.empty() && e.points < 0) error = "恢复文件的索引已损坏";
     if (error.empty() && doc.pointCount() != e.points) error = "恢复文件不完整";
     if (!error.empty()) {
         doc.clear();

@@ -21,6 +21,7 @@ struct RecoveryEntry {
     std::string originalPath;  // empty for a document never saved
     std::int64_t time = 0;     // seconds since the epoch
     int points = 0;
+    std::uint64_t size = 0, hash = 0;  // of the data file as written
     std::string dataPath, indexPath;
 };
 
