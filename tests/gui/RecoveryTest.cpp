@@ -134,8 +134,8 @@ TEST_F(Recovery, AKilledProgramIsOfferedItsUnsavedWorkAndSavesItToTheOriginalFil
 
 TEST_F(Recovery, DiscardDeletesTheRecoveryAndKeepsTheFile) {
     ASSERT_NO_FATAL_FAILURE(open(test::makeDoc({pileTrace("P1", 4000, 20)})));
+    const std::string onDisk = bytesOf(doc(), dir, "start.qar");
     changeAndWaitForRecovery();
-    const std::string onDisk = test::readFile(project);
     crash();
     Answer drop("放弃");
     ASSERT_NO_FATAL_FAILURE(restart(project));
@@ -148,8 +148,8 @@ TEST_F(Recovery, DiscardDeletesTheRecoveryAndKeepsTheFile) {
 TEST_F(Recovery, ADamagedRecoveryIsReportedSetAsideAndNeverLoaded) {
     ASSERT_NO_FATAL_FAILURE(
         open(test::makeDoc({pileTrace("P1", 4000, 20), pileTrace("P2", 4000, 30)})));
+    const std::string onDisk = bytesOf(doc(), dir, "start.qar");
     changeAndWaitForRecovery();
-    const std::string onDisk = test::readFile(project);
     crash();
     RecoveryEntry e;
     ASSERT_TRUE(FindRecovery(recoveryDir(), absProject(), &e));
