@@ -47,6 +47,16 @@ std::string logFilePath() {
     return dir + "/MIRQAR_log.txt";
 }
 
+std::string recoveryDir() {
+    std::string base = env("XDG_DATA_HOME");
+    std::string d = (base.empty() ? home() + "/.local/share" : base) + "/sondara/recovery/";
+    makeDirs(d);
+    std::error_code ec;
+    std::filesystem::permissions(d, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::replace, ec);
+    return d;
+}
+
 std::string tempDir() {
     std::string d = env("SONDARA_TEMP_DIR");
     if (d.empty()) d = env("TMPDIR");

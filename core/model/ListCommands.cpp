@@ -198,9 +198,9 @@ bool isListCommandEnabled(ListCommand cmd, const CSondaraDoc& doc, int clipboard
         case ListCommand::InvertTicks:
             return !doc.points.empty();
         case ListCommand::Undo:
-            return !doc.undoStack.empty();
+            return doc.canUndo();
         case ListCommand::Redo:
-            return !doc.redoStack.empty();
+            return doc.canRedo();
         case ListCommand::Restore:
             return doc.loaded != 0;
     }

@@ -399,7 +399,24 @@ bool applyTickOne(CSondaraDoc& d, ListSnapshot& s) {
 
 }  // namespace
 
+namespace {
+struct ListEditScope {
+    explicit ListEditScope(CSondaraDoc& d) : doc(d) { doc.beginListEdit(); }
+    ~ListEditScope() { doc.endListEdit(); }
+    CSondaraDoc& doc;
+};
+
+std::size_t recordBytes(const ListSnapshot& s) {
+    std::size_t n = sizeof(ListSnapshot);
+    for (const TestPoint& p : s.points)
+        n += sizeof(TestPoint) + 4 * (p.rawSamples.size() + p.samples.size()) +
+             sizeof(ProcessStep) * p.steps.size();
+    return n;
+}
+}  // namespace
+
 bool Apply(CSondaraDoc& d, ListSnapshot& s) {
+    ListEditScope scope(d);
     bool applied = false;
     DocChange what = DocChange::PointList;
     switch (s.op) {
@@ -459,8 +476,10 @@ bool Apply(CSondaraDoc& d, ListSnapshot& s) {
 
 bool Do(CSondaraDoc& doc, ListSnapshot s) {
     if (!Apply(doc, s)) return false;
+    const std::size_t bytes = recordBytes(s);
     doc.undoStack.push_back(std::move(s));
     doc.redoStack.clear();
+    doc.recordListEdit(bytes);
     return true;
 }
 
@@ -475,11 +494,18 @@ bool replay(CSondaraDoc& doc, std::vector<ListSnapshot>& from, std::vector<ListS
 }
 }  // namespace
 
+namespace detail {
+bool ReplayListRecord(CSondaraDoc& doc, bool undo) {
+    return undo ? replay(doc, doc.undoStack, doc.redoStack)
+                : replay(doc, doc.redoStack, doc.undoStack);
+}
+}  // namespace detail
+
 bool Undo(CSondaraDoc& doc) {
-    return replay(doc, doc.undoStack, doc.redoStack);
+    return doc.undo();
 }
 bool Redo(CSondaraDoc& doc) {
-    return replay(doc, doc.redoStack, doc.undoStack);
+    return doc.redo();
 }
 
 bool Restore(CSondaraDoc& doc, Prompter& prompter) {
@@ -492,6 +518,9 @@ bool Restore(CSondaraDoc& doc, Prompter& prompter) {
         return false;
     }
     if (!prompter.askYesNo(kAskRestore)) return false;
+    // not undoable, as the question says; the list records stay
+    ListEditScope scope(doc);
+    doc.dropPointSteps();
     // A whole copy, so that the carried record text comes back with the points.
     doc.points = doc.originalPoints;
     doc.info = doc.originalInfo;

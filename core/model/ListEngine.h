@@ -26,11 +26,17 @@ bool Apply(CSondaraDoc& doc, ListSnapshot& s);
 // stack is emptied.
 bool Do(CSondaraDoc& doc, ListSnapshot s);
 
-// Applies the last undo (redo) record and moves its inverse to the other stack.
-// False when the stack is empty or the record no longer applies to the list (it is
+// Undoes (redoes) the last step of the document's one history (CSondaraDoc::undo).
+// A list edit applies its record and moves the inverse to the other stack. False
+// when there is nothing to undo or the record no longer applies to the list (it is
 // then dropped, so that a stale record cannot block the older ones).
 bool Undo(CSondaraDoc& doc);
 bool Redo(CSondaraDoc& doc);
+
+namespace detail {
+// The list records' own undo and redo, for the document's history.
+bool ReplayListRecord(CSondaraDoc& doc, bool undo);
+}  // namespace detail
 
 // Asks kAskRestore; on Yes replaces the current list and header by the original
 // ones and selects nothing. The history is left as it is. True when restored. An

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/base/TextCodec.h"
+#include "core/model/ListEngine.h"
 #include "core/model/NameLists.h"
 
 namespace sondara {
@@ -24,6 +25,11 @@ void CSondaraDoc::clear() {
     pileMembers.clear();
     undoStack.clear();
     redoStack.clear();
+    undoSteps_.clear();
+    redoSteps_.clear();
+    open_.reset();
+    std::vector<TestPoint>().swap(shadow_);
+    shadowStale_ = true;
     loaded = 0;
 }
 
@@ -181,11 +187,27 @@ void CSondaraDoc::removeObserver(int id) {
 }
 
 void CSondaraDoc::commitChange(DocChange what, const std::vector<int>& pts) {
-    if (what != DocChange::Selection) modified = true;
-    announce(what, pts);
+    if (what != DocChange::Selection) {
+        modified = true;
+        if (!replaying_) recordChange(what, pts);
+    }
+    post(what, pts);
 }
 
 void CSondaraDoc::announce(DocChange what, const std::vector<int>& pts) {
+    if (what == DocChange::PointList && !replaying_ && listEditDepth_ == 0) {
+        // a document read or cleared: its history starts here
+        undoSteps_.clear();
+        redoSteps_.clear();
+        open_.reset();
+        undoStack.clear();
+        redoStack.clear();
+        resyncShadow();
+    }
+    post(what, pts);
+}
+
+void CSondaraDoc::post(DocChange what, const std::vector<int>& pts) {
     if (batchDepth_ == 0) {
         deliver(what, pts);
         return;
@@ -207,7 +229,9 @@ void CSondaraDoc::announce(DocChange what, const std::vector<int>& pts) {
 }
 
 void CSondaraDoc::endChanges() {
-    if (batchDepth_ == 0 || --batchDepth_ > 0) return;
+    if (batchDepth_ == 0) return;
+    endUndoGroup();
+    if (--batchDepth_ > 0) return;
     std::vector<PendingChange> changes;
     changes.swap(pending_);
     // a new point list covers everything else
@@ -230,6 +254,223 @@ void CSondaraDoc::deliver(DocChange what, const std::vector<int>& pts) {
     // copy: an observer may remove itself while being notified
     auto obs = observers_;
     for (auto& [id, fn] : obs) fn(what, pts);
+}
+
+// ---- the undo history --------------------------------------------------------------------
+
+namespace {
+
+std::size_t bytesOf(const TestPoint& p) {
+    return sizeof(TestPoint) + 4 * (p.rawSamples.size() + p.samples.size()) +
+           sizeof(ProcessStep) * p.steps.size() + sizeof(PileMark) * p.defects.size() +
+           4 * (p.spectrumMarks.size() + p.correlationMarks.size() +
+                2 * p.waveletMarkPositions.size());
+}
+
+std::size_t bytesOf(const std::vector<TestPoint>& pts) {
+    std::size_t n = 0;
+    for (const TestPoint& p : pts) n += bytesOf(p);
+    return n;
+}
+
+std::size_t stepBytes(const UndoStep& s) {
+    return sizeof(UndoStep) + bytesOf(s.before) + bytesOf(s.after) + 4 * s.indices.size();
+}
+
+}  // namespace
+
+void CSondaraDoc::resyncShadow() {
+    shadow_ = points;
+    shadowInfo_ = info;
+    shadowStale_ = false;
+}
+
+void CSondaraDoc::recordChange(DocChange what, const std::vector<int>& pts) {
+    if (listEditDepth_ > 0) return;  // the list engine keeps its own record
+    if (shadowStale_) {
+        // a document assembled without a read: its history starts with this change
+        resyncShadow();
+        return;
+    }
+    const bool whole = what == DocChange::PointList || shadow_.size() != points.size();
+    if (!open_) {
+        open_.emplace();
+        open_->name = groupName_;
+        open_->infoBefore = shadowInfo_;
+    }
+    UndoStep& s = *open_;
+    if (std::find(s.kinds.begin(), s.kinds.end(), what) == s.kinds.end()) s.kinds.push_back(what);
+    if (s.whole) return;
+    if (whole) {
+        // the shadow is still the state before the step: it is written back only when
+        // the step closes
+        s.whole = true;
+        s.indices.clear();
+        s.before = shadow_;
+        return;
+    }
+    auto add = [&](int i) {
+        if (i < 0 || i >= pointCount()) return;
+        if (std::find(s.indices.begin(), s.indices.end(), i) != s.indices.end()) return;
+        s.indices.push_back(i);
+        s.before.push_back(shadow_[i]);
+    };
+    if (pts.empty()) {
+        for (int i = 0; i < pointCount(); ++i)
+            if (!(points[i] == shadow_[i])) add(i);
+    } else {
+        for (int i : pts) add(i);
+    }
+    if (groupDepth_ == 0) closeOpenStep();
+}
+
+void CSondaraDoc::closeOpenStep() {
+    if (!open_) return;
+    UndoStep s = std::move(*open_);
+    open_.reset();
+    s.infoAfter = info;
+    bool changed = !(s.infoAfter == s.infoBefore);
+    if (s.whole) {
+        s.after = points;
+        changed = changed || !(s.before == s.after);
+    } else {
+        s.after.reserve(s.indices.size());
+        for (std::size_t k = 0; k < s.indices.size(); ++k) {
+            const int i = s.indices[k];
+            s.after.push_back(points[i]);
+            changed = changed || !(s.before[k] == s.after[k]);
+        }
+    }
+    if (s.whole) {
+        resyncShadow();
+    } else {
+        for (int i : s.indices) shadow_[i] = points[i];
+        shadowInfo_ = info;
+    }
+    if (!changed) return;  // nothing of the project changed: no step to undo
+    if (s.name.empty()) s.name = "修改";
+    pushStep(std::move(s));
+}
+
+void CSondaraDoc::pushStep(UndoStep s) {
+    s.bytes = stepBytes(s);
+    undoSteps_.push_back(std::move(s));
+    redoSteps_.clear();
+    redoStack.clear();
+    trimHistory();
+}
+
+void CSondaraDoc::trimHistory() {
+    std::size_t total = 0;
+    for (const UndoStep& s : undoSteps_) total += s.bytes;
+    for (const UndoStep& s : redoSteps_) total += s.bytes;
+    std::size_t drop = 0;
+    while (undoSteps_.size() - drop > 1 &&
+           (undoSteps_.size() - drop > kUndoMaxSteps || total > kUndoMaxBytes)) {
+        total -= undoSteps_[drop].bytes;
+        ++drop;
+    }
+    if (drop == 0) return;
+    std::size_t listRecords = 0;
+    for (std::size_t k = 0; k < drop; ++k) listRecords += undoSteps_[k].list ? 1 : 0;
+    undoSteps_.erase(undoSteps_.begin(), undoSteps_.begin() + static_cast<std::ptrdiff_t>(drop));
+    listRecords = std::min(listRecords, undoStack.size());
+    undoStack.erase(undoStack.begin(),
+                    undoStack.begin() + static_cast<std::ptrdiff_t>(listRecords));
+}
+
+void CSondaraDoc::beginUndoGroup(std::string name) {
+    if (groupDepth_++ == 0) groupName_ = std::move(name);
+}
+
+void CSondaraDoc::endUndoGroup() {
+    if (groupDepth_ == 0) return;
+    if (--groupDepth_ > 0) return;
+    closeOpenStep();
+    groupName_.clear();
+}
+
+void CSondaraDoc::beginListEdit() {
+    // a step gathered so far comes before the list record
+    if (listEditDepth_++ == 0) closeOpenStep();
+}
+
+void CSondaraDoc::endListEdit() {
+    if (listEditDepth_ == 0) return;
+    if (--listEditDepth_ == 0) resyncShadow();
+}
+
+void CSondaraDoc::recordListEdit(std::size_t bytes) {
+    UndoStep s;
+    s.list = true;
+    s.name = "测点操作";
+    s.kinds = {DocChange::PointList};
+    pushStep(std::move(s));
+    undoSteps_.back().bytes += bytes;
+}
+
+void CSondaraDoc::dropPointSteps() {
+    std::erase_if(undoSteps_, [](const UndoStep& s) { return !s.list; });
+    std::erase_if(redoSteps_, [](const UndoStep& s) { return !s.list; });
+}
+
+bool CSondaraDoc::replayPointStep(UndoStep& s, bool undo) {
+    if (s.whole) {
+        points = undo ? s.before : s.after;
+    } else {
+        for (std::size_t k = 0; k < s.indices.size(); ++k) {
+            const int i = s.indices[k];
+            if (!validPoint(i)) return false;  // the list no longer fits the step
+        }
+        for (std::size_t k = 0; k < s.indices.size(); ++k)
+            points[s.indices[k]] = undo ? s.before[k] : s.after[k];
+    }
+    info = undo ? s.infoBefore : s.infoAfter;
+    info.pointCount = pointCount();
+    if (s.whole) recomputeDisplayRanges();
+    rebuildCheckedList();
+    if (selectionMode == 2 && firstPointOfPile(currentPile) >= 0)
+        selectPile(currentPile);
+    else
+        selectPoint(validPoint(currentPoint) ? currentPoint : pointCount() - 1);
+    resyncShadow();
+    replaying_ = true;
+    {
+        DocChangeBatch batch(*this);
+        for (DocChange k : s.kinds)
+            commitChange(s.whole ? DocChange::PointList : k,
+                         s.whole ? std::vector<int>{} : s.indices);
+    }
+    replaying_ = false;
+    return true;
+}
+
+bool CSondaraDoc::undo() {
+    if (groupDepth_ == 0) closeOpenStep();
+    if (undoSteps_.empty()) return false;
+    UndoStep s = std::move(undoSteps_.back());
+    undoSteps_.pop_back();
+    if (s.list) {
+        if (!detail::ReplayListRecord(*this, true)) return false;  // a stale record is dropped
+    } else if (!replayPointStep(s, true)) {
+        return false;
+    }
+    redoSteps_.push_back(std::move(s));
+    return true;
+}
+
+bool CSondaraDoc::redo() {
+    if (groupDepth_ == 0) closeOpenStep();
+    if (redoSteps_.empty()) return false;
+    UndoStep s = std::move(redoSteps_.back());
+    redoSteps_.pop_back();
+    if (s.list) {
+        if (!detail::ReplayListRecord(*this, false)) return false;
+    } else if (!replayPointStep(s, false)) {
+        return false;
+    }
+    undoSteps_.push_back(std::move(s));
+    return true;
 }
 
 void setVersionTag(ProjectInfo& info, std::string_view tag) {

@@ -7,6 +7,7 @@
 // functions in their own folders that take a CSondaraDoc&.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,25 @@ struct DocChangeEvent {
     DocChange kind = DocChange::PointList;
     std::vector<int> points;
 };
+
+// One step of the document's undo history. A list edit keeps its own inverse record
+// (the ListSnapshot on undoStack / redoStack) and is only counted here; every other
+// change keeps the points it changed as they were before and after, or the whole list
+// when the number of points changed, and the project header.
+struct UndoStep {
+    std::string name;
+    bool list = false;   // the record is the last of undoStack (redoStack)
+    bool whole = false;  // before/after hold the whole list
+    std::vector<DocChange> kinds;
+    std::vector<int> indices;  // per-point steps: the points, parallel to before/after
+    std::vector<TestPoint> before, after;
+    ProjectInfo infoBefore{}, infoAfter{};
+    std::size_t bytes = 0;
+};
+
+// Bounds of the undo history: whichever is reached first drops the oldest steps.
+inline constexpr std::size_t kUndoMaxSteps = 200;
+inline constexpr std::size_t kUndoMaxBytes = std::size_t{256} << 20;
 
 class CSondaraDoc {
 public:
@@ -90,11 +110,69 @@ public:
     // Between beginChanges() and the matching endChanges() announcements are gathered
     // and sent at the end, one per kind with the points merged: ticking every point of
     // a pile or marking fifty points refreshes the windows once.
-    void beginChanges() { ++batchDepth_; }
+    // A batch also forms one undo step.
+    void beginChanges() {
+        ++batchDepth_;
+        beginUndoGroup({});
+    }
     void endChanges();
+
+    // The one undo history. Every commitChange records the previous state of the points
+    // it changes (from a copy of the points as of the last commit), so any change of
+    // the project can be undone and redone; list edits join with their own records.
+    // Opening or clearing the document empties it.
+    bool canUndo() const { return !undoSteps_.empty() || open_.has_value(); }
+    bool canRedo() const { return !redoSteps_.empty(); }
+    bool undo();
+    bool redo();
+    const std::vector<UndoStep>& undoSteps() const { return undoSteps_; }
+    const std::vector<UndoStep>& redoSteps() const { return redoSteps_; }
+    // Commits between begin and end form one step (a drag, a batch over many points).
+    void beginUndoGroup(std::string name);
+    void endUndoGroup();
+    class UndoGroup {
+    public:
+        UndoGroup(CSondaraDoc& doc, std::string name) : doc_(doc) {
+            doc_.beginUndoGroup(std::move(name));
+        }
+        ~UndoGroup() { doc_.endUndoGroup(); }
+        UndoGroup(const UndoGroup&) = delete;
+        UndoGroup& operator=(const UndoGroup&) = delete;
+
+    private:
+        CSondaraDoc& doc_;
+    };
+
+    // For the list engine: commits between begin and end are not recorded (the engine
+    // keeps its own record); the copy of the points follows the new list at the end.
+    void beginListEdit();
+    void endListEdit();
+    // The engine pushed a record on undoStack: it joins the history as one step.
+    void recordListEdit(std::size_t bytes);
+    // After restoring the original list the recorded point states no longer fit the
+    // list: they are dropped, the list records stay.
+    void dropPointSteps();
 
 private:
     void deliver(DocChange what, const std::vector<int>& pts);
+    void post(DocChange what, const std::vector<int>& pts);
+    void recordChange(DocChange what, const std::vector<int>& pts);
+    void closeOpenStep();
+    void pushStep(UndoStep s);
+    void trimHistory();
+    void resyncShadow();
+    bool replayPointStep(UndoStep& s, bool undo);
+
+    // The points and header as of the last commit (stale after clear()).
+    std::vector<TestPoint> shadow_;
+    ProjectInfo shadowInfo_{};
+    bool shadowStale_ = true;
+    std::vector<UndoStep> undoSteps_, redoSteps_;
+    std::optional<UndoStep> open_;  // the step a group is gathering
+    int groupDepth_ = 0;
+    std::string groupName_;
+    int listEditDepth_ = 0;
+    bool replaying_ = false;
 
     std::vector<std::pair<int, Observer>> observers_;
     int nextObserverId_ = 1;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTranslator>
@@ -20,9 +22,11 @@
 #include "core/app/CommandTable.h"
 #include "core/app/RunLog.h"
 #include "core/fileio/ProjectFile.h"
+#include "core/fileio/RecoveryStore.h"
 #include "gui/app/AboutDialog.h"
 #include "gui/app/DocumentHost.h"
 #include "gui/app/QtPrompter.h"
+#include "gui/app/RecoveryManager.h"
 #include "gui/app/UserSettings.h"
 #include "gui/frame/MainFrame.h"
 #include "gui/panels/PointListPanel.h"
@@ -87,11 +91,13 @@ bool loadQtChineseTranslations() {
     return loaded;
 }
 
-CSondaraApp::CSondaraApp() {
+CSondaraApp::CSondaraApp() : recovery_(std::make_unique<RecoveryManager>()) {
     g_app = this;
 }
 
 CSondaraApp::~CSondaraApp() {
+    recovery_->watch(nullptr);
+    recovery_->waitForWorker();
     frame_.reset();
     host_.reset();
     if (g_app == this) g_app = nullptr;
@@ -195,6 +201,7 @@ bool CSondaraApp::initInstance(const QStringList& arguments) {
     } else {
         newDocument();
     }
+    offerRecoveries();
     // Maximised on the first start; afterwards where and how the user left it.
     const QByteArray geometry = userSettings().value("MainFrame/geometry").toByteArray();
     if (geometry.isEmpty() || !frame_->restoreGeometry(geometry))
@@ -205,6 +212,10 @@ bool CSondaraApp::initInstance(const QStringList& arguments) {
 }
 
 void CSondaraApp::exitInstance() {
+    // a clean exit leaves no recovery: the document was saved or its changes dropped
+    recovery_->discard();
+    recovery_->watch(nullptr);
+    recovery_->waitForWorker();
     if (frame_) {
         QSettings s = userSettings();
         s.setValue("MainFrame/geometry", frame_->saveGeometry());
@@ -234,6 +245,7 @@ bool CSondaraApp::saveModified() {
                                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (r == QMessageBox::Cancel) return false;
     if (r == QMessageBox::Yes) return saveDocument(false);
+    recovery_->discard();  // the user drops the changes
     return true;
 }
 
@@ -253,6 +265,7 @@ bool CSondaraApp::saveDocument(bool askForPath) {
         return false;
     }
     host_->doc().modified = false;
+    recovery_->discard();  // also the files kept under the old name
     host_->setPath(path);  // the title follows: a new name, and no "*" any more
     addRecentFile(path);
     return true;
@@ -263,6 +276,7 @@ void CSondaraApp::replaceDocument(std::unique_ptr<DocumentHost> host) {
     if (frame_ && frame_->pointList())
         frame_->pointList()->clear();  // it shows the document being replaced
     host_ = std::move(host);
+    recovery_->watch(host_.get());
     emit documentReplaced();
     if (frame_) {
         frame_->openChildWindow(true);
@@ -308,10 +322,73 @@ DocumentHost* CSondaraApp::openDocumentFile(QString path) {
     if (warning.empty()) {
         host->setPath(path);
         addRecentFile(path);
+        // unsaved work on this file, kept when the program did not end cleanly
+        RecoveryEntry e;
+        const QFileInfo file(path);
+        if (FindRecovery(recoveryDir(), file.absoluteFilePath().toStdString(), &e)) {
+            const QFileInfo data(QString::fromStdString(e.dataPath));
+            if (data.lastModified() < file.lastModified()) {
+                RemoveRecovery(e);  // the file was saved after it: nothing to recover
+            } else if (auto recovered = askRecovery(e)) {
+                recovered->setPath(path);
+                host = std::move(recovered);
+            }
+        }
     }
     replaceDocument(std::move(host));
     if (!warning.empty()) reportOpenFailure(QString::fromStdString(warning));
     return host_.get();
+}
+
+std::unique_ptr<DocumentHost> CSondaraApp::askRecovery(const RecoveryEntry& e) {
+    const QString path = e.originalPath.empty() ? QStringLiteral("（未命名）")
+                                                : QString::fromStdString(e.originalPath);
+    const QDateTime when = e.time > 0
+                               ? QDateTime::fromSecsSinceEpoch(e.time)
+                               : QFileInfo(QString::fromStdString(e.dataPath)).lastModified();
+    QMessageBox box(QMessageBox::Question, "Sondara",
+                    QString("文件%1有未保存的修改（%2），是否恢复？")
+                        .arg(path, when.toString("yyyy-MM-dd hh:mm:ss")),
+                    QMessageBox::NoButton, frame_.get());
+    QPushButton* recover = box.addButton("恢复", QMessageBox::AcceptRole);
+    QPushButton* drop = box.addButton("放弃", QMessageBox::DestructiveRole);
+    recover->setAccessibleName("恢复");
+    drop->setAccessibleName("放弃");
+    box.setDefaultButton(recover);
+    box.exec();
+    if (box.clickedButton() == drop) {
+        RemoveRecovery(e);
+        return nullptr;
+    }
+    if (box.clickedButton() != recover) return nullptr;  // closed: asked again next time
+    auto host = std::make_unique<DocumentHost>();
+    const std::string error = ReadRecovery(e, host->doc());
+    if (!error.empty()) {
+        SetRecoveryAside(e);
+        logLine("恢复文件已损坏：" + e.dataPath + " " + error);
+        QMessageBox::warning(
+            frame_.get(), "Sondara",
+            QString("恢复文件已损坏，无法恢复：%1\n已保留为%2.bad")
+                .arg(QString::fromStdString(error), QString::fromStdString(e.dataPath)));
+        return nullptr;
+    }
+    if (!e.originalPath.empty()) host->setPath(QString::fromStdString(e.originalPath));
+    host->doc().modified = true;
+    return host;
+}
+
+void CSondaraApp::offerRecoveries() {
+    if (host_ && host_->doc().modified) return;  // the open document was just recovered
+    const std::string current = host_ && !host_->path().isEmpty()
+                                    ? QFileInfo(host_->path()).absoluteFilePath().toStdString()
+                                    : std::string();
+    for (const RecoveryEntry& e : ListRecoveries(recoveryDir())) {
+        if (!current.empty() && e.originalPath == current) continue;  // asked on opening
+        if (auto recovered = askRecovery(e)) {
+            replaceDocument(std::move(recovered));
+            return;
+        }
+    }
 }
 
 void CSondaraApp::reportOpenFailure(const QString& message) {

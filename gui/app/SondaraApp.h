@@ -9,10 +9,15 @@
 #include "core/app/CommandIds.h"
 #include "core/app/SettingsFile.h"
 
+namespace sondara {
+struct RecoveryEntry;
+}
+
 namespace sondara::gui {
 
 class CMainFrame;
 class DocumentHost;
+class RecoveryManager;
 
 class CSondaraApp : public QObject {
     Q_OBJECT
@@ -26,6 +31,7 @@ public:
 
     CMainFrame* frame() const { return frame_.get(); }
     DocumentHost* document() const { return host_.get(); }
+    RecoveryManager* recovery() const { return recovery_.get(); }
 
     // Opening by path (command line, recent files, dropped files, 打开). A file that
     // cannot be read is reported in a "打开异常" box and leaves the open document as
@@ -40,6 +46,11 @@ public:
     void aboutDialog();
     void helpTopics();
     void viewLog();
+
+    // Offers the recovery files left by a program that did not end cleanly, newest
+    // first, one question each; 恢复 opens the recovered document in place of the
+    // open one and ends the questions.
+    void offerRecoveries();
 
     QStringList recentFiles() const;
     void addRecentFile(const QString& path);
@@ -66,9 +77,14 @@ signals:
 
 private:
     void reportOpenFailure(const QString& message);
+    // Asks "文件%s有未保存的修改（%s），是否恢复？". On 恢复 returns the recovered
+    // document (bound to its original path, modified), on 放弃 deletes the files; a
+    // damaged recovery is reported and set aside. Null unless recovered.
+    std::unique_ptr<DocumentHost> askRecovery(const RecoveryEntry& e);
     void replaceDocument(std::unique_ptr<DocumentHost> host);
     std::unique_ptr<CMainFrame> frame_;
     std::unique_ptr<DocumentHost> host_;
+    std::unique_ptr<RecoveryManager> recovery_;
 };
 
 // The global application object.

@@ -9,6 +9,8 @@
 #include "gui/app/DocumentHost.h"
 #include "gui/app/QtClipboard.h"
 #include "gui/app/QtPrompter.h"
+#include "gui/app/RecoveryManager.h"
+#include "gui/app/SondaraApp.h"
 #include "gui/frame/CommandRegistry.h"
 #include "gui/frame/MainFrame.h"
 
@@ -62,7 +64,10 @@ public:
         if (!h) return;
         QtClipboardPort clip;
         QtPrompter prompter(&frame_);
-        runListCommand(c, h->doc(), clip, prompter);
+        const bool done = runListCommand(c, h->doc(), clip, prompter);
+        // back to the file's original points: the recovery of the edits goes too
+        if (done && c == ListCommand::Restore && theApp() && theApp()->recovery())
+            theApp()->recovery()->discard();
     }
 
 private:

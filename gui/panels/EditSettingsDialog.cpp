@@ -7,13 +7,15 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "core/panels/DisplaySettingsForm.h"
 
 namespace sondara::gui {
 
-EditSettingsDialog::EditSettingsDialog(PointEditScope scope, QWidget* parent) : QDialog(parent) {
+EditSettingsDialog::EditSettingsDialog(PointEditScope scope, QWidget* parent, int recoverySeconds)
+    : QDialog(parent) {
     setObjectName("EditSettingsDialog");
     setWindowTitle(QString::fromUtf8(kEditSettingsTitle));
     setAccessibleName(windowTitle());
@@ -39,6 +41,17 @@ EditSettingsDialog::EditSettingsDialog(PointEditScope scope, QWidget* parent) : 
     inner->addWidget(singleNote);
     inner->addWidget(multipleNote);
 
+    auto* recoveryLabel = new QLabel("恢复文件间隔(&R)（秒）：", this);
+    recovery_ = new QSpinBox(this);
+    recovery_->setRange(1, 24 * 3600);
+    recovery_->setValue(recoverySeconds);
+    recovery_->setAccessibleName("恢复文件间隔（秒）");
+    recoveryLabel->setBuddy(recovery_);
+    auto* recoveryRow = new QHBoxLayout;
+    recoveryRow->addWidget(recoveryLabel);
+    recoveryRow->addWidget(recovery_);
+    recoveryRow->addStretch(1);
+
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton("确定", QDialogButtonBox::AcceptRole)->setDefault(true);
     buttons->addButton("取消", QDialogButtonBox::RejectRole);
@@ -47,7 +60,12 @@ EditSettingsDialog::EditSettingsDialog(PointEditScope scope, QWidget* parent) : 
 
     auto* root = new QVBoxLayout(this);
     root->addWidget(box);
+    root->addLayout(recoveryRow);
     root->addWidget(buttons);
+}
+
+int EditSettingsDialog::recoverySeconds() const {
+    return recovery_->value();
 }
 
 PointEditScope EditSettingsDialog::scope() const {

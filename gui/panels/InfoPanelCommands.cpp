@@ -7,6 +7,7 @@
 
 #include "core/display/WaveDisplayModel.h"
 #include "gui/app/QtPrompter.h"
+#include "gui/app/RecoveryManager.h"
 #include "gui/app/SondaraApp.h"
 #include "gui/display/AnalysisBarWidget.h"
 #include "gui/display/SondaraView.h"
@@ -22,9 +23,10 @@ namespace sondara::gui {
 bool RunEditSettings(CSondaraApp& app, QWidget* parent) {
     EditSettingsDialog dlg(
         app.editSettings.pointEditScope == 1 ? PointEditScope::Multiple : PointEditScope::Single,
-        parent);
+        parent, RecoveryManager::storedIntervalSeconds());
     if (dlg.exec() != QDialog::Accepted) return false;
     app.editSettings.pointEditScope = dlg.scope() == PointEditScope::Multiple ? 1 : 0;
+    RecoveryManager::setStoredIntervalSeconds(dlg.recoverySeconds());
     QtPrompter prompter(parent);
     saveSettings(app.editSettings, &prompter);
     return true;
