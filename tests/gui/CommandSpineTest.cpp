@@ -65,7 +65,7 @@ TEST_F(SpineFixture, ADisabledCommandRunsByNoRoute) {
         {"letter shortcut",
          [&] {
              disp->setFocus();
-             QTest::keyRelease(disp, Qt::Key_F);
+             QTest::keyClick(disp, Qt::Key_F);
              QApplication::processEvents();
          }},
     };

@@ -334,5 +334,48 @@ TEST(FileTypeRegistration, RewrittenOnlyWhenTheProgramMoves) {
     EXPECT_TRUE(CSondaraApp::ensureFileTypeRegistration("/opt/b/sondara"));
 }
 
+TEST_F(AppFixture, LettersWithCtrlAltOrMetaNeverRunALetterCommand) {
+    // Every letter command only records that it ran. The keys are sent to the display
+    // as the window system delivers them (the chord's press as a shortcut override,
+    // since the accelerator takes the press itself), so no menu opens here.
+    std::vector<CommandId> ran;
+    for (const LetterShortcut& l : letterShortcuts()) {
+        const CommandId id = l.command;
+        frame().commands().add({id, [&ran, id] { ran.push_back(id); }, {}, {}});
+    }
+    frame().updateCommandUi();
+    CWaveDisp* disp = frame().activeAnalysisView()->display();
+    frame().show();
+    QApplication::setActiveWindow(&frame());
+    disp->setFocus();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), disp);
+    auto send = [disp](QEvent::Type type, Qt::Key key, Qt::KeyboardModifiers m) {
+        QKeyEvent e(type, key, m);
+        QApplication::sendEvent(disp, &e);
+    };
+    const Qt::KeyboardModifier modifiers[] = {Qt::ControlModifier, Qt::AltModifier,
+                                              Qt::MetaModifier};
+    for (const LetterShortcut& l : letterShortcuts()) {
+        const auto key = static_cast<Qt::Key>(Qt::Key_A + (l.key - 'A'));
+        for (Qt::KeyboardModifier m : modifiers) {
+            for (bool letGoFirst : {false, true}) {
+                ran.clear();
+                send(QEvent::ShortcutOverride, key, m);
+                send(QEvent::KeyRelease, key, letGoFirst ? Qt::NoModifier : m);
+                QApplication::processEvents();
+                EXPECT_TRUE(ran.empty()) << l.key << " with modifier " << m
+                                         << (letGoFirst ? ", modifier let go first" : "");
+            }
+        }
+        // the plain letter still runs its command
+        ran.clear();
+        send(QEvent::KeyPress, key, Qt::NoModifier);
+        send(QEvent::KeyRelease, key, Qt::NoModifier);
+        QApplication::processEvents();
+        EXPECT_EQ(ran, std::vector<CommandId>{l.command}) << l.key;
+    }
+}
+
 }  // namespace
 }  // namespace sondara::gui
