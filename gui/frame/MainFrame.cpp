@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -22,6 +23,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <vector>
 
 #include "core/app/CommandTable.h"
 #include "core/app/RunLog.h"
@@ -92,8 +94,11 @@ CMainFrame::~CMainFrame() {
     disconnect(mdi_, nullptr, this, nullptr);
     // The views take themselves off the frame's list as they go: they go while the
     // frame is still whole, not among the children Qt deletes after this body.
-    const QList<QMdiSubWindow*> windows = mdi_->subWindowList();
-    for (QMdiSubWindow* w : windows) delete w;
+    // Every child window counts, also one already closed whose deletion is still
+    // pending (the list of the area no longer names it).
+    const QList<QMdiSubWindow*> windows = mdi_->findChildren<QMdiSubWindow*>();
+    std::vector<QPointer<QMdiSubWindow>> alive(windows.begin(), windows.end());
+    for (const QPointer<QMdiSubWindow>& w : alive) delete w.data();
 }
 
 DocumentHost* CMainFrame::document() const {
