@@ -54,7 +54,9 @@ InterpretationController::InterpretationController(CMainFrame& frame)
             [this](const std::vector<PointInterpretation>& rows) { adopt(rows); });
     connect(panel_, &InterpretationPanel::adoptAllRequested, this, [this] { adoptAllClear(); });
     connect(&frame, &CMainFrame::documentReplaced, this, [this] {
-        clear();
+        // the views still on the screen may belong to the document that has just gone:
+        // forget the results without drawing them again
+        clear(false);
         hookViews();
     });
     connect(&frame, &CMainFrame::activeViewChanged, this, [this] { hookViews(); });
@@ -172,12 +174,12 @@ void InterpretationController::setResults(std::vector<PointInterpretation> resul
     rebuildViews();
 }
 
-void InterpretationController::clear() {
+void InterpretationController::clear(bool redraw) {
     if (results_.empty() && overlays_.empty()) return;
     results_.clear();
     overlays_.clear();
     panel_->clear();
-    rebuildViews();
+    if (redraw) rebuildViews();
 }
 
 int InterpretationController::adopt(const std::vector<PointInterpretation>& rows) {

@@ -41,7 +41,7 @@ public:
     // Writes the proposals of `rows` into the project as one change; returns the points changed.
     int adopt(const std::vector<PointInterpretation>& rows);
     int adoptAllClear();
-    void clear();
+    void clear(bool redraw = true);
 
     InterpretationPanel* panel() const { return panel_; }
     QDockWidget* dock() const { return dock_; }
