@@ -56,4 +56,20 @@ int saveProject(CSondaraDoc& doc, const std::string& path) {
     return kExitOk;
 }
 
+std::string pointIndices(const CSondaraDoc& doc, const std::vector<long>& numbers,
+                         std::vector<int>& out) {
+    out.clear();
+    if (numbers.empty()) {
+        for (int i = 0; i < doc.pointCount(); ++i) out.push_back(i);
+        return "";
+    }
+    for (long n : numbers) {
+        if (n > doc.pointCount())
+            return "point " + std::to_string(n) + " does not exist (" +
+                   std::to_string(doc.pointCount()) + " points)";
+        out.push_back(static_cast<int>(n - 1));
+    }
+    return "";
+}
+
 }  // namespace sondara::cli

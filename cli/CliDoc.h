@@ -3,6 +3,7 @@
 // stderr, and a prompter that prints messages and answers from --yes/--no.
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "cli/CliCommand.h"
 #include "core/base/Prompter.h"
@@ -23,6 +24,10 @@ int refusePartialFile(const std::string& what);
 // kExitOk, or kExitFile after printing why the file could not be written. A
 // document read partly is not written without --allow-partial (kExitPartial).
 int saveProject(CSondaraDoc& doc, const std::string& path);
+// The 0-based indices of the 1-based point numbers given on the command line, or of
+// every point when `numbers` is empty; "" or why a number names no point.
+std::string pointIndices(const CSondaraDoc& doc, const std::vector<long>& numbers,
+                         std::vector<int>& out);
 
 // Messages go to stderr (UTF-8); questions are printed and answered with `answer`.
 class CliPrompter : public Prompter {

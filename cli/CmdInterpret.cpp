@@ -124,16 +124,7 @@ int runInterpret(const Args& args) {
     CSondaraDoc doc;
     if (int rc = loadProject(doc, in, out.empty() ? LoadFor::Reading : LoadFor::Writing)) return rc;
     std::vector<int> targets;
-    if (pointsText.empty()) {
-        for (int i = 0; i < doc.pointCount(); ++i) targets.push_back(i);
-    } else {
-        for (long n : numbers) {
-            if (n > doc.pointCount())
-                return usage("point " + std::to_string(n) + " does not exist (" +
-                             std::to_string(doc.pointCount()) + " points)");
-            targets.push_back(static_cast<int>(n - 1));
-        }
-    }
+    if (std::string why = pointIndices(doc, numbers, targets); !why.empty()) return usage(why);
     std::vector<PointInterpretation> rows = interpretPoints(doc, targets);
     SiteWaveSpeed site = siteWaveSpeed(doc, rows);
     if (json)

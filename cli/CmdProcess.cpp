@@ -91,16 +91,8 @@ int runProcess(const Args& args) {
     CSondaraDoc doc;
     if (int rc = loadProject(doc, in, LoadFor::Writing)) return rc;
     PointList targets;
-    if (all) {
-        for (int i = 0; i < doc.pointCount(); ++i) targets.push_back(i);
-    } else {
-        for (long n : numbers) {
-            if (n > doc.pointCount())
-                return usage("point " + std::to_string(n) + " does not exist (" +
-                             std::to_string(doc.pointCount()) + " points)");
-            targets.push_back(static_cast<int>(n - 1));
-        }
-    }
+    // with --all no numbers were read: every point
+    if (std::string why = pointIndices(doc, numbers, targets); !why.empty()) return usage(why);
 
     for (const StepArg& arg : steps) {
         CommitRequest request;

@@ -62,16 +62,7 @@ std::string bytesOf(CSondaraDoc& d, const test::TempDir& dir, const char* name) 
     return test::readFile(p);
 }
 
-// A processing command as the program runs it (no dialog: the step as built).
-bool process(CSondaraDoc& d, std::vector<int> targets, ProcessKind kind,
-             ChainEdit edit = ChainEdit::NewOperation, int index = -1) {
-    CommitRequest r;
-    r.edit = edit;
-    r.targets = std::move(targets);
-    r.kind = kind;
-    r.index = index;
-    return CommitProcessing(d, r) == CommitResult::Committed;
-}
+using test::process;
 
 struct Recovery : GuiFixture {
     void SetUp() override {

@@ -178,6 +178,16 @@ std::string fileBytes(const char* tag, int declaredCount, const std::vector<Test
     return w.take();
 }
 
+bool process(CSondaraDoc& d, std::vector<int> targets, ProcessKind kind, ChainEdit edit,
+             int index) {
+    CommitRequest r;
+    r.edit = edit;
+    r.targets = std::move(targets);
+    r.kind = kind;
+    r.index = index;
+    return CommitProcessing(d, r) == CommitResult::Committed;
+}
+
 }  // namespace sondara::test
 
 namespace sondara {

@@ -7,6 +7,7 @@
 
 #include "core/base/ByteIo.h"
 #include "core/model/SondaraDoc.h"
+#include "core/processing/ProcessingChain.h"
 
 namespace sondara::test {
 
@@ -37,6 +38,11 @@ CSondaraDoc makeDoc(std::vector<TestPoint> pts);
 // The bytes of a whole file: header tag and count as given, then the records.
 std::string fileBytes(const char* tag, int declaredCount, const std::vector<TestPoint>& pts,
                       bool withOriginal = true);
+
+// A processing command as the program runs it (no dialog: the step as built); true
+// when it was committed.
+bool process(CSondaraDoc& d, std::vector<int> targets, ProcessKind kind,
+             ChainEdit edit = ChainEdit::NewOperation, int index = -1);
 
 }  // namespace sondara::test
 
