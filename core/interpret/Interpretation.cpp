@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <set>
 #include <span>
@@ -26,6 +27,9 @@ using interp::PileModel;
 constexpr int kMaxChanges = 3;
 constexpr int kMaxCells = 128;
 constexpr int kMinCells = 40;
+// A change longer than a quarter of the pile is the soil's doing (its resistance grows
+// or fades along the shaft), not a change of the pile's section.
+const double kMaxExtentLog = std::log(0.25 / 0.05);
 
 // The parameters of one fit as the solver sees them (all of order one).
 struct Layout {
@@ -58,7 +62,7 @@ struct Problem {
             ModelChange ch;
             ch.top = std::clamp(x[o], minTop, maxTop);
             ch.extent =
-                std::clamp(0.05 * std::exp(std::clamp(x[o + 1], -6.0, 3.0)), 0.001, 1.0 - ch.top);
+                std::clamp(0.05 * std::exp(std::clamp(x[o + 1], -6.0, kMaxExtentLog)), 0.001, 1.0 - ch.top);
             ch.ratio = std::exp(std::clamp(x[o + 2], -4.0, 1.6));
             p.changes.push_back(ch);
         }
@@ -194,8 +198,10 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
     if (speed > 0 && length > 0) {
         double t0 = length / speed;
         if (t0 > tMin && t0 < tMax) {
-            lo = std::max(tMin, 0.7 * t0);
-            hi = std::min(tMax, 1.3 * t0);
+            // The entered length and speed place the toe within the spread of a site's
+            // wave speeds; a strong echo well above it is a change of the pile, not its toe.
+            lo = std::max(tMin, 0.85 * t0);
+            hi = std::min(tMax, 1.15 * t0);
         }
     }
     const int window = std::min(after, static_cast<int>(2.0 * hi / dt) + 2 * W + 8);
@@ -212,40 +218,88 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
     pr.toeLo = lo / toe0;
     pr.toeHi = hi / toe0;
 
+    // Soil of the starting model: chosen from a coarse grid below (stiff soil damps the
+    // trace so strongly that a fit from a soft start ends in a false minimum).
+    double soil[4] = {std::log(1.0), std::log(0.5), std::log(0.3), std::log(1.0)};
     auto baseStart = [&](double toe) {
         Eigen::VectorXd x = Eigen::VectorXd::Zero(pr.layout.size());
         x[0] = 1.0;
         x[1] = toe / toe0;
-        x[2] = std::log(1.0);
-        x[3] = std::log(0.5);
-        x[4] = std::log(0.3);
-        x[5] = std::log(1.0);
+        for (int i = 0; i < 4; ++i) x[2 + i] = soil[i];
         return x;
     };
+    // Misfit with the amplitude (and for integrated acceleration an offset and a slope)
+    // solved by linear least squares; the solution is put into x. The toe's echo is
+    // solved with them: the model with an absorbing toe plus a multiple of the echo of
+    // a free toe (positive: a toe softer than the pile, negative: a stiff toe); the
+    // toe's dashpot of the start follows from that multiple.
+    std::vector<double> work(window), freeToe(window);
+    auto linearMisfit = [&](Eigen::VectorXd& x) {
+        Eigen::VectorXd y0 = x;
+        y0[0] = 1.0;
+        if (acc) y0[6] = y0[7] = 0.0;
+        pr.modelOf(y0, work, false);
+        y0[4] = -8.0;
+        y0[5] = -8.0;
+        pr.modelOf(y0, freeToe);
+        const int cols = acc ? 4 : 2;
+        Eigen::MatrixXd a(window, cols);
+        Eigen::VectorXd y(window);
+        for (int i = 0; i < window; ++i) {
+            a(i, 0) = work[i];
+            a(i, 1) = freeToe[i] - work[i];
+            if (acc) {
+                a(i, 2) = 1.0;
+                a(i, 3) = static_cast<double>(i) / window;
+            }
+            y[i] = c.velocity[kb + i] / c.peak;
+        }
+        Eigen::VectorXd coef = a.colPivHouseholderQr().solve(y);
+        double r = (a * coef - y).squaredNorm();
+        if (!std::isfinite(r) || !(coef[0] > 0)) return std::numeric_limits<double>::infinity();
+        x[0] = coef[0];
+        const double refl = std::clamp(coef[1] / coef[0], -0.95, 0.95);
+        x[4] = std::log(std::clamp((1.0 - refl) / (1.0 + refl), 1e-3, 40.0));
+        x[5] = -8.0;
+        if (acc) {
+            x[6] = coef[2];
+            x[7] = coef[3];
+        }
+        return r;
+    };
+    {
+        double bestSoil = std::numeric_limits<double>::infinity();
+        double grid[4], bestGrid[4] = {soil[0], soil[1], soil[2], soil[3]};
+        const double damping[] = {0.1, 0.4, 1.5, 5.0, 15.0};
+        const double stiffness[] = {0.05, 0.5, 3.0, 15.0};
+        for (double d : damping)
+            for (double k : stiffness) {
+                grid[0] = std::log(d);
+                grid[1] = std::log(k);
+                grid[2] = soil[2];
+                grid[3] = soil[3];
+                std::copy(grid, grid + 4, soil);
+                double best = std::numeric_limits<double>::infinity();
+                // the toe is not known yet: the misfit of the best of three toe times
+                for (double f : {0.8, 1.0, 1.2}) {
+                    Eigen::VectorXd x = baseStart(std::clamp(f * toe0, lo, hi));
+                    best = std::min(best, linearMisfit(x));
+                }
+                if (best < bestSoil) {
+                    bestSoil = best;
+                    std::copy(grid, grid + 4, bestGrid);
+                }
+            }
+        std::copy(bestGrid, bestGrid + 4, soil);
+    }
 
-    // Scan the toe time with the amplitude (and drift) solved linearly.
+    // Scan the toe time with the amplitude, the toe's echo (and drift) solved linearly.
     std::vector<std::pair<double, double>> scan;  // toe time, misfit
     {
-        std::vector<double> m(window);
         const double step = std::max(0.125 * W * dt, (hi - lo) / 120.0);
         for (double toe = lo; toe <= hi + 1e-12; toe += step) {
             Eigen::VectorXd x = baseStart(toe);
-            pr.modelOf(x, m);
-            // Amplitude (and for integrated acceleration an offset and a slope) by
-            // linear least squares.
-            const int cols = acc ? 3 : 1;
-            Eigen::MatrixXd a(window, cols);
-            Eigen::VectorXd y(window);
-            for (int i = 0; i < window; ++i) {
-                a(i, 0) = m[i];
-                if (acc) {
-                    a(i, 1) = 1.0;
-                    a(i, 2) = static_cast<double>(i) / window;
-                }
-                y[i] = c.velocity[kb + i] / c.peak;
-            }
-            Eigen::VectorXd coef = a.colPivHouseholderQr().solve(y);
-            double r = (a * coef - y).squaredNorm();
+            double r = linearMisfit(x);
             if (!std::isfinite(r)) continue;
             scan.push_back({toe, r});
         }
@@ -279,6 +333,7 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
         FitOutcome f;
         f.layout = pr.layout;
         f.x = baseStart(toe);
+        linearMisfit(f.x);
         f.rss = fitLm(pr, f.x, 25 * (f.layout.size() + 1));
         if (f.rss < best.rss) best = f;
     }
@@ -308,7 +363,8 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
     auto bic = [&](double r, int params) {
         return nWin * std::log(std::max(r, 1e-30) / nWin) + params * std::log(nWin);
     };
-    for (int m = 1; m <= kMaxChanges; ++m) {
+    auto addChanges = [&] {
+    for (int m = best.layout.changes + 1; m <= kMaxChanges; ++m) {
         Eigen::VectorXd r(window);
         pr.layout = best.layout;
         pr.residuals(best.x, r);
@@ -330,7 +386,7 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
             if (kBest < 0 || std::fabs(mf[k]) > std::fabs(mf[kBest])) kBest = k;
         if (kBest < 0) break;
         double a = mf[kBest];
-        if (std::fabs(a) < std::max(3.0 * noise, 0.02)) break;
+        if (std::fabs(a) < std::max(3.0 * noise, 0.01)) break;
         double beta0 = std::clamp((2.0 - a) / (2.0 + a), 0.05, 3.0);
         double top = 0.5 * kBest * dt / toe;
         // The end of the change: the first echo of the other sign that follows.
@@ -376,9 +432,52 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
         bool better = bic(trial.rss, trial.layout.size()) < bic(best.rss, best.layout.size()) &&
                       trial.rss < 0.95 * best.rss;
         bool visible =
-            placed && echo > std::max(4.0 * noise, 0.04) && std::fabs(1.0 - added.ratio) > 0.06;
+            placed && echo > std::max(4.0 * noise, 0.015) && std::fabs(1.0 - added.ratio) > 0.06;
         if (!better || !visible) break;
         best = trial;
+    }
+    };
+    addChanges();
+
+    // The toe once more, now that the changes explain their own echoes (without them a
+    // change's echo can pull the toe); the changes keep their depths in time.
+    {
+        pr.layout = best.layout;
+        pr.minTop = 0.0;
+        pr.maxTop = 0.995;
+        const ModelParams bp = pr.paramsOf(best.x);
+        const double step = std::max(0.125 * W * dt, (hi - lo) / 120.0);
+        double bestR = std::numeric_limits<double>::infinity();
+        Eigen::VectorXd bestX;
+        for (double toe = lo; toe <= hi + 1e-12; toe += step) {
+            Eigen::VectorXd x = best.x;
+            x[1] = toe / toe0;
+            bool inside = true;
+            for (int k = 0; k < best.layout.changes; ++k) {
+                const int o = best.layout.base() + 3 * k;
+                const double top = bp.changes[k].top * bp.toeTime / toe;
+                const double ext = bp.changes[k].extent * bp.toeTime / toe;
+                inside = inside && top + ext < 0.99;
+                x[o] = top;
+                x[o + 1] = std::log(std::max(ext, 0.002) / 0.05);
+            }
+            if (!inside) continue;
+            const double r = linearMisfit(x);
+            if (r < bestR) {
+                bestR = r;
+                bestX = x;
+            }
+        }
+        if (bestX.size() && std::fabs(bestX[1] - best.x[1]) * toe0 > 0.25 * W * dt) {
+            FitOutcome t;
+            t.layout = best.layout;
+            t.x = bestX;
+            t.rss = fitLm(pr, t.x, 20 * (t.layout.size() + 1));
+            if (t.rss < best.rss) {
+                best = t;
+                addChanges();
+            }
+        }
     }
     pr.layout = best.layout;
 

@@ -279,6 +279,28 @@ TEST(Interpret, AccuracyOverASimulatedSite) {
                 i, c.spec.length, c.spec.waveSpeed, c.spec.sampleInterval, c.spec.sensorType,
                 r.toeTime * 1e3, truthToe * 1e3, c.spec.defects.size(), r.error.c_str());
     }
+    if (std::getenv("SONDARA_INTERPRET_VERBOSE"))
+        for (std::size_t i = 0; i < site.size(); ++i) {
+            Accuracy one;
+            one.add(site[i], rows[i]);
+            const PileCase& c = site[i];
+            const PointInterpretation& r = rows[i];
+            bool bad = one.toeRight < one.toeCases || one.changeRight < one.changeCases ||
+                       one.classRight < one.classCases || one.intactFalse > 0;
+            if (!bad && std::string(std::getenv("SONDARA_INTERPRET_VERBOSE")) != "all") continue;
+            std::printf("#%zu L %.1f dt %.0f %s noise %.3f shaftVs %.0f toeVs %.0f hammer %.2f: toe %.3f/%.3f%s found %d res %.3f class %d/%d %s\n",
+                        i, c.spec.length, c.spec.sampleInterval, c.spec.sensorType ? "vel" : "acc",
+                        c.spec.noise, c.spec.soil.shaftVs, c.spec.soil.toeVs, c.spec.hammerMs,
+                        r.toeTime * 1e3, 2e3 * c.trace.truth.travelTime, c.toeVisible ? "" : "(hidden)",
+                        r.toeFound, r.residual, r.integrityClass, truthClass(c.spec), r.reason.c_str());
+            for (std::size_t k = 0; k < c.trace.truth.defects.size(); ++k) {
+                const SimDefectTruth& d = c.trace.truth.defects[k];
+                std::printf("   truth kind %d %.2f m +%.2f beta %.3f%s\n", static_cast<int>(d.kind), d.depth,
+                            d.length, betaOf(d.kind, d.severity), c.defectVisible[k] ? "" : " (hidden)");
+            }
+            for (const ProposedDefect& d : r.defects)
+                std::printf("   found %.2f m +%.2f %s %.3f\n", d.depth, d.extent, changeKindKey(d.kind), d.beta);
+        }
     std::printf("site of %zu piles: %s\n", site.size(), a.text().c_str());
     RecordProperty("accuracy", a.text());
     // Every pile of the site is read (none is refused). The figures are measured and
