@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <memory>
 #include <set>
@@ -208,6 +210,17 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
     const double toe0 = 0.5 * (lo + hi);
     const int cells = cellsFor(toe0, dt);
     PileModel model(c.pulse, dt, cells, window, lo);
+    std::vector<double> blowVelocity;
+    {
+        // The head follows the measured velocity while the hammer pushes: contact ends
+        // when the force would pull, not before the blow's peak, at the latest four
+        // pulse lengths on.
+        const int pulseLen = static_cast<int>(c.pulse.size());
+        const int latest = std::min(window - 1, 2 * pulseLen + 4);
+        blowVelocity.assign(c.velocity.begin() + kb,
+                            c.velocity.begin() + kb + std::max(2, latest + 1));
+        model.imposeBlow(blowVelocity, c.blowPeak - kb + 1, latest);
+    }
 
     Problem pr;
     pr.c = &c;
@@ -267,30 +280,52 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
         }
         return r;
     };
-    {
+    // The soil from a grid of shaft dashpots and springs, each judged by the best of
+    // three toe times (the toe is not known yet).
+    auto chooseSoil = [&](const std::vector<double>& damping, const std::vector<double>& stiffness) {
         double bestSoil = std::numeric_limits<double>::infinity();
-        double grid[4], bestGrid[4] = {soil[0], soil[1], soil[2], soil[3]};
-        const double damping[] = {0.1, 0.4, 1.5, 5.0, 15.0};
-        const double stiffness[] = {0.05, 0.5, 3.0, 15.0};
+        double bestGrid[2] = {soil[0], soil[1]};
         for (double d : damping)
             for (double k : stiffness) {
-                grid[0] = std::log(d);
-                grid[1] = std::log(k);
-                grid[2] = soil[2];
-                grid[3] = soil[3];
-                std::copy(grid, grid + 4, soil);
+                soil[0] = std::log(d);
+                soil[1] = std::log(k);
                 double best = std::numeric_limits<double>::infinity();
-                // the toe is not known yet: the misfit of the best of three toe times
-                for (double f : {0.8, 1.0, 1.2}) {
+                for (double f : {0.85, 1.0, 1.15}) {
                     Eigen::VectorXd x = baseStart(std::clamp(f * toe0, lo, hi));
                     best = std::min(best, linearMisfit(x));
                 }
                 if (best < bestSoil) {
                     bestSoil = best;
-                    std::copy(grid, grid + 4, bestGrid);
+                    bestGrid[0] = soil[0];
+                    bestGrid[1] = soil[1];
                 }
             }
-        std::copy(bestGrid, bestGrid + 4, soil);
+        soil[0] = bestGrid[0];
+        soil[1] = bestGrid[1];
+    };
+    chooseSoil({0.1, 0.4, 1.5, 5.0, 15.0}, {0.05, 0.5, 3.0, 15.0});
+    {
+        // The contact's end as the chosen soil gives it, then fixed: an end that moved
+        // with the parameters would make the fit jump, and a contact held on while an
+        // echo comes back would swallow the echo.
+        Eigen::VectorXd x = baseStart(toe0);
+        linearMisfit(x);
+        // A hammer's force rises and falls in about the same time: a contact that seems
+        // to last much longer than twice the rise holds an echo, not the hammer.
+        const int end = std::min(model.contactEnd(),
+                                 static_cast<int>(std::lround(2.2 * (c.blowPeak - kb))) + 2);
+        model.imposeBlow(blowVelocity, end, end);
+    }
+    // Once more, finer, around the first choice, with the contact fixed.
+    {
+        const double d0 = std::exp(soil[0]), k0 = std::exp(soil[1]);
+        std::vector<double> ds, ks;
+        for (double f : {0.3, 0.5, 0.7, 1.0, 1.4, 2.0, 3.0}) {
+            ds.push_back(d0 * f);
+            ks.push_back(k0 * f);
+        }
+        ks.push_back(0.01);
+        chooseSoil(ds, ks);
     }
 
     // Scan the toe time with the amplitude, the toe's echo (and drift) solved linearly.
@@ -302,6 +337,8 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
             double r = linearMisfit(x);
             if (!std::isfinite(r)) continue;
             scan.push_back({toe, r});
+            if (std::getenv("SONDARA_INTERPRET_DEBUG"))
+                std::fprintf(stderr, "scan %.3f ms %.5f refl %.3f amp %.3f\n", 2e3 * toe, r, (1 - std::exp(x[4])) / (1 + std::exp(x[4])), x[0]);
         }
     }
     if (scan.empty()) {
@@ -336,24 +373,6 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
         linearMisfit(f.x);
         f.rss = fitLm(pr, f.x, 25 * (f.layout.size() + 1));
         if (f.rss < best.rss) best = f;
-    }
-
-    // The force the head felt: the measured pulse corrected until the model's head
-    // velocity follows the measured one through the blow (the shaft soil acts on the
-    // head velocity already during the blow, so the pulse alone is not the force).
-    {
-        std::vector<double> m(window);
-        std::vector<double>& force = model.pulse();
-        const int len = std::min<int>(force.size(), window);
-        for (int it = 0; it < 3; ++it) {
-            pr.modelOf(best.x, m);
-            const double a = std::max(1e-6, best.x[0]);
-            for (int i = 1; i < len; ++i) {
-                double d = c.velocity[kb + i] / c.peak - m[i];
-                force[i] = std::max(0.0, force[i] + d * c.peak / a);
-            }
-        }
-        best.rss = fitLm(pr, best.x, 20 * (best.layout.size() + 1));
     }
 
     // ---- impedance changes, one at a time, kept while the information criterion
@@ -433,6 +452,9 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
                       trial.rss < 0.95 * best.rss;
         bool visible =
             placed && echo > std::max(4.0 * noise, 0.015) && std::fabs(1.0 - added.ratio) > 0.06;
+        if (std::getenv("SONDARA_INTERPRET_DEBUG"))
+            std::fprintf(stderr, "m %d k %d a %.3f top %.3f rss %.4g -> %.4g echo %.3f placed %d better %d visible %d ratio %.3f ext %.3f noise %.4f\n",
+                         m, kBest, a, added.top, best.rss, trial.rss, echo, placed, better, visible, added.ratio, added.extent, noise);
         if (!better || !visible) break;
         best = trial;
     }

@@ -179,6 +179,12 @@ PileModel::PileModel(const std::vector<double>& pulse, double dt, int cells, int
     force_.assign(steps, 0.0);
 }
 
+void PileModel::imposeBlow(std::vector<double> velocity, int earliestEnd, int latestEnd) {
+    blow_ = std::move(velocity);
+    blowLatest_ = std::clamp(latestEnd, 1, static_cast<int>(blow_.size()) - 1);
+    blowEarliest_ = std::clamp(earliestEnd, 0, blowLatest_);
+}
+
 void PileModel::profileOf(const ModelParams& p) {
     std::fill(z_.begin(), z_.end(), 1.0f);
     for (const ModelChange& ch : p.changes) {
@@ -247,11 +253,36 @@ void PileModel::run(const ModelParams& p, std::span<double> out) {
     const float* __restrict alpha = alpha_.data();
     const float* __restrict k = k_.data();
     float* __restrict sd = s_.data();
+    const bool imposed = blow_.size() >= 2;
+    bool contact = imposed;
+    double peakForce = 0.0;
     for (std::size_t step = 0; step < steps; ++step) {
         {
             double b = up[0];
-            vHead_[step] = (force_[step] - 2.0 * b) / z[0];
-            ndn[0] = static_cast<float>(force_[step] - b);
+            double f = force_[step];
+            if (contact) {
+                double x = step * tau / dt_;
+                int i = static_cast<int>(x);
+                if (i >= blowLatest_) {
+                    contactEnd_ = i;
+                    contact = false;
+                    f = 0.0;
+                } else {
+                    double v = blow_[i] + (x - i) * (blow_[i + 1] - blow_[i]);
+                    f = z[0] * v + 2.0 * b;
+                    peakForce = std::max(peakForce, f);
+                    if (f <= 0.03 * peakForce && i >= blowEarliest_) {
+                        contactEnd_ = i;
+                        contact = false;
+                        f = 0.0;
+                    }
+                    f = std::max(f, 0.0);
+                }
+            } else if (imposed) {
+                f = 0.0;
+            }
+            vHead_[step] = (f - 2.0 * b) / z[0];
+            ndn[0] = static_cast<float>(f - b);
         }
         const int active = static_cast<int>(std::min<std::size_t>(n, step + 1));
         int j = 1;
@@ -300,6 +331,10 @@ void PileModel::run(const ModelParams& p, std::span<double> out) {
         out[i] = vHead_[s] + (x - s) * (vHead_[s + 1] - vHead_[s]);
     }
     for (std::size_t i = m; i < out.size(); ++i) out[i] = 0.0;
+    // An imposed blow fixes the scale; the amplitude then scales the whole trace (it
+    // stays near one and keeps the fit's parameters all alive).
+    if (imposed)
+        for (std::size_t i = 0; i < m; ++i) out[i] *= p.amplitude;
 }
 
 }  // namespace sondara::interp

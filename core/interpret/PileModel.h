@@ -63,12 +63,23 @@ public:
     // The impedance per cell that `p` gives (valid after run or profileOf).
     const std::vector<float>& impedance() const { return z_; }
     void profileOf(const ModelParams& p);
+    // While the hammer is in contact the head moves as measured: the head velocity
+    // (samples from the blow's start, in the pulse's units) is imposed and the force it
+    // takes follows from the waves already travelling; contact ends when that force
+    // would pull (after `earliestEnd` samples) and from then on the head is free. So the
+    // force needs no guessing of the hammer's shape, whatever the soil does during the
+    // blow. Empty: the pulse is the force.
+    void imposeBlow(std::vector<double> velocity, int earliestEnd, int latestEnd);
+    // The sample at which the last run's contact ended.
+    int contactEnd() const { return contactEnd_; }
     int cells() const { return n_; }
     std::vector<double>& pulse() { return pulse_; }
     double minToeTime() const { return minToe_; }
 
 private:
     std::vector<double> pulse_;
+    std::vector<double> blow_;
+    int blowEarliest_ = 0, blowLatest_ = 0, contactEnd_ = 0;
     double dt_;
     int n_;
     int samples_;

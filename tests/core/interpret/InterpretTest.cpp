@@ -316,3 +316,76 @@ TEST(Interpret, AccuracyOverASimulatedSite) {
 
 }  // namespace
 }  // namespace sondara
+#include "core/interpret/PileModel.h"
+namespace sondara {
+TEST(Experiment, TrueSoil) {
+    if (!std::getenv("SONDARA_EXPERIMENT")) GTEST_SKIP();
+    for (int sensor : {1, 0})
+    for (double vs : {100.0, 180.0, 280.0}) {
+        PileSpec s;
+        s.length = 12.0;
+        s.waveSpeed = 3800.0;
+        s.diameter = 600.0;
+        s.soil.shaftVs = vs;
+        s.soil.toeVs = 350.0;
+        s.hammerMs = 1.0;
+        s.sensorType = sensor;
+        s.noise = 0.0;
+        s.sampleInterval = 20;
+        SimulatedTrace tr = simulatePile(s, 1);
+        interp::Conditioned c = interp::conditionTrace(tr.samples, s.sampleInterval, sensor == 0);
+        const double Z = pileImpedance(s);
+        const double r = s.diameter * 0.0005;
+        const double T = tr.truth.travelTime;
+        const double G = s.soil.shaftDensity * vs * vs;
+        interp::ModelParams p;
+        p.toeTime = T;
+        p.shaftDamping = 2 * 3.14159265 * r * s.soil.shaftDensity * vs * s.length / Z;
+        p.shaftStiffness = 2.75 * G * s.length * T / Z;
+        double gt = s.soil.toeDensity * 350 * 350;
+        p.toeStiffness = 4 * gt * r / (1 - 0.3) * T / Z;
+        p.toeDamping = 3.4 * r * r * s.soil.toeDensity * 350 / (1 - 0.3) / Z;
+        const int window = 2 * static_cast<int>(2 * T / c.dt);
+        // (a) the true half-sine force, (b) the measured pulse
+        for (int variant = 0; variant < 2; ++variant) {
+            std::vector<double> pulse;
+            if (variant == 0) {
+                // force / Z in velocity units, sampled at dt from the blow start
+                double offset = (c.blowStart - tr.truth.headIndex) * c.dt;
+                for (int i = 0; i * c.dt + offset <= s.hammerMs * 1e-3 + c.dt; ++i) {
+                    double t = i * c.dt + offset;
+                    pulse.push_back(t >= 0 && t <= s.hammerMs * 1e-3 ? s.hammerForce * std::sin(3.14159265 * t / (s.hammerMs * 1e-3)) / Z : 0.0);
+                }
+            } else {
+                pulse = c.pulse;
+            }
+            interp::PileModel m(pulse, c.dt, 128, window, 0.5 * T);
+            std::vector<double> out(window);
+            m.run(p, out);
+            // scale: best amplitude
+            double num = 0, den = 0;
+            for (int i = 0; i < window; ++i) { num += out[i] * c.velocity[c.blowStart + i]; den += out[i] * out[i]; }
+            double a = num / den, rr = 0, yy = 0;
+            std::printf("sensor %d vs %.0f variant %d: damping %.2f stiffness %.2f amp %.3g\n", sensor, vs, variant, p.shaftDamping, p.shaftStiffness, a);
+            for (int i = 0; i < window; ++i) {
+                double y = c.velocity[c.blowStart + i];
+                rr += (a * out[i] - y) * (a * out[i] - y); yy += y * y;
+                if (i % 10 == 0) std::printf("  %4d %8.4f %8.4f\n", i, y / c.peak, a * out[i] / c.peak);
+            }
+            std::printf("  residual %.4f\n", std::sqrt(rr / yy));
+        }
+    }
+}
+}  // namespace sondara
+namespace sondara {
+TEST(Experiment, OnePile) {
+    const char* e = std::getenv("SONDARA_EXPERIMENT_PILE");
+    if (!e) GTEST_SKIP();
+    std::vector<interpret_test::PileCase> site = interpret_test::randomSite(200, 2026);
+    const interpret_test::PileCase& c = site[std::atoi(e)];
+    CSondaraDoc doc;
+    interpret_test::addPoint(doc, c);
+    PointInterpretation r = interpretPoint(doc, 0);
+    std::printf("toe %.3f truth %.3f res %.3f\n", r.toeTime * 1e3, 2e3 * c.trace.truth.travelTime, r.residual);
+}
+}  // namespace sondara
