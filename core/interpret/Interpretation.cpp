@@ -328,6 +328,13 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
         chooseSoil(ds, ks);
     }
 
+    if (std::getenv("SONDARA_INTERPRET_DEBUG")) {
+        Eigen::VectorXd x = baseStart(toe0);
+        double r = linearMisfit(x);
+        std::fprintf(stderr, "cells %d window %d W %d dt %.1f us toe0 %.3f ms contact %d peak@%d soil %.3f %.3f misfit %.4f\n", cells, window, W, dt * 1e6, toe0 * 1e3, model.contactEnd(), c.blowPeak - kb, std::exp(soil[0]), std::exp(soil[1]), r);
+        for (int i = 0; i < window; i += 8)
+            std::fprintf(stderr, "  %d %.4f %.4f %.4f\n", i, c.velocity[kb + i] / c.peak, work[i] * x[0], freeToe[i]);
+    }
     // Scan the toe time with the amplitude, the toe's echo (and drift) solved linearly.
     std::vector<std::pair<double, double>> scan;  // toe time, misfit
     {

@@ -107,9 +107,11 @@ Conditioned conditionTrace(std::span<const float> recorded, double dtUs, bool ac
     while (f < n && std::fabs(v[f]) < 0.5 * vAmp) ++f;
     c.sign = v[f] < 0.0 ? -1.0 : 1.0;
     for (double& y : v) y *= c.sign;
-    // Peak: climb from the front to the first local maximum.
+    // Peak: the highest sample of the first hump above half the blow (a climb to the
+    // first local maximum would stop on a noise wiggle of a finely sampled trace).
     int kp = f;
-    while (kp + 1 < n && v[kp + 1] >= v[kp]) ++kp;
+    for (int i = f; i < n && v[i] >= 0.5 * vAmp; ++i)
+        if (v[i] > v[kp]) kp = i;
     c.blowPeak = kp;
     c.peak = v[kp];
     // Noise in velocity at the scale of one echo.
