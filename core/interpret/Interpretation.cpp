@@ -373,14 +373,24 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
     }
     FitOutcome best;
     best.rss = INFINITY;
-    for (double toe : starts) {
-        FitOutcome f;
-        f.layout = pr.layout;
-        f.x = baseStart(toe);
-        linearMisfit(f.x);
-        f.rss = fitLm(pr, f.x, 25 * (f.layout.size() + 1));
-        if (f.rss < best.rss) best = f;
-    }
+    // Each start twice: a toe that acts as a dashpot (soft soil) and one that acts as a
+    // spring (stiff soil or rock, whose echo turns negative and comes late); a fit from
+    // one rarely reaches the other.
+    for (double toe : starts)
+        for (int toeKind = 0; toeKind < 2; ++toeKind) {
+            FitOutcome f;
+            f.layout = pr.layout;
+            f.x = baseStart(toe);
+            linearMisfit(f.x);
+            if (toeKind == 0) {
+                f.x[5] = std::log(0.3);
+            } else {
+                f.x[4] = std::log(0.5);
+                f.x[5] = std::log(10.0);
+            }
+            f.rss = fitLm(pr, f.x, 25 * (f.layout.size() + 1));
+            if (f.rss < best.rss) best = f;
+        }
 
     // ---- impedance changes, one at a time, kept while the information criterion
     //      and the noise agree ---------------------------------------------------
