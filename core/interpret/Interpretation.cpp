@@ -371,26 +371,31 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
             if (starts.size() == 3) break;
         }
     }
-    FitOutcome best;
-    best.rss = INFINITY;
     // Each start twice: a toe that acts as a dashpot (soft soil) and one that acts as a
     // spring (stiff soil or rock, whose echo turns negative and comes late); a fit from
     // one rarely reaches the other.
-    for (double toe : starts)
-        for (int toeKind = 0; toeKind < 2; ++toeKind) {
-            FitOutcome f;
-            f.layout = pr.layout;
-            f.x = baseStart(toe);
-            linearMisfit(f.x);
-            if (toeKind == 0) {
-                f.x[5] = std::log(0.3);
-            } else {
-                f.x[4] = std::log(0.5);
-                f.x[5] = std::log(10.0);
+    auto baseFit = [&](const std::vector<double>& toes) {
+        FitOutcome out;
+        out.rss = std::numeric_limits<double>::infinity();
+        for (double toe : toes)
+            for (int toeKind = 0; toeKind < 2; ++toeKind) {
+                FitOutcome f;
+                f.layout = Layout{acc, 0};
+                pr.layout = f.layout;
+                f.x = baseStart(toe);
+                linearMisfit(f.x);
+                if (toeKind == 0) {
+                    f.x[5] = std::log(0.3);
+                } else {
+                    f.x[4] = std::log(0.5);
+                    f.x[5] = std::log(10.0);
+                }
+                f.rss = fitLm(pr, f.x, 25 * (f.layout.size() + 1));
+                if (f.rss < out.rss) out = f;
             }
-            f.rss = fitLm(pr, f.x, 25 * (f.layout.size() + 1));
-            if (f.rss < best.rss) best = f;
-        }
+        return out;
+    };
+    FitOutcome best = baseFit(starts);
 
     // ---- impedance changes, one at a time, kept while the information criterion
     //      and the noise agree ---------------------------------------------------
@@ -476,6 +481,7 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
         best = trial;
     }
     };
+    auto refine = [&] {
     addChanges();
 
     // The toe once more, now that the changes explain their own echoes (without them a
@@ -518,7 +524,25 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
             }
         }
     }
+    };
+    refine();
+    // The toe where the entered length puts it, as a second hypothesis: an enlarged
+    // base or a stiff layer just above the toe can pass for the toe, and the fit from
+    // there keeps it unless the changes above the real toe explain the trace better.
+    if (speed > 0 && length > 0) {
+        const double t0 = std::clamp(length / speed, lo, hi);
+        pr.layout = best.layout;
+        if (std::fabs(pr.paramsOf(best.x).toeTime - t0) > 0.5 * W * dt) {
+            FitOutcome first = best;
+            best = baseFit({t0});
+            refine();
+            if (bic(first.rss, first.layout.size()) <= bic(best.rss, best.layout.size()))
+                best = first;
+        }
+    }
     pr.layout = best.layout;
+    pr.minTop = 0.0;
+    pr.maxTop = 0.995;
 
     // ---- results ----------------------------------------------------------------
     ModelParams fp = pr.paramsOf(best.x);
