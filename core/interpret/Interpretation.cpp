@@ -444,18 +444,28 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
         FitOutcome trial;
         trial.rss = INFINITY;
         const double shortExtent = 0.75 * W * dt / toe;
-        for (int start = 0; start < 2; ++start) {
+        // A third for an echo of a widening's sign: the end of a narrowing whose top
+        // echo came back while the hammer still pushed (and so went into the force).
+        const double earliest = 0.5 * first * dt / toe;
+        for (int start = 0; start < 3; ++start) {
             double ext = start == 0 ? extent : shortExtent;
-            if (start == 1 && std::fabs(extent - shortExtent) < 1e-9) break;
+            double startTop = top, startBeta = beta0;
+            if (start == 1 && std::fabs(extent - shortExtent) < 1e-9) continue;
+            if (start == 2) {
+                if (a >= 0 || top - earliest < 0.5 * W * dt / toe) continue;
+                startTop = earliest;
+                ext = top - earliest;
+                startBeta = 1.0 / beta0;
+            }
             FitOutcome t;
             t.layout = best.layout;
             t.layout.changes = m;
             t.x = Eigen::VectorXd::Zero(t.layout.size());
             t.x.head(best.layout.size()) = best.x;
             int o = t.layout.base() + 3 * (m - 1);
-            t.x[o] = top;
+            t.x[o] = startTop;
             t.x[o + 1] = std::log(std::max(ext, 0.002) / 0.05);
-            t.x[o + 2] = std::log(beta0);
+            t.x[o + 2] = std::log(startBeta);
             pr.layout = t.layout;
             t.rss = fitLm(pr, t.x, 20 * (t.layout.size() + 1));
             if (t.rss < trial.rss) trial = t;
