@@ -478,7 +478,7 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
         const double trialToe = tp.toeTime;
         double echo = 2.0 * std::fabs(1.0 - added.ratio) / (1.0 + added.ratio) *
                       std::min(1.0, 2.0 * added.extent * trialToe / (W * dt));
-        const bool placed = 2.0 * added.top * trialToe / dt >= W &&
+        const bool placed = 2.0 * added.top * trialToe / dt >= 0.5 * W &&
                             2.0 * added.top * trialToe / dt <= 2.0 * trialToe / dt - W;
         bool better = bic(trial.rss, trial.layout.size()) < bic(best.rss, best.layout.size()) &&
                       trial.rss < 0.95 * best.rss;

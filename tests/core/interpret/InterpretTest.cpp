@@ -387,5 +387,9 @@ TEST(Experiment, OnePile) {
     interpret_test::addPoint(doc, c);
     PointInterpretation r = interpretPoint(doc, 0);
     std::printf("toe %.3f truth %.3f res %.3f\n", r.toeTime * 1e3, 2e3 * c.trace.truth.travelTime, r.residual);
+    for (const ProposedDefect& d : r.defects)
+        std::printf("   found %.2f m +%.2f %s %.3f\n", d.depth, d.extent, changeKindKey(d.kind), d.beta);
+    for (const SimDefectTruth& d : c.trace.truth.defects)
+        std::printf("   truth kind %d %.2f m +%.2f\n", static_cast<int>(d.kind), d.depth, d.length);
 }
 }  // namespace sondara
