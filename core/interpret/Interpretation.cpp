@@ -452,10 +452,21 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
             double startTop = top, startBeta = beta0;
             if (start == 1 && std::fabs(extent - shortExtent) < 1e-9) continue;
             if (start == 2) {
-                if (a >= 0 || top - earliest < 0.5 * W * dt / toe) continue;
-                startTop = earliest;
-                ext = top - earliest;
-                startBeta = 1.0 / beta0;
+                if (a >= 0 || top - earliest < 0.25 * W * dt / toe) continue;
+                // The narrowing's top: the echo of the blow's sign before this one (a thin
+                // soft layer echoes as a short rise then a fall), else as early as may be.
+                const int from = std::max(first / 2, kBest - static_cast<int>(0.5 * toe / dt));
+                int kPos = -1;
+                for (int k = from; k <= kBest - std::max(1, W / 4); ++k)
+                    if (mf[k] > 0 && (kPos < 0 || mf[k] > mf[kPos])) kPos = k;
+                if (kPos >= 0 && mf[kPos] > 0.25 * std::fabs(a)) {
+                    startTop = 0.5 * kPos * dt / toe;
+                    startBeta = std::clamp((2.0 - mf[kPos]) / (2.0 + mf[kPos]), 0.05, 0.98);
+                } else {
+                    startTop = std::max(earliest, top - 0.25);
+                    startBeta = 1.0 / beta0;
+                }
+                ext = top - startTop;
             }
             FitOutcome t;
             t.layout = best.layout;
