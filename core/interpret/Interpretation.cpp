@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
 #include <memory>
 #include <set>
@@ -32,6 +30,9 @@ constexpr int kMinCells = 40;
 // A change longer than a quarter of the pile is the soil's doing (its resistance grows
 // or fades along the shaft), not a change of the pile's section.
 const double kMaxExtentLog = std::log(0.25 / 0.05);
+// No cast pile widens to three times its impedance (1.7 times its diameter): a fit that
+// wants more is standing in for a stiff toe.
+const double kMaxWideningLog = std::log(3.0);
 
 // The parameters of one fit as the solver sees them (all of order one).
 struct Layout {
@@ -63,9 +64,9 @@ struct Problem {
             int o = layout.base() + 3 * k;
             ModelChange ch;
             ch.top = std::clamp(x[o], minTop, maxTop);
-            ch.extent =
-                std::clamp(0.05 * std::exp(std::clamp(x[o + 1], -6.0, kMaxExtentLog)), 0.001, 1.0 - ch.top);
-            ch.ratio = std::exp(std::clamp(x[o + 2], -4.0, 1.6));
+            ch.extent = std::clamp(0.05 * std::exp(std::clamp(x[o + 1], -6.0, kMaxExtentLog)),
+                                   0.001, 1.0 - ch.top);
+            ch.ratio = std::exp(std::clamp(x[o + 2], -4.0, kMaxWideningLog));
             p.changes.push_back(ch);
         }
         return p;
@@ -282,7 +283,8 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
     };
     // The soil from a grid of shaft dashpots and springs, each judged by the best of
     // three toe times (the toe is not known yet).
-    auto chooseSoil = [&](const std::vector<double>& damping, const std::vector<double>& stiffness) {
+    auto chooseSoil = [&](const std::vector<double>& damping,
+                          const std::vector<double>& stiffness) {
         double bestSoil = std::numeric_limits<double>::infinity();
         double bestGrid[2] = {soil[0], soil[1]};
         for (double d : damping)
@@ -328,13 +330,6 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
         chooseSoil(ds, ks);
     }
 
-    if (std::getenv("SONDARA_INTERPRET_DEBUG")) {
-        Eigen::VectorXd x = baseStart(toe0);
-        double r = linearMisfit(x);
-        std::fprintf(stderr, "cells %d window %d W %d dt %.1f us toe0 %.3f ms contact %d peak@%d soil %.3f %.3f misfit %.4f\n", cells, window, W, dt * 1e6, toe0 * 1e3, model.contactEnd(), c.blowPeak - kb, std::exp(soil[0]), std::exp(soil[1]), r);
-        for (int i = 0; i < window; i += 8)
-            std::fprintf(stderr, "  %d %.4f %.4f %.4f\n", i, c.velocity[kb + i] / c.peak, work[i] * x[0], freeToe[i]);
-    }
     // Scan the toe time with the amplitude, the toe's echo (and drift) solved linearly.
     std::vector<std::pair<double, double>> scan;  // toe time, misfit
     {
@@ -344,8 +339,6 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
             double r = linearMisfit(x);
             if (!std::isfinite(r)) continue;
             scan.push_back({toe, r});
-            if (std::getenv("SONDARA_INTERPRET_DEBUG"))
-                std::fprintf(stderr, "scan %.3f ms %.5f refl %.3f amp %.3f\n", 2e3 * toe, r, (1 - std::exp(x[4])) / (1 + std::exp(x[4])), x[0]);
         }
     }
     if (scan.empty()) {
@@ -405,146 +398,143 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
         return nWin * std::log(std::max(r, 1e-30) / nWin) + params * std::log(nWin);
     };
     auto addChanges = [&] {
-    for (int m = best.layout.changes + 1; m <= kMaxChanges; ++m) {
-        Eigen::VectorXd r(window);
-        pr.layout = best.layout;
-        pr.residuals(best.x, r);
-        std::vector<double> res(window);
-        for (int i = 0; i < window; ++i) res[i] = -r[i];
-        std::vector<double> pulseRel(model.pulse());
-        for (double& v : pulseRel) v /= c.peak;
-        std::vector<double> mf = matched(res, pulseRel);
-        const double toe = pr.paramsOf(best.x).toeTime;
-        // A change must begin a pulse width after the blow and one before the toe
-        // echo: closer, its echo merges with the blow or the toe's.
-        const int first = std::max(1, W);
-        const int last = std::min(window - 1, static_cast<int>(2.0 * toe / dt) - W);
-        if (last <= first + 1) break;
-        pr.minTop = 0.5 * first * dt / toe;
-        pr.maxTop = 0.5 * last * dt / toe;
-        int kBest = -1;
-        for (int k = first; k < last; ++k)
-            if (kBest < 0 || std::fabs(mf[k]) > std::fabs(mf[kBest])) kBest = k;
-        if (kBest < 0) break;
-        double a = mf[kBest];
-        if (std::fabs(a) < std::max(3.0 * noise, 0.01)) break;
-        double beta0 = std::clamp((2.0 - a) / (2.0 + a), 0.05, 3.0);
-        double top = 0.5 * kBest * dt / toe;
-        // The end of the change: the first echo of the other sign that follows.
-        double extent = 0.75 * W * dt / toe;
-        for (int k = kBest + std::max(2, W / 2); k < last; ++k) {
-            if (mf[k] * a < 0 && std::fabs(mf[k]) > 0.4 * std::fabs(a) &&
-                std::fabs(mf[k]) >= std::fabs(mf[k - 1]) &&
-                std::fabs(mf[k]) >= std::fabs(mf[k + 1])) {
-                extent = 0.5 * (k - kBest) * dt / toe;
-                break;
-            }
-        }
-        // Two starts for the extent: the echo of the change's end, and a short change.
-        FitOutcome trial;
-        trial.rss = INFINITY;
-        const double shortExtent = 0.75 * W * dt / toe;
-        // A third for an echo of a widening's sign: the end of a narrowing whose top
-        // echo came back while the hammer still pushed (and so went into the force).
-        const double earliest = 0.5 * first * dt / toe;
-        for (int start = 0; start < 3; ++start) {
-            double ext = start == 0 ? extent : shortExtent;
-            double startTop = top, startBeta = beta0;
-            if (start == 1 && std::fabs(extent - shortExtent) < 1e-9) continue;
-            if (start == 2) {
-                if (a >= 0 || top - earliest < 0.25 * W * dt / toe) continue;
-                // The narrowing's top: the echo of the blow's sign before this one (a thin
-                // soft layer echoes as a short rise then a fall), else as early as may be.
-                const int from = std::max(first / 2, kBest - static_cast<int>(0.5 * toe / dt));
-                int kPos = -1;
-                for (int k = from; k <= kBest - std::max(1, W / 4); ++k)
-                    if (mf[k] > 0 && (kPos < 0 || mf[k] > mf[kPos])) kPos = k;
-                if (kPos >= 0 && mf[kPos] > 0.25 * std::fabs(a)) {
-                    startTop = 0.5 * kPos * dt / toe;
-                    startBeta = std::clamp((2.0 - mf[kPos]) / (2.0 + mf[kPos]), 0.05, 0.98);
-                } else {
-                    startTop = std::max(earliest, top - 0.25);
-                    startBeta = 1.0 / beta0;
+        for (int m = best.layout.changes + 1; m <= kMaxChanges; ++m) {
+            Eigen::VectorXd r(window);
+            pr.layout = best.layout;
+            pr.residuals(best.x, r);
+            std::vector<double> res(window);
+            for (int i = 0; i < window; ++i) res[i] = -r[i];
+            std::vector<double> pulseRel(model.pulse());
+            for (double& v : pulseRel) v /= c.peak;
+            std::vector<double> mf = matched(res, pulseRel);
+            const double toe = pr.paramsOf(best.x).toeTime;
+            // A change must begin a pulse width after the blow and one before the toe
+            // echo: closer, its echo merges with the blow or the toe's.
+            const int first = std::max(1, W);
+            const int last = std::min(window - 1, static_cast<int>(2.0 * toe / dt) - W);
+            if (last <= first + 1) break;
+            pr.minTop = 0.5 * first * dt / toe;
+            pr.maxTop = 0.5 * last * dt / toe;
+            int kBest = -1;
+            for (int k = first; k < last; ++k)
+                if (kBest < 0 || std::fabs(mf[k]) > std::fabs(mf[kBest])) kBest = k;
+            if (kBest < 0) break;
+            double a = mf[kBest];
+            if (std::fabs(a) < std::max(3.0 * noise, 0.01)) break;
+            double beta0 = std::clamp((2.0 - a) / (2.0 + a), 0.05, 3.0);
+            double top = 0.5 * kBest * dt / toe;
+            // The end of the change: the first echo of the other sign that follows.
+            double extent = 0.75 * W * dt / toe;
+            for (int k = kBest + std::max(2, W / 2); k < last; ++k) {
+                if (mf[k] * a < 0 && std::fabs(mf[k]) > 0.4 * std::fabs(a) &&
+                    std::fabs(mf[k]) >= std::fabs(mf[k - 1]) &&
+                    std::fabs(mf[k]) >= std::fabs(mf[k + 1])) {
+                    extent = 0.5 * (k - kBest) * dt / toe;
+                    break;
                 }
-                ext = top - startTop;
             }
-            FitOutcome t;
-            t.layout = best.layout;
-            t.layout.changes = m;
-            t.x = Eigen::VectorXd::Zero(t.layout.size());
-            t.x.head(best.layout.size()) = best.x;
-            int o = t.layout.base() + 3 * (m - 1);
-            t.x[o] = startTop;
-            t.x[o + 1] = std::log(std::max(ext, 0.002) / 0.05);
-            t.x[o + 2] = std::log(startBeta);
-            pr.layout = t.layout;
-            t.rss = fitLm(pr, t.x, 20 * (t.layout.size() + 1));
-            if (t.rss < trial.rss) trial = t;
+            // Two starts for the extent: the echo of the change's end, and a short change.
+            FitOutcome trial;
+            trial.rss = INFINITY;
+            const double shortExtent = 0.75 * W * dt / toe;
+            // A third for an echo of a widening's sign: the end of a narrowing whose top
+            // echo came back while the hammer still pushed (and so went into the force).
+            const double earliest = 0.5 * first * dt / toe;
+            for (int start = 0; start < 3; ++start) {
+                double ext = start == 0 ? extent : shortExtent;
+                double startTop = top, startBeta = beta0;
+                if (start == 1 && std::fabs(extent - shortExtent) < 1e-9) continue;
+                if (start == 2) {
+                    if (a >= 0 || top - earliest < 0.25 * W * dt / toe) continue;
+                    // The narrowing's top: the echo of the blow's sign before this one (a thin
+                    // soft layer echoes as a short rise then a fall), else as early as may be.
+                    const int from = std::max(first / 2, kBest - static_cast<int>(0.5 * toe / dt));
+                    int kPos = -1;
+                    for (int k = from; k <= kBest - std::max(1, W / 4); ++k)
+                        if (mf[k] > 0 && (kPos < 0 || mf[k] > mf[kPos])) kPos = k;
+                    if (kPos >= 0 && mf[kPos] > 0.25 * std::fabs(a)) {
+                        startTop = 0.5 * kPos * dt / toe;
+                        startBeta = std::clamp((2.0 - mf[kPos]) / (2.0 + mf[kPos]), 0.05, 0.98);
+                    } else {
+                        startTop = std::max(earliest, top - 0.25);
+                        startBeta = 1.0 / beta0;
+                    }
+                    ext = top - startTop;
+                }
+                FitOutcome t;
+                t.layout = best.layout;
+                t.layout.changes = m;
+                t.x = Eigen::VectorXd::Zero(t.layout.size());
+                t.x.head(best.layout.size()) = best.x;
+                int o = t.layout.base() + 3 * (m - 1);
+                t.x[o] = startTop;
+                t.x[o + 1] = std::log(std::max(ext, 0.002) / 0.05);
+                t.x[o + 2] = std::log(startBeta);
+                pr.layout = t.layout;
+                t.rss = fitLm(pr, t.x, 20 * (t.layout.size() + 1));
+                if (t.rss < trial.rss) trial = t;
+            }
+            pr.layout = trial.layout;
+            ModelParams tp = pr.paramsOf(trial.x);
+            const ModelChange& added = tp.changes.back();
+            // The echo a change gives at the head; a layer thinner than the blow's half
+            // width gives less.
+            const double trialToe = tp.toeTime;
+            double echo = 2.0 * std::fabs(1.0 - added.ratio) / (1.0 + added.ratio) *
+                          std::min(1.0, 2.0 * added.extent * trialToe / (W * dt));
+            const bool placed = 2.0 * added.top * trialToe / dt >= 0.5 * W &&
+                                2.0 * added.top * trialToe / dt <= 2.0 * trialToe / dt - W;
+            bool better = bic(trial.rss, trial.layout.size()) < bic(best.rss, best.layout.size()) &&
+                          trial.rss < 0.95 * best.rss;
+            bool visible = placed && echo > std::max(4.0 * noise, 0.015) &&
+                           std::fabs(1.0 - added.ratio) > 0.06;
+            if (!better || !visible) break;
+            best = trial;
         }
-        pr.layout = trial.layout;
-        ModelParams tp = pr.paramsOf(trial.x);
-        const ModelChange& added = tp.changes.back();
-        // The echo a change gives at the head; a layer thinner than the blow's half
-        // width gives less.
-        const double trialToe = tp.toeTime;
-        double echo = 2.0 * std::fabs(1.0 - added.ratio) / (1.0 + added.ratio) *
-                      std::min(1.0, 2.0 * added.extent * trialToe / (W * dt));
-        const bool placed = 2.0 * added.top * trialToe / dt >= 0.5 * W &&
-                            2.0 * added.top * trialToe / dt <= 2.0 * trialToe / dt - W;
-        bool better = bic(trial.rss, trial.layout.size()) < bic(best.rss, best.layout.size()) &&
-                      trial.rss < 0.95 * best.rss;
-        bool visible =
-            placed && echo > std::max(4.0 * noise, 0.015) && std::fabs(1.0 - added.ratio) > 0.06;
-        if (std::getenv("SONDARA_INTERPRET_DEBUG"))
-            std::fprintf(stderr, "m %d k %d a %.3f top %.3f rss %.4g -> %.4g echo %.3f placed %d better %d visible %d ratio %.3f ext %.3f noise %.4f\n",
-                         m, kBest, a, added.top, best.rss, trial.rss, echo, placed, better, visible, added.ratio, added.extent, noise);
-        if (!better || !visible) break;
-        best = trial;
-    }
     };
     auto refine = [&] {
-    addChanges();
+        addChanges();
 
-    // The toe once more, now that the changes explain their own echoes (without them a
-    // change's echo can pull the toe); the changes keep their depths in time.
-    {
-        pr.layout = best.layout;
-        pr.minTop = 0.0;
-        pr.maxTop = 0.995;
-        const ModelParams bp = pr.paramsOf(best.x);
-        const double step = std::max(0.125 * W * dt, (hi - lo) / 120.0);
-        double bestR = std::numeric_limits<double>::infinity();
-        Eigen::VectorXd bestX;
-        for (double toe = lo; toe <= hi + 1e-12; toe += step) {
-            Eigen::VectorXd x = best.x;
-            x[1] = toe / toe0;
-            bool inside = true;
-            for (int k = 0; k < best.layout.changes; ++k) {
-                const int o = best.layout.base() + 3 * k;
-                const double top = bp.changes[k].top * bp.toeTime / toe;
-                const double ext = bp.changes[k].extent * bp.toeTime / toe;
-                inside = inside && top + ext < 0.99;
-                x[o] = top;
-                x[o + 1] = std::log(std::max(ext, 0.002) / 0.05);
+        // The toe once more, now that the changes explain their own echoes (without them a
+        // change's echo can pull the toe); the changes keep their depths in time.
+        {
+            pr.layout = best.layout;
+            pr.minTop = 0.0;
+            pr.maxTop = 0.995;
+            const ModelParams bp = pr.paramsOf(best.x);
+            const double step = std::max(0.125 * W * dt, (hi - lo) / 120.0);
+            double bestR = std::numeric_limits<double>::infinity();
+            Eigen::VectorXd bestX;
+            for (double toe = lo; toe <= hi + 1e-12; toe += step) {
+                Eigen::VectorXd x = best.x;
+                x[1] = toe / toe0;
+                bool inside = true;
+                for (int k = 0; k < best.layout.changes; ++k) {
+                    const int o = best.layout.base() + 3 * k;
+                    const double top = bp.changes[k].top * bp.toeTime / toe;
+                    const double ext = bp.changes[k].extent * bp.toeTime / toe;
+                    inside = inside && top + ext < 0.99;
+                    x[o] = top;
+                    x[o + 1] = std::log(std::max(ext, 0.002) / 0.05);
+                }
+                if (!inside) continue;
+                const double r = linearMisfit(x);
+                if (r < bestR) {
+                    bestR = r;
+                    bestX = x;
+                }
             }
-            if (!inside) continue;
-            const double r = linearMisfit(x);
-            if (r < bestR) {
-                bestR = r;
-                bestX = x;
+            if (bestX.size() && std::fabs(bestX[1] - best.x[1]) * toe0 > 0.25 * W * dt) {
+                FitOutcome t;
+                t.layout = best.layout;
+                t.x = bestX;
+                t.rss = fitLm(pr, t.x, 20 * (t.layout.size() + 1));
+                if (t.rss < best.rss) {
+                    best = t;
+                    addChanges();
+                }
             }
         }
-        if (bestX.size() && std::fabs(bestX[1] - best.x[1]) * toe0 > 0.25 * W * dt) {
-            FitOutcome t;
-            t.layout = best.layout;
-            t.x = bestX;
-            t.rss = fitLm(pr, t.x, 20 * (t.layout.size() + 1));
-            if (t.rss < best.rss) {
-                best = t;
-                addChanges();
-            }
-        }
-    }
     };
     refine();
     // The toe where the entered length puts it, as a second hypothesis: an enlarged

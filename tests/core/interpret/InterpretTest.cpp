@@ -259,7 +259,9 @@ TEST(Interpret, SiteWaveSpeedFromIntactPiles) {
 
 // The accuracy over a simulated site (the figures of docs/interpretation.md).
 TEST(Interpret, AccuracyOverASimulatedSite) {
-    std::vector<PileCase> site = randomSite(200, 2026);
+    const char* seedText = std::getenv("SONDARA_SITE_SEED");
+    std::vector<PileCase> site =
+        randomSite(200, seedText ? std::strtoull(seedText, nullptr, 10) : 2026);
     CSondaraDoc doc;
     for (const PileCase& c : site) addPoint(doc, c);
     std::vector<int> all;
@@ -288,108 +290,36 @@ TEST(Interpret, AccuracyOverASimulatedSite) {
             bool bad = one.toeRight < one.toeCases || one.changeRight < one.changeCases ||
                        one.classRight < one.classCases || one.intactFalse > 0;
             if (!bad && std::string(std::getenv("SONDARA_INTERPRET_VERBOSE")) != "all") continue;
-            std::printf("#%zu L %.1f dt %.0f %s noise %.3f shaftVs %.0f toeVs %.0f hammer %.2f: toe %.3f/%.3f%s found %d res %.3f class %d/%d %s\n",
-                        i, c.spec.length, c.spec.sampleInterval, c.spec.sensorType ? "vel" : "acc",
-                        c.spec.noise, c.spec.soil.shaftVs, c.spec.soil.toeVs, c.spec.hammerMs,
-                        r.toeTime * 1e3, 2e3 * c.trace.truth.travelTime, c.toeVisible ? "" : "(hidden)",
-                        r.toeFound, r.residual, r.integrityClass, truthClass(c.spec), r.reason.c_str());
+            std::printf(
+                "#%zu L %.1f dt %.0f %s noise %.3f shaftVs %.0f toeVs %.0f hammer %.2f: toe "
+                "%.3f/%.3f%s found %d res %.3f class %d/%d %s\n",
+                i, c.spec.length, c.spec.sampleInterval, c.spec.sensorType ? "vel" : "acc",
+                c.spec.noise, c.spec.soil.shaftVs, c.spec.soil.toeVs, c.spec.hammerMs,
+                r.toeTime * 1e3, 2e3 * c.trace.truth.travelTime, c.toeVisible ? "" : "(hidden)",
+                r.toeFound, r.residual, r.integrityClass, truthClass(c.spec), r.reason.c_str());
             for (std::size_t k = 0; k < c.trace.truth.defects.size(); ++k) {
                 const SimDefectTruth& d = c.trace.truth.defects[k];
-                std::printf("   truth kind %d %.2f m +%.2f beta %.3f%s\n", static_cast<int>(d.kind), d.depth,
-                            d.length, betaOf(d.kind, d.severity), c.defectVisible[k] ? "" : " (hidden)");
+                std::printf("   truth kind %d %.2f m +%.2f beta %.3f%s\n", static_cast<int>(d.kind),
+                            d.depth, d.length, betaOf(d.kind, d.severity),
+                            c.defectVisible[k] ? "" : " (hidden)");
             }
             for (const ProposedDefect& d : r.defects)
-                std::printf("   found %.2f m +%.2f %s %.3f\n", d.depth, d.extent, changeKindKey(d.kind), d.beta);
+                std::printf("   found %.2f m +%.2f %s %.3f\n", d.depth, d.extent,
+                            changeKindKey(d.kind), d.beta);
         }
     std::printf("site of %zu piles: %s\n", site.size(), a.text().c_str());
     RecordProperty("accuracy", a.text());
-    // Every pile of the site is read (none is refused). The figures are measured and
-    // recorded in docs/interpretation.md; they do not yet reach the targets there
-    // (toe 95 %, changes 90 %, beta 80 %, class 85 %, intact 5 %), so the floors
-    // below guard against falling back, not the targets.
+    // Every pile of the site is read (none is refused), and the readings reach the
+    // figures of docs/interpretation.md: changes 90 %, class 85 %, intact piles given a
+    // narrowing 5 %. The toe (95 % wanted, 94 % measured) and beta (80 % wanted, 82 %
+    // measured over few narrowings) keep a margin for the round-off of other builds.
     for (const PointInterpretation& r : rows) EXPECT_TRUE(r.error.empty()) << r.error;
-    EXPECT_GE(a.pct(a.toeRight, a.toeCases), 60.0);
-    EXPECT_GE(a.pct(a.changeRight, a.changeCases), 55.0);
-    EXPECT_GE(a.pct(a.classRight, a.classCases), 65.0);
-    EXPECT_LE(a.pct(a.intactFalse, a.intact), 15.0);
+    EXPECT_GE(a.pct(a.toeRight, a.toeCases), 90.0);
+    EXPECT_GE(a.pct(a.changeRight, a.changeCases), 90.0);
+    EXPECT_GE(a.pct(a.betaRight, a.narrowFound), 75.0);
+    EXPECT_GE(a.pct(a.classRight, a.classCases), 85.0);
+    EXPECT_LE(a.pct(a.intactFalse, a.intact), 5.0);
 }
 
 }  // namespace
-}  // namespace sondara
-#include "core/interpret/PileModel.h"
-namespace sondara {
-TEST(Experiment, TrueSoil) {
-    if (!std::getenv("SONDARA_EXPERIMENT")) GTEST_SKIP();
-    for (int sensor : {1, 0})
-    for (double vs : {100.0, 180.0, 280.0}) {
-        PileSpec s;
-        s.length = 12.0;
-        s.waveSpeed = 3800.0;
-        s.diameter = 600.0;
-        s.soil.shaftVs = vs;
-        s.soil.toeVs = 350.0;
-        s.hammerMs = 1.0;
-        s.sensorType = sensor;
-        s.noise = 0.0;
-        s.sampleInterval = 20;
-        SimulatedTrace tr = simulatePile(s, 1);
-        interp::Conditioned c = interp::conditionTrace(tr.samples, s.sampleInterval, sensor == 0);
-        const double Z = pileImpedance(s);
-        const double r = s.diameter * 0.0005;
-        const double T = tr.truth.travelTime;
-        const double G = s.soil.shaftDensity * vs * vs;
-        interp::ModelParams p;
-        p.toeTime = T;
-        p.shaftDamping = 2 * 3.14159265 * r * s.soil.shaftDensity * vs * s.length / Z;
-        p.shaftStiffness = 2.75 * G * s.length * T / Z;
-        double gt = s.soil.toeDensity * 350 * 350;
-        p.toeStiffness = 4 * gt * r / (1 - 0.3) * T / Z;
-        p.toeDamping = 3.4 * r * r * s.soil.toeDensity * 350 / (1 - 0.3) / Z;
-        const int window = 2 * static_cast<int>(2 * T / c.dt);
-        // (a) the true half-sine force, (b) the measured pulse
-        for (int variant = 0; variant < 2; ++variant) {
-            std::vector<double> pulse;
-            if (variant == 0) {
-                // force / Z in velocity units, sampled at dt from the blow start
-                double offset = (c.blowStart - tr.truth.headIndex) * c.dt;
-                for (int i = 0; i * c.dt + offset <= s.hammerMs * 1e-3 + c.dt; ++i) {
-                    double t = i * c.dt + offset;
-                    pulse.push_back(t >= 0 && t <= s.hammerMs * 1e-3 ? s.hammerForce * std::sin(3.14159265 * t / (s.hammerMs * 1e-3)) / Z : 0.0);
-                }
-            } else {
-                pulse = c.pulse;
-            }
-            interp::PileModel m(pulse, c.dt, 128, window, 0.5 * T);
-            std::vector<double> out(window);
-            m.run(p, out);
-            // scale: best amplitude
-            double num = 0, den = 0;
-            for (int i = 0; i < window; ++i) { num += out[i] * c.velocity[c.blowStart + i]; den += out[i] * out[i]; }
-            double a = num / den, rr = 0, yy = 0;
-            std::printf("sensor %d vs %.0f variant %d: damping %.2f stiffness %.2f amp %.3g\n", sensor, vs, variant, p.shaftDamping, p.shaftStiffness, a);
-            for (int i = 0; i < window; ++i) {
-                double y = c.velocity[c.blowStart + i];
-                rr += (a * out[i] - y) * (a * out[i] - y); yy += y * y;
-                if (i % 10 == 0) std::printf("  %4d %8.4f %8.4f\n", i, y / c.peak, a * out[i] / c.peak);
-            }
-            std::printf("  residual %.4f\n", std::sqrt(rr / yy));
-        }
-    }
-}
-}  // namespace sondara
-namespace sondara {
-TEST(Experiment, OnePile) {
-    const char* e = std::getenv("SONDARA_EXPERIMENT_PILE");
-    if (!e) GTEST_SKIP();
-    std::vector<interpret_test::PileCase> site = interpret_test::randomSite(200, 2026);
-    const interpret_test::PileCase& c = site[std::atoi(e)];
-    CSondaraDoc doc;
-    interpret_test::addPoint(doc, c);
-    PointInterpretation r = interpretPoint(doc, 0);
-    std::printf("toe %.3f truth %.3f res %.3f\n", r.toeTime * 1e3, 2e3 * c.trace.truth.travelTime, r.residual);
-    for (const ProposedDefect& d : r.defects)
-        std::printf("   found %.2f m +%.2f %s %.3f\n", d.depth, d.extent, changeKindKey(d.kind), d.beta);
-    for (const SimDefectTruth& d : c.trace.truth.defects)
-        std::printf("   truth kind %d %.2f m +%.2f\n", static_cast<int>(d.kind), d.depth, d.length);
-}
 }  // namespace sondara
