@@ -543,7 +543,7 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
     if (speed > 0 && length > 0) {
         const double t0 = std::clamp(length / speed, lo, hi);
         pr.layout = best.layout;
-        if (std::fabs(pr.paramsOf(best.x).toeTime - t0) > 0.5 * W * dt) {
+        if (std::fabs(pr.paramsOf(best.x).toeTime - t0) > 0.05 * W * dt) {
             FitOutcome first = best;
             best = baseFit({t0});
             refine();
