@@ -1081,6 +1081,10 @@ Warning: forcing it to stop makes the program quit abnormally!</translation>
         <source>波形处理(&amp;W)</source>
         <translation>&amp;Processing</translation>
     </message>
+    <message>
+        <source>无法打开并口 %1：%2</source>
+        <translation>Cannot open the parallel port %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>sondara</name>
@@ -2981,6 +2985,114 @@ matches the settings of “Print Setup”:
     <message>
         <source>请输入一个数字。</source>
         <translation>Please enter a number.</translation>
+    </message>
+    <message>
+        <source>上限频率</source>
+        <translation>Upper cut-off</translation>
+    </message>
+    <message>
+        <source>下限频率</source>
+        <translation>Lower cut-off</translation>
+    </message>
+    <message>
+        <source>整体归零</source>
+        <translation>Whole trace zeroed</translation>
+    </message>
+    <message>
+        <source>部分归零</source>
+        <translation>Part of the trace zeroed</translation>
+    </message>
+    <message>
+        <source>桩尾后归零</source>
+        <translation>Zeroed after the toe</translation>
+    </message>
+    <message>
+        <source>起始位置</source>
+        <translation>Start position</translation>
+    </message>
+    <message>
+        <source>部分去直流</source>
+        <translation>DC removed from part of the trace</translation>
+    </message>
+    <message>
+        <source>整体去直流</source>
+        <translation>DC removed from the whole trace</translation>
+    </message>
+    <message>
+        <source>前清零位置</source>
+        <translation>Zero-before position</translation>
+    </message>
+    <message>
+        <source>后清零位置</source>
+        <translation>Zero-after position</translation>
+    </message>
+    <message>
+        <source>部分平移</source>
+        <translation>Part of the trace shifted</translation>
+    </message>
+    <message>
+        <source>整体平移</source>
+        <translation>Whole trace shifted</translation>
+    </message>
+    <message>
+        <source>终止位置</source>
+        <translation>End position</translation>
+    </message>
+    <message>
+        <source>横向平移</source>
+        <translation>Horizontal shift</translation>
+    </message>
+    <message>
+        <source>竖向平移</source>
+        <translation>Vertical shift</translation>
+    </message>
+    <message>
+        <source>部分旋转</source>
+        <translation>Part of the trace rotated</translation>
+    </message>
+    <message>
+        <source>整体旋转</source>
+        <translation>Whole trace rotated</translation>
+    </message>
+    <message>
+        <source>旋转角度</source>
+        <translation>Rotation angle</translation>
+    </message>
+    <message>
+        <source>放大延迟</source>
+        <translation>Amplification delay</translation>
+    </message>
+    <message>
+        <source>起始点</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>终止点</source>
+        <translation>End</translation>
+    </message>
+    <message>
+        <source>前置零</source>
+        <translation>Zero Before</translation>
+    </message>
+    <message>
+        <source>后置零</source>
+        <translation>Zero After</translation>
+    </message>
+    <message>
+        <source>动态缩放</source>
+        <translation>Dynamic Scaling</translation>
+    </message>
+    <message>
+        <source>&lt;不一致&gt;</source>
+        <translation>&lt;differs&gt;</translation>
+    </message>
+    <message>
+        <source>窗体停靠</source>
+        <translation>Dock the window</translation>
+    </message>
+    <message>
+        <source>窗体弹出</source>
+        <translation>Pop the window out</translation>
     </message>
 </context>
 </TS>

@@ -25,6 +25,7 @@
 #include "core/base/TextCodec.h"
 #include "core/instrument/TransferSession.h"
 #include "gui/app/QtPrompter.h"
+#include "gui/app/Translation.h"
 
 namespace sondara::gui {
 
@@ -34,6 +35,17 @@ constexpr int kIndexRole = Qt::UserRole;
 
 QString q(const std::string& utf8) {
     return QString::fromStdString(utf8);
+}
+
+// The port's error as the core words it, "无法打开并口 DEVICE：REASON", in the window's
+// language (the reason is the system's).
+QString portErrorText(const std::string& error) {
+    const QString s = QString::fromStdString(error);
+    const QString prefix = QStringLiteral("无法打开并口 ");
+    const qsizetype colon = s.indexOf(QStringLiteral("："));
+    if (!s.startsWith(prefix) || colon < prefix.size()) return s;
+    return QObject::tr("无法打开并口 %1：%2")
+        .arg(s.mid(prefix.size(), colon - prefix.size()), s.mid(colon + 1));
 }
 
 // Messages of the worker: each waits until it was dismissed on the user-interface
@@ -82,10 +94,10 @@ TransferDialog::TransferDialog(QWidget* parent, Options options)
 
     buildUi();
     const std::string portError = session_->portError();
-    portError_->setText(q(portError));
+    portError_->setText(portErrorText(portError));
     portError_->setVisible(!portError.empty());
 
-    connectionLabel_->setText(q(kTextNotConnected));
+    connectionLabel_->setText(trCore(kTextNotConnected));
 
     timer_ = new QTimer(this);
     connect(timer_, &QTimer::timeout, this, &TransferDialog::onTimer);
@@ -276,7 +288,7 @@ void TransferDialog::probeFinished(bool connected, std::vector<SiteEntry> sites)
             return;
         }
         if (queue_.empty()) {
-            showMessage(q(kMsgQueueEmpty));
+            showMessage(trCore(kMsgQueueEmpty));
             return;
         }
         launchWorker();
@@ -312,7 +324,7 @@ void TransferDialog::refreshList() {
     listShown_ = connected_;
     list_->clear();
     if (!connected_) {
-        connectionLabel_->setText(q(kTextNotConnected));
+        connectionLabel_->setText(trCore(kTextNotConnected));
         return;
     }
     for (std::size_t i = 0; i < sites_.size(); ++i) {
@@ -394,7 +406,7 @@ void TransferDialog::chooseTargetFolder() {
 void TransferDialog::startTransfer() {
     if (cancelState_ > 0 || busy_ || closing_) return;
     if (queue_.empty()) {
-        showMessage(q(kMsgQueueEmpty));
+        showMessage(trCore(kMsgQueueEmpty));
         return;
     }
     // The link serves one thread at a time: a probe under way finishes first, and
@@ -431,7 +443,7 @@ void TransferDialog::showWorkerMessage(const QString& text, std::shared_ptr<bool
 void TransferDialog::waitForMessage(const std::string& text) {
     auto dismissed = std::make_shared<bool>(false);
     QMetaObject::invokeMethod(
-        this, [this, text, dismissed] { showWorkerMessage(q(text), dismissed); },
+        this, [this, text, dismissed] { showWorkerMessage(trCore(text), dismissed); },
         Qt::QueuedConnection);
     std::unique_lock<std::mutex> lock(messageMutex_);
     messageDone_.wait(lock, [&] { return *dismissed || releaseWorker_; });

@@ -23,6 +23,7 @@ HeaderTableGrid::HeaderTableGrid(PrintSettings& settings, QWidget* parent)
     combo_->setAccessibleName(QObject::tr("表头项"));
     for (const std::string& name : ReportItemNames().utf8)
         combo_->addItem(QString::fromStdString(name));
+    combo_->setProperty("sondaraDataTexts", true);  // the printed table's Chinese captions
     combo_->hide();
     combo_->installEventFilter(this);
     combo_->lineEdit()->installEventFilter(this);

@@ -171,7 +171,7 @@ void ProcessingHistoryPanel::rebuildHistory() {
     rebuilding_ = true;
     list_->clear();
     for (int i = 0; i < history_.size(); ++i) {
-        auto* item = new QListWidgetItem(QString::fromStdString(history_.name(i)), list_);
+        auto* item = new QListWidgetItem(trCore(history_.name(i)), list_);
         item->setData(Qt::UserRole, history_.merged()[static_cast<size_t>(i)].kind);
     }
     // The selection stays a plain index: past the end of the new list nothing is
@@ -183,7 +183,16 @@ void ProcessingHistoryPanel::rebuildHistory() {
 }
 
 void ProcessingHistoryPanel::showStepDetails() {
-    details_->setPlainText(QString::fromStdString(history_.details(list_->currentRow())));
+    // the details are lines "label:value" or a caption: the labels and captions in the
+    // window's language, the values as they are
+    QStringList lines;
+    for (const QString& line : QString::fromStdString(history_.details(list_->currentRow()))
+                                   .split(QStringLiteral("\r\n"))) {
+        const qsizetype colon = line.indexOf(':');
+        lines << (colon < 0 ? trCore(line.toStdString())
+                            : trCore(line.left(colon).toStdString()) + line.mid(colon));
+    }
+    details_->setPlainText(lines.join(QStringLiteral("\r\n")));
 }
 
 void ProcessingHistoryPanel::selectionChanged() {
