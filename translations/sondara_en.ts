@@ -417,19 +417,19 @@ Kept as %2.bad</translation>
     </message>
     <message>
         <source>从“选择范围”区添加被选中的文件到“传输文件”</source>
-        <translation>Add the selected files of “Selection range” to “Files to transfer”</translation>
+        <translation>Add the selected files of &quot;Selection range&quot; to &quot;Files to transfer&quot;</translation>
     </message>
     <message>
         <source>从“传输文件”区删除被选中的文件</source>
-        <translation>Remove the selected files from “Files to transfer”</translation>
+        <translation>Remove the selected files from &quot;Files to transfer&quot;</translation>
     </message>
     <message>
         <source>添加“选择范围”区所有文件到“传输文件”</source>
-        <translation>Add all files of “Selection range” to “Files to transfer”</translation>
+        <translation>Add all files of &quot;Selection range&quot; to &quot;Files to transfer&quot;</translation>
     </message>
     <message>
         <source>删除“传输文件”区所有文件</source>
-        <translation>Remove all files from “Files to transfer”</translation>
+        <translation>Remove all files from &quot;Files to transfer&quot;</translation>
     </message>
     <message>
         <source>传输文件</source>
@@ -567,7 +567,7 @@ Warning: forcing it to stop makes the program quit abnormally!</translation>
     </message>
     <message>
         <source>采用所有可信度为“清晰”的建议</source>
-        <translation>Apply every suggestion whose confidence is “Clear”</translation>
+        <translation>Apply every suggestion whose confidence is &quot;Clear&quot;</translation>
     </message>
     <message>
         <source>共%1个测点，存疑%2个。</source>
@@ -2374,13 +2374,13 @@ at least one of the following holds:
    1：测点列表有被“√”选中的数据；
    2：显示区有波形显示。</source>
         <translation>   There is nothing to print. Make sure that the following
-matches the settings of “Print Setup”:
+matches the settings of &quot;Print Setup&quot;:
    1: the point list has points checked (√);
    2: the display area shows a waveform.</translation>
     </message>
     <message>
         <source>无可打印数据，请在“打印设置”→“页面”中设置打印项。</source>
-        <translation>Nothing to print: choose the print items in “Print Setup” → “Page”.</translation>
+        <translation>Nothing to print: choose the print items in &quot;Print Setup&quot; → &quot;Page&quot;.</translation>
     </message>
     <message>
         <source>页边距过大，页面上没有打印区域！</source>
@@ -2460,7 +2460,7 @@ matches the settings of “Print Setup”:
     </message>
     <message>
         <source>编辑“测点信息”影响范围</source>
-        <translation>Scope of edits in “Point Information”</translation>
+        <translation>Scope of edits in &quot;Point Information&quot;</translation>
     </message>
     <message>
         <source>单个测点</source>
@@ -2472,7 +2472,7 @@ matches the settings of “Print Setup”:
     </message>
     <message>
         <source>该部分设置“测点信息”区编辑参数操作的影响范围：</source>
-        <translation>This sets which points an edit in the “Point Information” grid changes:</translation>
+        <translation>This sets which points an edit in the &quot;Point Information&quot; grid changes:</translation>
     </message>
     <message>
         <source>●单个测点→ 只改变被修改的测点；</source>
@@ -2480,7 +2480,7 @@ matches the settings of “Print Setup”:
     </message>
     <message>
         <source>●多个测点→ “测点信息”区列出的所有测点同时修改。</source>
-        <translation>● Several points → every point listed in “Point Information” changes together.</translation>
+        <translation>● Several points → every point listed in &quot;Point Information&quot; changes together.</translation>
     </message>
     <message>
         <source>请输入一个有效日期，如2026-11-05。</source>
@@ -3093,6 +3093,30 @@ matches the settings of “Print Setup”:
     <message>
         <source>窗体弹出</source>
         <translation>Pop the window out</translation>
+    </message>
+    <message>
+        <source>锤击后的波形太短</source>
+        <translation>The trace after the blow is too short</translation>
+    </message>
+    <message>
+        <source>判读失败</source>
+        <translation>Interpretation failed</translation>
+    </message>
+    <message>
+        <source>未找到桩底反射</source>
+        <translation>No toe reflection found</translation>
+    </message>
+    <message>
+        <source>拟合较差</source>
+        <translation>Poor fit</translation>
+    </message>
+    <message>
+        <source>噪声较大</source>
+        <translation>Noisy trace</translation>
+    </message>
+    <message>
+        <source>测点不存在</source>
+        <translation>The point does not exist</translation>
     </message>
 </context>
 </TS>

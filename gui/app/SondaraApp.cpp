@@ -27,6 +27,7 @@
 #include "gui/app/DocumentHost.h"
 #include "gui/app/QtPrompter.h"
 #include "gui/app/RecoveryManager.h"
+#include "gui/app/Translation.h"
 #include "gui/app/UserSettings.h"
 #include "gui/frame/MainFrame.h"
 #include "gui/panels/PointListPanel.h"
@@ -275,9 +276,8 @@ bool CSondaraApp::saveDocument(bool askForPath) {
     }
     std::string error;
     if (!WriteProject(host_->doc(), path.toStdString(), &error)) {
-        QMessageBox::warning(
-            frame_.get(), "Sondara",
-            QObject::tr("保存失败：%1\n%2").arg(path, QString::fromStdString(error)));
+        QMessageBox::warning(frame_.get(), "Sondara",
+                             QObject::tr("保存失败：%1\n%2").arg(path, trCore(error)));
         return false;
     }
     host_->doc().modified = false;
@@ -330,7 +330,7 @@ DocumentHost* CSondaraApp::openDocumentFile(QString path) {
     commandLineTail.clear();
     if (!error.empty()) {
         if (!host_) newDocument();
-        reportOpenFailure(QString::fromStdString(error));
+        reportOpenFailure(trCore(error));
         return nullptr;
     }
     // A file that read only partly opens with the points read but stays unbound:
@@ -352,7 +352,7 @@ DocumentHost* CSondaraApp::openDocumentFile(QString path) {
         }
     }
     replaceDocument(std::move(host));
-    if (!warning.empty()) reportOpenFailure(QString::fromStdString(warning));
+    if (!warning.empty()) reportOpenFailure(trCore(warning));
     return host_.get();
 }
 
@@ -382,10 +382,9 @@ std::unique_ptr<DocumentHost> CSondaraApp::askRecovery(const RecoveryEntry& e) {
     if (!error.empty()) {
         SetRecoveryAside(e);
         logLine("恢复文件已损坏：" + e.dataPath + " " + error);
-        QMessageBox::warning(
-            frame_.get(), "Sondara",
-            QObject::tr("恢复文件已损坏，无法恢复：%1\n已保留为%2.bad")
-                .arg(QString::fromStdString(error), QString::fromStdString(e.dataPath)));
+        QMessageBox::warning(frame_.get(), "Sondara",
+                             QObject::tr("恢复文件已损坏，无法恢复：%1\n已保留为%2.bad")
+                                 .arg(trCore(error), QString::fromStdString(e.dataPath)));
         return nullptr;
     }
     if (!e.originalPath.empty()) host->setPath(QString::fromStdString(e.originalPath));

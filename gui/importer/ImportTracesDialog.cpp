@@ -13,6 +13,7 @@
 
 #include "gui/app/DocumentHost.h"
 #include "gui/app/SondaraApp.h"
+#include "gui/app/Translation.h"
 #include "gui/frame/CommandRegistry.h"
 #include "gui/frame/MainFrame.h"
 
@@ -74,7 +75,7 @@ void ImportTracesDialog::accept() {
     f.intervalNeeded = intervalNeeded_;
     const std::string message = readTraceImportForm(f, options_);
     if (!message.empty()) {
-        QMessageBox::warning(this, QObject::tr(kTitle), QString::fromStdString(message));
+        QMessageBox::warning(this, QObject::tr(kTitle), trCore(message));
         return;
     }
     QDialog::accept();
@@ -97,14 +98,14 @@ void importTraces(CMainFrame& frame, const QStringList& files) {
     CSondaraDoc trial;
     std::string message = ImportTraceFiles(trial, paths, {}, &needsInterval);
     if (!message.empty() && !needsInterval) {
-        QMessageBox::warning(&frame, QObject::tr(kTitle), QString::fromStdString(message));
+        QMessageBox::warning(&frame, QObject::tr(kTitle), trCore(message));
         return;
     }
     ImportTracesDialog dlg(files, needsInterval, &frame);
     if (dlg.exec() != QDialog::Accepted) return;
     message = ImportTraceFiles(trial, paths, dlg.options());
     if (!message.empty()) {
-        QMessageBox::warning(&frame, QObject::tr(kTitle), QString::fromStdString(message));
+        QMessageBox::warning(&frame, QObject::tr(kTitle), trCore(message));
         return;
     }
     // the open project's changes are saved or dropped once, as the user answers

@@ -6,6 +6,7 @@
 #include "core/base/FixedText.h"
 #include "core/base/TextCodec.h"
 #include "core/model/SondaraDoc.h"
+#include "gui/app/Translation.h"
 
 namespace sondara::gui {
 
@@ -60,7 +61,7 @@ int InterpretationModel::columnCount(const QModelIndex& parent) const {
 }
 
 QString InterpretationModel::defectsText(const PointInterpretation& r) {
-    if (!r.error.empty()) return QString::fromStdString(r.error);
+    if (!r.error.empty()) return trCore(r.error);
     if (r.defects.empty()) return QObject::tr("无");
     QStringList parts;
     for (const ProposedDefect& d : r.defects)
@@ -85,9 +86,8 @@ QVariant InterpretationModel::data(const QModelIndex& index, int role) const {
     const PointInterpretation* r = index.isValid() ? resultAt(index.row()) : nullptr;
     if (!r) return {};
     if (role == Qt::ToolTipRole) {
-        if (!r->error.empty()) return QString::fromStdString(r->error);
-        if (index.column() == Confidence && !r->reason.empty())
-            return QString::fromStdString(r->reason);
+        if (!r->error.empty()) return trCore(r->error);
+        if (index.column() == Confidence && !r->reason.empty()) return trCore(r->reason);
         if (index.column() == Defects) return defectsText(*r);
         return {};
     }

@@ -16,6 +16,7 @@
 #include "core/output/PdfTextMend.h"
 #include "gui/app/DocumentHost.h"
 #include "gui/app/QtPrompter.h"
+#include "gui/app/Translation.h"
 #include "gui/display/SondaraView.h"
 #include "gui/display/WaveDisp.h"
 #include "render/DisplayRenderer.h"
@@ -123,7 +124,7 @@ int PrintService::paintWith(const PrintSettings& s, CSondaraView& view, QPrinter
         printer.paintEngine()->type() == QPaintEngine::Pdf) {
         std::string error;
         if (!MendPdfText(QFile::encodeName(printer.outputFileName()).toStdString(), error)) {
-            QMessageBox::warning(parent, QObject::tr("打印"), QString::fromStdString(error));
+            QMessageBox::warning(parent, QObject::tr("打印"), trCore(error));
             return 0;
         }
     }

@@ -172,6 +172,12 @@ struct EnglishWindow : GuiFixture {
             last = w;
             seen << QString::fromLatin1(w->metaObject()->className());
             faults << chineseTexts(w);
+            // SONDARA_TEST_SHOTS=DIR: a picture of each window, to look at the layouts
+            if (const QString shots = qEnvironmentVariable("SONDARA_TEST_SHOTS"); !shots.isEmpty())
+                w->grab().save(QStringLiteral("%1/%2-%3.png")
+                                   .arg(shots)
+                                   .arg(seen.size())
+                                   .arg(seen.last().section(':', -1)));
             if (auto* d = qobject_cast<QDialog*>(w))
                 d->reject();
             else
