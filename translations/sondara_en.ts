@@ -3118,5 +3118,13 @@ matches the settings of &quot;Print Setup&quot;:
         <source>测点不存在</source>
         <translation>The point does not exist</translation>
     </message>
+    <message>
+        <source>动态游标：</source>
+        <translation>Moving cursor:</translation>
+    </message>
+    <message>
+        <source>静态游标：</source>
+        <translation>Fixed cursor:</translation>
+    </message>
 </context>
 </TS>
