@@ -34,6 +34,7 @@
 #include "gui/app/SondaraApp.h"
 #include "gui/app/Translation.h"
 #include "gui/app/UserSettings.h"
+#include "gui/interpret/InterpretationPanel.h"
 #include "gui/panels/InfoPanelCommands.h"
 #include "gui/print/HeaderTableDialog.h"
 #include "support/Fixtures.h"
@@ -268,6 +269,8 @@ TEST_F(EnglishWindow, DialogsAndMessagesOfTheCommandsSpeakEnglish) {
               QStringList({"sondara::gui::DisplaySettingsDialog"}));
     HeaderTableDialog header{PrintSettings{}};
     faults << chineseTexts(&header);
+    InterpretationPanel interpretation;  // the panel of 自动判读's results
+    faults << chineseTexts(&interpretation);
     EXPECT_EQ(faults.join(QChar(10)).toStdString(), "");
 }
 
