@@ -8,6 +8,9 @@ scripts/install-deps.sh
 echo "== layout of the C++ files"
 scripts/check-format.sh
 
+echo "== every text of the window has its English"
+scripts/check-translations.sh
+
 jobs=$(nproc)
 export SONDARA_TEST_TMP="${TMPDIR:-/tmp}"
 

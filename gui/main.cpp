@@ -7,6 +7,7 @@
 #include "core/app/ProgramVersion.h"
 #include "gui/app/CommandIcons.h"
 #include "gui/app/SondaraApp.h"
+#include "gui/app/Translation.h"
 #include "gui/frame/MainFrame.h"
 
 namespace {
@@ -42,7 +43,7 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName("sondara");
     QApplication::setWindowIcon(sondara::gui::applicationIcon());
     sondara::gui::chooseInterfaceFont();
-    sondara::gui::loadQtChineseTranslations();
+    sondara::gui::installTranslations();
     sondara::gui::CSondaraApp app;
     if (!app.initInstance(QApplication::arguments())) return 1;
     // SONDARA_SCREENSHOT=file.png: save a picture of the main window after start-up

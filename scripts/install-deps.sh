@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libfftw3-dev libcli11-dev
   libjpeg62-turbo-dev libxlsxwriter-dev libzip-dev libpugixml-dev libeigen3-dev libqpdf-dev
-  qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev fonts-noto-cjk xvfb xauth
+  qt6-base-dev qt6-svg-dev qt6-translations-l10n qt6-tools-dev qt6-l10n-tools libgl-dev fonts-noto-cjk xvfb xauth
   desktop-file-utils shared-mime-info xdg-utils libfile-mimeinfo-perl librsvg2-bin dpkg-dev time
   poppler-utils
   clang libclang-rt-14-dev clang-format

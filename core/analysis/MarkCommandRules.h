@@ -10,6 +10,7 @@
 
 #include "core/analysis/PileMarks.h"
 #include "core/app/CommandIds.h"
+#include "core/base/TrNoop.h"
 
 namespace sondara {
 
@@ -46,8 +47,8 @@ struct AutoToePrompt {
     std::string text;   // the prefilled value
 };
 AutoToePrompt MakeAutoToePrompt(const TestPoint* first, LengthFollowMode effective);
-inline constexpr const char* kAutoToeLengthLabel = "指定桩长(m)";
-inline constexpr const char* kAutoToeSpeedLabel = "指定波速(m/s)";
+inline constexpr const char* kAutoToeLengthLabel = SONDARA_TR_NOOP("sondara", "指定桩长(m)");
+inline constexpr const char* kAutoToeSpeedLabel = SONDARA_TR_NOOP("sondara", "指定波速(m/s)");
 
 // The read-only position of the defect dialog: the depth of `position` below the pile
 // head, "%0.2fm".

@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/base/TrNoop.h"
 #include "core/model/SondaraDoc.h"
 
 namespace sondara {
@@ -23,15 +24,20 @@ namespace sondara {
 class Prompter;
 
 // Texts shown by the mark operations (UTF-8).
-inline constexpr const char* kMsgBadMarkPosition = "设置位置错误";
-inline constexpr const char* kMsgHeadBeforeToe = "桩头位置应设置在桩尾之前！";
-inline constexpr const char* kMsgToeAfterHead = "桩尾位置应设置在桩头之后！";
-inline constexpr const char* kAskDeleteOutOfRange = "此设置产生超范围缺陷，是否让系统自动删除掉？";
-inline constexpr const char* kMsgDefectDataError = "数据错误！";
-inline constexpr const char* kMsgDefectOutsidePile = "缺陷位置不能超出桩体！";
-inline constexpr const char* kMsgDefectsTooClose = "缺陷间距过小！";
-inline constexpr const char* kAskClearAllMarks = "是否要清除所有标记？";
-inline constexpr const char* kAskZeroPileLength = "桩长设置值为零，是否继续？";
+inline constexpr const char* kMsgBadMarkPosition = SONDARA_TR_NOOP("sondara", "设置位置错误");
+inline constexpr const char* kMsgHeadBeforeToe =
+    SONDARA_TR_NOOP("sondara", "桩头位置应设置在桩尾之前！");
+inline constexpr const char* kMsgToeAfterHead =
+    SONDARA_TR_NOOP("sondara", "桩尾位置应设置在桩头之后！");
+inline constexpr const char* kAskDeleteOutOfRange =
+    SONDARA_TR_NOOP("sondara", "此设置产生超范围缺陷，是否让系统自动删除掉？");
+inline constexpr const char* kMsgDefectDataError = SONDARA_TR_NOOP("sondara", "数据错误！");
+inline constexpr const char* kMsgDefectOutsidePile =
+    SONDARA_TR_NOOP("sondara", "缺陷位置不能超出桩体！");
+inline constexpr const char* kMsgDefectsTooClose = SONDARA_TR_NOOP("sondara", "缺陷间距过小！");
+inline constexpr const char* kAskClearAllMarks = SONDARA_TR_NOOP("sondara", "是否要清除所有标记？");
+inline constexpr const char* kAskZeroPileLength =
+    SONDARA_TR_NOOP("sondara", "桩长设置值为零，是否继续？");
 
 // Which quantity is recomputed when the head or the toe moves. KeepSpeed recomputes
 // the pile length; the other two recompute the wave speed.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/app/CommandIds.h"
+#include "core/base/TrNoop.h"
 
 namespace sondara {
 
@@ -67,8 +68,10 @@ const std::vector<LetterShortcut>& letterShortcuts();
 CommandId letterShortcutCommand(char key);  // None when the key has none
 
 // Status bar texts.
-inline constexpr const char* kIdleStatusText = "--Dorvanel仪器 服务于中国建设";
+inline constexpr const char* kIdleStatusText =
+    SONDARA_TR_NOOP("sondara", "--Dorvanel仪器 服务于中国建设");
 inline constexpr const char* kStatusPaneText = "Dorvanel";
-inline constexpr const char* kProgramName = "Dorvanel低应变法基桩完整性检测分析软件V1.0";
+inline constexpr const char* kProgramName =
+    SONDARA_TR_NOOP("sondara", "Dorvanel低应变法基桩完整性检测分析软件V1.0");
 
 }  // namespace sondara

@@ -6,12 +6,13 @@
 #include <string>
 
 #include "core/base/ByteIo.h"
+#include "core/base/TrNoop.h"
 
 namespace sondara {
 
 class Prompter;
 
-inline constexpr const char* kWriteSettingsFailed = "写设置文件失败！";
+inline constexpr const char* kWriteSettingsFailed = SONDARA_TR_NOOP("sondara", "写设置文件失败！");
 
 class SettingsFile {
 public:

@@ -3,6 +3,7 @@
 #include "core/analysis/WaveletTables.h"
 #include "core/app/RunLog.h"
 #include "core/base/TextCodec.h"
+#include "core/base/TrNoop.h"
 #include "core/display/PaneTexts.h"
 
 namespace sondara {
@@ -13,28 +14,50 @@ using C = AnalysisChoices;
 
 std::array<int, 5> g_lastLogged{-2, -2, -2, -2, -2};
 
-const char* kTypeNames[] = {"完整性分析", "时域分析", "频域分析", "小波分析"};
-const char* kTypeTips[] = {"分析桩身完整性", "在时间域对波形进行分析", "在频率域对波形进行分析",
-                           "对波形进行小波分析"};
-const char* kIntegritySets[] = {"单道分析", "多道分析", "所选桩",
-                                "选中测点", "所有测点", "波列显示"};
-const char* kIntegrityTips[] = {"框选方式选中的单个测点",
-                                "框选方式选中测点附近的多个测点",
-                                "框选方式选中桩内包含的所有测点",
-                                "勾选方式(√)选中的测点",
-                                "所有的测点",
-                                "所有测点的波列图"};
-const char* kFrequencySets[] = {"单道分析", "所选桩", "选中测点", "所有测点"};
-const char* kFrequencyTips[] = {"框选方式选中的单个测点", "框选方式选中桩内包含的所有测点",
-                                "勾选方式(√)选中的测点", "所有的测点"};
-const char* kTimeSubs[] = {"平均值", "自相关", "互相关"};
-const char* kTimeSubTips[] = {"多道波形平均", "单道自相关", "两道互相关"};
-const char* kScopes[] = {"所选桩", "选中测点", "所有测点"};
-const char* kScopeTips[] = {"框选方式选中的桩内包含的所有测点", "勾选方式(√)选中的测点",
-                            "所有的测点"};
-const char* kSpectra[] = {"幅值谱", "自功率谱", "互功率谱", "倒频谱", "对数谱"};
-const char* kSpectrumTips[] = {"幅值谱分析", "自功率谱分析", "互功率谱分析", "倒频谱分析",
-                               "对数谱分析"};
+const char* kTypeNames[] = {
+    SONDARA_TR_NOOP("sondara", "完整性分析"), SONDARA_TR_NOOP("sondara", "时域分析"),
+    SONDARA_TR_NOOP("sondara", "频域分析"), SONDARA_TR_NOOP("sondara", "小波分析")};
+const char* kTypeTips[] = {SONDARA_TR_NOOP("sondara", "分析桩身完整性"),
+                           SONDARA_TR_NOOP("sondara", "在时间域对波形进行分析"),
+                           SONDARA_TR_NOOP("sondara", "在频率域对波形进行分析"),
+                           SONDARA_TR_NOOP("sondara", "对波形进行小波分析")};
+const char* kIntegritySets[] = {
+    SONDARA_TR_NOOP("sondara", "单道分析"), SONDARA_TR_NOOP("sondara", "多道分析"),
+    SONDARA_TR_NOOP("sondara", "所选桩"),   SONDARA_TR_NOOP("sondara", "选中测点"),
+    SONDARA_TR_NOOP("sondara", "所有测点"), SONDARA_TR_NOOP("sondara", "波列显示")};
+const char* kIntegrityTips[] = {SONDARA_TR_NOOP("sondara", "框选方式选中的单个测点"),
+                                SONDARA_TR_NOOP("sondara", "框选方式选中测点附近的多个测点"),
+                                SONDARA_TR_NOOP("sondara", "框选方式选中桩内包含的所有测点"),
+                                SONDARA_TR_NOOP("sondara", "勾选方式(√)选中的测点"),
+                                SONDARA_TR_NOOP("sondara", "所有的测点"),
+                                SONDARA_TR_NOOP("sondara", "所有测点的波列图")};
+const char* kFrequencySets[] = {
+    SONDARA_TR_NOOP("sondara", "单道分析"), SONDARA_TR_NOOP("sondara", "所选桩"),
+    SONDARA_TR_NOOP("sondara", "选中测点"), SONDARA_TR_NOOP("sondara", "所有测点")};
+const char* kFrequencyTips[] = {SONDARA_TR_NOOP("sondara", "框选方式选中的单个测点"),
+                                SONDARA_TR_NOOP("sondara", "框选方式选中桩内包含的所有测点"),
+                                SONDARA_TR_NOOP("sondara", "勾选方式(√)选中的测点"),
+                                SONDARA_TR_NOOP("sondara", "所有的测点")};
+const char* kTimeSubs[] = {SONDARA_TR_NOOP("sondara", "平均值"),
+                           SONDARA_TR_NOOP("sondara", "自相关"),
+                           SONDARA_TR_NOOP("sondara", "互相关")};
+const char* kTimeSubTips[] = {SONDARA_TR_NOOP("sondara", "多道波形平均"),
+                              SONDARA_TR_NOOP("sondara", "单道自相关"),
+                              SONDARA_TR_NOOP("sondara", "两道互相关")};
+const char* kScopes[] = {SONDARA_TR_NOOP("sondara", "所选桩"),
+                         SONDARA_TR_NOOP("sondara", "选中测点"),
+                         SONDARA_TR_NOOP("sondara", "所有测点")};
+const char* kScopeTips[] = {SONDARA_TR_NOOP("sondara", "框选方式选中的桩内包含的所有测点"),
+                            SONDARA_TR_NOOP("sondara", "勾选方式(√)选中的测点"),
+                            SONDARA_TR_NOOP("sondara", "所有的测点")};
+const char* kSpectra[] = {
+    SONDARA_TR_NOOP("sondara", "幅值谱"), SONDARA_TR_NOOP("sondara", "自功率谱"),
+    SONDARA_TR_NOOP("sondara", "互功率谱"), SONDARA_TR_NOOP("sondara", "倒频谱"),
+    SONDARA_TR_NOOP("sondara", "对数谱")};
+const char* kSpectrumTips[] = {
+    SONDARA_TR_NOOP("sondara", "幅值谱分析"), SONDARA_TR_NOOP("sondara", "自功率谱分析"),
+    SONDARA_TR_NOOP("sondara", "互功率谱分析"), SONDARA_TR_NOOP("sondara", "倒频谱分析"),
+    SONDARA_TR_NOOP("sondara", "对数谱分析")};
 
 template <size_t N>
 BarComboState list(const char* (&items)[N], int selected, const char* const* tips = nullptr,
@@ -43,7 +66,10 @@ BarComboState list(const char* (&items)[N], int selected, const char* const* tip
     s.visible = true;
     for (size_t i = 0; i < N; ++i) {
         s.items.emplace_back(items[i]);
-        if (tips) s.tooltips.push_back(twoLineTips ? std::string("测点栏中\n") + tips[i] : tips[i]);
+        if (tips)
+            s.tooltips.push_back(twoLineTips ? std::string(SONDARA_TR_NOOP("sondara", "测点栏中")) +
+                                                   "\n" + tips[i]
+                                             : tips[i]);
     }
     s.selected = selected >= 0 && selected < static_cast<int>(N) ? selected : -1;
     return s;
@@ -170,26 +196,26 @@ void AnalysisBar::buildLists(const CSondaraDoc& doc) {
     switch (static_cast<AnalysisDomain>(c[C::AnalysisType])) {
         case AnalysisDomain::Integrity:
             L.displaySet = list(kIntegritySets, c[C::IntegritySet], kIntegrityTips, true);
-            L.firstCaption = "波速(m/s)";
-            L.secondCaption = "桩长(m)";
+            L.firstCaption = SONDARA_TR_NOOP("sondara", "波速(m/s)");
+            L.secondCaption = SONDARA_TR_NOOP("sondara", "桩长(m)");
             L.speedAndLengthShown = true;
             break;
         case AnalysisDomain::TimeAnalysis: {
-            L.subCaption = "分析类型";
+            L.subCaption = SONDARA_TR_NOOP("sondara", "分析类型");
             L.sub = list(kTimeSubs, c[C::TimeSub], kTimeSubTips);
             switch (static_cast<TimeAnalysisKind>(c[C::TimeSub])) {
                 case TimeAnalysisKind::Average:
-                    L.firstCaption = "选择范围";
+                    L.firstCaption = SONDARA_TR_NOOP("sondara", "选择范围");
                     L.first = list(kScopes, c[C::AverageScopeChoice], kScopeTips, true);
                     break;
                 case TimeAnalysisKind::AutoCorrelation:
-                    L.firstCaption = "测点1";
+                    L.firstCaption = SONDARA_TR_NOOP("sondara", "测点1");
                     L.first = pointList(doc, c[C::AutoCorrPoint]);
                     break;
                 case TimeAnalysisKind::CrossCorrelation:
-                    L.firstCaption = "测点1";
+                    L.firstCaption = SONDARA_TR_NOOP("sondara", "测点1");
                     L.first = pointList(doc, c[C::CrossCorrFirst]);
-                    L.secondCaption = "测点2";
+                    L.secondCaption = SONDARA_TR_NOOP("sondara", "测点2");
                     L.second = pointList(doc, c[C::CrossCorrSecond]);
                     break;
             }
@@ -198,25 +224,25 @@ void AnalysisBar::buildLists(const CSondaraDoc& doc) {
         case AnalysisDomain::Frequency:
             L.sub = list(kSpectra, c[C::SpectrumKindChoice], kSpectrumTips);
             if (c[C::SpectrumKindChoice] == 2) {
-                L.firstCaption = "测点1";
+                L.firstCaption = SONDARA_TR_NOOP("sondara", "测点1");
                 L.first = pointList(doc, c[C::CrossPowerFirst]);
-                L.secondCaption = "测点2";
+                L.secondCaption = SONDARA_TR_NOOP("sondara", "测点2");
                 L.second = pointList(doc, c[C::CrossPowerSecond]);
             } else {
                 L.displaySet = list(kFrequencySets, c[C::FrequencySet], kFrequencyTips, true);
             }
             break;
         case AnalysisDomain::Wavelet: {
-            L.subCaption = "小波基";
+            L.subCaption = SONDARA_TR_NOOP("sondara", "小波基");
             L.sub.visible = true;
             for (const WaveletFamily& f : families) L.sub.items.emplace_back(f.name);
             L.sub.selected = c[C::WaveletFamilyChoice];
-            L.firstCaption = "小波大小";
+            L.firstCaption = SONDARA_TR_NOOP("sondara", "小波大小");
             L.first.visible = true;
             for (const WaveletMember& m : members) L.first.items.emplace_back(m.name);
             L.first.selected =
                 c[C::WaveletMember] < static_cast<int>(members.size()) ? c[C::WaveletMember] : -1;
-            L.secondCaption = "小波级数";
+            L.secondCaption = SONDARA_TR_NOOP("sondara", "小波级数");
             L.second.visible = true;
             for (int i = 1; i <= 9; ++i) L.second.items.push_back(Format("%d", i));
             L.second.selected = c[C::WaveletLevels];

@@ -10,6 +10,7 @@
 #include "core/analysis/Spectra.h"
 #include "core/analysis/Wavelet.h"
 #include "core/base/TextCodec.h"
+#include "core/base/TrNoop.h"
 #include "core/display/PaneMapping.h"
 #include "core/display/PaneTexts.h"
 
@@ -758,11 +759,11 @@ bool WaveDisplayModel::moveDynamicCursor(int x, int y) {
 std::vector<std::string> WaveDisplayModel::cursorInfoLines() const {
     std::vector<std::string> out;
     if (dynamic_.shown) {
-        out.push_back("动态游标：");
+        out.push_back(SONDARA_TR_NOOP("sondara", "动态游标："));
         out.insert(out.end(), dynamic_.readout.begin(), dynamic_.readout.end());
     }
     if (static_.shown) {
-        out.push_back("静态游标：");
+        out.push_back(SONDARA_TR_NOOP("sondara", "静态游标："));
         out.insert(out.end(), static_.readout.begin(), static_.readout.end());
     }
     return out;

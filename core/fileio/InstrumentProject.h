@@ -9,11 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "core/base/TrNoop.h"
+
 namespace sondara {
 
 class Prompter;
 
-inline constexpr const char* kMsgNotInstrumentProject = "所传输的文件不是测桩仪数据文件！";
+inline constexpr const char* kMsgNotInstrumentProject =
+    SONDARA_TR_NOOP("sondara", "所传输的文件不是测桩仪数据文件！");
 
 // Byte layout of the instrument's files.
 inline constexpr int kInstrumentHeaderBytes = 72;   // "qar.par"

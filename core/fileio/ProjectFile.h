@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/base/ByteIo.h"
+#include "core/base/TrNoop.h"
 #include "core/model/RecordImages.h"
 #include "core/model/SondaraDoc.h"
 
@@ -17,10 +18,12 @@ class Prompter;
 int versionCodeOfTag(std::string_view tag);
 
 // Messages the reader returns (UTF-8).
-inline constexpr const char* kMsgNotDataFile = "文件内容记录错误，空文件或非低应变数据文件！";
-inline constexpr const char* kMsgBadPointCount = "文件异常，测点数[%d]不合理！";
+inline constexpr const char* kMsgNotDataFile =
+    SONDARA_TR_NOOP("sondara", "文件内容记录错误，空文件或非低应变数据文件！");
+inline constexpr const char* kMsgBadPointCount =
+    SONDARA_TR_NOOP("sondara", "文件异常，测点数[%d]不合理！");
 inline constexpr const char* kMsgPointsLost =
-    "测点数据不完整，[%d]个测点第[%d]个测点以后数据丢失！";
+    SONDARA_TR_NOOP("sondara", "测点数据不完整，[%d]个测点第[%d]个测点以后数据丢失！");
 
 // Fills `doc` from the file at `path`. Returns "" on success or the message to show
 // (also kept in doc.lastError). When only the first i > 0 records could be read the

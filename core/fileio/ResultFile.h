@@ -9,13 +9,14 @@
 #include <string_view>
 
 #include "core/base/ByteIo.h"
+#include "core/base/TrNoop.h"
 #include "core/model/SondaraDoc.h"
 
 namespace sondara {
 
 inline constexpr const char* kResultFileTag = "MIR_QARR_V1.0";
-inline constexpr const char* kMsgResultSaved = "保存完成";
-inline constexpr const char* kMsgResultFailed = "保存失败";
+inline constexpr const char* kMsgResultSaved = SONDARA_TR_NOOP("sondara", "保存完成");
+inline constexpr const char* kMsgResultFailed = SONDARA_TR_NOOP("sondara", "保存失败");
 inline constexpr int kMaxBlobBytes = 1024;
 
 // Text blob: int32 n, then n bytes. A non-empty text is written with its NUL

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/base/ByteIo.h"
+#include "core/base/TrNoop.h"
 #include "core/model/SondaraDoc.h"
 
 namespace sondara {
@@ -40,11 +41,12 @@ bool loadTextExportSettings(TextExportSettings& s, const std::string& dir = {});
 bool saveTextExportSettings(const TextExportSettings& s, const std::string& dir = {});
 
 // ---- the export dialog ----
-inline constexpr const char* kSpaceSeparatorLabel = " (空格)";
-inline constexpr const char* kMsgBadParameters = "参数填写有误！";
-inline constexpr const char* kMsgEmptySeparator = "分隔符不能为空！";
-inline constexpr const char* kMsgPercentSeparator = "分隔符不能包含特殊字符（%）！";
-inline constexpr const char* kMsgBadSavePath = "保存路径设置错误！";
+inline constexpr const char* kSpaceSeparatorLabel = SONDARA_TR_NOOP("sondara", " (空格)");
+inline constexpr const char* kMsgBadParameters = SONDARA_TR_NOOP("sondara", "参数填写有误！");
+inline constexpr const char* kMsgEmptySeparator = SONDARA_TR_NOOP("sondara", "分隔符不能为空！");
+inline constexpr const char* kMsgPercentSeparator =
+    SONDARA_TR_NOOP("sondara", "分隔符不能包含特殊字符（%）！");
+inline constexpr const char* kMsgBadSavePath = SONDARA_TR_NOOP("sondara", "保存路径设置错误！");
 
 // What the dialog's controls hold when 确定 is pressed. `readable` is false when a
 // control value could not be read; `source` is the drop-down index (-1 none).
@@ -66,12 +68,12 @@ TextExportForm formOf(const TextExportSettings& s);
 std::string validateTextExportForm(const TextExportForm& form, TextExportSettings& out);
 
 // ---- exporting ----
-inline constexpr const char* kMsgNoCurrentPoint = "无当前测点数据！";
-inline constexpr const char* kMsgNoCheckedPoint = "无勾选测点数据！";
-inline constexpr const char* kMsgNoPoint = "无有效测点数据！";
-inline constexpr const char* kMsgBadExportPath = "文件路径设置错误！";
-inline constexpr const char* kAskOpenExport = "是否打开已导出文件？";
-inline constexpr const char* kExportDoneCaption = "导出完成";
+inline constexpr const char* kMsgNoCurrentPoint = SONDARA_TR_NOOP("sondara", "无当前测点数据！");
+inline constexpr const char* kMsgNoCheckedPoint = SONDARA_TR_NOOP("sondara", "无勾选测点数据！");
+inline constexpr const char* kMsgNoPoint = SONDARA_TR_NOOP("sondara", "无有效测点数据！");
+inline constexpr const char* kMsgBadExportPath = SONDARA_TR_NOOP("sondara", "文件路径设置错误！");
+inline constexpr const char* kAskOpenExport = SONDARA_TR_NOOP("sondara", "是否打开已导出文件？");
+inline constexpr const char* kExportDoneCaption = SONDARA_TR_NOOP("sondara", "导出完成");
 
 // The points the source designates, in list order; empty with the message in
 // `message` when there is none.

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/base/TrNoop.h"
 #include "core/model/SondaraDoc.h"
 
 namespace sondara {
@@ -57,9 +58,10 @@ std::string ImportTraceFiles(CSondaraDoc& doc, const std::vector<std::string>& p
                              const TraceImportOptions& options, bool* needsInterval = nullptr);
 
 // ---- the desktop's import dialog: what the files do not say ----
-inline constexpr const char* kMsgBadImportInterval = "采样间隔填写有误！";
-inline constexpr const char* kMsgBadImportLength = "桩长填写有误！";
-inline constexpr const char* kMsgBadImportSpeed = "波速填写有误！";
+inline constexpr const char* kMsgBadImportInterval =
+    SONDARA_TR_NOOP("sondara", "采样间隔填写有误！");
+inline constexpr const char* kMsgBadImportLength = SONDARA_TR_NOOP("sondara", "桩长填写有误！");
+inline constexpr const char* kMsgBadImportSpeed = SONDARA_TR_NOOP("sondara", "波速填写有误！");
 
 // The dialog's fields as typed; an empty length or speed is not given, an empty
 // interval only when the files give theirs.

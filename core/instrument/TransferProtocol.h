@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "core/base/TrNoop.h"
 #include "core/instrument/PortLink.h"
 
 namespace sondara {
@@ -29,8 +30,10 @@ enum class TransferOp {
 inline constexpr const char* kStatusBadResponse = "Bad response from server";
 inline constexpr const char* kStatusAlive = "Server is alive and well";
 inline constexpr const char* kStatusCannotWrite = "CANNOT WRITE THE TARGET NAME";
-inline constexpr const char* kStatusReceiveFileFailed = "接收文件失败！";
-inline constexpr const char* kStatusNoFiles = "当前文件夹中无任何文件！";
+inline constexpr const char* kStatusReceiveFileFailed =
+    SONDARA_TR_NOOP("sondara", "接收文件失败！");
+inline constexpr const char* kStatusNoFiles =
+    SONDARA_TR_NOOP("sondara", "当前文件夹中无任何文件！");
 
 class TransferProtocol : public PortLink {
 public:

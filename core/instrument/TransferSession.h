@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "core/base/TrNoop.h"
 #include "core/instrument/PortIo.h"
 #include "core/instrument/SiteList.h"
 #include "core/instrument/TransferProtocol.h"
@@ -23,13 +24,13 @@ class Prompter;
 
 inline constexpr const char* kInstrumentSiteList = "c:\\dat\\rsite.par";
 inline constexpr const char* kInstrumentDataFolder = "C:\\DAT\\";
-inline constexpr const char* kMsgQueueEmpty = "请选择所要传输的文件!";
-inline constexpr const char* kMsgFetchFailed = "获取文件%s失败！";
-inline constexpr const char* kMsgTransferDone = "QAR文件传输结束!";
-inline constexpr const char* kTextNotConnected = "尚未连接。";
+inline constexpr const char* kMsgQueueEmpty = SONDARA_TR_NOOP("sondara", "请选择所要传输的文件!");
+inline constexpr const char* kMsgFetchFailed = SONDARA_TR_NOOP("sondara", "获取文件%s失败！");
+inline constexpr const char* kMsgTransferDone = SONDARA_TR_NOOP("sondara", "QAR文件传输结束!");
+inline constexpr const char* kTextNotConnected = SONDARA_TR_NOOP("sondara", "尚未连接。");
 inline constexpr const char* kTextInstrumentFolder = "C:\\DAT";
 // A data file that could not be written, with its path.
-inline constexpr const char* kMsgWriteFailed = "写入文件%s失败！";
+inline constexpr const char* kMsgWriteFailed = SONDARA_TR_NOOP("sondara", "写入文件%s失败！");
 
 // "获取文件%s失败！" with the folder.
 std::string FetchFailedMessage(const std::string& folder);

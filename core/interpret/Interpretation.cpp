@@ -11,6 +11,7 @@
 #include <unsupported/Eigen/LevenbergMarquardt>
 
 #include "core/base/FixedText.h"
+#include "core/base/TrNoop.h"
 #include "core/interpret/PileModel.h"
 #include "core/model/NameLists.h"
 #include "core/model/SondaraDoc.h"
@@ -184,7 +185,7 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
     const int W = c.pulseWidth;
     const int after = n - 1 - kb;
     if (after < 3 * W + 8) {
-        out.error = "锤击后的波形太短";
+        out.error = SONDARA_TR_NOOP("sondara", "锤击后的波形太短");
         return out;
     }
 
@@ -194,7 +195,7 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
     const double tMax = 0.5 * (after - 1.5 * W) * dt;  // toe echo still on the trace
     const double tMin = 0.5 * W * dt;
     if (tMax <= tMin) {
-        out.error = "锤击后的波形太短";
+        out.error = SONDARA_TR_NOOP("sondara", "锤击后的波形太短");
         return out;
     }
     double lo = tMin, hi = tMax;
@@ -342,7 +343,7 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
         }
     }
     if (scan.empty()) {
-        out.error = "判读失败";
+        out.error = SONDARA_TR_NOOP("sondara", "判读失败");
         return out;
     }
     // The three deepest minima of the scan (a multiple or a soil echo can fit nearly as
@@ -630,13 +631,13 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
 
     if (!out.toeFound) {
         out.confidence = Confidence::Uncertain;
-        out.reason = "未找到桩底反射";
+        out.reason = SONDARA_TR_NOOP("sondara", "未找到桩底反射");
     } else if (out.residual > 0.3) {
         out.confidence = Confidence::Uncertain;
-        out.reason = "拟合较差";
+        out.reason = SONDARA_TR_NOOP("sondara", "拟合较差");
     } else if (noise > 0.05) {
         out.confidence = Confidence::Uncertain;
-        out.reason = "噪声较大";
+        out.reason = SONDARA_TR_NOOP("sondara", "噪声较大");
     } else {
         out.confidence = Confidence::Clear;
     }
@@ -657,7 +658,7 @@ PointInterpretation interpretPoint(const CSondaraDoc& doc, int point) {
     if (!doc.validPoint(point)) {
         PointInterpretation r;
         r.point = point;
-        r.error = "测点不存在";
+        r.error = SONDARA_TR_NOOP("sondara", "测点不存在");
         return r;
     }
     try {
@@ -665,7 +666,7 @@ PointInterpretation interpretPoint(const CSondaraDoc& doc, int point) {
     } catch (const std::exception&) {
         PointInterpretation r;
         r.point = point;
-        r.error = "判读失败";
+        r.error = SONDARA_TR_NOOP("sondara", "判读失败");
         return r;
     }
 }

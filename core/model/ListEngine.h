@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/base/TrNoop.h"
 #include "core/model/ListSnapshot.h"
 #include "core/model/SondaraDoc.h"
 
@@ -15,8 +16,10 @@ namespace sondara {
 
 class Prompter;
 
-inline constexpr const char* kAskRestore = "是否将数据还原到原始状态？\n注：该项操作不可撤销！";
-inline constexpr const char* kMsgRestoreIncomplete = "原始数据不完整，不能还原！";
+inline constexpr const char* kAskRestore =
+    SONDARA_TR_NOOP("sondara", "是否将数据还原到原始状态？\n注：该项操作不可撤销！");
+inline constexpr const char* kMsgRestoreIncomplete =
+    SONDARA_TR_NOOP("sondara", "原始数据不完整，不能还原！");
 
 // Performs the operation of `s` and rewrites `s` into its inverse. False, with the
 // document and `s` unchanged, when the operation does not apply.

@@ -5,17 +5,21 @@
 #include <string_view>
 #include <vector>
 
+#include "core/base/TrNoop.h"
 #include "core/display/WaveDisplayModel.h"
 #include "core/model/SondaraDoc.h"
 
 namespace sondara {
 
 inline constexpr const char* kNothingToExport =
-    "   没有用于生成位图的备选项，请确保以\n下两项中至少一项满足：\n"
-    "   1：测点列表有被“√”选中的数据；\n   2：显示区有波形显示。";
-inline constexpr const char* kCreateFileFailed = "创建文件失败！";
-inline constexpr const char* kWordServiceFailed = "创建Word2000服务失败!";
-inline constexpr const char* kBuildingWordReport = "正在创建Word报告，请稍候...";
+    SONDARA_TR_NOOP("sondara",
+                    "   没有用于生成位图的备选项，请确保以\n下两项中至少一项满足：\n"
+                    "   1：测点列表有被“√”选中的数据；\n   2：显示区有波形显示。");
+inline constexpr const char* kCreateFileFailed = SONDARA_TR_NOOP("sondara", "创建文件失败！");
+inline constexpr const char* kWordServiceFailed =
+    SONDARA_TR_NOOP("sondara", "创建Word2000服务失败!");
+inline constexpr const char* kBuildingWordReport =
+    SONDARA_TR_NOOP("sondara", "正在创建Word报告，请稍候...");
 
 // What the export takes: the panes of the current display, or the checked points.
 enum class DataSelection : int { CurrentDisplay = 1, CheckedPoints = 2 };

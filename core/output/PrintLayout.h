@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/base/TrNoop.h"
 #include "core/output/PrintSettings.h"
 
 namespace sondara {
@@ -16,12 +17,14 @@ namespace sondara {
 class Prompter;
 
 inline constexpr const char* kNothingToPrintMessage =
-    "   没有用于打印的备选项，请确保以下信息\n和“打印设置”中的相关设置相符：\n"
-    "   1：测点列表有被“√”选中的数据；\n   2：显示区有波形显示。";
+    SONDARA_TR_NOOP("sondara",
+                    "   没有用于打印的备选项，请确保以下信息\n和“打印设置”中的相关设置相符：\n"
+                    "   1：测点列表有被“√”选中的数据；\n   2：显示区有波形显示。");
 inline constexpr const char* kNoPrintItemsMessage =
-    "无可打印数据，请在“打印设置”→“页面”中设置打印项。";
+    SONDARA_TR_NOOP("sondara", "无可打印数据，请在“打印设置”→“页面”中设置打印项。");
 // Margins, bands and the header table that leave no room for a cell.
-inline constexpr const char* kNoPrintAreaMessage = "页边距过大，页面上没有打印区域！";
+inline constexpr const char* kNoPrintAreaMessage =
+    SONDARA_TR_NOOP("sondara", "页边距过大，页面上没有打印区域！");
 
 // What is printed in a cell.
 enum class PrintItemKind : int {

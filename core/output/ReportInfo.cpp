@@ -7,6 +7,7 @@
 
 #include "core/base/FixedText.h"
 #include "core/base/TextCodec.h"
+#include "core/base/TrNoop.h"
 
 namespace sondara {
 
@@ -136,18 +137,18 @@ ReportTexts MakeReportTexts(const ReportInfo& i) {
 
 const std::array<ReportTextField, 12>& ReportTextFields() {
     static const std::array<ReportTextField, 12> fields{{
-        {"报告编号", &ReportInfo::reportNumber},
-        {"工程名称", &ReportInfo::projectName},
-        {"工程地址", &ReportInfo::address},
-        {"建设单位", &ReportInfo::client},
-        {"设计单位", &ReportInfo::designer},
-        {"施工单位", &ReportInfo::contractor},
-        {"监理单位", &ReportInfo::supervisor},
-        {"监督单位", &ReportInfo::authority},
-        {"委托单位", &ReportInfo::commissioner},
-        {"桩基类型", &ReportInfo::pileType},
-        {"检测单位", &ReportInfo::testingUnit},
-        {"检测人员", &ReportInfo::staff},
+        {SONDARA_TR_NOOP("sondara", "报告编号"), &ReportInfo::reportNumber},
+        {SONDARA_TR_NOOP("sondara", "工程名称"), &ReportInfo::projectName},
+        {SONDARA_TR_NOOP("sondara", "工程地址"), &ReportInfo::address},
+        {SONDARA_TR_NOOP("sondara", "建设单位"), &ReportInfo::client},
+        {SONDARA_TR_NOOP("sondara", "设计单位"), &ReportInfo::designer},
+        {SONDARA_TR_NOOP("sondara", "施工单位"), &ReportInfo::contractor},
+        {SONDARA_TR_NOOP("sondara", "监理单位"), &ReportInfo::supervisor},
+        {SONDARA_TR_NOOP("sondara", "监督单位"), &ReportInfo::authority},
+        {SONDARA_TR_NOOP("sondara", "委托单位"), &ReportInfo::commissioner},
+        {SONDARA_TR_NOOP("sondara", "桩基类型"), &ReportInfo::pileType},
+        {SONDARA_TR_NOOP("sondara", "检测单位"), &ReportInfo::testingUnit},
+        {SONDARA_TR_NOOP("sondara", "检测人员"), &ReportInfo::staff},
     }};
     return fields;
 }

@@ -5,13 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "core/base/TrNoop.h"
 #include "core/model/SondaraDoc.h"
 #include "core/output/ReportInfo.h"
 
 namespace sondara {
 
-inline constexpr const char* kNoPointsForReport = "请选择要生成报告的测点";
-inline constexpr const char* kNoPointsForTable = "请选择要生成报表的测点";
+inline constexpr const char* kNoPointsForReport =
+    SONDARA_TR_NOOP("sondara", "请选择要生成报告的测点");
+inline constexpr const char* kNoPointsForTable =
+    SONDARA_TR_NOOP("sondara", "请选择要生成报表的测点");
 
 struct ReportRow {
     int point = -1;

@@ -4,13 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "core/base/TrNoop.h"
 #include "core/output/SaveImageSettings.h"
 
 namespace sondara {
 
 class Prompter;
 
-inline constexpr const char* kBadImageSize = "图形尺寸设置不合理！";
+inline constexpr const char* kBadImageSize = SONDARA_TR_NOOP("sondara", "图形尺寸设置不合理！");
 
 class SaveImageForm {
 public:

@@ -2,10 +2,14 @@
 
 #include <cstdlib>
 
+#include "core/base/TrNoop.h"
+
 namespace sondara {
 
 const std::vector<std::string_view>& LengthFollowChoices() {
-    static const std::vector<std::string_view> c = {"自动调整", "桩长不变", "波速不变"};
+    static const std::vector<std::string_view> c = {SONDARA_TR_NOOP("sondara", "自动调整"),
+                                                    SONDARA_TR_NOOP("sondara", "桩长不变"),
+                                                    SONDARA_TR_NOOP("sondara", "波速不变")};
     return c;
 }
 

@@ -7,13 +7,14 @@
 #include <string_view>
 #include <vector>
 
+#include "core/base/TrNoop.h"
 #include "core/display/DisplayOptions.h"
 
 namespace sondara {
 
-inline constexpr const char* kDisplaySettingsTitle = "显示设置";
-inline constexpr const char* kOperationPageTitle = "  操作控制  ";
-inline constexpr const char* kGraphicPageTitle = "  图形参数  ";
+inline constexpr const char* kDisplaySettingsTitle = SONDARA_TR_NOOP("sondara", "显示设置");
+inline constexpr const char* kOperationPageTitle = SONDARA_TR_NOOP("sondara", "  操作控制  ");
+inline constexpr const char* kGraphicPageTitle = SONDARA_TR_NOOP("sondara", "  图形参数  ");
 
 // The choices of the drop-downs of the 操作控制 page.
 const std::vector<std::string_view>& LengthFollowChoices();  // 自动调整, 桩长不变, 波速不变
@@ -46,13 +47,15 @@ struct DisplaySettingsForm {
 std::vector<std::string> AvailableItemNames();
 
 // The texts of the edit settings dialog ("编辑设置").
-inline constexpr const char* kEditSettingsTitle = "编辑设置";
-inline constexpr const char* kEditScopeGroup = "编辑“测点信息”影响范围";
-inline constexpr const char* kEditScopeSingle = "单个测点";
-inline constexpr const char* kEditScopeMultiple = "多个测点";
-inline constexpr const char* kEditScopeNote = "该部分设置“测点信息”区编辑参数操作的影响范围：";
-inline constexpr const char* kEditScopeSingleNote = "●单个测点→ 只改变被修改的测点；";
+inline constexpr const char* kEditSettingsTitle = SONDARA_TR_NOOP("sondara", "编辑设置");
+inline constexpr const char* kEditScopeGroup = SONDARA_TR_NOOP("sondara", "编辑“测点信息”影响范围");
+inline constexpr const char* kEditScopeSingle = SONDARA_TR_NOOP("sondara", "单个测点");
+inline constexpr const char* kEditScopeMultiple = SONDARA_TR_NOOP("sondara", "多个测点");
+inline constexpr const char* kEditScopeNote =
+    SONDARA_TR_NOOP("sondara", "该部分设置“测点信息”区编辑参数操作的影响范围：");
+inline constexpr const char* kEditScopeSingleNote =
+    SONDARA_TR_NOOP("sondara", "●单个测点→ 只改变被修改的测点；");
 inline constexpr const char* kEditScopeMultipleNote =
-    "●多个测点→ “测点信息”区列出的所有测点同时修改。";
+    SONDARA_TR_NOOP("sondara", "●多个测点→ “测点信息”区列出的所有测点同时修改。");
 
 }  // namespace sondara

@@ -6,6 +6,7 @@
 
 #include "core/base/Format.h"
 #include "core/base/TextCodec.h"
+#include "core/base/TrNoop.h"
 #include "core/display/DisplayStates.h"
 #include "core/display/WaveDisplayModel.h"
 #include "core/processing/ProcessingChain.h"
@@ -15,29 +16,44 @@ namespace sondara {
 namespace {
 
 const std::vector<GridColumn> kProjectColumns = {
-    {"序号", 100, CellEditor::None, 0},      {"桩数", 100, CellEditor::None, 0},
-    {"测点数", 100, CellEditor::None, 0},    {"检测单位", 200, CellEditor::Text, 49},
-    {"工程名称", 200, CellEditor::Text, 49},
+    {SONDARA_TR_NOOP("sondara", "序号"), 100, CellEditor::None, 0},
+    {SONDARA_TR_NOOP("sondara", "桩数"), 100, CellEditor::None, 0},
+    {SONDARA_TR_NOOP("sondara", "测点数"), 100, CellEditor::None, 0},
+    {SONDARA_TR_NOOP("sondara", "检测单位"), 200, CellEditor::Text, 49},
+    {SONDARA_TR_NOOP("sondara", "工程名称"), 200, CellEditor::Text, 49},
 };
 
 const std::vector<GridColumn> kPointColumns = {
-    {"序号", 50, CellEditor::None, 0},         {"桩号", 80, CellEditor::Text, kPileNoKeptBytes},
-    {"桩径(mm)", 70, CellEditor::Integer, 0},  {"桩长(m)", 65, CellEditor::None, 0},
-    {"波速(m/s)", 70, CellEditor::None, 0},    {"检测日期", 90, CellEditor::Date, 0},
-    {"检测时间", 80, CellEditor::Time, 0},     {"浇筑日期", 90, CellEditor::Date, 0},
-    {"桩型", 110, CellEditor::PileType, 0},    {"传感器类型", 110, CellEditor::None, 0},
-    {"采样间隔(us)", 90, CellEditor::None, 0}, {"采样长度", 70, CellEditor::None, 0},
-    {"增益", 50, CellEditor::None, 0},         {"触发电平", 70, CellEditor::None, 0},
-    {"完整性判别", 85, CellEditor::Class, 0},  {"备注", 160, CellEditor::Text, kRemarkKeptBytes},
+    {SONDARA_TR_NOOP("sondara", "序号"), 50, CellEditor::None, 0},
+    {SONDARA_TR_NOOP("sondara", "桩号"), 80, CellEditor::Text, kPileNoKeptBytes},
+    {SONDARA_TR_NOOP("sondara", "桩径(mm)"), 70, CellEditor::Integer, 0},
+    {SONDARA_TR_NOOP("sondara", "桩长(m)"), 65, CellEditor::None, 0},
+    {SONDARA_TR_NOOP("sondara", "波速(m/s)"), 70, CellEditor::None, 0},
+    {SONDARA_TR_NOOP("sondara", "检测日期"), 90, CellEditor::Date, 0},
+    {SONDARA_TR_NOOP("sondara", "检测时间"), 80, CellEditor::Time, 0},
+    {SONDARA_TR_NOOP("sondara", "浇筑日期"), 90, CellEditor::Date, 0},
+    {SONDARA_TR_NOOP("sondara", "桩型"), 110, CellEditor::PileType, 0},
+    {SONDARA_TR_NOOP("sondara", "传感器类型"), 110, CellEditor::None, 0},
+    {SONDARA_TR_NOOP("sondara", "采样间隔(us)"), 90, CellEditor::None, 0},
+    {SONDARA_TR_NOOP("sondara", "采样长度"), 70, CellEditor::None, 0},
+    {SONDARA_TR_NOOP("sondara", "增益"), 50, CellEditor::None, 0},
+    {SONDARA_TR_NOOP("sondara", "触发电平"), 70, CellEditor::None, 0},
+    {SONDARA_TR_NOOP("sondara", "完整性判别"), 85, CellEditor::Class, 0},
+    {SONDARA_TR_NOOP("sondara", "备注"), 160, CellEditor::Text, kRemarkKeptBytes},
 };
 
 const std::vector<GridColumn> kParameterColumns = {
-    {"序号", 85, CellEditor::None, 0},      {"数字滤波", 160, CellEditor::None, 0},
-    {"波形放大", 110, CellEditor::None, 0}, {"去直流", 85, CellEditor::None, 0},
-    {"平滑", 110, CellEditor::None, 0},     {"积分", 85, CellEditor::None, 0},
-    {"简单积分", 85, CellEditor::None, 0},  {"微分", 85, CellEditor::None, 0},
-    {"横向位置", 85, CellEditor::None, 0},  {"横向伸缩", 85, CellEditor::None, 0},
-    {"竖向伸缩", 85, CellEditor::None, 0},
+    {SONDARA_TR_NOOP("sondara", "序号"), 85, CellEditor::None, 0},
+    {SONDARA_TR_NOOP("sondara", "数字滤波"), 160, CellEditor::None, 0},
+    {SONDARA_TR_NOOP("sondara", "波形放大"), 110, CellEditor::None, 0},
+    {SONDARA_TR_NOOP("sondara", "去直流"), 85, CellEditor::None, 0},
+    {SONDARA_TR_NOOP("sondara", "平滑"), 110, CellEditor::None, 0},
+    {SONDARA_TR_NOOP("sondara", "积分"), 85, CellEditor::None, 0},
+    {SONDARA_TR_NOOP("sondara", "简单积分"), 85, CellEditor::None, 0},
+    {SONDARA_TR_NOOP("sondara", "微分"), 85, CellEditor::None, 0},
+    {SONDARA_TR_NOOP("sondara", "横向位置"), 85, CellEditor::None, 0},
+    {SONDARA_TR_NOOP("sondara", "横向伸缩"), 85, CellEditor::None, 0},
+    {SONDARA_TR_NOOP("sondara", "竖向伸缩"), 85, CellEditor::None, 0},
 };
 
 // The kinds of the description columns 1..7 of the parameter table.
@@ -74,11 +90,11 @@ const std::vector<GridColumn>& GridColumns(GridTable t) {
 std::string_view GridTitle(GridTable t) {
     switch (t) {
         case GridTable::Project:
-            return "工程信息";
+            return SONDARA_TR_NOOP("sondara", "工程信息");
         case GridTable::Points:
-            return "测点信息";
+            return SONDARA_TR_NOOP("sondara", "测点信息");
         case GridTable::Parameters:
-            return "分析参数";
+            return SONDARA_TR_NOOP("sondara", "分析参数");
     }
     return {};
 }

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/base/TrNoop.h"
 #include "core/model/SondaraDoc.h"
 
 namespace sondara {
@@ -115,7 +116,8 @@ std::optional<TypedDate> ParseTypedDate(std::string_view text, int minYear = 197
                                         int maxYear = 2038);
 int DaysInMonth(int year, int month);  // 0 for a month outside 1..12
 // The refusal of a date that ParseTypedDate does not take.
-inline constexpr const char* kMsgBadDate = "请输入一个有效日期，如2026-11-05。";
+inline constexpr const char* kMsgBadDate =
+    SONDARA_TR_NOOP("sondara", "请输入一个有效日期，如2026-11-05。");
 
 // Fewer than 5 characters: false. Otherwise hours, minutes and seconds split at ':'
 // (missing ones 0) and kept inside 0..24, 0..59, 0..59.

@@ -7,6 +7,8 @@
 #include <limits>
 #include <variant>
 
+#include "core/base/TrNoop.h"
+
 namespace sondara {
 
 namespace {
@@ -19,22 +21,37 @@ struct KindInfo {
 };
 
 constexpr KindInfo kKinds[] = {
-    {ProcessKind::Integrate, "Integrate", "积分", "积分"},
-    {ProcessKind::Differentiate, "Differentiate", "微分", "微分"},
-    {ProcessKind::Filter, "Filter", "数字滤波", "数字滤波"},
-    {ProcessKind::LinearZero, "LinearZero", "线性归零", "线性归零"},
-    {ProcessKind::NonlinearZero, "NonlinearZero", "非线性归零", "非线性归零"},
-    {ProcessKind::Reverse, "Reverse", "波形反向", "波形反向"},
-    {ProcessKind::Smooth, "Smooth", "平滑", "平滑"},
-    {ProcessKind::RemoveDc, "RemoveDc", "去直流", "去直流"},
-    {ProcessKind::FrontZero, "FrontZero", "前置零", "前清零"},
-    {ProcessKind::BackZero, "BackZero", "后置零", "后清零"},
-    {ProcessKind::Shift, "Shift", "数据平移", "数据平移"},
-    {ProcessKind::Rotate, "Rotate", "波形旋转", "波形旋转"},
-    {ProcessKind::Amplify, "Amplify", "波形放大", "波形放大"},
-    {ProcessKind::DynamicScale, "DynamicScale", "动态缩放", ""},
-    {ProcessKind::LocalScale, "LocalScale", "局部缩放", "局部缩放"},
-    {ProcessKind::SimpleIntegrate, "SimpleIntegrate", "简单积分", "简单积分"},
+    {ProcessKind::Integrate, "Integrate", SONDARA_TR_NOOP("sondara", "积分"),
+     SONDARA_TR_NOOP("sondara", "积分")},
+    {ProcessKind::Differentiate, "Differentiate", SONDARA_TR_NOOP("sondara", "微分"),
+     SONDARA_TR_NOOP("sondara", "微分")},
+    {ProcessKind::Filter, "Filter", SONDARA_TR_NOOP("sondara", "数字滤波"),
+     SONDARA_TR_NOOP("sondara", "数字滤波")},
+    {ProcessKind::LinearZero, "LinearZero", SONDARA_TR_NOOP("sondara", "线性归零"),
+     SONDARA_TR_NOOP("sondara", "线性归零")},
+    {ProcessKind::NonlinearZero, "NonlinearZero", SONDARA_TR_NOOP("sondara", "非线性归零"),
+     SONDARA_TR_NOOP("sondara", "非线性归零")},
+    {ProcessKind::Reverse, "Reverse", SONDARA_TR_NOOP("sondara", "波形反向"),
+     SONDARA_TR_NOOP("sondara", "波形反向")},
+    {ProcessKind::Smooth, "Smooth", SONDARA_TR_NOOP("sondara", "平滑"),
+     SONDARA_TR_NOOP("sondara", "平滑")},
+    {ProcessKind::RemoveDc, "RemoveDc", SONDARA_TR_NOOP("sondara", "去直流"),
+     SONDARA_TR_NOOP("sondara", "去直流")},
+    {ProcessKind::FrontZero, "FrontZero", SONDARA_TR_NOOP("sondara", "前置零"),
+     SONDARA_TR_NOOP("sondara", "前清零")},
+    {ProcessKind::BackZero, "BackZero", SONDARA_TR_NOOP("sondara", "后置零"),
+     SONDARA_TR_NOOP("sondara", "后清零")},
+    {ProcessKind::Shift, "Shift", SONDARA_TR_NOOP("sondara", "数据平移"),
+     SONDARA_TR_NOOP("sondara", "数据平移")},
+    {ProcessKind::Rotate, "Rotate", SONDARA_TR_NOOP("sondara", "波形旋转"),
+     SONDARA_TR_NOOP("sondara", "波形旋转")},
+    {ProcessKind::Amplify, "Amplify", SONDARA_TR_NOOP("sondara", "波形放大"),
+     SONDARA_TR_NOOP("sondara", "波形放大")},
+    {ProcessKind::DynamicScale, "DynamicScale", SONDARA_TR_NOOP("sondara", "动态缩放"), ""},
+    {ProcessKind::LocalScale, "LocalScale", SONDARA_TR_NOOP("sondara", "局部缩放"),
+     SONDARA_TR_NOOP("sondara", "局部缩放")},
+    {ProcessKind::SimpleIntegrate, "SimpleIntegrate", SONDARA_TR_NOOP("sondara", "简单积分"),
+     SONDARA_TR_NOOP("sondara", "简单积分")},
 };
 
 const KindInfo* findKind(int code) {
@@ -103,7 +120,7 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b) {
 }  // namespace
 
 std::string_view HistoryName(int kind) {
-    if (kind == 0) return "<不一致>";
+    if (kind == 0) return SONDARA_TR_NOOP("sondara", "<不一致>");
     const KindInfo* k = findKind(kind);
     return k ? k->history : std::string_view{};
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/base/Format.h"
+#include "core/base/TrNoop.h"
 #include "core/processing/Positions.h"
 #include "core/processing/ProcessKinds.h"
 #include "core/processing/StepForm.h"
@@ -76,11 +77,16 @@ std::string StepDetails(const ProcessStep& s, const TestPoint& ref) {
     std::string t;
     switch (s.processKind()) {
         case ProcessKind::Filter: {
-            static const char* names[] = {"低通", "高通", "带通", "带阻"};
+            static const char* names[] = {
+                SONDARA_TR_NOOP("sondara", "低通"), SONDARA_TR_NOOP("sondara", "高通"),
+                SONDARA_TR_NOOP("sondara", "带通"), SONDARA_TR_NOOP("sondara", "带阻")};
             if (s.filterType >= 1 && s.filterType <= 4) t += names[s.filterType - 1];
             t += br;
-            if (s.filterType != 2) t += Format("上限频率:%0.2fHZ", s.upperFreqHz) + br;
-            if (s.filterType != 1) t += Format("下限频率:%0.2fHZ", s.lowerFreqHz);
+            if (s.filterType != 2)
+                t += Format("%s:%0.2fHZ", SONDARA_TR_NOOP("sondara", "上限频率"), s.upperFreqHz) +
+                     br;
+            if (s.filterType != 1)
+                t += Format("%s:%0.2fHZ", SONDARA_TR_NOOP("sondara", "下限频率"), s.lowerFreqHz);
             break;
         }
         case ProcessKind::LinearZero:
@@ -88,52 +94,69 @@ std::string StepDetails(const ProcessStep& s, const TestPoint& ref) {
             const bool lin = s.processKind() == ProcessKind::LinearZero;
             const int mode = lin ? s.linZeroMode : s.nonlinZeroMode;
             const int start = lin ? s.linZeroStart : s.nonlinZeroStart;
-            static const char* names[] = {"整体归零", "部分归零", "桩尾后归零"};
+            static const char* names[] = {SONDARA_TR_NOOP("sondara", "整体归零"),
+                                          SONDARA_TR_NOOP("sondara", "部分归零"),
+                                          SONDARA_TR_NOOP("sondara", "桩尾后归零")};
             if (mode >= 0 && mode <= 2) t += names[mode];
             t += br;
-            if (mode == 1) t += Format("起始位置:%0.2fm", m(start)) + br;
+            if (mode == 1)
+                t += Format("%s:%0.2fm", SONDARA_TR_NOOP("sondara", "起始位置"), m(start)) + br;
             break;
         }
         case ProcessKind::Smooth:
-            t = Format("平滑点数:%d", s.smoothPoints);
+            t = Format("%s:%d", SONDARA_TR_NOOP("sondara", "平滑点数"), s.smoothPoints);
             break;
         case ProcessKind::RemoveDc:
-            t = s.dcPartial != 0 ? "部分去直流" : "整体去直流";
+            t = s.dcPartial != 0 ? SONDARA_TR_NOOP("sondara", "部分去直流")
+                                 : SONDARA_TR_NOOP("sondara", "整体去直流");
             t += br;
-            if (s.dcPartial != 0) t += Format("起始位置:%0.2fm", m(s.dcStart));
+            if (s.dcPartial != 0)
+                t += Format("%s:%0.2fm", SONDARA_TR_NOOP("sondara", "起始位置"), m(s.dcStart));
             break;
         case ProcessKind::FrontZero:
-            t = Format("前清零位置:%0.2fm", m(s.frontZeroEnd));
+            t = Format("%s:%0.2fm", SONDARA_TR_NOOP("sondara", "前清零位置"), m(s.frontZeroEnd));
             break;
         case ProcessKind::BackZero:
-            t = Format("后清零位置:%0.2fm", m(s.backZeroStart));
+            t = Format("%s:%0.2fm", SONDARA_TR_NOOP("sondara", "后清零位置"), m(s.backZeroStart));
             break;
         case ProcessKind::Shift:
-            t = s.shiftPartial != 0 ? "部分平移" : "整体平移";
+            t = s.shiftPartial != 0 ? SONDARA_TR_NOOP("sondara", "部分平移")
+                                    : SONDARA_TR_NOOP("sondara", "整体平移");
             t += br;
             if (s.shiftPartial != 0) {
-                t += Format("起始位置:%0.2fm", m(s.shiftStart)) + br;
-                t += Format("终止位置:%0.2fm", m(s.shiftEnd)) + br;
+                t += Format("%s:%0.2fm", SONDARA_TR_NOOP("sondara", "起始位置"), m(s.shiftStart)) +
+                     br;
+                t +=
+                    Format("%s:%0.2fm", SONDARA_TR_NOOP("sondara", "终止位置"), m(s.shiftEnd)) + br;
             }
-            t += Format("横向平移:%0.2fm", DepthOfSample(ref, s.shiftSamples, true)) + br;
-            t += Format("竖向平移:%0.2fmV", s.shiftMv);
+            t += Format("%s:%0.2fm", SONDARA_TR_NOOP("sondara", "横向平移"),
+                        DepthOfSample(ref, s.shiftSamples, true)) +
+                 br;
+            t += Format("%s:%0.2fmV", SONDARA_TR_NOOP("sondara", "竖向平移"), s.shiftMv);
             break;
         case ProcessKind::Rotate:
-            t = s.rotPartial != 0 ? "部分旋转" : "整体旋转";
+            t = s.rotPartial != 0 ? SONDARA_TR_NOOP("sondara", "部分旋转")
+                                  : SONDARA_TR_NOOP("sondara", "整体旋转");
             t += br;
-            if (s.rotPartial != 0) t += Format("起始位置:%0.2fm", m(s.rotStart)) + br;
-            t += Format("旋转角度:%0.2f°", DegreesOfRadians(s.rotAngle));
+            if (s.rotPartial != 0)
+                t +=
+                    Format("%s:%0.2fm", SONDARA_TR_NOOP("sondara", "起始位置"), m(s.rotStart)) + br;
+            t += Format("%s:%0.2f°", SONDARA_TR_NOOP("sondara", "旋转角度"),
+                        DegreesOfRadians(s.rotAngle));
             break;
         case ProcessKind::Amplify:
-            t = s.ampLaw == 0 ? "指数放大" : "线性放大";
+            t = s.ampLaw == 0 ? SONDARA_TR_NOOP("sondara", "指数放大")
+                              : SONDARA_TR_NOOP("sondara", "线性放大");
             t += br;
-            t += Format("放大系数:%0.2f", s.ampFactor);
-            if (s.ampStart > 0) t += br + Format("放大延迟:%0.2fm", m(s.ampStart));
+            t += Format("%s:%0.2f", SONDARA_TR_NOOP("sondara", "放大系数"), s.ampFactor);
+            if (s.ampStart > 0)
+                t +=
+                    br + Format("%s:%0.2fm", SONDARA_TR_NOOP("sondara", "放大延迟"), m(s.ampStart));
             break;
         case ProcessKind::LocalScale:
-            t = Format("缩放系数:%0.2f", s.scaleFactor) + br;
-            t += Format("起始点:%0.2fm", m(s.scaleStart)) + br;
-            t += Format("终止点:%0.2fm", m(s.scaleEnd));
+            t = Format("%s:%0.2f", SONDARA_TR_NOOP("sondara", "缩放系数"), s.scaleFactor) + br;
+            t += Format("%s:%0.2fm", SONDARA_TR_NOOP("sondara", "起始点"), m(s.scaleStart)) + br;
+            t += Format("%s:%0.2fm", SONDARA_TR_NOOP("sondara", "终止点"), m(s.scaleEnd));
             break;
         default:
             break;  // no parameters, or "<不一致>"

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/base/TrNoop.h"
 #include "core/processing/Positions.h"
 
 namespace sondara {
@@ -13,79 +14,129 @@ const StepFormSpec& StepFormSpecOf(ProcessKind kind) {
     static const StepFormSpec none{};
     static const StepFormSpec filter{
         StepFamily::Filter,
-        "数字滤波",
+        SONDARA_TR_NOOP("sondara", "数字滤波"),
         "",
-        {"低通滤波", "高通滤波", "带通滤波", "带阻滤波"},
-        {"低通", "高通", "带通", "带阻"},
+        {SONDARA_TR_NOOP("sondara", "低通滤波"), SONDARA_TR_NOOP("sondara", "高通滤波"),
+         SONDARA_TR_NOOP("sondara", "带通滤波"), SONDARA_TR_NOOP("sondara", "带阻滤波")},
+        {SONDARA_TR_NOOP("sondara", "低通"), SONDARA_TR_NOOP("sondara", "高通"),
+         SONDARA_TR_NOOP("sondara", "带通"), SONDARA_TR_NOOP("sondara", "带阻")},
         false,
-        {{F::Upper, "上限频率(Hz)", "上限(Hz)"}, {F::Lower, "下限频率(Hz)", "下限(Hz)"}},
+        {{F::Upper, SONDARA_TR_NOOP("sondara", "上限频率(Hz)"),
+          SONDARA_TR_NOOP("sondara", "上限(Hz)")},
+         {F::Lower, SONDARA_TR_NOOP("sondara", "下限频率(Hz)"),
+          SONDARA_TR_NOOP("sondara", "下限(Hz)")}},
         true};
     static const StepFormSpec amplify{
         StepFamily::Amplify,
-        "波形放大",
+        SONDARA_TR_NOOP("sondara", "波形放大"),
         "",
-        {"指数放大", "线性放大"},
-        {"指数", "线性"},
+        {SONDARA_TR_NOOP("sondara", "指数放大"), SONDARA_TR_NOOP("sondara", "线性放大")},
+        {SONDARA_TR_NOOP("sondara", "指数"), SONDARA_TR_NOOP("sondara", "线性")},
         false,
-        {{F::Factor, "放大系数", "系数"}, {F::Position, "放大延迟(m)", "延迟(m)"}},
+        {{F::Factor, SONDARA_TR_NOOP("sondara", "放大系数"), SONDARA_TR_NOOP("sondara", "系数")},
+         {F::Position, SONDARA_TR_NOOP("sondara", "放大延迟(m)"),
+          SONDARA_TR_NOOP("sondara", "延迟(m)")}},
         true};
-    static const StepFormSpec dc{StepFamily::RemoveDc,
-                                 "去直流",
-                                 "去直流范围",
-                                 {"整个波形", "部分波形"},
-                                 {"整个", "部分"},
-                                 false,
-                                 {{F::Position, "起始位置(m)", "起始位置(m)"}},
-                                 true};
+    static const StepFormSpec dc{
+        StepFamily::RemoveDc,
+        SONDARA_TR_NOOP("sondara", "去直流"),
+        SONDARA_TR_NOOP("sondara", "去直流范围"),
+        {SONDARA_TR_NOOP("sondara", "整个波形"), SONDARA_TR_NOOP("sondara", "部分波形")},
+        {SONDARA_TR_NOOP("sondara", "整个"), SONDARA_TR_NOOP("sondara", "部分")},
+        false,
+        {{F::Position, SONDARA_TR_NOOP("sondara", "起始位置(m)"),
+          SONDARA_TR_NOOP("sondara", "起始位置(m)")}},
+        true};
     static const StepFormSpec smooth{StepFamily::Smooth,
-                                     "波形平滑",
+                                     SONDARA_TR_NOOP("sondara", "波形平滑"),
                                      "",
                                      {},
                                      {},
                                      false,
-                                     {{F::SmoothPoints, "平滑点数", "平滑点数", true}},
+                                     {{F::SmoothPoints, SONDARA_TR_NOOP("sondara", "平滑点数"),
+                                       SONDARA_TR_NOOP("sondara", "平滑点数"), true}},
                                      true};
     static const StepFormSpec rotate{
         StepFamily::Rotate,
-        "波形旋转",
+        SONDARA_TR_NOOP("sondara", "波形旋转"),
         "",
-        {"整体波形", "部分波形"},
-        {"整体", "部分"},
+        {SONDARA_TR_NOOP("sondara", "整体波形"), SONDARA_TR_NOOP("sondara", "部分波形")},
+        {SONDARA_TR_NOOP("sondara", "整体"), SONDARA_TR_NOOP("sondara", "部分")},
         false,
-        {{F::Position, "起始位置(m)", "起始位置(m)"}, {F::Angle, "旋转角度(°)", "角度(°)"}},
+        {{F::Position, SONDARA_TR_NOOP("sondara", "起始位置(m)"),
+          SONDARA_TR_NOOP("sondara", "起始位置(m)")},
+         {F::Angle, SONDARA_TR_NOOP("sondara", "旋转角度(°)"),
+          SONDARA_TR_NOOP("sondara", "角度(°)")}},
         false};
-    static const std::vector<FormFieldSpec> zeroFields{{F::Position, "起始位置(m)", "起始位置(m)"}};
-    static const std::vector<std::string_view> zeroRadios{"整体波形", "部分波形", "桩尾以后"};
-    static const std::vector<std::string_view> zeroDock{"整体", "部分", "桩尾"};
-    static const StepFormSpec linZero{StepFamily::Zero, "线性归零", "",         zeroRadios,
-                                      zeroDock,         false,      zeroFields, true};
-    static const StepFormSpec nonlinZero{StepFamily::Zero, "非线性归零", "",         zeroRadios,
-                                         zeroDock,         false,        zeroFields, true};
-    static const StepFormSpec front{StepFamily::EdgeZero, "前清零", "", {}, {}, false,
-                                    zeroFields,           true};
-    static const StepFormSpec back{StepFamily::EdgeZero, "后清零", "", {}, {}, false,
-                                   zeroFields,           true};
-    static const StepFormSpec scale{StepFamily::LocalScale,
-                                    "局部缩放",
+    static const std::vector<FormFieldSpec> zeroFields{{F::Position,
+                                                        SONDARA_TR_NOOP("sondara", "起始位置(m)"),
+                                                        SONDARA_TR_NOOP("sondara", "起始位置(m)")}};
+    static const std::vector<std::string_view> zeroRadios{SONDARA_TR_NOOP("sondara", "整体波形"),
+                                                          SONDARA_TR_NOOP("sondara", "部分波形"),
+                                                          SONDARA_TR_NOOP("sondara", "桩尾以后")};
+    static const std::vector<std::string_view> zeroDock{SONDARA_TR_NOOP("sondara", "整体"),
+                                                        SONDARA_TR_NOOP("sondara", "部分"),
+                                                        SONDARA_TR_NOOP("sondara", "桩尾")};
+    static const StepFormSpec linZero{StepFamily::Zero,
+                                      SONDARA_TR_NOOP("sondara", "线性归零"),
+                                      "",
+                                      zeroRadios,
+                                      zeroDock,
+                                      false,
+                                      zeroFields,
+                                      true};
+    static const StepFormSpec nonlinZero{StepFamily::Zero,
+                                         SONDARA_TR_NOOP("sondara", "非线性归零"),
+                                         "",
+                                         zeroRadios,
+                                         zeroDock,
+                                         false,
+                                         zeroFields,
+                                         true};
+    static const StepFormSpec front{StepFamily::EdgeZero,
+                                    SONDARA_TR_NOOP("sondara", "前清零"),
                                     "",
                                     {},
                                     {},
                                     false,
-                                    {{F::Position, "起始点(m)", "起始点(m)"},
-                                     {F::End, "终止点(m)", "终止点(m)"},
-                                     {F::Factor, "缩放系数", "缩放系数"}},
-                                    false};
-    static const StepFormSpec shift{StepFamily::Shift,
-                                    "数据平移",
-                                    "平移范围",
-                                    {"整体波形", "部分波形"},
-                                    {"整体", "部分"},
-                                    true,
-                                    {{F::ShiftMetres, "横向平移(m)", "横向(m)"},
-                                     {F::ShiftMv, "竖向平移(mV)", "竖向(mV)"},
-                                     {F::Position, "起始点(m)", "起始(m)"},
-                                     {F::End, "终止点(m)", "终止(m)"}},
-                                    false};
+                                    zeroFields,
+                                    true};
+    static const StepFormSpec back{StepFamily::EdgeZero,
+                                   SONDARA_TR_NOOP("sondara", "后清零"),
+                                   "",
+                                   {},
+                                   {},
+                                   false,
+                                   zeroFields,
+                                   true};
+    static const StepFormSpec scale{
+        StepFamily::LocalScale,
+        SONDARA_TR_NOOP("sondara", "局部缩放"),
+        "",
+        {},
+        {},
+        false,
+        {{F::Position, SONDARA_TR_NOOP("sondara", "起始点(m)"),
+          SONDARA_TR_NOOP("sondara", "起始点(m)")},
+         {F::End, SONDARA_TR_NOOP("sondara", "终止点(m)"), SONDARA_TR_NOOP("sondara", "终止点(m)")},
+         {F::Factor, SONDARA_TR_NOOP("sondara", "缩放系数"),
+          SONDARA_TR_NOOP("sondara", "缩放系数")}},
+        false};
+    static const StepFormSpec shift{
+        StepFamily::Shift,
+        SONDARA_TR_NOOP("sondara", "数据平移"),
+        SONDARA_TR_NOOP("sondara", "平移范围"),
+        {SONDARA_TR_NOOP("sondara", "整体波形"), SONDARA_TR_NOOP("sondara", "部分波形")},
+        {SONDARA_TR_NOOP("sondara", "整体"), SONDARA_TR_NOOP("sondara", "部分")},
+        true,
+        {{F::ShiftMetres, SONDARA_TR_NOOP("sondara", "横向平移(m)"),
+          SONDARA_TR_NOOP("sondara", "横向(m)")},
+         {F::ShiftMv, SONDARA_TR_NOOP("sondara", "竖向平移(mV)"),
+          SONDARA_TR_NOOP("sondara", "竖向(mV)")},
+         {F::Position, SONDARA_TR_NOOP("sondara", "起始点(m)"),
+          SONDARA_TR_NOOP("sondara", "起始(m)")},
+         {F::End, SONDARA_TR_NOOP("sondara", "终止点(m)"), SONDARA_TR_NOOP("sondara", "终止(m)")}},
+        false};
     switch (kind) {
         case ProcessKind::Filter:
             return filter;
@@ -352,30 +403,34 @@ std::optional<std::string> CheckStepFields(ProcessKind kind, const StepFields& f
                     if (!(v >= 0 && v <= 500000)) return RangePrompt(0, 500000);
             }
             if ((f.choice == 2 || f.choice == 3) && !(fl(f.upper) > fl(f.lower)))
-                return std::string("请设置为上限频率大于下限频率！");
+                return std::string(SONDARA_TR_NOOP("sondara", "请设置为上限频率大于下限频率！"));
             return std::nullopt;
         case ProcessKind::Amplify:
             if (!(fl(f.factor) >= 1.0f && fl(f.factor) <= 1000.0f))
-                return std::string("放大系数应在(1~1000)之间");
+                return std::string(SONDARA_TR_NOOP("sondara", "放大系数应在(1~1000)之间"));
             return std::nullopt;
         case ProcessKind::Smooth:
             if (f.smoothPoints < 0 || f.smoothPoints > 32)
-                return std::string("平滑点数应在(0~32)之间！");
+                return std::string(SONDARA_TR_NOOP("sondara", "平滑点数应在(0~32)之间！"));
             return std::nullopt;
         case ProcessKind::Rotate:
             if (!(fl(f.angle) > -90.0f && fl(f.angle) <= 90.0f))
-                return std::string("旋转角度应在(-90°~90°)之间");
+                return std::string(SONDARA_TR_NOOP("sondara", "旋转角度应在(-90°~90°)之间"));
             return std::nullopt;
         case ProcessKind::FrontZero:
-            if (!(fl(f.position) <= 0.0f)) return std::string("前清零位置应在桩头之前！");
+            if (!(fl(f.position) <= 0.0f))
+                return std::string(SONDARA_TR_NOOP("sondara", "前清零位置应在桩头之前！"));
             return std::nullopt;
         case ProcessKind::BackZero:
-            if (!(fl(f.position) >= ref.pileLength)) return std::string("后清零位置应在桩尾之后！");
+            if (!(fl(f.position) >= ref.pileLength))
+                return std::string(SONDARA_TR_NOOP("sondara", "后清零位置应在桩尾之后！"));
             return std::nullopt;
         case ProcessKind::LocalScale:
-            if (!(fl(f.position) <= fl(f.end))) return std::string("起始点应小于终止点！");
+            if (!(fl(f.position) <= fl(f.end)))
+                return std::string(SONDARA_TR_NOOP("sondara", "起始点应小于终止点！"));
             if (!(fl(f.factor) >= 0.0001f && fl(f.factor) <= 10000.0f))
-                return std::string("缩放系数应在（0.0001~10000）之间！");
+                return std::string(
+                    SONDARA_TR_NOOP("sondara", "缩放系数应在（0.0001~10000）之间！"));
             return std::nullopt;
         default:
             return std::nullopt;
@@ -404,14 +459,14 @@ std::optional<std::string> ParseFieldValue(std::string_view text, bool integer, 
         long long v = 0;
         auto [p, ec] = std::from_chars(first, last, v);
         if (text.empty() || ec != std::errc{} || p != last || v < -2147483647LL || v > 2147483647LL)
-            return std::string("请输入一个整数。");
+            return std::string(SONDARA_TR_NOOP("sondara", "请输入一个整数。"));
         out = static_cast<double>(v);
         return std::nullopt;
     }
     double v = 0;
     auto [p, ec] = std::from_chars(first, last, v);
     if (text.empty() || ec != std::errc{} || p != last || !std::isfinite(v))
-        return std::string("请输入一个数字。");
+        return std::string(SONDARA_TR_NOOP("sondara", "请输入一个数字。"));
     out = v;
     return std::nullopt;
 }

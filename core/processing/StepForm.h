@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/base/TrNoop.h"
 #include "core/model/ProcessStep.h"
 #include "core/model/TestPoint.h"
 
@@ -64,8 +65,10 @@ struct StepFormSpec {
 const StepFormSpec& StepFormSpecOf(ProcessKind kind);
 
 // Switch-button tooltips, which are also their accessible names.
-inline constexpr std::string_view kDockTooltip = "窗体停靠";   // on the pop-up: dock it
-inline constexpr std::string_view kPopupTooltip = "窗体弹出";  // on the docked form: pop it up
+inline constexpr std::string_view kDockTooltip =
+    SONDARA_TR_NOOP("sondara", "窗体停靠");  // on the pop-up: dock it
+inline constexpr std::string_view kPopupTooltip =
+    SONDARA_TR_NOOP("sondara", "窗体弹出");  // on the docked form: pop it up
 
 // The values of a window, in user units.
 struct StepFields {

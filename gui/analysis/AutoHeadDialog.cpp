@@ -14,17 +14,17 @@ namespace sondara::gui {
 
 AutoHeadDialog::AutoHeadDialog(const AutoHeadSettings& s, QWidget* parent)
     : QDialog(parent), in_(s) {
-    setWindowTitle("自动桩头设置");
+    setWindowTitle(QObject::tr("自动桩头设置"));
     setObjectName("AutoHeadDialog");
     auto* v = new QVBoxLayout(this);
-    auto* group = new QGroupBox("桩头取值", this);
+    auto* group = new QGroupBox(QObject::tr("桩头取值"), this);
     auto* gl = new QHBoxLayout(group);
     // The captions are the dialog's own words, without mnemonics: the keyboard
     // reaches every control by the tab order set below.
-    positive_ = new QRadioButton("正向", group);
-    negative_ = new QRadioButton("负向", group);
-    positive_->setAccessibleName("正向");
-    negative_->setAccessibleName("负向");
+    positive_ = new QRadioButton(QObject::tr("正向"), group);
+    negative_ = new QRadioButton(QObject::tr("负向"), group);
+    positive_->setAccessibleName(QObject::tr("正向"));
+    negative_->setAccessibleName(QObject::tr("负向"));
     gl->addWidget(positive_);
     gl->addWidget(negative_);
     v->addWidget(group);
@@ -32,27 +32,27 @@ AutoHeadDialog::AutoHeadDialog(const AutoHeadSettings& s, QWidget* parent)
     auto* form = new QFormLayout;
     ignore_ = new QSpinBox(this);
     ignore_->setRange(0, 100);
-    ignore_->setAccessibleName("忽略点数");
+    ignore_->setAccessibleName(QObject::tr("忽略点数"));
     ratio_ = new QSpinBox(this);
     ratio_->setRange(0, 100);
-    ratio_->setAccessibleName("起始比例");
-    auto* ignoreLabel = new QLabel("忽略点数", this);
+    ratio_->setAccessibleName(QObject::tr("起始比例"));
+    auto* ignoreLabel = new QLabel(QObject::tr("忽略点数"), this);
     ignoreLabel->setBuddy(ignore_);
-    auto* ratioLabel = new QLabel("起始比例", this);
+    auto* ratioLabel = new QLabel(QObject::tr("起始比例"), this);
     ratioLabel->setBuddy(ratio_);
     auto* ratioRow = new QHBoxLayout;
     ratioRow->addWidget(ratio_, 1);
-    ratioRow->addWidget(new QLabel("（0~100）", this));
+    ratioRow->addWidget(new QLabel(QObject::tr("（0~100）"), this));
     form->addRow(ignoreLabel, ignore_);
     form->addRow(ratioLabel, ratioRow);
     v->addLayout(form);
 
     auto* buttons = new QDialogButtonBox(this);
-    defaults_ = buttons->addButton("缺省", QDialogButtonBox::ResetRole);
-    defaults_->setAccessibleName("缺省");
-    QPushButton* ok = buttons->addButton("确定", QDialogButtonBox::AcceptRole);
+    defaults_ = buttons->addButton(QObject::tr("缺省"), QDialogButtonBox::ResetRole);
+    defaults_->setAccessibleName(QObject::tr("缺省"));
+    QPushButton* ok = buttons->addButton(QObject::tr("确定"), QDialogButtonBox::AcceptRole);
     ok->setDefault(true);
-    QPushButton* cancel = buttons->addButton("取消", QDialogButtonBox::RejectRole);
+    QPushButton* cancel = buttons->addButton(QObject::tr("取消"), QDialogButtonBox::RejectRole);
     for (QPushButton* b : {ok, cancel}) b->setAccessibleName(b->text());
     setTabOrder(positive_, negative_);
     setTabOrder(negative_, ignore_);

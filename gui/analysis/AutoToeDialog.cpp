@@ -10,10 +10,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/app/Translation.h"
+
 namespace sondara::gui {
 
 AutoToeDialog::AutoToeDialog(const AutoToePrompt& prompt, QWidget* parent) : QDialog(parent) {
-    setWindowTitle("自动桩底");
+    setWindowTitle(QObject::tr("自动桩底"));
     setObjectName("AutoToeDialog");
     auto* v = new QVBoxLayout(this);
     auto* form = new QFormLayout;
@@ -26,15 +28,15 @@ AutoToeDialog::AutoToeDialog(const AutoToePrompt& prompt, QWidget* parent) : QDi
     } else {
         edit_->setValidator(new QIntValidator(0, 32767, edit_));
     }
-    const QString label = QString::fromStdString(prompt.label);
+    const QString label = trCore(prompt.label);
     edit_->setAccessibleName(label);
     auto* l = new QLabel(label, this);
     l->setBuddy(edit_);
     form->addRow(l, edit_);
     v->addLayout(form);
     auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton("确定", QDialogButtonBox::AcceptRole)->setDefault(true);
-    buttons->addButton("取消", QDialogButtonBox::RejectRole);
+    buttons->addButton(QObject::tr("确定"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(QObject::tr("取消"), QDialogButtonBox::RejectRole);
     v->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

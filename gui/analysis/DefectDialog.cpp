@@ -29,7 +29,7 @@ QLabel* buddyLabel(const QString& text, QWidget* buddy, QWidget* parent) {
 
 DefectDialog::DefectDialog(const QStringList& choices, const QString& depthText, QWidget* parent)
     : QDialog(parent) {
-    setWindowTitle("缺陷设置");
+    setWindowTitle(QObject::tr("缺陷设置"));
     setObjectName("DefectDialog");
     auto* v = new QVBoxLayout(this);
     auto* form = new QFormLayout;
@@ -52,13 +52,13 @@ DefectDialog::DefectDialog(const QStringList& choices, const QString& depthText,
     remark_ = new QPlainTextEdit(this);
     remark_->setTabChangesFocus(true);
     remark_->setMinimumHeight(60);
-    form->addRow(buddyLabel("缺陷名称(&N)", name_, this), name_);
-    form->addRow(buddyLabel("位置(&P)", position_, this), position_);
-    form->addRow(buddyLabel("备注信息(&R)", remark_, this), remark_);
+    form->addRow(buddyLabel(QObject::tr("缺陷名称(&N)"), name_, this), name_);
+    form->addRow(buddyLabel(QObject::tr("位置(&P)"), position_, this), position_);
+    form->addRow(buddyLabel(QObject::tr("备注信息(&R)"), remark_, this), remark_);
     v->addLayout(form);
     auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton("确定", QDialogButtonBox::AcceptRole)->setDefault(true);
-    buttons->addButton("取消", QDialogButtonBox::RejectRole);
+    buttons->addButton(QObject::tr("确定"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(QObject::tr("取消"), QDialogButtonBox::RejectRole);
     v->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -20,7 +20,7 @@ void DocumentHost::setPath(const QString& p) {
 }
 
 QString DocumentHost::title() const {
-    return path_.isEmpty() ? QStringLiteral("QAR数据文件") : QFileInfo(path_).fileName();
+    return path_.isEmpty() ? QObject::tr("QAR数据文件") : QFileInfo(path_).fileName();
 }
 
 }  // namespace sondara::gui

@@ -2,14 +2,17 @@
 
 #include <QMessageBox>
 
+#include "gui/app/Translation.h"
+
 namespace sondara::gui {
 
 void QtPrompter::info(const std::string& text) {
-    QMessageBox::information(parent_, QString(), QString::fromStdString(text));
+    // the core's messages are its Chinese texts: shown in the window's language
+    QMessageBox::information(parent_, QString(), trCore(text));
 }
 
 bool QtPrompter::askYesNo(const std::string& text) {
-    return QMessageBox::question(parent_, QString(), QString::fromStdString(text),
+    return QMessageBox::question(parent_, QString(), trCore(text),
                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 

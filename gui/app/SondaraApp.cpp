@@ -27,6 +27,7 @@
 #include "gui/app/DocumentHost.h"
 #include "gui/app/QtPrompter.h"
 #include "gui/app/RecoveryManager.h"
+#include "gui/app/Translation.h"
 #include "gui/app/UserSettings.h"
 #include "gui/frame/MainFrame.h"
 #include "gui/panels/PointListPanel.h"
@@ -44,7 +45,7 @@ namespace sondara::gui {
 namespace {
 CSondaraApp* g_app = nullptr;
 constexpr int kRecentFiles = 4;
-const char* kFilter = "QAR数据文件(*.qar);;所有文件 (*.*)";
+const char* kFilter = QT_TRANSLATE_NOOP("QObject", "QAR数据文件(*.qar);;所有文件 (*.*)");
 
 }  // namespace
 
@@ -74,21 +75,35 @@ void chooseInterfaceFont() {
     }
 }
 
+namespace {
+QTranslator* g_qtChinese = nullptr;
+}  // namespace
+
 bool loadQtChineseTranslations() {
-    static bool loaded = false;
-    if (loaded) return true;
+    if (g_qtChinese) return true;
     const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     // qt_zh_CN pulls in qtbase_zh_CN and the other modules' files
     for (const char* name : {"qt_zh_CN", "qtbase_zh_CN"}) {
         auto* t = new QTranslator(QCoreApplication::instance());
         if (t->load(QString::fromLatin1(name), dir)) {
             QCoreApplication::installTranslator(t);
-            loaded = true;
-            break;
+            g_qtChinese = t;
+            return true;
         }
         delete t;
     }
-    return loaded;
+    return false;
+}
+
+bool qtChineseTranslationsLoaded() {
+    return g_qtChinese != nullptr;
+}
+
+void unloadQtChineseTranslations() {
+    if (!g_qtChinese) return;
+    QCoreApplication::removeTranslator(g_qtChinese);
+    delete g_qtChinese;
+    g_qtChinese = nullptr;
 }
 
 CSondaraApp::CSondaraApp() : recovery_(std::make_unique<RecoveryManager>()) {
@@ -241,7 +256,7 @@ void CSondaraApp::addRecentFile(const QString& path) {
 bool CSondaraApp::saveModified() {
     if (!host_ || !host_->doc().modified) return true;
     auto r = QMessageBox::question(frame_.get(), "Sondara",
-                                   QString("是否保存对 %1 的更改?").arg(host_->title()),
+                                   QObject::tr("是否保存对 %1 的更改?").arg(host_->title()),
                                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (r == QMessageBox::Cancel) return false;
     if (r == QMessageBox::Yes) return saveDocument(false);
@@ -253,15 +268,16 @@ bool CSondaraApp::saveDocument(bool askForPath) {
     if (!host_) return false;
     QString path = host_->path();
     if (askForPath || path.isEmpty()) {
-        path = QFileDialog::getSaveFileName(frame_.get(), "另存为",
-                                            path.isEmpty() ? host_->title() : path, kFilter);
+        path = QFileDialog::getSaveFileName(frame_.get(), QObject::tr("另存为"),
+                                            path.isEmpty() ? host_->title() : path,
+                                            QObject::tr(kFilter));
         if (path.isEmpty()) return false;
         if (QFileInfo(path).suffix().isEmpty()) path += ".qar";
     }
     std::string error;
     if (!WriteProject(host_->doc(), path.toStdString(), &error)) {
         QMessageBox::warning(frame_.get(), "Sondara",
-                             QString("保存失败：%1\n%2").arg(path, QString::fromStdString(error)));
+                             QObject::tr("保存失败：%1\n%2").arg(path, trCore(error)));
         return false;
     }
     host_->doc().modified = false;
@@ -303,7 +319,7 @@ DocumentHost* CSondaraApp::openDocumentFile(QString path) {
     if (!QFileInfo::exists(path)) {
         commandLineTail.clear();
         if (!host_) newDocument();
-        QMessageBox::information(frame_.get(), QString(), "文件路径错误");
+        QMessageBox::information(frame_.get(), QString(), QObject::tr("文件路径错误"));
         return nullptr;
     }
     // Read first: a file that cannot be read never replaces the open document and
@@ -314,7 +330,7 @@ DocumentHost* CSondaraApp::openDocumentFile(QString path) {
     commandLineTail.clear();
     if (!error.empty()) {
         if (!host_) newDocument();
-        reportOpenFailure(QString::fromStdString(error));
+        reportOpenFailure(trCore(error));
         return nullptr;
     }
     // A file that read only partly opens with the points read but stays unbound:
@@ -336,24 +352,24 @@ DocumentHost* CSondaraApp::openDocumentFile(QString path) {
         }
     }
     replaceDocument(std::move(host));
-    if (!warning.empty()) reportOpenFailure(QString::fromStdString(warning));
+    if (!warning.empty()) reportOpenFailure(trCore(warning));
     return host_.get();
 }
 
 std::unique_ptr<DocumentHost> CSondaraApp::askRecovery(const RecoveryEntry& e) {
-    const QString path = e.originalPath.empty() ? QStringLiteral("（未命名）")
-                                                : QString::fromStdString(e.originalPath);
+    const QString path =
+        e.originalPath.empty() ? QObject::tr("（未命名）") : QString::fromStdString(e.originalPath);
     const QDateTime when = e.time > 0
                                ? QDateTime::fromSecsSinceEpoch(e.time)
                                : QFileInfo(QString::fromStdString(e.dataPath)).lastModified();
     QMessageBox box(QMessageBox::Question, "Sondara",
-                    QString("文件%1有未保存的修改（%2），是否恢复？")
+                    QObject::tr("文件%1有未保存的修改（%2），是否恢复？")
                         .arg(path, when.toString("yyyy-MM-dd hh:mm:ss")),
                     QMessageBox::NoButton, frame_.get());
-    QPushButton* recover = box.addButton("恢复", QMessageBox::AcceptRole);
-    QPushButton* drop = box.addButton("放弃", QMessageBox::DestructiveRole);
-    recover->setAccessibleName("恢复");
-    drop->setAccessibleName("放弃");
+    QPushButton* recover = box.addButton(QObject::tr("恢复"), QMessageBox::AcceptRole);
+    QPushButton* drop = box.addButton(QObject::tr("放弃"), QMessageBox::DestructiveRole);
+    recover->setAccessibleName(QObject::tr("恢复"));
+    drop->setAccessibleName(QObject::tr("放弃"));
     box.setDefaultButton(recover);
     box.exec();
     if (box.clickedButton() == drop) {
@@ -366,10 +382,9 @@ std::unique_ptr<DocumentHost> CSondaraApp::askRecovery(const RecoveryEntry& e) {
     if (!error.empty()) {
         SetRecoveryAside(e);
         logLine("恢复文件已损坏：" + e.dataPath + " " + error);
-        QMessageBox::warning(
-            frame_.get(), "Sondara",
-            QString("恢复文件已损坏，无法恢复：%1\n已保留为%2.bad")
-                .arg(QString::fromStdString(error), QString::fromStdString(e.dataPath)));
+        QMessageBox::warning(frame_.get(), "Sondara",
+                             QObject::tr("恢复文件已损坏，无法恢复：%1\n已保留为%2.bad")
+                                 .arg(trCore(error), QString::fromStdString(e.dataPath)));
         return nullptr;
     }
     if (!e.originalPath.empty()) host->setPath(QString::fromStdString(e.originalPath));
@@ -392,13 +407,14 @@ void CSondaraApp::offerRecoveries() {
 }
 
 void CSondaraApp::reportOpenFailure(const QString& message) {
-    QMessageBox::critical(frame_.get(), "打开异常", message);
+    QMessageBox::critical(frame_.get(), QObject::tr("打开异常"), message);
 }
 
 void CSondaraApp::openCommand() {
     if (!saveModified()) return;
     if (host_) host_->doc().modified = false;
-    QString path = QFileDialog::getOpenFileName(frame_.get(), "打开", QString(), kFilter);
+    QString path = QFileDialog::getOpenFileName(frame_.get(), QObject::tr("打开"), QString(),
+                                                QObject::tr(kFilter));
     if (path.isEmpty()) return;
     openDocumentFile(path);  // reports a read failure itself, as for every other way of opening
 }
@@ -414,13 +430,14 @@ void CSondaraApp::helpTopics() {
     if (index.isEmpty()) {
         QStringList places;
         for (const QString& p : searched) places << QDir::toNativeSeparators(p);
-        QMessageBox::warning(frame_.get(), "帮助主题",
-                             "找不到帮助文件。已查找：\n" + places.join('\n'));
+        QMessageBox::warning(frame_.get(), QObject::tr("帮助主题"),
+                             QObject::tr("找不到帮助文件。已查找：\n") + places.join('\n'));
         return;
     }
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(index)))
-        QMessageBox::warning(frame_.get(), "帮助主题",
-                             "无法打开浏览器显示帮助：\n" + QDir::toNativeSeparators(index));
+        QMessageBox::warning(
+            frame_.get(), QObject::tr("帮助主题"),
+            QObject::tr("无法打开浏览器显示帮助：\n") + QDir::toNativeSeparators(index));
 }
 
 void CSondaraApp::viewLog() {

@@ -96,5 +96,7 @@ void chooseInterfaceFont();
 // Loads Qt's own Chinese texts (file dialogs, message box buttons) from Qt's
 // translations folder; false when they are not installed.
 bool loadQtChineseTranslations();
+bool qtChineseTranslationsLoaded();
+void unloadQtChineseTranslations();
 
 }  // namespace sondara::gui

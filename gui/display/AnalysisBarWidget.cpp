@@ -10,12 +10,19 @@
 #include <QPainterPath>
 #include <QPushButton>
 
+#include "gui/app/Translation.h"
+
 namespace sondara::gui {
 
 namespace {
 
+// The bar's captions, items and tips: the window's text of each line of the core's text
+// (numbers come out as they are).
 QString qs(const std::string& s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+    QStringList lines;
+    for (const QString& line : QString::fromStdString(s).split('\n'))
+        lines << trCore(line.toStdString());
+    return lines.join('\n');
 }
 
 // The item icons: one colour per icon strip, the item's first character on it, so
@@ -103,9 +110,9 @@ AnalysisBarWidget::AnalysisBarWidget(QWidget* parent) : QWidget(parent) {
     connect(length_, &QLineEdit::editingFinished, this,
             [this] { emit lengthEntered(length_->text()); });
 
-    settings_ = new QPushButton(settingsIcon(), "设置 ", this);
+    settings_ = new QPushButton(settingsIcon(), QObject::tr("设置 "), this);
     settings_->setObjectName("button1067");
-    settings_->setToolTip("设置显示区相关参数");
+    settings_->setToolTip(QObject::tr("设置显示区相关参数"));
     settings_->setEnabled(false);  // the display settings dialog comes with its own work
 
     // Proportional columns: the lists take the width, captions and boxes what they need.

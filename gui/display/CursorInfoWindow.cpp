@@ -5,6 +5,7 @@
 #include <QSettings>
 #include <algorithm>
 
+#include "gui/app/Translation.h"
 #include "gui/app/UserSettings.h"
 #include "render/PanePainter.h"
 
@@ -35,6 +36,8 @@ void CursorInfoWindow::openAtPlotCorner(const QRect& plot) {
 }
 
 void CursorInfoWindow::setLines(std::vector<std::string> lines) {
+    // the headings in the window's language; the readouts are figures and units
+    for (std::string& l : lines) l = trCore(l).toStdString();
     if (lines == lines_) return;
     lines_ = std::move(lines);
     resize(render::InfoBoxSize(lines_, metrics_));

@@ -9,6 +9,7 @@
 #include "gui/analysis/MarkDragHandler.h"
 #include "gui/app/DocumentHost.h"
 #include "gui/app/QtPrompter.h"
+#include "gui/app/Translation.h"
 #include "gui/display/AnalysisBarWidget.h"
 #include "gui/display/ViewContext.h"
 #include "gui/display/WaveDisp.h"
@@ -287,7 +288,7 @@ void CSondaraView::openContextMenu(QPoint globalPos) {
     // The last command first, as a quick repeat.
     if (const CommandId last = context_.lastCommand(); last != C::None) {
         if (const CommandInfo* c = findCommand(last)) {
-            addCommand(&menu, last, QString::fromUtf8(c->shortName));
+            addCommand(&menu, last, trCore(c->shortName));
             menu.addSeparator();
         }
     }
@@ -295,13 +296,13 @@ void CSondaraView::openContextMenu(QPoint globalPos) {
         [&](QMenu* into, const std::vector<MenuEntry>& entries) {
             for (const MenuEntry& e : entries) {
                 if (!e.submenuTitle.empty()) {
-                    build(into->addMenu(QString::fromUtf8(e.submenuTitle.c_str())), e.children);
+                    build(into->addMenu(trCore(e.submenuTitle)), e.children);
                 } else if (e.id == C::None) {
                     into->addSeparator();
                 } else if (const CommandInfo* c = findCommand(e.id)) {
                     const std::string& t =
                         e.textOverride.empty() ? std::string(c->menuText) : e.textOverride;
-                    addCommand(into, e.id, QString::fromUtf8(t.c_str()));
+                    addCommand(into, e.id, trCore(t));
                 }
             }
         };
@@ -309,8 +310,8 @@ void CSondaraView::openContextMenu(QPoint globalPos) {
     if (MarkDragHandler* h = MarkDragHandler::of(display_); h && h->hasContextMark()) {
         // A right click on a mark selected it: 编辑 and 删除 act on it.
         menu.addSeparator();
-        addCommand(&menu, C::MarkEdit, "编辑(&I)");
-        addCommand(&menu, C::MarkDelete, "删除(&S)");
+        addCommand(&menu, C::MarkEdit, trCore(findCommand(C::MarkEdit)->menuText));
+        addCommand(&menu, C::MarkDelete, trCore(findCommand(C::MarkDelete)->menuText));
     }
     menu.exec(globalPos);
 }

@@ -33,6 +33,7 @@
 #include "gui/app/DocumentHost.h"
 #include "gui/app/QtPrompter.h"
 #include "gui/app/SondaraApp.h"
+#include "gui/app/Translation.h"
 #include "gui/display/SondaraView.h"
 #include "gui/display/WaveDisp.h"
 #include "gui/frame/ChildFrame.h"
@@ -126,13 +127,13 @@ QDockWidget* CMainFrame::dock(int controlId) const {
 
 void CMainFrame::createActions() {
     for (const CommandInfo& c : allCommands()) {
-        auto* a = new QAction(QString::fromUtf8(c.menuText), this);
+        auto* a = new QAction(trCore(c.menuText), this);
         a->setObjectName(QString("cmd_%1").arg(toInt(c.id)));
         a->setData(toInt(c.id));
         if (*c.accel) a->setShortcut(QKeySequence(QString::fromUtf8(c.accel)));
-        QString tip = *c.shortName ? QString::fromUtf8(c.shortName) : stripMnemonic(a->text());
+        QString tip = *c.shortName ? trCore(c.shortName) : stripMnemonic(a->text());
         a->setToolTip(tip);
-        a->setStatusTip(QString::fromStdString(commandPrompt(c.id)));
+        a->setStatusTip(trCore(commandPrompt(c.id)));
         a->setIcon(commandIcon(c.id));
         a->setIconVisibleInMenu(true);
         a->setCheckable(commands_.isCheckable(c.id));
@@ -152,17 +153,17 @@ void CMainFrame::createActions() {
 void CMainFrame::fillMenu(QMenu* menu, const std::vector<MenuEntry>& entries) {
     for (const MenuEntry& e : entries) {
         if (!e.submenuTitle.empty()) {
-            QMenu* sub = menu->addMenu(QString::fromStdString(e.submenuTitle));
+            QMenu* sub = menu->addMenu(trCore(e.submenuTitle));
             fillMenu(sub, e.children);
         } else if (e.id == C::None) {
             menu->addSeparator();
         } else if (e.id == C::FileRecent) {
-            recentMenu_ = menu->addMenu("最近文件");
+            recentMenu_ = menu->addMenu(trCore(findCommand(C::FileRecent)->menuText));
             rebuildRecentFilesMenu();
         } else if (QAction* a = action(e.id)) {
             if (!e.textOverride.empty()) {
                 // the same command under another text in this menu
-                auto* alias = new QAction(QString::fromStdString(e.textOverride), menu);
+                auto* alias = new QAction(trCore(e.textOverride), menu);
                 alias->setData(toInt(e.id));
                 alias->setIcon(a->icon());
                 connect(alias, &QAction::triggered, this, [this, id = e.id] { runCommand(id); });
@@ -181,7 +182,7 @@ void CMainFrame::fillMenu(QMenu* menu, const std::vector<MenuEntry>& entries) {
 }
 
 QMenu* CMainFrame::buildMenu(const MenuDef& def, QWidget* parent) {
-    auto* m = new QMenu(QString::fromStdString(def.title), parent);
+    auto* m = new QMenu(trCore(def.title), parent);
     fillMenu(m, def.entries);
     return m;
 }
@@ -213,7 +214,7 @@ void CMainFrame::rebuildRecentFilesMenu() {
 
 void CMainFrame::createToolbars() {
     for (const ToolbarDef& t : sondara::toolbars()) {
-        auto* tb = new QToolBar(QString::fromUtf8(t.name), this);
+        auto* tb = new QToolBar(trCore(t.name), this);
         tb->setObjectName(QString("toolbar_%1").arg(t.resource));
         tb->setIconSize(QSize(20, 20));
         toolbars_[t.resource] = tb;
@@ -240,20 +241,20 @@ void CMainFrame::fillToolbars() {
 }
 
 void CMainFrame::createStatusBar() {
-    statusBar()->showMessage(kIdleStatusText);
+    statusBar()->showMessage(trCore(kIdleStatusText));
     statusPane_ = new QLabel(kStatusPaneText, this);
     statusPane_->setObjectName("statusPane32799");
     statusPane_->setMinimumWidth(230);
     statusBar()->addPermanentWidget(statusPane_);
     connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& m) {
-        if (m.isEmpty()) statusBar()->showMessage(kIdleStatusText);
+        if (m.isEmpty()) statusBar()->showMessage(trCore(kIdleStatusText));
     });
 }
 
 void CMainFrame::createDocks() {
     auto makeDock = [this](int id, const char* title, QWidget* content, Qt::DockWidgetArea area,
                            QSize size) {
-        auto* d = new QDockWidget(QString::fromUtf8(title), this);
+        auto* d = new QDockWidget(QObject::tr(title), this);
         d->setObjectName(QString("dock_%1").arg(id));
         d->setWidget(content);
         d->setAllowedAreas(Qt::AllDockWidgetAreas);
@@ -277,7 +278,8 @@ void CMainFrame::createDocks() {
     connect(pointList_, &PointListPanel::pointTicked, this, &CMainFrame::onPointTicked);
     connect(pointList_, &PointListPanel::batchBegin, this, &CMainFrame::onTickBatchBegin);
     connect(pointList_, &PointListPanel::batchEnd, this, &CMainFrame::onTickBatchEnd);
-    makeDock(kDockPointList, "测点栏", pointList_, Qt::LeftDockWidgetArea, QSize(160, 260));
+    makeDock(kDockPointList, QT_TRANSLATE_NOOP("QObject", "测点栏"), pointList_,
+             Qt::LeftDockWidgetArea, QSize(160, 260));
 
     // The processing history of the active view's target points: it follows the
     // document, the active view and what it shows.
@@ -288,11 +290,13 @@ void CMainFrame::createDocks() {
     connect(this, &CMainFrame::documentChanged, history, rebuildHistory);
     connect(this, &CMainFrame::documentReplaced, history, rebuildHistory);
     connect(this, &CMainFrame::activeViewChanged, history, rebuildHistory);
-    makeDock(kDockHistory, "处理过程", history, Qt::RightDockWidgetArea, QSize(160, 260));
+    makeDock(kDockHistory, QT_TRANSLATE_NOOP("QObject", "处理过程"), history,
+             Qt::RightDockWidgetArea, QSize(160, 260));
 
     // the grids are wired to the document and the views by their own command module
     info_ = new InfoBar(this);
-    makeDock(kDockInfo, "信息栏", info_, Qt::BottomDockWidgetArea, QSize(100, 130));
+    makeDock(kDockInfo, QT_TRANSLATE_NOOP("QObject", "信息栏"), info_, Qt::BottomDockWidgetArea,
+             QSize(100, 130));
 }
 
 CSondaraView* CMainFrame::activeAnalysisView() const {
@@ -517,39 +521,40 @@ void CMainFrame::saveChecked() {
     DocumentHost* h = app_.document();
     if (!h || h->doc().pointCount() == 0) return;
     if (h->doc().checkedList.empty()) {
-        QMessageBox::information(this, QString(), "请选择要保存的测点");
+        QMessageBox::information(this, QString(), QObject::tr("请选择要保存的测点"));
         return;
     }
-    QString path = QFileDialog::getSaveFileName(this, "选择保存", QString(),
-                                                "QAR数据文件(*.qar);;所有文件 (*.*)", nullptr,
-                                                QFileDialog::DontConfirmOverwrite);
+    QString path = QFileDialog::getSaveFileName(this, QObject::tr("选择保存"), QString(),
+                                                QObject::tr("QAR数据文件(*.qar);;所有文件 (*.*)"),
+                                                nullptr, QFileDialog::DontConfirmOverwrite);
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty()) path += ".qar";
     bool ok = SaveChecked(h->doc(), path.toStdString());
-    QMessageBox::information(this, QString(), ok ? "保存完成" : "保存失败");
+    QMessageBox::information(this, QString(),
+                             ok ? QObject::tr("保存完成") : QObject::tr("保存失败"));
 }
 
 void CMainFrame::mergeFiles() {
     if (!app_.saveModified()) return;
     QDialog dlg(this);
-    dlg.setWindowTitle("选择加载文件");
+    dlg.setWindowTitle(QObject::tr("选择加载文件"));
     auto* v = new QVBoxLayout(&dlg);
     auto* list = new QListWidget(&dlg);
     v->addWidget(list);
-    auto* multi = new QPushButton("多选", &dlg);
-    auto* remove = new QPushButton("删除", &dlg);
+    auto* multi = new QPushButton(QObject::tr("多选"), &dlg);
+    auto* remove = new QPushButton(QObject::tr("删除"), &dlg);
     auto* row = new QHBoxLayout;
     row->addWidget(multi);
     row->addWidget(remove);
     row->addStretch();
     v->addLayout(row);
     auto* buttons = new QDialogButtonBox(&dlg);
-    buttons->addButton("打开", QDialogButtonBox::AcceptRole);
-    buttons->addButton("取消", QDialogButtonBox::RejectRole);
+    buttons->addButton(QObject::tr("打开"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(QObject::tr("取消"), QDialogButtonBox::RejectRole);
     v->addWidget(buttons);
     connect(multi, &QPushButton::clicked, &dlg, [&] {
-        for (const QString& f :
-             QFileDialog::getOpenFileNames(&dlg, "多选", QString(), "所有文件(*.*)"))
+        for (const QString& f : QFileDialog::getOpenFileNames(&dlg, QObject::tr("多选"), QString(),
+                                                              QObject::tr("所有文件(*.*)")))
             list->addItem(f);
     });
     connect(remove, &QPushButton::clicked, &dlg, [&] { delete list->currentItem(); });

@@ -13,13 +13,14 @@
 
 #include "gui/app/DocumentHost.h"
 #include "gui/app/SondaraApp.h"
+#include "gui/app/Translation.h"
 #include "gui/frame/CommandRegistry.h"
 #include "gui/frame/MainFrame.h"
 
 namespace sondara::gui {
 
 namespace {
-constexpr const char* kTitle = "导入波形";
+constexpr const char* kTitle = QT_TRANSLATE_NOOP("QObject", "导入波形");
 
 QLineEdit* addField(QFormLayout* form, const QString& caption, QWidget* parent) {
     auto* edit = new QLineEdit(parent);
@@ -34,31 +35,32 @@ QLineEdit* addField(QFormLayout* form, const QString& caption, QWidget* parent) 
 ImportTracesDialog::ImportTracesDialog(const QStringList& files, bool intervalNeeded,
                                        QWidget* parent)
     : QDialog(parent), intervalNeeded_(intervalNeeded) {
-    setWindowTitle(kTitle);
+    setWindowTitle(QObject::tr(kTitle));
     auto* v = new QVBoxLayout(this);
     QStringList names;
     for (const QString& f : files) names << QFileInfo(f).fileName();
-    auto* what = new QLabel("文件：" + names.join("，"), this);
+    auto* what = new QLabel(QObject::tr("文件：") + names.join(QObject::tr("，")), this);
     what->setWordWrap(true);
     v->addWidget(what);
     auto* form = new QFormLayout;
-    interval_ = addField(form, "采样间隔(&T)(us)：", this);
-    interval_->setPlaceholderText(intervalNeeded ? "文件中没有，必须填写" : "文件中已给出");
+    interval_ = addField(form, QObject::tr("采样间隔(&T)(us)："), this);
+    interval_->setPlaceholderText(intervalNeeded ? QObject::tr("文件中没有，必须填写")
+                                                 : QObject::tr("文件中已给出"));
     interval_->setEnabled(intervalNeeded);
     sensor_ = new QComboBox(this);
-    sensor_->addItems({"加速度", "速度"});
-    auto* sensorLabel = new QLabel("传感器类型(&S)：", this);
+    sensor_->addItems({QObject::tr("加速度"), QObject::tr("速度")});
+    auto* sensorLabel = new QLabel(QObject::tr("传感器类型(&S)："), this);
     sensorLabel->setBuddy(sensor_);
-    sensor_->setAccessibleName("传感器类型：");
+    sensor_->setAccessibleName(QObject::tr("传感器类型："));
     form->addRow(sensorLabel, sensor_);
-    length_ = addField(form, "桩长(&L)(m)：", this);
-    speed_ = addField(form, "波速(&V)(m/s)：", this);
-    length_->setPlaceholderText("可不填");
-    speed_->setPlaceholderText("可不填");
+    length_ = addField(form, QObject::tr("桩长(&L)(m)："), this);
+    speed_ = addField(form, QObject::tr("波速(&V)(m/s)："), this);
+    length_->setPlaceholderText(QObject::tr("可不填"));
+    speed_->setPlaceholderText(QObject::tr("可不填"));
     v->addLayout(form);
     auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton("确定", QDialogButtonBox::AcceptRole)->setDefault(true);
-    buttons->addButton("取消", QDialogButtonBox::RejectRole);
+    buttons->addButton(QObject::tr("确定"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(QObject::tr("取消"), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &ImportTracesDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &ImportTracesDialog::reject);
     v->addWidget(buttons);
@@ -73,7 +75,7 @@ void ImportTracesDialog::accept() {
     f.intervalNeeded = intervalNeeded_;
     const std::string message = readTraceImportForm(f, options_);
     if (!message.empty()) {
-        QMessageBox::warning(this, kTitle, QString::fromStdString(message));
+        QMessageBox::warning(this, QObject::tr(kTitle), trCore(message));
         return;
     }
     QDialog::accept();
@@ -81,7 +83,8 @@ void ImportTracesDialog::accept() {
 
 void runImportTraces(CMainFrame& frame) {
     const QStringList files = QFileDialog::getOpenFileNames(
-        &frame, kTitle, QString(), "波形文本 (*.txt *.csv *.tsv *.dat);;所有文件 (*)");
+        &frame, QObject::tr(kTitle), QString(),
+        QObject::tr("波形文本 (*.txt *.csv *.tsv *.dat);;所有文件 (*)"));
     if (!files.isEmpty()) importTraces(frame, files);
 }
 
@@ -95,14 +98,14 @@ void importTraces(CMainFrame& frame, const QStringList& files) {
     CSondaraDoc trial;
     std::string message = ImportTraceFiles(trial, paths, {}, &needsInterval);
     if (!message.empty() && !needsInterval) {
-        QMessageBox::warning(&frame, kTitle, QString::fromStdString(message));
+        QMessageBox::warning(&frame, QObject::tr(kTitle), trCore(message));
         return;
     }
     ImportTracesDialog dlg(files, needsInterval, &frame);
     if (dlg.exec() != QDialog::Accepted) return;
     message = ImportTraceFiles(trial, paths, dlg.options());
     if (!message.empty()) {
-        QMessageBox::warning(&frame, kTitle, QString::fromStdString(message));
+        QMessageBox::warning(&frame, QObject::tr(kTitle), trCore(message));
         return;
     }
     // the open project's changes are saved or dropped once, as the user answers

@@ -25,6 +25,7 @@
 #include "core/base/TextCodec.h"
 #include "core/instrument/TransferSession.h"
 #include "gui/app/QtPrompter.h"
+#include "gui/app/Translation.h"
 
 namespace sondara::gui {
 
@@ -34,6 +35,17 @@ constexpr int kIndexRole = Qt::UserRole;
 
 QString q(const std::string& utf8) {
     return QString::fromStdString(utf8);
+}
+
+// The port's error as the core words it, "无法打开并口 DEVICE：REASON", in the window's
+// language (the reason is the system's).
+QString portErrorText(const std::string& error) {
+    const QString s = QString::fromStdString(error);
+    const QString prefix = QStringLiteral("无法打开并口 ");
+    const qsizetype colon = s.indexOf(QStringLiteral("："));
+    if (!s.startsWith(prefix) || colon < prefix.size()) return s;
+    return QObject::tr("无法打开并口 %1：%2")
+        .arg(s.mid(prefix.size(), colon - prefix.size()), s.mid(colon + 1));
 }
 
 // Messages of the worker: each waits until it was dismissed on the user-interface
@@ -82,10 +94,10 @@ TransferDialog::TransferDialog(QWidget* parent, Options options)
 
     buildUi();
     const std::string portError = session_->portError();
-    portError_->setText(q(portError));
+    portError_->setText(portErrorText(portError));
     portError_->setVisible(!portError.empty());
 
-    connectionLabel_->setText(q(kTextNotConnected));
+    connectionLabel_->setText(trCore(kTextNotConnected));
 
     timer_ = new QTimer(this);
     connect(timer_, &QTimer::timeout, this, &TransferDialog::onTimer);
@@ -112,20 +124,20 @@ void TransferDialog::stopThreads() {
 }
 
 void TransferDialog::buildUi() {
-    setWindowTitle("数据传输");
+    setWindowTitle(QObject::tr("数据传输"));
     setObjectName("TransferDialog");
     QStyle* st = style();
 
     tree_ = new QTreeWidget;
     tree_->setHeaderHidden(true);
     tree_->setIconSize(QSize(16, 16));
-    tree_->setAccessibleName("MIR-QAR分析仪");
+    tree_->setAccessibleName(QObject::tr("MIR-QAR分析仪"));
     connectionLabel_ = new QLabel;
-    connectionLabel_->setAccessibleName("连接状态");
+    connectionLabel_->setAccessibleName(QObject::tr("连接状态"));
     portError_ = new QLabel;
     portError_->setWordWrap(true);
-    portError_->setAccessibleName("端口");
-    auto* instrumentBox = new QGroupBox("MIR-QAR分析仪");
+    portError_->setAccessibleName(QObject::tr("端口"));
+    auto* instrumentBox = new QGroupBox(QObject::tr("MIR-QAR分析仪"));
     auto* ib = new QVBoxLayout(instrumentBox);
     ib->addWidget(tree_);
     ib->addWidget(connectionLabel_);
@@ -136,14 +148,15 @@ void TransferDialog::buildUi() {
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setAllColumnsShowFocus(true);
-    list_->setHeaderLabels({"工程名称", "测点数", "检测日期", "文件名"});
+    list_->setHeaderLabels({QObject::tr("工程名称"), QObject::tr("测点数"), QObject::tr("检测日期"),
+                            QObject::tr("文件名")});
     const int widths[] = {60, 50, 80, 100};
     for (int c = 0; c < 4; ++c) list_->setColumnWidth(c, widths[c]);
-    list_->setAccessibleName("选择范围");
-    auto* rangeBox = new QGroupBox("选择范围");
+    list_->setAccessibleName(QObject::tr("选择范围"));
+    auto* rangeBox = new QGroupBox(QObject::tr("选择范围"));
     (new QVBoxLayout(rangeBox))->addWidget(list_);
 
-    auto picture = [&](QStyle::StandardPixmap icon, const char* tip) {
+    auto picture = [&](QStyle::StandardPixmap icon, const QString& tip) {
         auto* b = new QToolButton;
         b->setIcon(st->standardIcon(icon));
         b->setIconSize(QSize(32, 32));
@@ -152,10 +165,12 @@ void TransferDialog::buildUi() {
         b->setFocusPolicy(Qt::StrongFocus);
         return b;
     };
-    addSelected_ = picture(QStyle::SP_ArrowDown, "从“选择范围”区添加被选中的文件到“传输文件”");
-    removeSelected_ = picture(QStyle::SP_ArrowUp, "从“传输文件”区删除被选中的文件");
-    addAll_ = picture(QStyle::SP_MediaSeekForward, "添加“选择范围”区所有文件到“传输文件”");
-    removeAll_ = picture(QStyle::SP_DialogDiscardButton, "删除“传输文件”区所有文件");
+    addSelected_ =
+        picture(QStyle::SP_ArrowDown, QObject::tr("从“选择范围”区添加被选中的文件到“传输文件”"));
+    removeSelected_ = picture(QStyle::SP_ArrowUp, QObject::tr("从“传输文件”区删除被选中的文件"));
+    addAll_ =
+        picture(QStyle::SP_MediaSeekForward, QObject::tr("添加“选择范围”区所有文件到“传输文件”"));
+    removeAll_ = picture(QStyle::SP_DialogDiscardButton, QObject::tr("删除“传输文件”区所有文件"));
     auto* buttons = new QHBoxLayout;
     for (QToolButton* b : {addSelected_, removeSelected_, addAll_, removeAll_})
         buttons->addWidget(b);
@@ -163,13 +178,13 @@ void TransferDialog::buildUi() {
 
     queueBox_ = new QListWidget;
     queueBox_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    queueBox_->setAccessibleName("传输文件");
+    queueBox_->setAccessibleName(QObject::tr("传输文件"));
     targetEdit_ = new QLineEdit;
     targetEdit_->setReadOnly(true);
     targetEdit_->setText(target_);
-    chooseFolder_ = new QPushButton("存放目录");
-    targetEdit_->setAccessibleName("存放目录");
-    auto* queueGroup = new QGroupBox("传输文件");
+    chooseFolder_ = new QPushButton(QObject::tr("存放目录"));
+    targetEdit_->setAccessibleName(QObject::tr("存放目录"));
+    auto* queueGroup = new QGroupBox(QObject::tr("传输文件"));
     auto* qb = new QVBoxLayout(queueGroup);
     qb->addWidget(queueBox_);
     auto* folderRow = new QHBoxLayout;
@@ -180,9 +195,9 @@ void TransferDialog::buildUi() {
     progress_ = new QProgressBar;
     progress_->setRange(0, 100);
     progress_->setValue(0);
-    progress_->setAccessibleName("传输进度");
-    start_ = new QPushButton("开始传输");
-    close_ = new QPushButton("关 闭");
+    progress_->setAccessibleName(QObject::tr("传输进度"));
+    start_ = new QPushButton(QObject::tr("开始传输"));
+    close_ = new QPushButton(QObject::tr("关 闭"));
     start_->setDefault(true);
 
     auto* right = new QVBoxLayout;
@@ -273,7 +288,7 @@ void TransferDialog::probeFinished(bool connected, std::vector<SiteEntry> sites)
             return;
         }
         if (queue_.empty()) {
-            showMessage(q(kMsgQueueEmpty));
+            showMessage(trCore(kMsgQueueEmpty));
             return;
         }
         launchWorker();
@@ -309,7 +324,7 @@ void TransferDialog::refreshList() {
     listShown_ = connected_;
     list_->clear();
     if (!connected_) {
-        connectionLabel_->setText(q(kTextNotConnected));
+        connectionLabel_->setText(trCore(kTextNotConnected));
         return;
     }
     for (std::size_t i = 0; i < sites_.size(); ++i) {
@@ -381,7 +396,8 @@ void TransferDialog::onTreeClicked(QTreeWidgetItem* item, bool add) {
 
 void TransferDialog::chooseTargetFolder() {
     if (busy_) return;
-    const QString dir = QFileDialog::getExistingDirectory(this, "选择存放目录", target_);
+    const QString dir =
+        QFileDialog::getExistingDirectory(this, QObject::tr("选择存放目录"), target_);
     if (!dir.isEmpty()) setTargetFolder(dir);
 }
 
@@ -390,7 +406,7 @@ void TransferDialog::chooseTargetFolder() {
 void TransferDialog::startTransfer() {
     if (cancelState_ > 0 || busy_ || closing_) return;
     if (queue_.empty()) {
-        showMessage(q(kMsgQueueEmpty));
+        showMessage(trCore(kMsgQueueEmpty));
         return;
     }
     // The link serves one thread at a time: a probe under way finishes first, and
@@ -427,7 +443,7 @@ void TransferDialog::showWorkerMessage(const QString& text, std::shared_ptr<bool
 void TransferDialog::waitForMessage(const std::string& text) {
     auto dismissed = std::make_shared<bool>(false);
     QMetaObject::invokeMethod(
-        this, [this, text, dismissed] { showWorkerMessage(q(text), dismissed); },
+        this, [this, text, dismissed] { showWorkerMessage(trCore(text), dismissed); },
         Qt::QueuedConnection);
     std::unique_lock<std::mutex> lock(messageMutex_);
     messageDone_.wait(lock, [&] { return *dismissed || releaseWorker_; });
@@ -482,12 +498,13 @@ void TransferDialog::workerFinished(std::vector<int> remaining) {
 void TransferDialog::requestClose() {
     if (closing_) return;
     if (cancelState_ > 0) {
-        if (ask("正在结束操作，是否强行终止操作？\n警告：强行终止将导致软件异常退出！"))
+        if (ask(QObject::tr(
+                "正在结束操作，是否强行终止操作？\n警告：强行终止将导致软件异常退出！")))
             finishAndClose();
         return;
     }
     if (busy_) {
-        if (ask("传输尚未完成，是否终止尚未完成的传输？")) {
+        if (ask(QObject::tr("传输尚未完成，是否终止尚未完成的传输？"))) {
             cancelState_ = 1;
             cancelRequested_ = true;
         }

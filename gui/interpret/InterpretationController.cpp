@@ -37,7 +37,7 @@ InterpretationController::InterpretationController(CMainFrame& frame)
     : QObject(&frame), frame_(frame) {
     setObjectName("InterpretationController");
     panel_ = new InterpretationPanel(&frame);
-    dock_ = new QDockWidget(QStringLiteral("判读结果"), &frame);
+    dock_ = new QDockWidget(QObject::tr("判读结果"), &frame);
     dock_->setObjectName(QString("dock_%1").arg(CMainFrame::kDockInterpretation));
     dock_->setWidget(panel_);
     dock_->setAllowedAreas(Qt::AllDockWidgetAreas);
@@ -107,9 +107,8 @@ bool InterpretationController::run() {
         job->finished.store(true);
     });
 
-    QProgressDialog dialog(QStringLiteral("正在自动判读……"), QStringLiteral("取消"), 0, total,
-                           &frame_);
-    dialog.setWindowTitle(QStringLiteral("自动判读"));
+    QProgressDialog dialog(QObject::tr("正在自动判读……"), QObject::tr("取消"), 0, total, &frame_);
+    dialog.setWindowTitle(QObject::tr("自动判读"));
     dialog.setAccessibleName(dialog.windowTitle());
     dialog.setWindowModality(Qt::WindowModal);
     dialog.setMinimumDuration(0);
@@ -128,7 +127,7 @@ bool InterpretationController::run() {
     poll.setInterval(50);
     connect(&poll, &QTimer::timeout, &loop, [&] {
         dialog.setLabelText(
-            QStringLiteral("正在自动判读……（%1/%2）").arg(job->done.load()).arg(total));
+            QObject::tr("正在自动判读……（%1/%2）").arg(job->done.load()).arg(total));
         dialog.setValue(std::min(job->done.load(), total));
         if (dialog.wasCanceled()) {  // cancel() hides the dialog without a signal
             cancelled = true;

@@ -6,14 +6,15 @@
 #include "core/base/FixedText.h"
 #include "core/base/TextCodec.h"
 #include "core/model/SondaraDoc.h"
+#include "gui/app/Translation.h"
 
 namespace sondara::gui {
 
 namespace {
 
 QString kindText(const ProposedDefect& d) {
-    if (d.kind == ImpedanceChangeKind::Widening) return QStringLiteral("扩径");
-    return d.beta < 0.6 ? QStringLiteral("断桩") : QStringLiteral("缩径");
+    if (d.kind == ImpedanceChangeKind::Widening) return QObject::tr("扩径");
+    return d.beta < 0.6 ? QObject::tr("断桩") : QObject::tr("缩径");
 }
 
 bool uncertain(const PointInterpretation& r) {
@@ -60,15 +61,15 @@ int InterpretationModel::columnCount(const QModelIndex& parent) const {
 }
 
 QString InterpretationModel::defectsText(const PointInterpretation& r) {
-    if (!r.error.empty()) return QString::fromStdString(r.error);
-    if (r.defects.empty()) return QStringLiteral("无");
+    if (!r.error.empty()) return trCore(r.error);
+    if (r.defects.empty()) return QObject::tr("无");
     QStringList parts;
     for (const ProposedDefect& d : r.defects)
         parts << QStringLiteral("%1m %2 β=%3")
                      .arg(d.depth, 0, 'f', 2)
                      .arg(kindText(d))
                      .arg(d.beta, 0, 'f', 2);
-    return parts.join(QStringLiteral("；"));
+    return parts.join(QObject::tr("；"));
 }
 
 QString InterpretationModel::classText(int integrityClass) {
@@ -78,16 +79,15 @@ QString InterpretationModel::classText(int integrityClass) {
 }
 
 QString InterpretationModel::confidenceText(const PointInterpretation& r) {
-    return uncertain(r) ? QStringLiteral("存疑") : QStringLiteral("清晰");
+    return uncertain(r) ? QObject::tr("存疑") : QObject::tr("清晰");
 }
 
 QVariant InterpretationModel::data(const QModelIndex& index, int role) const {
     const PointInterpretation* r = index.isValid() ? resultAt(index.row()) : nullptr;
     if (!r) return {};
     if (role == Qt::ToolTipRole) {
-        if (!r->error.empty()) return QString::fromStdString(r->error);
-        if (index.column() == Confidence && !r->reason.empty())
-            return QString::fromStdString(r->reason);
+        if (!r->error.empty()) return trCore(r->error);
+        if (index.column() == Confidence && !r->reason.empty()) return trCore(r->reason);
         if (index.column() == Defects) return defectsText(*r);
         return {};
     }
@@ -106,7 +106,7 @@ QVariant InterpretationModel::data(const QModelIndex& index, int role) const {
         case ToeDepth:
             if (!r->error.empty()) return QString();
             return r->toeFound ? QStringLiteral("%1m").arg(r->toeDepth, 0, 'f', 2)
-                               : QStringLiteral("未找到");
+                               : QObject::tr("未找到");
         case Defects:
             return defectsText(*r);
         case Class:
@@ -123,8 +123,12 @@ QVariant InterpretationModel::data(const QModelIndex& index, int role) const {
 QVariant InterpretationModel::headerData(int section, Qt::Orientation o, int role) const {
     if (role != Qt::DisplayRole) return {};
     if (o == Qt::Vertical) return section + 1;
-    static const char* names[] = {"桩号", "测点", "桩底深度", "缺陷", "建议类别", "可信度", "残差"};
-    return section >= 0 && section < ColumnCount ? QString::fromUtf8(names[section]) : QVariant();
+    static const char* names[] = {
+        QT_TRANSLATE_NOOP("QObject", "桩号"),     QT_TRANSLATE_NOOP("QObject", "测点"),
+        QT_TRANSLATE_NOOP("QObject", "桩底深度"), QT_TRANSLATE_NOOP("QObject", "缺陷"),
+        QT_TRANSLATE_NOOP("QObject", "建议类别"), QT_TRANSLATE_NOOP("QObject", "可信度"),
+        QT_TRANSLATE_NOOP("QObject", "残差")};
+    return section >= 0 && section < ColumnCount ? QObject::tr(names[section]) : QVariant();
 }
 
 void InterpretationModel::sort(int column, Qt::SortOrder order) {

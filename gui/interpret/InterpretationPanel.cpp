@@ -15,10 +15,10 @@ namespace sondara::gui {
 
 InterpretationPanel::InterpretationPanel(QWidget* parent) : QWidget(parent) {
     setObjectName("InterpretationPanel");
-    setAccessibleName(QStringLiteral("判读结果"));
+    setAccessibleName(QObject::tr("判读结果"));
     model_ = new InterpretationModel(this);
 
-    summary_ = new QLabel(QStringLiteral("尚未自动判读"), this);
+    summary_ = new QLabel(QObject::tr("尚未自动判读"), this);
     summary_->setObjectName("interpretSummary");
     summary_->setWordWrap(true);
     summary_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
@@ -26,7 +26,7 @@ InterpretationPanel::InterpretationPanel(QWidget* parent) : QWidget(parent) {
 
     table_ = new QTableView(this);
     table_->setObjectName("interpretTable");
-    table_->setAccessibleName(QStringLiteral("判读结果"));
+    table_->setAccessibleName(QObject::tr("判读结果"));
     table_->setModel(model_);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -44,14 +44,14 @@ InterpretationPanel::InterpretationPanel(QWidget* parent) : QWidget(parent) {
     table_->setSortingEnabled(true);
     table_->setColumnWidth(InterpretationModel::Defects, 200);
 
-    adopt_ = new QPushButton(QStringLiteral("采用(&Y)"), this);
+    adopt_ = new QPushButton(QObject::tr("采用(&Y)"), this);
     adopt_->setObjectName("interpretAdopt");
-    adopt_->setAccessibleName(QStringLiteral("采用"));
-    adopt_->setToolTip(QStringLiteral("把选中各行的建议写入桩头、桩底、缺陷和完整性类别"));
-    adoptAll_ = new QPushButton(QStringLiteral("全部采用(&Q)"), this);
+    adopt_->setAccessibleName(QObject::tr("采用"));
+    adopt_->setToolTip(QObject::tr("把选中各行的建议写入桩头、桩底、缺陷和完整性类别"));
+    adoptAll_ = new QPushButton(QObject::tr("全部采用(&Q)"), this);
     adoptAll_->setObjectName("interpretAdoptAll");
-    adoptAll_->setAccessibleName(QStringLiteral("全部采用"));
-    adoptAll_->setToolTip(QStringLiteral("采用所有可信度为“清晰”的建议"));
+    adoptAll_->setAccessibleName(QObject::tr("全部采用"));
+    adoptAll_->setToolTip(QObject::tr("采用所有可信度为“清晰”的建议"));
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(adopt_);
@@ -86,13 +86,13 @@ void InterpretationPanel::setResults(std::vector<PointInterpretation> results,
     int doubtful = 0;
     for (const PointInterpretation& r : results)
         if (!r.error.empty() || r.confidence != Confidence::Clear) ++doubtful;
-    QString text = QStringLiteral("共%1个测点，存疑%2个。").arg(results.size()).arg(doubtful);
+    QString text = QObject::tr("共%1个测点，存疑%2个。").arg(results.size()).arg(doubtful);
     if (site.found)
-        text += QStringLiteral("场地平均波速 %1 m/s（取自%2个Ⅰ类测点），仅供参考，未写入工程。")
+        text += QObject::tr("场地平均波速 %1 m/s（取自%2个Ⅰ类测点），仅供参考，未写入工程。")
                     .arg(site.speed, 0, 'f', 0)
                     .arg(site.points.size());
     else
-        text += QStringLiteral("桩底清晰且已填桩长的Ⅰ类测点不足五个，未求场地平均波速。");
+        text += QObject::tr("桩底清晰且已填桩长的Ⅰ类测点不足五个，未求场地平均波速。");
     summary_->setText(text);
     model_->setResults(std::move(results));
     table_->resizeColumnToContents(InterpretationModel::Pile);
@@ -100,7 +100,7 @@ void InterpretationPanel::setResults(std::vector<PointInterpretation> results,
 
 void InterpretationPanel::clear() {
     model_->setResults({});
-    summary_->setText(QStringLiteral("尚未自动判读"));
+    summary_->setText(QObject::tr("尚未自动判读"));
 }
 
 std::vector<PointInterpretation> InterpretationPanel::selectedResults() const {

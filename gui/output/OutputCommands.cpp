@@ -34,7 +34,8 @@ QString projectFolder(const DocumentHost& host) {
 // Opens a written file; without a program for it the user is told where it is.
 void openOrTell(QWidget* parent, const QString& path) {
     if (outputShell().open(path)) return;
-    QtPrompter(parent).info(("文件已保存到：" + QDir::toNativeSeparators(path)).toStdString());
+    QtPrompter(parent).info(
+        (QObject::tr("文件已保存到：") + QDir::toNativeSeparators(path)).toStdString());
 }
 
 }  // namespace
@@ -42,7 +43,7 @@ void openOrTell(QWidget* parent, const QString& path) {
 OutputShell& outputShell() {
     static OutputShell shell{
         [](QWidget* parent, const QString& suggested, const QString& filter) {
-            return QFileDialog::getSaveFileName(parent, "保存", suggested, filter);
+            return QFileDialog::getSaveFileName(parent, QObject::tr("保存"), suggested, filter);
         },
         [](const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); },
         [](QDialog& d) { return d.exec() == QDialog::Accepted; },
@@ -88,7 +89,7 @@ void runSaveImage(QWidget* parent, DocumentHost& host, WaveDisplayModel* display
     if (s.target == static_cast<int>(ImageTarget::Files)) {
         std::string folder = s.folder;
         if (folder.empty() || folder.back() != '/') folder += '/';
-        WaitingWindow wait("正在保存图形，请稍候...", parent);
+        WaitingWindow wait(QObject::tr("正在保存图形，请稍候..."), parent);
         wait.showNow();
         const std::vector<std::string> written =
             render::WriteItemImages(doc, model, items, folder, s.width, s.height, format,
@@ -103,7 +104,7 @@ void runSaveImage(QWidget* parent, DocumentHost& host, WaveDisplayModel* display
     }
     // A Word document of the pictures.
     const QString path = outputShell().chooseSavePath(
-        parent, SuggestedOutputPath(host, "图形", "docx"), "Word文件(*.docx)");
+        parent, SuggestedOutputPath(host, "图形", "docx"), QObject::tr("Word文件(*.docx)"));
     if (path.isEmpty()) return;
     WaitingWindow wait(kBuildingWordReport, parent);
     wait.showNow();
@@ -138,11 +139,13 @@ void runWordReport(QWidget* parent, DocumentHost& host, WaveDisplayModel* displa
     ReportInfoDialog dialog(name, unit, passed.totalPiles, parent);
     if (!outputShell().exec(dialog)) return;
     const QString path = outputShell().chooseSavePath(
-        parent, SuggestedOutputPath(host, "检测报告", "docx"), "Word文件(*.docx)");
+        parent, SuggestedOutputPath(host, "检测报告", "docx"), QObject::tr("Word文件(*.docx)"));
     if (path.isEmpty()) return;
     const std::string templ = FindReportTemplate();
     if (templ.empty()) {
-        prompter.info("找不到报告模板 " + std::string(kReportTemplateName) + "，请重新安装程序。");
+        prompter.info(QObject::tr("找不到报告模板 %1，请重新安装程序。")
+                          .arg(kReportTemplateName)
+                          .toStdString());
         return;
     }
 
@@ -161,7 +164,8 @@ void runWordReport(QWidget* parent, DocumentHost& host, WaveDisplayModel* displa
     const bool ok = WriteWordReport(doc, in, templ, path.toStdString(), error);
     wait.hide();
     if (!ok) {
-        prompter.info("生成报告失败：" + error);
+        prompter.info(
+            QObject::tr("生成报告失败：%1").arg(QString::fromStdString(error)).toStdString());
         return;
     }
     openOrTell(parent, path);
@@ -176,11 +180,12 @@ void runExcelReport(QWidget* parent, DocumentHost& host) {
         return;
     }
     const QString path = outputShell().chooseSavePath(
-        parent, SuggestedOutputPath(host, "检测报表", "xlsx"), "Excel文件(*.xlsx)");
+        parent, SuggestedOutputPath(host, "检测报表", "xlsx"), QObject::tr("Excel文件(*.xlsx)"));
     if (path.isEmpty()) return;
     std::string error;
     if (!WriteExcelReport(doc, path.toStdString(), error)) {
-        prompter.info("生成报表失败：" + error);
+        prompter.info(
+            QObject::tr("生成报表失败：%1").arg(QString::fromStdString(error)).toStdString());
         return;
     }
     openOrTell(parent, path);

@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "gui/app/QtPrompter.h"
+#include "gui/app/Translation.h"
 #include "gui/output/HistoryComboBox.h"
 #include "gui/panels/DateLineEdit.h"
 
@@ -42,14 +43,14 @@ ReportDate reportDate(const DateLineEdit* e, const ReportDate& otherwise) {
 ReportInfoDialog::ReportInfoDialog(const QString& projectName, const QString& testingUnit,
                                    int pileCount, QWidget* parent)
     : QDialog(parent) {
-    setWindowTitle("工程信息");
+    setWindowTitle(QObject::tr("工程信息"));
     auto* v = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
     v->addLayout(grid);
     int row = 0, col = 0;
     // Two columns of label + field, in the order of the form.
     const auto place = [&](const QString& caption, QWidget* w) {
-        auto* label = new QLabel(caption + "：", this);
+        auto* label = new QLabel(QObject::tr("%1：").arg(caption), this);
         label->setBuddy(w);
         w->setAccessibleName(caption);
         grid->addWidget(label, row, col * 2);
@@ -68,42 +69,42 @@ ReportInfoDialog::ReportInfoDialog(const QString& projectName, const QString& te
                                       name == "桩基类型" ? pileTypes : QStringList{}, this);
         c->setMinimumWidth(220);
         combos_.push_back(c);
-        place(name, c);
+        place(trCore(name.toStdString()), c);
     };
     for (int i = 0; i < 9; ++i) combo(i);  // 报告编号 .. 委托单位
     strength_ = new QComboBox(this);
     for (const char* s : kStrengthClasses) strength_->addItem(s);
-    place("强度等级", strength_);
+    place(QObject::tr("强度等级"), strength_);
     casting_ = dateEdit(this);
-    place("浇筑日期", casting_);
+    place(QObject::tr("浇筑日期"), casting_);
     combo(9);  // 桩基类型
     diameter_ = new QSpinBox(this);
     diameter_->setRange(0, 99999);
     diameter_->setSuffix(" mm");
-    place("桩径", diameter_);
+    place(QObject::tr("桩径"), diameter_);
     piles_ = new QSpinBox(this);
     piles_->setRange(0, 999999);
-    place("总桩数", piles_);
+    place(QObject::tr("总桩数"), piles_);
     testDate_ = dateEdit(this);
-    place("检测日期", testDate_);
+    place(QObject::tr("检测日期"), testDate_);
     combo(10);  // 检测单位
     combo(11);  // 检测人员
     if (col != 0) ++row;
     geology_ = new QPlainTextEdit(this);
     geology_->setTabChangesFocus(true);
     geology_->setFixedHeight(90);
-    auto* gl = new QLabel("地质概况：", this);
+    auto* gl = new QLabel(QObject::tr("地质概况："), this);
     gl->setBuddy(geology_);
-    geology_->setAccessibleName("地质概况");
+    geology_->setAccessibleName(QObject::tr("地质概况"));
     grid->addWidget(gl, row, 0, Qt::AlignTop);
     grid->addWidget(geology_, row, 1, 1, 3);
     ++row;
-    figures_ = new QCheckBox("生成附图", this);
+    figures_ = new QCheckBox(QObject::tr("生成附图"), this);
     grid->addWidget(figures_, row, 1);
 
     auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton("确定", QDialogButtonBox::AcceptRole);
-    buttons->addButton("取消", QDialogButtonBox::RejectRole);
+    buttons->addButton(QObject::tr("确定"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(QObject::tr("取消"), QDialogButtonBox::RejectRole);
     v->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &ReportInfoDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

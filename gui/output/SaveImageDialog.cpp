@@ -17,22 +17,22 @@ namespace sondara::gui {
 
 SaveImageDialog::SaveImageDialog(SaveImageForm& form, QWidget* parent)
     : QDialog(parent), form_(form) {
-    setWindowTitle("保存图形");
+    setWindowTitle(QObject::tr("保存图形"));
     auto* v = new QVBoxLayout(this);
 
-    auto* target = new QGroupBox("目标位置", this);
+    auto* target = new QGroupBox(QObject::tr("目标位置"), this);
     auto* tl = new QVBoxLayout(target);
     auto* radios = new QHBoxLayout;
-    files_ = new QRadioButton("图形文件", target);
-    word_ = new QRadioButton("Word文件", target);
+    files_ = new QRadioButton(QObject::tr("图形文件"), target);
+    word_ = new QRadioButton(QObject::tr("Word文件"), target);
     radios->addWidget(files_);
     radios->addWidget(word_);
     radios->addStretch(1);
     tl->addLayout(radios);
     auto* folderRow = new QHBoxLayout;
     folder_ = new QLineEdit(target);
-    folder_->setAccessibleName("目标文件夹");
-    browse_ = new QPushButton("浏览", target);
+    folder_->setAccessibleName(QObject::tr("目标文件夹"));
+    browse_ = new QPushButton(QObject::tr("浏览"), target);
     folderRow->addWidget(folder_, 1);
     folderRow->addWidget(browse_);
     tl->addLayout(folderRow);
@@ -41,31 +41,32 @@ SaveImageDialog::SaveImageDialog(SaveImageForm& form, QWidget* parent)
     auto* form1 = new QFormLayout;
     format_ = new QComboBox(this);
     format_->addItems({"BMP", "JPEG"});
-    form1->addRow("文件格式:", format_);
+    form1->addRow(QObject::tr("文件格式:"), format_);
     selection_ = new QComboBox(this);
     for (DataSelection d : form_.offered())
-        selection_->addItem(d == DataSelection::CurrentDisplay ? "当前显示" : "选中波形",
-                            static_cast<int>(d));
-    form1->addRow("数据选择:", selection_);
+        selection_->addItem(
+            d == DataSelection::CurrentDisplay ? QObject::tr("当前显示") : QObject::tr("选中波形"),
+            static_cast<int>(d));
+    form1->addRow(QObject::tr("数据选择:"), selection_);
     v->addLayout(form1);
 
-    auto* sizes = new QGroupBox("文件大小", this);
+    auto* sizes = new QGroupBox(QObject::tr("文件大小"), this);
     auto* sl = new QFormLayout(sizes);
     size_ = new QComboBox(sizes);
     size_->setEditable(true);
     size_->setInsertPolicy(QComboBox::NoInsert);
-    sl->addRow("图形尺寸:", size_);
+    sl->addRow(QObject::tr("图形尺寸:"), size_);
     columns_ = new QComboBox(sizes);
     columns_->setEditable(true);
     columns_->setInsertPolicy(QComboBox::NoInsert);
     columns_->addItems({"1", "2", "3", "4", "5"});
-    sl->addRow("Word中列数:", columns_);
+    sl->addRow(QObject::tr("Word中列数:"), columns_);
     v->addWidget(sizes);
 
     auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton("确定", QDialogButtonBox::AcceptRole);
-    buttons->addButton("取消", QDialogButtonBox::RejectRole);
-    auto* defaults = buttons->addButton("默认", QDialogButtonBox::ResetRole);
+    buttons->addButton(QObject::tr("确定"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(QObject::tr("取消"), QDialogButtonBox::RejectRole);
+    auto* defaults = buttons->addButton(QObject::tr("默认"), QDialogButtonBox::ResetRole);
     v->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &SaveImageDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -82,7 +83,8 @@ SaveImageDialog::SaveImageDialog(SaveImageForm& form, QWidget* parent)
     connect(folder_, &QLineEdit::textEdited, this,
             [this](const QString& t) { form_.setFolder(t.toStdString()); });
     connect(browse_, &QPushButton::clicked, this, [this] {
-        const QString dir = QFileDialog::getExistingDirectory(this, "浏览", folder_->text());
+        const QString dir =
+            QFileDialog::getExistingDirectory(this, QObject::tr("浏览"), folder_->text());
         if (dir.isEmpty()) return;
         form_.setFolder(dir.toStdString());
         refresh();

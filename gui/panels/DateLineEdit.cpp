@@ -6,6 +6,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "gui/app/Translation.h"
+
 namespace sondara::gui {
 
 DateLineEdit::DateLineEdit(QWidget* parent, int minYear, int maxYear)
@@ -13,7 +15,7 @@ DateLineEdit::DateLineEdit(QWidget* parent, int minYear, int maxYear)
     setPlaceholderText("2026-11-05");
     QAction* pick = addAction(style()->standardIcon(QStyle::SP_FileDialogDetailedView),
                               QLineEdit::TrailingPosition);
-    pick->setToolTip("日历");
+    pick->setToolTip(QObject::tr("日历"));
     connect(pick, &QAction::triggered, this, &DateLineEdit::pickFromCalendar);
 }
 
@@ -28,7 +30,7 @@ std::optional<TypedDate> DateLineEdit::typedDate() const {
 std::optional<TypedDate> DateLineEdit::readOrComplain() {
     std::optional<TypedDate> d = typedDate();
     if (!d) {
-        QMessageBox::warning(window(), windowTitle(), QString::fromUtf8(kMsgBadDate));
+        QMessageBox::warning(window(), windowTitle(), trCore(kMsgBadDate));
         setFocus();
         selectAll();
     }

@@ -14,31 +14,33 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "gui/app/Translation.h"
+
 namespace sondara::gui {
 
 namespace {
 int lastTab = 0;  // the tab shown last, for the whole run
 
-QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
+QString qs(std::string_view s) {  // a caption of the core, in the window's language
+    return trCore(std::string(s));
 }
 }  // namespace
 
 DisplaySettingsDialog::DisplaySettingsDialog(const DisplayOptions& options, QWidget* parent)
     : QDialog(parent) {
     setObjectName("DisplaySettingsDialog");
-    setWindowTitle(QString::fromUtf8(kDisplaySettingsTitle));
+    setWindowTitle(trCore(kDisplaySettingsTitle));
     setAccessibleName(windowTitle());
     setWindowIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
 
     tabs_ = new QTabWidget(this);
-    tabs_->addTab(buildOperationPage(), QString::fromUtf8(kOperationPageTitle));
-    tabs_->addTab(buildGraphicPage(), QString::fromUtf8(kGraphicPageTitle));
+    tabs_->addTab(buildOperationPage(), trCore(kOperationPageTitle));
+    tabs_->addTab(buildGraphicPage(), trCore(kGraphicPageTitle));
     tabs_->setCurrentIndex(lastTab);
 
-    defaults_ = new QPushButton("默认", this);
-    auto* ok = new QPushButton("确定", this);
-    auto* cancel = new QPushButton("取消", this);
+    defaults_ = new QPushButton(QObject::tr("默认"), this);
+    auto* ok = new QPushButton(QObject::tr("确定"), this);
+    auto* cancel = new QPushButton(QObject::tr("取消"), this);
     ok->setDefault(true);
     connect(defaults_, &QPushButton::clicked, this, &DisplaySettingsDialog::loadDefaults);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
@@ -63,9 +65,9 @@ DisplaySettingsDialog::~DisplaySettingsDialog() {
 QWidget* DisplaySettingsDialog::buildOperationPage() {
     auto* page = new QWidget;
     page->setObjectName("page165");
-    auto* scopeBox = new QGroupBox("操作影响范围", page);
-    current_ = new QRadioButton("当前波形", scopeBox);
-    all_ = new QRadioButton("全部波形", scopeBox);
+    auto* scopeBox = new QGroupBox(QObject::tr("操作影响范围"), page);
+    current_ = new QRadioButton(QObject::tr("当前波形"), scopeBox);
+    all_ = new QRadioButton(QObject::tr("全部波形"), scopeBox);
     auto* group = new QButtonGroup(page);
     group->addButton(current_, 0);
     group->addButton(all_, 1);
@@ -75,17 +77,17 @@ QWidget* DisplaySettingsDialog::buildOperationPage() {
 
     follow_ = new QComboBox(page);
     for (std::string_view c : LengthFollowChoices()) follow_->addItem(qs(c));
-    follow_->setAccessibleName("桩长/波速：");
+    follow_->setAccessibleName(QObject::tr("桩长/波速："));
     traces_ = new QComboBox(page);
     for (std::string_view c : TraceCountChoices()) traces_->addItem(qs(c));
-    traces_->setAccessibleName("多道波形数：");
-    labels_ = new QCheckBox("显示标号", page);
-    pile_ = new QCheckBox("显示模拟桩", page);
+    traces_->setAccessibleName(QObject::tr("多道波形数："));
+    labels_ = new QCheckBox(QObject::tr("显示标号"), page);
+    pile_ = new QCheckBox(QObject::tr("显示模拟桩"), page);
 
     auto* form = new QFormLayout;
-    auto* followLabel = new QLabel("桩长/波速：", page);
+    auto* followLabel = new QLabel(QObject::tr("桩长/波速："), page);
     followLabel->setBuddy(follow_);
-    auto* tracesLabel = new QLabel("多道波形数：", page);
+    auto* tracesLabel = new QLabel(QObject::tr("多道波形数："), page);
     tracesLabel->setBuddy(traces_);
     form->addRow(followLabel, follow_);
     form->addRow(tracesLabel, traces_);
@@ -102,16 +104,15 @@ QWidget* DisplaySettingsDialog::buildOperationPage() {
 QWidget* DisplaySettingsDialog::buildGraphicPage() {
     auto* page = new QWidget;
     page->setObjectName("page166");
-    auto* box = new QGroupBox("选择参数项", page);
+    auto* box = new QGroupBox(QObject::tr("选择参数项"), page);
     available_ = new QListWidget(box);
     available_->setObjectName("availableItems");
-    available_->setAccessibleName("备选项");
+    available_->setAccessibleName(QObject::tr("备选项"));
     available_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    for (const std::string& n : AvailableItemNames())
-        available_->addItem(QString::fromStdString(n));
+    for (const std::string& n : AvailableItemNames()) available_->addItem(trCore(n));
     chosen_ = new QListWidget(box);
     chosen_->setObjectName("chosenItems");
-    chosen_->setAccessibleName("已选项");
+    chosen_->setAccessibleName(QObject::tr("已选项"));
     chosen_->setSelectionMode(QAbstractItemView::ExtendedSelection);
 
     add_ = new QPushButton(">", box);
@@ -139,9 +140,9 @@ QWidget* DisplaySettingsDialog::buildGraphicPage() {
         fillChosen();
     });
 
-    auto* availableLabel = new QLabel("备选项", box);
+    auto* availableLabel = new QLabel(QObject::tr("备选项"), box);
     availableLabel->setBuddy(available_);
-    auto* chosenLabel = new QLabel("已选项", box);
+    auto* chosenLabel = new QLabel(QObject::tr("已选项"), box);
     chosenLabel->setBuddy(chosen_);
     auto* left = new QVBoxLayout;
     left->addWidget(availableLabel);
@@ -182,7 +183,7 @@ void DisplaySettingsDialog::load(const DisplaySettingsForm& f) {
 
 void DisplaySettingsDialog::fillChosen() {
     chosen_->clear();
-    for (const std::string& n : form_.chosenNames()) chosen_->addItem(QString::fromStdString(n));
+    for (const std::string& n : form_.chosenNames()) chosen_->addItem(trCore(n));
 }
 
 DisplaySettingsForm DisplaySettingsDialog::readControls() const {

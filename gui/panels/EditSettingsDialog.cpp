@@ -11,26 +11,27 @@
 #include <QVBoxLayout>
 
 #include "core/panels/DisplaySettingsForm.h"
+#include "gui/app/Translation.h"
 
 namespace sondara::gui {
 
 EditSettingsDialog::EditSettingsDialog(PointEditScope scope, QWidget* parent, int recoverySeconds)
     : QDialog(parent) {
     setObjectName("EditSettingsDialog");
-    setWindowTitle(QString::fromUtf8(kEditSettingsTitle));
+    setWindowTitle(trCore(kEditSettingsTitle));
     setAccessibleName(windowTitle());
     setWindowIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
 
-    auto* box = new QGroupBox(QString::fromUtf8(kEditScopeGroup), this);
-    single_ = new QRadioButton(QString::fromUtf8(kEditScopeSingle), box);
-    multiple_ = new QRadioButton(QString::fromUtf8(kEditScopeMultiple), box);
+    auto* box = new QGroupBox(trCore(kEditScopeGroup), this);
+    single_ = new QRadioButton(trCore(kEditScopeSingle), box);
+    multiple_ = new QRadioButton(trCore(kEditScopeMultiple), box);
     auto* group = new QButtonGroup(this);
     group->addButton(single_);
     group->addButton(multiple_);
     (scope == PointEditScope::Multiple ? multiple_ : single_)->setChecked(true);
-    auto* note = new QLabel(QString::fromUtf8(kEditScopeNote), box);
-    auto* singleNote = new QLabel(QString::fromUtf8(kEditScopeSingleNote), box);
-    auto* multipleNote = new QLabel(QString::fromUtf8(kEditScopeMultipleNote), box);
+    auto* note = new QLabel(trCore(kEditScopeNote), box);
+    auto* singleNote = new QLabel(trCore(kEditScopeSingleNote), box);
+    auto* multipleNote = new QLabel(trCore(kEditScopeMultipleNote), box);
     auto* radios = new QHBoxLayout;
     radios->addWidget(single_);
     radios->addWidget(multiple_);
@@ -41,11 +42,11 @@ EditSettingsDialog::EditSettingsDialog(PointEditScope scope, QWidget* parent, in
     inner->addWidget(singleNote);
     inner->addWidget(multipleNote);
 
-    auto* recoveryLabel = new QLabel("恢复文件间隔(&R)（秒）：", this);
+    auto* recoveryLabel = new QLabel(QObject::tr("恢复文件间隔(&R)（秒）："), this);
     recovery_ = new QSpinBox(this);
     recovery_->setRange(1, 24 * 3600);
     recovery_->setValue(recoverySeconds);
-    recovery_->setAccessibleName("恢复文件间隔（秒）");
+    recovery_->setAccessibleName(QObject::tr("恢复文件间隔（秒）"));
     recoveryLabel->setBuddy(recovery_);
     auto* recoveryRow = new QHBoxLayout;
     recoveryRow->addWidget(recoveryLabel);
@@ -53,8 +54,8 @@ EditSettingsDialog::EditSettingsDialog(PointEditScope scope, QWidget* parent, in
     recoveryRow->addStretch(1);
 
     auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton("确定", QDialogButtonBox::AcceptRole)->setDefault(true);
-    buttons->addButton("取消", QDialogButtonBox::RejectRole);
+    buttons->addButton(QObject::tr("确定"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(QObject::tr("取消"), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

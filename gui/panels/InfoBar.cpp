@@ -4,6 +4,7 @@
 
 #include "core/display/WaveDisplayModel.h"
 #include "gui/app/DocumentHost.h"
+#include "gui/app/Translation.h"
 #include "gui/panels/InfoGridModel.h"
 #include "gui/panels/InfoGridView.h"
 
@@ -15,7 +16,7 @@ InfoBar::InfoBar(QWidget* parent) : QTabWidget(parent) {
         auto* g = new InfoGridView(t, this);
         grids_[static_cast<int>(t)] = g;
         const std::string_view title = GridTitle(t);
-        addTab(g, QString::fromUtf8(title.data(), static_cast<int>(title.size())));
+        addTab(g, trCore(std::string(title)));
     }
     timer_ = new QTimer(this);
     timer_->setSingleShot(true);

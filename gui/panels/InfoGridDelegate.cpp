@@ -7,6 +7,7 @@
 #include <QTimeEdit>
 
 #include "core/model/NameLists.h"
+#include "gui/app/Translation.h"
 #include "gui/panels/DateLineEdit.h"
 
 namespace sondara::gui {
@@ -69,9 +70,7 @@ QWidget* InfoGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
             break;
         }
     }
-    w->setAccessibleName(
-        QString::fromUtf8(cols[static_cast<size_t>(column)].title.data(),
-                          static_cast<int>(cols[static_cast<size_t>(column)].title.size())));
+    w->setAccessibleName(trCore(std::string(cols[static_cast<size_t>(column)].title)));
     return w;
 }
 
@@ -109,7 +108,7 @@ void InfoGridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
     if (text == editor->property(kInitialText).toString()) return;  // closed without a change
     if (auto* e = qobject_cast<DateLineEdit*>(editor); e && !e->typedDate()) {
         // refused, and said so: the cell keeps its date
-        QMessageBox::warning(editor->window(), QString(), QString::fromUtf8(kMsgBadDate));
+        QMessageBox::warning(editor->window(), QString(), trCore(kMsgBadDate));
         return;
     }
     model->setData(index, text, Qt::EditRole);

@@ -1,5 +1,7 @@
 #include "gui/panels/InfoGridModel.h"
 
+#include "gui/app/Translation.h"
+
 namespace sondara::gui {
 
 InfoGridModel::InfoGridModel(GridTable table, QObject* parent)
@@ -46,8 +48,7 @@ QVariant InfoGridModel::headerData(int section, Qt::Orientation o, int role) con
     if (o != Qt::Horizontal || role != Qt::DisplayRole) return {};
     const auto& cols = GridColumns(table_);
     if (section < 0 || section >= static_cast<int>(cols.size())) return {};
-    return QString::fromUtf8(cols[static_cast<size_t>(section)].title.data(),
-                             static_cast<int>(cols[static_cast<size_t>(section)].title.size()));
+    return trCore(std::string(cols[static_cast<size_t>(section)].title));
 }
 
 Qt::ItemFlags InfoGridModel::flags(const QModelIndex& index) const {

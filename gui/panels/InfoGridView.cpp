@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 
+#include "gui/app/Translation.h"
 #include "gui/panels/InfoGridDelegate.h"
 #include "gui/panels/InfoGridModel.h"
 
@@ -10,7 +11,7 @@ namespace sondara::gui {
 InfoGridView::InfoGridView(GridTable table, QWidget* parent) : QTableView(parent), table_(table) {
     const std::string_view title = GridTitle(table);
     setObjectName(QStringLiteral("InfoGrid%1").arg(static_cast<int>(table)));
-    setAccessibleName(QString::fromUtf8(title.data(), static_cast<int>(title.size())));
+    setAccessibleName(trCore(std::string(title)));
     model_ = new InfoGridModel(table, this);
     delegate_ = new InfoGridDelegate(table, this);
     setModel(model_);

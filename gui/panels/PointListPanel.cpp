@@ -34,7 +34,7 @@ void setSelectionColours(QWidget* w, QColor back, QColor text) {
 // Chinese face chosen for the interface at start-up.
 QFont listFont() {
     QFont f = QApplication::font();
-    f.setFamilies({QStringLiteral("宋体"), QApplication::font().family()});
+    f.setFamilies({"宋体", QApplication::font().family()});
     f.setPixelSize(13);
     f.setWeight(QFont::Normal);
     return f;
@@ -48,15 +48,15 @@ PointListPanel::PointListPanel(QWidget* parent) : QWidget(parent) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
     choice_ = new QComboBox(this);
-    choice_->addItems({"显示桩", "显示测点"});
-    choice_->setAccessibleName("显示");
+    choice_->addItems({QObject::tr("显示桩"), QObject::tr("显示测点")});
+    choice_->setAccessibleName(QObject::tr("显示"));
 
     treeModel_ = new PointListTreeModel(this);
     listModel_ = new PointListTableModel(this);
 
     tree_ = new QTreeView(this);
     tree_->setObjectName("pointTree");
-    tree_->setAccessibleName("测点栏");
+    tree_->setAccessibleName(QObject::tr("测点栏"));
     tree_->setHeaderHidden(true);
     tree_->setRootIsDecorated(true);
     tree_->setUniformRowHeights(true);  // rows are laid out without asking each for its size
@@ -67,7 +67,7 @@ PointListPanel::PointListPanel(QWidget* parent) : QWidget(parent) {
 
     list_ = new QTableView(this);
     list_->setObjectName("pointTable");
-    list_->setAccessibleName("测点栏");
+    list_->setAccessibleName(QObject::tr("测点栏"));
     list_->setModel(listModel_);
     list_->setColumnWidth(0, 40);
     list_->setColumnWidth(1, 70);

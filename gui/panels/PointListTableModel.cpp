@@ -47,8 +47,8 @@ QVariant PointListTableModel::data(const QModelIndex& index, int role) const {
 
 QVariant PointListTableModel::headerData(int section, Qt::Orientation o, int role) const {
     if (o == Qt::Horizontal && role == Qt::DisplayRole) {
-        if (section == 0) return QStringLiteral("序号");
-        if (section == 1) return QStringLiteral("测点编号");
+        if (section == 0) return QObject::tr("序号");
+        if (section == 1) return QObject::tr("测点编号");
     }
     return QAbstractTableModel::headerData(section, o, role);
 }

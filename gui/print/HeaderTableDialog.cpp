@@ -18,7 +18,7 @@ template <typename Edit>
 void labelled(QGridLayout* g, int row, int col, const QString& caption, Edit* edit) {
     auto* label = new QLabel(caption);
     label->setBuddy(edit);
-    edit->setAccessibleName(QString(caption).remove("&").remove("："));
+    edit->setAccessibleName(QString(caption).remove("&").remove(QObject::tr("：")));
     g->addWidget(label, row, col);
     g->addWidget(edit, row, col + 1);
 }
@@ -26,7 +26,7 @@ void labelled(QGridLayout* g, int row, int col, const QString& caption, Edit* ed
 
 HeaderTableDialog::HeaderTableDialog(const PrintSettings& s, QWidget* parent)
     : QDialog(parent), s_(s) {
-    setWindowTitle("定制表头");
+    setWindowTitle(QObject::tr("定制表头"));
     auto* top = new QGridLayout;
     rows_ = new QSpinBox;
     rows_->setRange(1, kHeaderTableMaxRows);
@@ -39,17 +39,17 @@ HeaderTableDialog::HeaderTableDialog(const PrintSettings& s, QWidget* parent)
     height_->setSingleStep(0.1);
     height_->setDecimals(1);
     height_->setValue(s.tableRowHeightCm);
-    lines_ = new QCheckBox("表格线(&L)");
+    lines_ = new QCheckBox(QObject::tr("表格线(&L)"));
     lines_->setChecked(s.tableGridLines != 0);
-    labelled(top, 0, 0, "行数(&R)：", rows_);
-    labelled(top, 0, 2, "列数(&C)：", columns_);
-    labelled(top, 1, 0, "每行高度（厘米）(&H)：", height_);
+    labelled(top, 0, 0, QObject::tr("行数(&R)："), rows_);
+    labelled(top, 0, 2, QObject::tr("列数(&C)："), columns_);
+    labelled(top, 1, 0, QObject::tr("每行高度（厘米）(&H)："), height_);
     top->addWidget(lines_, 1, 2, 1, 2);
 
     grid_ = new HeaderTableGrid(s_, this);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Ok)->setText("确定");
-    buttons->button(QDialogButtonBox::Cancel)->setText("取消");
+    buttons->button(QDialogButtonBox::Ok)->setText(QObject::tr("确定"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QObject::tr("取消"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

@@ -17,12 +17,13 @@ HeaderTableGrid::HeaderTableGrid(PrintSettings& settings, QWidget* parent)
     : QWidget(parent), s_(settings) {
     setMinimumSize(360, 200);
     setFocusPolicy(Qt::StrongFocus);
-    setAccessibleName("表头预览");
+    setAccessibleName(QObject::tr("表头预览"));
     combo_ = new QComboBox(this);
     combo_->setEditable(true);
-    combo_->setAccessibleName("表头项");
+    combo_->setAccessibleName(QObject::tr("表头项"));
     for (const std::string& name : ReportItemNames().utf8)
         combo_->addItem(QString::fromStdString(name));
+    combo_->setProperty("sondaraDataTexts", true);  // the printed table's Chinese captions
     combo_->hide();
     combo_->installEventFilter(this);
     combo_->lineEdit()->installEventFilter(this);

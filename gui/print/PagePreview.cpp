@@ -7,7 +7,7 @@ namespace sondara::gui {
 
 PagePreview::PagePreview(QWidget* parent) : QWidget(parent) {
     setMinimumSize(80, 80);
-    setAccessibleName("预览");
+    setAccessibleName(QObject::tr("预览"));
 }
 
 void PagePreview::setPage(bool landscape, bool automatic, int rows, int columns) {

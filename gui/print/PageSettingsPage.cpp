@@ -24,12 +24,15 @@ namespace sondara::gui {
 
 namespace {
 
-const char* const kItemNames[] = {"波形", "幅值谱", "功率谱", "倒频谱", "对数谱", "当前显示"};
+const char* const kItemNames[] = {
+    QT_TRANSLATE_NOOP("QObject", "波形"),   QT_TRANSLATE_NOOP("QObject", "幅值谱"),
+    QT_TRANSLATE_NOOP("QObject", "功率谱"), QT_TRANSLATE_NOOP("QObject", "倒频谱"),
+    QT_TRANSLATE_NOOP("QObject", "对数谱"), QT_TRANSLATE_NOOP("QObject", "当前显示")};
 
 // A caption without its mnemonic and colon, as the accessible name of its edit.
 QString plain(const QString& caption) {
     QString t = caption;
-    t.remove(QRegularExpression("\\(&.\\)")).remove('&').remove("：");
+    t.remove(QRegularExpression("\\(&.\\)")).remove('&').remove(QObject::tr("："));
     return t.simplified();
 }
 
@@ -57,46 +60,50 @@ QString fromGbk(std::string_view gbk) {
 }  // namespace
 
 PageSettingsPage::PageSettingsPage(QWidget* parent) : QWidget(parent) {
-    auto* marginsBox = new QGroupBox("页边距（厘米）");
+    auto* marginsBox = new QGroupBox(QObject::tr("页边距（厘米）"));
     auto* mg = new QGridLayout(marginsBox);
     for (auto& m : margins_) m = marginSpin();
-    labelled(mg, 0, 0, "上(&T)：", margins_[0]);
-    labelled(mg, 0, 2, "下(&B)：", margins_[1]);
-    labelled(mg, 1, 0, "左(&L)：", margins_[2]);
-    labelled(mg, 1, 2, "右(&R)：", margins_[3]);
+    labelled(mg, 0, 0, QObject::tr("上(&T)："), margins_[0]);
+    labelled(mg, 0, 2, QObject::tr("下(&B)："), margins_[1]);
+    labelled(mg, 1, 0, QObject::tr("左(&L)："), margins_[2]);
+    labelled(mg, 1, 2, QObject::tr("右(&R)："), margins_[3]);
 
-    auto* gridBox = new QGroupBox("波形排列");
+    auto* gridBox = new QGroupBox(QObject::tr("波形排列"));
     auto* gg = new QGridLayout(gridBox);
     rows_ = new QSpinBox;
     rows_->setRange(1, kPrintGridMax);
     columns_ = new QSpinBox;
     columns_->setRange(1, kPrintGridMax);
-    auto_ = new QCheckBox("自动(&A)");
-    labelled(gg, 0, 0, "行数(&W)：", rows_);
-    labelled(gg, 0, 2, "列数(&C)：", columns_);
+    auto_ = new QCheckBox(QObject::tr("自动(&A)"));
+    labelled(gg, 0, 0, QObject::tr("行数(&W)："), rows_);
+    labelled(gg, 0, 2, QObject::tr("列数(&C)："), columns_);
     gg->addWidget(auto_, 1, 0, 1, 2);
     firstPage_ = new QSpinBox;
     firstPage_->setRange(1, kFirstPageMax);
-    labelled(gg, 1, 2, "起始页(&S)：", firstPage_);
+    labelled(gg, 1, 2, QObject::tr("起始页(&S)："), firstPage_);
 
     auto* switches = new QHBoxLayout;
-    table_ = new QCheckBox("表头(&E)");
-    headerOn_ = new QCheckBox("页眉(&H)");
-    footerOn_ = new QCheckBox("页脚(&F)");
-    numberOn_ = new QCheckBox("页码(&N)");
+    table_ = new QCheckBox(QObject::tr("表头(&E)"));
+    headerOn_ = new QCheckBox(QObject::tr("页眉(&H)"));
+    footerOn_ = new QCheckBox(QObject::tr("页脚(&F)"));
+    numberOn_ = new QCheckBox(QObject::tr("页码(&N)"));
     for (QCheckBox* c : {table_, headerOn_, footerOn_, numberOn_}) switches->addWidget(c);
 
     auto* tg = new QGridLayout;
     header_ = new QLineEdit;
     footer_ = new QLineEdit;
-    labelled(tg, 0, 0, "页  眉(&D)：", header_);
-    labelled(tg, 1, 0, "页  脚(&O)：", footer_);
+    labelled(tg, 0, 0, QObject::tr("页  眉(&D)："), header_);
+    labelled(tg, 1, 0, QObject::tr("页  脚(&O)："), footer_);
     format_ = new QComboBox;
+    // the page numbers as the printed pages show them, in Chinese as every printed text
     format_->addItems({"1", ".1.", "--1--", "第1页", "共1页 第1页"});
+    format_->setProperty("sondaraDataTexts", true);
     position_ = new QComboBox;
-    position_->addItems({"顶部居左", "顶部居中", "顶部居右", "底部居左", "底部居中", "底部居右"});
-    labelled(tg, 2, 0, "格式(&M)：", format_);
-    labelled(tg, 3, 0, "位置(&P)：", position_);
+    position_->addItems({QObject::tr("顶部居左"), QObject::tr("顶部居中"), QObject::tr("顶部居右"),
+                         QObject::tr("底部居左"), QObject::tr("底部居中"),
+                         QObject::tr("底部居右")});
+    labelled(tg, 2, 0, QObject::tr("格式(&M)："), format_);
+    labelled(tg, 3, 0, QObject::tr("位置(&P)："), position_);
 
     itemsButton_ = new QToolButton;
     itemsButton_->setPopupMode(QToolButton::InstantPopup);
@@ -104,15 +111,15 @@ PageSettingsPage::PageSettingsPage(QWidget* parent) : QWidget(parent) {
     itemsButton_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     auto* menu = new QMenu(itemsButton_);
     for (int i = 0; i < 6; ++i) {
-        items_[i] = menu->addAction(kItemNames[i]);
+        items_[i] = menu->addAction(QObject::tr(kItemNames[i]));
         items_[i]->setCheckable(true);
         connect(items_[i], &QAction::toggled, this, &PageSettingsPage::showItemsSummary);
     }
     itemsButton_->setMenu(menu);
-    labelled(tg, 4, 0, "打印项(&I)：", itemsButton_);
+    labelled(tg, 4, 0, QObject::tr("打印项(&I)："), itemsButton_);
 
-    fontButton_ = new QPushButton("字体(&Z)...");
-    tableButton_ = new QPushButton("表头(&G)...");
+    fontButton_ = new QPushButton(QObject::tr("字体(&Z)..."));
+    tableButton_ = new QPushButton(QObject::tr("表头(&G)..."));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(fontButton_);
     buttons->addWidget(tableButton_);
@@ -210,8 +217,9 @@ void PageSettingsPage::autoToggled() {
 void PageSettingsPage::showItemsSummary() {
     QStringList chosen;
     for (int i = 0; i < 6; ++i)
-        if (items_[i]->isChecked()) chosen << kItemNames[i];
-    itemsButton_->setText(chosen.isEmpty() ? QString("（无）") : chosen.join("、"));
+        if (items_[i]->isChecked()) chosen << QObject::tr(kItemNames[i]);
+    itemsButton_->setText(chosen.isEmpty() ? QObject::tr("（无）")
+                                           : chosen.join(QObject::tr("、")));
 }
 
 void PageSettingsPage::chooseFont() {
@@ -224,7 +232,7 @@ void PageSettingsPage::chooseFont() {
     initial.setUnderline(s_.font.underline != 0);
     initial.setStrikeOut(s_.font.strikeOut != 0);
     bool ok = false;
-    const QFont f = QFontDialog::getFont(&ok, initial, this, "字体");
+    const QFont f = QFontDialog::getFont(&ok, initial, this, QObject::tr("字体"));
     if (!ok) return;
     // Kept as the page settings keep a font: its height in points.
     s_.font.height = f.pointSize() > 0 ? f.pointSize() : std::max(1, qRound(f.pointSizeF()));

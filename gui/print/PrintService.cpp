@@ -16,6 +16,7 @@
 #include "core/output/PdfTextMend.h"
 #include "gui/app/DocumentHost.h"
 #include "gui/app/QtPrompter.h"
+#include "gui/app/Translation.h"
 #include "gui/display/SondaraView.h"
 #include "gui/display/WaveDisp.h"
 #include "render/DisplayRenderer.h"
@@ -101,18 +102,21 @@ int PrintService::paintWith(const PrintSettings& s, CSondaraView& view, QPrinter
     const int first = from > 0 ? std::min(from, layout.pages) : 1;
     const int last = to > 0 ? std::clamp(to, first, layout.pages) : layout.pages;
     if (progress && last > first) {
-        bar = std::make_unique<QProgressDialog>("正在打印...", "取消", first - 1, last, parent);
-        bar->setWindowTitle("打印");
+        bar = std::make_unique<QProgressDialog>(QObject::tr("正在打印..."), QObject::tr("取消"),
+                                                first - 1, last, parent);
+        bar->setWindowTitle(QObject::tr("打印"));
         bar->setWindowModality(Qt::WindowModal);
         bar->setMinimumDuration(300);
     }
     const bool ok = render::PrintPages(printer, painter, layout.pages, from, to, [&](int page) {
         if (!bar) return true;
-        bar->setLabelText(QString("正在打印第 %1 页（共 %2 页）").arg(page).arg(last - first + 1));
+        bar->setLabelText(
+            QObject::tr("正在打印第 %1 页（共 %2 页）").arg(page).arg(last - first + 1));
         bar->setValue(page - 1);
         return !bar->wasCanceled();
     });
-    if (!ok && prompt) QMessageBox::warning(parent, "打印", "无法在打印机上开始打印。");
+    if (!ok && prompt)
+        QMessageBox::warning(parent, QObject::tr("打印"), QObject::tr("无法在打印机上开始打印。"));
     // A PDF file (打印 without a printer, the print dialog's file, the preview's export):
     // its text is mended to read as the pages show it.
     if (ok && printer.outputFormat() == QPrinter::PdfFormat &&
@@ -120,7 +124,7 @@ int PrintService::paintWith(const PrintSettings& s, CSondaraView& view, QPrinter
         printer.paintEngine()->type() == QPaintEngine::Pdf) {
         std::string error;
         if (!MendPdfText(QFile::encodeName(printer.outputFileName()).toStdString(), error)) {
-            QMessageBox::warning(parent, "打印", QString::fromStdString(error));
+            QMessageBox::warning(parent, QObject::tr("打印"), trCore(error));
             return 0;
         }
     }
@@ -138,7 +142,7 @@ void PrintService::print(CSondaraView& view, QWidget* parent) {
 
         if (havePrinter()) {
             QPrintDialog dlg(&printer, parent);
-            dlg.setWindowTitle("打印");
+            dlg.setWindowTitle(QObject::tr("打印"));
             dlg.setMinMax(1, layout.pages);
             dlg.setOption(QAbstractPrintDialog::PrintPageRange, true);
             if (dlg.exec() != QDialog::Accepted) return;
@@ -153,8 +157,9 @@ void PrintService::print(CSondaraView& view, QWidget* parent) {
     const QString dir = view.host().path().isEmpty() ? QDir::homePath() : project.absolutePath();
     const QString base = QFileInfo(view.host().title()).completeBaseName();
     QString target = QFileDialog::getSaveFileName(
-        parent, "打印到 PDF 文件", QDir(dir).filePath(base.isEmpty() ? "打印.pdf" : base + ".pdf"),
-        "PDF 文件 (*.pdf)");
+        parent, QObject::tr("打印到 PDF 文件"),
+        QDir(dir).filePath(base.isEmpty() ? QObject::tr("打印.pdf") : base + ".pdf"),
+        QObject::tr("PDF 文件 (*.pdf)"));
     if (target.isEmpty()) return;
     if (QFileInfo(target).suffix().isEmpty()) target += ".pdf";
     const QString temp = target + QString(".part%1").arg(::getpid());
@@ -166,7 +171,9 @@ void PrintService::print(CSondaraView& view, QWidget* parent) {
     if (pages <= 0 || std::rename(QFile::encodeName(temp).constData(),
                                   QFile::encodeName(target).constData()) != 0) {
         QFile::remove(temp);
-        if (pages > 0) QMessageBox::warning(parent, "打印", "无法写入文件：" + target);
+        if (pages > 0)
+            QMessageBox::warning(parent, QObject::tr("打印"),
+                                 QObject::tr("无法写入文件：") + target);
     }
 }
 
@@ -178,7 +185,7 @@ void PrintService::preview(CSondaraView& view, QWidget* parent) {
     // Nothing to print: the message, and no preview.
     if (layOut(view, printer, s, parent, true).pages <= 0) return;
     QPrintPreviewDialog dlg(&printer, parent);
-    dlg.setWindowTitle("打印预览");
+    dlg.setWindowTitle(QObject::tr("打印预览"));
     // The preview lays the pages out again whenever its paper or orientation changes.
     QObject::connect(&dlg, &QPrintPreviewDialog::paintRequested, &dlg, [&](QPrinter* p) {
         p->setFullPage(true);

@@ -24,39 +24,39 @@ const QPageSize::PageSizeId kStandardPapers[] = {
 PrintSetupDialog::PrintSetupDialog(const PrintSettings& s, const PrinterChoice& choice, int tab,
                                    QWidget* parent)
     : QDialog(parent) {
-    setWindowTitle("打印设置");
+    setWindowTitle(QObject::tr("打印设置"));
     tabs_ = new QTabWidget;
 
     auto* printTab = new QWidget;
-    auto* printerBox = new QGroupBox("打印机");
+    auto* printerBox = new QGroupBox(QObject::tr("打印机"));
     auto* pf = new QFormLayout(printerBox);
     printer_ = new QComboBox;
-    printer_->setAccessibleName("名称");
+    printer_->setAccessibleName(QObject::tr("名称"));
     const QStringList printers = QPrinterInfo::availablePrinterNames();
     if (printers.isEmpty()) {
-        printer_->addItem("PDF 文件（未安装打印机）", QString());
+        printer_->addItem(QObject::tr("PDF 文件（未安装打印机）"), QString());
     } else {
         for (const QString& name : printers) printer_->addItem(name, name);
         const int at = printer_->findData(
             choice.printerName.isEmpty() ? QPrinterInfo::defaultPrinterName() : choice.printerName);
         printer_->setCurrentIndex(std::max(0, at));
     }
-    auto* printerLabel = new QLabel("名称(&N)：");
+    auto* printerLabel = new QLabel(QObject::tr("名称(&N)："));
     printerLabel->setBuddy(printer_);
     pf->addRow(printerLabel, printer_);
 
-    auto* paperBox = new QGroupBox("纸张");
+    auto* paperBox = new QGroupBox(QObject::tr("纸张"));
     auto* paf = new QFormLayout(paperBox);
     paper_ = new QComboBox;
-    paper_->setAccessibleName("大小");
-    auto* paperLabel = new QLabel("大小(&Z)：");
+    paper_->setAccessibleName(QObject::tr("大小"));
+    auto* paperLabel = new QLabel(QObject::tr("大小(&Z)："));
     paperLabel->setBuddy(paper_);
     paf->addRow(paperLabel, paper_);
 
-    auto* orientationBox = new QGroupBox("方向");
+    auto* orientationBox = new QGroupBox(QObject::tr("方向"));
     auto* ol = new QVBoxLayout(orientationBox);
-    portrait_ = new QRadioButton("纵向(&O)");
-    landscape_ = new QRadioButton("横向(&A)");
+    portrait_ = new QRadioButton(QObject::tr("纵向(&O)"));
+    landscape_ = new QRadioButton(QObject::tr("横向(&A)"));
     ol->addWidget(portrait_);
     ol->addWidget(landscape_);
     (choice.orientation == QPageLayout::Landscape ? landscape_ : portrait_)->setChecked(true);
@@ -70,14 +70,15 @@ PrintSetupDialog::PrintSetupDialog(const PrintSettings& s, const PrinterChoice& 
     page_ = new PageSettingsPage;
     page_->show(s);
     page_->setLandscape(landscape_->isChecked());
-    tabs_->addTab(printTab, " 打印");
-    tabs_->addTab(page_, " 页面");
+    tabs_->addTab(printTab, QObject::tr(" 打印"));
+    tabs_->addTab(page_, QObject::tr(" 页面"));
     tabs_->setCurrentIndex(tab == 1 ? 1 : 0);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Ok)->setText("确定");
-    buttons->button(QDialogButtonBox::Cancel)->setText("取消");
-    QPushButton* defaults = buttons->addButton("默认(&D)", QDialogButtonBox::ResetRole);
+    buttons->button(QDialogButtonBox::Ok)->setText(QObject::tr("确定"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QObject::tr("取消"));
+    QPushButton* defaults =
+        buttons->addButton(QObject::tr("默认(&D)"), QDialogButtonBox::ResetRole);
     connect(defaults, &QPushButton::clicked, this, &PrintSetupDialog::restoreDefaults);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

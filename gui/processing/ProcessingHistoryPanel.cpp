@@ -15,6 +15,7 @@
 #include "core/display/WaveDisplayModel.h"
 #include "core/processing/TraceOps.h"
 #include "gui/app/DocumentHost.h"
+#include "gui/app/Translation.h"
 #include "gui/display/SondaraView.h"
 #include "gui/display/WaveDisp.h"
 #include "gui/processing/ViewProcessing.h"
@@ -73,33 +74,33 @@ void ProcessingHistoryPanel::scheduleRebuild() {
 ProcessingHistoryPanel::ProcessingHistoryPanel(QWidget* parent) : QWidget(parent) {
     setObjectName("ProcessingHistoryPanel");
     live() = this;
-    auto* caption = new QLabel("处理过程", this);
-    auto* detailCaption = new QLabel("详细信息", this);
+    auto* caption = new QLabel(QObject::tr("处理过程"), this);
+    auto* detailCaption = new QLabel(QObject::tr("详细信息"), this);
     for (QLabel* l : {caption, detailCaption}) {
         QPalette pal = l->palette();
         pal.setColor(QPalette::WindowText, palette().color(QPalette::Shadow));
         l->setPalette(pal);
     }
     list_ = new QListWidget(this);
-    list_->setAccessibleName("处理过程");
+    list_->setAccessibleName(QObject::tr("处理过程"));
     caption->setBuddy(list_);
     details_ = new QPlainTextEdit(this);
     details_->setReadOnly(true);
-    details_->setAccessibleName("详细信息");
+    details_->setAccessibleName(QObject::tr("详细信息"));
     details_->setMaximumHeight(96);
     detailCaption->setBuddy(details_);
-    auto button = [this](const char* text, const char* tip) {
-        auto* b = new QPushButton(QString::fromUtf8(text), this);
-        b->setToolTip(QString::fromUtf8(tip));
+    auto button = [this](const QString& text, const QString& tip) {
+        auto* b = new QPushButton(text, this);
+        b->setToolTip(tip);
         b->setAccessibleName(b->text());
         b->setEnabled(false);
         return b;
     };
-    edit_ = button("编辑", "对当前波形处理信息进行编辑");
-    insert_ = button("插入", "在当前波形处理前面插入新的操作");
-    delete_ = button("删除", "删除当前波形处理信息");
-    clear_ = button("清除", "清除所有波形处理信息");
-    undo_ = button("撤销", "撤销最后一次波形处理操作");
+    edit_ = button(QObject::tr("编辑"), QObject::tr("对当前波形处理信息进行编辑"));
+    insert_ = button(QObject::tr("插入"), QObject::tr("在当前波形处理前面插入新的操作"));
+    delete_ = button(QObject::tr("删除"), QObject::tr("删除当前波形处理信息"));
+    clear_ = button(QObject::tr("清除"), QObject::tr("清除所有波形处理信息"));
+    undo_ = button(QObject::tr("撤销"), QObject::tr("撤销最后一次波形处理操作"));
 
     // The list takes the room; details and buttons stay at the bottom, the buttons in
     // two columns with 撤销 across.
@@ -134,11 +135,11 @@ ProcessingHistoryPanel::~ProcessingHistoryPanel() {
 
 QMenu* ProcessingHistoryPanel::insertMenu() {
     if (insertMenu_) return insertMenu_;
-    insertMenu_ = new QMenu("波形处理(&W)", window());
+    insertMenu_ = new QMenu(QObject::tr("波形处理(&W)"), window());
     for (const ProcessingCommand& c : InsertCommands()) {
         const CommandId id = c.id;
         const CommandInfo* info = findCommand(id);
-        QAction* a = insertMenu_->addAction(QString::fromUtf8(info ? info->menuText : ""));
+        QAction* a = insertMenu_->addAction(info ? trCore(info->menuText) : QString());
         a->setObjectName(QString("insert_%1").arg(static_cast<int>(id)));
         connect(a, &QAction::triggered, this, [this, id] { run(id); });
     }
@@ -170,7 +171,7 @@ void ProcessingHistoryPanel::rebuildHistory() {
     rebuilding_ = true;
     list_->clear();
     for (int i = 0; i < history_.size(); ++i) {
-        auto* item = new QListWidgetItem(QString::fromStdString(history_.name(i)), list_);
+        auto* item = new QListWidgetItem(trCore(history_.name(i)), list_);
         item->setData(Qt::UserRole, history_.merged()[static_cast<size_t>(i)].kind);
     }
     // The selection stays a plain index: past the end of the new list nothing is
@@ -182,7 +183,16 @@ void ProcessingHistoryPanel::rebuildHistory() {
 }
 
 void ProcessingHistoryPanel::showStepDetails() {
-    details_->setPlainText(QString::fromStdString(history_.details(list_->currentRow())));
+    // the details are lines "label:value" or a caption: the labels and captions in the
+    // window's language, the values as they are
+    QStringList lines;
+    for (const QString& line : QString::fromStdString(history_.details(list_->currentRow()))
+                                   .split(QStringLiteral("\r\n"))) {
+        const qsizetype colon = line.indexOf(':');
+        lines << (colon < 0 ? trCore(line.toStdString())
+                            : trCore(line.left(colon).toStdString()) + line.mid(colon));
+    }
+    details_->setPlainText(lines.join(QStringLiteral("\r\n")));
 }
 
 void ProcessingHistoryPanel::selectionChanged() {

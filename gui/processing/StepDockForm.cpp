@@ -11,13 +11,14 @@
 #include <QStyle>
 #include <QToolButton>
 
+#include "gui/app/Translation.h"
 #include "gui/processing/StepFieldControls.h"
 
 namespace sondara::gui {
 
 namespace {
-QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+QString qs(std::string_view s) {  // a caption of the core, in the window's language
+    return trCore(std::string(s));
 }
 }  // namespace
 
@@ -50,12 +51,12 @@ StepDockForm::StepDockForm(ProcessKind kind, QWidget* parent) : QWidget(parent),
         // Enter in a field applies the form, as 确定 does.
         connect(f.edit, &QLineEdit::returnPressed, this, [this] { ok_->click(); });
     }
-    ok_ = new QPushButton("确定", this);
-    cancel_ = new QPushButton("取消", this);
+    ok_ = new QPushButton(QObject::tr("确定"), this);
+    cancel_ = new QPushButton(QObject::tr("取消"), this);
     row->addWidget(ok_, 2);
     row->addWidget(cancel_, 2);
     if (spec.hasPreview) {
-        preview_ = new QPushButton("预览", this);
+        preview_ = new QPushButton(QObject::tr("预览"), this);
         row->addWidget(preview_, 2);
         connect(preview_, &QPushButton::clicked, this, [this] {
             StepFields f;

@@ -6,16 +6,18 @@
 #include <QMessageBox>
 #include <QRadioButton>
 
+#include "gui/app/Translation.h"
+
 namespace sondara::gui {
 
 namespace {
-QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+QString qs(std::string_view s) {  // a caption of the core, in the window's language
+    return trCore(std::string(s));
 }
 }  // namespace
 
 void ShowProcessingMessage(QWidget* parent, const std::string& text) {
-    QMessageBox::warning(parent, QString(), QString::fromStdString(text));
+    QMessageBox::warning(parent, QString(), trCore(text));
 }
 
 StepFieldControls::StepFieldControls(ProcessKind kind, bool docked, QWidget* parent)

@@ -11,13 +11,14 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "gui/app/Translation.h"
 #include "gui/processing/StepFieldControls.h"
 
 namespace sondara::gui {
 
 namespace {
-QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+QString qs(std::string_view s) {  // a caption of the core, in the window's language
+    return trCore(std::string(s));
 }
 }  // namespace
 
@@ -66,15 +67,15 @@ StepParamDialog::StepParamDialog(ProcessKind kind, const StepFields& fields, con
     switch_->setAccessibleName(qs(kDockTooltip));
     switch_->setEnabled(!dockDisabled);
     switch_->setFocusPolicy(Qt::StrongFocus);
-    ok_ = new QPushButton("确定", this);
+    ok_ = new QPushButton(QObject::tr("确定"), this);
     ok_->setDefault(true);
-    cancel_ = new QPushButton("取消", this);
+    cancel_ = new QPushButton(QObject::tr("取消"), this);
     buttons->addWidget(switch_);
     buttons->addStretch(1);
     buttons->addWidget(ok_);
     buttons->addWidget(cancel_);
     if (spec.hasPreview) {
-        preview_ = new QPushButton("预览", this);
+        preview_ = new QPushButton(QObject::tr("预览"), this);
         buttons->addWidget(preview_);
         connect(preview_, &QPushButton::clicked, this, &StepParamDialog::runPreview);
     }

@@ -16,7 +16,7 @@ share="$prefix/share"
 for f in bin/sondara bin/sondara-cli share/applications/sondara.desktop share/mime/packages/sondara-qar.xml \
          share/icons/hicolor/scalable/apps/sondara.svg share/icons/hicolor/scalable/mimetypes/application-x-sondara-qar.svg \
          share/sondara/help/index.html share/sondara/help/en/index.html share/sondara/samples/sample.qar \
-         share/sondara/report-template.docx; do
+         share/sondara/report-template.docx share/sondara/translations/sondara_en.qm; do
   [ -e "$prefix/$f" ] || fail "$f is not installed"
 done
 # every page of the help links only to files that are installed with it
