@@ -1,9 +1,13 @@
 // sondara: the desktop program for low-strain pile integrity analysis.
 #include <QApplication>
+#include <QDialog>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QTimer>
 #include <cstdio>
 #include <ctime>
 
+#include "core/app/CommandIds.h"
 #include "core/app/ProgramVersion.h"
 #include "gui/app/CommandIcons.h"
 #include "gui/app/SondaraApp.h"
@@ -30,6 +34,34 @@ public:
         return true;
     }
 };
+
+// SONDARA_TEST_COMMANDS="32794 32875": when the window is up, run these commands (by
+// their numbers) one after the other as if chosen from the menu, and answer every
+// window they open with its default button, that is with the values shown. For the
+// tests that drive the real program as a child process (an unsaved change, then the
+// process killed); it does nothing a user could not do by hand. Prints
+// "test-commands-done" when the last command has run.
+void runTestCommands(sondara::gui::CSondaraApp& app, const QString& list) {
+    auto* answer = new QTimer(&app);
+    QObject::connect(answer, &QTimer::timeout, [] {
+        auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!d) return;
+        for (QPushButton* b : d->findChildren<QPushButton*>())
+            if (b->isDefault() && b->isVisible() && b->isEnabled()) {
+                b->click();
+                return;
+            }
+        d->accept();
+    });
+    answer->start(50);
+    QTimer::singleShot(0, &app, [&app, list, answer] {
+        for (const QString& id : list.split(QRegularExpression("[ ,]+"), Qt::SkipEmptyParts))
+            if (app.frame()) app.frame()->runCommand(static_cast<sondara::CommandId>(id.toInt()));
+        answer->stop();
+        std::printf("test-commands-done\n");
+        std::fflush(stdout);
+    });
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -46,6 +78,8 @@ int main(int argc, char** argv) {
     sondara::gui::installTranslations();
     sondara::gui::CSondaraApp app;
     if (!app.initInstance(QApplication::arguments())) return 1;
+    if (qEnvironmentVariableIsSet("SONDARA_TEST_COMMANDS"))
+        runTestCommands(app, qEnvironmentVariable("SONDARA_TEST_COMMANDS"));
     // SONDARA_SCREENSHOT=file.png: save a picture of the main window after start-up
     // and quit (documentation and smoke runs without a screen grabber).
     if (qEnvironmentVariableIsSet("SONDARA_SCREENSHOT")) {

@@ -16,5 +16,5 @@ export SONDARA_TEST_TMP="${TMPDIR:-/tmp}"
 # a long walk: each step may take as long as the walk needs
 SONDARA_WALK_STEPS="$steps" SONDARA_WALK_SEED="$seed" QT_QPA_PLATFORM=offscreen \
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  "build/$preset/test_gui" --gtest_filter='RandomWalkFixture.WalkFromTheEnvironmentSeed' \
+  "build/$preset/gui/test_gui" --gtest_filter='RandomWalkFixture.WalkFromTheEnvironmentSeed' \
   || { echo "random walk failed: replay with scripts/soak.sh $steps $seed $preset"; exit 1; }

@@ -1,5 +1,6 @@
 #include "core/fileio/ProjectFile.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -20,6 +21,11 @@ constexpr const char* kMsgOriginalHeaderLost = "原始数据不完整，原始�
 
 constexpr int kMaxCount = 9999;   // any count stored in a record
 constexpr int kMaxPoints = 9998;  // points of one set
+
+// A document the reader would refuse is not written.
+constexpr const char* kMsgNoPointsToSave = "没有测点，不能保存！";
+constexpr const char* kMsgTooManyPointsToSave = "测点数[%d]超过%d个，不能保存！";
+constexpr const char* kMsgRecordTooLong = "第[%d]个测点的数据超过%d个，不能保存！";
 constexpr std::size_t kHeaderBytes = 209;
 
 std::string format(const char* fmt, int a, int b = 0) {
@@ -323,7 +329,40 @@ bool writeDocument(ByteWriter& w, const ProjectInfo& info, const std::vector<Tes
 }
 }  // namespace
 
+namespace {
+
+// Why a set of these points (all, or the `only` indices) could not be read back
+// (empty: it can). A data file's set holds 1..9998 points (the original set may be
+// missing), and no count in a record goes beyond 9999.
+std::string unreadableReason(const std::vector<TestPoint>& pts, const std::vector<int>* only,
+                             bool mayBeEmpty) {
+    const std::size_t count = only ? only->size() : pts.size();
+    if (count == 0 && !mayBeEmpty) return kMsgNoPointsToSave;
+    if (count > static_cast<std::size_t>(kMaxPoints))
+        return format(kMsgTooManyPointsToSave, static_cast<int>(count), kMaxPoints);
+    auto tooLong = [](std::size_t n) { return n > static_cast<std::size_t>(kMaxCount); };
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::size_t i = only ? static_cast<std::size_t>((*only)[k]) : k;
+        const TestPoint& p = pts[i];
+        if (tooLong(p.rawSamples.size()) || tooLong(p.samples.size()) || tooLong(p.steps.size()) ||
+            tooLong(p.defects.size()) || tooLong(p.spectrumMarks.size()) ||
+            tooLong(p.correlationMarks.size()) ||
+            tooLong(std::min(p.waveletMarkPanes.size(), p.waveletMarkPositions.size())))
+            return format(kMsgRecordTooLong, static_cast<int>(i) + 1, kMaxCount);
+    }
+    return {};
+}
+
+}  // namespace
+
 bool WriteProject(CSondaraDoc& doc, const std::string& path, std::string* error) {
+    // never a file that cannot be opened again; the previous file stays as it is
+    std::string why = unreadableReason(doc.points, nullptr, false);
+    if (why.empty()) why = unreadableReason(doc.originalPoints, nullptr, true);
+    if (!why.empty()) {
+        if (error) *error = why;
+        return false;
+    }
     setVersionTag(doc.info, "QAR16");
     setVersionTag(doc.originalInfo, "QAR16");
     doc.info.pointCount = doc.pointCount();
@@ -346,6 +385,10 @@ bool SaveChecked(const CSondaraDoc& doc, const std::string& path, std::string* e
         if (doc.validPoint(i)) checked.push_back(i);
     if (checked.empty()) {
         if (error) *error = "请选择要保存的测点";
+        return false;
+    }
+    if (std::string why = unreadableReason(doc.points, &checked, false); !why.empty()) {
+        if (error) *error = why;
         return false;
     }
     AtomicFileWriter f(path);

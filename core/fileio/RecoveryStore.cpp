@@ -117,6 +117,29 @@ RecoverySnapshot TakeRecoverySnapshot(const CSondaraDoc& doc, const std::string&
     return s;
 }
 
+namespace {
+
+// The data of a write in progress: "<key>.qar.next". The index is the point where a
+// write takes effect: the new data is written whole beside the old, then the index
+// that describes it, and only then does the new data take the old one's name. A
+// process killed anywhere in between leaves either the old pair or a new index with
+// its data under the ".next" name, which the next look finishes (completeWrite).
+std::string nextPath(const RecoveryEntry& e) {
+    return e.dataPath + ".next";
+}
+
+// Finishes a write that was stopped after its index: the ".next" data the index
+// describes takes its place.
+void completeWrite(RecoveryEntry e) {
+    std::error_code ec;
+    const std::string next = nextPath(e);
+    if (!fs::exists(next, ec) || !parseIndex(readWhole(e.indexPath, 1 << 16), e)) return;
+    const std::string data = readWhole(next, std::string::npos);
+    if (data.size() == e.size && fnv1a(data) == e.hash) fs::rename(next, e.dataPath, ec);
+}
+
+}  // namespace
+
 bool WriteRecovery(const RecoverySnapshot& s, const std::string& dir, std::string* error) {
     const RecoveryEntry e = entryOf(dir, RecoveryKey(s.documentPath));
     CSondaraDoc doc;
@@ -124,7 +147,8 @@ bool WriteRecovery(const RecoverySnapshot& s, const std::string& dir, std::strin
     doc.originalInfo = s.originalInfo;
     doc.points = s.points;
     doc.originalPoints = s.originalPoints;
-    if (!WriteProject(doc, e.dataPath, error)) return false;
+    const std::string next = nextPath(e);
+    if (!WriteProject(doc, next, error)) return false;
     AtomicFileWriter idx(e.indexPath);
     if (!idx.isOpen()) {
         if (error) *error = idx.error();
@@ -132,11 +156,17 @@ bool WriteRecovery(const RecoverySnapshot& s, const std::string& dir, std::strin
     }
     // the index carries the size and a hash of the data, so that a data file that was
     // cut or changed later is recognised before it is read
-    const std::string data = readWhole(e.dataPath, std::string::npos);
+    const std::string data = readWhole(next, std::string::npos);
     const std::string text = indexText(s, data.size(), fnv1a(data));
     idx.writer().bytes(text.data(), text.size());
     if (!idx.commit()) {
         if (error) *error = idx.error();
+        return false;
+    }
+    std::error_code ec;
+    fs::rename(next, e.dataPath, ec);
+    if (ec) {
+        if (error) *error = ec.message();
         return false;
     }
     return true;
@@ -145,6 +175,8 @@ bool WriteRecovery(const RecoverySnapshot& s, const std::string& dir, std::strin
 std::vector<RecoveryEntry> ListRecoveries(const std::string& dir) {
     std::vector<RecoveryEntry> out;
     std::error_code ec;
+    for (const fs::directory_entry& d : fs::directory_iterator(dir, ec))
+        if (d.path().extension() == ".idx") completeWrite(entryOf(dir, d.path().stem().string()));
     for (const fs::directory_entry& d : fs::directory_iterator(dir, ec)) {
         const fs::path p = d.path();
         if (p.extension() != ".qar" || !d.is_regular_file(ec)) continue;
@@ -163,6 +195,7 @@ std::vector<RecoveryEntry> ListRecoveries(const std::string& dir) {
 
 bool FindRecovery(const std::string& dir, const std::string& documentPath, RecoveryEntry* out) {
     RecoveryEntry e = entryOf(dir, RecoveryKey(documentPath));
+    completeWrite(e);
     std::error_code ec;
     if (!fs::exists(e.dataPath, ec)) return false;
     if (!parseIndex(readWhole(e.indexPath, 1 << 16), e)) {
@@ -196,6 +229,7 @@ std::string ReadRecovery(const RecoveryEntry& e, CSondaraDoc& doc) {
 
 void RemoveRecovery(const RecoveryEntry& e) {
     std::error_code ec;
+    fs::remove(nextPath(e), ec);
     fs::remove(e.dataPath, ec);
     fs::remove(e.indexPath, ec);
 }

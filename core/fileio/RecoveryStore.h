@@ -39,8 +39,11 @@ struct RecoverySnapshot {
 RecoverySnapshot TakeRecoverySnapshot(const CSondaraDoc& doc, const std::string& documentPath,
                                       std::int64_t time);
 
-// Writes the data file and then the index, each atomically (temporary file, fsync,
-// rename), into `dir`. False with `error` set on failure; the previous files stay.
+// Writes the data beside the previous data ("<key>.qar.next"), then the index, each
+// atomically (temporary file, fsync, rename), and then gives the new data its name,
+// into `dir`. False with `error` set on failure; the previous files stay. A process
+// killed between the steps leaves the previous pair, or the new index with its data
+// still named ".next": looking the recovery up (List/FindRecovery) finishes that.
 bool WriteRecovery(const RecoverySnapshot& s, const std::string& dir, std::string* error = nullptr);
 
 // The recovery files in `dir`, newest first. An index that cannot be read lists the

@@ -379,6 +379,21 @@ CommitResult CommitProcessing(CSondaraDoc& doc, const CommitRequest& request,
     if (!KindAvailable(step.processKind(), request.domain, request.showsAverage))
         return CommitResult::Ignored;
 
+    // A cancelled window leaves each target's processed trace and display range exactly
+    // as they were: replaying the chain again would not always give them back (a chain
+    // that depends on the head or toe, moved since it was last replayed), and a cancel
+    // is no change of the project.
+    struct Kept {
+        std::vector<float> samples;
+        float rangeMax, rangeMin;
+    };
+    std::vector<Kept> kept;
+    kept.reserve(targets.size());
+    for (int i : targets) {
+        const TestPoint& p = doc.points[i];
+        kept.push_back({p.samples, p.lastParams.rangeMax, p.lastParams.rangeMin});
+    }
+
     bool accepted = true;
     if (KindHasParameters(step.processKind()) && dialog) {
         ProcessStep edited = step;  // the dialog's copy: a cancel leaves `step` as built
@@ -391,8 +406,8 @@ CommitResult CommitProcessing(CSondaraDoc& doc, const CommitRequest& request,
         if (accepted) step = edited;
     }
 
-    RestoreChains(doc, targets);
     if (accepted) {
+        RestoreChains(doc, targets);
         switch (request.edit) {
             case ChainEdit::NewOperation:
                 AppendStep(doc, targets, step);
@@ -405,7 +420,17 @@ CommitResult CommitProcessing(CSondaraDoc& doc, const CommitRequest& request,
                 break;
         }
     }
-    UpdateDisplayRange(doc, targets);
+    if (accepted) {
+        UpdateDisplayRange(doc, targets);
+    } else {
+        for (std::size_t k = 0; k < targets.size(); ++k) {
+            if (!doc.validPoint(targets[k])) continue;
+            TestPoint& p = doc.points[targets[k]];
+            p.samples = std::move(kept[k].samples);
+            p.lastParams.rangeMax = kept[k].rangeMax;
+            p.lastParams.rangeMin = kept[k].rangeMin;
+        }
+    }
     if (request.edit == ChainEdit::NewOperation)
         for (int i : targets) RememberParameters(doc.points[i], step);
     if (accepted)

@@ -68,6 +68,12 @@ void RecoveryManager::onChanged(const DocChangeEvent& e) {
 void RecoveryManager::writeNow() {
     timer_.stop();
     if (!host_ || !host_->doc().modified) return;
+    // a document without points cannot be saved, so there is nothing to recover; an
+    // older recovery of it would bring back points the user deleted
+    if (host_->doc().pointCount() == 0) {
+        discard();
+        return;
+    }
     const std::string path = documentPath();
     writtenPaths_.insert(path);
     auto snap = std::make_shared<RecoverySnapshot>(

@@ -266,6 +266,11 @@ bool CSondaraApp::saveModified() {
 
 bool CSondaraApp::saveDocument(bool askForPath) {
     if (!host_) return false;
+    // a data file holds at least one point: an empty one could not be opened again
+    if (host_->doc().pointCount() == 0) {
+        QMessageBox::warning(frame_.get(), "Sondara", "没有测点，不能保存！");
+        return false;
+    }
     QString path = host_->path();
     if (askForPath || path.isEmpty()) {
         path = QFileDialog::getSaveFileName(frame_.get(), QObject::tr("另存为"),

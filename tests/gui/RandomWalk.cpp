@@ -13,6 +13,7 @@
 #include <QDoubleSpinBox>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -72,7 +73,7 @@ template <class T>
 std::string fieldDiff(const char* name, int point, const T& a, const T& b) {
     if (a == b) return {};
     std::ostringstream s;
-    s << "point " << point << ": " << name << " differs after saving and reading back";
+    s << "point " << point << ": " << name << " differs";
     return s.str();
 }
 
@@ -128,12 +129,142 @@ std::string checkDocumentInvariants(const CSondaraDoc& d) {
     return err.str();
 }
 
-std::string checkSavedDocument(const CSondaraDoc& d, const std::string& folder) {
+namespace {
+
+// Which part of a point's stored parameters differs: a view's display state, the
+// display range or the parameters of the last processing step.
+std::string lastParamsDiff(int point, const ProcessStep& a, const ProcessStep& b) {
+    if (a == b) return {};
+    std::ostringstream s;
+    s << "point " << point << ": ";
+    for (int k = 0; k < kViewStateSlots; ++k)
+        if (!(a.viewStates[k] == b.viewStates[k])) {
+            const DisplayState &x = a.viewStates[k], &y = b.viewStates[k];
+            s << "display state of view slot " << k << " differs (fill " << x.fill << '/' << y.fill
+              << ", position " << x.positionMode << '/' << y.positionMode << " offset " << x.xOffset
+              << '/' << y.xOffset << ", h scale " << x.hScaleMode << ':' << x.hScale << '/'
+              << y.hScaleMode << ':' << y.hScale << ", v scale " << x.vScaleMode << ':' << x.vScale
+              << '/' << y.vScaleMode << ':' << y.vScale << ")";
+            return s.str();
+        }
+    if (a.rangeMax != b.rangeMax || a.rangeMin != b.rangeMin) {
+        s << "display range differs (" << a.rangeMin << ".." << a.rangeMax << " against "
+          << b.rangeMin << ".." << b.rangeMax << ")";
+        return s.str();
+    }
+    s << "parameters of the last processing step differ (kind " << a.kind << '/' << b.kind << ")";
+    return s.str();
+}
+
+// The first difference between the points of two documents (empty: none). With
+// `positions` false a defect's position is not compared (it is derived on reading).
+std::string comparePoints(const CSondaraDoc& d, const CSondaraDoc& back, bool positions) {
+    if (back.pointCount() != d.pointCount())
+        return std::to_string(d.pointCount()) + " points against " +
+               std::to_string(back.pointCount());
+    for (int i = 0; i < d.pointCount(); ++i) {
+        const TestPoint& a = d.points[i];
+        const TestPoint& b = back.points[i];
+        bool fixedEqual = true;
+        forEachFixedField(a, b, [&](const auto& x, const auto& y) {
+            if (!(x == y)) fixedEqual = false;
+        });
+        if (!fixedEqual) return "point " + std::to_string(i) + ": pile fields differ";
+        auto marks = [positions](std::vector<PileMark> m) {
+            if (!positions)
+                for (PileMark& x : m) x.position = 0;
+            return m;
+        };
+        for (const std::string& s :
+             {fieldDiff("raw trace", i, a.rawSamples, b.rawSamples),
+              fieldDiff("processed trace", i, a.samples, b.samples),
+              fieldDiff("processing chain", i, a.steps, b.steps),
+              fieldDiff("defects", i, marks(a.defects), marks(b.defects)),
+              fieldDiff("spectrum marks", i, a.spectrumMarks, b.spectrumMarks),
+              fieldDiff("correlation marks", i, a.correlationMarks, b.correlationMarks),
+              fieldDiff("wavelet marks", i, a.waveletMarkPositions, b.waveletMarkPositions),
+              fieldDiff("check box", i, a.checked, b.checked)})
+            if (!s.empty()) return s;
+        if (!positions) continue;
+        // two documents read from files: the rest of the record too
+        for (const std::string& s :
+             {lastParamsDiff(i, a.lastParams, b.lastParams),
+              fieldDiff("head and toe flags", i, std::make_pair(a.headSetFlag, a.toeSetFlag),
+                        std::make_pair(b.headSetFlag, b.toeSetFlag)),
+              fieldDiff("wavelet mark panes", i, a.waveletMarkPanes, b.waveletMarkPanes),
+              fieldDiff("record text", i, a.extraText, b.extraText)})
+            if (!s.empty()) return s;
+    }
+    return {};
+}
+
+CSondaraDoc copyOf(const CSondaraDoc& d) {
     CSondaraDoc copy;
     copy.info = d.info;
     copy.points = d.points;
     copy.originalInfo = d.originalInfo;
     copy.originalPoints = d.originalPoints;
+    return copy;
+}
+
+}  // namespace
+
+std::string savedBytes(const CSondaraDoc& d, const std::string& folder, bool remembered) {
+    if (d.pointCount() == 0) return "<no points>";
+    CSondaraDoc copy = copyOf(d);
+    if (!remembered)
+        for (TestPoint& p : copy.points) {
+            // the parameters a processing window remembers for the next one, kept also
+            // when it is cancelled (no change of the project, so not in the history);
+            // the display states and ranges stored beside them stay compared
+            ProcessStep kept;
+            kept.viewStates = p.lastParams.viewStates;
+            kept.rangeMax = p.lastParams.rangeMax;
+            kept.rangeMin = p.lastParams.rangeMin;
+            p.lastParams = kept;
+        }
+    const std::string path = folder + "/walk-bytes.qar";
+    std::string error;
+    if (!WriteProject(copy, path, &error)) return "<not saved: " + error + ">";
+    return test::readFile(path);
+}
+
+std::string describeDifference(const std::string& bytesA, const std::string& bytesB,
+                               const std::string& folder) {
+    if (bytesA.front() == '<' || bytesB.front() == '<')
+        return bytesA.substr(0, 40) + " against " + bytesB.substr(0, 40);
+    const std::string a = folder + "/walk-diff-a.qar", b = folder + "/walk-diff-b.qar";
+    test::writeFile(a, bytesA);
+    test::writeFile(b, bytesB);
+    CSondaraDoc da, db;
+    std::string warning;
+    ReadProject(da, a, &warning);
+    ReadProject(db, b, &warning);
+    std::string diff = comparePoints(da, db, true);
+    if (diff.empty() && !(da.info == db.info)) diff = "the project header differs";
+    if (diff.empty()) {
+        CSondaraDoc oa, ob;
+        oa.points = da.originalPoints;
+        ob.points = db.originalPoints;
+        diff = comparePoints(oa, ob, true);
+        if (!diff.empty()) diff = "original set: " + diff;
+    }
+    return diff.empty() ? "a byte outside the compared fields differs" : diff;
+}
+
+std::string checkEmptyNotSaved(const CSondaraDoc& d, const std::string& folder) {
+    CSondaraDoc copy = copyOf(d);
+    const std::string path = folder + "/walk-empty.qar";
+    std::remove(path.c_str());
+    std::string error;
+    if (WriteProject(copy, path, &error)) return "a document without points was saved";
+    if (QFileInfo::exists(QString::fromStdString(path)))
+        return "a refused save of an empty document left a file";
+    return error == "没有测点，不能保存！" ? "" : "an empty document refused with: " + error;
+}
+
+std::string checkSavedDocument(const CSondaraDoc& d, const std::string& folder) {
+    CSondaraDoc copy = copyOf(d);
     const std::string first = folder + "/walk-check.qar", second = folder + "/walk-check-2.qar";
     std::string error;
     if (!WriteProject(copy, first, &error)) return "writing the document failed: " + error;
@@ -141,36 +272,10 @@ std::string checkSavedDocument(const CSondaraDoc& d, const std::string& folder) 
     std::string warning;
     const std::string readError = ReadProject(back, first, &warning);
     if (!readError.empty()) return "reading the saved document failed: " + readError;
-    if (back.pointCount() != d.pointCount())
-        return "saved " + std::to_string(d.pointCount()) + " points, read back " +
-               std::to_string(back.pointCount());
-    for (int i = 0; i < d.pointCount(); ++i) {
-        const TestPoint& a = d.points[i];
-        const TestPoint& b = back.points[i];
-        std::string diff;
-        bool fixedEqual = true;
-        forEachFixedField(a, b, [&](const auto& x, const auto& y) {
-            if (!(x == y)) fixedEqual = false;
-        });
-        if (!fixedEqual)
-            return "point " + std::to_string(i) + ": pile fields differ after reading back";
-        // a defect's position is read back from its depth (from the head as it is then),
-        // so only the rest of the mark must come back unchanged
-        auto withoutPositions = [](std::vector<PileMark> marks) {
-            for (PileMark& m : marks) m.position = 0;
-            return marks;
-        };
-        for (const std::string& s :
-             {fieldDiff("raw trace", i, a.rawSamples, b.rawSamples),
-              fieldDiff("processed trace", i, a.samples, b.samples),
-              fieldDiff("processing chain", i, a.steps, b.steps),
-              fieldDiff("defects", i, withoutPositions(a.defects), withoutPositions(b.defects)),
-              fieldDiff("spectrum marks", i, a.spectrumMarks, b.spectrumMarks),
-              fieldDiff("correlation marks", i, a.correlationMarks, b.correlationMarks),
-              fieldDiff("wavelet marks", i, a.waveletMarkPositions, b.waveletMarkPositions),
-              fieldDiff("check box", i, a.checked, b.checked)})
-            if (!s.empty()) return s;
-    }
+    // a defect's position is read back from its depth (from the head as it is then),
+    // so only the rest of the mark must come back unchanged
+    if (std::string diff = comparePoints(d, back, false); !diff.empty())
+        return diff + " after saving and reading back";
     // A defect's position is derived from its depth on reading, so the first read may
     // move marks; from then on writing and reading must be a fixed point.
     if (!WriteProject(back, second, &error)) return "writing the read document failed: " + error;
@@ -309,19 +414,103 @@ void RandomWalk::tick() {
 
 void RandomWalk::check(const char* when) {
     DocumentHost* host = app_.document();
-    if (!host) return;
+    if (!host) {
+        baselineValid_ = false;  // the next document starts its own history
+        return;
+    }
     const CSondaraDoc& d = host->doc();
+    // a step taken while a docked form waits may have emptied the history (新建, 打开)
+    // or gone back to the original points: the start of the history is not known then
+    if (&d != baselineDoc_ || (depth_ != 0 && (!d.canUndo() || reverted_))) baselineValid_ = false;
     std::string e = checkDocumentInvariants(d);
     if (!e.empty()) {
         fail(std::string(when) + ": " + e);
         return;
     }
-    // an empty document saves but does not read back (the reader refuses a count of 0):
-    // a known limit of the file format, not checked here
-    if (depth_ == 0 && o_.saveEvery > 0 && step_ % o_.saveEvery == 0 && d.pointCount() > 0) {
-        e = checkSavedDocument(d, o_.folder);
-        if (!e.empty()) fail(e);
+    if (depth_ != 0 || QApplication::activeModalWidget()) return;
+    // a document without points cannot be saved (a data file holds at least one)
+    if (o_.saveEvery > 0 && step_ % o_.saveEvery == 0) {
+        e = d.pointCount() > 0 ? checkSavedDocument(d, o_.folder)
+                               : checkEmptyNotSaved(d, o_.folder);
+        if (!e.empty()) {
+            fail(e);
+            return;
+        }
     }
+    followHistory(d);
+    if (o_.undoEvery > 0 && step_ % o_.undoEvery == 0 && d.canUndo()) undoEverything();
+}
+
+void RandomWalk::followHistory(const CSondaraDoc& d) {
+    // 还原 goes back to the file's original points and cannot be undone; a history
+    // that dropped its oldest steps cannot go back to where it started
+    if (reverted_ || d.undoSteps().size() >= kUndoMaxSteps) baselineValid_ = false;
+    reverted_ = false;
+    if (!d.canUndo()) {
+        baseline_ = savedBytes(d, o_.folder, false);
+        baselineValid_ = true;
+        baselineDoc_ = &d;
+    }
+}
+
+// Undoes every step through 编辑 → 撤销; where the history is whole the document must
+// save to the bytes it saved to when the history was empty. Half the time the steps
+// are redone through 恢复, which must give back the bytes before the undoing.
+void RandomWalk::undoEverything() {
+    CMainFrame& f = *app_.frame();
+    const CSondaraDoc& d = app_.document()->doc();
+    const bool compare = baselineValid_;
+    const std::string before = savedBytes(d, o_.folder, false);
+    const std::size_t steps = d.undoSteps().size();
+    note("undo all " + std::to_string(steps) + " steps" + (compare ? "" : " (not compared)"));
+    ++undoChecks_;
+    std::size_t undone = 0;
+    while (app_.document() && app_.document()->doc().canUndo()) {
+        const std::size_t left = app_.document()->doc().undoSteps().size();
+        f.runCommand(CommandId::EditUndo);
+        if (QApplication::activeModalWidget()) return;  // answered by the next tick
+        if (!app_.document() || app_.document()->doc().undoSteps().size() >= left) {
+            fail("撤销 does not take a step off the history (" + std::to_string(left) + " left)");
+            return;
+        }
+        ++undone;
+    }
+    if (!app_.document()) return;
+    const CSondaraDoc& after = app_.document()->doc();
+    if (std::string e = checkDocumentInvariants(after); !e.empty()) {
+        fail("after undoing everything: " + e);
+        return;
+    }
+    const std::string start = savedBytes(after, o_.folder, false);
+    if (compare && start != baseline_) {
+        fail("undoing all " + std::to_string(undone) +
+             " steps does not give back the document where the history began: " +
+             describeDifference(baseline_, start, o_.folder));
+        return;
+    }
+    baseline_ = start;
+    baselineValid_ = true;
+    baselineDoc_ = &after;
+    // the next change starts a new history here; a long one is not redone, so that it
+    // never reaches the bound where the oldest steps go
+    if (!compare || steps > 120 || chance(50)) return;
+    // the steps undone here, not those an earlier 撤销 of the walk left on the redo list
+    note("redo the " + std::to_string(undone) + " steps");
+    for (std::size_t k = 0; k < undone && app_.document(); ++k) {
+        const std::size_t left = app_.document()->doc().redoSteps().size();
+        f.runCommand(CommandId::EditRedo);
+        if (QApplication::activeModalWidget()) return;
+        if (!app_.document() || app_.document()->doc().redoSteps().size() >= left) {
+            fail("恢复 does not take a step off the redo list (" + std::to_string(left) + " left)");
+            return;
+        }
+    }
+    if (!app_.document()) return;
+    const std::string again = savedBytes(app_.document()->doc(), o_.folder, false);
+    if (again != before)
+        fail("redoing the " + std::to_string(undone) +
+             " steps does not give back the document before the undoing: " +
+             describeDifference(before, again, o_.folder));
 }
 
 void RandomWalk::step() {
@@ -364,6 +553,7 @@ void RandomWalk::runRandomCommand() {
     const CommandId id = enabled[pick(static_cast<int>(enabled.size()))];
     note("command " + describe(id));
     ++commands_;
+    if (id == CommandId::EditRevert) reverted_ = true;
     const bool hardware = id == CommandId::ToolTransfer;
     const bool before = cancelOnly_;
     if (hardware) cancelOnly_ = true;

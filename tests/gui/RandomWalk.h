@@ -36,6 +36,19 @@ std::string checkDocumentInvariants(const CSondaraDoc& d);
 // read back (empty: nothing).
 std::string checkSavedDocument(const CSondaraDoc& d, const std::string& folder);
 
+// A document without points is refused by the writer, with its message, and no file
+// is left (empty: so).
+std::string checkEmptyNotSaved(const CSondaraDoc& d, const std::string& folder);
+
+// The bytes the document saves to (written into `folder`); a document without points
+// cannot be saved and gives "<no points>". Without `remembered` the parameters each
+// point remembers for the next processing window are left out (a cancelled window
+// changes them too, and that is not a change the history undoes).
+std::string savedBytes(const CSondaraDoc& d, const std::string& folder, bool remembered = true);
+// The first difference between two saved documents, for a failure message.
+std::string describeDifference(const std::string& bytesA, const std::string& bytesB,
+                               const std::string& folder);
+
 // Swallows the URLs the program would hand to the desktop (reports, help, the log):
 // a walk never starts another program. (A text browser's setSource slot receives
 // them; its loading is replaced by a count.)
@@ -55,6 +68,7 @@ public:
         unsigned seed = 1;
         int steps = 300;
         int saveEvery = 20;          // the saved-and-read-back comparison, every so many steps
+        int undoEvery = 30;          // undo everything (and maybe redo it), every so many steps
         std::string folder;          // every file the walk writes or offers lies in here
         double maxStepSeconds = 60;  // a step that takes longer is reported as hanging
     };
@@ -67,6 +81,7 @@ public:
     int stepsRun() const { return step_; }
     int dialogsAnswered() const { return dialogs_; }
     int commandsRun() const { return commands_; }
+    int undoChecks() const { return undoChecks_; }
     // The last steps, oldest first.
     const std::deque<std::string>& lastSteps() const { return last_; }
 
@@ -88,6 +103,8 @@ private:
     void clickDisplay(bool drag);
     void pressKey();
     void check(const char* when);
+    void followHistory(const CSondaraDoc& d);
+    void undoEverything();
     void fail(const std::string& what);
     void note(const std::string& s);
     std::string randomText();
@@ -107,6 +124,14 @@ private:
     int dialogs_ = 0;
     int commands_ = 0;
     int fileCounter_ = 0;
+    // The saved bytes of the document when its undo history was last empty: undoing
+    // everything must come back to them. Not valid after a change that cannot be undone
+    // (还原) or when the history dropped its oldest steps, until the history is empty again.
+    std::string baseline_;
+    bool baselineValid_ = false;
+    const CSondaraDoc* baselineDoc_ = nullptr;  // the document the baseline belongs to
+    bool reverted_ = false;                     // 还原 ran since the last check
+    int undoChecks_ = 0;
     bool cancelOnly_ = false;  // the running command acts on hardware: cancel whatever it asks
     bool finished_ = false;
     QPointer<QWidget> lastModal_;

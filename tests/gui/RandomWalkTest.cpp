@@ -58,8 +58,10 @@ struct RandomWalkFixture : GuiFixture {
         const std::string failure = w.run();
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        std::printf("random walk: seed %u, %d steps, %d commands, %d dialogs answered, %.1f s\n",
-                    seed, w.stepsRun(), w.commandsRun(), w.dialogsAnswered(), seconds);
+        std::printf(
+            "random walk: seed %u, %d steps, %d commands, %d dialogs answered, %d times "
+            "undone to the start, %.1f s\n",
+            seed, w.stepsRun(), w.commandsRun(), w.dialogsAnswered(), w.undoChecks(), seconds);
         EXPECT_EQ(failure, "");
         if (!failure.empty()) return;
         EXPECT_EQ(w.stepsRun(), steps);
@@ -80,6 +82,15 @@ TEST_F(RandomWalkFixture, WalkFromTheEnvironmentSeed) {
 // when it was opened again (step 1,283).
 TEST_F(RandomWalkFixture, Seed5MarksStayOnTheTraceAfterReopening) {
     walk(5, 1300);
+}
+
+// Found by the walk (seed 2): 新建, then the saved-and-read-back check wrote an empty
+// document that the reader refuses ("文件异常，测点数[0]不合理！"). Saving now refuses a
+// document without points and writes nothing; the walk checks that for every empty
+// document it meets at a save check (seed 2 usually meets several in 300 steps; the
+// walk does not replay exactly, see docs/ROBUSTNESS.md).
+TEST_F(RandomWalkFixture, Seed2AnEmptyDocumentIsNeverWritten) {
+    walk(2, 300);
 }
 
 // The checks the walk relies on find each kind of broken document.
@@ -122,6 +133,7 @@ TEST(DocumentInvariants, SavedDocumentReadsBackEqual) {
     test::TempDir dir;
     CSondaraDoc d = walkDocument();
     EXPECT_EQ(checkSavedDocument(d, dir.path()), "");
+    EXPECT_EQ(checkEmptyNotSaved(test::makeDoc({}), dir.path()), "");
 }
 
 }  // namespace

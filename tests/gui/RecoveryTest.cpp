@@ -5,8 +5,10 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
+#include <cstdlib>
 #include <filesystem>
 
 #include "GuiFixture.h"
@@ -14,6 +16,7 @@
 #include "core/fileio/ProjectFile.h"
 #include "core/fileio/RecoveryStore.h"
 #include "core/processing/ProcessingChain.h"
+#include "core/sim/SimProject.h"
 #include "gui/app/RecoveryManager.h"
 #include "support/Fixtures.h"
 
@@ -63,6 +66,58 @@ std::string bytesOf(CSondaraDoc& d, const test::TempDir& dir, const char* name) 
 }
 
 using test::process;
+
+// Clicks the default button of every window that opens (OK with the shown values).
+struct AcceptDefaults {
+    QTimer timer;
+    AcceptDefaults() {
+        QObject::connect(&timer, &QTimer::timeout, [] {
+            auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!d) return;
+            for (QPushButton* b : d->findChildren<QPushButton*>())
+                if (b->isDefault() && b->isVisible() && b->isEnabled()) {
+                    b->click();
+                    return;
+                }
+            d->accept();
+        });
+        timer.start(5);
+    }
+};
+
+// An environment variable set for the test's lifetime.
+struct ScopedEnv {
+    std::string name, before;
+    bool had;
+    ScopedEnv(const char* n, const std::string& value) : name(n), had(std::getenv(n)) {
+        if (had) before = std::getenv(n);
+        ::setenv(n, value.c_str(), 1);
+    }
+    ~ScopedEnv() {
+        if (had)
+            ::setenv(name.c_str(), before.c_str(), 1);
+        else
+            ::unsetenv(name.c_str());
+    }
+};
+
+// The desktop program under test: $SONDARA_DESKTOP, else the one built beside the tests.
+QString desktopProgram() {
+    const QString env = qEnvironmentVariable("SONDARA_DESKTOP");
+    return env.isEmpty() ? QCoreApplication::applicationDirPath() + "/sondara" : env;
+}
+
+// The bundled sample project (twelve simulated piles), as resources/samples builds it.
+CSondaraDoc sampleProject() {
+    const std::string json =
+        test::readFile(std::string(SONDARA_SOURCE_RESOURCES) + "/samples/sample-spec.json");
+    ProjectSpec spec;
+    std::string error;
+    CSondaraDoc d;
+    EXPECT_TRUE(parseProjectSpec(json, spec, error)) << error;
+    EXPECT_TRUE(buildProject(spec, d, nullptr, error)) << error;
+    return d;
+}
 
 struct Recovery : GuiFixture {
     void SetUp() override {
@@ -121,6 +176,77 @@ TEST_F(Recovery, AKilledProgramIsOfferedItsUnsavedWorkAndSavesItToTheOriginalFil
     app->recovery()->waitForWorker();
     EXPECT_EQ(test::readFile(project), memory);
     EXPECT_TRUE(ListRecoveries(recoveryDir()).empty());
+}
+
+// The real desktop program as a child process: on a copy of the sample project it runs
+// 波形反向 (a processing step, answered with the shown values) and nobody saves; after
+// the interval its recovery file is on disk and the process is killed (SIGKILL). The
+// next start offers 恢复, and the recovered document saves to the bytes of the same
+// step taken here on another copy of the file.
+TEST_F(Recovery, TheKilledDesktopProgramGetsItsUnsavedStepBackOnTheNextStart) {
+    const ScopedEnv data("XDG_DATA_HOME", dir.file("data"));
+    const ScopedEnv settings("SONDARA_SETTINGS_DIR", dir.file("settings"));
+    fs::remove_all(recoveryDir());
+    CSondaraDoc sample = sampleProject();
+    ASSERT_GT(sample.pointCount(), 1);
+    const std::string same = dir.file("same.qar");
+    ASSERT_TRUE(WriteProject(sample, same));
+    const std::string original = test::readFile(same);
+
+    // the step taken here: the bytes the recovered document must save to
+    ASSERT_NO_FATAL_FAILURE(launch(sample));
+    {
+        AcceptDefaults ok;
+        frame().runCommand(CommandId::ProcInvert);
+    }
+    ASSERT_TRUE(doc().modified);
+    const std::string expected = bytesOf(doc(), dir, "expected.qar");
+    ASSERT_NE(expected, original);
+    doc().modified = false;
+    app->exitInstance();  // a clean end: no recovery of its own left behind
+    app.reset();
+    ASSERT_TRUE(ListRecoveries(recoveryDir()).empty());
+
+    project = same;
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("SONDARA_AUTOSAVE_SECONDS", "1");
+    env.insert("XDG_DATA_HOME", QString::fromStdString(dir.file("data")));
+    env.insert("SONDARA_SETTINGS_DIR", QString::fromStdString(dir.file("settings")));
+    env.insert("SONDARA_LOG", QString::fromStdString(dir.file("child-log.txt")));
+    env.insert("SONDARA_TEST_COMMANDS", QString::number(toInt(CommandId::ProcInvert)));
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(desktopProgram(), {QString::fromStdString(project)});
+    ASSERT_TRUE(child.waitForStarted(10000)) << child.errorString().toStdString();
+    // a slow start under the sanitizers on a loaded machine: up to a minute
+    RecoveryEntry entry;
+    const bool written = waitFor(
+        [&] {
+            return child.state() != QProcess::Running ||
+                   FindRecovery(recoveryDir(), absProject(), &entry);
+        },
+        60000);
+    const bool running = child.state() == QProcess::Running;
+    child.kill();  // SIGKILL
+    child.waitForFinished(10000);
+    const std::string output = child.readAll().toStdString();
+    ASSERT_TRUE(written && running) << "the program ended or wrote no recovery: " << output;
+    EXPECT_GE(entry.points, 1) << "the recovery has its index";
+    EXPECT_NE(output.find("test-commands-done"), std::string::npos) << output;
+    EXPECT_EQ(child.exitStatus(), QProcess::CrashExit);
+    EXPECT_EQ(test::readFile(project), original);  // nothing saved
+
+    Answer recover("恢复");
+    ASSERT_NO_FATAL_FAILURE(restart(project));
+    ASSERT_EQ(recover.texts.size(), 1) << recover.texts.join(" | ").toStdString();
+    EXPECT_TRUE(recover.texts[0].startsWith(
+        QString::fromStdString("文件" + absProject() + "有未保存的修改（")));
+    EXPECT_TRUE(doc().modified);
+    EXPECT_EQ(bytesOf(doc(), dir, "recovered.qar"), expected);
+    ASSERT_TRUE(app->saveDocument(false));
+    EXPECT_EQ(test::readFile(project), expected);
 }
 
 TEST_F(Recovery, DiscardDeletesTheRecoveryAndKeepsTheFile) {
@@ -184,8 +310,14 @@ TEST_F(Recovery, SavingClosingWithoutSavingAndACleanExitLeaveNoRecovery) {
     app->recovery()->waitForWorker();
     EXPECT_TRUE(ListRecoveries(recoveryDir()).empty());
 
-    // an untitled document is kept too, and a clean exit removes it
+    // a document without points cannot be saved: it has no recovery either
     doc().commitChange(DocChange::Header);
+    app->recovery()->writeNow();
+    app->recovery()->waitForWorker();
+    EXPECT_TRUE(ListRecoveries(recoveryDir()).empty());
+    // an untitled document is kept, and a clean exit removes it
+    doc().points.push_back(pileTrace("P1", 4000, 20));
+    doc().commitChange(DocChange::PointList);
     app->recovery()->writeNow();
     app->recovery()->waitForWorker();
     ASSERT_EQ(ListRecoveries(recoveryDir()).size(), 1u);

@@ -193,6 +193,63 @@ TEST(ProjectFile, PointCountBounds) {
     }
 }
 
+// Whatever is written can be opened again: a document the reader would refuse (no
+// points, too many, a record with a count beyond 9999) is not written, the message
+// says why, and the previous file stays as it was. An empty original set is allowed.
+TEST(ProjectFile, WhatCannotBeReadBackIsNotWritten) {
+    test::TempDir dir;
+    const std::string path = dir.file("p.qar");
+    ASSERT_TRUE(test::writeFile(path, "previous bytes"));
+    struct Case {
+        const char* name;
+        CSondaraDoc (*make)();
+        const char* error;
+        bool checkedToo;  // 选择保存 of every point is refused the same way
+    };
+    const Case cases[] = {
+        {"no points", [] { return test::makeDoc({}); }, "没有测点，不能保存！", false},
+        {"9999 points",
+         [] { return test::makeDoc(std::vector<TestPoint>(9999, simplePoint("P", 1))); },
+         "测点数[9999]超过9998个，不能保存！", true},
+        {"10000 samples",
+         [] {
+             CSondaraDoc d = test::makeDoc({simplePoint("P", 1), simplePoint("P", 1)});
+             d.points[1].samples.assign(10000, 1.0f);
+             return d;
+         },
+         "第[2]个测点的数据超过9999个，不能保存！", true},
+        {"10000 spectrum marks in the original set",
+         [] {
+             CSondaraDoc d = test::makeDoc({simplePoint("P", 1)});
+             d.originalPoints[0].spectrumMarks.assign(10000, 3);
+             return d;
+         },
+         "第[1]个测点的数据超过9999个，不能保存！", false},
+    };
+    for (const Case& c : cases) {
+        CSondaraDoc d = c.make();
+        std::string error;
+        EXPECT_FALSE(WriteProject(d, path, &error)) << c.name;
+        EXPECT_EQ(error, c.error) << c.name;
+        EXPECT_EQ(test::readFile(path), "previous bytes") << c.name;
+        if (c.checkedToo) {
+            d.checkedList.clear();
+            for (int i = 0; i < d.pointCount(); ++i) d.checkedList.push_back(i);
+            error.clear();
+            EXPECT_FALSE(SaveChecked(d, path, &error)) << c.name;
+            EXPECT_EQ(error, c.error) << c.name;
+            EXPECT_EQ(test::readFile(path), "previous bytes") << c.name;
+        }
+    }
+    // a document of one point without an original set writes and reads back
+    CSondaraDoc one = test::makeDoc({simplePoint("P", 1)});
+    one.originalPoints.clear();
+    ASSERT_TRUE(WriteProject(one, path));
+    CSondaraDoc back;
+    EXPECT_EQ(ReadProject(back, path), "");
+    EXPECT_EQ(back.pointCount(), 1);
+}
+
 TEST(ProjectFile, NotADataFile) {
     CSondaraDoc r;
     for (std::string bytes : {std::string(), std::string("QAR1"), std::string("HELLO world"),

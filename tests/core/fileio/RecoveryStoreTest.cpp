@@ -66,6 +66,54 @@ TEST(RecoveryStore, WritesTheWholeDocumentAndReadsItBackUnderItsPath) {
     EXPECT_FALSE(FindRecovery(rec, path, nullptr));
 }
 
+// A program killed in the middle of a recovery write (found by killing the desktop
+// program in a test: the data had its name, the index was not yet written, and the
+// work was reported damaged). Whatever step the kill stops, the recovery reads whole:
+// the earlier write, or the new one when its index was written.
+TEST(RecoveryStore, AWriteStoppedBetweenItsStepsLeavesARecoveryThatReads) {
+    const std::string path = "/x/p.qar";
+    CSondaraDoc older = changedDoc();
+    CSondaraDoc newer = changedDoc();
+    setText(newer.points[1].remark, "newer");
+    for (const bool indexWritten : {false, true}) {
+        for (const bool firstWrite : {false, true}) {
+            SCOPED_TRACE(std::string(indexWritten ? "index written" : "index not written") +
+                         (firstWrite ? ", first write" : ", a later write"));
+            test::TempDir dir;
+            const std::string rec = dir.file("rec"), done = dir.file("done");
+            fs::create_directories(rec);
+            fs::create_directories(done);
+            // the files a whole newer write leaves, taken apart
+            ASSERT_TRUE(WriteRecovery(TakeRecoverySnapshot(newer, path, 20), done));
+            RecoveryEntry n;
+            ASSERT_TRUE(FindRecovery(done, path, &n));
+            RecoveryEntry e;
+            if (!firstWrite) {
+                ASSERT_TRUE(WriteRecovery(TakeRecoverySnapshot(older, path, 10), rec));
+                ASSERT_TRUE(FindRecovery(rec, path, &e));
+            } else {
+                e.dataPath = rec + "/" + RecoveryKey(path) + ".qar";
+                e.indexPath = rec + "/" + RecoveryKey(path) + ".idx";
+            }
+            fs::copy_file(n.dataPath, e.dataPath + ".next");
+            if (indexWritten)
+                fs::copy_file(n.indexPath, e.indexPath, fs::copy_options::overwrite_existing);
+
+            const bool expectNone = firstWrite && !indexWritten;
+            const auto listed = ListRecoveries(rec);
+            ASSERT_EQ(listed.size(), expectNone ? 0u : 1u);
+            RecoveryEntry found;
+            ASSERT_EQ(FindRecovery(rec, path, &found), !expectNone);
+            if (expectNone) continue;
+            CSondaraDoc back;
+            ASSERT_EQ(ReadRecovery(found, back), "");
+            EXPECT_EQ(savedBytes(back, dir, "back.qar"),
+                      savedBytes(indexWritten ? newer : older, dir, "want.qar"));
+            EXPECT_EQ(found.time, indexWritten ? 20 : 10);
+        }
+    }
+}
+
 TEST(RecoveryStore, AnUntitledDocumentHasItsOwnEntry) {
     test::TempDir dir;
     CSondaraDoc d = changedDoc();

@@ -364,6 +364,38 @@ TEST_F(Commit, CancelledPreviewRestoresEveryTraceExactly) {
     EXPECT_GE(notified.size(), 3u);
 }
 
+// Found by the random walk: a chain that depends on the toe (zeroing after it), the
+// toe moved since the chain was last replayed (a mark moved), then a processing window
+// cancelled. Replaying the chain on cancel changed the processed trace and its display
+// range without a change being recorded, so undo and redo no longer gave back the
+// saved bytes. A cancel now leaves both exactly as they were.
+TEST_F(Commit, ACancelLeavesTheTraceAsItWasWhenTheToeMovedSinceTheLastReplay) {
+    ProcessStep zero = makeStep(ProcessKind::LinearZero);
+    zero.linZeroMode = 2;  // after the toe
+    TestPoint& p = doc.points[1];
+    p.headIndex = 10;
+    p.toeIndex = 200;
+    p.steps = {zero};
+    RestoreChains(doc, {1});
+    UpdateDisplayRange(doc, {1});
+    p.toeIndex = 60;  // moved by hand: the chain is not replayed
+    const std::vector<float> before = p.samples;
+    const float rangeMax = p.lastParams.rangeMax, rangeMin = p.lastParams.rangeMin;
+    ASSERT_NE(replayed(p, p.steps), before) << "the case needs a chain that follows the toe";
+    const StepDialog cancel = [&](ProcessStep& s, const PreviewFn& preview) {
+        preview(s);
+        return DialogResult::Cancelled;
+    };
+    for (ProcessKind k : {ProcessKind::Amplify, ProcessKind::Smooth}) {
+        EXPECT_EQ(CommitProcessing(doc, request(ChainEdit::NewOperation, {1}, k), cancel),
+                  CommitResult::Cancelled);
+        EXPECT_EQ(doc.points[1].samples, before);
+        EXPECT_EQ(doc.points[1].lastParams.rangeMax, rangeMax);
+        EXPECT_EQ(doc.points[1].lastParams.rangeMin, rangeMin);
+        EXPECT_FALSE(doc.modified);
+    }
+}
+
 TEST_F(Commit, KindsWithoutParametersOpenNoDialog) {
     const StepDialog dialog = [&](ProcessStep&, const PreviewFn&) {
         ADD_FAILURE() << "no dialog for Reverse";
