@@ -3126,5 +3126,9 @@ matches the settings of &quot;Print Setup&quot;:
         <source>静态游标：</source>
         <translation>Fixed cursor:</translation>
     </message>
+    <message>
+        <source>没有测点，不能保存！</source>
+        <translation>The project has no points and cannot be saved.</translation>
+    </message>
 </context>
 </TS>

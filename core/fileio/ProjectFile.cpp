@@ -8,6 +8,7 @@
 #include "core/app/RunLog.h"
 #include "core/base/Prompter.h"
 #include "core/base/RecordCodec.h"
+#include "core/base/TrNoop.h"
 #include "core/fileio/LegacyFile.h"
 
 namespace sondara {
@@ -23,7 +24,7 @@ constexpr int kMaxCount = 9999;   // any count stored in a record
 constexpr int kMaxPoints = 9998;  // points of one set
 
 // A document the reader would refuse is not written.
-constexpr const char* kMsgNoPointsToSave = "没有测点，不能保存！";
+constexpr const char* kMsgNoPointsToSave = SONDARA_TR_NOOP("sondara", "没有测点，不能保存！");
 constexpr const char* kMsgTooManyPointsToSave = "测点数[%d]超过%d个，不能保存！";
 constexpr const char* kMsgRecordTooLong = "第[%d]个测点的数据超过%d个，不能保存！";
 constexpr std::size_t kHeaderBytes = 209;

@@ -268,7 +268,7 @@ bool CSondaraApp::saveDocument(bool askForPath) {
     if (!host_) return false;
     // a data file holds at least one point: an empty one could not be opened again
     if (host_->doc().pointCount() == 0) {
-        QMessageBox::warning(frame_.get(), "Sondara", "没有测点，不能保存！");
+        QMessageBox::warning(frame_.get(), "Sondara", trCore("没有测点，不能保存！"));
         return false;
     }
     QString path = host_->path();
