@@ -227,9 +227,15 @@ TEST(TransferDialog, StartDuringAProbeThatFindsTheCablePulledRunsNothing) {
     // Start while a probe that began after the pull is under way.
     ASSERT_TRUE(waitFor([&] { return !dlg.probing(); }));
     ASSERT_TRUE(waitFor([&] { return dlg.probing(); }));
+    // On a loaded machine a probe may start and find the cable pulled between two looks
+    // of the wait, emptying the queue before the start: then the start answers at once,
+    // with the same message and nothing run.
+    const bool queueHeld = !dlg.queueItems().empty();
     dlg.startButton()->click();
-    EXPECT_TRUE(fx.prompter.infos.empty());  // decided once the probe is through
-    EXPECT_TRUE(dlg.busy());
+    if (queueHeld) {
+        EXPECT_TRUE(fx.prompter.infos.empty());  // decided once the probe is through
+        EXPECT_TRUE(dlg.busy());
+    }
     ASSERT_TRUE(waitFor([&] { return !dlg.probing() && !dlg.busy(); }));
     EXPECT_EQ(fx.prompter.infos, std::vector<std::string>{"请选择所要传输的文件!"});
     QTest::qWait(300);  // nothing runs afterwards either
