@@ -1,7 +1,5 @@
 // sondara: the desktop program for low-strain pile integrity analysis.
 #include <QApplication>
-#include <QDialog>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QTimer>
 #include <cstdio>
@@ -10,6 +8,7 @@
 #include "core/app/CommandIds.h"
 #include "core/app/ProgramVersion.h"
 #include "gui/app/CommandIcons.h"
+#include "gui/app/ModalAnswer.h"
 #include "gui/app/SondaraApp.h"
 #include "gui/app/Translation.h"
 #include "gui/frame/MainFrame.h"
@@ -43,16 +42,7 @@ public:
 // "test-commands-done" when the last command has run.
 void runTestCommands(sondara::gui::CSondaraApp& app, const QString& list) {
     auto* answer = new QTimer(&app);
-    QObject::connect(answer, &QTimer::timeout, [] {
-        auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!d) return;
-        for (QPushButton* b : d->findChildren<QPushButton*>())
-            if (b->isDefault() && b->isVisible() && b->isEnabled()) {
-                b->click();
-                return;
-            }
-        d->accept();
-    });
+    QObject::connect(answer, &QTimer::timeout, &sondara::gui::answerActiveModalWithDefault);
     answer->start(50);
     QTimer::singleShot(0, &app, [&app, list, answer] {
         for (const QString& id : list.split(QRegularExpression("[ ,]+"), Qt::SkipEmptyParts))

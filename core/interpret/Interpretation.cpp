@@ -181,7 +181,6 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
             if (c.sign * (rec[i] - c.offset) > c.sign * (rec[k] - c.offset)) k = i;
         out.headIndex = k;
     }
-    const double peakShift = (c.blowPeak - kb) * dt;  // the head mark sits on the peak
     const int W = c.pulseWidth;
     const int after = n - 1 - kb;
     if (after < 3 * W + 8) {
@@ -584,7 +583,6 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
     double cPoint = speed;
     if (cPoint <= 0 && length > 0) cPoint = length / toeTime;
     out.toeDepth = cPoint * toeTime;
-    (void)peakShift;
 
     // Changes, top to toe, and the profile.
     std::vector<ModelChange> chs = fp.changes;

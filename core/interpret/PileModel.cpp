@@ -235,9 +235,10 @@ void PileModel::run(const ModelParams& p, std::span<double> out) {
     std::fill(ndn_.begin(), ndn_.end(), 0.0f);
     std::fill(nup_.begin(), nup_.end(), 0.0f);
 
-    // The force: the pulse resampled at the model's step.
+    // The force: the pulse resampled at the model's step (an imposed blow makes its own).
+    const bool imposed = blow_.size() >= 2;
     const int np = static_cast<int>(pulse_.size());
-    for (std::size_t s = 0; s < steps; ++s) {
+    for (std::size_t s = 0; s < steps && !imposed; ++s) {
         double x = s * tau / dt_;
         int i = static_cast<int>(x);
         double f = 0.0;
@@ -255,13 +256,12 @@ void PileModel::run(const ModelParams& p, std::span<double> out) {
     const float* __restrict alpha = alpha_.data();
     const float* __restrict k = k_.data();
     float* __restrict sd = s_.data();
-    const bool imposed = blow_.size() >= 2;
     bool contact = imposed;
     double peakForce = 0.0;
     for (std::size_t step = 0; step < steps; ++step) {
         {
             double b = up[0];
-            double f = force_[step];
+            double f = imposed ? 0.0 : force_[step];
             if (contact) {
                 double x = step * tau / dt_;
                 int i = static_cast<int>(x);
@@ -280,8 +280,6 @@ void PileModel::run(const ModelParams& p, std::span<double> out) {
                     }
                     f = std::max(f, 0.0);
                 }
-            } else if (imposed) {
-                f = 0.0;
             }
             vHead_[step] = (f - 2.0 * b) / z[0];
             ndn[0] = static_cast<float>(f - b);

@@ -17,6 +17,7 @@
 #include "core/fileio/RecoveryStore.h"
 #include "core/processing/ProcessingChain.h"
 #include "core/sim/SimProject.h"
+#include "gui/app/ModalAnswer.h"
 #include "gui/app/RecoveryManager.h"
 #include "support/Fixtures.h"
 
@@ -71,16 +72,7 @@ using test::process;
 struct AcceptDefaults {
     QTimer timer;
     AcceptDefaults() {
-        QObject::connect(&timer, &QTimer::timeout, [] {
-            auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!d) return;
-            for (QPushButton* b : d->findChildren<QPushButton*>())
-                if (b->isDefault() && b->isVisible() && b->isEnabled()) {
-                    b->click();
-                    return;
-                }
-            d->accept();
-        });
+        QObject::connect(&timer, &QTimer::timeout, &answerActiveModalWithDefault);
         timer.start(5);
     }
 };
