@@ -9,11 +9,19 @@ using Clock = std::chrono::steady_clock;
 constexpr std::uint8_t kLine = 0x80;
 }  // namespace
 
+bool InstrumentLink::expired(Clock::time_point now, Clock::time_point& limit) {
+    const bool held = cable_ && cable_->plugged() && pc_.held(cable_->pcReads(), now);
+    if (now < limit) return false;
+    if (!held) return true;
+    limit = now + std::chrono::milliseconds(20);
+    return false;
+}
+
 bool InstrumentLink::waitLine(bool set, Clock::time_point limit, bool idle) {
     for (unsigned spins = 0;; ++spins) {
         if (stopped()) return false;
         if (((io_.readStatus() & kLine) != 0) == set) return true;
-        if ((spins & 63) == 0 && Clock::now() >= limit) return false;
+        if ((spins & 63) == 0 && expired(Clock::now(), limit)) return false;
         // The PC needs the processor to answer: give it away while waiting.
         if ((spins & 63) == 63) std::this_thread::yield();
         // While nothing happens for a long time, poll gently instead of spinning:
@@ -72,11 +80,11 @@ void InstrumentLink::awaitAckSeen() {
         std::this_thread::sleep_for(turnaround);
         return;
     }
-    const auto until = Clock::now() + byteTimeout;
+    auto until = Clock::now() + byteTimeout;
     for (unsigned spins = 0; static_cast<std::int32_t>(cable_->pcReads() - ackSeenAt_) < 0;
          ++spins) {
         if (stopped() || !cable_->plugged()) return;
-        if ((spins & 63) == 0 && Clock::now() >= until) return;
+        if ((spins & 63) == 0 && expired(Clock::now(), until)) return;
         if ((spins & 63) == 63) std::this_thread::yield();
     }
 }
@@ -92,14 +100,14 @@ int InstrumentLink::sendByte(std::uint8_t b, bool last) {
     // frame the PC may go on to send at once, so its low line may stand only briefly:
     // with the cable's counts any write of the PC's tells; without them, its new low
     // nibble with the line high shows as a status other than the bare acknowledgement.
-    const auto until = limit();
+    auto until = limit();
     for (unsigned spins = 0;; ++spins) {
         if (stopped()) return -1;
         if (cable_ && cable_->pcWrites() != writes) break;
         const std::uint8_t s = io_.readStatus();
         if ((s & kLine) == 0) break;
         if (last && !cable_ && s != kLine) break;
-        if ((spins & 63) == 0 && Clock::now() >= until) return -1;
+        if ((spins & 63) == 0 && expired(Clock::now(), until)) return -1;
         if ((spins & 63) == 63) std::this_thread::yield();
     }
     ++sent_;

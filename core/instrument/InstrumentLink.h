@@ -8,8 +8,10 @@
 // its line low, waits for the PC to raise its line, puts the high nibble out with its
 // line high and waits for the PC to lower its line.
 //
-// Waits inside a frame are bounded in clock time; waiting for the next command is
-// not, but ends when stop() is called. One thread uses a link; stop() may be called
+// Waits inside a frame are bounded in clock time, not counting the time the PC's
+// program was held up by the machine (seen on the virtual cable's read count, up to
+// a few seconds); waiting for the next command is not bounded, but ends when stop()
+// is called. One thread uses a link; stop() may be called
 // from any.
 #include <atomic>
 #include <chrono>
@@ -67,11 +69,16 @@ private:
 
     // Before answering: waits until the PC has read the acknowledgement of its last byte.
     void awaitAckSeen();
+    // Whether a wait that reached `limit` at `now` is over. While the PC is held up the
+    // limit moves on, so the PC gets its time once it runs again.
+    bool expired(std::chrono::steady_clock::time_point now,
+                 std::chrono::steady_clock::time_point& limit);
 
     PortIo& io_;
     std::shared_ptr<VirtualCable> cable_;
     std::uint32_t ackSeenAt_ = 0;  // the PC read count by which the acknowledgement is seen
     bool ackPending_ = false;
+    PeerWatch pc_;
     std::atomic<bool> stop_{false};
     std::uint64_t sent_ = 0;
 };

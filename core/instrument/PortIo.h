@@ -27,6 +27,10 @@ public:
     // Empty when the port is usable; otherwise one line (UTF-8) naming the port and the
     // reason it could not be opened.
     virtual std::string openError() const { return {}; }
+    // True when the other end is known to be held up (not running) at this moment, so
+    // that a status read now tells nothing and should not count toward a wait. Only
+    // an emulated instrument can be held up; a real one never is.
+    virtual bool peerHeld() { return false; }
 };
 
 // Status reads 0 and writes go nowhere: nothing is connected.

@@ -14,9 +14,11 @@ bool PortLink::Reset() {
 }
 
 bool PortLink::waitHandshake(bool set) {
-    for (int i = 0; i < kWaitReads; ++i) {
+    for (int i = 0; i < kWaitReads;) {
         if (aborted()) return false;
         if (((readStatus() & kHandshakeIn) != 0) == set) return true;
+        // A read made while the other end was not running tells nothing of it.
+        if (!io_.peerHeld()) ++i;
     }
     return false;
 }

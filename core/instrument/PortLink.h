@@ -8,7 +8,9 @@
 // the instrument and data bit 4 is the PC's handshake line.
 //
 // Timing is counted in status reads, not in clock time: every wait gives up after
-// 64,000 reads (about 64 ms on a real port). Every wait also ends at once when
+// 64,000 reads (about 64 ms on a real port); reads made while the port says the
+// other end is held up (an emulated instrument whose program is not running) do not
+// count. Every wait also ends at once when
 // `abort()` was called, so a transfer can always be stopped within one status read.
 //
 // Used by one thread at a time; `abort()` and `clearAbort()` may be called from any.

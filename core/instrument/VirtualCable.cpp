@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <thread>
 
 namespace sondara {
 
@@ -99,11 +100,18 @@ void VirtualPortIo::pause(std::chrono::steady_clock::time_point start) const {
 std::uint8_t VirtualPortIo::readStatus() {
     const auto start = std::chrono::steady_clock::now();
     std::uint8_t status = 0;
-    if (cable_->plugged()) {
-        const std::uint8_t other =
-            cable_->load(side_ == Side::Pc ? VirtualCable::InstrumentData : VirtualCable::PcData);
-        status = static_cast<std::uint8_t>((other & 0x1F) << 3);
-        if (side_ == Side::Pc) cable_->countPcRead();
+    if (cable_->intact()) {
+        if (cable_->rawLoad(VirtualCable::Plug) == 0) {
+            const std::uint8_t other = cable_->rawLoad(
+                side_ == Side::Pc ? VirtualCable::InstrumentData : VirtualCable::PcData);
+            status = static_cast<std::uint8_t>((other & 0x1F) << 3);
+            if (side_ == Side::Pc) cable_->counter(4).fetch_add(1, std::memory_order_seq_cst);
+        }
+        // The instrument's reads go on with the cable pulled: they tell that it runs.
+        if (side_ == Side::Instrument)
+            cable_->counter(12).fetch_add(1, std::memory_order_relaxed);
+        else
+            instrumentReads_ = cable_->counter(12).load(std::memory_order_relaxed);
     }
     // The other end is a process or thread of its own that needs a processor to
     // answer: while the lines stay still, give ours away now and then.
@@ -117,19 +125,27 @@ std::uint8_t VirtualPortIo::readStatus() {
     return status;
 }
 
+bool VirtualPortIo::peerHeld() {
+    if (side_ != Side::Pc) return false;
+    if (!peer_.held(instrumentReads_, std::chrono::steady_clock::now())) return false;
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+    return true;
+}
+
 void VirtualPortIo::writeData(std::uint8_t value) {
     const auto start = std::chrono::steady_clock::now();
-    if (cable_->plugged()) {
-        cable_->store(side_ == Side::Pc ? VirtualCable::PcData : VirtualCable::InstrumentData,
-                      value);
-        if (side_ == Side::Pc) cable_->countPcWrite();
+    if (cable_->intact() && cable_->rawLoad(VirtualCable::Plug) == 0) {
+        cable_->rawStore(side_ == Side::Pc ? VirtualCable::PcData : VirtualCable::InstrumentData,
+                         value);
+        if (side_ == Side::Pc) cable_->counter(8).fetch_add(1, std::memory_order_seq_cst);
     }
     pause(start);
 }
 
 void VirtualPortIo::writeControl(std::uint8_t value) {
     const auto start = std::chrono::steady_clock::now();
-    if (cable_->plugged() && side_ == Side::Pc) cable_->store(VirtualCable::PcControl, value);
+    if (side_ == Side::Pc && cable_->intact() && cable_->rawLoad(VirtualCable::Plug) == 0)
+        cable_->rawStore(VirtualCable::PcControl, value);
     pause(start);
 }
 

@@ -13,10 +13,16 @@
 //
 //   bytes 4..7   count of the PC's status reads (32-bit, little-endian, wrapping)
 //   bytes 8..11  count of the PC's data writes
+//   bytes 12..15 count of the instrument's status reads
 //
-// An instrument may use the two counts to know that the PC has seen a change of its
+// An instrument may use the PC's counts to know that the PC has seen a change of its
 // handshake line, or has written its data register, however briefly a value stood
 // there: the PC's process may be held up by the machine at any moment.
+//
+// A real instrument is never held up, and a real PC hardly ever for long; two
+// programs on a busy machine are, for tens or hundreds of milliseconds. Each end
+// therefore watches the other's read count (PeerWatch): while it stands still, the
+// other end is not running, and a wait does not spend its bound on that time.
 //
 // A cable file may be cut short under the program (by the other end, a user, a
 // cleaner of the temp folder). A mapping touched past the end of its file would kill
@@ -76,7 +82,14 @@ public:
     bool intact() const;
 
 private:
+    friend class VirtualPortIo;  // one size check per register access, then the raw bytes
     VirtualCable() = default;
+    std::uint8_t rawLoad(Byte b) const {
+        return std::atomic_ref<std::uint8_t>(bytes_[b]).load(std::memory_order_acquire);
+    }
+    void rawStore(Byte b, std::uint8_t v) {
+        std::atomic_ref<std::uint8_t>(bytes_[b]).store(v, std::memory_order_release);
+    }
     std::atomic_ref<std::uint32_t> counter(std::size_t at) const {
         return std::atomic_ref<std::uint32_t>(*reinterpret_cast<std::uint32_t*>(bytes_ + at));
     }
@@ -86,6 +99,33 @@ private:
     int fd_ = -1;  // the cable file, kept open to check its size
     mutable std::atomic<bool> cut_{false};
     std::string path_;
+};
+
+// Tells, from the other end's read count, whether the other end of a virtual cable is
+// held up by the machine: the count has stood still for a few milliseconds, while a
+// running end reads its status at least every fraction of a millisecond. An end that
+// stands still for longer than kHeldAtMost is taken as gone (exited, killed), so that
+// waits on a gone end still end.
+class PeerWatch {
+public:
+    static constexpr std::chrono::milliseconds kHeldAfter{5};
+    static constexpr std::chrono::milliseconds kHeldAtMost{3000};
+    bool held(std::uint32_t count, std::chrono::steady_clock::time_point now) {
+        if (!known_ || count != count_) {
+            known_ = true;
+            count_ = count;
+            movedAt_ = now;
+            return false;
+        }
+        const auto still = now - movedAt_;
+        return still >= kHeldAfter && still <= kHeldAtMost;
+    }
+    void forget() { known_ = false; }
+
+private:
+    bool known_ = false;
+    std::uint32_t count_ = 0;
+    std::chrono::steady_clock::time_point movedAt_{};
 };
 
 // Nanoseconds each register access of the virtual port takes, as a real port access
@@ -105,6 +145,9 @@ public:
     std::string name() const override { return name_; }
     // Empty while the cable is whole; one line once its file was cut short.
     std::string openError() const override;
+    // On the PC's side: true while the instrument's end is held up (see PeerWatch);
+    // gives the processor away for a moment, so the instrument can run.
+    bool peerHeld() override;
     VirtualCable& cable() { return *cable_; }
 
 private:
@@ -116,6 +159,8 @@ private:
     std::string name_;
     std::uint8_t lastStatus_ = 0;
     unsigned sameReads_ = 0;
+    PeerWatch peer_;
+    std::uint32_t instrumentReads_ = 0;  // as the PC's last status read saw it
 };
 
 }  // namespace sondara

@@ -168,6 +168,79 @@ private:
     std::thread thread_;
 };
 
+// The PC's end of a cable whose program the machine holds up once, for `hold`, after
+// its `at`-th data write (in the middle of a frame of the site list).
+class HeldPcPort : public PortIo {
+public:
+    HeldPcPort(std::shared_ptr<VirtualCable> cable, long at, std::chrono::milliseconds hold)
+        : inner_(std::move(cable), VirtualPortIo::Side::Pc), at_(at), hold_(hold) {}
+    std::uint8_t readStatus() override { return inner_.readStatus(); }
+    void writeData(std::uint8_t v) override {
+        inner_.writeData(v);
+        if (++writes_ == at_) std::this_thread::sleep_for(hold_);
+    }
+    void writeControl(std::uint8_t v) override { inner_.writeControl(v); }
+    std::string name() const override { return inner_.name(); }
+    bool peerHeld() override { return inner_.peerHeld(); }
+    bool wasHeld() const { return writes_ >= at_; }
+
+private:
+    VirtualPortIo inner_;
+    long at_, writes_ = 0;
+    std::chrono::milliseconds hold_;
+};
+
+// Two programs on a busy machine are held up now and then for longer than either
+// end's wait for a handshake; that time is not theirs and must not fail the link. An
+// end that is gone still ends the other's waits.
+TEST(InstrumentLink, AnEndHeldUpByTheMachineIsWaitedForAndAGoneOneIsNot) {
+    TempDir drive, scratch;
+    ASSERT_TRUE(WriteDemoDrive(drive.path(), DemoProjects()));
+    {
+        SCOPED_TRACE("instrument held up before it answers");
+        auto cable = VirtualCable::inMemory();
+        VirtualPortIo instrumentPort(cable, VirtualPortIo::Side::Instrument, 0);
+        InstrumentServer server(instrumentPort, drive.path(), cable);
+        instrumentPort.readStatus();  // it ran once, then the machine held it
+        std::thread late([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(600));
+            server.run();
+        });
+        TransferSession s(std::make_unique<VirtualPortIo>(cable, VirtualPortIo::Side::Pc),
+                          scratch.path());
+        s.protocol().setPatience({1, 1, 1});  // one wait of each kind, far below 600 ms
+        EXPECT_TRUE(s.ConnectionProbe()) << s.protocol().StatusText();
+        server.stop();
+        late.join();
+    }
+    {
+        SCOPED_TRACE("PC held up in the middle of a frame");
+        auto cable = VirtualCable::inMemory();
+        VirtualPortIo instrumentPort(cable, VirtualPortIo::Side::Instrument, 0);
+        InstrumentServer server(instrumentPort, drive.path(), cable);
+        std::thread serving([&] { server.run(); });
+        // Longer than the instrument's byte wait (half a second), in the site list's data.
+        auto port = std::make_unique<HeldPcPort>(cable, 250, std::chrono::milliseconds(900));
+        const HeldPcPort& held = *port;
+        TransferSession s(std::move(port), scratch.path());
+        EXPECT_TRUE(s.ConnectionProbe()) << s.protocol().StatusText();
+        EXPECT_TRUE(held.wasHeld());
+        EXPECT_EQ(s.sites().size(), 3u);
+        server.stop();
+        serving.join();
+    }
+    {
+        SCOPED_TRACE("nobody at the other end");
+        auto cable = VirtualCable::inMemory();
+        TransferSession s(std::make_unique<VirtualPortIo>(cable, VirtualPortIo::Side::Pc),
+                          scratch.path());
+        s.protocol().setPatience({1, 1, 1});
+        Watchdog dog(s, std::chrono::seconds(30));
+        EXPECT_FALSE(s.ConnectionProbe());
+        EXPECT_FALSE(dog.fired());
+    }
+}
+
 struct FaultCase {
     const char* what;
     InstrumentFaults faults;
@@ -230,8 +303,9 @@ TEST(InstrumentLink, FaultsFailTheProjectAndKeepWhatArrivedWhole) {
             EXPECT_EQ(prompter.infos.front(), m);
             EXPECT_FALSE(fs::exists(target.path() + "/P.qar"));
             // A staging folder is kept only for files that arrived.
-            if (s.protocol().ReceivedFiles().empty() && s.protocol().FailedFiles().empty())
+            if (s.protocol().ReceivedFiles().empty() && s.protocol().FailedFiles().empty()) {
                 EXPECT_TRUE(fs::is_empty(target.path())) << filesIn(target.path()).size();
+            }
             // Files that arrived whole are kept, each as the instrument sent it.
             for (const std::string& f : s.protocol().ReceivedFiles()) {
                 ASSERT_TRUE(fs::exists(f)) << f;
