@@ -19,7 +19,7 @@ namespace {
 
 struct Rng {
     std::uint64_t s;
-    explicit Rng(std::uint64_t seed) : s(seed * 0x9E3779B97F4A7C15ull + 0x1234567ull) { next(); }
+    explicit Rng(std::uint64_t seed) : s(seed) { s = next() ^ 0x5DEECE66Dull; }
     std::uint64_t next() {
         std::uint64_t z = (s += 0x9E3779B97F4A7C15ull);
         z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
@@ -132,15 +132,14 @@ std::vector<double> simulate(const Pile& p, double lengthScale = 1.0, int skip =
     const double A0 = M_PI * p.D * p.D / 4;
     const double Z0 = rho * c * A0;
     const double dxTarget = 0.04;
-    // explicit viscous (Kelvin-Voigt) term: the highest mode needs
-    // omega dt <= 2 (sqrt(1 + z^2) - z), z = c kv / dx
-    const double z = c * p.kv / dxTarget;
-    const double cfl = 0.95 * (std::sqrt(1 + z * z) - z);
-    int sub = static_cast<int>(std::ceil(p.dt * c / (cfl * dxTarget)));
-    double dts = p.dt / sub;
-    double dxMin = c * dts / cfl;
-    int N = std::max(20, static_cast<int>(std::floor(L / dxMin)));
+    // cells of about dxTarget; explicit viscous (Kelvin-Voigt) term: the highest mode
+    // needs omega dt <= 2 (sqrt(1 + z^2) - z), z = c kv / dx
+    int N = std::max(20, static_cast<int>(std::lround(L / dxTarget)));
     double dx = L / N;
+    const double z = c * p.kv / dx;
+    const double cfl = 0.95 * (std::sqrt(1 + z * z) - z);
+    int sub = static_cast<int>(std::ceil(p.dt * c / (cfl * dx)));
+    double dts = p.dt / sub;
     // per cell impedance ratio
     std::vector<double> r(N, 1.0);
     for (int d = 0; d < static_cast<int>(p.defects.size()); ++d) {
