@@ -352,6 +352,7 @@ int main(int argc, char** argv) {
     std::uint64_t seed = 1;
     std::string out = "indepsim-out";
     double noiseScale = 1.0;  // --noise-scale 0 for noise-free checks
+    double driftScale = 1.0;  // --drift-scale 0: no drift nor hum
     bool intactOnly = false;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
@@ -363,12 +364,14 @@ int main(int argc, char** argv) {
             out = argv[++i];
         else if (a == "--noise-scale" && i + 1 < argc)
             noiseScale = std::atof(argv[++i]);
+        else if (a == "--drift-scale" && i + 1 < argc)
+            driftScale = std::atof(argv[++i]);
         else if (a == "--intact")
             intactOnly = true;
         else {
-            std::fprintf(
-                stderr,
-                "usage: indepsim --piles N --seed S --out DIR [--noise-scale X] [--intact]\n");
+            std::fprintf(stderr,
+                         "usage: indepsim --piles N --seed S --out DIR [--noise-scale X] "
+                         "[--drift-scale X] [--intact]\n");
             return 1;
         }
     }
@@ -380,8 +383,8 @@ int main(int argc, char** argv) {
         Pile p = randomPile(g, n);
         if (intactOnly) p.defects.clear();
         p.noise *= noiseScale;
-        p.drift *= noiseScale;
-        p.hum *= noiseScale;
+        p.drift *= noiseScale * driftScale;
+        p.hum *= noiseScale * driftScale;
         Rng ng(seed * 1000003ull + n);
         std::vector<double> clean = simulate(p);
         for (double& x : clean) x *= p.gain;
