@@ -39,14 +39,18 @@ def pct(a, b):
 
 def score(truths, results, verbose):
     acc = dict(toeCases=0, toeRight=0, changeCases=0, changeRight=0, narrowFound=0,
-               betaRight=0, classCases=0, classRight=0, intact=0, intactFalse=0, errors=0)
+               betaRight=0, classCases=0, classRight=0, intact=0, intactFalse=0, errors=0,
+               errToe=0, errClass=0)
     rows = []  # per pile diagnosis
     for t in truths:
         r = results[t["pile"]]
         row = {"truth": t, "res": r, "fails": []}
         rows.append(row)
         if "error" in r:
+            # the program's own test leaves such points out; counted separately here
             acc["errors"] += 1
+            acc["errToe"] += t["toe_visible"]
+            acc["errClass"] += t["toe_visible"] and all(d["visible"] for d in t["defects"])
             row["fails"].append("error")
             continue
         L = t["length"]
@@ -198,6 +202,17 @@ def main():
               acc["betaRight"], acc["narrowFound"], pct(acc["betaRight"], acc["narrowFound"]),
               acc["classRight"], acc["classCases"], pct(acc["classRight"], acc["classCases"]),
               acc["intactFalse"], acc["intact"], pct(acc["intactFalse"], acc["intact"])))
+    if acc["errors"]:
+        print("with the points the program refused counted wrong: toe %.1f%%, class %.1f%%" % (
+            pct(acc["toeRight"], acc["toeCases"] + acc["errToe"]),
+            pct(acc["classRight"], acc["classCases"] + acc["errClass"])))
+        errs = {}
+        for row in rows:
+            if "error" in row["res"]:
+                k = "%s (%s)" % (row["res"]["error"], row["truth"]["sensor"])
+                errs[k] = errs.get(k, 0) + 1
+        for k, n in sorted(errs.items()):
+            print("  refused %d: %s" % (n, k))
     print("targets: toe >=95, changes >=90, beta >=80, class >=85, intact false <=5")
     if a.verbose:
         print("failure breakdown (a pile counts once per kind of failure):")
