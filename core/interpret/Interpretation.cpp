@@ -132,6 +132,12 @@ double fitLm(const Problem& pr, Eigen::VectorXd& x, int maxfev) {
     lm.setXtol(1e-5);
     lm.setFtol(1e-6);
     lm.minimize(x);
+    // The tops as the model used them: a top pushed past its bound would otherwise be
+    // read back elsewhere once the bounds change.
+    for (int k = 0; k < pr.layout.changes; ++k) {
+        const int o = pr.layout.base() + 3 * k;
+        x[o] = std::clamp(x[o], pr.minTop, pr.maxTop);
+    }
     return rss(pr, x);
 }
 
@@ -306,251 +312,304 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
         soil[1] = bestGrid[1];
     };
     chooseSoil({0.1, 0.4, 1.5, 5.0, 15.0}, {0.05, 0.5, 3.0, 15.0});
+    // The contact's end as the chosen soil gives it, then fixed: an end that moved with
+    // the parameters would make the fit jump, and a contact held on while an echo comes
+    // back would swallow the echo.
+    int endLong = 0, endShort = 0;
     {
-        // The contact's end as the chosen soil gives it, then fixed: an end that moved
-        // with the parameters would make the fit jump, and a contact held on while an
-        // echo comes back would swallow the echo.
         Eigen::VectorXd x = baseStart(toe0);
         linearMisfit(x);
-        // A hammer's force rises and falls in about the same time: a contact that seems
-        // to last much longer than twice the rise holds an echo, not the hammer.
-        const int end = std::min(model.contactEnd(),
-                                 static_cast<int>(std::lround(2.2 * (c.blowPeak - kb))) + 2);
-        model.imposeBlow(blowVelocity, end, end);
+        endLong = model.contactEnd();
+        // Most hammers' force rises and falls in about the same time: a contact that
+        // seems to last much longer than twice the rise may hold an echo. Blows that fall
+        // slowly or bounce exist too, so the longer contact is fitted as well and the
+        // trace after it decides.
+        endShort = std::min(endLong, static_cast<int>(std::lround(2.2 * (c.blowPeak - kb))) + 2);
     }
-    // Once more, finer, around the first choice, with the contact fixed.
-    {
-        const double d0 = std::exp(soil[0]), k0 = std::exp(soil[1]);
-        std::vector<double> ds, ks;
-        for (double f : {0.3, 0.5, 0.7, 1.0, 1.4, 2.0, 3.0}) {
-            ds.push_back(d0 * f);
-            ks.push_back(k0 * f);
-        }
-        ks.push_back(0.01);
-        chooseSoil(ds, ks);
-    }
-
-    // Scan the toe time with the amplitude, the toe's echo (and drift) solved linearly.
-    std::vector<std::pair<double, double>> scan;  // toe time, misfit
-    {
-        const double step = std::max(0.125 * W * dt, (hi - lo) / 120.0);
-        for (double toe = lo; toe <= hi + 1e-12; toe += step) {
-            Eigen::VectorXd x = baseStart(toe);
-            double r = linearMisfit(x);
-            if (!std::isfinite(r)) continue;
-            scan.push_back({toe, r});
-        }
-    }
-    if (scan.empty()) {
-        out.error = SONDARA_TR_NOOP("sondara", "判读失败");
-        return out;
-    }
-    // The three deepest minima of the scan (a multiple or a soil echo can fit nearly as
-    // well as the toe), each fitted; the best fit wins.
-    std::vector<double> starts;
-    {
-        std::vector<std::size_t> minima;
-        for (std::size_t i = 0; i < scan.size(); ++i) {
-            bool left = i == 0 || scan[i].second <= scan[i - 1].second;
-            bool right = i + 1 == scan.size() || scan[i].second <= scan[i + 1].second;
-            if (left && right) minima.push_back(i);
-        }
-        std::sort(minima.begin(), minima.end(),
-                  [&](std::size_t a, std::size_t b) { return scan[a].second < scan[b].second; });
-        for (std::size_t i : minima) {
-            bool apart = true;
-            for (double t : starts) apart = apart && std::fabs(t - scan[i].first) > 0.5 * W * dt;
-            if (apart) starts.push_back(scan[i].first);
-            if (starts.size() == 3) break;
-        }
-    }
-    // Each start twice: a toe that acts as a dashpot (soft soil) and one that acts as a
-    // spring (stiff soil or rock, whose echo turns negative and comes late); a fit from
-    // one rarely reaches the other.
-    auto baseFit = [&](const std::vector<double>& toes) {
-        FitOutcome out;
-        out.rss = std::numeric_limits<double>::infinity();
-        for (double toe : toes)
-            for (int toeKind = 0; toeKind < 2; ++toeKind) {
-                FitOutcome f;
-                f.layout = Layout{acc, 0};
-                pr.layout = f.layout;
-                f.x = baseStart(toe);
-                linearMisfit(f.x);
-                if (toeKind == 0) {
-                    f.x[5] = std::log(0.3);
-                } else {
-                    f.x[4] = std::log(0.5);
-                    f.x[5] = std::log(10.0);
-                }
-                f.rss = fitLm(pr, f.x, 25 * (f.layout.size() + 1));
-                if (f.rss < out.rss) out = f;
-            }
-        return out;
-    };
-    FitOutcome best = baseFit(starts);
-
-    // ---- impedance changes, one at a time, kept while the information criterion
-    //      and the noise agree ---------------------------------------------------
+    const double soilCoarse[2] = {soil[0], soil[1]};
     const double noise = c.noise / c.peak;  // relative echo noise
     const double nWin = window;
     auto bic = [&](double r, int params) {
         return nWin * std::log(std::max(r, 1e-30) / nWin) + params * std::log(nWin);
     };
-    auto addChanges = [&] {
-        for (int m = best.layout.changes + 1; m <= kMaxChanges; ++m) {
-            Eigen::VectorXd r(window);
-            pr.layout = best.layout;
-            pr.residuals(best.x, r);
-            std::vector<double> res(window);
-            for (int i = 0; i < window; ++i) res[i] = -r[i];
-            std::vector<double> pulseRel(model.pulse());
-            for (double& v : pulseRel) v /= c.peak;
-            std::vector<double> mf = matched(res, pulseRel);
-            const double toe = pr.paramsOf(best.x).toeTime;
-            // A change must begin a pulse width after the blow and one before the toe
-            // echo: closer, its echo merges with the blow or the toe's.
-            const int first = std::max(1, W);
-            const int last = std::min(window - 1, static_cast<int>(2.0 * toe / dt) - W);
-            if (last <= first + 1) break;
-            pr.minTop = 0.5 * first * dt / toe;
-            pr.maxTop = 0.5 * last * dt / toe;
-            int kBest = -1;
-            for (int k = first; k < last; ++k)
-                if (kBest < 0 || std::fabs(mf[k]) > std::fabs(mf[kBest])) kBest = k;
-            if (kBest < 0) break;
-            double a = mf[kBest];
-            if (std::fabs(a) < std::max(3.0 * noise, 0.01)) break;
-            double beta0 = std::clamp((2.0 - a) / (2.0 + a), 0.05, 3.0);
-            double top = 0.5 * kBest * dt / toe;
-            // The end of the change: the first echo of the other sign that follows.
-            double extent = 0.75 * W * dt / toe;
-            for (int k = kBest + std::max(2, W / 2); k < last; ++k) {
-                if (mf[k] * a < 0 && std::fabs(mf[k]) > 0.4 * std::fabs(a) &&
-                    std::fabs(mf[k]) >= std::fabs(mf[k - 1]) &&
-                    std::fabs(mf[k]) >= std::fabs(mf[k + 1])) {
-                    extent = 0.5 * (k - kBest) * dt / toe;
-                    break;
-                }
-            }
-            // Two starts for the extent: the echo of the change's end, and a short change.
-            FitOutcome trial;
-            trial.rss = INFINITY;
-            const double shortExtent = 0.75 * W * dt / toe;
-            // A third for an echo of a widening's sign: the end of a narrowing whose top
-            // echo came back while the hammer still pushed (and so went into the force).
-            const double earliest = 0.5 * first * dt / toe;
-            for (int start = 0; start < 3; ++start) {
-                double ext = start == 0 ? extent : shortExtent;
-                double startTop = top, startBeta = beta0;
-                if (start == 1 && std::fabs(extent - shortExtent) < 1e-9) continue;
-                if (start == 2) {
-                    if (a >= 0 || top - earliest < 0.25 * W * dt / toe) continue;
-                    // The narrowing's top: the echo of the blow's sign before this one (a thin
-                    // soft layer echoes as a short rise then a fall), else as early as may be.
-                    const int from = std::max(first / 2, kBest - static_cast<int>(0.5 * toe / dt));
-                    int kPos = -1;
-                    for (int k = from; k <= kBest - std::max(1, W / 4); ++k)
-                        if (mf[k] > 0 && (kPos < 0 || mf[k] > mf[kPos])) kPos = k;
-                    if (kPos >= 0 && mf[kPos] > 0.25 * std::fabs(a)) {
-                        startTop = 0.5 * kPos * dt / toe;
-                        startBeta = std::clamp((2.0 - mf[kPos]) / (2.0 + mf[kPos]), 0.05, 0.98);
-                    } else {
-                        startTop = std::max(earliest, top - 0.25);
-                        startBeta = 1.0 / beta0;
-                    }
-                    ext = top - startTop;
-                }
-                FitOutcome t;
-                t.layout = best.layout;
-                t.layout.changes = m;
-                t.x = Eigen::VectorXd::Zero(t.layout.size());
-                t.x.head(best.layout.size()) = best.x;
-                int o = t.layout.base() + 3 * (m - 1);
-                t.x[o] = startTop;
-                t.x[o + 1] = std::log(std::max(ext, 0.002) / 0.05);
-                t.x[o + 2] = std::log(startBeta);
-                pr.layout = t.layout;
-                t.rss = fitLm(pr, t.x, 20 * (t.layout.size() + 1));
-                if (t.rss < trial.rss) trial = t;
-            }
-            pr.layout = trial.layout;
-            ModelParams tp = pr.paramsOf(trial.x);
-            const ModelChange& added = tp.changes.back();
-            // The echo a change gives at the head; a layer thinner than the blow's half
-            // width gives less.
-            const double trialToe = tp.toeTime;
-            double echo = 2.0 * std::fabs(1.0 - added.ratio) / (1.0 + added.ratio) *
-                          std::min(1.0, 2.0 * added.extent * trialToe / (W * dt));
-            const bool placed = 2.0 * added.top * trialToe / dt >= 0.5 * W &&
-                                2.0 * added.top * trialToe / dt <= 2.0 * trialToe / dt - W;
-            bool better = bic(trial.rss, trial.layout.size()) < bic(best.rss, best.layout.size()) &&
-                          trial.rss < 0.95 * best.rss;
-            bool visible = placed && echo > std::max(4.0 * noise, 0.015) &&
-                           std::fabs(1.0 - added.ratio) > 0.06;
-            if (!better || !visible) break;
-            best = trial;
-        }
-    };
-    auto refine = [&] {
-        addChanges();
-
-        // The toe once more, now that the changes explain their own echoes (without them a
-        // change's echo can pull the toe); the changes keep their depths in time.
+    auto fitWithContact = [&](int end) -> FitOutcome {
+        soil[0] = soilCoarse[0];
+        soil[1] = soilCoarse[1];
+        model.imposeBlow(blowVelocity, end, end);
+        // Once more, finer, around the first choice, with the contact fixed.
         {
-            pr.layout = best.layout;
-            pr.minTop = 0.0;
-            pr.maxTop = 0.995;
-            const ModelParams bp = pr.paramsOf(best.x);
-            const double step = std::max(0.125 * W * dt, (hi - lo) / 120.0);
-            double bestR = std::numeric_limits<double>::infinity();
-            Eigen::VectorXd bestX;
-            for (double toe = lo; toe <= hi + 1e-12; toe += step) {
-                Eigen::VectorXd x = best.x;
-                x[1] = toe / toe0;
-                bool inside = true;
-                for (int k = 0; k < best.layout.changes; ++k) {
-                    const int o = best.layout.base() + 3 * k;
-                    const double top = bp.changes[k].top * bp.toeTime / toe;
-                    const double ext = bp.changes[k].extent * bp.toeTime / toe;
-                    inside = inside && top + ext < 0.99;
-                    x[o] = top;
-                    x[o + 1] = std::log(std::max(ext, 0.002) / 0.05);
-                }
-                if (!inside) continue;
-                const double r = linearMisfit(x);
-                if (r < bestR) {
-                    bestR = r;
-                    bestX = x;
-                }
+            const double d0 = std::exp(soil[0]), k0 = std::exp(soil[1]);
+            std::vector<double> ds, ks;
+            for (double f : {0.3, 0.5, 0.7, 1.0, 1.4, 2.0, 3.0}) {
+                ds.push_back(d0 * f);
+                ks.push_back(k0 * f);
             }
-            if (bestX.size() && std::fabs(bestX[1] - best.x[1]) * toe0 > 0.25 * W * dt) {
-                FitOutcome t;
-                t.layout = best.layout;
-                t.x = bestX;
-                t.rss = fitLm(pr, t.x, 20 * (t.layout.size() + 1));
-                if (t.rss < best.rss) {
-                    best = t;
-                    addChanges();
-                }
+            ks.push_back(0.01);
+            chooseSoil(ds, ks);
+        }
+
+        // Scan the toe time with the amplitude, the toe's echo (and drift) solved linearly.
+        std::vector<std::pair<double, double>> scan;  // toe time, misfit
+        {
+            const double step = std::max(0.125 * W * dt, (hi - lo) / 120.0);
+            for (double toe = lo; toe <= hi + 1e-12; toe += step) {
+                Eigen::VectorXd x = baseStart(toe);
+                double r = linearMisfit(x);
+                if (!std::isfinite(r)) continue;
+                scan.push_back({toe, r});
             }
         }
+        if (scan.empty()) {
+            FitOutcome none;
+            none.rss = std::numeric_limits<double>::infinity();
+            return none;
+        }
+        // The three deepest minima of the scan (a multiple or a soil echo can fit nearly as
+        // well as the toe), each fitted; the best fit wins.
+        std::vector<double> starts;
+        {
+            std::vector<std::size_t> minima;
+            for (std::size_t i = 0; i < scan.size(); ++i) {
+                bool left = i == 0 || scan[i].second <= scan[i - 1].second;
+                bool right = i + 1 == scan.size() || scan[i].second <= scan[i + 1].second;
+                if (left && right) minima.push_back(i);
+            }
+            std::sort(minima.begin(), minima.end(), [&](std::size_t a, std::size_t b) {
+                return scan[a].second < scan[b].second;
+            });
+            for (std::size_t i : minima) {
+                bool apart = true;
+                for (double t : starts)
+                    apart = apart && std::fabs(t - scan[i].first) > 0.5 * W * dt;
+                if (apart) starts.push_back(scan[i].first);
+                if (starts.size() == 3) break;
+            }
+        }
+        // Each start twice: a toe that acts as a dashpot (soft soil) and one that acts as a
+        // spring (stiff soil or rock, whose echo turns negative and comes late); a fit from
+        // one rarely reaches the other.
+        auto baseFit = [&](const std::vector<double>& toes) {
+            FitOutcome out;
+            out.rss = std::numeric_limits<double>::infinity();
+            for (double toe : toes)
+                for (int toeKind = 0; toeKind < 2; ++toeKind) {
+                    FitOutcome f;
+                    f.layout = Layout{acc, 0};
+                    pr.layout = f.layout;
+                    f.x = baseStart(toe);
+                    linearMisfit(f.x);
+                    if (toeKind == 0) {
+                        f.x[5] = std::log(0.3);
+                    } else {
+                        f.x[4] = std::log(0.5);
+                        f.x[5] = std::log(10.0);
+                    }
+                    f.rss = fitLm(pr, f.x, 25 * (f.layout.size() + 1));
+                    if (f.rss < out.rss) out = f;
+                }
+            return out;
+        };
+        FitOutcome best = baseFit(starts);
+
+        // ---- impedance changes, one at a time, kept while the information criterion
+        //      and the noise agree ---------------------------------------------------
+        auto addChanges = [&] {
+            for (int m = best.layout.changes + 1; m <= kMaxChanges; ++m) {
+                Eigen::VectorXd r(window);
+                pr.layout = best.layout;
+                pr.residuals(best.x, r);
+                std::vector<double> res(window);
+                for (int i = 0; i < window; ++i) res[i] = -r[i];
+                std::vector<double> pulseRel(model.pulse());
+                for (double& v : pulseRel) v /= c.peak;
+                std::vector<double> mf = matched(res, pulseRel);
+                const double toe = pr.paramsOf(best.x).toeTime;
+                // A change must begin a pulse width after the blow and one before the toe
+                // echo: closer, its echo merges with the blow or the toe's.
+                const int first = std::max(1, W);
+                const int last = std::min(window - 1, static_cast<int>(2.0 * toe / dt) - W);
+                if (last <= first + 1) break;
+                pr.minTop = 0.5 * first * dt / toe;
+                pr.maxTop = 0.5 * last * dt / toe;
+                int kBest = -1;
+                for (int k = first; k < last; ++k)
+                    if (kBest < 0 || std::fabs(mf[k]) > std::fabs(mf[kBest])) kBest = k;
+                if (kBest < 0) break;
+                double a = mf[kBest];
+                if (std::fabs(a) < std::max(3.0 * noise, 0.01)) break;
+                double beta0 = std::clamp((2.0 - a) / (2.0 + a), 0.05, 3.0);
+                double top = 0.5 * kBest * dt / toe;
+                // The end of the change: the first echo of the other sign that follows.
+                double extent = 0.75 * W * dt / toe;
+                for (int k = kBest + std::max(2, W / 2); k < last; ++k) {
+                    if (mf[k] * a < 0 && std::fabs(mf[k]) > 0.4 * std::fabs(a) &&
+                        std::fabs(mf[k]) >= std::fabs(mf[k - 1]) &&
+                        std::fabs(mf[k]) >= std::fabs(mf[k + 1])) {
+                        extent = 0.5 * (k - kBest) * dt / toe;
+                        break;
+                    }
+                }
+                // Two starts for the extent: the echo of the change's end, and a short change.
+                FitOutcome trial;
+                trial.rss = INFINITY;
+                const double shortExtent = 0.75 * W * dt / toe;
+                // A third for an echo of a widening's sign: the end of a narrowing whose top
+                // echo came back while the hammer still pushed (and so went into the force).
+                const double earliest = 0.5 * first * dt / toe;
+                for (int start = 0; start < 3; ++start) {
+                    double ext = start == 0 ? extent : shortExtent;
+                    double startTop = top, startBeta = beta0;
+                    if (start == 1 && std::fabs(extent - shortExtent) < 1e-9) continue;
+                    if (start == 2) {
+                        if (a >= 0 || top - earliest < 0.25 * W * dt / toe) continue;
+                        // The narrowing's top: the echo of the blow's sign before this one (a thin
+                        // soft layer echoes as a short rise then a fall), else as early as may be.
+                        const int from =
+                            std::max(first / 2, kBest - static_cast<int>(0.5 * toe / dt));
+                        int kPos = -1;
+                        for (int k = from; k <= kBest - std::max(1, W / 4); ++k)
+                            if (mf[k] > 0 && (kPos < 0 || mf[k] > mf[kPos])) kPos = k;
+                        if (kPos >= 0 && mf[kPos] > 0.25 * std::fabs(a)) {
+                            startTop = 0.5 * kPos * dt / toe;
+                            startBeta = std::clamp((2.0 - mf[kPos]) / (2.0 + mf[kPos]), 0.05, 0.98);
+                        } else {
+                            startTop = std::max(earliest, top - 0.25);
+                            startBeta = 1.0 / beta0;
+                        }
+                        ext = top - startTop;
+                    }
+                    FitOutcome t;
+                    t.layout = best.layout;
+                    t.layout.changes = m;
+                    t.x = Eigen::VectorXd::Zero(t.layout.size());
+                    t.x.head(best.layout.size()) = best.x;
+                    int o = t.layout.base() + 3 * (m - 1);
+                    t.x[o] = startTop;
+                    t.x[o + 1] = std::log(std::max(ext, 0.002) / 0.05);
+                    t.x[o + 2] = std::log(startBeta);
+                    pr.layout = t.layout;
+                    t.rss = fitLm(pr, t.x, 20 * (t.layout.size() + 1));
+                    if (t.rss < trial.rss) trial = t;
+                }
+                pr.layout = trial.layout;
+                ModelParams tp = pr.paramsOf(trial.x);
+                const ModelChange& added = tp.changes.back();
+                // The echo a change gives at the head; a layer thinner than the blow's half
+                // width gives less.
+                const double trialToe = tp.toeTime;
+                double echo = 2.0 * std::fabs(1.0 - added.ratio) / (1.0 + added.ratio) *
+                              std::min(1.0, 2.0 * added.extent * trialToe / (W * dt));
+                // A narrowing whose echo comes back within a pulse width and a half of the
+                // toe's merges with the toe echo: a softer toe or a toe a little deeper
+                // explains it as well, and a sound pile must not be failed for it.
+                const double lastEcho =
+                    2.0 * trialToe / dt - (added.ratio < 1.0 ? 1.5 * W : static_cast<double>(W));
+                const bool placed = 2.0 * added.top * trialToe / dt >= 0.5 * W &&
+                                    2.0 * added.top * trialToe / dt <= lastEcho;
+                bool better =
+                    bic(trial.rss, trial.layout.size()) < bic(best.rss, best.layout.size()) &&
+                    trial.rss < 0.95 * best.rss;
+                bool visible = placed && echo > std::max(4.0 * noise, 0.015) &&
+                               std::fabs(1.0 - added.ratio) > 0.06;
+                if (!better || !visible) break;
+                best = trial;
+            }
+        };
+        auto refine = [&] {
+            addChanges();
+
+            // The toe once more, now that the changes explain their own echoes (without them a
+            // change's echo can pull the toe); the changes keep their depths in time.
+            {
+                pr.layout = best.layout;
+                pr.minTop = 0.0;
+                pr.maxTop = 0.995;
+                const ModelParams bp = pr.paramsOf(best.x);
+                double bestToe = bp.toeTime;
+                const double step = std::max(0.125 * W * dt, (hi - lo) / 120.0);
+                double bestR = std::numeric_limits<double>::infinity();
+                Eigen::VectorXd bestX;
+                for (double toe = lo; toe <= hi + 1e-12; toe += step) {
+                    Eigen::VectorXd x = best.x;
+                    x[1] = toe / toe0;
+                    bool inside = true;
+                    for (int k = 0; k < best.layout.changes; ++k) {
+                        const int o = best.layout.base() + 3 * k;
+                        const double top = bp.changes[k].top * bp.toeTime / toe;
+                        const double ext = bp.changes[k].extent * bp.toeTime / toe;
+                        // Every change keeps its echo a pulse width before the toe's.
+                        inside = inside && top + ext < 0.99 &&
+                                 2.0 * top * toe / dt <= 2.0 * toe / dt - W;
+                        x[o] = top;
+                        x[o + 1] = std::log(std::max(ext, 0.002) / 0.05);
+                    }
+                    if (!inside) continue;
+                    const double r = linearMisfit(x);
+                    if (r < bestR) {
+                        bestR = r;
+                        bestX = x;
+                        bestToe = toe;
+                    }
+                }
+                if (bestX.size() && std::fabs(bestX[1] - best.x[1]) * toe0 > 0.25 * W * dt) {
+                    FitOutcome t;
+                    t.layout = best.layout;
+                    t.x = bestX;
+                    pr.maxTop = std::max(0.5, 1.0 - 0.5 * W * dt / bestToe);
+                    t.rss = fitLm(pr, t.x, 20 * (t.layout.size() + 1));
+                    if (t.rss < best.rss) {
+                        best = t;
+                        addChanges();
+                    }
+                }
+            }
+        };
+        refine();
+        // The toe where the entered length puts it, as a second hypothesis: an enlarged
+        // base or a stiff layer just above the toe can pass for the toe, and the fit from
+        // there keeps it unless the changes above the real toe explain the trace better.
+        if (speed > 0 && length > 0) {
+            const double t0 = std::clamp(length / speed, lo, hi);
+            pr.layout = best.layout;
+            if (std::fabs(pr.paramsOf(best.x).toeTime - t0) > 0.05 * W * dt) {
+                FitOutcome first = best;
+                best = baseFit({t0});
+                refine();
+                if (bic(first.rss, first.layout.size()) <= bic(best.rss, best.layout.size()))
+                    best = first;
+            }
+        }
+        return best;
     };
-    refine();
-    // The toe where the entered length puts it, as a second hypothesis: an enlarged
-    // base or a stiff layer just above the toe can pass for the toe, and the fit from
-    // there keeps it unless the changes above the real toe explain the trace better.
-    if (speed > 0 && length > 0) {
-        const double t0 = std::clamp(length / speed, lo, hi);
-        pr.layout = best.layout;
-        if (std::fabs(pr.paramsOf(best.x).toeTime - t0) > 0.05 * W * dt) {
-            FitOutcome first = best;
-            best = baseFit({t0});
-            refine();
-            if (bic(first.rss, first.layout.size()) <= bic(best.rss, best.layout.size()))
-                best = first;
+
+    FitOutcome best = fitWithContact(endShort);
+    int contactEnd = endShort;
+    if (endLong > endShort + std::max(2, W / 3)) {
+        // Both contacts judged on the trace after the longer one, the longer counted as
+        // a few parameters more (the hump or tail it takes over from the pile).
+        auto tailRss = [&](const FitOutcome& f, int end) {
+            model.imposeBlow(blowVelocity, end, end);
+            pr.layout = f.layout;
+            Eigen::VectorXd r(window);
+            pr.residuals(f.x, r);
+            double sum = 0.0;
+            for (int i = endLong; i < window; ++i) sum += r[i] * r[i];
+            return sum;
+        };
+        FitOutcome longer = fitWithContact(endLong);
+        const double rShort = std::isfinite(best.rss) ? tailRss(best, endShort) : INFINITY;
+        const double rLong = std::isfinite(longer.rss) ? tailRss(longer, endLong) : INFINITY;
+        if (std::isfinite(rLong) &&
+            bic(rLong, longer.layout.size() + 3) < bic(rShort, best.layout.size())) {
+            best = longer;
+            contactEnd = endLong;
         }
     }
+    if (!std::isfinite(best.rss)) {
+        out.error = SONDARA_TR_NOOP("sondara", "判读失败");
+        return out;
+    }
+    model.imposeBlow(blowVelocity, contactEnd, contactEnd);
     pr.layout = best.layout;
     pr.minTop = 0.0;
     pr.maxTop = 0.995;

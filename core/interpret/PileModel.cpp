@@ -94,16 +94,22 @@ Conditioned conditionTrace(std::span<const float> recorded, double dtUs, bool ac
         for (int i = 0; i < n; ++i) v[i] = x[i] - preMean;
     }
 
-    // The blow's polarity from the first big excursion of the velocity.
-    int vb = 0;
-    for (int i = 0; i < n; ++i)
+    // The blow's polarity from the first big excursion of the velocity. Integrated
+    // drift or hum of an accelerometer can outgrow the blow late in the record, so
+    // there the velocity's blow is sought only within a few milliseconds of the
+    // recorded blow's front.
+    const int searchFrom = acceleration ? std::max(0, front - 2) : 0;
+    const int searchTo =
+        acceleration ? std::min(n, front + std::max(16, static_cast<int>(4e-3 / c.dt))) : n;
+    int vb = searchFrom;
+    for (int i = searchFrom; i < searchTo; ++i)
         if (std::fabs(v[i]) > std::fabs(v[vb])) vb = i;
     double vAmp = std::fabs(v[vb]);
     if (!(vAmp > 0.0) || !std::isfinite(vAmp)) {
         c.error = "未找到锤击信号";
         return c;
     }
-    int f = 0;
+    int f = searchFrom;
     while (f < n && std::fabs(v[f]) < 0.5 * vAmp) ++f;
     c.sign = v[f] < 0.0 ? -1.0 : 1.0;
     for (double& y : v) y *= c.sign;
