@@ -627,20 +627,24 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
     }
     out.residual = yy > 0 ? std::sqrt(rr / yy) : 1.0;
 
-    const double toeTime = fp.toeTime;
-    out.toeTime = 2.0 * toeTime;  // echo time after the blow
-    out.toeIndex =
-        std::clamp(out.headIndex + static_cast<int>(std::lround(2.0 * toeTime / dt)), 0, n - 1);
+    const double fitToe = fp.toeTime;
     double toeEcho = 0.0;
     {
-        int k0 = static_cast<int>(2.0 * toeTime / dt);
+        int k0 = static_cast<int>(2.0 * fitToe / dt);
         for (int i = std::max(0, k0); i < std::min(window, k0 + 2 * W + 2); ++i)
             toeEcho = std::max(toeEcho, std::fabs(fitV[i] - noToe[i]));
     }
-    const bool toeAtEdge = toeTime <= lo * 1.001 || toeTime >= hi * 0.999;
+    const bool toeAtEdge = fitToe <= lo * 1.001 || fitToe >= hi * 0.999;
     out.toeFound = toeEcho > std::max(4.0 * noise, 0.03) && !toeAtEdge;
+    // Without an echo to go by, the toe is proposed where the entered length and speed
+    // put it (as an engineer marks it), and the point stays uncertain; the fitted model
+    // keeps its own toe.
+    const double toeTime = !out.toeFound && speed > 0 && length > 0 ? length / speed : fitToe;
+    out.toeTime = 2.0 * toeTime;  // echo time after the blow
+    out.toeIndex =
+        std::clamp(out.headIndex + static_cast<int>(std::lround(2.0 * toeTime / dt)), 0, n - 1);
     double cPoint = speed;
-    if (cPoint <= 0 && length > 0) cPoint = length / toeTime;
+    if (cPoint <= 0 && length > 0) cPoint = length / fitToe;
     out.toeDepth = cPoint * toeTime;
 
     // Changes, top to toe, and the profile.
@@ -650,12 +654,12 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
     double minBeta = 1.0;
     for (const ModelChange& ch : chs) {
         ProposedDefect d;
-        d.depth = cPoint * ch.top * toeTime;
-        d.extent = cPoint * ch.extent * toeTime;
+        d.depth = cPoint * ch.top * fitToe;
+        d.extent = cPoint * ch.extent * fitToe;
         d.beta = ch.ratio;
         d.kind = ch.ratio < 1.0 ? ImpedanceChangeKind::Narrowing : ImpedanceChangeKind::Widening;
         d.index = std::clamp(
-            out.headIndex + static_cast<int>(std::lround(2.0 * ch.top * toeTime / dt)), 0, n - 1);
+            out.headIndex + static_cast<int>(std::lround(2.0 * ch.top * fitToe / dt)), 0, n - 1);
         if (d.kind == ImpedanceChangeKind::Narrowing) minBeta = std::min(minBeta, d.beta);
         out.defects.push_back(d);
     }
@@ -663,7 +667,7 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
     {
         model.profileOf(fp);
         const std::vector<float>& z = model.impedance();
-        const double cellDepth = cPoint * toeTime / z.size();
+        const double cellDepth = cPoint * fitToe / z.size();
         for (std::size_t i = 0; i < z.size(); ++i) {
             double top = i * cellDepth, bottom = (i + 1) * cellDepth;
             if (!out.profile.empty() && std::fabs(out.profile.back().ratio - z[i]) < 1e-4)
