@@ -124,6 +124,15 @@ TEST(Interpret, ATraceWithoutVisibleToeIsUncertain) {
     ASSERT_TRUE(r.error.empty());
     EXPECT_EQ(r.confidence, Confidence::Uncertain);
     EXPECT_FALSE(r.reason.empty());
+    ASSERT_FALSE(r.toeFound);
+    {
+        // Without an echo the toe is proposed where the entered length puts it.
+        EXPECT_NEAR(r.toeTime, 2.0 * spec.length / spec.waveSpeed, 1e-9);
+        EXPECT_NEAR(r.toeDepth, spec.length, 1e-6);
+        EXPECT_EQ(
+            r.toeIndex,
+            r.headIndex + static_cast<int>(std::lround(r.toeTime / (spec.sampleInterval * 1e-6))));
+    }
 }
 
 TEST(Interpret, AnyTraceIsReadWithoutHarm) {
