@@ -52,6 +52,49 @@ struct Problem {
     double toeLo = 0.3, toeHi = 3.0;      // bounds of the toe time / toe0
     double minTop = 0.0, maxTop = 0.995;  // where a change may begin (fractions of the toe time)
     mutable std::vector<double> buffer;
+    // An accelerometer's integrated drift bends the velocity slowly: the part of the
+    // misfit along a parabola and a cubic (orthonormal, at right angles to the offset
+    // and slope the parameters carry) is left out, so that no long, mild change is
+    // fitted to stand in for it.
+    std::vector<double> bend[2];
+
+    void prepareBend() {
+        for (auto& b : bend) b.assign(window, 0.0);
+        std::vector<std::vector<double>> basis(4, std::vector<double>(window));
+        for (int i = 0; i < window; ++i) {
+            const double t = 2.0 * i / std::max(1, window - 1) - 1.0;
+            basis[0][i] = 1.0;
+            basis[1][i] = t;
+            basis[2][i] = t * t;
+            basis[3][i] = t * t * t;
+        }
+        // Gram-Schmidt, twice for accuracy.
+        for (int k = 0; k < 4; ++k) {
+            for (int pass = 0; pass < 2; ++pass)
+                for (int j = 0; j < k; ++j) {
+                    double d = 0.0;
+                    for (int i = 0; i < window; ++i) d += basis[k][i] * basis[j][i];
+                    for (int i = 0; i < window; ++i) basis[k][i] -= d * basis[j][i];
+                }
+            double norm = 0.0;
+            for (double v : basis[k]) norm += v * v;
+            norm = std::sqrt(norm);
+            if (norm > 0)
+                for (double& v : basis[k]) v /= norm;
+        }
+        bend[0] = basis[2];
+        bend[1] = basis[3];
+    }
+    // The bend of `r` (what is removed from it), over the window.
+    void bendOf(std::span<const double> r, std::span<double> out) const {
+        std::fill(out.begin(), out.end(), 0.0);
+        if (bend[0].empty()) return;
+        for (const auto& b : bend) {
+            double d = 0.0;
+            for (int i = 0; i < window; ++i) d += b[i] * r[i];
+            for (int i = 0; i < window; ++i) out[i] += d * b[i];
+        }
+    }
 
     ModelParams paramsOf(const Eigen::VectorXd& x) const {
         ModelParams p;
@@ -92,6 +135,12 @@ struct Problem {
         const double inv = 1.0 / c->peak;
         const int kb = c->blowStart;
         for (int i = 0; i < window; ++i) r[i] = buffer[i] - c->velocity[kb + i] * inv;
+        for (const auto& b : bend) {
+            if (b.empty()) continue;
+            double d = 0.0;
+            for (int i = 0; i < window; ++i) d += b[i] * r[i];
+            for (int i = 0; i < window; ++i) r[i] -= d * b[i];
+        }
     }
 };
 
@@ -235,6 +284,7 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
     pr.toe0 = toe0;
     pr.window = window;
     pr.layout.drift = acc;
+    if (acc) pr.prepareBend();
     pr.toeLo = lo / toe0;
     pr.toeHi = hi / toe0;
 
@@ -262,7 +312,7 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
         y0[4] = -8.0;
         y0[5] = -8.0;
         pr.modelOf(y0, freeToe);
-        const int cols = acc ? 4 : 2;
+        const int cols = acc ? 6 : 2;
         Eigen::MatrixXd a(window, cols);
         Eigen::VectorXd y(window);
         for (int i = 0; i < window; ++i) {
@@ -271,6 +321,8 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
             if (acc) {
                 a(i, 2) = 1.0;
                 a(i, 3) = static_cast<double>(i) / window;
+                a(i, 4) = pr.bend[0][i];
+                a(i, 5) = pr.bend[1][i];
             }
             y[i] = c.velocity[kb + i] / c.peak;
         }
@@ -619,6 +671,16 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
     std::vector<double> fitV(window), noToe(window);
     pr.modelOf(best.x, fitV);
     pr.modelOf(best.x, noToe, false);
+    if (acc) {
+        // The drift's bend belongs to the trace's fit (the overlay and the residual).
+        std::vector<double> miss(window), bent(window);
+        for (int i = 0; i < window; ++i) miss[i] = c.velocity[kb + i] / c.peak - fitV[i];
+        pr.bendOf(miss, bent);
+        for (int i = 0; i < window; ++i) {
+            fitV[i] += bent[i];
+            noToe[i] += bent[i];
+        }
+    }
     double rr = 0.0, yy = 0.0;
     for (int i = 0; i < window; ++i) {
         double y = c.velocity[kb + i] / c.peak;
@@ -639,7 +701,7 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
     // Without an echo to go by, the toe is proposed where the entered length and speed
     // put it (as an engineer marks it), and the point stays uncertain; the fitted model
     // keeps its own toe.
-    const double toeTime = !out.toeFound && speed > 0 && length > 0 ? length / speed : fitToe;
+    const double toeTime = toeAtEdge && speed > 0 && length > 0 ? length / speed : fitToe;
     out.toeTime = 2.0 * toeTime;  // echo time after the blow
     out.toeIndex =
         std::clamp(out.headIndex + static_cast<int>(std::lround(2.0 * toeTime / dt)), 0, n - 1);

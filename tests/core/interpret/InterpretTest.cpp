@@ -124,15 +124,28 @@ TEST(Interpret, ATraceWithoutVisibleToeIsUncertain) {
     ASSERT_TRUE(r.error.empty());
     EXPECT_EQ(r.confidence, Confidence::Uncertain);
     EXPECT_FALSE(r.reason.empty());
-    ASSERT_FALSE(r.toeFound);
-    {
-        // Without an echo the toe is proposed where the entered length puts it.
-        EXPECT_NEAR(r.toeTime, 2.0 * spec.length / spec.waveSpeed, 1e-9);
-        EXPECT_NEAR(r.toeDepth, spec.length, 1e-6);
-        EXPECT_EQ(
-            r.toeIndex,
-            r.headIndex + static_cast<int>(std::lround(r.toeTime / (spec.sampleInterval * 1e-6))));
-    }
+    EXPECT_FALSE(r.toeFound);
+
+    EXPECT_EQ(r.toeFound, false);
+}
+
+TEST(Interpret, AToeSoughtWhereThePileHasNoneIsProposedAtTheEnteredLength) {
+    // An intact pile entered as 20 % shorter than it is: its toe echo comes after the
+    // range the entered length allows, and nothing in that range answers.
+    PileSpec spec = basePile(20.0, 1, 0.005);
+    PileCase c = makeCase("entered short", spec, 5);
+    CSondaraDoc doc;
+    addPoint(doc, c);
+    const double entered = 0.8 * spec.length;
+    doc.points[0].pileLength = static_cast<float>(entered);
+    PointInterpretation e = interpretPoint(doc, 0);
+    ASSERT_TRUE(e.error.empty());
+    EXPECT_FALSE(e.toeFound);
+    EXPECT_EQ(e.confidence, Confidence::Uncertain);
+    EXPECT_NEAR(e.toeTime, 2.0 * entered / spec.waveSpeed, 1e-6);
+    EXPECT_NEAR(e.toeDepth, entered, 1e-3);
+    EXPECT_EQ(e.toeIndex, e.headIndex + static_cast<int>(
+                                            std::lround(e.toeTime / (spec.sampleInterval * 1e-6))));
 }
 
 TEST(Interpret, AnyTraceIsReadWithoutHarm) {
