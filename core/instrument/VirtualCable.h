@@ -70,12 +70,6 @@ public:
     std::uint32_t pcWrites() const {
         return intact() ? counter(8).load(std::memory_order_seq_cst) : 0;
     }
-    void countPcRead() {
-        if (intact()) counter(4).fetch_add(1, std::memory_order_seq_cst);
-    }
-    void countPcWrite() {
-        if (intact()) counter(8).fetch_add(1, std::memory_order_seq_cst);
-    }
     void setPlugged(bool on) { store(Plug, on ? 0 : 1); }
     const std::string& path() const { return path_; }
     // False once the cable file was found shorter than the cable (then for good).

@@ -1,5 +1,6 @@
 #include "core/interpret/Interpretation.h"
 
+#include <Eigen/QR>
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -56,44 +57,22 @@ struct Problem {
     // misfit along a parabola and a cubic (orthonormal, at right angles to the offset
     // and slope the parameters carry) is left out, so that no long, mild change is
     // fitted to stand in for it.
-    std::vector<double> bend[2];
+    Eigen::MatrixXd bend;  // window x 2, empty for velocity traces
 
     void prepareBend() {
-        for (auto& b : bend) b.assign(window, 0.0);
-        std::vector<std::vector<double>> basis(4, std::vector<double>(window));
+        Eigen::MatrixXd basis(window, 4);
         for (int i = 0; i < window; ++i) {
             const double t = 2.0 * i / std::max(1, window - 1) - 1.0;
-            basis[0][i] = 1.0;
-            basis[1][i] = t;
-            basis[2][i] = t * t;
-            basis[3][i] = t * t * t;
+            basis.row(i) << 1.0, t, t * t, t * t * t;
         }
-        // Gram-Schmidt, twice for accuracy.
-        for (int k = 0; k < 4; ++k) {
-            for (int pass = 0; pass < 2; ++pass)
-                for (int j = 0; j < k; ++j) {
-                    double d = 0.0;
-                    for (int i = 0; i < window; ++i) d += basis[k][i] * basis[j][i];
-                    for (int i = 0; i < window; ++i) basis[k][i] -= d * basis[j][i];
-                }
-            double norm = 0.0;
-            for (double v : basis[k]) norm += v * v;
-            norm = std::sqrt(norm);
-            if (norm > 0)
-                for (double& v : basis[k]) v /= norm;
-        }
-        bend[0] = basis[2];
-        bend[1] = basis[3];
+        // The last two columns of the orthonormal basis: at right angles to 1 and t.
+        const Eigen::MatrixXd q = Eigen::HouseholderQR<Eigen::MatrixXd>(basis).householderQ() *
+                                  Eigen::MatrixXd::Identity(window, 4);
+        bend = q.rightCols(2);
     }
-    // The bend of `r` (what is removed from it), over the window.
-    void bendOf(std::span<const double> r, std::span<double> out) const {
-        std::fill(out.begin(), out.end(), 0.0);
-        if (bend[0].empty()) return;
-        for (const auto& b : bend) {
-            double d = 0.0;
-            for (int i = 0; i < window; ++i) d += b[i] * r[i];
-            for (int i = 0; i < window; ++i) out[i] += d * b[i];
-        }
+    // Takes the bend out of `r` (a misfit over the window).
+    void removeBend(Eigen::Ref<Eigen::VectorXd> r) const {
+        if (bend.size()) r -= bend * (bend.transpose() * r);
     }
 
     ModelParams paramsOf(const Eigen::VectorXd& x) const {
@@ -135,12 +114,7 @@ struct Problem {
         const double inv = 1.0 / c->peak;
         const int kb = c->blowStart;
         for (int i = 0; i < window; ++i) r[i] = buffer[i] - c->velocity[kb + i] * inv;
-        for (const auto& b : bend) {
-            if (b.empty()) continue;
-            double d = 0.0;
-            for (int i = 0; i < window; ++i) d += b[i] * r[i];
-            for (int i = 0; i < window; ++i) r[i] -= d * b[i];
-        }
+        removeBend(r);
     }
 };
 
@@ -321,8 +295,8 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
             if (acc) {
                 a(i, 2) = 1.0;
                 a(i, 3) = static_cast<double>(i) / window;
-                a(i, 4) = pr.bend[0][i];
-                a(i, 5) = pr.bend[1][i];
+                a(i, 4) = pr.bend(i, 0);
+                a(i, 5) = pr.bend(i, 1);
             }
             y[i] = c.velocity[kb + i] / c.peak;
         }
@@ -640,6 +614,7 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
         // Both contacts judged on the trace after the longer one, the longer counted as
         // a few parameters more (the hump or tail it takes over from the pile).
         auto tailRss = [&](const FitOutcome& f, int end) {
+            if (!std::isfinite(f.rss)) return std::numeric_limits<double>::infinity();
             model.imposeBlow(blowVelocity, end, end);
             pr.layout = f.layout;
             Eigen::VectorXd r(window);
@@ -649,8 +624,8 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
             return sum;
         };
         FitOutcome longer = fitWithContact(endLong);
-        const double rShort = std::isfinite(best.rss) ? tailRss(best, endShort) : INFINITY;
-        const double rLong = std::isfinite(longer.rss) ? tailRss(longer, endLong) : INFINITY;
+        const double rShort = tailRss(best, endShort);
+        const double rLong = tailRss(longer, endLong);
         if (std::isfinite(rLong) &&
             bic(rLong, longer.layout.size() + 3) < bic(rShort, best.layout.size())) {
             best = longer;
@@ -673,12 +648,13 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
     pr.modelOf(best.x, noToe, false);
     if (acc) {
         // The drift's bend belongs to the trace's fit (the overlay and the residual).
-        std::vector<double> miss(window), bent(window);
+        Eigen::VectorXd miss(window);
         for (int i = 0; i < window; ++i) miss[i] = c.velocity[kb + i] / c.peak - fitV[i];
-        pr.bendOf(miss, bent);
+        Eigen::VectorXd bent = miss;
+        pr.removeBend(bent);
         for (int i = 0; i < window; ++i) {
-            fitV[i] += bent[i];
-            noToe[i] += bent[i];
+            fitV[i] += miss[i] - bent[i];
+            noToe[i] += miss[i] - bent[i];
         }
     }
     double rr = 0.0, yy = 0.0;
