@@ -26,6 +26,21 @@ struct ImpedanceSegment {            // the fitted profile, top to toe
 
 enum class Confidence { Clear, Uncertain };
 
+// A competing reading of the same trace that the evidence does not rule out: another
+// toe, a change more or less, a short pile instead of a break. Best first.
+struct InterpretationAlternative {
+    int integrityClass = 1;  // 1..4 (I..IV)
+    bool toeFound = false;
+    double toeTime = 0.0;   // s after the blow
+    int toeIndex = -1;      // sample index of the toe echo
+    double toeDepth = 0.0;  // m at the point's wave speed
+    std::vector<ProposedDefect> defects;
+    double evidenceGap = 0.0;  // how much worse than the chosen reading (information
+                               // criterion units, >= 0)
+    std::string label;         // short description of the reading, e.g. "短桩", "桩底按桩长"
+    std::vector<float> fitted; // its head trace, as PointInterpretation::fitted
+};
+
 struct PointInterpretation {
     int point = -1;  // document index of the point
     bool toeFound = false;
@@ -44,6 +59,13 @@ struct PointInterpretation {
                  // point's trace, in the recorded quantity (acceleration for
                  // sensor type 0, else velocity); the overlay scales it to the shown trace
     std::vector<ImpedanceSegment> profile;
+    // The readings within the margin of the chosen one, best first, and the evidence gap
+    // to the nearest reading of another class (a large value when there is none).
+    std::vector<InterpretationAlternative> alternatives;
+    double evidenceGap = 0.0;
+    // Said when the toe lies shallower or deeper than the entered length allows (the
+    // spread of wave speeds), e.g. "桩长短于设计"; "" otherwise.
+    std::string lengthRemark;
     std::string error;  // non-empty: the point could not be interpreted at all
 };
 
