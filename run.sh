@@ -4,10 +4,14 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
 cmake --preset release >/dev/null
-# Only the programs this script runs and the sample project (simulated from
+# Only the programs the docs run and the sample project (simulated from
 # resources/samples/sample-spec.json, then processed, marked and classified by
 # resources/samples/make-sample.sh); the tests and benchmarks are ./test.sh's.
-cmake --build build/release -j "$(nproc)" --target sondara sondara-cli sondara_sample
+# The instrument emulator (docs/instrument-link.md runs it) and the icons that
+# `cmake --install` copies are built too.
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true
+cmake --build build/release -j "$(nproc)" \
+  --target sondara sondara-cli sondara_sample sondara-instrument-emulator sondara_icons
 
 sample="${SONDARA_SAMPLE:-build/release/sample.qar}"
 if [ ! -f "$sample" ]; then

@@ -12,6 +12,9 @@ echo "== every text of the window has its English"
 scripts/check-translations.sh
 
 jobs=$(nproc)
+# Compiled objects come from the compiler cache (under the user's cache folder) when an
+# earlier build of the same sources left them, whatever folder this clone sits in.
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true
 export SONDARA_TEST_TMP="${TMPDIR:-/tmp}"
 
 for preset in release asan; do

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config ccache
   libgtest-dev libgmock-dev libbenchmark-dev
   libfftw3-dev libcli11-dev
   libjpeg62-turbo-dev libxlsxwriter-dev libzip-dev libpugixml-dev libeigen3-dev libqpdf-dev
