@@ -1,7 +1,9 @@
 #include "core/processing/TraceOps.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <numbers>
@@ -121,8 +123,7 @@ SONDARA_INLINE L4 exactSum(D4 a, D4 b, D4 s) {
 SONDARA_INLINE bool roundsSafely(double v, double bound, float& out) {
     out = static_cast<float>(v);
     const double back = out;
-    if (!std::isfinite(back)) return false;
-    const double power = back == 0.0 ? 0.0 : std::ldexp(1.0, std::ilogb(back));
+    const double power = std::bit_cast<double>(std::bit_cast<std::uint64_t>(back) & kExponentBits);
     const double half = std::fabs(back) == power ? power * 0x1p-25 : power * 0x1p-24;
     const double off = std::fabs(v - back) + bound;
     return off < half || (off == 0.0 && v == back);
@@ -658,6 +659,184 @@ float ExpGain(float* y, int n, int head, int toe, float gain, GainMode mode) {
     return static_cast<float>(late / early);
 }
 
+namespace {
+
+// The exponential gain of ExpGain for one factor, as a double table: rho, the gain
+// from the head up to the toe and the constant gain after it. Each double gain is
+// within `relative` of the extended one (rho rounded to double moves the exponent by
+// at most 2^-53 of itself, each exponential and product adds a rounding); `extAt`
+// gives the extended gain of one sample, computed the way ExpGain computes it.
+struct GainRamp {
+    long long h = 0, t = 0;
+    Ext rho = 0;
+    std::vector<double> ramp;
+    double late = 1.0;
+    double relative = 0.0;
+
+    GainRamp(int n, int head, int toe, float gain) : h(head), t(toe) {
+        rho = std::log(static_cast<Ext>(gain)) / static_cast<Ext>(n - h);
+        const double r = static_cast<double>(rho);
+        const long long count = std::max<long long>(std::min<long long>(t, n) - h, 0);
+        ramp.resize(static_cast<std::size_t>(count));
+        constexpr int kStep = 64;
+        double inBlock[kStep];
+        for (int j = 0; j < kStep; ++j) inBlock[j] = std::exp(r * j);
+        for (long long b = 0; b < count; b += kStep) {
+            const double base = std::exp(r * static_cast<double>(b));
+            const long long end = std::min<long long>(count, b + kStep);
+            for (long long j = b; j < end; ++j) ramp[j] = base * inBlock[j - b];
+        }
+        if (h < t) late = std::exp(r * static_cast<double>(t - h));
+        const double span = static_cast<double>(std::max<long long>(count, h < t ? t - h : 0));
+        relative = (std::fabs(r) * span + 16.0) * 0x1p-52;
+    }
+    double at(long long i) const { return i < t ? ramp[i - h] : late; }
+    Ext extAt(long long i) const {
+        if (i >= t) return h >= t ? 1.0L : std::exp(rho * static_cast<Ext>(t - h));
+        const long long k = i - h, b = k / 64 * 64;
+        return std::exp(rho * static_cast<Ext>(b)) * std::exp(rho * static_cast<int>(k - b));
+    }
+};
+
+// What ExpGain's measure decides for the gain search, from a double table: whether
+// the ratio of the late to the early peak is below 0.04, below 0.2, and above 0. Falls
+// back to ExpGain itself when a comparison of the measure is too close to call in
+// double (two peaks within the bound of each other, a ratio near a threshold).
+float measureGain(const float* y, int n, int head, int toe, float gain) {
+    const long long h = head, t = toe;
+    auto exact = [&]() {
+        return ExpGain(const_cast<float*>(y), n, head, toe, gain, GainMode::Measure);
+    };
+    if (head < 0 || head >= n || h >= t) return exact();
+    const GainRamp g(n, head, toe, gain);
+    const long long q = (t - h) / 4;
+    // Two measured values closer than this (relative to their sum) may compare the
+    // other way in extended precision.
+    const double tie = 2.0 * (g.relative + 0x1p-51);
+    double early = -1.0, late = -1.0;
+    bool close = false;
+    const long long earlyEnd = std::min<long long>(h + q, n - 1);
+    for (long long i = h; i <= earlyEnd; ++i) {
+        const double u = std::fabs(y[i] * g.at(i));
+        close |= std::fabs(u - early) < tie * (u + early);
+        if (u > early)
+            early = u;
+        else if (u > late)
+            late = u;
+    }
+    for (long long i = std::max(earlyEnd + 1, t - q); i < n; ++i) {
+        const double u = std::fabs(y[i] * g.at(i));
+        if (u > late) late = u;
+    }
+    if (close || !std::isfinite(early) || !std::isfinite(late)) return exact();
+    if (early == 0.0) return 0.2f;
+    const double ratio = late / early;
+    // The extended ratio is within `spread` of this one; its float is on the same side
+    // of 0.04, 0.2 and 0 when the double ratio keeps a margin of a float step besides.
+    const double spread = ratio * (2.0 * tie + 0x1p-22);
+    for (double threshold : {0.04, 0.2})
+        if (std::fabs(ratio - static_cast<float>(threshold)) <= spread) return exact();
+    if (ratio < 0x1p-120) return exact();  // might round to zero as a float
+    return static_cast<float>(ratio);
+}
+
+// y[i] *= gain for i >= head, as ExpGain's apply mode rounds it.
+SONDARA_VECTOR_CLONES
+void applyGain(float* y, int n, const GainRamp& g) {
+    long long i = g.h;
+    const long long rampEnd = std::min<long long>(g.t, n);
+    const D4 rel = splat4(g.relative + 0x1p-52);
+    for (; i + 4 <= rampEnd; i += 4) {
+        const D4 p = load4(y + i) * load4(g.ramp.data() + (i - g.h));
+        F4 f;
+        if (!roundsSafely(p, abs4(p) * rel, f))
+            for (int j = 0; j < 4; ++j) f[j] = static_cast<float>(y[i + j] * g.extAt(i + j));
+        store4(y + i, f);
+    }
+    for (; i < n; ++i) {
+        const double p = y[i] * g.at(i);
+        float f;
+        if (!roundsSafely(p, std::fabs(p) * (g.relative + 0x1p-52), f))
+            f = static_cast<float>(y[i] * g.extAt(i));
+        y[i] = f;
+    }
+}
+
+// The running weighted sum of the integration: y[0] = 0 and
+// y[i] = y[i-1] + (x[i-1] + 4 x[i] + x[i+1]) w for i = 1..n-2, each rounded to float32 as
+// the extended sum rounds it. The increments are computed in double ahead of the
+// running sum, with a bound on their distance from the extended ones; the running sum
+// itself is a chain of one addition and one rounding per sample.
+SONDARA_VECTOR_CLONES
+void weightedRunningSum(const float* x, int n, float* y, std::vector<double>& step,
+                        std::vector<double>& bound) {
+    const Ext wExt = 0.16666667f;
+    const double w = 0.16666667f;
+    step.resize(n);
+    bound.resize(n);
+    const D4 w4 = splat4(w), four = splat4(4.0);
+    int i = 1;
+    for (; i + 4 <= n - 1; i += 4) {
+        const D4 a = load4(x + i - 1), b = load4(x + i), c = load4(x + i + 1);
+        const D4 v = (a + four * b + c) * w4;
+        const D4 m = (abs4(a) + four * abs4(b) + abs4(c)) * w4 * 0x1p-50;
+        std::memcpy(step.data() + i, &v, sizeof v);
+        std::memcpy(bound.data() + i, &m, sizeof m);
+    }
+    for (; i <= n - 2; ++i) {
+        const double a = x[i - 1], b = x[i], c = x[i + 1];
+        step[i] = (a + 4.0 * b + c) * w;
+        bound[i] = (std::fabs(a) + 4.0 * std::fabs(b) + std::fabs(c)) * w * 0x1p-50;
+    }
+    float prev = 0.0f;
+    y[0] = 0.0f;
+    for (i = 1; i <= n - 2; ++i) {
+        const double u = prev + step[i];
+        float f;
+        if (!roundsSafely(u, bound[i] + std::fabs(u) * 0x1p-51, f))
+            f = static_cast<float>(prev +
+                                   (static_cast<Ext>(x[i - 1]) + 4.0L * x[i] + x[i + 1]) * wExt);
+        y[i] = prev = f;
+    }
+}
+
+// y[i] = y[i] / (i + 1) for i = 1..n-2, rounded as the extended quotient.
+SONDARA_VECTOR_CLONES
+void divideByCount(float* y, int n) {
+    int i = 1;
+    const D4 lane{1.0, 2.0, 3.0, 4.0};
+    for (; i + 4 <= n - 1; i += 4) {
+        const D4 q = load4(y + i) / (splat4(static_cast<double>(i)) + lane);
+        F4 f;
+        if (!roundsSafely(q, abs4(q) * kProductBound, f))
+            for (int j = 0; j < 4; ++j)
+                f[j] = static_cast<float>(static_cast<Ext>(y[i + j]) / (i + j + 1));
+        store4(y + i, f);
+    }
+    for (; i <= n - 2; ++i) y[i] = static_cast<float>(static_cast<Ext>(y[i]) / (i + 1));
+}
+
+// y[j] -= tan(a) (j - d) for j = d+1..n-1, rounded as the extended difference.
+SONDARA_VECTOR_CLONES
+void subtractLine(float* y, int n, int d, float a) {
+    const Ext slopeExt = std::tan(static_cast<Ext>(a));
+    const double slope = static_cast<double>(slopeExt);
+    const D4 s = splat4(slope), lane{1.0, 2.0, 3.0, 4.0};
+    int j = d + 1;
+    for (; j + 4 <= n; j += 4) {
+        const D4 term = s * (splat4(static_cast<double>(j - 1 - d)) + lane);
+        const D4 r = load4(y + j) - term;
+        F4 f;
+        if (!roundsSafely(r, (abs4(term) + abs4(r)) * kProductBound, f))
+            for (int k = 0; k < 4; ++k)
+                f[k] = static_cast<float>(y[j + k] - slopeExt * (j + k - d));
+        store4(y + j, f);
+    }
+    for (; j < n; ++j) y[j] = static_cast<float>(y[j] - slopeExt * (j - d));
+}
+
+}  // namespace
+
 int GainEstimate(const float* y, int n, int head, int toe) {
     if (head < 0 || head >= n) return 3;
     const float ref = std::fabs(y[head]);
@@ -686,9 +865,8 @@ int GainEstimate(const float* y, int n, int head, int toe) {
         g = static_cast<float>(ref * 0.025L / swing);
         if (g <= 1.0f) search = false;
     }
-    std::vector<float> work(y, y + n);  // ExpGain measures without writing
     for (int round = 0; search && round < kMaxGainRounds; ++round) {
-        const float r = ExpGain(work.data(), n, head, toe, g, GainMode::Measure);
+        const float r = measureGain(y, n, head, toe, g);
         if (r < 0.04f) {
             // A tail that stays at zero (or a head after the toe, where the ratio is
             // negative) cannot be lifted by any factor: keep the factor found so far.
@@ -708,33 +886,34 @@ int GainEstimate(const float* y, int n, int head, int toe) {
 
 int IntegrateTrace(const float* input, int n, float* output, int head, int toe) {
     if (n <= 0) return 0;
-    const std::vector<float> x = privateCopy(input, n, output);
+    if (output != input) std::copy(input, input + n, output);
     // The weighted sum needs a sample on each side of the one it integrates; a trace
     // of one or two samples stays as it is.
     if (n < 3) return 1;
-    const float p0 = PeakAbs(x.data(), n);
+    const float p0 = PeakAbs(input, n);
 
-    std::vector<float> y(n);
-    const Ext w = 0.16666667f;
-    y[0] = 0.0f;
-    for (int i = 1; i <= n - 2; ++i)
-        y[i] = static_cast<float>(y[i - 1] +
-                                  (static_cast<Ext>(x[i - 1]) + 4.0L * x[i] + x[i + 1]) * w);
-    for (int i = 1; i <= n - 2; ++i) y[i] = static_cast<float>(static_cast<Ext>(y[i]) / (i + 1));
+    // The work buffers of the calling thread, kept from trace to trace.
+    thread_local std::vector<float> y;
+    thread_local std::vector<double> step, bound;
+    y.resize(n);
+    weightedRunningSum(input, n, y.data(), step, bound);
+    divideByCount(y.data(), n);
     y[n - 1] = y[n - 2];
 
     const TailLine tail = TailBaseline(y.data(), n);
-    for (float a : {tail.a1, tail.a2}) {
-        if (a == 0.0f) continue;
-        const Ext slope = std::tan(static_cast<Ext>(a));
-        for (int j = tail.d + 1; j < n; ++j) y[j] = static_cast<float>(y[j] - slope * (j - tail.d));
-    }
+    for (float a : {tail.a1, tail.a2})
+        if (a != 0.0f) subtractLine(y.data(), n, tail.d, a);
 
     // The gain acts from the pile head; a point whose head lies outside the trace gets
     // no gain (integration, tail correction and level still apply).
     if (head >= 0 && head < n) {
         const int g = GainEstimate(y.data(), n, head, toe);
-        if (g > 1) ExpGain(y.data(), n, head, toe, static_cast<float>(g), GainMode::Apply);
+        if (g > 1) {
+            if (head < toe)
+                applyGain(y.data(), n, GainRamp(n, head, toe, static_cast<float>(g)));
+            else
+                ExpGain(y.data(), n, head, toe, static_cast<float>(g), GainMode::Apply);
+        }
     }
 
     // Level by a power of two. A result that is all zero has no level to restore.
@@ -744,10 +923,12 @@ int IntegrateTrace(const float* input, int n, float* output, int head, int toe) 
         if (q > 0.0f && std::isfinite(q)) {
             Ext m = 1;
             while (m * q < 0.5L) m *= 2;
-            for (int i = 0; i < n; ++i) y[i] = static_cast<float>(y[i] * m);
+            // A power of two times a float is exact in double (and below p0 in size).
+            const double md = static_cast<double>(m);
+            for (int i = 0; i < n; ++i) y[i] = static_cast<float>(y[i] * md);
         }
     }
-    std::copy(y.begin(), y.end(), output);
+    std::copy(y.begin(), y.begin() + n, output);
     return 1;
 }
 

@@ -4,12 +4,14 @@
 // in size, sums that land half-way between two floats, zeros, subnormals, infinities.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <limits>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/processing/Filter.h"
@@ -61,6 +63,83 @@ Trace plainSmooth(const Trace& x, int points) {
         Ext sum = 0;
         for (int k = 0; k < points; ++k) sum += x[i + k];
         y[i] = static_cast<float>(sum / points);
+    }
+    return y;
+}
+
+int plainGainEstimate(const float* y, int n, int head, int toe) {
+    if (head < 0 || head >= n) return 3;
+    const float ref = std::fabs(y[head]);
+    if (static_cast<long long>(toe) - 2 <= 0) return 3;
+    const int top = static_cast<int>(std::min<long long>(static_cast<long long>(toe) - 2, n - 2));
+    bool haveMax = false, haveMin = false;
+    float maxV = 0.0f, minV = 0.0f;
+    for (int i = top; i >= 1 && !(haveMax && haveMin); --i) {
+        if (!haveMax && y[i] > y[i + 1] && y[i] > y[i - 1]) {
+            maxV = y[i];
+            haveMax = true;
+        }
+        if (!haveMin && y[i] < y[i + 1] && y[i] < y[i - 1]) {
+            minV = y[i];
+            haveMin = true;
+        }
+    }
+    if (!haveMax || !haveMin) return 3;
+    const Ext swing = std::fabs(static_cast<Ext>(maxV) - minV);
+    float g = 3.0f;
+    bool search = true;
+    if (swing > 0.00001L) {
+        g = static_cast<float>(ref * 0.025L / swing);
+        if (g <= 1.0f) search = false;
+    }
+    std::vector<float> work(y, y + n);
+    for (int round = 0; search && round < 64; ++round) {
+        const float r = ExpGain(work.data(), n, head, toe, g, GainMode::Measure);
+        if (r < 0.04f) {
+            if (!(r > 0.0f) || g * 4.0f > 1.0e6f) break;
+            g = 4.0f * g;
+        } else if (r < 0.2f) {
+            break;
+        } else {
+            g = g * 0.25f;
+            if (g < 1.0f) break;
+        }
+    }
+    if (!(g >= 3.0f)) g = 3.0f;
+    if (g > 1.0e6f) g = 1.0e6f;
+    return static_cast<int>(g);
+}
+
+Trace plainIntegrate(const Trace& x, int head, int toe) {
+    const int n = static_cast<int>(x.size());
+    if (n < 3) return x;
+    const float p0 = PeakAbs(x.data(), n);
+    Trace y(n);
+    const Ext w = 0.16666667f;
+    y[0] = 0.0f;
+    for (int i = 1; i <= n - 2; ++i)
+        y[i] = static_cast<float>(y[i - 1] +
+                                  (static_cast<Ext>(x[i - 1]) + 4.0L * x[i] + x[i + 1]) * w);
+    for (int i = 1; i <= n - 2; ++i) y[i] = static_cast<float>(static_cast<Ext>(y[i]) / (i + 1));
+    y[n - 1] = y[n - 2];
+    const TailLine tail = TailBaseline(y.data(), n);
+    for (float a : {tail.a1, tail.a2}) {
+        if (a == 0.0f) continue;
+        const Ext slope = std::tan(static_cast<Ext>(a));
+        for (int j = tail.d + 1; j < n; ++j) y[j] = static_cast<float>(y[j] - slope * (j - tail.d));
+    }
+    if (head >= 0 && head < n) {
+        const int g = plainGainEstimate(y.data(), n, head, toe);
+        if (g > 1) ExpGain(y.data(), n, head, toe, static_cast<float>(g), GainMode::Apply);
+    }
+    const float p1 = PeakAbs(y.data(), n);
+    if (p0 != 0.0f) {
+        const float q = static_cast<float>(static_cast<Ext>(p1) / p0);
+        if (q > 0.0f && std::isfinite(q)) {
+            Ext m = 1;
+            while (m * q < 0.5L) m *= 2;
+            for (int i = 0; i < n; ++i) y[i] = static_cast<float>(y[i] * m);
+        }
     }
     return y;
 }
@@ -219,6 +298,43 @@ TEST(ExtendedResult, SmoothingKeepsEveryFloat) {
                 [&](const float* in, int n, float* out) { SmoothTrace(in, n, out, points); },
                 t.name + " over " + std::to_string(points));
         }
+    }
+}
+
+TEST(ExtendedResult, IntegrationKeepsEveryFloat) {
+    for (const NamedTrace& t : traces()) {
+        const int n = static_cast<int>(t.x.size());
+        // Head and toe as the replay passes them: a toe inside, at the end, beyond the
+        // trace and before the head; no head; a head at the last sample.
+        const std::pair<int, int> marks[] = {{20, 414},   {20, n / 2}, {5, n - 1},    {0, n + 300},
+                                             {n / 2, 10}, {-1, 300},   {n - 1, n - 1}};
+        for (auto [head, toe] : marks) {
+            expectBoth(
+                t.x, plainIntegrate(t.x, head, toe),
+                [&](const float* in, int count, float* out) {
+                    IntegrateTrace(in, count, out, head, toe);
+                },
+                t.name + " head " + std::to_string(head) + " toe " + std::to_string(toe));
+        }
+    }
+    // Many echoes, to meet the gain search's close calls.
+    for (std::uint32_t seed = 100; seed < 400; ++seed) {
+        const Trace x = echo(1024, seed);
+        const int toe = 200 + static_cast<int>(seed % 500);
+        expectBoth(
+            x, plainIntegrate(x, 20, toe),
+            [&](const float* in, int n, float* out) { IntegrateTrace(in, n, out, 20, toe); },
+            "echo " + std::to_string(seed));
+    }
+}
+
+TEST(ExtendedResult, GainEstimateAgreesOnIntegratedEchoes) {
+    for (std::uint32_t seed = 0; seed < 300; ++seed) {
+        Trace y = echo(1024, seed);
+        SimpleIntegrateTrace(y.data(), 1024, y.data());
+        const int toe = 150 + static_cast<int>(seed * 7 % 800);
+        EXPECT_EQ(GainEstimate(y.data(), 1024, 20, toe), plainGainEstimate(y.data(), 1024, 20, toe))
+            << seed;
     }
 }
 
