@@ -266,7 +266,7 @@ void subtractMean(const float* x, int count, float* y, double mean, double meanB
         const D4 r = v - m;
         F4 f;
         L4 safe = safeLanes(r, mb + abs4(r) * kProductBound, f);
-        if (meanExact && !allLanes(safe)) safe |= exactSum(v, -m, r);
+        if (meanExact) safe |= exactSum(v, -m, r);
         if (!allLanes(safe))
             for (int j = 0; j < 4; ++j) f[j] = static_cast<float>(x[i + j] - exact);
         store4(y + i, f);
@@ -275,48 +275,19 @@ void subtractMean(const float* x, int count, float* y, double mean, double meanB
 }
 
 // The moving average of `points` samples for outputs first..end-1, each the rounded
-// quotient of the forward sum by `points`. With an exact split the sums are exact (as
-// the extended ones are) and only the division rounds; without, `bound` covers the
-// difference between the double and the extended sums divided by `points`.
+// quotient of the forward sum by `points`, where the sums in double may differ from
+// the extended ones by `bound` (divided by `points`).
 SONDARA_VECTOR_CLONES
-void movingAverage(const float* x, float* y, int first, int end, int points, ExactSplit split,
-                   double bound) {
+void movingAverage(const float* x, float* y, int first, int end, int points, double bound) {
     const double inv = points;  // divided, not multiplied by a reciprocal: one rounding
-    const D4 b = splat4(bound), p = splat4(inv), c = splat4(split.shifter);
-    // The low mantissa bits of a quotient that times `points` is exact in double.
-    const long long pointBits = (2LL << std::ilogb(inv)) - 1;
+    const D4 b = splat4(bound), p = splat4(inv);
     int i = first;
     for (; i + 4 <= end; i += 4) {
-        D4 s{}, sh{}, sl{};
-        if (split.exact) {
-            for (int k = 0; k < points; ++k) {
-                D4 h, l;
-                split4(load4(x + i + k), c, h, l);
-                sh += h;
-                sl += l;
-            }
-            s = sh + sl;
-        } else {
-            for (int k = 0; k < points; ++k) s += load4(x + i + k);
-        }
+        D4 s{};
+        for (int k = 0; k < points; ++k) s += load4(x + i + k);
         const D4 q = s / p;
         F4 f;
-        L4 safe = safeLanes(q, b + abs4(q) * kProductBound, f);
-        if (split.exact && !allLanes(safe)) {
-            // A quotient that is exact in double is the extended one too, even half-way
-            // between two floats: the sum is exact, q has no more bits than leave room
-            // for those of `points`, and q * points gives the sum back.
-            const L4 roomy = (reinterpret_cast<L4>(q) & pointBits) == 0;
-            safe |= exactSum(sh, sl, s) & roomy & (q * p == s);
-        }
-        if (allLanes(safe)) {
-        } else if (split.exact) {
-            // The exact sum in extended precision is the two parts added once. Sums of
-            // a few floats divided by a small count often land exactly half-way
-            // between two floats, so this is not rare.
-            for (int j = 0; j < 4; ++j)
-                f[j] = static_cast<float>((static_cast<Ext>(sh[j]) + sl[j]) / points);
-        } else {
+        if (!roundsSafely(q, b + abs4(q) * kProductBound, f)) {
             for (int j = 0; j < 4; ++j) {
                 Ext e = 0;
                 for (int k = 0; k < points; ++k) e += x[i + j + k];
@@ -327,6 +298,66 @@ void movingAverage(const float* x, float* y, int first, int end, int points, Exa
     }
     for (; i < end; ++i) {
         // The last few outputs: in extended precision as before.
+        Ext e = 0;
+        for (int k = 0; k < points; ++k) e += x[i + k];
+        y[i] = static_cast<float>(e / points);
+    }
+}
+
+// Each sample split into its high part and the rest (see ExactSplit).
+SONDARA_VECTOR_CLONES
+void splitSamples(const float* x, int n, ExactSplit split, double* high, double* low) {
+    const D4 c = splat4(split.shifter);
+    int i = 0;
+    for (; i + 4 <= n; i += 4) {
+        D4 h, l;
+        split4(load4(x + i), c, h, l);
+        std::memcpy(high + i, &h, sizeof h);
+        std::memcpy(low + i, &l, sizeof l);
+    }
+    for (; i < n; ++i) {
+        const double v = x[i];
+        high[i] = (v + split.shifter) - split.shifter;
+        low[i] = v - high[i];
+    }
+}
+
+// The same moving average from the split samples: the two partial sums are exact,
+// so the only roundings are their addition and the division.
+SONDARA_VECTOR_CLONES
+void movingAverageSplit(const double* high, const double* low, const float* x, float* y, int first,
+                        int end, int points) {
+    const double inv = points;
+    const D4 p = splat4(inv);
+    // The low mantissa bits of a quotient that times `points` is exact in double.
+    const long long pointBits = (2LL << std::ilogb(inv)) - 1;
+    int i = first;
+    for (; i + 4 <= end; i += 4) {
+        D4 sh{}, sl{};
+        for (int k = 0; k < points; ++k) {
+            sh += load4(high + i + k);
+            sl += load4(low + i + k);
+        }
+        const D4 s = sh + sl;
+        const D4 q = s / p;
+        F4 f;
+        L4 safe = safeLanes(q, abs4(q) * kProductBound, f);
+        {
+            // Checked on every block, without a branch: a quotient that is exact in double is the
+            // extended one too, even half-way between two floats: the sum is exact, q has no more
+            // bits than leave room for those of `points`, and q * points gives the sum back. Sums
+            // of a few floats divided by a small count often land exactly half-way.
+            const L4 roomy = (reinterpret_cast<L4>(q) & pointBits) == 0;
+            safe |= exactSum(sh, sl, s) & roomy & (q * p == s);
+        }
+        if (!allLanes(safe)) {
+            // The exact sum in extended precision is the two parts added once.
+            for (int j = 0; j < 4; ++j)
+                f[j] = static_cast<float>((static_cast<Ext>(sh[j]) + sl[j]) / points);
+        }
+        store4(y + i, f);
+    }
+    for (; i < end; ++i) {
         Ext e = 0;
         for (int k = 0; k < points; ++k) e += x[i + k];
         y[i] = static_cast<float>(e / points);
@@ -427,9 +458,16 @@ int SmoothTrace(const float* input, int n, float* output, int points) {
     // otherwise each double sum is within points - 1 roundings of at most points times
     // the peak of the extended one.
     const ExactSplit split = exactSplit(measureMagnitudes(input, n));
-    const double bound =
-        split.exact ? 0.0 : static_cast<double>(PeakAbs(input, n)) * points * 0x1p-52;
-    movingAverage(input, output, 20, end, points, split, bound);
+    if (split.exact) {
+        thread_local std::vector<double> high, low;
+        high.resize(n);
+        low.resize(n);
+        splitSamples(input, n, split, high.data(), low.data());
+        movingAverageSplit(high.data(), low.data(), input, output, 20, end, points);
+    } else {
+        const double bound = static_cast<double>(PeakAbs(input, n)) * points * 0x1p-52;
+        movingAverage(input, output, 20, end, points, bound);
+    }
     return 1;
 }
 
