@@ -93,6 +93,32 @@ BENCHMARK(BM_ReplayProject)
     ->UseRealTime()
     ->MeasureProcessCPUTime();
 
+// Integration (acceleration to velocity) of every point of the project on one thread:
+// the chain [Integrate] with the head at sample 20 and the toe the pile length puts at
+// sample 414. The argument is the number of threads.
+void BM_IntegrateProject(benchmark::State& state) {
+    static CSondaraDoc doc = [] {
+        CSondaraDoc d = benchDoc();
+        for (TestPoint& p : d.points) p.steps = {makeStep(ProcessKind::Integrate)};
+        return d;
+    }();
+    const PointList targets = allPoints();
+    setProcessingThreads(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        RestoreChains(doc, targets);
+        benchmark::DoNotOptimize(doc.points.back().samples.data());
+    }
+    setProcessingThreads(0);
+    state.counters["us/point"] = benchmark::Counter(
+        static_cast<double>(kPoints) * state.iterations(),
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert, benchmark::Counter::kIs1000);
+}
+BENCHMARK(BM_IntegrateProject)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
+
 // Replaying many targets: 200 points on one thread and on two.
 void BM_ReplayManyTargets(benchmark::State& state) {
     CSondaraDoc& doc = benchDoc();

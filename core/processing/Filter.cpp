@@ -22,8 +22,10 @@ typedef double Vec4 __attribute__((vector_size(32)));
 typedef double Vec4u __attribute__((vector_size(32), aligned(8), may_alias));
 constexpr int kBlock = 32;  // 8 vectors of 4 outputs
 
+// With fused multiply-add the sum is still the same: a product of two float values
+// is exact in double, so rounding it before the addition or not gives the same sum.
 #if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
-__attribute__((target_clones("avx2", "default")))
+__attribute__((target_clones("arch=x86-64-v3", "default")))
 #endif
 void correlateBlocks(const double* xp, const double* hr, int taps, int xLength, double* out,
                      int blocks) {
@@ -62,6 +64,64 @@ void copyOrKeep(const float* x, int n, float* output) {
     if (output != x) std::copy(x, x + n, output);
 }
 
+// The convolution with the taps already reversed and widened (hr[m] = h[taps-1-m]);
+// `taps` is at most n. The padded input and the block outputs live in buffers of the
+// calling thread that are kept from call to call, so a replay of many traces
+// allocates nothing here.
+void convolveReversed(const float* x, const double* hr, float* y, int xLength, int taps, int n) {
+    thread_local std::vector<double> xp, out;
+    const int blocks = (n + kBlock - 1) / kBlock;
+    const std::size_t outSize = static_cast<std::size_t>(blocks) * kBlock;
+    xp.assign(static_cast<std::size_t>(taps) - 1 + outSize, 0.0);
+    out.resize(outSize);
+    for (int k = 0; k < xLength; ++k) xp[taps - 1 + k] = x[k];
+    correlateBlocks(xp.data(), hr, taps, xLength, out.data(), blocks);
+    for (int i = 0; i < n; ++i) y[i] = static_cast<float>(out[i]);
+}
+
+// A designed filter: the coefficients, their reversed double copy for the kernel and
+// the design's error code.
+struct Design {
+    int taps = 0;
+    int filterType = 0;
+    int window = 0;
+    double cutoffHz = 0.0, upperHz = 0.0, fsHz = 0.0;
+    int error = 0;
+    std::vector<double> reversed;
+};
+
+// The design depends only on its parameters, and a replay runs the same filter step
+// over many traces: each thread keeps the last few designs it made. The cache belongs
+// to the thread, so no lock is needed, and the design is the one DesignFir makes, so
+// the coefficients are the same as when designed anew.
+const Design& cachedDesign(int taps, int filterType, double cutoffHz, double upperHz, double fsHz,
+                           int window) {
+    constexpr std::size_t kKept = 4;
+    thread_local std::vector<Design> kept;
+    for (std::size_t k = 0; k < kept.size(); ++k) {
+        const Design& d = kept[k];
+        if (d.taps == taps && d.filterType == filterType && d.window == window &&
+            d.cutoffHz == cutoffHz && d.upperHz == upperHz && d.fsHz == fsHz) {
+            if (k != 0) std::rotate(kept.begin(), kept.begin() + k, kept.begin() + k + 1);
+            return kept.front();
+        }
+    }
+    Design d;
+    d.taps = taps;
+    d.filterType = filterType;
+    d.window = window;
+    d.cutoffHz = cutoffHz;
+    d.upperHz = upperHz;
+    d.fsHz = fsHz;
+    std::vector<float> h(taps);
+    d.error = DesignFir(taps, filterType, cutoffHz, upperHz, fsHz, window, h.data());
+    d.reversed.resize(taps);
+    for (int m = 0; m < taps; ++m) d.reversed[m] = h[taps - 1 - m];
+    if (kept.size() == kKept) kept.pop_back();
+    kept.insert(kept.begin(), std::move(d));
+    return kept.front();
+}
+
 }  // namespace
 
 void ConvolveFir(const float* x, const float* h, float* y, int xLength, int hLength, int n) {
@@ -72,15 +132,10 @@ void ConvolveFir(const float* x, const float* h, float* y, int xLength, int hLen
         std::fill(y, y + n, 0.0f);
         return;
     }
-    const int blocks = (n + kBlock - 1) / kBlock;
-    std::vector<double> xp(
-        static_cast<std::size_t>(taps) - 1 + static_cast<std::size_t>(blocks) * kBlock, 0.0);
-    for (int k = 0; k < xLength; ++k) xp[taps - 1 + k] = x[k];
-    std::vector<double> hr(taps);
+    thread_local std::vector<double> hr;
+    hr.resize(taps);
     for (int m = 0; m < taps; ++m) hr[m] = h[taps - 1 - m];
-    std::vector<double> out(static_cast<std::size_t>(blocks) * kBlock);
-    correlateBlocks(xp.data(), hr.data(), taps, xLength, out.data(), blocks);
-    for (int i = 0; i < n; ++i) y[i] = static_cast<float>(out[i]);
+    convolveReversed(x, hr.data(), y, xLength, taps, n);
 }
 
 void ConvolveFirReference(const float* x, const float* h, float* y, int xLength, int hLength,
@@ -217,17 +272,18 @@ int FilterTrace(const float* input, int n, float* output, float sampleIntervalUs
         return 1;
     }
     const int l = plan.taps;
-    std::vector<float> h(l);
-    if (DesignFir(l, filterType, plan.cutoffHz, upperFreqHz, plan.fsHz, window, h.data()) != 0) {
+    const Design& design =
+        cachedDesign(l, filterType, plan.cutoffHz, upperFreqHz, plan.fsHz, window);
+    if (design.error != 0) {
         // A design that cannot be made (a band edge at or above fs/2, edges not
         // rising, an unknown type) would leave every coefficient zero and wipe the
         // trace: the trace is left as it is instead.
         copyOrKeep(input, n, output);
         return 1;
     }
-    std::vector<float> y(n);
-    ConvolveFir(input, h.data(), y.data(), n - l + 1, l, n);
-    std::copy(y.begin(), y.end(), output);
+    // The kernel reads the input only through its padded copy, so the output may be
+    // the input array. 1 <= l <= n here.
+    convolveReversed(input, design.reversed.data(), output, n - l + 1, l, n);
     return 1;
 }
 

@@ -1,10 +1,11 @@
 #pragma once
 // The digital filter of the processing chain: a finite-impulse-response filter
-// designed anew for every run by the window method (ideal response times a Hann
-// window) and applied as a causal convolution. Frequencies in Hz, the sample interval
-// in microseconds.
+// designed by the window method (ideal response times a Hann window) and applied as a
+// causal convolution. Frequencies in Hz, the sample interval in microseconds.
 //
-// Thread-safe: no shared state.
+// Thread-safe: FilterTrace keeps the last few designs and its work buffers per thread
+// (a replay filters many traces with the same design); nothing is shared between
+// threads.
 namespace sondara {
 
 // Filter types of a step's `filterType`.
