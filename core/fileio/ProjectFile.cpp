@@ -70,19 +70,18 @@ bool readFixedPart(ByteReader& in, int code, TestPoint& p) {
 // sample interval keeps the stored position instead of an undefined result.
 // The depth was stored as a float computed from the mark's sample: 168 samples may
 // come back as 167.99999. A tolerance far below a sample keeps the mark where it was
-// placed instead of moving it one sample on every save and reload. A depth measured
-// before the head or the wave speed moved can point beyond the trace: a mark stored on
-// the trace then keeps its stored position rather than leaving the trace.
+// placed instead of moving it one sample on every save and reload. The program keeps
+// a depth in step with its mark whenever the head, the wave speed or the sample
+// interval changes (RederiveDefectDepths), so a depth that points off the trace is what
+// the file says and the mark is drawn there, as every reader of these files places it.
 void recomputeMarkPositions(TestPoint& p) {
     constexpr double kTolerance = 1e-4;
     for (PileMark& m : p.defects) {
         double x = static_cast<double>(m.depth) / p.waveSpeed / p.sampleInterval * 2000000.0;
         double k = std::trunc(x + (x < 0 ? -kTolerance : kTolerance));
         double pos = p.headIndex + k;
-        const bool storedOnTrace = m.position >= 0 && m.position < p.sampleCount();
-        const bool onTrace = pos >= 0 && pos < p.sampleCount();
         if (std::isfinite(pos) && pos >= std::numeric_limits<int>::min() &&
-            pos <= std::numeric_limits<int>::max() && (onTrace || !storedOnTrace))
+            pos <= std::numeric_limits<int>::max())
             m.position = static_cast<int>(pos);
     }
 }

@@ -1,9 +1,16 @@
 #include "core/fileio/RecoveryStore.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <system_error>
 
@@ -87,9 +94,22 @@ std::string readWhole(const std::string& path, std::size_t limit) {
     return s;
 }
 
+// "<document key>-<owner>": the document key is hex digits or "untitled", so the
+// owner is everything after the first '-'.
+std::string documentKeyOf(const std::string& key) {
+    return key.substr(0, key.find('-'));
+}
+
+std::string fileKey(const std::string& documentPath, const std::string& owner) {
+    const std::string k = RecoveryKey(documentPath);
+    return owner.empty() ? k : k + "-" + owner;
+}
+
 RecoveryEntry entryOf(const std::string& dir, const std::string& key) {
     RecoveryEntry e;
     e.key = key;
+    const std::size_t dash = key.find('-');
+    if (dash != std::string::npos) e.owner = key.substr(dash + 1);
     e.dataPath = withSlash(dir) + key + ".qar";
     e.indexPath = withSlash(dir) + key + ".idx";
     return e;
@@ -140,8 +160,14 @@ void completeWrite(RecoveryEntry e) {
 
 }  // namespace
 
-bool WriteRecovery(const RecoverySnapshot& s, const std::string& dir, std::string* error) {
-    const RecoveryEntry e = entryOf(dir, RecoveryKey(s.documentPath));
+std::string RecoveryDataPath(const std::string& dir, const std::string& documentPath,
+                             const std::string& owner) {
+    return entryOf(dir, fileKey(documentPath, owner)).dataPath;
+}
+
+bool WriteRecovery(const RecoverySnapshot& s, const std::string& dir, std::string* error,
+                   const std::string& owner) {
+    const RecoveryEntry e = entryOf(dir, fileKey(s.documentPath, owner));
     CSondaraDoc doc;
     doc.info = s.info;
     doc.originalInfo = s.originalInfo;
@@ -176,7 +202,11 @@ std::vector<RecoveryEntry> ListRecoveries(const std::string& dir) {
     std::vector<RecoveryEntry> out;
     std::error_code ec;
     for (const fs::directory_entry& d : fs::directory_iterator(dir, ec))
-        if (d.path().extension() == ".idx") completeWrite(entryOf(dir, d.path().stem().string()));
+        if (d.path().extension() == ".idx") {
+            // a running owner finishes its own writes
+            RecoveryEntry e = entryOf(dir, d.path().stem().string());
+            if (!RecoveryOwnerAlive(dir, e.owner)) completeWrite(std::move(e));
+        }
     for (const fs::directory_entry& d : fs::directory_iterator(dir, ec)) {
         const fs::path p = d.path();
         if (p.extension() != ".qar" || !d.is_regular_file(ec)) continue;
@@ -193,19 +223,141 @@ std::vector<RecoveryEntry> ListRecoveries(const std::string& dir) {
     return out;
 }
 
-bool FindRecovery(const std::string& dir, const std::string& documentPath, RecoveryEntry* out) {
-    RecoveryEntry e = entryOf(dir, RecoveryKey(documentPath));
-    completeWrite(e);
-    std::error_code ec;
-    if (!fs::exists(e.dataPath, ec)) return false;
-    if (!parseIndex(readWhole(e.indexPath, 1 << 16), e)) {
-        e.time = 0;
-        e.points = -1;
+namespace {
+
+bool findIn(const std::vector<RecoveryEntry>& entries, const std::string& documentPath,
+            RecoveryEntry* out) {
+    const std::string key = RecoveryKey(documentPath);
+    // newest first: the first entry of the path is the one to offer
+    for (const RecoveryEntry& e : entries) {
+        if (documentKeyOf(e.key) != key) continue;
+        if (e.points >= 0 && e.originalPath != documentPath) continue;  // same hash, other path
+        if (out) {
+            *out = e;
+            if (e.points < 0) out->originalPath = documentPath;
+        }
+        return true;
     }
-    if (e.points >= 0 && e.originalPath != documentPath) return false;  // another path, same hash
-    if (e.points < 0) e.originalPath = documentPath;
-    if (out) *out = std::move(e);
+    return false;
+}
+
+}  // namespace
+
+bool FindRecovery(const std::string& dir, const std::string& documentPath, RecoveryEntry* out) {
+    return findIn(ListRecoveries(dir), documentPath, out);
+}
+
+bool FindOrphanedRecovery(const std::string& dir, const std::string& documentPath,
+                          RecoveryEntry* out, const std::string& self) {
+    return findIn(ListOrphanedRecoveries(dir, self), documentPath, out);
+}
+
+std::vector<RecoveryEntry> ListOrphanedRecoveries(const std::string& dir, const std::string& self) {
+    std::vector<RecoveryEntry> out;
+    for (RecoveryEntry& e : ListRecoveries(dir))
+        if (e.owner != self && !RecoveryOwnerAlive(dir, e.owner)) out.push_back(std::move(e));
+    return out;
+}
+
+bool AdoptRecovery(const RecoveryEntry& e, const std::string& owner, RecoveryEntry* adopted) {
+    const std::string dir = fs::path(e.dataPath).parent_path().string();
+    RecoveryEntry to = entryOf(dir, fileKey(e.originalPath, owner));
+    if (e.points < 0) to = entryOf(dir, documentKeyOf(e.key) + (owner.empty() ? "" : "-" + owner));
+    to.originalPath = e.originalPath;
+    to.time = e.time;
+    to.points = e.points;
+    to.size = e.size;
+    to.hash = e.hash;
+    if (to.dataPath != e.dataPath) {
+        // the data first: a rename that fails because another program took the files
+        // leaves them whole where they were
+        std::error_code ec;
+        fs::rename(e.dataPath, to.dataPath, ec);
+        if (ec) return false;
+        fs::rename(e.indexPath, to.indexPath, ec);
+        fs::remove(nextPath(e), ec);
+    }
+    if (adopted) *adopted = std::move(to);
     return true;
+}
+
+// ---- owners -----------------------------------------------------------------------------
+
+namespace {
+
+std::string lockPathOf(const std::string& dir, const std::string& owner) {
+    return withSlash(dir) + owner + ".lock";
+}
+
+std::string newOwnerName() {
+    std::random_device rd;
+    char out[48];
+    std::snprintf(out, sizeof out, "p%ld_%08x", static_cast<long>(::getpid()),
+                  static_cast<unsigned>(rd()));
+    return out;
+}
+
+}  // namespace
+
+RecoveryOwner::RecoveryOwner(std::string dir) : dir_(std::move(dir)) {
+    std::error_code ec;
+    fs::create_directories(dir_, ec);
+    // A lock file found unheld is removed by a start that prunes: if that happens
+    // between our open and our lock, the lock is on a file nobody else can see, so
+    // it is taken again on a file that is still there.
+    for (int attempt = 0; attempt < 8 && fd_ < 0; ++attempt) {
+        name_ = newOwnerName();
+        lockPath_ = lockPathOf(dir_, name_);
+        // O_CLOEXEC: a program started from this one must not inherit (and keep) the lock
+        const int fd = ::open(lockPath_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (fd < 0) return;
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            ::close(fd);
+            continue;
+        }
+        fd_ = fd;
+        if (heldIn(dir_)) return;
+        fd_ = -1;
+        ::close(fd);
+    }
+}
+
+bool RecoveryOwner::heldIn(const std::string& dir) const {
+    if (fd_ < 0 || withSlash(dir) != withSlash(dir_)) return false;
+    struct stat held {
+    }, named{};
+    return ::fstat(fd_, &held) == 0 && ::stat(lockPath_.c_str(), &named) == 0 &&
+           held.st_ino == named.st_ino && held.st_dev == named.st_dev;
+}
+
+RecoveryOwner::~RecoveryOwner() {
+    if (fd_ < 0) return;
+    if (heldIn(dir_)) ::unlink(lockPath_.c_str());  // never another program's file
+    ::close(fd_);
+}
+
+bool RecoveryOwnerAlive(const std::string& dir, const std::string& owner) {
+    if (owner.empty()) return false;
+    const int fd = ::open(lockPathOf(dir, owner).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;  // no lock file: the program ended
+    const bool held = ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);  // also drops a probe lock we took
+    return held;
+}
+
+void PruneRecoveryLocks(const std::string& dir) {
+    std::vector<std::string> owners;
+    std::error_code ec;
+    for (const fs::directory_entry& d : fs::directory_iterator(dir, ec))
+        if (d.path().extension() == ".lock") owners.push_back(d.path().stem().string());
+    if (owners.empty()) return;
+    const std::vector<RecoveryEntry> entries = ListRecoveries(dir);
+    for (const std::string& o : owners) {
+        const bool hasFiles = std::any_of(entries.begin(), entries.end(),
+                                          [&](const RecoveryEntry& e) { return e.owner == o; });
+        if (hasFiles || RecoveryOwnerAlive(dir, o)) continue;
+        fs::remove(lockPathOf(dir, o), ec);
+    }
 }
 
 std::string ReadRecovery(const RecoveryEntry& e, CSondaraDoc& doc) {
@@ -234,8 +386,9 @@ void RemoveRecovery(const RecoveryEntry& e) {
     fs::remove(e.indexPath, ec);
 }
 
-void RemoveRecovery(const std::string& dir, const std::string& documentPath) {
-    RemoveRecovery(entryOf(dir, RecoveryKey(documentPath)));
+void RemoveRecovery(const std::string& dir, const std::string& documentPath,
+                    const std::string& owner) {
+    RemoveRecovery(entryOf(dir, fileKey(documentPath, owner)));
 }
 
 void SetRecoveryAside(const RecoveryEntry& e) {

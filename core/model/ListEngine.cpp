@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/base/Prompter.h"
+#include "core/model/DefectDepth.h"
 
 namespace sondara {
 
@@ -292,7 +293,13 @@ bool applyExchangeFields(CSondaraDoc& d, ListSnapshot& s) {
         if (!d.validPoint(p.sourceIndex) || seen[p.sourceIndex]) return false;
         seen[p.sourceIndex] = 1;
     }
-    for (TestPoint& p : s.points) swapFixedFields(p, d.points[p.sourceIndex]);
+    for (TestPoint& p : s.points) {
+        TestPoint& now = d.points[p.sourceIndex];
+        swapFixedFields(p, now);
+        // the record now holds the fields as they were: defects follow a moved head,
+        // wave speed or sample interval
+        if (DepthBasisDiffers(p, now)) RederiveDefectDepths(now);
+    }
     refreshSelection(d);
     return true;
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/base/TextCodec.h"
+#include "core/model/DefectDepth.h"
 #include "core/model/ListEngine.h"
 #include "core/model/NameLists.h"
 
@@ -186,10 +187,37 @@ void CSondaraDoc::removeObserver(int id) {
     std::erase_if(observers_, [id](const auto& e) { return e.first == id; });
 }
 
+namespace {
+
+// Compared with the points as of the last commit: a point whose head, wave speed or
+// sample interval moved gets its defects' depths from their drawn positions. Undo and
+// redo put back whole points whose depths already fit.
+void followDepthBasis(std::vector<TestPoint>& points, const std::vector<TestPoint>& before,
+                      const std::vector<int>& pts) {
+    if (before.size() != points.size()) return;
+    const int n = static_cast<int>(points.size());
+    auto follow = [&](int i) {
+        if (i >= 0 && i < n && DepthBasisDiffers(points[i], before[i]))
+            RederiveDefectDepths(points[i]);
+    };
+    if (pts.empty())
+        for (int i = 0; i < n; ++i) follow(i);
+    else
+        for (int i : pts) follow(i);
+}
+
+}  // namespace
+
 void CSondaraDoc::commitChange(DocChange what, const std::vector<int>& pts) {
     if (what != DocChange::Selection) {
         modified = true;
-        if (!replaying_) recordChange(what, pts);
+        if (!replaying_) {
+            // a new point list has no earlier state of each point to compare with, and
+            // the list engine keeps the depths itself
+            if (what != DocChange::PointList && listEditDepth_ == 0 && !shadowStale_)
+                followDepthBasis(points, shadow_, pts);
+            recordChange(what, pts);
+        }
     }
     post(what, pts);
 }

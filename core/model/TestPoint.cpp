@@ -1,5 +1,9 @@
 #include "core/model/TestPoint.h"
 
+#include <cstring>
+
+#include "core/model/DefectDepth.h"
+
 namespace sondara {
 
 void clearArrays(TestPoint& p) {
@@ -19,6 +23,23 @@ void copyPoint(const TestPoint& src, TestPoint& dst) {
     FixedText<50> keep = dst.extraText;
     dst = src;
     dst.extraText = keep;
+}
+
+double DepthBelowHead(const TestPoint& p, int sample, bool span) {
+    long double dt = p.sampleInterval, v = p.waveSpeed;
+    long double s = span ? sample : static_cast<long double>(sample) - p.headIndex;
+    return static_cast<double>(dt * v * s * 0.0000005L);
+}
+
+bool DepthBasisDiffers(const TestPoint& a, const TestPoint& b) {
+    // compared as bits: a NaN interval that stays NaN is no change
+    return a.headIndex != b.headIndex || a.waveSpeed != b.waveSpeed ||
+           std::memcmp(&a.sampleInterval, &b.sampleInterval, sizeof(float)) != 0;
+}
+
+void RederiveDefectDepths(TestPoint& p) {
+    for (PileMark& m : p.defects)
+        m.depth = static_cast<float>(DepthBelowHead(p, m.position, false));
 }
 
 }  // namespace sondara

@@ -3,12 +3,12 @@
 #include <cmath>
 #include <limits>
 
+#include "core/model/DefectDepth.h"
+
 namespace sondara {
 
 double DepthOfSample(const TestPoint& p, int sample, bool span) {
-    long double dt = p.sampleInterval, v = p.waveSpeed;
-    long double s = span ? sample : sample - p.headIndex;
-    return static_cast<double>(dt * v * s * 0.0000005L);
+    return DepthBelowHead(p, sample, span);
 }
 
 int SampleOfDepth(const TestPoint& p, double metres, bool span) {

@@ -1,7 +1,10 @@
 // The recovery files of unsaved work: written whole and atomically, found again by
 // the document's path, and never loaded in part.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -64,6 +67,108 @@ TEST(RecoveryStore, WritesTheWholeDocumentAndReadsItBackUnderItsPath) {
 
     RemoveRecovery(rec, path);
     EXPECT_FALSE(FindRecovery(rec, path, nullptr));
+}
+
+// Another running program as a child process: it takes its owner lock, writes its
+// recovery and tells its owner name through a pipe, then waits to be killed.
+struct OwnerProcess {
+    pid_t pid = -1;
+    std::string name;
+    OwnerProcess(const std::string& rec, const std::string& docPath) {
+        int fds[2];
+        if (::pipe(fds) != 0) return;
+        pid = ::fork();
+        if (pid == 0) {
+            ::close(fds[0]);
+            RecoveryOwner owner(rec);
+            CSondaraDoc d = test::makeDoc({test::sinePoint("C1", 64, 10.0, 5.0)});
+            WriteRecovery(TakeRecoverySnapshot(d, docPath, 30), rec, nullptr, owner.name());
+            const std::string n = owner.name() + "\n";
+            if (::write(fds[1], n.data(), n.size()) < 0) ::_exit(1);
+            for (;;) ::pause();
+        }
+        ::close(fds[1]);
+        char buf[64];
+        ssize_t got;
+        while ((got = ::read(fds[0], buf, sizeof buf)) > 0) {
+            name.append(buf, static_cast<std::size_t>(got));
+            if (name.back() == '\n') break;
+        }
+        ::close(fds[0]);
+        if (!name.empty()) name.pop_back();
+    }
+    void kill() {
+        if (pid <= 0) return;
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+        pid = -1;
+    }
+    ~OwnerProcess() { kill(); }
+};
+
+TEST(RecoveryStore, ARunningProgramsFilesAreNeverOfferedAndAreOnceItIsKilled) {
+    test::TempDir dir;
+    const std::string rec = dir.file("rec");
+    const std::string path = "/projects/a.qar";
+    OwnerProcess first(rec, path);
+    ASSERT_GT(first.pid, 0);
+    ASSERT_FALSE(first.name.empty());
+
+    // a second program starts: it sees the file, but it belongs to a running owner
+    RecoveryOwner second(rec);
+    ASSERT_TRUE(second.locked());
+    ASSERT_NE(second.name(), first.name);
+    EXPECT_TRUE(RecoveryOwnerAlive(rec, first.name));
+    EXPECT_TRUE(RecoveryOwnerAlive(rec, second.name()));  // its own lock, in this process
+    ASSERT_EQ(ListRecoveries(rec).size(), 1u);
+    EXPECT_TRUE(ListOrphanedRecoveries(rec, second.name()).empty());
+    EXPECT_FALSE(FindOrphanedRecovery(rec, path, nullptr, second.name()));
+    PruneRecoveryLocks(rec);  // a running owner's lock stays
+    EXPECT_TRUE(RecoveryOwnerAlive(rec, first.name));
+
+    // the same program's files after a kill: the kernel dropped the lock
+    first.kill();
+    EXPECT_FALSE(RecoveryOwnerAlive(rec, first.name));
+    const auto orphans = ListOrphanedRecoveries(rec, second.name());
+    ASSERT_EQ(orphans.size(), 1u);
+    EXPECT_EQ(orphans[0].owner, first.name);
+    EXPECT_EQ(orphans[0].originalPath, path);
+
+    // taken over: the files carry the new owner's name and are no orphans any more
+    RecoveryEntry adopted;
+    ASSERT_TRUE(AdoptRecovery(orphans[0], second.name(), &adopted));
+    EXPECT_EQ(adopted.owner, second.name());
+    EXPECT_TRUE(ListOrphanedRecoveries(rec).empty());
+    EXPECT_FALSE(AdoptRecovery(orphans[0], "p1_other", nullptr));  // gone from its old name
+    CSondaraDoc back;
+    ASSERT_TRUE(FindRecovery(rec, path, &adopted));
+    EXPECT_EQ(ReadRecovery(adopted, back), "");
+    EXPECT_EQ(back.pointCount(), 1);
+    // the dead owner's lock file went with its last file; the living one's stays
+    PruneRecoveryLocks(rec);
+    EXPECT_FALSE(fs::exists(rec + "/" + first.name + ".lock"));
+    EXPECT_TRUE(fs::exists(rec + "/" + second.name() + ".lock"));
+}
+
+TEST(RecoveryStore, FilesFromBeforeOwnersAreOfferedAndTwoOwnersKeepTheirOwnFiles) {
+    test::TempDir dir;
+    const std::string rec = dir.file("rec");
+    fs::create_directories(rec);
+    CSondaraDoc d = changedDoc();
+    ASSERT_TRUE(WriteRecovery(TakeRecoverySnapshot(d, "/p/old.qar", 5), rec));
+    RecoveryOwner a(rec), b(rec);
+    // both programs have the same file open: each keeps its own recovery of it
+    ASSERT_TRUE(WriteRecovery(TakeRecoverySnapshot(d, "/p/same.qar", 6), rec, nullptr, a.name()));
+    ASSERT_TRUE(WriteRecovery(TakeRecoverySnapshot(d, "/p/same.qar", 7), rec, nullptr, b.name()));
+    EXPECT_EQ(ListRecoveries(rec).size(), 3u);
+    const auto orphans = ListOrphanedRecoveries(rec, a.name());
+    ASSERT_EQ(orphans.size(), 1u);
+    EXPECT_EQ(orphans[0].originalPath, "/p/old.qar");
+    EXPECT_TRUE(orphans[0].owner.empty());
+    RemoveRecovery(rec, "/p/same.qar", a.name());
+    RecoveryEntry e;
+    ASSERT_TRUE(FindRecovery(rec, "/p/same.qar", &e));
+    EXPECT_EQ(e.owner, b.name());
 }
 
 // A program killed in the middle of a recovery write (found by killing the desktop
