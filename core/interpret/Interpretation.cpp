@@ -16,17 +16,54 @@
 #include "core/interpret/PileModel.h"
 #include "core/model/NameLists.h"
 #include "core/model/SondaraDoc.h"
+#include "core/processing/Positions.h"
 
 namespace sondara {
 
 namespace {
 
 using interp::Conditioned;
+using interp::kMinBlowToNoise;
 using interp::ModelChange;
 using interp::ModelParams;
 using interp::PileModel;
+using interp::samplesIn;
 
 constexpr int kMaxChanges = 3;
+// A near-total break: so little of the wave passes that nothing below it echoes.
+constexpr double kNearTotalBreak = 0.3;
+// Changes this close to 1 (|1 - beta|) are not told from the noise of the fit.
+constexpr double kMinListedChange = 0.06;
+// Readings within this much information criterion of the best are kept as alternatives
+// (a gap of 10 is, by the usual reading of Bayes factors, very strong evidence).
+constexpr double kAlternativeMargin = 10.0;
+// A class that a beta this close to a class border decides is not clear.
+constexpr double kBorderMargin = 0.03;
+// A toe this far (as a fraction) from where the entered length and speed put it is
+// beyond the spread of a site's wave speeds: the length is remarked on.
+constexpr double kLengthSpread = 0.08;
+// Misfits above this share of the trace mean the model misses something.
+constexpr double kGoodFit = 0.3;
+// Echo noise above this share of the blow hides echoes of mild changes.
+constexpr double kMaxNoise = 0.05;
+// Evaluations per parameter when a reading is refitted from a neighbouring one.
+constexpr int kRefitEvaluations = 10;
+// What each reading stands for, as the alternatives list them.
+const char* const kLabelToeAtEcho = SONDARA_TR_NOOP("sondara", "桩底按反射");
+const char* const kLabelToeAtLength = SONDARA_TR_NOOP("sondara", "桩底按桩长");
+const char* const kLabelWithoutChange = SONDARA_TR_NOOP("sondara", "少一处变化");
+const char* const kLabelShortPile = SONDARA_TR_NOOP("sondara", "短桩");
+// The toe scans step by an eighth of the blow's width, at most this many steps over the
+// allowed range (counted steps: the scan never adds a time step that a fine sample
+// interval could make vanish against the range).
+constexpr int kToeScanSteps = 120;
+// Wave speeds of concrete and steel piles lie well within this (m/s): outside it the
+// entered speed is a slip and no depth may follow from it.
+constexpr int kMinWaveSpeed = 1000;
+constexpr int kMaxWaveSpeed = 6500;
+// Pile lengths that can be entered and tested by sonic echo (m).
+constexpr double kMinPileLength = 0.5;
+constexpr double kMaxPileLength = 1000.0;
 constexpr int kMaxCells = 128;
 constexpr int kMinCells = 40;
 // A change longer than a quarter of the pile is the soil's doing (its resistance grows
@@ -44,8 +81,12 @@ struct Layout {
     int size() const { return base() + 3 * changes; }
 };
 
+// Thrown from inside a fit when the caller cancels; the point is then left out.
+struct Cancelled {};
+
 struct Problem {
     const Conditioned* c = nullptr;
+    const std::atomic<bool>* cancel = nullptr;
     PileModel* model = nullptr;
     double toe0 = 0.0;  // s, the scale of the toe time parameter
     int window = 0;     // samples fitted from the blow's start on
@@ -109,6 +150,8 @@ struct Problem {
     }
 
     void residuals(const Eigen::VectorXd& x, Eigen::VectorXd& r) const {
+        // Every run of the model passes here: a cancel stops the point within one run.
+        if (cancel && cancel->load(std::memory_order_relaxed)) throw Cancelled{};
         buffer.resize(window);
         modelOf(x, buffer);
         const double inv = 1.0 / c->peak;
@@ -189,10 +232,68 @@ struct FitOutcome {
     double rss = 0.0;
 };
 
-PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
+// One reading of the trace: a fit and what it stands for.
+struct Reading {
+    FitOutcome fit;
+    const char* label = "";
+};
+
+// A reading as the engineer would see it, with its standing among the others.
+struct View {
+    PointInterpretation r;  // toe, listed changes, class, residual, fitted, profile
+    Reading reading;
+    double fitToe = 0.0;      // the model's one-way toe travel time (s)
+    double minBeta = 1.0;     // the smallest listed narrowing
+    bool breakShows = false;  // a listed narrowing below 0.6 (its echo stands above noise)
+    double ic = 0.0;          // information criterion (lower is better)
+    bool possible = true;     // physics and practice allow it
+};
+
+// The fit `f` without the changes listed in `gone` (indices into its changes).
+FitOutcome withoutChanges(const FitOutcome& f, const std::vector<int>& gone) {
+    FitOutcome g;
+    g.layout = f.layout;
+    g.layout.changes = f.layout.changes - static_cast<int>(gone.size());
+    g.x.resize(g.layout.size());
+    g.x.head(f.layout.base()) = f.x.head(f.layout.base());
+    int o = f.layout.base();
+    for (int j = 0; j < f.layout.changes; ++j) {
+        if (std::find(gone.begin(), gone.end(), j) != gone.end()) continue;
+        g.x.segment(o, 3) = f.x.segment(f.layout.base() + 3 * j, 3);
+        o += 3;
+    }
+    g.rss = std::numeric_limits<double>::infinity();
+    return g;
+}
+
+int classOf(double minBeta) {
+    return minBeta >= 0.9 ? 1 : minBeta >= 0.8 ? 2 : minBeta >= 0.6 ? 3 : 4;
+}
+
+// Two readings that give the engineer the same answer: class, toe within half a blow,
+// the same changes.
+bool sameAnswer(const PointInterpretation& a, const PointInterpretation& b, int pulseWidth) {
+    if (a.integrityClass != b.integrityClass || a.defects.size() != b.defects.size() ||
+        std::abs(a.toeIndex - b.toeIndex) > std::max(2, pulseWidth / 2))
+        return false;
+    for (std::size_t i = 0; i < a.defects.size(); ++i)
+        if (a.defects[i].kind != b.defects[i].kind ||
+            std::abs(a.defects[i].index - b.defects[i].index) > std::max(2, pulseWidth / 2))
+            return false;
+    return true;
+}
+
+PointInterpretation interpretTrace(const TestPoint& p, int pointIndex,
+                                   const std::atomic<bool>* cancel) {
     PointInterpretation out;
     out.point = pointIndex;
     const std::vector<float>& rec = !p.rawSamples.empty() ? p.rawSamples : p.samples;
+    if (p.sensorType < 0 || p.sensorType > 2) {
+        // 0 acceleration, 1 velocity, 2 acceleration converted to velocity: any other
+        // value leaves unknown what the samples measure.
+        out.error = SONDARA_TR_NOOP("sondara", "传感器类型未知");
+        return out;
+    }
     const bool acc = p.sensorType == 0;
     Conditioned c = interp::conditionTrace(rec, p.sampleInterval, acc);
     if (!c.error.empty()) {
@@ -218,8 +319,13 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
     }
 
     // ---- the toe's starting travel time ---------------------------------------
-    const double speed = p.waveSpeed > 0 ? static_cast<double>(p.waveSpeed) : 0.0;
-    const double length = std::isfinite(p.pileLength) && p.pileLength > 0 ? p.pileLength : 0.0;
+    // A speed or a length no pile has is not used at all: the toe is then sought over
+    // the whole trace, its time reported without a depth, and the point stays uncertain.
+    const bool speedOk = p.waveSpeed >= kMinWaveSpeed && p.waveSpeed <= kMaxWaveSpeed;
+    const bool lengthOk = std::isfinite(p.pileLength) && p.pileLength >= kMinPileLength &&
+                          p.pileLength < kMaxPileLength;
+    const double speed = speedOk ? static_cast<double>(p.waveSpeed) : 0.0;
+    const double length = lengthOk ? static_cast<double>(p.pileLength) : 0.0;
     const double tMax = 0.5 * (after - 1.5 * W) * dt;  // toe echo still on the trace
     const double tMin = 0.5 * W * dt;
     if (tMax <= tMin) {
@@ -236,8 +342,10 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
             hi = std::min(tMax, 1.15 * t0);
         }
     }
-    const int window = std::min(after, static_cast<int>(2.0 * hi / dt) + 2 * W + 8);
+    const int window = std::min(after, samplesIn(2.0 * hi, dt, after) + 2 * W + 8);
     const double toe0 = 0.5 * (lo + hi);
+    const int scanSteps = static_cast<int>(
+        std::ceil(std::clamp((hi - lo) / (0.125 * W * dt), 1.0, double(kToeScanSteps))));
     const int cells = cellsFor(toe0, dt);
     PileModel model(c.pulse, dt, cells, window, lo);
     std::vector<double> blowVelocity;
@@ -254,6 +362,7 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
 
     Problem pr;
     pr.c = &c;
+    pr.cancel = cancel;
     pr.model = &model;
     pr.toe0 = toe0;
     pr.window = window;
@@ -358,7 +467,11 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
     auto bic = [&](double r, int params) {
         return nWin * std::log(std::max(r, 1e-30) / nWin) + params * std::log(nWin);
     };
+    // The readings each contact's fit weighed (toe at the echo, toe at the entered
+    // length), kept for the comparison of readings below.
+    std::vector<Reading> weighed;
     auto fitWithContact = [&](int end) -> FitOutcome {
+        weighed.clear();
         soil[0] = soilCoarse[0];
         soil[1] = soilCoarse[1];
         model.imposeBlow(blowVelocity, end, end);
@@ -377,8 +490,8 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
         // Scan the toe time with the amplitude, the toe's echo (and drift) solved linearly.
         std::vector<std::pair<double, double>> scan;  // toe time, misfit
         {
-            const double step = std::max(0.125 * W * dt, (hi - lo) / 120.0);
-            for (double toe = lo; toe <= hi + 1e-12; toe += step) {
+            for (int s = 0; s <= scanSteps; ++s) {
+                const double toe = lo + (hi - lo) * s / scanSteps;
                 Eigen::VectorXd x = baseStart(toe);
                 double r = linearMisfit(x);
                 if (!std::isfinite(r)) continue;
@@ -552,10 +665,10 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
                 pr.maxTop = 0.995;
                 const ModelParams bp = pr.paramsOf(best.x);
                 double bestToe = bp.toeTime;
-                const double step = std::max(0.125 * W * dt, (hi - lo) / 120.0);
                 double bestR = std::numeric_limits<double>::infinity();
                 Eigen::VectorXd bestX;
-                for (double toe = lo; toe <= hi + 1e-12; toe += step) {
+                for (int s = 0; s <= scanSteps; ++s) {
+                    const double toe = lo + (hi - lo) * s / scanSteps;
                     Eigen::VectorXd x = best.x;
                     x[1] = toe / toe0;
                     bool inside = true;
@@ -601,14 +714,19 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
                 FitOutcome first = best;
                 best = baseFit({t0});
                 refine();
+                weighed.push_back({first, kLabelToeAtEcho});
+                weighed.push_back({best, kLabelToeAtLength});
                 if (bic(first.rss, first.layout.size()) <= bic(best.rss, best.layout.size()))
                     best = first;
+                return best;
             }
         }
+        weighed.push_back({best, kLabelToeAtEcho});
         return best;
     };
 
     FitOutcome best = fitWithContact(endShort);
+    std::vector<Reading> readings = weighed;
     int contactEnd = endShort;
     if (endLong > endShort + std::max(2, W / 3)) {
         // Both contacts judged on the trace after the longer one, the longer counted as
@@ -629,6 +747,7 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
         if (std::isfinite(rLong) &&
             bic(rLong, longer.layout.size() + 3) < bic(rShort, best.layout.size())) {
             best = longer;
+            readings = weighed;
             contactEnd = endLong;
         }
     }
@@ -636,110 +755,267 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex) {
         out.error = SONDARA_TR_NOOP("sondara", "判读失败");
         return out;
     }
+    // ---- one reading as the engineer reads it: toe, listed changes, class, overlay ----
+    auto depthAt = [&](int index) {
+        // The depth the marks written at `index` will show (same rounding); none from a
+        // speed no pile has.
+        return speedOk ? DepthOfSample(p, index - out.headIndex, true)
+                       : std::numeric_limits<double>::quiet_NaN();
+    };
+    auto indexAt = [&](double echoTime) {
+        const double k = std::clamp(echoTime / dt, 0.0, static_cast<double>(n));
+        return std::clamp(out.headIndex + static_cast<int>(std::lround(k)), 0, n - 1);
+    };
+    auto describe = [&](const FitOutcome& f) {
+        View v;
+        PointInterpretation& r = v.r;
+        r.headIndex = out.headIndex;
+        pr.layout = f.layout;
+        pr.minTop = 0.0;
+        pr.maxTop = 0.995;
+        const ModelParams fp = pr.paramsOf(f.x);
+        std::vector<double> fitV(window), noToe(window);
+        pr.modelOf(f.x, fitV);
+        pr.modelOf(f.x, noToe, false);
+        if (acc) {
+            // The drift's bend belongs to the trace's fit (the overlay and the residual).
+            Eigen::VectorXd miss(window);
+            for (int i = 0; i < window; ++i) miss[i] = c.velocity[kb + i] / c.peak - fitV[i];
+            Eigen::VectorXd bent = miss;
+            pr.removeBend(bent);
+            for (int i = 0; i < window; ++i) {
+                fitV[i] += miss[i] - bent[i];
+                noToe[i] += miss[i] - bent[i];
+            }
+        }
+        double rr = 0.0, yy = 0.0;
+        for (int i = 0; i < window; ++i) {
+            double y = c.velocity[kb + i] / c.peak;
+            rr += (fitV[i] - y) * (fitV[i] - y);
+            yy += y * y;
+        }
+        r.residual = yy > 0 ? std::sqrt(rr / yy) : 1.0;
+
+        const double fitToe = fp.toeTime;
+        v.fitToe = fitToe;
+        double toeEcho = 0.0;
+        {
+            const int k0 = samplesIn(2.0 * fitToe, dt, window);
+            for (int i = k0; i < std::min(window, k0 + 2 * W + 2); ++i)
+                toeEcho = std::max(toeEcho, std::fabs(fitV[i] - noToe[i]));
+        }
+        const bool toeAtEdge = fitToe <= lo * 1.001 || fitToe >= hi * 0.999;
+        r.toeFound = toeEcho > std::max(4.0 * noise, 0.03) && !toeAtEdge;
+        // Without an echo to go by, the toe is proposed where the entered length and
+        // speed put it (as an engineer marks it), and the point stays uncertain; the
+        // fitted model keeps its own toe.
+        const double toeTime = toeAtEdge && speed > 0 && length > 0 ? length / speed : fitToe;
+        r.toeTime = 2.0 * toeTime;  // echo time after the blow
+        r.toeIndex = indexAt(2.0 * toeTime);
+        r.toeDepth = depthAt(r.toeIndex);
+
+        // Changes, top to toe: one listed per place (overlapping changes keep the
+        // stronger), none that hardly changes the section.
+        std::vector<ModelChange> chs = fp.changes;
+        std::sort(chs.begin(), chs.end(),
+                  [](const ModelChange& a, const ModelChange& b) { return a.top < b.top; });
+        std::vector<ModelChange> listed;
+        for (const ModelChange& ch : chs) {
+            if (std::fabs(1.0 - ch.ratio) <= kMinListedChange) continue;
+            if (!listed.empty() && ch.top < listed.back().top + listed.back().extent) {
+                if (std::fabs(std::log(ch.ratio)) > std::fabs(std::log(listed.back().ratio)))
+                    listed.back() = ch;
+                continue;
+            }
+            listed.push_back(ch);
+        }
+        const double cPoint = speedOk ? speed : std::numeric_limits<double>::quiet_NaN();
+        for (const ModelChange& ch : listed) {
+            ProposedDefect d;
+            d.beta = ch.ratio;
+            d.kind =
+                ch.ratio < 1.0 ? ImpedanceChangeKind::Narrowing : ImpedanceChangeKind::Widening;
+            d.index = indexAt(2.0 * ch.top * fitToe);
+            d.depth = depthAt(d.index);
+            d.extent = cPoint * ch.extent * fitToe;
+            if (d.kind == ImpedanceChangeKind::Narrowing) {
+                v.minBeta = std::min(v.minBeta, d.beta);
+                // Every listed change echoed above the noise when it was added.
+                v.breakShows = v.breakShows || d.beta < 0.6;
+            }
+            r.defects.push_back(d);
+        }
+        r.integrityClass = classOf(v.minBeta);
+        if (speedOk) {
+            model.profileOf(fp);
+            const std::vector<float>& z = model.impedance();
+            const double cellDepth = speed * fitToe / z.size();
+            for (std::size_t i = 0; i < z.size(); ++i) {
+                double top = i * cellDepth, bottom = (i + 1) * cellDepth;
+                if (!r.profile.empty() && std::fabs(r.profile.back().ratio - z[i]) < 1e-4)
+                    r.profile.back().bottom = bottom;
+                else
+                    r.profile.push_back({top, bottom, z[i]});
+            }
+        }
+        // The fitted trace in the recorded quantity and units.
+        r.fitted.assign(n, 0.0f);
+        std::vector<double> vel(n, 0.0);
+        for (int i = 0; i < window; ++i) vel[kb + i] = fitV[i] * c.peak * c.sign;
+        for (int i = kb + window; i < n; ++i) vel[i] = vel[kb + window - 1];
+        for (int i = 0; i < n; ++i) {
+            double y = vel[i];
+            if (acc) y = (i > 0 ? vel[i] - vel[i - 1] : 0.0) / dt;  // back to acceleration
+            r.fitted[i] = static_cast<float>(y + c.offset);
+        }
+        return v;
+    };
+    // Readings that physics or an engineer rules out.
+    auto possible = [&](const FitOutcome& f) {
+        pr.layout = f.layout;
+        const ModelParams q = pr.paramsOf(f.x);
+        const double slack = 0.75 * W * dt / q.toeTime;  // a pulse width, as a fraction
+        for (const ModelChange& a : q.changes) {
+            if (a.ratio >= 1.0) continue;
+            // A near-total break passes almost no wave: a toe below it shows no echo of
+            // its own, so a break where the toe may lie is the toe.
+            if (a.ratio < kNearTotalBreak && a.top * q.toeTime >= lo) return false;
+            // The lower end of a widening echoes like the top of a narrowing.
+            for (const ModelChange& w : q.changes)
+                if (w.ratio > 1.0 && a.top > w.top && a.top <= w.top + w.extent + slack)
+                    return false;
+        }
+        return true;
+    };
     model.imposeBlow(blowVelocity, contactEnd, contactEnd);
-    pr.layout = best.layout;
     pr.minTop = 0.0;
     pr.maxTop = 0.995;
 
-    // ---- results ----------------------------------------------------------------
-    ModelParams fp = pr.paramsOf(best.x);
-    std::vector<double> fitV(window), noToe(window);
-    pr.modelOf(best.x, fitV);
-    pr.modelOf(best.x, noToe, false);
-    if (acc) {
-        // The drift's bend belongs to the trace's fit (the overlay and the residual).
-        Eigen::VectorXd miss(window);
-        for (int i = 0; i < window; ++i) miss[i] = c.velocity[kb + i] / c.peak - fitV[i];
-        Eigen::VectorXd bent = miss;
-        pr.removeBend(bent);
-        for (int i = 0; i < window; ++i) {
-            fitV[i] += miss[i] - bent[i];
-            noToe[i] += miss[i] - bent[i];
-        }
-    }
-    double rr = 0.0, yy = 0.0;
-    for (int i = 0; i < window; ++i) {
-        double y = c.velocity[kb + i] / c.peak;
-        rr += (fitV[i] - y) * (fitV[i] - y);
-        yy += y * y;
-    }
-    out.residual = yy > 0 ? std::sqrt(rr / yy) : 1.0;
-
-    const double fitToe = fp.toeTime;
-    double toeEcho = 0.0;
+    // ---- more readings: the chosen one without each of its changes, and a short pile
+    //      where a near-total break lies in the toe's range ----------------------------
+    auto refit = [&](FitOutcome f) {
+        pr.layout = f.layout;
+        pr.minTop = 0.0;
+        pr.maxTop = 0.995;
+        f.rss = fitLm(pr, f.x, kRefitEvaluations * (f.layout.size() + 1));
+        return f;
+    };
     {
-        int k0 = static_cast<int>(2.0 * fitToe / dt);
-        for (int i = std::max(0, k0); i < std::min(window, k0 + 2 * W + 2); ++i)
-            toeEcho = std::max(toeEcho, std::fabs(fitV[i] - noToe[i]));
-    }
-    const bool toeAtEdge = fitToe <= lo * 1.001 || fitToe >= hi * 0.999;
-    out.toeFound = toeEcho > std::max(4.0 * noise, 0.03) && !toeAtEdge;
-    // Without an echo to go by, the toe is proposed where the entered length and speed
-    // put it (as an engineer marks it), and the point stays uncertain; the fitted model
-    // keeps its own toe.
-    const double toeTime = toeAtEdge && speed > 0 && length > 0 ? length / speed : fitToe;
-    out.toeTime = 2.0 * toeTime;  // echo time after the blow
-    out.toeIndex =
-        std::clamp(out.headIndex + static_cast<int>(std::lround(2.0 * toeTime / dt)), 0, n - 1);
-    double cPoint = speed;
-    if (cPoint <= 0 && length > 0) cPoint = length / fitToe;
-    out.toeDepth = cPoint * toeTime;
-
-    // Changes, top to toe, and the profile.
-    std::vector<ModelChange> chs = fp.changes;
-    std::sort(chs.begin(), chs.end(),
-              [](const ModelChange& a, const ModelChange& b) { return a.top < b.top; });
-    double minBeta = 1.0;
-    for (const ModelChange& ch : chs) {
-        ProposedDefect d;
-        d.depth = cPoint * ch.top * fitToe;
-        d.extent = cPoint * ch.extent * fitToe;
-        d.beta = ch.ratio;
-        d.kind = ch.ratio < 1.0 ? ImpedanceChangeKind::Narrowing : ImpedanceChangeKind::Widening;
-        d.index = std::clamp(
-            out.headIndex + static_cast<int>(std::lround(2.0 * ch.top * fitToe / dt)), 0, n - 1);
-        if (d.kind == ImpedanceChangeKind::Narrowing) minBeta = std::min(minBeta, d.beta);
-        out.defects.push_back(d);
-    }
-    out.integrityClass = minBeta >= 0.9 ? 1 : minBeta >= 0.8 ? 2 : minBeta >= 0.6 ? 3 : 4;
-    {
-        model.profileOf(fp);
-        const std::vector<float>& z = model.impedance();
-        const double cellDepth = cPoint * fitToe / z.size();
-        for (std::size_t i = 0; i < z.size(); ++i) {
-            double top = i * cellDepth, bottom = (i + 1) * cellDepth;
-            if (!out.profile.empty() && std::fabs(out.profile.back().ratio - z[i]) < 1e-4)
-                out.profile.back().bottom = bottom;
-            else
-                out.profile.push_back({top, bottom, z[i]});
+        pr.layout = best.layout;
+        const ModelParams bp = pr.paramsOf(best.x);
+        for (int k = 0; k < best.layout.changes; ++k)
+            readings.push_back({refit(withoutChanges(best, {k})), kLabelWithoutChange});
+        for (int k = 0; k < best.layout.changes; ++k) {
+            const ModelChange& ch = bp.changes[k];
+            const double atBreak = ch.top * bp.toeTime;
+            if (ch.ratio >= kNearTotalBreak || atBreak < lo) continue;
+            // The toe at the break's top: the break and every change below it go.
+            std::vector<int> gone;
+            for (int j = 0; j < best.layout.changes; ++j)
+                if (bp.changes[j].top >= ch.top) gone.push_back(j);
+            FitOutcome f = withoutChanges(best, gone);
+            f.x[1] = atBreak / toe0;
+            for (int j = 0; j < f.layout.changes; ++j) {
+                const int o = f.layout.base() + 3 * j;
+                f.x[o] = std::clamp(f.x[o] * bp.toeTime / atBreak, 0.0, 0.99);
+            }
+            readings.push_back({refit(f), kLabelShortPile});
         }
     }
 
-    // The fitted trace in the recorded quantity and units.
-    out.fitted.assign(n, 0.0f);
-    {
-        std::vector<double> v(n, 0.0);
-        for (int i = 0; i < window; ++i) v[kb + i] = fitV[i] * c.peak * c.sign;
-        for (int i = kb + window; i < n; ++i) v[i] = v[kb + window - 1];
-        for (int i = 0; i < n; ++i) {
-            double y = v[i];
-            if (acc) y = (i > 0 ? v[i] - v[i - 1] : 0.0) / dt;  // back to acceleration
-            out.fitted[i] = static_cast<float>(y + c.offset);
-        }
+    // ---- each reading as the engineer would read it, the physically possible ones
+    //      compared by the information criterion -------------------------------------
+    std::vector<View> views;
+    for (const Reading& rd : readings) {
+        if (!std::isfinite(rd.fit.rss)) continue;
+        View v = describe(rd.fit);
+        v.reading = rd;
+        v.ic = bic(rd.fit.rss, rd.fit.layout.size());
+        v.possible = possible(rd.fit);
+        v.r.alternatives.clear();
+        views.push_back(std::move(v));
+    }
+    if (views.empty()) {
+        out.error = SONDARA_TR_NOOP("sondara", "判读失败");
+        return out;
+    }
+    std::stable_sort(views.begin(), views.end(), [](const View& a, const View& b) {
+        if (a.possible != b.possible) return a.possible;
+        return a.ic < b.ic;
+    });
+    // The same answer reached twice (two starts that met) counts once.
+    std::vector<View> distinct;
+    for (View& v : views) {
+        bool seen = false;
+        for (const View& d : distinct) seen = seen || sameAnswer(d.r, v.r, W);
+        if (!seen) distinct.push_back(std::move(v));
+    }
+    const View& chosen = distinct.front();
+    const bool allImpossible = !chosen.possible;
+    double gapOtherClass = std::numeric_limits<double>::infinity();
+    for (std::size_t i = 1; i < distinct.size(); ++i) {
+        const View& v = distinct[i];
+        if (!v.possible) continue;
+        const double gap = std::max(0.0, v.ic - chosen.ic);
+        if (v.r.integrityClass != chosen.r.integrityClass)
+            gapOtherClass = std::min(gapOtherClass, gap);
+        if (gap > kAlternativeMargin) continue;
+        InterpretationAlternative a;
+        a.integrityClass = v.r.integrityClass;
+        a.toeFound = v.r.toeFound;
+        a.toeTime = v.r.toeTime;
+        a.toeIndex = v.r.toeIndex;
+        a.toeDepth = v.r.toeDepth;
+        a.defects = v.r.defects;
+        a.evidenceGap = gap;
+        a.label = v.reading.label;
+        a.fitted = v.r.fitted;
+        out.alternatives.push_back(std::move(a));
     }
 
-    if (!out.toeFound) {
-        out.confidence = Confidence::Uncertain;
-        out.reason = SONDARA_TR_NOOP("sondara", "未找到桩底反射");
-    } else if (out.residual > 0.3) {
-        out.confidence = Confidence::Uncertain;
-        out.reason = SONDARA_TR_NOOP("sondara", "拟合较差");
-    } else if (noise > 0.05) {
-        out.confidence = Confidence::Uncertain;
-        out.reason = SONDARA_TR_NOOP("sondara", "噪声较大");
-    } else {
-        out.confidence = Confidence::Clear;
+    // ---- the verdict ------------------------------------------------------------
+    const PointInterpretation& r = chosen.r;
+    out.toeFound = r.toeFound;
+    out.toeTime = r.toeTime;
+    out.toeIndex = r.toeIndex;
+    out.toeDepth = r.toeDepth;
+    out.defects = r.defects;
+    out.integrityClass = r.integrityClass;
+    out.residual = r.residual;
+    out.fitted = r.fitted;
+    out.profile = r.profile;
+    out.evidenceGap = gapOtherClass;
+    if (speedOk && lengthOk && r.toeFound) {
+        const double ratio = chosen.fitToe * speed / length;
+        if (ratio < 1.0 - kLengthSpread)
+            out.lengthRemark = SONDARA_TR_NOOP("sondara", "桩长短于设计");
+        else if (ratio > 1.0 + kLengthSpread)
+            out.lengthRemark = SONDARA_TR_NOOP("sondara", "桩长长于设计");
     }
+    const bool onBorder = chosen.minBeta < 1.0 && [&] {
+        for (double border : {0.9, 0.8, 0.6})
+            if (std::fabs(chosen.minBeta - border) < kBorderMargin) return true;
+        return false;
+    }();
+    const char* reason = nullptr;
+    if (c.blowToNoise < kMinBlowToNoise)
+        reason = SONDARA_TR_NOOP("sondara", "数据异常");
+    else if (c.clipped)
+        reason = SONDARA_TR_NOOP("sondara", "波形削顶");
+    else if (!speedOk || !lengthOk)
+        reason = SONDARA_TR_NOOP("sondara", "波速或桩长不合理");
+    else if (!r.toeFound && !chosen.breakShows)
+        reason = SONDARA_TR_NOOP("sondara", "未找到桩底反射");
+    else if (allImpossible || gapOtherClass <= kAlternativeMargin)
+        reason = SONDARA_TR_NOOP("sondara", "多种解释");
+    else if (onBorder)
+        reason = SONDARA_TR_NOOP("sondara", "类别临界");
+    else if (r.residual > kGoodFit)
+        reason = SONDARA_TR_NOOP("sondara", "拟合较差");
+    else if (noise > kMaxNoise)
+        reason = SONDARA_TR_NOOP("sondara", "噪声较大");
+    out.confidence = reason ? Confidence::Uncertain : Confidence::Clear;
+    out.reason = reason ? reason : "";
     return out;
 }
 
@@ -753,7 +1029,10 @@ const char* changeKindKey(ImpedanceChangeKind k) {
     return k == ImpedanceChangeKind::Narrowing ? "narrowing" : "widening";
 }
 
-PointInterpretation interpretPoint(const CSondaraDoc& doc, int point) {
+namespace {
+// One point; throws Cancelled when `cancel` is raised during its fit.
+PointInterpretation interpretOne(const CSondaraDoc& doc, int point,
+                                 const std::atomic<bool>* cancel) {
     if (!doc.validPoint(point)) {
         PointInterpretation r;
         r.point = point;
@@ -761,13 +1040,19 @@ PointInterpretation interpretPoint(const CSondaraDoc& doc, int point) {
         return r;
     }
     try {
-        return interpretTrace(doc.points[point], point);
+        return interpretTrace(doc.points[point], point, cancel);
     } catch (const std::exception&) {
         PointInterpretation r;
         r.point = point;
         r.error = SONDARA_TR_NOOP("sondara", "判读失败");
         return r;
     }
+}
+
+}  // namespace
+
+PointInterpretation interpretPoint(const CSondaraDoc& doc, int point) {
+    return interpretOne(doc, point, nullptr);
 }
 
 std::vector<PointInterpretation> interpretPoints(const CSondaraDoc& doc,
@@ -780,7 +1065,11 @@ std::vector<PointInterpretation> interpretPoints(const CSondaraDoc& doc,
     auto cancelled = [&] { return control.cancel && control.cancel->load(); };
     auto worker = [&] {
         for (int i; !cancelled() && (i = next.fetch_add(1)) < total;) {
-            rows[i] = interpretPoint(doc, points[i]);
+            try {
+                rows[i] = interpretOne(doc, points[i], control.cancel);
+            } catch (const Cancelled&) {
+                break;  // stopped inside the point's fit: the point is left out
+            }
             done[i] = 1;
             int f = finished.fetch_add(1) + 1;
             if (control.progress) control.progress(f, total);

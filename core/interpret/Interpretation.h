@@ -38,7 +38,7 @@ struct InterpretationAlternative {
     double evidenceGap = 0.0;  // how much worse than the chosen reading (information
                                // criterion units, >= 0)
     std::string label;         // short description of the reading, e.g. "短桩", "桩底按桩长"
-    std::vector<float> fitted; // its head trace, as PointInterpretation::fitted
+    std::vector<float> fitted;  // its head trace, as PointInterpretation::fitted
 };
 
 struct PointInterpretation {

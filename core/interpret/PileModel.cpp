@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace sondara::interp {
 
@@ -27,7 +28,29 @@ double differenceNoise(const std::vector<double>& x, int from, int to) {
     return d[d.size() / 2] / (0.6745 * std::sqrt(2.0));
 }
 
+// A blow that the recorder cut off runs flat at its extreme: this many samples at
+// exactly the largest excursion (a sampled peak is never flat for long; rounding of a
+// coarse recorder can make two or three equal, a saturated one makes many).
+constexpr int kMinClippedRun = 4;
+
+// Longest run of consecutive samples equal to `value` (to rounding) in x.
+int runAt(const std::vector<double>& x, double value, double tol) {
+    int best = 0, run = 0;
+    for (double v : x) {
+        run = std::fabs(v - value) <= tol ? run + 1 : 0;
+        best = std::max(best, run);
+    }
+    return best;
+}
+
 }  // namespace
+
+int samplesIn(double seconds, double dt, int cap) {
+    if (!(dt > 0.0)) return 0;
+    const double k = std::floor(seconds / dt);
+    if (!(k > 0.0)) return 0;  // also NaN
+    return k >= cap ? cap : static_cast<int>(k);
+}
 
 Conditioned conditionTrace(std::span<const float> recorded, double dtUs, bool acceleration) {
     Conditioned c;
@@ -37,7 +60,7 @@ Conditioned conditionTrace(std::span<const float> recorded, double dtUs, bool ac
         c.error = "波形数据太短";
         return c;
     }
-    if (!(dtUs > 0.0) || !std::isfinite(dtUs) || dtUs > 1.0e5) {
+    if (!(dtUs >= kMinSampleIntervalUs && dtUs <= kMaxSampleIntervalUs)) {
         c.error = "采样间隔无效";
         return c;
     }
@@ -45,7 +68,13 @@ Conditioned conditionTrace(std::span<const float> recorded, double dtUs, bool ac
     std::vector<double> x(n);
     for (int i = 0; i < n; ++i) {
         double v = recorded[i];
-        x[i] = std::isfinite(v) ? v : 0.0;
+        if (!std::isfinite(v)) {
+            // Samples that are not numbers: the recorder or the file failed; no reading
+            // of such a trace can be trusted.
+            c.error = "数据异常";
+            return c;
+        }
+        x[i] = v;
     }
 
     // The blow: the largest excursion of the recorded samples over their median
@@ -57,10 +86,13 @@ Conditioned conditionTrace(std::span<const float> recorded, double dtUs, bool ac
     for (int i = 0; i < n; ++i)
         if (std::fabs(x[i] - level) > std::fabs(x[big] - level)) big = i;
     const double bigAmp = std::fabs(x[big] - level);
-    if (!(bigAmp > 0.0)) {
+    if (!(bigAmp > 0.0) || !std::isfinite(bigAmp)) {
         c.error = "未找到锤击信号";
         return c;
     }
+    c.clipped = runAt(x, x[big], 1e-6 * bigAmp) >= kMinClippedRun;
+    const double jitter = differenceNoise(x, 0, n);
+    c.blowToNoise = jitter > 0.0 ? bigAmp / jitter : std::numeric_limits<double>::infinity();
     // First sample above a third of the largest excursion: the blow's front.
     int front = 0;
     while (front < n && std::fabs(x[front] - level) < bigAmp / 3.0) ++front;
@@ -100,7 +132,7 @@ Conditioned conditionTrace(std::span<const float> recorded, double dtUs, bool ac
     // recorded blow's front.
     const int searchFrom = acceleration ? std::max(0, front - 2) : 0;
     const int searchTo =
-        acceleration ? std::min(n, front + std::max(16, static_cast<int>(4e-3 / c.dt))) : n;
+        acceleration ? std::min(n, front + std::max(16, samplesIn(4e-3, c.dt, n))) : n;
     int vb = searchFrom;
     for (int i = searchFrom; i < searchTo; ++i)
         if (std::fabs(v[i]) > std::fabs(v[vb])) vb = i;

@@ -28,8 +28,23 @@ struct Conditioned {
     double noise = 0.0;            // rms velocity noise at the scale of one echo
     double rawNoise = 0.0;         // rms noise of the recorded samples before the blow
     double offset = 0.0;           // recorded mean before the blow (removed)
+    bool clipped = false;          // the recorded blow runs flat at its extreme (saturated)
+    double blowToNoise = 0.0;      // largest excursion / sample-to-sample noise of the record
     std::string error;             // non-empty: no blow found, trace unusable
 };
+
+// What an instrument records: a sample interval outside this range is not a pile trace
+// (and a finer one would make the time-to-sample conversions overflow).
+constexpr double kMinSampleIntervalUs = 0.1;
+constexpr double kMaxSampleIntervalUs = 10000.0;
+
+// A blow of a real trace stands far above the sample-to-sample noise of its record;
+// white noise peaks at three to five times it, so a record below this holds no blow.
+constexpr double kMinBlowToNoise = 8.0;
+
+// Samples in `seconds` at interval `dt`, rounded down and held within [0, cap], whatever
+// the inputs (no overflow for any finite or infinite value).
+int samplesIn(double seconds, double dt, int cap);
 
 Conditioned conditionTrace(std::span<const float> recorded, double dtUs, bool acceleration);
 

@@ -67,11 +67,70 @@ TEST(InterpretCli, JsonAndMarkedCopyAgree) {
     EXPECT_EQ(doc.points[1].integrityClass, 4);
     EXPECT_EQ(doc.points[2].integrityClass, 1);
 
+    // Each point lists its competing readings, the evidence gap and the length remark.
+    for (const json::Value& p : points->items()) {
+        const json::Value* alts = p.find("alternatives");
+        ASSERT_TRUE(alts && alts->isArray());
+        for (const json::Value& a : alts->items()) {
+            EXPECT_TRUE(a.find("class") && a.find("toe") && a.find("defects") && a.find("label"));
+            EXPECT_GE(a.find("evidenceGap")->number(), 0.0);
+        }
+        EXPECT_TRUE(p.find("evidenceGap"));
+        EXPECT_TRUE(p.find("lengthRemark"));
+    }
+
     auto table = test::runCommand("\"" + cli() + "\" interpret \"" + site + "\" --points 2");
     EXPECT_EQ(table.exitCode, 0) << table.err;
     EXPECT_NE(table.out.find("A2"), std::string::npos) << table.out;
     auto bad = test::runCommand("\"" + cli() + "\" interpret \"" + site + "\" --points 9");
     EXPECT_EQ(bad.exitCode, 1);
+}
+
+// -o writes the clear proposals only, as 全部采用 takes them; --all writes every one.
+TEST(InterpretCli, OutputTakesClearPointsUnlessAll) {
+    test::TempDir dir;
+    const std::string spec = dir.file("spec.json");
+    ASSERT_TRUE(test::writeFile(spec, R"({"seed": 3,
+      "defaults": {"diameter": 800, "waveSpeed": 3800, "sensor": "velocity",
+                   "soil": {"shaft": "soft", "toe": "soft"}},
+      "piles": [
+        {"pileNo": "B1", "length": 11},
+        {"pileNo": "B2", "length": 45, "diameter": 500,
+         "soil": {"shaft": "stiff", "toe": "medium"}}
+      ]})"));
+    const std::string site = dir.file("site.qar");
+    auto sim =
+        test::runCommand("\"" + cli() + "\" simulate -o \"" + site + "\" --spec \"" + spec + "\"");
+    ASSERT_EQ(sim.exitCode, 0) << sim.err;
+    auto r = test::runCommand("\"" + cli() + "\" interpret \"" + site + "\" --json");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    json::Value root;
+    std::string error;
+    ASSERT_TRUE(json::parse(r.out, root, error)) << error;
+    const auto& pts = root.find("points")->items();
+    ASSERT_EQ(pts.size(), 2u);
+    ASSERT_EQ(pts[0].find("confidence")->string(), "clear") << r.out;
+    ASSERT_EQ(pts[1].find("confidence")->string(), "uncertain") << r.out;
+
+    for (bool all : {false, true}) {
+        SCOPED_TRACE(all ? "--all" : "clear only");
+        const std::string out = dir.file(all ? "all.qar" : "clear.qar");
+        auto w = test::runCommand("\"" + cli() + "\" interpret \"" + site + "\" -o \"" + out +
+                                  "\"" + (all ? " --all" : ""));
+        ASSERT_EQ(w.exitCode, 0) << w.err;
+        CSondaraDoc before, after;
+        ASSERT_TRUE(ReadProject(before, site).empty());
+        ASSERT_TRUE(ReadProject(after, out).empty());
+        EXPECT_EQ(after.points[0].toeIndex,
+                  static_cast<int>(pts[0].find("toe")->find("index")->number()));
+        if (all)
+            EXPECT_EQ(after.points[1].toeIndex,
+                      static_cast<int>(pts[1].find("toe")->find("index")->number()));
+        else
+            EXPECT_EQ(after.points[1].toeIndex, before.points[1].toeIndex);
+    }
+    auto lone = test::runCommand("\"" + cli() + "\" interpret \"" + site + "\" --all");
+    EXPECT_EQ(lone.exitCode, 1);
 }
 
 }  // namespace

@@ -18,11 +18,21 @@ import tempfile
 from concurrent.futures import ThreadPoolExecutor
 
 
-def run_pile(cli, d, t, tmp):
+def entered_length(t, error):
+    """The length the engineer entered: exact, or off by 3 % to `error` either way
+    (deterministic per pile)."""
+    if error <= 0:
+        return t["length"]
+    h = (t["pile"] * 2654435761) % 1000 / 1000.0
+    off = 0.03 + (error - 0.03) * ((h * 2) % 1.0)
+    return t["length"] * (1 + off if h < 0.5 else 1 - off)
+
+
+def run_pile(cli, d, t, tmp, length_error=0.0):
     csv = os.path.join(d, "pile_%03d.csv" % t["pile"])
     qar = os.path.join(tmp, "p%03d.qar" % t["pile"])
     r = subprocess.run([cli, "import", csv, "-o", qar, "--dt", "%g" % t["dt_us"],
-                        "--sensor", t["sensor"], "--length", "%g" % t["length"],
+                        "--sensor", t["sensor"], "--length", "%g" % entered_length(t, length_error),
                         "--speed", "%g" % t["speed"]], capture_output=True, text=True)
     if r.returncode != 0:
         return {"error": "import: " + r.stderr.strip()}
@@ -40,7 +50,8 @@ def pct(a, b):
 def score(truths, results, verbose):
     acc = dict(toeCases=0, toeRight=0, changeCases=0, changeRight=0, narrowFound=0,
                betaRight=0, classCases=0, classRight=0, intact=0, intactFalse=0, errors=0,
-               errToe=0, errClass=0)
+               errToe=0, errClass=0, points=0, clear=0, clearRight=0, clearGrave=0,
+               sound=0, soundIV=0, uncertain=0, uncertainAlt=0)
     rows = []  # per pile diagnosis
     for t in truths:
         r = results[t["pile"]]
@@ -53,6 +64,20 @@ def score(truths, results, verbose):
             acc["errClass"] += t["toe_visible"] and all(d["visible"] for d in t["defects"])
             row["fails"].append("error")
             continue
+        acc["points"] += 1
+        if r.get("confidence") == "clear":
+            acc["clear"] += 1
+            acc["clearRight"] += r["class"] == t["class"]
+            grave = (t["class"] <= 2 and r["class"] == 4) or (t["class"] >= 3 and r["class"] == 1)
+            acc["clearGrave"] += grave
+            if r["class"] != t["class"]:
+                row["fails"].append("clear_wrong" + ("_grave" if grave else ""))
+        else:
+            acc["uncertain"] += 1
+            acc["uncertainAlt"] += len(r.get("alternatives", [])) > 0
+        if t["class"] == 1:
+            acc["sound"] += 1
+            acc["soundIV"] += r["class"] == 4
         L = t["length"]
         toe_truth = t["toe_time"]
         toe_ok = abs(r["toe"]["time"] - toe_truth) <= 0.03 * toe_truth
@@ -116,9 +141,11 @@ def propose(r):
         return r["error"]
     ds = "; ".join("%s@%.2fm ext %.2f b=%.2f" % (p["kind"], p["depth"], p["extent"], p["beta"])
                    for p in r["defects"]) or "none"
-    return "toe %.2fms%s class %d %s | %s" % (
+    alts = "; ".join("%d %s gap %.1f" % (a["class"], a["label"], a["evidenceGap"])
+                     for a in r.get("alternatives", []))
+    return "toe %.2fms%s class %d %s %s | %s | alt: %s" % (
         r["toe"]["time"] * 1e3, "" if r["toe"]["found"] else "(not found)", r["class"],
-        r.get("confidence", ""), ds)
+        r.get("confidence", ""), r.get("reason", ""), ds, alts or "-")
 
 
 def breakdown(rows):
@@ -182,12 +209,14 @@ def main():
     ap.add_argument("--verbose", action="store_true")
     ap.add_argument("--jobs", type=int, default=1)
     ap.add_argument("--save", help="write truth and proposals per pile as JSON")
+    ap.add_argument("--length-error", type=float, default=0.0,
+                    help="enter lengths off by 3 %% to this share, either way (e.g. 0.10)")
     a = ap.parse_args()
     with open(os.path.join(a.dir, "truth.jsonl")) as f:
         truths = [json.loads(line) for line in f if line.strip()]
     with tempfile.TemporaryDirectory(prefix="indepsim-") as tmp:
         with ThreadPoolExecutor(max_workers=a.jobs) as ex:
-            res = list(ex.map(lambda t: run_pile(a.cli, a.dir, t, tmp), truths))
+            res = list(ex.map(lambda t: run_pile(a.cli, a.dir, t, tmp, a.length_error), truths))
     results = {t["pile"]: r for t, r in zip(truths, res)}
     acc, rows = score(truths, results, a.verbose)
     if a.save:
@@ -202,6 +231,12 @@ def main():
               acc["betaRight"], acc["narrowFound"], pct(acc["betaRight"], acc["narrowFound"]),
               acc["classRight"], acc["classCases"], pct(acc["classRight"], acc["classCases"]),
               acc["intactFalse"], acc["intact"], pct(acc["intactFalse"], acc["intact"])))
+    print("clear %d/%d (%.1f%%), right among clear %d/%d (%.1f%%), grave among clear %d, "
+          "sound proposed IV %d/%d (%.1f%%), uncertain with an alternative %d/%d" % (
+              acc["clear"], acc["points"], pct(acc["clear"], acc["points"]), acc["clearRight"],
+              acc["clear"], pct(acc["clearRight"], acc["clear"]), acc["clearGrave"],
+              acc["soundIV"], acc["sound"], pct(acc["soundIV"], acc["sound"]),
+              acc["uncertainAlt"], acc["uncertain"]))
     if acc["errors"]:
         print("with the points the program refused counted wrong: toe %.1f%%, class %.1f%%" % (
             pct(acc["toeRight"], acc["toeCases"] + acc["errToe"]),

@@ -6,7 +6,9 @@
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <limits>
+#include <thread>
 
 #include "core/analysis/ReportClass.h"
 #include "core/interpret/Interpretation.h"
@@ -143,7 +145,8 @@ TEST(Interpret, AToeSoughtWhereThePileHasNoneIsProposedAtTheEnteredLength) {
     EXPECT_FALSE(e.toeFound);
     EXPECT_EQ(e.confidence, Confidence::Uncertain);
     EXPECT_NEAR(e.toeTime, 2.0 * entered / spec.waveSpeed, 1e-6);
-    EXPECT_NEAR(e.toeDepth, entered, 1e-3);
+    // The depth is the one the written toe mark shows: on the sample grid.
+    EXPECT_NEAR(e.toeDepth, entered, 0.5 * spec.sampleInterval * 1e-6 * spec.waveSpeed / 2 + 1e-3);
     EXPECT_EQ(e.toeIndex, e.headIndex + static_cast<int>(
                                             std::lround(e.toeTime / (spec.sampleInterval * 1e-6))));
 }
@@ -199,6 +202,112 @@ TEST(Interpret, AnyTraceIsReadWithoutHarm) {
     applyInterpretation(doc, rows);  // must not crash on any of them
 }
 
+// Points whose samples, interval, sensor, speed or length no pile trace has: refused
+// with the reason, or read as uncertain with the reason, never clear; no depth from a
+// speed no pile has.
+TEST(Interpret, InvalidPointsAreRefusedOrUncertain) {
+    PileSpec spec = basePile(12.0, 1, 0.005);
+    const PileCase good = makeCase("intact", spec, 4);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    struct Case {
+        const char* name;
+        std::function<void(TestPoint&)> spoil;
+        const char* error;   // refused with this, or
+        const char* reason;  // uncertain with this
+    };
+    auto clipAt = [](TestPoint& p, double share) {
+        float peak = 0.0f;
+        for (float v : p.samples) peak = std::max(peak, std::fabs(v));
+        for (float& v : p.samples)
+            v = std::clamp(v, -static_cast<float>(share * peak), static_cast<float>(share * peak));
+        p.rawSamples = p.samples;
+    };
+    const std::vector<Case> cases = {
+        {"nan sample", [&](TestPoint& p) { p.samples[300] = p.rawSamples[300] = nan; }, "数据异常",
+         nullptr},
+        {"inf sample", [&](TestPoint& p) { p.samples[40] = p.rawSamples[40] = -inf; }, "数据异常",
+         nullptr},
+        {"sensor 7", [](TestPoint& p) { p.sensorType = 7; }, "传感器类型未知", nullptr},
+        {"sensor -1", [](TestPoint& p) { p.sensorType = -1; }, "传感器类型未知", nullptr},
+        {"interval 1e-11 us", [](TestPoint& p) { p.sampleInterval = 1e-11f; }, "采样间隔无效",
+         nullptr},
+        {"interval 0.001 us", [](TestPoint& p) { p.sampleInterval = 0.001f; }, "采样间隔无效",
+         nullptr},
+        {"interval 1e5 us", [](TestPoint& p) { p.sampleInterval = 1e5f; }, "采样间隔无效", nullptr},
+        {"speed 0", [](TestPoint& p) { p.waveSpeed = 0; }, nullptr, "波速或桩长不合理"},
+        {"speed -3800", [](TestPoint& p) { p.waveSpeed = -3800; }, nullptr, "波速或桩长不合理"},
+        {"speed 1", [](TestPoint& p) { p.waveSpeed = 1; }, nullptr, "波速或桩长不合理"},
+        {"speed 30000", [](TestPoint& p) { p.waveSpeed = 30000; }, nullptr, "波速或桩长不合理"},
+        {"length 0", [](TestPoint& p) { p.pileLength = 0; }, nullptr, "波速或桩长不合理"},
+        {"length -12", [](TestPoint& p) { p.pileLength = -12; }, nullptr, "波速或桩长不合理"},
+        {"length nan", [&](TestPoint& p) { p.pileLength = nan; }, nullptr, "波速或桩长不合理"},
+        {"length inf", [&](TestPoint& p) { p.pileLength = inf; }, nullptr, "波速或桩长不合理"},
+        {"length 1000", [](TestPoint& p) { p.pileLength = 1000; }, nullptr, "波速或桩长不合理"},
+        {"clipped at 30 %", [&](TestPoint& p) { clipAt(p, 0.3); }, nullptr, "波形削顶"},
+        {"pure noise", [](TestPoint& p) { p.samples = p.rawSamples = test::normalTrace(1024, 3); },
+         nullptr, "数据异常"},
+        {"saturated block",
+         [](TestPoint& p) {
+             p.samples.assign(1024, 0.0f);
+             for (int i = 100; i < 700; ++i) p.samples[i] = 32767.0f;
+             p.rawSamples = p.samples;
+         },
+         nullptr, "波形削顶"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        CSondaraDoc doc;
+        addPoint(doc, good);
+        k.spoil(doc.points[0]);
+        const PointInterpretation r = interpretPoint(doc, 0);
+        if (k.error) {
+            EXPECT_EQ(r.error, k.error);
+            continue;
+        }
+        ASSERT_TRUE(r.error.empty()) << r.error;
+        EXPECT_EQ(r.confidence, Confidence::Uncertain);
+        EXPECT_EQ(r.reason, k.reason);
+        EXPECT_TRUE(std::isfinite(r.toeTime));
+        const int speed = doc.points[0].waveSpeed;
+        if (speed < 1000 || speed > 6500) {
+            EXPECT_FALSE(std::isfinite(r.toeDepth)) << r.toeDepth;
+            for (const ProposedDefect& d : r.defects) EXPECT_FALSE(std::isfinite(d.depth));
+        }
+    }
+    // The untouched point is read, and clear.
+    CSondaraDoc doc;
+    addPoint(doc, good);
+    const PointInterpretation r = interpretPoint(doc, 0);
+    EXPECT_EQ(r.confidence, Confidence::Clear) << r.reason;
+}
+
+// Sound piles whose entered length is a few per cent longer than the pile: the toe
+// echo is the toe, not a break with a toe below it.
+TEST(Interpret, ASoundPileEnteredLongerIsNotBroken) {
+    int n = 0;
+    for (double longer : {1.03, 1.05, 1.08})
+        for (int sensor : {0, 1})
+            for (double length : {9.0, 14.0, 21.0}) {
+                PileSpec spec = basePile(length, sensor, 0.008);
+                spec.soil.toeVs = 120.0;  // a soft toe, a strong echo
+                PileCase c = makeCase("sound", spec, ++n);
+                CSondaraDoc doc;
+                addPoint(doc, c);
+                doc.points[0].pileLength = static_cast<float>(length * longer);
+                const PointInterpretation r = interpretPoint(doc, 0);
+                SCOPED_TRACE(testing::Message()
+                             << "L " << length << " entered x" << longer << " sensor " << sensor);
+                ASSERT_TRUE(r.error.empty()) << r.error;
+                EXPECT_LE(r.integrityClass, 2);
+                for (const ProposedDefect& d : r.defects) EXPECT_GE(d.beta, 0.6) << d.depth;
+                const double truth = 2 * c.trace.truth.travelTime;
+                EXPECT_NEAR(r.toeTime, truth, 0.03 * truth);
+                for (const InterpretationAlternative& a : r.alternatives)
+                    EXPECT_GE(a.evidenceGap, 0.0);
+            }
+}
+
 TEST(Interpret, ProposalsBecomeMarksAndClassInOneChange) {
     CSondaraDoc doc;
     PileSpec spec = basePile(15.0, 1, 0.005);
@@ -233,6 +342,23 @@ TEST(Interpret, ProposalsBecomeMarksAndClassInOneChange) {
                 EXPECT_LT(m.position, p.toeIndex);
             }
             EXPECT_TRUE(found) << p.defects.size() << " marks";
+            // The marks show the depths listed, digit for digit.
+            for (const PileMark& m : p.defects) {
+                bool listed = false;
+                for (const ProposedDefect& d : rows[i].defects)
+                    listed =
+                        listed || (d.index == m.position && static_cast<float>(d.depth) == m.depth);
+                EXPECT_TRUE(listed) << m.position;
+            }
+        }
+        // Listed changes: none within 0.06 of 1, none overlapping the one before.
+        for (std::size_t k = 0; k < rows[i].defects.size(); ++k) {
+            const ProposedDefect& d = rows[i].defects[k];
+            EXPECT_GT(std::fabs(1.0 - d.beta), 0.06);
+            if (k > 0) {
+                const ProposedDefect& up = rows[i].defects[k - 1];
+                EXPECT_GE(d.depth, up.depth + up.extent - 1e-6);
+            }
         }
     }
     // The report's grade agrees with the proposed class.
@@ -260,6 +386,26 @@ TEST(Interpret, CancelStopsAndProgressCounts) {
     EXPECT_LT(rows.size(), 12u);
     EXPECT_GE(rows.size(), 3u);
     for (std::size_t i = 1; i < rows.size(); ++i) EXPECT_LT(rows[i - 1].point, rows[i].point);
+}
+
+TEST(Interpret, CancelStopsInsideAPointsFit) {
+    // One long trace without a length: the toe is sought over the whole record, a fit of
+    // far more than the moment the cancel takes to arrive.
+    PileSpec spec = basePile(30.0, 0, 0.01);
+    spec.samples = 4096;
+    CSondaraDoc doc;
+    addPoint(doc, makeCase("long", spec, 2));
+    doc.points[0].pileLength = 0.0f;
+    std::atomic<bool> cancel{false};
+    InterpretControl control;
+    control.cancel = &cancel;
+    std::thread raise([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        cancel = true;
+    });
+    std::vector<PointInterpretation> rows = interpretPoints(doc, {0}, control);
+    raise.join();
+    EXPECT_TRUE(rows.empty());
 }
 
 TEST(Interpret, SiteWaveSpeedFromIntactPiles) {

@@ -118,9 +118,25 @@ struct Accuracy {
     int narrowFound = 0, betaRight = 0;
     int classCases = 0, classRight = 0;
     int intact = 0, intactFalse = 0;
+    // The confidence: points read, called clear, clear with the right class, clear and
+    // gravely wrong (I/II proposed IV, III/IV proposed I); sound piles proposed IV.
+    int points = 0, clear = 0, clearRight = 0, clearGrave = 0;
+    int sound = 0, soundIV = 0;
     void add(const PileCase& c, const PointInterpretation& r) {
         if (!r.error.empty()) return;
         const SimTruth& t = c.trace.truth;
+        const int truth = truthClass(c.spec);
+        ++points;
+        if (r.confidence == Confidence::Clear) {
+            ++clear;
+            clearRight += r.integrityClass == truth;
+            clearGrave +=
+                (truth <= 2 && r.integrityClass == 4) || (truth >= 3 && r.integrityClass == 1);
+        }
+        if (truth == 1) {
+            ++sound;
+            soundIV += r.integrityClass == 4;
+        }
         const double toeTruth = 2.0 * t.travelTime;
         const bool toeOk = std::fabs(r.toeTime - toeTruth) <= 0.03 * toeTruth;
         if (c.toeVisible) {
@@ -163,14 +179,18 @@ struct Accuracy {
     }
     static double pct(int a, int b) { return b ? 100.0 * a / b : 100.0; }
     std::string text() const {
-        char buf[400];
+        char buf[700];
         std::snprintf(buf, sizeof buf,
                       "toe %d/%d (%.1f%%), changes %d/%d (%.1f%%), beta %d/%d (%.1f%%), class "
-                      "%d/%d (%.1f%%), intact with beta<0.8 narrowing %d/%d (%.1f%%)",
+                      "%d/%d (%.1f%%), intact with beta<0.8 narrowing %d/%d (%.1f%%); clear "
+                      "%d/%d (%.1f%%), right among clear %d/%d (%.1f%%), grave among clear %d, "
+                      "sound proposed IV %d/%d (%.1f%%)",
                       toeRight, toeCases, pct(toeRight, toeCases), changeRight, changeCases,
                       pct(changeRight, changeCases), betaRight, narrowFound,
                       pct(betaRight, narrowFound), classRight, classCases,
-                      pct(classRight, classCases), intactFalse, intact, pct(intactFalse, intact));
+                      pct(classRight, classCases), intactFalse, intact, pct(intactFalse, intact),
+                      clear, points, pct(clear, points), clearRight, clear, pct(clearRight, clear),
+                      clearGrave, soundIV, sound, pct(soundIV, sound));
         return buf;
     }
 };
