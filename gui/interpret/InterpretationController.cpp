@@ -49,10 +49,9 @@ InterpretationController::InterpretationController(CMainFrame& frame)
     dock_->setWidget(panel_);
     dock_->setAllowedAreas(Qt::AllDockWidgetAreas);
     frame.addDockWidget(Qt::BottomDockWidgetArea, dock_);
-    // Under the 信息栏, across the whole bottom: beside it the table had a fifth of the
-    // width, too little for a single row.
-    if (QDockWidget* info = frame.dock(CMainFrame::kDockInfo))
-        frame.splitDockWidget(info, dock_, Qt::Vertical);
+    // A tab beside the 信息栏, across the whole bottom: beside it the table had a fifth of
+    // the width, too little for a single row, and under it the 信息栏 kept only its tabs.
+    if (QDockWidget* info = frame.dock(CMainFrame::kDockInfo)) frame.tabifyDockWidget(info, dock_);
     frame.registerDock(CMainFrame::kDockInterpretation, dock_);
     dock_->hide();  // until the first run
 
