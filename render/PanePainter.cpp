@@ -109,6 +109,8 @@ WavePane LayoutPaneInRect(const WavePane& pane, const PixelRect& rect, bool simu
     w.zeroLineY = v.zeroY();
     w.overlayPolyline =
         BuildPolyline(w.overlayCurve.data(), static_cast<int>(w.overlayCurve.size()), h, v);
+    w.alternativePolyline =
+        BuildPolyline(w.alternativeCurve.data(), static_cast<int>(w.alternativeCurve.size()), h, v);
     if (w.head.visible) w.head.x = h.x(w.head.sample);
     if (w.toe.visible) w.toe.x = h.x(w.toe.sample);
     for (VisibleMark& m : w.marks) m.x = h.x(m.sample);
@@ -192,11 +194,14 @@ void PanePainter::curves(QPainter& p, const WavePane& w, const PaneDrawOptions& 
             poly.setPoint(static_cast<int>(i), w.polyline[i].x, w.polyline[i].y);
         p.drawPolyline(poly);
     }
-    if (w.overlayPolyline.size() > 1) {
-        QPolygon fit(static_cast<int>(w.overlayPolyline.size()));
-        for (size_t i = 0; i < w.overlayPolyline.size(); ++i)
-            fit.setPoint(static_cast<int>(i), w.overlayPolyline[i].x, w.overlayPolyline[i].y);
-        p.setPen(thinPen(o, kFittedCurveColour));
+    // the competing reading first, so that the chosen one stays on top where they agree
+    for (const auto& [line, colour] : {std::pair{&w.alternativePolyline, kAlternativeCurveColour},
+                                       std::pair{&w.overlayPolyline, kFittedCurveColour}}) {
+        if (line->size() <= 1) continue;
+        QPolygon fit(static_cast<int>(line->size()));
+        for (size_t i = 0; i < line->size(); ++i)
+            fit.setPoint(static_cast<int>(i), (*line)[i].x, (*line)[i].y);
+        p.setPen(thinPen(o, colour));
         p.drawPolyline(fit);
     }
     if (o.amplification && IsTimeKind(w.kind)) amplification(p, w, *o.amplification, o);
@@ -204,9 +209,12 @@ void PanePainter::curves(QPainter& p, const WavePane& w, const PaneDrawOptions& 
 
 void PanePainter::overlayLegend(QPainter& p, const WavePane& w) const {
     if (w.overlayPolyline.size() <= 1) return;
-    // Two rows in the top right corner of the plot: a short line in each colour and its name.
-    const QString names[] = {QStringLiteral("实测"), QStringLiteral("拟合")};
-    const QColor colours[] = {kCurveColour, kFittedCurveColour};
+    // A row per curve: a short line in each colour and its name; the third only while a
+    // competing reading is shown.
+    const QString names[] = {QStringLiteral("实测"), QStringLiteral("拟合"),
+                             QStringLiteral("备选")};
+    const QColor colours[] = {kCurveColour, kFittedCurveColour, kAlternativeCurveColour};
+    const int rows = w.alternativePolyline.size() > 1 ? 3 : 2;
     const int lh = m_.lineHeight();
     int textW = 0;
     for (const QString& n : names) textW = std::max(textW, m_.textWidth(n.toStdString()));
@@ -214,14 +222,14 @@ void PanePainter::overlayLegend(QPainter& p, const WavePane& w) const {
     const QRect plot = toQRect(w.plotRect);
     // the lower right corner: the information text holds the upper one, and a trace
     // has mostly died away by then
-    const int boxW = pad * 3 + lineW + textW, boxH = pad * 2 + lh * 2;
+    const int boxW = pad * 3 + lineW + textW, boxH = pad * 2 + lh * rows;
     const QRect box(plot.right() - pad - boxW, plot.bottom() - pad - boxH, boxW, boxH);
     if (box.left() <= plot.left() || box.top() <= plot.top()) return;
     p.save();
     p.fillRect(box, kLabelHaloColour);
     p.setPen(cosmeticPen(kPlotBorderColour));
     p.drawRect(box.adjusted(0, 0, -1, -1));
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < rows; ++i) {
         const int y = box.top() + pad + i * lh;
         p.setPen(QPen(colours[i], 2));
         p.drawLine(box.left() + pad, y + lh / 2, box.left() + pad + lineW, y + lh / 2);

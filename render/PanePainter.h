@@ -42,6 +42,8 @@ inline const QColor kDefectColour{200, 0, 200};
 inline const QColor kMarkerColour{0, 128, 0};
 // The fitted model's trace drawn over the measured one (automatic interpretation).
 inline const QColor kFittedCurveColour{230, 110, 0};
+// A competing reading's fitted trace, drawn beside the chosen one to weigh them.
+inline const QColor kAlternativeCurveColour{0, 150, 150};
 
 // The gain of an amplification step, for the grey curve under a trace: gain[i]
 // belongs to sample `from + i`.

@@ -554,10 +554,6 @@ Warning: forcing it to stop makes the program quit abnormally!</translation>
         <translation>Apply</translation>
     </message>
     <message>
-        <source>把选中各行的建议写入桩头、桩底、缺陷和完整性类别</source>
-        <translation>Write the suggestions of the selected rows into pile head, toe, defects and integrity class</translation>
-    </message>
-    <message>
         <source>全部采用(&amp;Q)</source>
         <translation>Apply &amp;All</translation>
     </message>
@@ -1084,6 +1080,82 @@ Warning: forcing it to stop makes the program quit abnormally!</translation>
     <message>
         <source>无法打开并口 %1：%2</source>
         <translation>Cannot open the parallel port %1: %2</translation>
+    </message>
+    <message>
+        <source>已采用%1个测点的判读结果，其中%2个为备选解释</source>
+        <translation>Adopted the interpretation of %1 point(s), %2 of them an alternative reading</translation>
+    </message>
+    <message>
+        <source>已采用%1个测点的判读结果</source>
+        <translation>Adopted the interpretation of %1 point(s)</translation>
+    </message>
+    <message>
+        <source>没有可采用的判读结果</source>
+        <translation>No interpretation could be adopted</translation>
+    </message>
+    <message>
+        <source>%1m（未找到桩底反射）</source>
+        <translation>%1 m (no toe echo found)</translation>
+    </message>
+    <message>
+        <source>%1类，桩底 %2，缺陷：%3，证据差 %4</source>
+        <translation>class %1, toe %2, changes: %3, evidence gap %4</translation>
+    </message>
+    <message>
+        <source>（%1）</source>
+        <translation> (%1)</translation>
+    </message>
+    <message>
+        <source>存疑：%1</source>
+        <translation>Uncertain: %1</translation>
+    </message>
+    <message>
+        <source>其他可能的解释（证据差越小越接近所选解释）：</source>
+        <translation>Other possible readings (the smaller the evidence gap, the closer to the chosen one):</translation>
+    </message>
+    <message>
+        <source>已采用</source>
+        <translation>Adopted</translation>
+    </message>
+    <message>
+        <source>已采用（备选%1）</source>
+        <translation>Adopted (alternative %1)</translation>
+    </message>
+    <message>
+        <source>无法判读</source>
+        <translation>Not interpretable</translation>
+    </message>
+    <message>
+        <source>%1（%2种其他解释）</source>
+        <translation>%1 (%2 other readings)</translation>
+    </message>
+    <message>
+        <source>存疑原因</source>
+        <translation>Reason</translation>
+    </message>
+    <message>
+        <source>桩长说明</source>
+        <translation>Length Remark</translation>
+    </message>
+    <message>
+        <source>把选中各行的建议写入桩头、桩底、缺陷和完整性类别（选了备选解释的行写入该解释）</source>
+        <translation>Write the proposals of the selected rows as head, toe, defects and integrity class (a row with an alternative chosen writes that alternative)</translation>
+    </message>
+    <message>
+        <source>备选解释</source>
+        <translation>Alternative readings</translation>
+    </message>
+    <message>
+        <source>当前行的其他可能解释：选中一种，完整性分析波形上以另一种颜色叠加其拟合波形</source>
+        <translation>Other possible readings of the current row: choose one to overlay its fitted trace in a second colour on the integrity trace</translation>
+    </message>
+    <message>
+        <source>备选解释(&amp;K)：</source>
+        <translation>Alternative &amp;readings:</translation>
+    </message>
+    <message>
+        <source>所选解释：%1类，桩底 %2</source>
+        <translation>Chosen reading: class %1, toe %2</translation>
     </message>
 </context>
 <context>
@@ -3129,6 +3201,14 @@ matches the settings of &quot;Print Setup&quot;:
     <message>
         <source>没有测点，不能保存！</source>
         <translation>The project has no points and cannot be saved.</translation>
+    </message>
+    <message>
+        <source>判读结果(&amp;I)</source>
+        <translation>In&amp;terpretation Results</translation>
+    </message>
+    <message>
+        <source>显隐判读结果</source>
+        <translation>Show/Hide Interpretation Results</translation>
     </message>
 </context>
 </TS>

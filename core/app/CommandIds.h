@@ -55,6 +55,7 @@ enum class CommandId : int {
     ViewPointListPanel = 32857,
     ViewHistoryPanel = 32858,
     ViewInfoPanel = 32859,
+    ViewInterpretationPanel = 32888,  // 判读结果
     ViewCrossCursor = 32868,
     ViewLineCursor = 32869,
     ViewCursorInfo = 32870,

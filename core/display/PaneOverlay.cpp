@@ -15,7 +15,10 @@ double LeastSquaresScale(const std::vector<float>& curve, const float* trace, in
 }
 
 std::vector<float> ScaledToTrace(const std::vector<float>& curve, const float* trace, int n) {
-    const double k = LeastSquaresScale(curve, trace, n);
+    return Scaled(curve, LeastSquaresScale(curve, trace, n), n);
+}
+
+std::vector<float> Scaled(const std::vector<float>& curve, double k, int n) {
     const size_t m = std::min(curve.size(), static_cast<size_t>(std::max(n, 0)));
     std::vector<float> out(m);
     for (size_t i = 0; i < m; ++i) out[i] = static_cast<float>(k * curve[i]);

@@ -18,7 +18,10 @@ struct ProfileSegment {
 };
 
 struct PointOverlay {
-    std::vector<float> curve;             // one value per sample of the point's trace, any scale
+    std::vector<float> curve;  // one value per sample of the point's trace, any scale
+    // A competing reading's trace in the same scale as `curve`, drawn beside it so that
+    // the two can be weighed; empty: none.
+    std::vector<float> alternative;
     std::vector<ProfileSegment> profile;  // top to toe; empty: none
 };
 
@@ -28,5 +31,8 @@ double LeastSquaresScale(const std::vector<float>& curve, const float* trace, in
 
 // The curve times that factor, at most n samples long.
 std::vector<float> ScaledToTrace(const std::vector<float>& curve, const float* trace, int n);
+
+// The curve times k, at most n samples long.
+std::vector<float> Scaled(const std::vector<float>& curve, double k, int n);
 
 }  // namespace sondara

@@ -467,6 +467,8 @@ void WaveDisplayModel::release(size_t i) {
     w.overlay.reset();
     w.overlayCurve = {};
     w.overlayPolyline = {};
+    w.alternativeCurve = {};
+    w.alternativePolyline = {};
 }
 
 const WavePane& WaveDisplayModel::ensurePane(int i) {
@@ -513,10 +515,15 @@ void WaveDisplayModel::finishGeometry(WavePane& w) {
     w.overlay = w.kind == PaneKind::TimeTrace && !w.waveTrain && p && overlayFor
                     ? overlayFor(w.pointIndex)
                     : nullptr;
-    w.overlayCurve =
-        w.overlay ? ScaledToTrace(w.overlay->curve, p->samples.data(), n) : std::vector<float>{};
+    // both readings are traces of the same model in the same unit: one factor for both,
+    // so that their heights compare as they were fitted
+    const double k = w.overlay ? LeastSquaresScale(w.overlay->curve, p->samples.data(), n) : 0.0;
+    w.overlayCurve = w.overlay ? Scaled(w.overlay->curve, k, n) : std::vector<float>{};
     w.overlayPolyline =
         BuildPolyline(w.overlayCurve.data(), static_cast<int>(w.overlayCurve.size()), h, v);
+    w.alternativeCurve = w.overlay ? Scaled(w.overlay->alternative, k, n) : std::vector<float>{};
+    w.alternativePolyline =
+        BuildPolyline(w.alternativeCurve.data(), static_cast<int>(w.alternativeCurve.size()), h, v);
     w.zeroLineShown = (w.kind == PaneKind::TimeTrace && !w.waveTrain) ||
                       w.kind == PaneKind::AverageTrace || w.kind == PaneKind::WaveletComponent;
     w.head = {};

@@ -94,6 +94,9 @@ struct WavePane {
     std::shared_ptr<const PointOverlay> overlay;
     std::vector<float> overlayCurve;
     std::vector<PolylinePoint> overlayPolyline;
+    // the overlay's competing reading, scaled by the same factor as its curve
+    std::vector<float> alternativeCurve;
+    std::vector<PolylinePoint> alternativePolyline;
 
     const char* unit() const { return logUnit ? "dB" : "mV"; }
 };

@@ -63,6 +63,7 @@ constexpr IconEntry kIcons[] = {
     {CommandId::ViewPointListPanel, "ViewPointListPanel", nullptr},
     {CommandId::ViewHistoryPanel, "ViewHistoryPanel", nullptr},
     {CommandId::ViewInfoPanel, "ViewInfoPanel", nullptr},
+    {CommandId::ViewInterpretationPanel, "ViewInterpretationPanel", nullptr},
     {CommandId::ViewCrossCursor, "ViewCrossCursor", nullptr},
     {CommandId::ViewLineCursor, "ViewLineCursor", nullptr},
     {CommandId::ViewCursorInfo, "ViewCursorInfo", nullptr},

@@ -10,6 +10,11 @@ namespace {
 const CommandModuleRegistrar kRegistrar([](CommandRegistry& r, CMainFrame& frame) {
     auto* c = new InterpretationController(frame);
     r.add({CommandId::MarkInterpret, [c] { c->run(); }, [c] { return c->canRun(); }, {}});
+    // 查看 → 判读结果: the panel comes back after it was closed, its overlays never left
+    r.add({CommandId::ViewInterpretationPanel,
+           [c] { c->setPanelVisible(!c->dock()->isVisible()); },
+           {},
+           [c] { return c->dock()->isVisible(); }});
 });
 
 }  // namespace

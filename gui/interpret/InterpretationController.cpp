@@ -3,6 +3,7 @@
 #include <QDockWidget>
 #include <QEventLoop>
 #include <QProgressDialog>
+#include <QStatusBar>
 #include <QTimer>
 #include <algorithm>
 #include <atomic>
@@ -18,6 +19,12 @@
 namespace sondara::gui {
 
 namespace {
+
+// The room the panel is given when it is shown: its summary, the header, about eight
+// rows and its buttons; and how long the status bar tells what 采用 did.
+constexpr int kPanelHeight = 300;
+constexpr int kPanelWidth = 640;
+constexpr int kAdoptMessageMs = 10000;
 
 // What the worker thread owns: its own copy of the points, so that nothing the
 // interface thread does meanwhile can reach it, and what it hands back.
@@ -42,6 +49,9 @@ InterpretationController::InterpretationController(CMainFrame& frame)
     dock_->setWidget(panel_);
     dock_->setAllowedAreas(Qt::AllDockWidgetAreas);
     frame.addDockWidget(Qt::BottomDockWidgetArea, dock_);
+    // A tab beside the 信息栏, across the whole bottom: beside it the table had a fifth of
+    // the width, too little for a single row, and under it the 信息栏 kept only its tabs.
+    if (QDockWidget* info = frame.dock(CMainFrame::kDockInfo)) frame.tabifyDockWidget(info, dock_);
     frame.registerDock(CMainFrame::kDockInterpretation, dock_);
     dock_->hide();  // until the first run
 
@@ -51,7 +61,10 @@ InterpretationController::InterpretationController(CMainFrame& frame)
     });
     connect(panel_, &InterpretationPanel::pointSelected, &frame, &CMainFrame::onPointSelected);
     connect(panel_, &InterpretationPanel::adoptRequested, this,
-            [this](const std::vector<PointInterpretation>& rows) { adopt(rows); });
+            [this](const std::vector<PointInterpretation>& rows,
+                   const std::vector<int>& alternatives) { adopt(rows, alternatives); });
+    connect(panel_, &InterpretationPanel::alternativeChosen, this,
+            &InterpretationController::showAlternative);
     connect(panel_, &InterpretationPanel::adoptAllRequested, this, [this] { adoptAllClear(); });
     connect(&frame, &CMainFrame::documentReplaced, this, [this] {
         // the views still on the screen may belong to the document that has just gone:
@@ -145,9 +158,27 @@ bool InterpretationController::run() {
     if (cancelled) return false;  // the document and the results stay as they were
 
     setResults(std::move(job->results), job->site);
+    setPanelVisible(true);
+    return true;
+}
+
+void InterpretationController::setPanelVisible(bool visible) {
+    if (!visible) {
+        dock_->hide();
+        return;
+    }
     dock_->show();
     dock_->raise();
-    return true;
+    if (dock_->isFloating()) return;
+    // However the dock was left (squeezed by the window or by hand), it comes back with
+    // room for its rows.
+    const Qt::DockWidgetArea area = frame_.dockWidgetArea(dock_);
+    const bool across = area == Qt::BottomDockWidgetArea || area == Qt::TopDockWidgetArea;
+    const int want =
+        std::max(across ? kPanelHeight : kPanelWidth,
+                 across ? panel_->minimumSizeHint().height() : panel_->minimumSizeHint().width());
+    if ((across ? dock_->height() : dock_->width()) < want)
+        frame_.resizeDocks({dock_}, {want}, across ? Qt::Vertical : Qt::Horizontal);
 }
 
 std::shared_ptr<const PointOverlay> InterpretationController::overlayFor(int point) const {
@@ -155,17 +186,34 @@ std::shared_ptr<const PointOverlay> InterpretationController::overlayFor(int poi
     return it == overlays_.end() ? nullptr : it->second;
 }
 
+std::shared_ptr<const PointOverlay> InterpretationController::makeOverlay(
+    const PointInterpretation& r, int k) const {
+    if (!r.error.empty() || (r.fitted.empty() && r.profile.empty())) return nullptr;
+    auto o = std::make_shared<PointOverlay>();
+    o->curve = r.fitted;
+    if (k >= 0 && k < static_cast<int>(r.alternatives.size()))
+        o->alternative = r.alternatives[static_cast<size_t>(k)].fitted;
+    for (const ImpedanceSegment& s : r.profile) o->profile.push_back({s.top, s.bottom, s.ratio});
+    return o;
+}
+
+void InterpretationController::showAlternative(int point, int k) {
+    auto it = std::find_if(results_.begin(), results_.end(),
+                           [point](const PointInterpretation& r) { return r.point == point; });
+    if (it == results_.end()) return;
+    if (auto o = makeOverlay(*it, k))
+        overlays_[point] = std::move(o);
+    else
+        overlays_.erase(point);
+    rebuildViews();
+}
+
 void InterpretationController::setResults(std::vector<PointInterpretation> results,
                                           const SiteWaveSpeed& site) {
     overlays_.clear();
-    for (const PointInterpretation& r : results) {
-        if (!r.error.empty() || (r.fitted.empty() && r.profile.empty())) continue;
-        auto o = std::make_shared<PointOverlay>();
-        o->curve = r.fitted;
-        for (const ImpedanceSegment& s : r.profile)
-            o->profile.push_back({s.top, s.bottom, s.ratio});
-        overlays_[r.point] = std::move(o);
-    }
+    for (const PointInterpretation& r : results)
+        if (auto o = makeOverlay(r, InterpretationModel::kChosenReading))
+            overlays_[r.point] = std::move(o);
     results_ = results;
     panel_->setResults(std::move(results), site);
     if (DocumentHost* h = frame_.document()) panel_->showPoint(h->doc().currentPoint);
@@ -181,12 +229,31 @@ void InterpretationController::clear(bool redraw) {
     if (redraw) rebuildViews();
 }
 
-int InterpretationController::adopt(const std::vector<PointInterpretation>& rows) {
+int InterpretationController::adopt(const std::vector<PointInterpretation>& rows,
+                                    const std::vector<int>& alternatives) {
     DocumentHost* h = frame_.document();
     if (!h || rows.empty()) return 0;
     for (CSondaraView* v : frame_.analysisViews())
         if (!v->concludePendingOperation(&frame_, CommandId::None)) return 0;
-    return applyInterpretation(h->doc(), rows);
+    applyInterpretation(h->doc(), rows);
+    // every row that could be written is marked, also one whose marks were already so
+    int adopted = 0, other = 0;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const PointInterpretation& r = rows[i];
+        if (!r.error.empty() || !h->doc().validPoint(r.point)) continue;
+        const int k =
+            i < alternatives.size() ? alternatives[i] : InterpretationModel::kChosenReading;
+        panel_->model()->markAdopted(r.point, k);
+        ++adopted;
+        other += k >= 0;
+    }
+    const QString message =
+        other > 0
+            ? QObject::tr("已采用%1个测点的判读结果，其中%2个为备选解释").arg(adopted).arg(other)
+        : adopted > 0 ? QObject::tr("已采用%1个测点的判读结果").arg(adopted)
+                      : QObject::tr("没有可采用的判读结果");
+    frame_.statusBar()->showMessage(message, kAdoptMessageMs);
+    return adopted;
 }
 
 int InterpretationController::adoptAllClear() {

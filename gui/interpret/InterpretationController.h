@@ -38,18 +38,30 @@ public:
 
     const std::vector<PointInterpretation>& results() const { return results_; }
     std::shared_ptr<const PointOverlay> overlayFor(int point) const;
-    // Writes the proposals of `rows` into the project as one change; returns the points changed.
-    int adopt(const std::vector<PointInterpretation>& rows);
+    // Writes the proposals of `rows` into the project as one change, marks their rows
+    // adopted (alternatives[i]: the competing reading rows[i] is, none when not given)
+    // and says in the status bar what was done; returns the points adopted.
+    int adopt(const std::vector<PointInterpretation>& rows,
+              const std::vector<int>& alternatives = {});
     int adoptAllClear();
+    // Shows competing reading `k` of `point` beside its chosen one in the integrity
+    // pane (InterpretationModel::kChosenReading: the chosen one alone).
+    void showAlternative(int point, int k);
     void clear(bool redraw = true);
 
     InterpretationPanel* panel() const { return panel_; }
     QDockWidget* dock() const { return dock_; }
+    // Shows or hides the panel (查看 → 判读结果); shown, it is given room for its rows.
+    void setPanelVisible(bool visible);
+
+    // Shows results of the open project's points in the panel and the displays, as a run
+    // of 自动判读 does when it ends.
+    void setResults(std::vector<PointInterpretation> results, const SiteWaveSpeed& site);
 
 private:
-    void setResults(std::vector<PointInterpretation> results, const SiteWaveSpeed& site);
     void hookViews();
     void rebuildViews();
+    std::shared_ptr<const PointOverlay> makeOverlay(const PointInterpretation& r, int k) const;
 
     CMainFrame& frame_;
     InterpretationPanel* panel_ = nullptr;

@@ -1,5 +1,6 @@
 #include "gui/interpret/InterpretationPanel.h"
 
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -37,48 +38,79 @@ InterpretationPanel::InterpretationPanel(QWidget* parent) : QWidget(parent) {
     // fixed row heights: a site of thousands of rows is never measured row by row
     table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
-    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    table_->horizontalHeader()->setStretchLastSection(true);
-    table_->horizontalHeader()->setSortIndicator(InterpretationModel::Confidence,
-                                                 Qt::AscendingOrder);
+    // The changes take the width that is left; every other column is as wide as its
+    // texts (the header measures at most its first thousand rows).
+    QHeaderView* header = table_->horizontalHeader();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(InterpretationModel::Defects, QHeaderView::Stretch);
+    header->setMinimumSectionSize(36);
+    header->setSortIndicator(InterpretationModel::Confidence, Qt::AscendingOrder);
     table_->setSortingEnabled(true);
-    table_->setColumnWidth(InterpretationModel::Defects, 200);
+    // a few rows always show, whatever the dock is squeezed to
+    table_->setMinimumHeight(table_->verticalHeader()->defaultSectionSize() * 4 +
+                             header->sizeHint().height() + 2 * table_->frameWidth());
 
     adopt_ = new QPushButton(QObject::tr("采用(&Y)"), this);
     adopt_->setObjectName("interpretAdopt");
     adopt_->setAccessibleName(QObject::tr("采用"));
-    adopt_->setToolTip(QObject::tr("把选中各行的建议写入桩头、桩底、缺陷和完整性类别"));
+    adopt_->setToolTip(QObject::tr(
+        "把选中各行的建议写入桩头、桩底、缺陷和完整性类别（选了备选解释的行写入该解释）"));
     adoptAll_ = new QPushButton(QObject::tr("全部采用(&Q)"), this);
     adoptAll_->setObjectName("interpretAdoptAll");
     adoptAll_->setAccessibleName(QObject::tr("全部采用"));
     adoptAll_->setToolTip(QObject::tr("采用所有可信度为“清晰”的建议"));
 
+    alternatives_ = new QComboBox(this);
+    alternatives_->setObjectName("interpretAlternatives");
+    alternatives_->setAccessibleName(QObject::tr("备选解释"));
+    alternatives_->setToolTip(
+        QObject::tr("当前行的其他可能解释：选中一种，完整性分析波形上以另一种颜色叠加其拟合波形"));
+    alternatives_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    alternatives_->setMinimumContentsLength(24);
+    alternatives_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    auto* alternativesLabel = new QLabel(QObject::tr("备选解释(&K)："), this);
+    alternativesLabel->setBuddy(alternatives_);
+
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(adopt_);
     buttons->addWidget(adoptAll_);
-    buttons->addStretch();
+    buttons->addSpacing(12);
+    buttons->addWidget(alternativesLabel);
+    buttons->addWidget(alternatives_, 1);
     auto* v = new QVBoxLayout(this);
     v->setContentsMargins(2, 2, 2, 2);
     v->addWidget(summary_);
     v->addWidget(table_, 1);
     v->addLayout(buttons);
     setFocusProxy(table_);
+    setMinimumWidth(420);
 
     connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& cur) {
+                fillAlternatives();
                 if (following_ || !cur.isValid()) return;
                 if (const PointInterpretation* r = model_->resultAt(cur.row()))
                     emit pointSelected(r->point);
             });
     connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &InterpretationPanel::updateButtons);
-    connect(model_, &QAbstractItemModel::modelReset, this, &InterpretationPanel::updateButtons);
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+        updateButtons();
+        fillAlternatives();
+    });
+    connect(model_, &QAbstractItemModel::layoutChanged, this,
+            &InterpretationPanel::fillAlternatives);
+    connect(alternatives_, &QComboBox::currentIndexChanged, this, [this](int i) {
+        if (!filling_ && i >= 0) chooseAlternative(i - 1);
+    });
     connect(adopt_, &QPushButton::clicked, this, [this] {
         const std::vector<PointInterpretation> rows = selectedResults();
-        if (!rows.empty()) emit adoptRequested(rows);
+        if (!rows.empty()) emit adoptRequested(rows, selectedAlternatives());
     });
     connect(adoptAll_, &QPushButton::clicked, this, [this] { emit adoptAllRequested(); });
     updateButtons();
+    fillAlternatives();
 }
 
 void InterpretationPanel::setResults(std::vector<PointInterpretation> results,
@@ -95,7 +127,6 @@ void InterpretationPanel::setResults(std::vector<PointInterpretation> results,
         text += QObject::tr("桩底清晰且已填桩长的Ⅰ类测点不足五个，未求场地平均波速。");
     summary_->setText(text);
     model_->setResults(std::move(results));
-    table_->resizeColumnToContents(InterpretationModel::Pile);
 }
 
 void InterpretationPanel::clear() {
@@ -108,8 +139,54 @@ std::vector<PointInterpretation> InterpretationPanel::selectedResults() const {
     for (const QModelIndex& i : table_->selectionModel()->selectedRows()) rows.insert(i.row());
     std::vector<PointInterpretation> out;
     for (int row : rows)
-        if (const PointInterpretation* r = model_->resultAt(row)) out.push_back(*r);
+        if (model_->resultAt(row)) out.push_back(model_->readingToAdopt(row));
     return out;
+}
+
+std::vector<int> InterpretationPanel::selectedAlternatives() const {
+    std::set<int> rows;
+    for (const QModelIndex& i : table_->selectionModel()->selectedRows()) rows.insert(i.row());
+    std::vector<int> out;
+    for (int row : rows)
+        if (model_->resultAt(row)) out.push_back(model_->chosenAlternative(row));
+    return out;
+}
+
+void InterpretationPanel::chooseAlternative(int k) {
+    const int row = table_->selectionModel()->currentIndex().row();
+    const PointInterpretation* r = model_->resultAt(row);
+    if (!r) return;
+    model_->setChosenAlternative(row, k);
+    const int chosen = model_->chosenAlternative(row);
+    if (alternatives_->currentIndex() != chosen + 1) {
+        filling_ = true;
+        alternatives_->setCurrentIndex(chosen + 1);
+        filling_ = false;
+    }
+    emit alternativeChosen(r->point, chosen);
+}
+
+void InterpretationPanel::fillAlternatives() {
+    const int row = table_->selectionModel()->currentIndex().row();
+    const PointInterpretation* r = model_->resultAt(row);
+    filling_ = true;
+    alternatives_->clear();
+    if (r && r->error.empty()) {
+        alternatives_->addItem(QObject::tr("所选解释：%1类，桩底 %2")
+                                   .arg(InterpretationModel::classText(r->integrityClass),
+                                        InterpretationModel::toeText(r->toeFound, r->toeDepth)));
+        for (size_t k = 0; k < r->alternatives.size(); ++k) {
+            const QString line = QStringLiteral("%1. %2").arg(k + 1).arg(
+                InterpretationModel::alternativeText(r->alternatives[k]));
+            alternatives_->addItem(line);
+            alternatives_->setItemData(alternatives_->count() - 1, line, Qt::ToolTipRole);
+        }
+        alternatives_->setCurrentIndex(model_->chosenAlternative(row) + 1);
+    } else {
+        alternatives_->addItem(QObject::tr("无"));
+    }
+    alternatives_->setEnabled(r && !r->alternatives.empty());
+    filling_ = false;
 }
 
 void InterpretationPanel::showPoint(int point) {

@@ -221,6 +221,8 @@ define("ViewAnalysisToolbar", window(bar=False) + rect(17, 3, 5, 18, INK, 0, LIG
 define("ViewPointListPanel", window() + rect(2, 7, 7, 14, INK, 0, LIGHT, 0) + path("M4 10H7M4 13H7M4 16H7", INK, 1.5))
 define("ViewHistoryPanel", window() + rect(15, 7, 7, 14, INK, 0, LIGHT, 0) + path("M17 10H20M17 13H20M17 16H20", WAVE, 1.5))
 define("ViewInfoPanel", window() + rect(2, 15, 20, 6, INK, 0, LIGHT, 0) + path("M5 18H9M12 18H19", INK, 1.5))
+define("ViewInterpretationPanel", window() + rect(2, 12, 20, 9, INK, 0, LIGHT, 0) + path("M4 15H8M11 15H20M4 18.5H8M11 18.5H20", INK, 1.3) +
+       path("M5 9.5L7 11L11 7", MARK, 1.8))
 define("ViewCrossCursor", wave(LIGHT, 2) + line(12, 2, 12, 22, MARK, 1.8) + line(2, 12, 22, 12, MARK, 1.8) + circle(12, 12, 3, MARK, 1.5))
 define("ViewLineCursor", wave(WAVE, 2) + line(12, 2, 12, 22, MARK, 2))
 define("ViewCursorInfo", wave(LIGHT, 2) + line(8, 2, 8, 22, MARK, 1.5) + rect(11, 3, 11, 9, INK, 1.5, PAPER) + path("M13 6H20M13 9H18", INK, 1.2))

@@ -108,6 +108,45 @@ TEST(InterpretationOverlay, TheFittedCurveLiesOnTheTraceInItsOwnColourWithALegen
     EXPECT_EQ(left, 0);
 }
 
+TEST(InterpretationOverlay, ACompetingReadingIsDrawnBesideInItsOwnColourAndScale) {
+    Scene s(false);
+    // the competing reading: the echo of the toe half as high, in the fit's own scale
+    s.overlay->alternative = s.overlay->curve;
+    for (size_t i = 600; i < 640; ++i) s.overlay->alternative[i] /= 2;
+    const QImage img = s.render();
+    const WavePane& w = s.model.ensurePane(0);
+    // the chosen reading's factor (5) scales it too: its blow lies on the trace's
+    ASSERT_EQ(w.alternativeCurve.size(), w.overlayCurve.size());
+    EXPECT_FLOAT_EQ(w.alternativeCurve[80], w.overlayCurve[80]);
+    EXPECT_FLOAT_EQ(w.alternativeCurve[620], w.overlayCurve[620] / 2);
+    // where the readings differ its own colour shows; the chosen one is drawn over it
+    int teal = 0;
+    for (size_t i = 0; i < w.alternativePolyline.size(); ++i) {
+        const PolylinePoint& q = w.alternativePolyline[i];
+        teal += QColor(img.pixel(q.x, q.y)) == kAlternativeCurveColour;
+    }
+    EXPECT_GT(teal, 5);
+    EXPECT_EQ(QColor(img.pixel(w.overlayPolyline[5].x, w.overlayPolyline[5].y)),
+              kFittedCurveColour);
+    // the legend gains a third row in that colour
+    auto legendInk = [&](const QImage& im, const QColor& c) {
+        int n = 0;
+        for (int y = w.plotRect.bottom - 70; y < w.plotRect.bottom; ++y)
+            for (int x = w.plotRect.right - 100; x < w.plotRect.right; ++x)
+                n += y != w.zeroLineY && QColor(im.pixel(x, y)) == c;
+        return n;
+    };
+    EXPECT_GT(legendInk(img, kAlternativeCurveColour), 10);
+    // without it, nothing of that colour anywhere
+    s.overlay->alternative.clear();
+    const QImage plain = s.render();
+    int left = 0;
+    for (int y = 0; y < plain.height(); ++y)
+        for (int x = 0; x < plain.width(); ++x)
+            left += QColor(plain.pixel(x, y)) == kAlternativeCurveColour;
+    EXPECT_EQ(left, 0);
+}
+
 TEST(InterpretationOverlay, ThePileSketchShowsTheFittedProfile) {
     Scene s(true);
     // a narrowing to half the impedance from 4 to 5 m
