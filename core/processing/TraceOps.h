@@ -1,11 +1,16 @@
 #pragma once
 // The time-domain operations behind the processing kinds (the digital filter is in
-// Filter.h). Each one reads n float32 samples from `input`, works on a private copy
-// in extended precision (long double) and writes n samples to `output`, which may be
-// the input array. They return 1, or 0 without writing anything when n <= 0.
-// Positions are sample indices (0 = first sample).
+// Filter.h). Each one reads n float32 samples from `input` and writes n samples to
+// `output`, which may be the input array. They return 1, or 0 without writing anything
+// when n <= 0. Positions are sample indices (0 = first sample).
 //
-// Thread-safe: no shared state.
+// The results are those of computing in extended precision (long double) and rounding
+// to float32. The operations a replay spends its time in (exponential gain, mean
+// removal, smoothing, integration) compute in double, several samples at a time, and
+// use extended precision only for the samples whose rounding double leaves in doubt;
+// every float32 they write is the one the extended computation gives.
+//
+// Thread-safe: the gain tables and work buffers they keep belong to the calling thread.
 namespace sondara {
 
 // Gain rising from 1 at `start` to `factor` (law 0, exponential) or 1 + `factor`
