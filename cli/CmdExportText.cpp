@@ -42,20 +42,21 @@ int runExportText(const Args& args) {
 
     TextExportSettings settings;
     std::string message = validateTextExportForm(form, settings);
-    if (!message.empty()) return std::fprintf(stderr, "%s\n", message.c_str()), kExitUsage;
+    if (!message.empty()) return printError(message), kExitUsage;
 
+    if (int rc = checkOutputs({form.path})) return rc;
     CSondaraDoc doc;
-    if (int rc = loadProject(doc, positional[0])) return rc;
+    if (int rc = loadProject(doc, positional[0], LoadFor::Writing)) return rc;
     if (point > 0) {
         if (point > doc.pointCount())
-            return std::fprintf(stderr, "export-text: point %ld does not exist (%d points)\n",
-                                point, doc.pointCount()),
+            return printError("point " + std::to_string(point) + " does not exist (" +
+                              std::to_string(doc.pointCount()) + " points)"),
                    kExitUsage;
         doc.selectPoint(static_cast<int>(point - 1));
     }
     message = ExportWaveText(doc, settings);
     if (!message.empty()) {
-        std::fprintf(stderr, "%s\n", message.c_str());
+        printError(message);
         return message == kMsgBadExportPath ? kExitFile : kExitUsage;
     }
     return kExitOk;
@@ -74,7 +75,9 @@ CliRegistrar reg{
      "  --time       1: each sample is preceded by its time in us (default 0)\n"
      "  --separator  text after every value (default a single blank; must not contain %)\n"
      "Exit codes: 0 done, 1 bad options or no point to export, 2 a file cannot be read or\n"
-     "written. The dialog's remembered settings (MirSetOutT.dat) are neither read nor written.",
+     "written (a read-only OUT.txt is not replaced), 3 FILE read only partly and nothing\n"
+     "written (see --allow-partial). The dialog's remembered settings (MirSetOutT.dat) are neither "
+     "read nor written.",
      runExportText}};
 
 }  // namespace

@@ -49,13 +49,14 @@ int runReport(const Args& args) {
     app.add_flag("--no-figures", noFigures);
     if (std::string why = parseCommandLine(app, args); !why.empty()) return usage(why);
 
+    if (int rc = checkOutputs({out})) return rc;
     CSondaraDoc doc;
-    if (int rc = loadProject(doc, file); rc != kExitOk) return rc;
+    if (int rc = loadProject(doc, file, LoadFor::Writing); rc != kExitOk) return rc;
     if (!check.empty())
         if (std::string why = applyCheckOption(doc, check); !why.empty()) return usage(why);
     if (doc.pointCount() == 0) return kExitOk;
     if (doc.checkedList.empty()) {
-        std::fprintf(stderr, "%s\n", kNoPointsForReport);
+        printError(kNoPointsForReport);
         return kExitUsage;
     }
     ReportInfo info;
@@ -63,11 +64,11 @@ int runReport(const Args& args) {
     if (!infoPath.empty()) {
         std::string text, error;
         if (!readText(infoPath, text)) {
-            std::fprintf(stderr, "report: cannot read %s\n", infoPath.c_str());
+            printError("cannot read " + infoPath);
             return kExitFile;
         }
         if (!ApplyReportInfoJson(text, info, error)) {
-            std::fprintf(stderr, "report: %s: %s\n", infoPath.c_str(), error.c_str());
+            printError(infoPath + ": " + error);
             return kExitUsage;
         }
     }
@@ -88,7 +89,7 @@ int runReport(const Args& args) {
     if (templ.empty()) templ = FindReportTemplate();
     std::string error;
     if (!WriteWordReport(doc, in, templ, out, error)) {
-        std::fprintf(stderr, "report: %s\n", error.c_str());
+        printError(error);
         return kExitFile;
     }
     return kExitOk;
@@ -113,8 +114,9 @@ const CliRegistrar kRegistrar{CliCommand{
         kUsage +
         "  --check       check these points first (the file is not changed)\n"
         "  --template    another template with the same named places\n"
-        "Exit codes: 0 ok, 1 bad arguments or no checked point, 2 a file cannot be read or "
-        "written.\n",
+        "Exit codes: 0 ok, 1 bad arguments or no checked point, 2 a file cannot be read or\n"
+        "written (a read-only OUT is not replaced), 3 FILE read only partly and nothing\n"
+        "written (see --allow-partial).\n",
     runReport}};
 
 }  // namespace

@@ -87,6 +87,7 @@ int main(int argc, char** argv) {
         printOverview(stderr);
         return kExitUsage;
     }
+    globalOptions().command = it->first;
     Args args(argv + 2, argv + argc);
     if (!takeGlobalOptions(args)) return kExitUsage;
     if (!globalOptions().logFile.empty())

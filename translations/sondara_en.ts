@@ -1085,6 +1085,10 @@ Warning: forcing it to stop makes the program quit abnormally!</translation>
         <source>无法打开并口 %1：%2</source>
         <translation>Cannot open the parallel port %1: %2</translation>
     </message>
+    <message>
+        <source>文件%1为只读，不能保存！</source>
+        <translation>The file %1 is read-only and cannot be saved.</translation>
+    </message>
 </context>
 <context>
     <name>sondara</name>
@@ -3129,6 +3133,10 @@ matches the settings of &quot;Print Setup&quot;:
     <message>
         <source>没有测点，不能保存！</source>
         <translation>The project has no points and cannot be saved.</translation>
+    </message>
+    <message>
+        <source>文件%s为只读，不能保存！</source>
+        <translation>The file %s is read-only and cannot be saved.</translation>
     </message>
 </context>
 </TS>
