@@ -108,7 +108,7 @@ void setJson(JsonWriter& j, const CSondaraDoc& doc, const ProjectInfo& info,
 }
 
 const char* kInfoUsage = "usage: sondara-cli info FILE [--json]\n";
-const char* kDumpUsage = "usage: sondara-cli dump FILE --point N [--raw] [--original]\n";
+const char* kDumpUsage = "usage: sondara-cli dump FILE --points N [--raw] [--original]\n";
 const char* kConvertUsage = "usage: sondara-cli convert IN OUT\n";
 const char* kMergeUsage = "usage: sondara-cli merge OUT IN... [--continue]\n";
 const char* kSaveCheckedUsage = "usage: sondara-cli save-checked IN OUT\n";
@@ -195,7 +195,7 @@ int runDump(const Args& args) {
     bool raw = false, original = false;
     CLI::App app{"dump"};
     app.add_option("FILE", path)->required();
-    app.add_option("--point", point)->required()->check(CLI::Range(1L, 999999999L));
+    app.add_option("--point,--points", point)->required()->check(CLI::Range(1L, 999999999L));
     app.add_flag("--raw", raw);
     app.add_flag("--original", original);
     if (std::string why = parseCommandLine(app, args); !why.empty())

@@ -21,7 +21,7 @@ namespace {
 
 const char* kUsage =
     "usage: sondara-cli image FILE -o DIR [--items checked|display] [--format bmp|jpeg]\n"
-    "         [--size WxH] [--check all|N,M,...] [--word OUT.docx [--columns C]]\n"
+    "         [--size WxH] [--points all|none|LIST] [--word OUT.docx [--columns C]]\n"
     "         [display options of `render`: --domain, --set, --sub, --first, --second,\n"
     "          --point, --active, --traces, --width, --height, --command, --no-labels, "
     "--no-pile]\n";
@@ -39,7 +39,7 @@ int runImage(const Args& args) {
     app.add_option("--items", items)->check(CLI::IsMember({"checked", "display"}));
     app.add_option("--format", format)->check(CLI::IsMember({"bmp", "jpeg", "jpg"}));
     app.add_option("--size", size);
-    app.add_option("--check", check);
+    app.add_option("--points,--check", check);
     app.add_option("--word", word);
     app.add_option("--columns", columns)->check(CLI::Range(1L, long{kMaxWordColumns}));
     if (std::string why = parseCommandLine(app, args); !why.empty()) return usage(why);
@@ -67,7 +67,7 @@ int runImage(const Args& args) {
     if (items == "display") sel = DataSelection::CurrentDisplay;
     if (items == "checked") sel = DataSelection::CheckedPoints;
     if (std::find(offered.begin(), offered.end(), sel) == offered.end())
-        return usage(sel == DataSelection::CheckedPoints ? "no point is checked (see --check)"
+        return usage(sel == DataSelection::CheckedPoints ? "no point is checked (see --points)"
                                                          : "the display shows nothing");
     int w = 530, h = 145;
     if (!size.empty()) {
@@ -128,7 +128,8 @@ const CliRegistrar kRegistrar{CliCommand{
         kUsage +
         "  --items      checked points (default when points are checked) or the display's panes\n"
         "  --size WxH   picture size (default 530x145; the display's size for its panes)\n"
-        "  --check      check these points first (the file is not changed)\n"
+        "  --points     check these points first, e.g. 1,3,5-8 (the file is not changed;\n"
+        "               --check is the same)\n"
         "  --columns C  pictures per row of the Word document; their width is 530 / C\n"
         "Prints the files written. Each file is replaced only whole; a read-only one is\n"
         "refused. When not every picture could be written, stderr names the pictures\n"

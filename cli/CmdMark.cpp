@@ -49,7 +49,7 @@ const ActionSpec* findAction(const std::string& name) {
     return nullptr;
 }
 
-const char* kUsage = "usage: sondara-cli mark FILE -o OUT --point N [--yes|--no] ACTION...\n";
+const char* kUsage = "usage: sondara-cli mark FILE -o OUT --points N [--yes|--no] ACTION...\n";
 
 int usage(const std::string& why) {
     return usageError("mark", why, kUsage);
@@ -121,7 +121,7 @@ int runMark(const Args& args) {
     std::vector<std::string> words;  // FILE, then the actions with their arguments
     CLI::App app{"mark"};
     app.add_option("-o,--output", out);
-    app.add_option("--point", pointNo)->check(CLI::Range(1L, 999999999L));
+    app.add_option("--point,--points", pointNo)->check(CLI::Range(1L, 999999999L));
     app.add_option("FILE ACTION...", words);
     app.add_flag("--yes,!--no", answer);
     if (std::string why = parseCommandLine(app, args); !why.empty()) return usage(why);
@@ -177,7 +177,7 @@ int runMark(const Args& args) {
     }
     if (in.empty()) return usage("FILE missing");
     if (out.empty()) return usage("-o OUT missing");
-    if (pointNo < 1) return usage("--point N missing");
+    if (pointNo < 1) return usage("--points N missing");
     if (actions.empty()) return usage("no action given");
 
     if (int rc = checkOutputs({out})) return rc;

@@ -39,7 +39,7 @@ const char* kUsage =
     "usage: sondara-cli print FILE (-o OUT.pdf | --layout-json) [--settings FILE.ini]\n"
     "         [--paper A4|A3|A5|B5|Letter|Legal|WxH] [--landscape] [--grid RxC|auto]\n"
     "         [--items trace,amplitude,power,cepstrum,log,display|none] [--no-table]\n"
-    "         [--checked all|none|LIST] [the display options of `render`]\n";
+    "         [--points all|none|LIST] [the display options of `render`]\n";
 
 int usage(const std::string& why) {
     return usageError("print", why, kUsage);
@@ -187,7 +187,7 @@ int runPrint(const Args& args) {
     app.add_option("--paper", paper);
     app.add_option("--grid", grid);
     app.add_option("--items", items);
-    app.add_option("--checked", checked);
+    app.add_option("--points,--checked", checked);
     app.add_flag("--layout-json", json);
     app.add_flag("--landscape", landscape);
     app.add_flag("--no-table", noTable);
@@ -294,7 +294,8 @@ const CliRegistrar kRegistrar{CliCommand{
         "  --grid RxC|auto       cells per page (rows x columns) or the automatic grid\n"
         "  --items LIST          print items: trace amplitude power cepstrum log display\n"
         "  --no-table            without the header table\n"
-        "  --checked LIST        check these points first (1-based), 'all' or 'none'\n"
+        "  --points LIST         check these points first (1-based), 'all' or 'none'\n"
+        "                        (--checked is the same)\n"
         "Exit codes: 0 ok, 1 bad arguments or nothing to print, 2 a file cannot be read or\n"
         "written (a read-only OUT.pdf is not replaced), 3 FILE read only partly and nothing\n"
         "written (see --allow-partial).\n",

@@ -23,7 +23,7 @@ namespace {
 
 const char* kUsage =
     "usage: sondara-cli report FILE -o OUT.docx [--info INFO.json] [--no-figures]\n"
-    "         [--check all|N,M,...] [--template T.docx]\n";
+    "         [--points all|none|LIST] [--template T.docx]\n";
 
 int usage(const std::string& why) {
     return usageError("report", why, kUsage);
@@ -44,7 +44,7 @@ int runReport(const Args& args) {
     app.add_option("FILE", file)->required();
     app.add_option("-o,--output", out)->required();
     app.add_option("--info", infoPath);
-    app.add_option("--check", check);
+    app.add_option("--points,--check", check);
     app.add_option("--template", templ);
     app.add_flag("--no-figures", noFigures);
     if (std::string why = parseCommandLine(app, args); !why.empty()) return usage(why);
@@ -112,7 +112,8 @@ const CliRegistrar kRegistrar{CliCommand{
         "   \"总桩数\": 120, \"检测日期\": \"2026-04-21\", \"检测单位\": \"...\",\n"
         "   \"检测人员\": \"...\", \"地质概况\": \"...\", \"生成附图\": true}\n") +
         kUsage +
-        "  --check       check these points first (the file is not changed)\n"
+        "  --points      check these points first, e.g. 1,3,5-8 (the file is not changed;\n"
+        "                --check is the same)\n"
         "  --template    another template with the same named places\n"
         "Exit codes: 0 ok, 1 bad arguments or no checked point, 2 a file cannot be read or\n"
         "written (a read-only OUT is not replaced), 3 FILE read only partly and nothing\n"
