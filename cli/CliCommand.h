@@ -23,6 +23,7 @@ inline constexpr int kExitPartial = 3;
 struct GlobalOptions {
     bool allowPartial = false;
     std::string logFile;  // empty: no run log
+    std::string command;  // the command running, for the messages
 };
 GlobalOptions& globalOptions();
 
@@ -55,6 +56,7 @@ struct TraceOptions {
 
 struct UsageError {
     std::string message;
+    int exitCode = kExitUsage;  // kExitFile for input that cannot be read
 };
 
 // A trace operation gets the samples and the options and returns the lines to print
@@ -78,6 +80,8 @@ struct TraceOpRegistrar {
 // Helpers for commands.
 std::string formatSample(double v);  // "%.9g"
 bool readSamplesFile(const std::string& path, std::vector<float>& out, std::string& error);
-std::vector<float> readSamplesStream(std::FILE* f);
+// One number per line; blank lines and lines starting with '#' are skipped. Anything
+// else, or no sample at all, throws UsageError (kExitFile) naming `source` and the line.
+std::vector<float> readSamplesStream(std::FILE* f, const std::string& source = "stdin");
 
 }  // namespace sondara::cli

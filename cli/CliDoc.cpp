@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 
+#include "core/base/ByteIo.h"
 #include "core/fileio/ProjectFile.h"
 
 namespace sondara::cli {
@@ -16,12 +17,29 @@ std::set<const CSondaraDoc*>& partlyRead() {
 }  // namespace
 
 int refusePartialFile(const std::string& what) {
-    std::fprintf(stderr,
-                 "%s: 文件只读出了一部分测点，未写入任何文件（--allow-partial 写入已读出的测点）\n"
-                 "%s: the file read only partly; nothing was written (--allow-partial writes the "
-                 "points read)\n",
-                 what.c_str(), what.c_str());
+    printError(what +
+               ": 文件只读出了一部分测点，未写入任何文件（--allow-partial 写入已读出的测点）");
+    printError(what +
+               ": the file read only partly; nothing was written (--allow-partial writes the "
+               "points read)");
     return kExitPartial;
+}
+
+void printError(const std::string& message) {
+    const std::string& command = globalOptions().command;
+    std::fprintf(stderr, "sondara-cli%s%s: %s\n", command.empty() ? "" : " ", command.c_str(),
+                 message.c_str());
+}
+
+int checkOutputs(const std::vector<std::string>& paths) {
+    for (const std::string& p : paths) {
+        if (p.empty()) continue;
+        if (std::string why = CheckOutputTarget(p); !why.empty()) {
+            printError(why);
+            return kExitFile;
+        }
+    }
+    return kExitOk;
 }
 
 GlobalOptions& globalOptions() {
@@ -34,11 +52,11 @@ int loadProject(CSondaraDoc& doc, const std::string& path, LoadFor purpose) {
     std::string warning;
     std::string msg = ReadProject(doc, path, &warning);
     if (!msg.empty()) {
-        std::fprintf(stderr, "%s: %s\n", path.c_str(), msg.c_str());
+        printError(path + ": " + msg);
         return kExitFile;
     }
     if (!warning.empty()) {
-        std::fprintf(stderr, "%s: %s\n", path.c_str(), warning.c_str());
+        printError(path + ": " + warning);
         partlyRead().insert(&doc);
         if (purpose == LoadFor::Writing && !globalOptions().allowPartial)
             return refusePartialFile(path);
@@ -50,7 +68,9 @@ int saveProject(CSondaraDoc& doc, const std::string& path) {
     if (partlyRead().count(&doc) && !globalOptions().allowPartial) return refusePartialFile(path);
     std::string error;
     if (!WriteProject(doc, path, &error)) {
-        std::fprintf(stderr, "保存失败：%s: %s\n", path.c_str(), error.c_str());
+        // the writer's reasons name the file; the document's own refusals do not
+        printError(error.find(path) == std::string::npos ? "保存失败：" + path + ": " + error
+                                                         : "保存失败：" + error);
         return kExitFile;
     }
     return kExitOk;

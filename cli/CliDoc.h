@@ -24,6 +24,12 @@ int refusePartialFile(const std::string& what);
 // kExitOk, or kExitFile after printing why the file could not be written. A
 // document read partly is not written without --allow-partial (kExitPartial).
 int saveProject(CSondaraDoc& doc, const std::string& path);
+// "sondara-cli COMMAND: " and the message on stderr, for errors.
+void printError(const std::string& message);
+// Checks every output of a command before anything is made or written (a read-only
+// target, a folder, a missing folder): kExitOk, or kExitFile after saying why. Empty
+// paths are skipped.
+int checkOutputs(const std::vector<std::string>& paths);
 // The 0-based indices of the 1-based point numbers given on the command line, or of
 // every point when `numbers` is empty; "" or why a number names no point.
 std::string pointIndices(const CSondaraDoc& doc, const std::vector<long>& numbers,
@@ -36,11 +42,15 @@ public:
     void info(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
     bool askYesNo(const std::string& text) override {
         std::fprintf(stderr, "%s [%s]\n", text.c_str(), answer_ ? "是" : "否");
+        if (!answer_) ++refusals_;
         return answer_;
     }
+    // How many questions were answered 否 (a command that was told to stop writes nothing).
+    int refusals() const { return refusals_; }
 
 private:
     bool answer_;
+    int refusals_ = 0;
 };
 
 }  // namespace sondara::cli

@@ -177,9 +177,7 @@ int runEdit(const Args& args) {
     for (const Step& st : steps) {
         std::string error;
         bool changed = runStep(doc, clipboard, st, error);
-        if (!error.empty())
-            return std::fprintf(stderr, "edit: %s: %s\n", st.text().c_str(), error.c_str()),
-                   kExitUsage;
+        if (!error.empty()) return printError(st.text() + ": " + error), kExitUsage;
         bool copied = startsWith(st.spec->name, "copy-");
         std::printf(
             "%s: %s\n", st.text().c_str(),

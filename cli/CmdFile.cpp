@@ -108,7 +108,7 @@ void setJson(JsonWriter& j, const CSondaraDoc& doc, const ProjectInfo& info,
 }
 
 const char* kInfoUsage = "usage: sondara-cli info FILE [--json]\n";
-const char* kDumpUsage = "usage: sondara-cli dump FILE --point N [--raw] [--original]\n";
+const char* kDumpUsage = "usage: sondara-cli dump FILE --points N [--raw] [--original]\n";
 const char* kConvertUsage = "usage: sondara-cli convert IN OUT\n";
 const char* kMergeUsage = "usage: sondara-cli merge OUT IN... [--continue]\n";
 const char* kSaveCheckedUsage = "usage: sondara-cli save-checked IN OUT\n";
@@ -195,7 +195,7 @@ int runDump(const Args& args) {
     bool raw = false, original = false;
     CLI::App app{"dump"};
     app.add_option("FILE", path)->required();
-    app.add_option("--point", point)->required()->check(CLI::Range(1L, 999999999L));
+    app.add_option("--point,--points", point)->required()->check(CLI::Range(1L, 999999999L));
     app.add_flag("--raw", raw);
     app.add_flag("--original", original);
     if (std::string why = parseCommandLine(app, args); !why.empty())
@@ -204,8 +204,8 @@ int runDump(const Args& args) {
     if (int rc = loadProject(doc, path)) return rc;
     const auto& pts = original ? doc.originalPoints : doc.points;
     if (point > static_cast<long>(pts.size()))
-        return std::fprintf(stderr, "dump: point %ld does not exist (%zu points)\n", point,
-                            pts.size()),
+        return printError("point " + std::to_string(point) + " does not exist (" +
+                          std::to_string(pts.size()) + " points)"),
                kExitUsage;
     const TestPoint& p = pts[point - 1];
     for (float v : raw ? p.rawSamples : p.samples) std::printf("%s\n", formatSample(v).c_str());
@@ -216,6 +216,7 @@ int runConvert(const Args& args) {
     std::string in, out;
     if (std::string why = parseInOut(args, "convert", in, out); !why.empty())
         return usageError("convert", why, kConvertUsage);
+    if (int rc = checkOutputs({out})) return rc;
     CSondaraDoc doc;
     if (int rc = loadProject(doc, in, LoadFor::Writing)) return rc;
     return saveProject(doc, out);
@@ -231,12 +232,21 @@ int runMerge(const Args& args) {
     app.add_flag("--continue", cont);
     if (std::string why = parseCommandLine(app, args); !why.empty())
         return usageError("merge", why, kMergeUsage);
+    if (int rc = checkOutputs({out})) return rc;
     CSondaraDoc doc;
     CliPrompter prompter(cont);
     std::vector<std::string> partial;
     MergeFiles(doc, in, prompter, &partial);
-    if (doc.points.empty()) return std::fprintf(stderr, "merge: no points were read\n"), kExitFile;
-    for (const std::string& p : partial) std::fprintf(stderr, "%s\n", p.c_str());
+    // 否 to "路径错误，是否继续" stops the merge: nothing is written
+    if (prompter.refusals() > 0) {
+        printError(out + ": 合并已停止，未写入文件（--continue 跳过无法打开的文件）");
+        printError(out +
+                   ": the merge stopped at a file that cannot be opened; nothing was "
+                   "written (--continue skips such files)");
+        return kExitFile;
+    }
+    if (doc.points.empty()) return printError("no points were read"), kExitFile;
+    for (const std::string& p : partial) printError(p);
     // a file read only partly is merged only on request, as every writing command does
     if (!partial.empty() && !globalOptions().allowPartial) return refusePartialFile(out);
     return saveProject(doc, out);
@@ -246,12 +256,13 @@ int runSaveChecked(const Args& args) {
     std::string in, out;
     if (std::string why = parseInOut(args, "save-checked", in, out); !why.empty())
         return usageError("save-checked", why, kSaveCheckedUsage);
+    if (int rc = checkOutputs({out})) return rc;
     CSondaraDoc doc;
     if (int rc = loadProject(doc, in, LoadFor::Writing)) return rc;
-    if (doc.checkedList.empty()) return std::fprintf(stderr, "请选择要保存的测点\n"), kExitUsage;
+    if (doc.checkedList.empty()) return printError("请选择要保存的测点"), kExitUsage;
     std::string error;
     if (!SaveChecked(doc, out, &error)) {
-        std::fprintf(stderr, "保存失败：%s\n", error.c_str());
+        printError("保存失败：" + error);
         return kExitFile;
     }
     std::fprintf(stderr, "保存完成\n");
@@ -280,7 +291,10 @@ CliRegistrar r4{
     {"merge", "concatenate the point lists of several data files",
      std::string(kMergeUsage) +
          "Merges the point lists of IN... in order into OUT (\"QAR16\"). A path that cannot\n"
-         "be opened stops the merge unless --continue is given.",
+         "be opened asks \"路径错误，是否继续\": the answer is 否 and the merge stops with\n"
+         "nothing written (exit 2) unless --continue is given, which skips the path.\n"
+         "Exit codes: 0 done, 1 bad arguments, 2 a file cannot be read or written or the\n"
+         "merge stopped, 3 an input read only partly (see --allow-partial).",
      runMerge}};
 CliRegistrar r5{{"save-checked", "write only the checked points",
                  std::string(kSaveCheckedUsage) +

@@ -21,7 +21,7 @@ namespace {
 
 const char* kUsage =
     "usage: sondara-cli image FILE -o DIR [--items checked|display] [--format bmp|jpeg]\n"
-    "         [--size WxH] [--check all|N,M,...] [--word OUT.docx [--columns C]]\n"
+    "         [--size WxH] [--points all|none|LIST] [--word OUT.docx [--columns C]]\n"
     "         [display options of `render`: --domain, --set, --sub, --first, --second,\n"
     "          --point, --active, --traces, --width, --height, --command, --no-labels, "
     "--no-pile]\n";
@@ -39,13 +39,14 @@ int runImage(const Args& args) {
     app.add_option("--items", items)->check(CLI::IsMember({"checked", "display"}));
     app.add_option("--format", format)->check(CLI::IsMember({"bmp", "jpeg", "jpg"}));
     app.add_option("--size", size);
-    app.add_option("--check", check);
+    app.add_option("--points,--check", check);
     app.add_option("--word", word);
     app.add_option("--columns", columns)->check(CLI::Range(1L, long{kMaxWordColumns}));
     if (std::string why = parseCommandLine(app, args); !why.empty()) return usage(why);
     if (std::string why = finishDisplayArgs(d); !why.empty()) return usage(why);
     if (d.out.empty() && word.empty()) return usage("-o DIR is missing");
 
+    if (int rc = checkOutputs({word})) return rc;
     CSondaraDoc doc;
     if (int rc = loadProject(doc, d.file); rc != kExitOk) return rc;
     if (!check.empty())
@@ -59,14 +60,14 @@ int runImage(const Args& args) {
     const std::vector<DataSelection> offered =
         OfferedSelections(model.paneCount(), static_cast<int>(doc.checkedList.size()));
     if (offered.empty()) {
-        std::fprintf(stderr, "%s\n", kNothingToExport);
+        printError(kNothingToExport);
         return kExitUsage;
     }
     DataSelection sel = offered.back();  // the checked points when there are any
     if (items == "display") sel = DataSelection::CurrentDisplay;
     if (items == "checked") sel = DataSelection::CheckedPoints;
     if (std::find(offered.begin(), offered.end(), sel) == offered.end())
-        return usage(sel == DataSelection::CheckedPoints ? "no point is checked (see --check)"
+        return usage(sel == DataSelection::CheckedPoints ? "no point is checked (see --points)"
                                                          : "the display shows nothing");
     int w = 530, h = 145;
     if (!size.empty()) {
@@ -80,7 +81,7 @@ int runImage(const Args& args) {
     }
     if (!word.empty() && columns > 1) w = ColumnWidth(static_cast<int>(columns));
     if (const std::string tooLarge = ImageSizeRefusal(w, h); !tooLarge.empty()) {
-        std::fprintf(stderr, "%s\n", tooLarge.c_str());
+        printError(tooLarge);
         return kExitUsage;
     }
     const ImageFormat fmt = format == "bmp" ? ImageFormat::Bmp : ImageFormat::Jpeg;
@@ -92,7 +93,7 @@ int runImage(const Args& args) {
         std::string error;
         if (pictures.empty() || !WritePictureDocument(pictures, ImageExtension(fmt), w, h,
                                                       static_cast<int>(columns), word, error)) {
-            std::fprintf(stderr, "%s %s\n", kCreateFileFailed, error.c_str());
+            printError(std::string(kCreateFileFailed) + " " + error);
             return kExitFile;
         }
         std::printf("%s\n", word.c_str());
@@ -101,14 +102,18 @@ int runImage(const Args& args) {
     std::string folder = d.out;
     makeDirs(folder);  // a folder that cannot be made fails the writing below
     if (folder.back() != '/') folder += '/';
+    std::vector<std::string> failed;
     const std::vector<std::string> written =
-        render::WriteItemImages(doc, model, list, folder, w, h, fmt);
-    if (written.empty()) {
-        std::fprintf(stderr, "%s\n", kCreateFileFailed);
-        return kExitFile;
-    }
+        render::WriteItemImages(doc, model, list, folder, w, h, fmt, {}, &failed);
     for (const std::string& p : written) std::printf("%s\n", p.c_str());
-    return written.size() == list.size() ? kExitOk : kExitFile;
+    if (failed.empty()) return kExitOk;
+    // A part of the set (a full disk, a read-only picture): which ones are there and
+    // which are not, on stderr as well, so that a script that reads only stderr knows.
+    printError(std::string(kCreateFileFailed) + " " + std::to_string(written.size()) + " of " +
+               std::to_string(list.size()) + " pictures written");
+    for (const std::string& p : written) printError("written: " + p);
+    for (const std::string& f : failed) printError("not written: " + f);
+    return kExitFile;
 }
 
 const CliRegistrar kRegistrar{CliCommand{
@@ -123,10 +128,14 @@ const CliRegistrar kRegistrar{CliCommand{
         kUsage +
         "  --items      checked points (default when points are checked) or the display's panes\n"
         "  --size WxH   picture size (default 530x145; the display's size for its panes)\n"
-        "  --check      check these points first (the file is not changed)\n"
+        "  --points     check these points first, e.g. 1,3,5-8 (the file is not changed;\n"
+        "               --check is the same)\n"
         "  --columns C  pictures per row of the Word document; their width is 530 / C\n"
-        "Prints the files written. Exit codes: 0 ok, 1 bad arguments or nothing to draw,\n"
-        "2 no file (or not every file) could be written.\n",
+        "Prints the files written. Each file is replaced only whole; a read-only one is\n"
+        "refused. When not every picture could be written, stderr names the pictures\n"
+        "written and those not written with the reason.\n"
+        "Exit codes: 0 ok, 1 bad arguments or nothing to draw, 2 no file (or not every\n"
+        "file) could be written.\n",
     runImage}};
 
 }  // namespace

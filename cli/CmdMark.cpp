@@ -49,7 +49,7 @@ const ActionSpec* findAction(const std::string& name) {
     return nullptr;
 }
 
-const char* kUsage = "usage: sondara-cli mark FILE -o OUT --point N [--yes|--no] ACTION...\n";
+const char* kUsage = "usage: sondara-cli mark FILE -o OUT --points N [--yes|--no] ACTION...\n";
 
 int usage(const std::string& why) {
     return usageError("mark", why, kUsage);
@@ -101,6 +101,19 @@ void printPoint(const CSondaraDoc& doc, int point) {
     }
 }
 
+// The class a CLASS argument names: its index 0..4 or its name (trimmed); -1 for any
+// other text, which is refused rather than stored as 未得出.
+int classIndexOf(const std::string& text) {
+    long k = 0;
+    if (parseLong(text, k)) return k >= 0 && k < ClassNames().count() ? static_cast<int>(k) : -1;
+    const std::size_t a = text.find_first_not_of(' ');
+    const std::size_t b = text.find_last_not_of(' ');
+    const std::string name = a == std::string::npos ? "" : text.substr(a, b - a + 1);
+    for (int i = 0; i < ClassNames().count(); ++i)
+        if (ClassNames().utf8[static_cast<size_t>(i)] == name) return i;
+    return -1;
+}
+
 int runMark(const Args& args) {
     bool answer = false;  // to the questions the operations ask
     std::string in, out;
@@ -108,7 +121,7 @@ int runMark(const Args& args) {
     std::vector<std::string> words;  // FILE, then the actions with their arguments
     CLI::App app{"mark"};
     app.add_option("-o,--output", out);
-    app.add_option("--point", pointNo)->check(CLI::Range(1L, 999999999L));
+    app.add_option("--point,--points", pointNo)->check(CLI::Range(1L, 999999999L));
     app.add_option("FILE ACTION...", words);
     app.add_flag("--yes,!--no", answer);
     if (std::string why = parseCommandLine(app, args); !why.empty()) return usage(why);
@@ -154,6 +167,9 @@ int runMark(const Args& args) {
         if (act.spec->name == std::string("follow") && act.text != "keep-length" &&
             act.text != "keep-speed")
             return usage("follow takes keep-length or keep-speed");
+        if (act.spec->name == std::string("class") && classIndexOf(act.text) < 0)
+            return usage("unknown class '" + act.text +
+                         "' (0..4 or 未得出 I类桩 II类桩 III类桩 IV类桩)");
         if (act.spec->name == std::string("defect") && defectKindOf(act.text) < 0)
             return usage("unknown defect kind '" + act.text +
                          "' (1..7 or 扩径 缩径 断桩 裂纹 夹泥 离析 扩底)");
@@ -161,9 +177,10 @@ int runMark(const Args& args) {
     }
     if (in.empty()) return usage("FILE missing");
     if (out.empty()) return usage("-o OUT missing");
-    if (pointNo < 1) return usage("--point N missing");
+    if (pointNo < 1) return usage("--points N missing");
     if (actions.empty()) return usage("no action given");
 
+    if (int rc = checkOutputs({out})) return rc;
     CSondaraDoc doc;
     if (int rc = loadProject(doc, in, LoadFor::Writing)) return rc;
     if (pointNo > doc.pointCount())
@@ -174,6 +191,7 @@ int runMark(const Args& args) {
     CliPrompter prompter(answer);
     LengthFollowMode follow = LengthFollowMode::KeepLength;  // as a new view starts
     bool haveAutoHead = false;
+    std::vector<std::string> refused;
     AutoHeadSettings autoHead;
     for (const Action& act : actions) {
         const std::string name = act.spec->name;
@@ -203,12 +221,20 @@ int runMark(const Args& args) {
                                               : LengthFollowMode::KeepLength;
             r = 1;
         } else if (name == "class") {
-            SetIntegrityClass(doc, pt, act.text);
-            r = 1;
+            const int cls = classIndexOf(act.text);
+            r = SetIntegrityClass(doc, pt, ClassNames().utf8[static_cast<size_t>(cls)]) == cls;
         }
         std::printf("%s: %s\n", joined(act.words).c_str(), r ? "done" : "refused");
+        if (!r) refused.push_back(joined(act.words));
     }
     printPoint(doc, pt);
+    // A refused action (its message is above) leaves the point otherwise than asked:
+    // nothing is written.
+    if (!refused.empty()) {
+        for (const std::string& a : refused) printError("refused: " + a);
+        printError(out + ": not written, an action was refused");
+        return kExitUsage;
+    }
     return saveProject(doc, out);
 }
 
@@ -227,11 +253,13 @@ CliRegistrar reg{
          "  autotoe VALUE             自动桩底: a pile length (m) under keep-speed, else a\n"
          "                            wave speed (m/s)\n"
          "  follow keep-length|keep-speed   what head and toe recompute (default keep-length)\n"
-         "  class NAME                未得出, I类桩, II类桩, III类桩 or IV类桩 (other text: "
-         "未得出)\n"
+         "  class NAME                0..4 or 未得出, I类桩, II类桩, III类桩, IV类桩 (other text\n"
+         "                            is refused)\n"
          "Messages are printed on stderr; questions are answered by --yes or --no (default no).\n"
-         "Each action prints 'done' or 'refused', then the point's marks are listed.\n"
-         "Exit codes: 0 written, 1 bad arguments or no such point, 2 file error,\n"
+         "Each action prints 'done' or 'refused', then the point's marks are listed. A refused\n"
+         "action (a message such as 设置位置错误) writes nothing; 否 to a question is no refusal.\n"
+         "Exit codes: 0 written, 1 bad arguments, no such point or an action refused (nothing\n"
+         "written), 2 file error,\n"
          "3 the file read only partly and nothing was written (--allow-partial writes the points "
          "read).",
      runMark}};

@@ -6,6 +6,7 @@
 
 #include <unistd.h>
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPageLayout>
@@ -38,7 +39,7 @@ const char* kUsage =
     "usage: sondara-cli print FILE (-o OUT.pdf | --layout-json) [--settings FILE.ini]\n"
     "         [--paper A4|A3|A5|B5|Letter|Legal|WxH] [--landscape] [--grid RxC|auto]\n"
     "         [--items trace,amplitude,power,cepstrum,log,display|none] [--no-table]\n"
-    "         [--checked all|none|LIST] [the display options of `render`]\n";
+    "         [--points all|none|LIST] [the display options of `render`]\n";
 
 int usage(const std::string& why) {
     return usageError("print", why, kUsage);
@@ -186,7 +187,7 @@ int runPrint(const Args& args) {
     app.add_option("--paper", paper);
     app.add_option("--grid", grid);
     app.add_option("--items", items);
-    app.add_option("--checked", checked);
+    app.add_option("--points,--checked", checked);
     app.add_flag("--layout-json", json);
     app.add_flag("--landscape", landscape);
     app.add_flag("--no-table", noTable);
@@ -206,7 +207,7 @@ int runPrint(const Args& args) {
         }
         const SettingsFile f(name, "MIR_QAR4_PRINT_001", dir.empty() ? "/" : dir);
         if (!f.read([&](ByteReader& r) { readPrintSettings(r, s); })) {
-            std::fprintf(stderr, "print: %s is not a print settings file\n", settingsPath.c_str());
+            printError(settingsPath + " is not a print settings file");
             return kExitFile;
         }
     }
@@ -215,8 +216,12 @@ int runPrint(const Args& args) {
         return usage("unknown print item in '" + items + "'");
     if (noTable) s.printTable = 0;
 
+    if (!json)
+        if (int rc = checkOutputs({d.out})) return rc;
     CSondaraDoc doc;
-    if (int rc = loadProject(doc, d.file); rc != kExitOk) return rc;
+    if (int rc = loadProject(doc, d.file, json ? LoadFor::Reading : LoadFor::Writing);
+        rc != kExitOk)
+        return rc;
     if (!checked.empty() && !applyCheckOption(doc, checked).empty())
         return usage("bad point list '" + checked + "' (all, none or e.g. 1,3,5-8)");
     auto guiApp = makeOutputGuiApplication();
@@ -236,18 +241,19 @@ int runPrint(const Args& args) {
     }
     // Nothing to print, or no room on the page: the message, exit 1, no file.
     if (layout.pages <= 0) {
-        if (layout.message.empty()) std::fprintf(stderr, "print: nothing fits on the page\n");
+        if (layout.message.empty()) printError("nothing fits on the page");
         return kExitUsage;
     }
 
     const QString title = QFileInfo(QString::fromStdString(d.file)).fileName();
     const PrintTableData table = render::PrintTableFor(doc, title.toStdString());
 
-    // The PDF goes to a temporary file beside the target and replaces it only whole.
-    const std::string temp = d.out + ".part" + std::to_string(::getpid());
+    // The PDF is made in memory and written whole through the atomic writer.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
     bool ok;
     {
-        QPdfWriter pdf(QString::fromStdString(temp));
+        QPdfWriter pdf(&buffer);
         pdf.setTitle(title);
         pdf.setCreator("sondara");
         pdf.setResolution(600);
@@ -257,15 +263,14 @@ int runPrint(const Args& args) {
         render::PrintPagePainter painter(s, layout, table, cells);
         ok = render::PrintPages(pdf, painter, layout.pages);
     }
+    buffer.close();
+    std::string bytes(buffer.data().constData(), static_cast<size_t>(buffer.data().size()));
     // The text of the pages as they show it (radicals named by the font's map mended).
     std::string error;
-    if (ok && !MendPdfText(temp, error)) {
-        std::fprintf(stderr, "print: %s\n", error.c_str());
-        ok = false;
-    }
-    if (!ok || std::rename(temp.c_str(), d.out.c_str()) != 0) {
-        std::remove(temp.c_str());
-        std::fprintf(stderr, "print: cannot write %s\n", d.out.c_str());
+    if (!ok) error = d.out + ": the pages could not be painted";
+    if (ok) ok = MendPdfBytes(bytes, d.out, error) && WriteFileAtomically(d.out, bytes, error);
+    if (!ok) {
+        printError(error);
         return kExitFile;
     }
     std::printf("%d\n", layout.pages);
@@ -289,9 +294,11 @@ const CliRegistrar kRegistrar{CliCommand{
         "  --grid RxC|auto       cells per page (rows x columns) or the automatic grid\n"
         "  --items LIST          print items: trace amplitude power cepstrum log display\n"
         "  --no-table            without the header table\n"
-        "  --checked LIST        check these points first (1-based), 'all' or 'none'\n"
-        "Exit codes: 0 ok, 1 bad arguments or nothing to print, 2 a file cannot be read or "
-        "written.\n",
+        "  --points LIST         check these points first (1-based), 'all' or 'none'\n"
+        "                        (--checked is the same)\n"
+        "Exit codes: 0 ok, 1 bad arguments or nothing to print, 2 a file cannot be read or\n"
+        "written (a read-only OUT.pdf is not replaced), 3 FILE read only partly and nothing\n"
+        "written (see --allow-partial).\n",
     runPrint}};
 
 }  // namespace

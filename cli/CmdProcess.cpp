@@ -1,6 +1,7 @@
 // `sondara-cli process FILE --points LIST|--all --step "KIND field=value ..." -o OUT`:
 // appends processing steps to the chains of the chosen points through the same
 // commit sequence as the processing commands, and saves the project.
+#include <cmath>
 #include <cstdio>
 #include <sstream>
 #include <string>
@@ -10,6 +11,7 @@
 #include "cli/CommandLine.h"
 #include "core/processing/ProcessKinds.h"
 #include "core/processing/ProcessingChain.h"
+#include "core/processing/StepForm.h"
 
 namespace sondara::cli {
 namespace {
@@ -62,6 +64,23 @@ bool parseStep(const std::string& text, StepArg& arg, std::string& error) {
     return true;
 }
 
+// What the step's parameter window says to these values on OK ("" when it accepts
+// them): the ranges of its fields and the choices its radio buttons offer.
+std::string dialogRefusal(ProcessKind kind, const ProcessStep& step, const TestPoint& ref) {
+    const StepFormSpec& spec = StepFormSpecOf(kind);
+    if (spec.family == StepFamily::None) return {};
+    const StepFields fields = FieldsFromStep(step, ref);
+    if (!spec.popupRadios.empty() &&
+        (fields.choice < 0 || fields.choice >= static_cast<int>(spec.popupRadios.size())))
+        return "the window offers choices 0.." + std::to_string(spec.popupRadios.size() - 1) +
+               " (got " + std::to_string(fields.choice) + ")";
+    for (const FormFieldSpec& f : spec.fields)
+        if (!std::isfinite(fields.value(f.field))) return "a value is not a number";
+    if (std::optional<std::string> message = CheckStepFields(kind, fields, ref, true))
+        return *message;
+    return {};
+}
+
 int runProcess(const Args& args) {
     std::string in, out, pointsText;
     bool all = false;
@@ -94,6 +113,7 @@ int runProcess(const Args& args) {
     // with --all no numbers were read: every point
     if (std::string why = pointIndices(doc, numbers, targets); !why.empty()) return usage(why);
 
+    if (targets.empty()) return printError(in + ": no point to process"), kExitUsage;
     for (const StepArg& arg : steps) {
         CommitRequest request;
         request.edit = ChainEdit::NewOperation;
@@ -101,11 +121,19 @@ int runProcess(const Args& args) {
         request.kind = arg.kind;
         // The dialog's part: the given fields over the remembered parameters of the
         // first point, then OK.
-        const StepDialog dialog = [&arg](ProcessStep& step, const PreviewFn&) {
+        // and the checks of the dialog's OK: a value the dialog refuses is refused here
+        std::string refusal;
+        const TestPoint& ref = doc.points[static_cast<size_t>(targets.front())];
+        const StepDialog dialog = [&](ProcessStep& step, const PreviewFn&) {
             for (const auto& [name, value] : arg.fields) SetStepField(step, name, value);
-            return DialogResult::Accepted;
+            refusal = dialogRefusal(arg.kind, step, ref);
+            return refusal.empty() ? DialogResult::Accepted : DialogResult::Cancelled;
         };
         const CommitResult r = CommitProcessing(doc, request, dialog);
+        if (!refusal.empty()) {
+            printError("--step \"" + arg.text + "\": " + refusal + " (nothing written)");
+            return kExitUsage;
+        }
         std::printf("%s: %s\n", arg.text.c_str(),
                     r == CommitResult::Committed ? "appended" : "not applied");
     }
@@ -127,6 +155,9 @@ CliRegistrar reg{
      "sample indices, angles radians. Example:\n"
      "  sondara-cli process in.qar --all --step \"Filter filterType=1 upperFreqHz=800\" \\\n"
      "      --step \"Amplify ampLaw=0 ampFactor=10\" -o out.qar\n"
+     "Every step's values are checked as its parameter window checks them on OK (e.g.\n"
+     "the filter's frequencies 0..500000 Hz, an amplification 1..1000); a refused value\n"
+     "stops the command with the window's message and nothing written (exit 1).\n"
      "Exit codes: 0 written, 1 bad arguments or no such point, 2 file error,\n"
      "3 the file read only partly and nothing was written (--allow-partial writes the points "
      "read).",

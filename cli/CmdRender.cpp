@@ -3,6 +3,7 @@
 // the desktop program's window. Works without a screen (Qt's offscreen platform).
 #ifdef SONDARA_HAVE_RENDER
 
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QString>
@@ -16,6 +17,7 @@
 #include "cli/CliDoc.h"
 #include "cli/DisplayArgs.h"
 #include "cli/OutputArgs.h"
+#include "core/base/ByteIo.h"
 #include "core/display/WaveDisplayModel.h"
 #include "render/DisplayRenderer.h"
 
@@ -39,6 +41,7 @@ int runRender(const Args& args) {
         return usage(why);
     if (d.out.empty()) return usage("-o OUT.png is missing");
 
+    if (int rc = checkOutputs({d.out})) return rc;
     CSondaraDoc doc;
     if (int rc = loadProject(doc, d.file); rc != kExitOk) return rc;
     auto app = makeOutputGuiApplication();
@@ -61,11 +64,19 @@ int runRender(const Args& args) {
     }
     const QImage img = renderer.render(
         model, doc, QSize(static_cast<int>(d.width), static_cast<int>(d.height)), ro);
-    if (!img.save(QString::fromStdString(d.out), "PNG")) {
-        std::fprintf(stderr, "render: cannot write %s\n", d.out.c_str());
-        return kExitFile;
-    }
-    return kExitOk;
+    // Encoded in memory, then written whole through the atomic writer: a full disk, a
+    // kill or a second render at the same time never leaves a cut picture.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    std::string error;
+    if (!img.save(&buffer, "PNG")) error = d.out + ": the picture could not be encoded";
+    if (error.empty() &&
+        WriteFileAtomically(
+            d.out, std::string_view(png.constData(), static_cast<size_t>(png.size())), error))
+        return kExitOk;
+    printError(error);
+    return kExitFile;
 }
 
 const CliRegistrar kRegistrar{CliCommand{
@@ -83,6 +94,7 @@ const CliRegistrar kRegistrar{CliCommand{
         "  --cursor X                the static cursor at pixel column X, with its readout box\n"
         "  --cross                   cross-hair cursors instead of vertical lines\n"
         "  --no-labels, --no-pile    without pane titles / without the simulated pile\n"
+        "OUT.png is replaced only whole (a read-only OUT.png is refused).\n"
         "Exit codes: 0 ok, 1 bad arguments, 2 a file cannot be read or written.\n",
     runRender}};
 

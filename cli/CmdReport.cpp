@@ -23,7 +23,7 @@ namespace {
 
 const char* kUsage =
     "usage: sondara-cli report FILE -o OUT.docx [--info INFO.json] [--no-figures]\n"
-    "         [--check all|N,M,...] [--template T.docx]\n";
+    "         [--points all|none|LIST] [--template T.docx]\n";
 
 int usage(const std::string& why) {
     return usageError("report", why, kUsage);
@@ -44,18 +44,19 @@ int runReport(const Args& args) {
     app.add_option("FILE", file)->required();
     app.add_option("-o,--output", out)->required();
     app.add_option("--info", infoPath);
-    app.add_option("--check", check);
+    app.add_option("--points,--check", check);
     app.add_option("--template", templ);
     app.add_flag("--no-figures", noFigures);
     if (std::string why = parseCommandLine(app, args); !why.empty()) return usage(why);
 
+    if (int rc = checkOutputs({out})) return rc;
     CSondaraDoc doc;
-    if (int rc = loadProject(doc, file); rc != kExitOk) return rc;
+    if (int rc = loadProject(doc, file, LoadFor::Writing); rc != kExitOk) return rc;
     if (!check.empty())
         if (std::string why = applyCheckOption(doc, check); !why.empty()) return usage(why);
     if (doc.pointCount() == 0) return kExitOk;
     if (doc.checkedList.empty()) {
-        std::fprintf(stderr, "%s\n", kNoPointsForReport);
+        printError(kNoPointsForReport);
         return kExitUsage;
     }
     ReportInfo info;
@@ -63,11 +64,11 @@ int runReport(const Args& args) {
     if (!infoPath.empty()) {
         std::string text, error;
         if (!readText(infoPath, text)) {
-            std::fprintf(stderr, "report: cannot read %s\n", infoPath.c_str());
+            printError("cannot read " + infoPath);
             return kExitFile;
         }
         if (!ApplyReportInfoJson(text, info, error)) {
-            std::fprintf(stderr, "report: %s: %s\n", infoPath.c_str(), error.c_str());
+            printError(infoPath + ": " + error);
             return kExitUsage;
         }
     }
@@ -88,7 +89,7 @@ int runReport(const Args& args) {
     if (templ.empty()) templ = FindReportTemplate();
     std::string error;
     if (!WriteWordReport(doc, in, templ, out, error)) {
-        std::fprintf(stderr, "report: %s\n", error.c_str());
+        printError(error);
         return kExitFile;
     }
     return kExitOk;
@@ -111,10 +112,12 @@ const CliRegistrar kRegistrar{CliCommand{
         "   \"总桩数\": 120, \"检测日期\": \"2026-04-21\", \"检测单位\": \"...\",\n"
         "   \"检测人员\": \"...\", \"地质概况\": \"...\", \"生成附图\": true}\n") +
         kUsage +
-        "  --check       check these points first (the file is not changed)\n"
+        "  --points      check these points first, e.g. 1,3,5-8 (the file is not changed;\n"
+        "                --check is the same)\n"
         "  --template    another template with the same named places\n"
-        "Exit codes: 0 ok, 1 bad arguments or no checked point, 2 a file cannot be read or "
-        "written.\n",
+        "Exit codes: 0 ok, 1 bad arguments or no checked point, 2 a file cannot be read or\n"
+        "written (a read-only OUT is not replaced), 3 FILE read only partly and nothing\n"
+        "written (see --allow-partial).\n",
     runReport}};
 
 }  // namespace

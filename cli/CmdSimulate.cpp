@@ -1,10 +1,14 @@
 // `sondara-cli simulate`: writes a project of simulated pile tests, as an instrument
 // delivers it (raw traces, no processing), and optionally its ground truth.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <string>
 
 #include "cli/CliDoc.h"
 #include "cli/CommandLine.h"
+#include "core/base/ByteIo.h"
 #include "core/sim/SimProject.h"
 
 namespace sondara::cli {
@@ -25,6 +29,7 @@ const char* kHelp =
     "  --spec FILE.json        describe the piles instead (see docs/cli-simulate.md)\n"
     "  --truth FILE.json       also write where the blow, the toe echo and each defect\n"
     "                          lie on every point\n"
+    "Both outputs are checked before anything is written; on any failure neither is written.\n"
     "Exit codes: 0 ok, 1 bad arguments, 2 a file cannot be read or written or the description\n"
     "is invalid.\n";
 
@@ -40,14 +45,6 @@ bool readWholeFile(const std::string& path, std::string& out) {
     }
     bool ok = !std::ferror(f);
     std::fclose(f);
-    return ok;
-}
-
-bool writeWholeFile(const std::string& path, const std::string& text) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    ok = (std::fclose(f) == 0) && ok;
     return ok;
 }
 
@@ -77,15 +74,17 @@ int runSimulate(const Args& args) {
             "--piles and --points-per-pile describe a random project; --spec describes its own "
             "piles");
 
+    // Every output is checked before anything is simulated or written.
+    if (int rc = checkOutputs({out, truthPath})) return rc;
     ProjectSpec spec;
     if (!specPath.empty()) {
         std::string text, error;
         if (!readWholeFile(specPath, text)) {
-            std::fprintf(stderr, "sondara-cli simulate: cannot read '%s'\n", specPath.c_str());
+            printError("cannot read '" + specPath + "': " + std::strerror(errno));
             return kExitFile;
         }
         if (!parseProjectSpec(text, spec, error)) {
-            std::fprintf(stderr, "sondara-cli simulate: %s: %s\n", specPath.c_str(), error.c_str());
+            printError(specPath + ": " + error);
             return kExitFile;
         }
         if (seedGiven) spec.seed = seed;
@@ -102,12 +101,27 @@ int runSimulate(const Args& args) {
     std::vector<SimPointTruth> truth;
     std::string error;
     if (!buildProject(spec, doc, truthPath.empty() ? nullptr : &truth, error)) {
-        std::fprintf(stderr, "sondara-cli simulate: %s\n", error.c_str());
+        printError(error);
         return specPath.empty() ? kExitUsage : kExitFile;
     }
+    // The ground truth is made whole before the project is written and given its name
+    // after it: a failure of either writes neither, as far as the file system allows.
+    std::unique_ptr<AtomicFileWriter> truthFile;
+    if (!truthPath.empty()) {
+        truthFile = std::make_unique<AtomicFileWriter>(truthPath);
+        if (truthFile->isOpen()) {
+            const std::string json = truthToJson(truth);
+            truthFile->writer().bytes(json.data(), json.size());
+            truthFile->writer().flush();
+        }
+        if (!truthFile->isOpen() || !truthFile->writer().ok()) {
+            printError(truthFile->error());
+            return kExitFile;
+        }
+    }
     if (int rc = saveProject(doc, out); rc != kExitOk) return rc;
-    if (!truthPath.empty() && !writeWholeFile(truthPath, truthToJson(truth))) {
-        std::fprintf(stderr, "sondara-cli simulate: cannot write '%s'\n", truthPath.c_str());
+    if (truthFile && !truthFile->commit()) {
+        printError(truthFile->error());
         return kExitFile;
     }
     std::printf("%s: %d piles, %d points\n", out.c_str(), doc.pileCount(), doc.pointCount());

@@ -42,16 +42,14 @@ int runThumbnail(const Args& args) {
             return usageError("thumbnail", "SIZE must be a whole number of 1..4096", kUsage);
     }
 
+    if (int rc = checkOutputs({positional[1]})) return rc;
     // A file that reads only partly is damaged: the file manager then shows the type's
-    // icon rather than a picture of what happened to survive.
+    // icon rather than a picture of what happened to survive (exit 3), unless
+    // --allow-partial asks for a picture of the points read.
     CSondaraDoc doc;
-    std::string warning;
-    const std::string message = ReadProject(doc, positional[0], &warning);
-    if (!message.empty() || !warning.empty() || doc.pointCount() == 0) {
-        std::fprintf(stderr, "thumbnail: %s: %s\n", positional[0].c_str(),
-                     !message.empty()   ? message.c_str()
-                     : !warning.empty() ? warning.c_str()
-                                        : "no point");
+    if (int rc = loadProject(doc, positional[0], LoadFor::Writing)) return rc;
+    if (doc.pointCount() == 0) {
+        printError(positional[0] + ": no point");
         return kExitFile;
     }
     int point = 0;
@@ -67,9 +65,10 @@ int runThumbnail(const Args& args) {
     const int height = std::max(1, size * 3 / 4);
     auto guiApp = makeOutputGuiApplication();
     WaveDisplayModel display;
+    std::string error;
     if (!render::RenderItemToImage(doc, display, {ExportItem::Kind::CheckedPoint, point},
-                                   positional[1], width, height, ImageFormat::Png)) {
-        std::fprintf(stderr, "thumbnail: cannot write %s\n", positional[1].c_str());
+                                   positional[1], width, height, ImageFormat::Png, &error)) {
+        printError(error.empty() ? positional[1] + ": cannot be drawn" : error);
         return kExitFile;
     }
     return kExitOk;
@@ -82,8 +81,9 @@ const CliRegistrar kRegistrar{CliCommand{
     "display draws it, into a PNG of SIZE x SIZE*3/4 pixels (SIZE 1..4096, default 256).\n"
     "OUT.png is written whole or not at all. Used by the file manager through\n"
     "share/thumbnailers/sondara.thumbnailer.\n"
-    "Exit codes: 0 done, 1 bad arguments, 2 IN.qar unreadable or damaged (nothing written)\n"
-    "or OUT.png cannot be written.\n",
+    "Exit codes: 0 done, 1 bad arguments, 2 IN.qar unreadable (nothing written) or OUT.png\n"
+    "cannot be written (a read-only OUT.png is not replaced), 3 IN.qar read only partly\n"
+    "and nothing written: --allow-partial draws the points that were read.\n",
     runThumbnail}};
 
 }  // namespace

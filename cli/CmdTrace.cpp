@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 
 #include "cli/CliCommand.h"
 #include "cli/CommandLine.h"
@@ -40,28 +42,51 @@ std::string TraceOptions::str(const std::string& k, const std::string& def) cons
     return it == named.end() ? def : it->second;
 }
 
-std::vector<float> readSamplesStream(std::FILE* f) {
+std::vector<float> readSamplesStream(std::FILE* f, const std::string& source) {
+    // A line that is not one number is refused, never skipped: skipping it would shift
+    // every later sample in time, and "1,5" read as far as it goes would be a wrong 1.
     std::vector<float> out;
-    char line[256];
-    while (std::fgets(line, sizeof line, f)) {
-        char* p = line;
-        while (*p == ' ' || *p == '\t') ++p;
-        if (*p == '\0' || *p == '\n' || *p == '\r' || *p == '#') continue;
+    std::string line;
+    long number = 0;
+    auto refuse = [&](const std::string& why) {
+        throw UsageError{source + ":" + std::to_string(number) + ": " + why, kExitFile};
+    };
+    for (int c = 0; c != EOF;) {
+        line.clear();
+        while ((c = std::fgetc(f)) != EOF && c != '\n') line += static_cast<char>(c);
+        if (c == EOF && line.empty()) break;
+        ++number;
+        std::size_t a = line.find_first_not_of(" \t\r");
+        if (a == std::string::npos || line[a] == '#') continue;
+        std::size_t b = line.find_last_not_of(" \t\r");
+        const std::string text = line.substr(a, b - a + 1);
         char* end = nullptr;
-        double v = std::strtod(p, &end);
-        if (end == p) continue;
+        errno = 0;
+        const double v = std::strtod(text.c_str(), &end);
+        if (end == text.c_str() || *end != '\0')
+            refuse("not one number: '" + text + "' (one sample per line)");
+        if (errno == ERANGE || !std::isfinite(v) || std::fabs(v) > 3.4e38)
+            refuse("not a finite sample: '" + text + "'");
         out.push_back(static_cast<float>(v));
     }
+    if (std::ferror(f)) throw UsageError{source + ": cannot be read", kExitFile};
+    if (out.empty()) throw UsageError{source + ": no samples (one number per line)", kExitFile};
     return out;
 }
 
 bool readSamplesFile(const std::string& path, std::vector<float>& out, std::string& error) {
     std::FILE* f = std::fopen(path.c_str(), "r");
     if (!f) {
-        error = "cannot open '" + path + "'";
+        error = "cannot open '" + path + "': " + std::strerror(errno);
         return false;
     }
-    out = readSamplesStream(f);
+    try {
+        out = readSamplesStream(f, path);
+    } catch (const UsageError& e) {
+        std::fclose(f);
+        error = e.message;
+        return false;
+    }
     std::fclose(f);
     return true;
 }
@@ -126,7 +151,7 @@ int runTrace(const Args& args) {
         }
     } catch (const UsageError& e) {
         std::fprintf(stderr, "sondara-cli trace %s: %s\n", args[0].c_str(), e.message.c_str());
-        return e.message.rfind("cannot open", 0) == 0 ? kExitFile : kExitUsage;
+        return e.message.rfind("cannot open", 0) == 0 ? kExitFile : e.exitCode;
     }
     return kExitOk;
 }

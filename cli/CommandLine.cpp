@@ -19,7 +19,7 @@ std::string parseCommandLine(CLI::App& app, const Args& args) {
 }
 
 int usageError(const char* command, const std::string& why, const char* usage) {
-    std::fprintf(stderr, "%s: %s\n%s", command, why.c_str(), usage);
+    std::fprintf(stderr, "sondara-cli %s: %s\n%s", command, why.c_str(), usage);
     return kExitUsage;
 }
 

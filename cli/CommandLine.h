@@ -13,7 +13,7 @@ namespace sondara::cli {
 // on `app` (CLI::App app{"name"}); "" or what is wrong.
 std::string parseCommandLine(CLI::App& app, const Args& args);
 
-// Prints "COMMAND: why" and the command's usage lines on stderr; returns kExitUsage.
+// Prints "sondara-cli COMMAND: why" and the command's usage lines on stderr; returns kExitUsage.
 int usageError(const char* command, const std::string& why, const char* usage);
 
 // "1,3,5-8": point numbers as the list shows them (1-based), in the given order; at

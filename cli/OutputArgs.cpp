@@ -47,10 +47,22 @@ bool parseImageSize(const std::string& text, int& width, int& height) {
 
 #ifdef SONDARA_HAVE_RENDER
 #include <QGuiApplication>
+#include <cstdio>
+#include <cstdlib>
 
 namespace sondara::cli {
 std::unique_ptr<QGuiApplication> makeOutputGuiApplication() {
     if (QGuiApplication::instance()) return nullptr;
+    // Qt's own notes ("QStandardPaths: XDG_RUNTIME_DIR not set", font and platform
+    // remarks) are no message of this program: they are kept off stderr unless
+    // SONDARA_QT_MESSAGES is set. Fatal messages still end the program.
+    if (qEnvironmentVariableIsEmpty("SONDARA_QT_MESSAGES"))
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            if (type == QtFatalMsg) {
+                std::fprintf(stderr, "sondara-cli: %s\n", text.toLocal8Bit().constData());
+                std::abort();
+            }
+        });
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "sondara-cli";

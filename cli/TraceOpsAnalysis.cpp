@@ -21,7 +21,7 @@ namespace {
 std::vector<float> readFileOrThrow(const std::string& path) {
     std::vector<float> v;
     std::string error;
-    if (!readSamplesFile(path, v, error)) throw UsageError{error};
+    if (!readSamplesFile(path, v, error)) throw UsageError{error, kExitFile};
     return v;
 }
 

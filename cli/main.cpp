@@ -37,13 +37,16 @@ static void printOverview(std::FILE* out) {
                  "       sondara-cli --version\n\ncommands:\n");
     for (const auto& [name, c] : commandRegistry())
         std::fprintf(out, "  %-18s %s\n", name.c_str(), c.summary.c_str());
-    std::fprintf(out,
-                 "\noptions of every command:\n"
-                 "--allow-partial      write a project even when its data file read only partly\n"
-                 "--log FILE           append the run log to FILE (no run log otherwise)\n"
-                 "\nexit status:\n"
-                 "0 done, 1 usage error, 2 file unreadable or not written,\n"
-                 "3 data file read only partly and nothing written (see --allow-partial)\n");
+    std::fprintf(
+        out,
+        "\noptions of every command:\n"
+        "--allow-partial      write a project even when its data file read only partly\n"
+        "--log FILE           append the run log to FILE (no run log otherwise)\n"
+        "\npoints are chosen by --points LIST (1-based: 1,3,5-8; all; none), or --points N\n"
+        "where one point is meant; the older --point, --check and --checked are the same\n"
+        "\nexit status:\n"
+        "0 done, 1 usage error, 2 file unreadable or not written,\n"
+        "3 data file read only partly and nothing written (see --allow-partial)\n");
 }
 
 // Takes the options every command accepts out of the arguments.
@@ -87,6 +90,7 @@ int main(int argc, char** argv) {
         printOverview(stderr);
         return kExitUsage;
     }
+    globalOptions().command = it->first;
     Args args(argv + 2, argv + argc);
     if (!takeGlobalOptions(args)) return kExitUsage;
     if (!globalOptions().logFile.empty())

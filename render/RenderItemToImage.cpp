@@ -170,14 +170,15 @@ QImage RenderItem(const CSondaraDoc& doc, WaveDisplayModel& display, const Expor
 }
 
 bool RenderItemToImage(const CSondaraDoc& doc, WaveDisplayModel& display, const ExportItem& item,
-                       const std::string& path, int width, int height, ImageFormat format) {
+                       const std::string& path, int width, int height, ImageFormat format,
+                       std::string* error) {
     if (width <= 0 || height <= 0) return false;
     const std::string bytes = encode(RenderItem(doc, display, item, width, height), format);
     if (bytes.empty()) return false;
-    AtomicFileWriter f(path);
-    if (!f.isOpen()) return false;
-    f.writer().bytes(bytes.data(), bytes.size());
-    return f.commit();
+    std::string why;
+    if (WriteFileAtomically(path, bytes, why)) return true;
+    if (error) *error = why;
+    return false;
 }
 
 void RenderItems(const CSondaraDoc& doc, WaveDisplayModel& display,
@@ -231,25 +232,32 @@ std::vector<std::string> WriteItemImages(const CSondaraDoc& doc, WaveDisplayMode
                                          const std::vector<ExportItem>& items,
                                          const std::string& folder, int width, int height,
                                          ImageFormat format,
-                                         const std::function<void(int, int)>& progress) {
+                                         const std::function<void(int, int)>& progress,
+                                         std::vector<std::string>* failures) {
     // The names first: they read the display, which only this thread may touch.
     std::vector<std::string> paths;
     for (const ExportItem& item : items)
         paths.push_back(ExportFileName(item, folder, doc, display, format));
     std::vector<char> ok(items.size(), 0);
+    std::vector<std::string> why(items.size());
     RenderItems(
         doc, display, items, width, height, format,
         [&](int i, std::string bytes) {
-            if (bytes.empty()) return;
-            AtomicFileWriter f(paths[static_cast<size_t>(i)]);
-            if (!f.isOpen()) return;
-            f.writer().bytes(bytes.data(), bytes.size());
-            ok[static_cast<size_t>(i)] = f.commit() ? 1 : 0;
+            const auto k = static_cast<size_t>(i);
+            if (bytes.empty()) {
+                why[k] = paths[k] + ": the picture could not be encoded";
+                return;
+            }
+            ok[k] = WriteFileAtomically(paths[k], bytes, why[k]) ? 1 : 0;
         },
         progress);
     std::vector<std::string> written;
-    for (size_t i = 0; i < items.size(); ++i)
-        if (ok[i]) written.push_back(paths[i]);
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (ok[i])
+            written.push_back(paths[i]);
+        else if (failures)
+            failures->push_back(why[i].empty() ? paths[i] : why[i]);
+    }
     return written;
 }
 

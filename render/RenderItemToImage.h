@@ -27,7 +27,8 @@ QImage RenderItem(const CSondaraDoc& doc, WaveDisplayModel& display, const Expor
 // Draws the item and writes the file (format BMP or JPEG at quality 100). False when
 // the size is not above 0 or the file cannot be written.
 bool RenderItemToImage(const CSondaraDoc& doc, WaveDisplayModel& display, const ExportItem& item,
-                       const std::string& path, int width, int height, ImageFormat format);
+                       const std::string& path, int width, int height, ImageFormat format,
+                       std::string* error = nullptr);
 
 // Draws and encodes many items; `sink(index, bytes)` gets each encoded file (empty when
 // it could not be encoded) and may be called from several threads at once, for
@@ -50,10 +51,12 @@ std::vector<std::string> RenderReportFigures(const CSondaraDoc& doc, WaveDisplay
 
 // Writes every item as a file named by ExportFileName into `folder` (ending with '/').
 // Returns the paths written; a file that cannot be written does not stop the others.
+// `failures`, when given, gets "<path>: <reason>" for each file not written.
 std::vector<std::string> WriteItemImages(const CSondaraDoc& doc, WaveDisplayModel& display,
                                          const std::vector<ExportItem>& items,
                                          const std::string& folder, int width, int height,
                                          ImageFormat format,
-                                         const std::function<void(int, int)>& progress = {});
+                                         const std::function<void(int, int)>& progress = {},
+                                         std::vector<std::string>* failures = nullptr);
 
 }  // namespace sondara::render

@@ -1156,6 +1156,8 @@ Warning: forcing it to stop makes the program quit abnormally!</translation>
     <message>
         <source>所选解释：%1类，桩底 %2</source>
         <translation>Chosen reading: class %1, toe %2</translation>
+        <source>文件%1为只读，不能保存！</source>
+        <translation>The file %1 is read-only and cannot be saved.</translation>
     </message>
 </context>
 <context>
@@ -3209,6 +3211,8 @@ matches the settings of &quot;Print Setup&quot;:
     <message>
         <source>显隐判读结果</source>
         <translation>Show/Hide Interpretation Results</translation>
+        <source>文件%s为只读，不能保存！</source>
+        <translation>The file %s is read-only and cannot be saved.</translation>
     </message>
 </context>
 </TS>

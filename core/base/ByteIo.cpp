@@ -1,13 +1,24 @@
 #include "core/base/ByteIo.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
+#include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <mutex>
+
+#include "core/base/Format.h"
 
 namespace sondara {
 
@@ -204,24 +215,190 @@ bool ByteWriter::flush() {
     return ok_;
 }
 
-AtomicFileWriter::AtomicFileWriter(std::string target) : target_(std::move(target)) {
-    temp_ = target_ + ".tmpXXXXXX";
-    fd_ = ::mkstemp(temp_.data());
-    if (fd_ < 0) {
-        error_ = std::strerror(errno);
-        temp_.clear();
-        return;
+namespace {
+
+std::string folderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string withReason(const std::string& path, int err) {
+    return path + ": " + std::strerror(err);
+}
+
+// A symbolic link is followed: the file it names is replaced, the link stays.
+std::string resolvedTarget(const std::string& path) {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (!real) return path;
+    std::string out(real);
+    std::free(real);
+    return out;
+}
+
+// The process's file creation mask, read once (changing it to read it is not safe
+// while other threads create files).
+mode_t creationMask() {
+    static const mode_t mask = [] {
+        const mode_t m = ::umask(0);
+        ::umask(m);
+        return m;
+    }();
+    return mask;
+}
+
+// "<target>.~<pid>-" + 6 letters + ".tmp"
+constexpr std::string_view kTempMark = ".~";
+constexpr std::string_view kTempEnd = ".tmp";
+constexpr std::size_t kTempLetters = 6;
+
+std::string tempName(const std::string& target) {
+    static std::atomic<unsigned> counter{0};
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::uint64_t x =
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+        (std::uint64_t{counter.fetch_add(1)} * 0x9E3779B97F4A7C15ull);
+    std::string letters;
+    for (std::size_t i = 0; i < kTempLetters; ++i) {
+        x ^= x >> 33;
+        x *= 0xff51afd7ed558ccdull;
+        x ^= x >> 29;
+        letters += kLetters[x % (sizeof kLetters - 1)];
     }
-    // keep the permissions a newly created file would get
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd_, 0666 & ~mask);
+    return target + std::string(kTempMark) + std::to_string(::getpid()) + "-" + letters +
+           std::string(kTempEnd);
+}
+
+}  // namespace
+
+bool IsWriterTemporaryName(std::string_view name, long* pid) {
+    if (name.size() < kTempEnd.size() + kTempLetters + 4 ||
+        name.substr(name.size() - kTempEnd.size()) != kTempEnd)
+        return false;
+    std::string_view rest = name.substr(0, name.size() - kTempEnd.size());
+    const std::string_view letters = rest.substr(rest.size() - kTempLetters);
+    if (!std::all_of(letters.begin(), letters.end(),
+                     [](char c) { return std::isalnum(static_cast<unsigned char>(c)); }))
+        return false;
+    rest.remove_suffix(kTempLetters);
+    if (rest.empty() || rest.back() != '-') return false;
+    rest.remove_suffix(1);
+    const auto mark = rest.rfind(kTempMark);
+    if (mark == std::string_view::npos || mark == 0) return false;
+    const std::string_view digits = rest.substr(mark + kTempMark.size());
+    if (digits.empty() || digits.size() > 9 ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return false;
+    if (pid) *pid = std::stol(std::string(digits));
+    return true;
+}
+
+int RemoveStaleTemporaries(const std::string& folder, bool force) {
+    // A folder is looked at again only after a pause: writing a thousand pictures into
+    // one folder must not read it a thousand times.
+    static std::mutex mutex;
+    static std::map<std::string, std::chrono::steady_clock::time_point> lastLook;
+    {
+        const auto now = std::chrono::steady_clock::now();
+        std::lock_guard<std::mutex> lock(mutex);
+        auto it = lastLook.find(folder);
+        if (!force && it != lastLook.end() && now - it->second < std::chrono::seconds(5)) return 0;
+        lastLook[folder] = now;
+    }
+    DIR* d = ::opendir(folder.c_str());
+    if (!d) return 0;
+    int removed = 0;
+    const long self = static_cast<long>(::getpid());
+    while (const dirent* e = ::readdir(d)) {
+        long pid = 0;
+        if (!IsWriterTemporaryName(e->d_name, &pid) || pid == self || pid <= 0) continue;
+        // only a writer that no longer runs: a live one (even another user's) keeps it
+        if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+        struct stat st;
+        if (::fstatat(::dirfd(d), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode))
+            continue;
+        if (::unlinkat(::dirfd(d), e->d_name, 0) == 0) ++removed;
+    }
+    ::closedir(d);
+    return removed;
+}
+
+bool IsReadOnlyTarget(const std::string& path) {
+    struct stat st;
+    const std::string target = resolvedTarget(path);
+    if (::stat(target.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+    if (::access(target.c_str(), W_OK) != 0) return errno == EACCES || errno == EROFS;
+    return ::geteuid() == 0 && (st.st_mode & 0222) == 0;
+}
+
+std::string CheckOutputTarget(const std::string& path) {
+    if (path.empty()) return withReason(path, ENOENT);
+    const std::string target = resolvedTarget(path);
+    struct stat st;
+    if (::stat(target.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) return withReason(path, EISDIR);
+        if (IsReadOnlyTarget(target)) return Format(kMsgReadOnlyTarget, path.c_str());
+    }
+    const std::string folder = folderOf(target);
+    if (::stat(folder.c_str(), &st) != 0) return withReason(path, errno);
+    if (!S_ISDIR(st.st_mode)) return withReason(path, ENOTDIR);
+    if (::access(folder.c_str(), W_OK | X_OK) != 0) return withReason(path, errno);
+    return {};
+}
+
+AtomicFileWriter::AtomicFileWriter(std::string target) : target_(resolvedTarget(target)) {
+    error_ = CheckOutputTarget(target);
+    if (!error_.empty()) return;
+    const std::string folder = folderOf(target_);
+    RemoveStaleTemporaries(folder);
+    struct stat old;
+    const bool replacing = ::stat(target_.c_str(), &old) == 0;
+#ifdef O_TMPFILE
+    fd_ = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+    unnamed_ = fd_ >= 0;
+    // the unnamed file is linked in through /proc; without it a named temporary serves
+    if (unnamed_ && ::access(openPath().c_str(), F_OK) != 0) {
+        ::close(fd_);
+        fd_ = -1;
+        unnamed_ = false;
+    }
+#endif
+    if (fd_ < 0) {
+        for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+            temp_ = tempName(target_);
+            fd_ = ::open(temp_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+            if (fd_ < 0 && errno != EEXIST) break;
+        }
+        if (fd_ < 0) {
+            error_ = withReason(target, errno);
+            temp_.clear();
+            return;
+        }
+        ::fchmod(fd_, 0666 & ~creationMask());
+    }
+    if (replacing) {
+        // the owner first: giving a file away clears its set-id bits
+        if (old.st_uid != ::geteuid() || old.st_gid != ::getegid())
+            if (::fchown(fd_, old.st_uid, old.st_gid) != 0) (void)!::fchown(fd_, -1, old.st_gid);
+        ::fchmod(fd_, old.st_mode & 07777);
+    }
     writer_ = ByteWriter(&AtomicFileWriter::sinkWrite, this);
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
     if (fd_ >= 0) ::close(fd_);
     if (!temp_.empty()) ::unlink(temp_.c_str());
+}
+
+std::string AtomicFileWriter::openPath() const {
+    if (fd_ < 0) return {};
+    return unnamed_ ? "/proc/self/fd/" + std::to_string(fd_) : temp_;
+}
+
+void AtomicFileWriter::fail(int err) {
+    if (error_.empty()) error_ = withReason(target_, err ? err : EIO);
 }
 
 bool AtomicFileWriter::sinkWrite(void* ctx, const void* data, std::size_t n) {
@@ -231,7 +408,7 @@ bool AtomicFileWriter::sinkWrite(void* ctx, const void* data, std::size_t n) {
         ssize_t w = ::write(self->fd_, p, n);
         if (w < 0 && errno == EINTR) continue;
         if (w <= 0) {
-            self->error_ = std::strerror(errno ? errno : EIO);
+            self->fail(w < 0 ? errno : ENOSPC);
             return false;
         }
         p += w;
@@ -240,24 +417,84 @@ bool AtomicFileWriter::sinkWrite(void* ctx, const void* data, std::size_t n) {
     return true;
 }
 
+bool AtomicFileWriter::readAll(std::string& out) {
+    out.clear();
+    if (fd_ < 0 || !writer_.flush()) return false;
+    struct stat st;
+    if (::fstat(fd_, &st) != 0) return fail(errno), false;
+    out.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t got = 0;
+    while (got < out.size()) {
+        const ssize_t r = ::pread(fd_, out.data() + got, out.size() - got, static_cast<off_t>(got));
+        if (r < 0 && errno == EINTR) continue;
+        if (r <= 0) return fail(r < 0 ? errno : EIO), false;
+        got += static_cast<std::size_t>(r);
+    }
+    return true;
+}
+
+bool AtomicFileWriter::replaceAll(std::string_view bytes) {
+    if (fd_ < 0 || !writer_.flush()) return false;
+    if (::ftruncate(fd_, 0) != 0 || ::lseek(fd_, 0, SEEK_SET) != 0) return fail(errno), false;
+    return sinkWrite(this, bytes.data(), bytes.size());
+}
+
 bool AtomicFileWriter::commit() {
     if (fd_ < 0) return false;
     bool ok = writer_.flush();
     if (ok && ::fsync(fd_) != 0) {
-        error_ = std::strerror(errno);
+        fail(errno);
         ok = false;
     }
+    if (ok && unnamed_) {
+        // a name for the finished file, then the atomic replacement of the target
+        const std::string proc = openPath();
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            temp_ = tempName(target_);
+            if (::linkat(AT_FDCWD, proc.c_str(), AT_FDCWD, temp_.c_str(), AT_SYMLINK_FOLLOW) == 0)
+                break;
+            const int err = errno;
+            temp_.clear();
+            if (err != EEXIST) {
+                fail(err);
+                ok = false;
+                break;
+            }
+        }
+        if (ok && temp_.empty()) {
+            fail(EEXIST);
+            ok = false;
+        }
+    }
     if (::close(fd_) != 0 && ok) {
-        error_ = std::strerror(errno);
+        fail(errno);
         ok = false;
     }
     fd_ = -1;
     if (ok && ::rename(temp_.c_str(), target_.c_str()) != 0) {
-        error_ = std::strerror(errno);
+        fail(errno);
         ok = false;
     }
-    if (ok) temp_.clear();
+    if (ok) {
+        temp_.clear();
+        // the new name itself survives a power cut only once its folder is synced
+        const int dir = ::open(folderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir >= 0) {
+            ::fsync(dir);
+            ::close(dir);
+        }
+    }
     return ok;
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error) {
+    AtomicFileWriter f(path);
+    if (f.isOpen()) {
+        f.writer().bytes(bytes.data(), bytes.size());
+        if (f.commit()) return true;
+    }
+    error = f.error();
+    return false;
 }
 
 }  // namespace sondara

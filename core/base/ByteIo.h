@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/base/FixedText.h"
+#include "core/base/TrNoop.h"
 
 namespace sondara {
 
@@ -104,9 +105,26 @@ private:
     bool ok_ = true;
 };
 
-// Writes a file so that the previous file survives any failure: the bytes go to a
-// temporary file beside the target, which replaces the target only after everything
-// was written and flushed to disk.
+// The refusal of a target that exists and may not be written ("%s" is its path).
+inline constexpr const char* kMsgReadOnlyTarget =
+    SONDARA_TR_NOOP("sondara", "文件%s为只读，不能保存！");
+
+// Why `path` cannot be written as an output (empty when it can): a target that exists
+// and may not be written is refused with kMsgReadOnlyTarget; a folder, a missing folder
+// or one that may not be written say so with the path and the system's reason. Root
+// may write any file, so for root a target whose mode has no write bit for anyone
+// counts as read-only too: what `chmod a-w` protects stays protected.
+std::string CheckOutputTarget(const std::string& path);
+bool IsReadOnlyTarget(const std::string& path);
+
+// Writes a file so that the previous file survives any failure and a killed writer
+// leaves nothing behind. The bytes go to an unnamed file in the target's folder
+// (O_TMPFILE), which is given a name only when it is complete, synced to disk, and
+// renamed over the target. Where the file system has no unnamed files, a named
+// temporary "<target>.~<pid>-<6 letters>.tmp" stands in; the next write to the same
+// folder removes those whose writer is gone. A replaced target keeps its mode (and its
+// owner where the user may give it). Read-only targets are refused (CheckOutputTarget).
+// Each writer is used by one thread; writers to one folder may run on several threads.
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(std::string target);
@@ -116,6 +134,13 @@ public:
 
     bool isOpen() const { return fd_ >= 0; }
     ByteWriter& writer() { return writer_; }
+    // A name by which a library that writes by file name can open the new file
+    // ("/proc/self/fd/N" for the unnamed file). Close it before commit().
+    std::string openPath() const;
+    // The bytes written so far (by writer() or through openPath()), and a replacement
+    // of them: for outputs mended after a library wrote them.
+    bool readAll(std::string& out);
+    bool replaceAll(std::string_view bytes);
     // Flushes, syncs and renames over the target. False (and the target untouched)
     // on any failure; error() says why.
     bool commit();
@@ -123,9 +148,22 @@ public:
 
 private:
     static bool sinkWrite(void* ctx, const void* data, std::size_t n);
+    void fail(int err);
     std::string target_, temp_, error_;
     int fd_ = -1;
+    bool unnamed_ = false;
     ByteWriter writer_;
 };
+
+// Writes `bytes` as the whole file `path` through an AtomicFileWriter; false with the
+// reason in `error` ("<path>: <reason>", or the read-only refusal).
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error);
+
+// Removes the named temporaries of writers that are gone from `folder` (see
+// AtomicFileWriter); returns how many were removed. Each folder is looked at no more
+// than once every few seconds, unless `force`.
+int RemoveStaleTemporaries(const std::string& folder, bool force = false);
+// True for a name of such a temporary; `pid` gets its writer's process id.
+bool IsWriterTemporaryName(std::string_view name, long* pid = nullptr);
 
 }  // namespace sondara

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "core/output/OutputFile.h"
+#include "core/base/ByteIo.h"
 
 namespace sondara {
 
@@ -161,13 +161,23 @@ std::string DocxPackage::addImage(const std::string& bytes, const std::string& e
 }
 
 bool DocxPackage::save(const std::string& path, std::string& error) const {
-    const std::string temp = TempPathBeside(path);
-    int code = 0;
-    zip_t* z = zip_open(temp.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
+    // The package is built in memory and written through the one atomic writer: no
+    // temporary of the zip library's own is ever left beside the target.
+    if (std::string why = CheckOutputTarget(path); !why.empty()) {
+        error = why;
+        return false;
+    }
+    zip_error_t zerr;
+    zip_error_init(&zerr);
+    zip_source_t* mem = zip_source_buffer_create(nullptr, 0, 0, &zerr);
+    zip_t* z = mem ? zip_open_from_source(mem, ZIP_TRUNCATE, &zerr) : nullptr;
+    zip_error_fini(&zerr);
     if (!z) {
+        if (mem) zip_source_free(mem);
         error = "无法创建文件：" + path;
         return false;
     }
+    zip_source_keep(mem);  // the archive's bytes are read from it after zip_close
     // [Content_Types].xml first, as word processors expect to find it early.
     auto add = [&](const std::string& name, const std::string& bytes) {
         zip_source_t* src = zip_source_buffer(z, bytes.data(), bytes.size(), 0);
@@ -192,11 +202,25 @@ bool DocxPackage::save(const std::string& path, std::string& error) const {
         if (ok && name != "[Content_Types].xml") ok = add(name, bytes);
     if (!ok || zip_close(z) != 0) {
         zip_discard(z);  // a failed close leaves the archive to be freed
-        std::remove(temp.c_str());
+        zip_source_free(mem);
         error = "写文件失败：" + path;
         return false;
     }
-    return ReplaceWithTemp(temp, path, error);
+    std::string bytes;
+    zip_stat_t st;
+    zip_stat_init(&st);
+    ok = zip_source_stat(mem, &st) == 0 && (st.valid & ZIP_STAT_SIZE) && zip_source_open(mem) == 0;
+    if (ok) {
+        bytes.resize(st.size);
+        ok = zip_source_read(mem, bytes.data(), st.size) == static_cast<zip_int64_t>(st.size);
+        zip_source_close(mem);
+    }
+    zip_source_free(mem);
+    if (!ok) {
+        error = "写文件失败：" + path;
+        return false;
+    }
+    return WriteFileAtomically(path, bytes, error);
 }
 
 }  // namespace sondara

@@ -268,12 +268,12 @@ std::string MendToUnicodeCMap(std::string_view cmap) {
     return out;
 }
 
-bool MendPdfText(const std::string& path, std::string& error) {
-    std::string bytes;
+bool MendPdfBytes(std::string& bytes, const std::string& what, std::string& error) {
+    std::string result;  // the reader keeps reading `bytes` until it is gone
     try {
         QPDF pdf;
         pdf.setSuppressWarnings(true);
-        pdf.processFile(path.c_str());
+        pdf.processMemoryFile(what.c_str(), bytes.data(), bytes.size());
         bool changed = false;
         for (QPDFObjectHandle obj : pdf.getAllObjects()) {
             if (!obj.isDictionary() || !obj.hasKey("/ToUnicode")) continue;
@@ -293,21 +293,32 @@ bool MendPdfText(const std::string& path, std::string& error) {
         w.setCompressStreams(true);
         w.write();
         const std::shared_ptr<Buffer> out = w.getBufferSharedPointer();
-        bytes.assign(reinterpret_cast<const char*>(out->getBuffer()), out->getSize());
+        result.assign(reinterpret_cast<const char*>(out->getBuffer()), out->getSize());
     } catch (const std::exception& e) {
-        error = "PDF文件无法读取：" + path + "（" + e.what() + "）";
+        error = "PDF文件无法读取：" + what + "（" + e.what() + "）";
         return false;
     }
-    AtomicFileWriter f(path);
-    if (!f.isOpen()) {
-        error = "无法写入文件：" + path;
+    if (!result.empty()) bytes = std::move(result);
+    return true;
+}
+
+bool MendPdfText(const std::string& path, std::string& error) {
+    std::string bytes;
+    std::string readError;
+    auto src = openFileSource(path, &readError);
+    if (!src) {
+        error = "PDF文件无法读取：" + path + "（" + readError + "）";
         return false;
     }
-    f.writer().bytes(bytes.data(), bytes.size());
-    if (!f.commit()) {
-        error = "无法写入文件：" + path;
+    bytes.resize(src->size());
+    if (src->read(bytes.data(), bytes.size()) != bytes.size()) {
+        error = "PDF文件无法读取：" + path;
         return false;
     }
+    const std::string before = bytes;
+    if (!MendPdfBytes(bytes, path, error)) return false;
+    if (bytes == before) return true;
+    if (!WriteFileAtomically(path, bytes, error)) return false;
     return true;
 }
 

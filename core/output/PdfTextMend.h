@@ -26,5 +26,7 @@ std::string MendToUnicodeCMap(std::string_view cmap);
 // is left as it is. False with a message in `error` when the file cannot be read as a
 // PDF or the new one cannot be written.
 bool MendPdfText(const std::string& path, std::string& error);
+// The same on the bytes of a PDF held in memory (`what` names it in the message).
+bool MendPdfBytes(std::string& bytes, const std::string& what, std::string& error);
 
 }  // namespace sondara

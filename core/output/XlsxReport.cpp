@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "core/output/OutputFile.h"
+#include "core/base/ByteIo.h"
 #include "core/output/ReportTable.h"
 
 namespace sondara {
@@ -22,8 +22,13 @@ std::string fitCell(const std::string& s) {
 
 bool WriteExcelReport(const CSondaraDoc& doc, const std::string& path, std::string& error) {
     const std::vector<ReportRow> rows = ReportRows(doc, ReportFlavour::Excel);
-    const std::string temp = TempPathBeside(path);
-    lxw_workbook* wb = workbook_new(temp.c_str());
+    // The spreadsheet library writes by file name: it writes the writer's unnamed file.
+    AtomicFileWriter file(path);
+    if (!file.isOpen()) {
+        error = file.error();
+        return false;
+    }
+    lxw_workbook* wb = workbook_new(file.openPath().c_str());
     if (!wb) {
         error = "无法创建文件：" + path;
         return false;
@@ -52,12 +57,11 @@ bool WriteExcelReport(const CSondaraDoc& doc, const std::string& path, std::stri
         ++r;
     }
     const lxw_error closed = workbook_close(wb);
-    if (!ok || closed != LXW_NO_ERROR) {
-        std::remove(temp.c_str());
-        error = "写文件失败：" + path;
+    if (!ok || closed != LXW_NO_ERROR || !file.commit()) {
+        error = file.error().empty() ? "写文件失败：" + path : file.error();
         return false;
     }
-    return ReplaceWithTemp(temp, path, error);
+    return true;
 }
 
 }  // namespace sondara

@@ -21,6 +21,7 @@
 #include "core/app/AppPaths.h"
 #include "core/app/CommandTable.h"
 #include "core/app/RunLog.h"
+#include "core/base/ByteIo.h"
 #include "core/fileio/ProjectFile.h"
 #include "core/fileio/RecoveryStore.h"
 #include "gui/app/AboutDialog.h"
@@ -278,6 +279,12 @@ bool CSondaraApp::saveDocument(bool askForPath) {
                                             QObject::tr(kFilter));
         if (path.isEmpty()) return false;
         if (QFileInfo(path).suffix().isEmpty()) path += ".qar";
+    }
+    // a file the user may not write is not replaced (the writer refuses it as well)
+    if (IsReadOnlyTarget(QFile::encodeName(path).toStdString())) {
+        QMessageBox::warning(frame_.get(), "Sondara",
+                             QObject::tr("文件%1为只读，不能保存！").arg(path));
+        return false;
     }
     std::string error;
     if (!WriteProject(host_->doc(), path.toStdString(), &error)) {

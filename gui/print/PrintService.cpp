@@ -13,6 +13,7 @@
 #include <QProgressDialog>
 #include <cstdio>
 
+#include "core/base/ByteIo.h"
 #include "core/output/PdfTextMend.h"
 #include "gui/app/DocumentHost.h"
 #include "gui/app/QtPrompter.h"
@@ -86,7 +87,8 @@ int PrintService::paint(CSondaraView& view, QPrinter& printer, QWidget* parent, 
 }
 
 int PrintService::paintWith(const PrintSettings& s, CSondaraView& view, QPrinter& printer,
-                            QWidget* parent, bool prompt, int from, int to, bool progress) {
+                            QWidget* parent, bool prompt, int from, int to, bool progress,
+                            bool mend) {
     const CSondaraDoc& doc = view.host().doc();
     WaveDisplayModel& display = view.display()->model();
     const PrintLayoutResult layout = layOut(view, printer, s, parent, prompt);
@@ -119,7 +121,7 @@ int PrintService::paintWith(const PrintSettings& s, CSondaraView& view, QPrinter
         QMessageBox::warning(parent, QObject::tr("打印"), QObject::tr("无法在打印机上开始打印。"));
     // A PDF file (打印 without a printer, the print dialog's file, the preview's export):
     // its text is mended to read as the pages show it.
-    if (ok && printer.outputFormat() == QPrinter::PdfFormat &&
+    if (ok && mend && printer.outputFormat() == QPrinter::PdfFormat &&
         !printer.outputFileName().isEmpty() && printer.paintEngine() &&
         printer.paintEngine()->type() == QPaintEngine::Pdf) {
         std::string error;
@@ -162,19 +164,26 @@ void PrintService::print(CSondaraView& view, QWidget* parent) {
         QObject::tr("PDF 文件 (*.pdf)"));
     if (target.isEmpty()) return;
     if (QFileInfo(target).suffix().isEmpty()) target += ".pdf";
-    const QString temp = target + QString(".part%1").arg(::getpid());
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(temp);
-    printer.setDocName(view.host().title());
-    const int pages = paintWith(s, view, printer, parent, true, 0, 0, true);
-    printer.setOutputFileName(QString());  // closes the file
-    if (pages <= 0 || std::rename(QFile::encodeName(temp).constData(),
-                                  QFile::encodeName(target).constData()) != 0) {
-        QFile::remove(temp);
-        if (pages > 0)
-            QMessageBox::warning(parent, QObject::tr("打印"),
-                                 QObject::tr("无法写入文件：") + target);
+    // The printer writes the atomic writer's unnamed file; a kill leaves nothing behind.
+    AtomicFileWriter file(QFile::encodeName(target).toStdString());
+    if (!file.isOpen()) {
+        QMessageBox::warning(parent, QObject::tr("打印"), trCore(file.error()));
+        return;
     }
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QFile::decodeName(file.openPath().c_str()));
+    printer.setDocName(view.host().title());
+    const int pages = paintWith(s, view, printer, parent, true, 0, 0, true, false);
+    printer.setOutputFileName(QString());  // closes the file
+    if (pages <= 0) return;
+    std::string bytes, error;
+    const bool ok = file.readAll(bytes) &&
+                    MendPdfBytes(bytes, QFile::encodeName(target).toStdString(), error) &&
+                    file.replaceAll(bytes) && file.commit();
+    if (!ok)
+        QMessageBox::warning(parent, QObject::tr("打印"),
+                             QObject::tr("无法写入文件：") + target + "\n" +
+                                 trCore(error.empty() ? file.error() : error));
 }
 
 void PrintService::preview(CSondaraView& view, QWidget* parent) {

@@ -47,8 +47,10 @@ public:
 private:
     PrintLayoutResult layOut(CSondaraView& view, const QPrinter& printer, const PrintSettings& s,
                              QWidget* parent, bool prompt);
+    // `mend`: the PDF file named by the printer is mended where it lies (false when the
+    // caller mends it, as the atomic writer's file is).
     int paintWith(const PrintSettings& s, CSondaraView& view, QPrinter& printer, QWidget* parent,
-                  bool prompt, int from = 0, int to = 0, bool progress = false);
+                  bool prompt, int from = 0, int to = 0, bool progress = false, bool mend = true);
 
     PrinterChoice choice_;
     int lastTab_ = 0;

@@ -106,6 +106,36 @@ TEST_F(CliOptions, AFileCutInsideItsOriginalSetIsPartlyRead) {
     EXPECT_EQ(pointCount(cli("info " + o).out), 8);
 }
 
+// One name chooses points everywhere: --points, with the older names kept.
+TEST_F(CliOptions, PointsChoosesPointsUnderEveryOldName) {
+    const std::string q = shellQuote(sample);
+    const struct {
+        std::string withPoints, withOldName;
+    } cases[] = {
+        {"dump " + q + " --points 3 --raw", "dump " + q + " --point 3 --raw"},
+        {"excel " + q + " --points 2,4-5 -o " + shellQuote(dir.file("a.xlsx")),
+         "excel " + q + " --check 2,4-5 -o " + shellQuote(dir.file("b.xlsx"))},
+        {"print " + q + " --points 1,2 --layout-json",
+         "print " + q + " --checked 1,2 --layout-json"},
+        {"export-text " + q + " " + shellQuote(dir.file("a.txt")) + " --points 2",
+         "export-text " + q + " " + shellQuote(dir.file("b.txt")) + " --point 2"},
+        {"mark " + q + " -o " + shellQuote(dir.file("a.qar")) + " --points 2 class 3",
+         "mark " + q + " -o " + shellQuote(dir.file("b.qar")) + " --point 2 class 3"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.withPoints);
+        auto a = cli(c.withPoints), b = cli(c.withOldName);
+        EXPECT_EQ(a.exitCode, 0) << a.err;
+        EXPECT_EQ(b.exitCode, 0) << b.err;
+        EXPECT_EQ(a.out, b.out);
+    }
+    EXPECT_EQ(test::readFile(dir.file("a.txt")), test::readFile(dir.file("b.txt")));
+    EXPECT_EQ(test::readFile(dir.file("a.qar")), test::readFile(dir.file("b.qar")));
+    // the table of the chosen points, not of the file's own check boxes
+    EXPECT_NE(cli("print " + q + " --points 1 --layout-json").out,
+              cli("print " + q + " --points 1,2 --layout-json").out);
+}
+
 TEST_F(CliOptions, NoRunLogUnlessAsked) {
     const char* envLog = std::getenv("SONDARA_LOG");
     ASSERT_TRUE(envLog);

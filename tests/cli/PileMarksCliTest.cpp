@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "core/base/TextCodec.h"
@@ -45,16 +46,21 @@ protected:
 };
 
 TEST_F(MarkCli, ActionsShowTheirMessagesAndAreSaved) {
+    // refused actions show their messages, and then nothing is written
     auto r = mark("base.qar", "a.qar",
                   "--point 1 head 550 toe 600 defect 300 断桩 defect 302 扩径 defect-own 400 "
                   "' 空洞 ' class 'II类桩 '");
-    ASSERT_EQ(r.exitCode, 0) << r.err;
+    ASSERT_EQ(r.exitCode, 1) << r.err;
     EXPECT_NE(r.err.find("桩头位置应设置在桩尾之前！"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("缺陷间距过小！"), std::string::npos) << r.err;
     EXPECT_NE(r.out.find("head 550: refused"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("toe 600: done"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("defect 302 扩径: refused"), std::string::npos) << r.out;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("a.qar")));
 
+    r = mark("base.qar", "a.qar",
+             "--point 1 toe 600 defect 300 断桩 defect-own 400 ' 空洞 ' class 'II类桩 '");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
     TestPoint p = readBack("a.qar");
     EXPECT_EQ(p.headIndex, 100);
     EXPECT_EQ(p.toeIndex, 600);
@@ -79,10 +85,12 @@ TEST_F(MarkCli, QuestionsAreAnsweredByYesOrNo) {
     ASSERT_EQ(mark("base.qar", "a.qar", "--point 1 defect 200 缩径").exitCode, 0);
     const std::string q = "此设置产生超范围缺陷，是否让系统自动删除掉？";
 
+    // 否 keeps the defect; the head is placed all the same
     auto no = mark("a.qar", "no.qar", "--point 1 head 250");
     ASSERT_EQ(no.exitCode, 0) << no.err;
     EXPECT_NE(no.err.find(q + " [否]"), std::string::npos) << no.err;
     EXPECT_EQ(readBack("no.qar").defectCount(), 1);
+    EXPECT_EQ(readBack("no.qar").headIndex, 250);
 
     auto yes = mark("a.qar", "yes.qar", "--yes --point 1 head 250");
     ASSERT_EQ(yes.exitCode, 0) << yes.err;
