@@ -1085,6 +1085,14 @@ Warning: forcing it to stop makes the program quit abnormally!</translation>
         <source>无法打开并口 %1：%2</source>
         <translation>Cannot open the parallel port %1: %2</translation>
     </message>
+    <message>
+        <source>文件中没有采样间隔</source>
+        <translation>The files give no sample interval</translation>
+    </message>
+    <message>
+        <source>文件中的采样间隔(us)：%1</source>
+        <translation>Sample interval in the files (us): %1</translation>
+    </message>
 </context>
 <context>
     <name>sondara</name>

@@ -65,6 +65,36 @@ TEST_F(ImportTracesTest, TracesOpenAsANewProject) {
     EXPECT_TRUE(doc().modified);
 }
 
+// The dialog shows the interval the file gives; nothing the file leaves open is filled
+// in for the user.
+TEST_F(ImportTracesTest, TheDialogShowsTheIntervalRead) {
+    test::writeFile(dir.file("timed.csv"), "time_us,P1\n0,0\n20,0\n40,4\n60,1\n");
+    QString shown, field20;
+    bool editable = true;
+    QTimer::singleShot(0, [&] {
+        auto* d = qobject_cast<ImportTracesDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        auto* label = d->findChild<QLabel*>("intervalsRead");
+        ASSERT_NE(label, nullptr);
+        shown = label->text();
+        QLineEdit* interval = field(*d, "采样间隔(T)(us)：");
+        field20 = interval->text();
+        editable = interval->isEnabled();
+        d->accept();
+    });
+    importTraces(frame(), {QString::fromStdString(dir.file("timed.csv"))});
+    EXPECT_EQ(shown, "文件中的采样间隔(us)：20");
+    EXPECT_EQ(field20, "20");
+    EXPECT_FALSE(editable);
+    ASSERT_EQ(doc().pointCount(), 1);
+    EXPECT_EQ(doc().points[0].sampleInterval, 20.0f);
+    EXPECT_EQ(doc().pileTypeText(0), "");  // unknown, not 沉管灌注桩
+    EXPECT_EQ(doc().points[0].pileLength, 0.0f);
+
+    ImportTracesDialog none({"/x/a.csv"}, true);
+    EXPECT_EQ(none.findChild<QLabel*>("intervalsRead")->text(), "文件中没有采样间隔");
+}
+
 TEST_F(ImportTracesTest, ABadFileIsReportedAndTheProjectStays) {
     test::writeFile(dir.file("bad.csv"), "time_ms,v\n0,1\n0,5\n");
     test::writeFile(dir.file("comma.txt"), "0,5 1,5\n");
