@@ -998,8 +998,11 @@ std::string ImportTraceFiles(CSondaraDoc& doc, const std::vector<std::string>& p
         for (std::size_t k = 0; k < r.traces.size(); ++k) {
             const double us = r.traces[k].intervalUs;
             if (us <= 0.0) continue;
-            if (std::string m = implausibleIntervalMessage(us); !m.empty())
-                return path + ": 第 " + num(static_cast<long long>(k + 1)) + " 个波形：" + m;
+            if (std::string m = implausibleIntervalMessage(us); !m.empty()) {
+                const std::string n = num(static_cast<long long>(k + 1));
+                return path + ": 第 " + n + " 个波形：" +
+                       m.replace(m.find(" / ") + 3, 0, "trace " + n + ": ");
+            }
             if (intervalsRead &&
                 std::find(intervalsRead->begin(), intervalsRead->end(), us) == intervalsRead->end())
                 intervalsRead->push_back(us);

@@ -22,6 +22,19 @@ namespace sondara::gui {
 namespace {
 constexpr const char* kTitle = QT_TRANSLATE_NOOP("QObject", "导入波形");
 
+// A message of the import, "中文 / English" after the file's path: both halves in the
+// Chinese window as always, the English half in the English window.
+QString importMessage(const std::string& message, const std::vector<std::string>& paths) {
+    const QString text = trCore(message);
+    if (QObject::tr(kTitle) == QString::fromUtf8(kTitle)) return text;
+    std::string prefix;
+    for (const std::string& p : paths)
+        if (message.compare(0, p.size() + 2, p + ": ") == 0) prefix = p + ": ";
+    const std::size_t half = message.rfind(" / ");
+    if (half == std::string::npos || half < prefix.size()) return text;
+    return QString::fromUtf8(prefix + message.substr(half + 3));
+}
+
 QLineEdit* addField(QFormLayout* form, const QString& caption, QWidget* parent) {
     auto* edit = new QLineEdit(parent);
     auto* label = new QLabel(caption, parent);
@@ -109,14 +122,14 @@ void importTraces(CMainFrame& frame, const QStringList& files) {
     CSondaraDoc trial;
     std::string message = ImportTraceFiles(trial, paths, {}, &needsInterval, &intervalsRead);
     if (!message.empty() && !needsInterval) {
-        QMessageBox::warning(&frame, QObject::tr(kTitle), trCore(message));
+        QMessageBox::warning(&frame, QObject::tr(kTitle), importMessage(message, paths));
         return;
     }
     ImportTracesDialog dlg(files, needsInterval, intervalsRead, &frame);
     if (dlg.exec() != QDialog::Accepted) return;
     message = ImportTraceFiles(trial, paths, dlg.options());
     if (!message.empty()) {
-        QMessageBox::warning(&frame, QObject::tr(kTitle), trCore(message));
+        QMessageBox::warning(&frame, QObject::tr(kTitle), importMessage(message, paths));
         return;
     }
     // the open project's changes are saved or dropped once, as the user answers

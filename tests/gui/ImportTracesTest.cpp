@@ -10,6 +10,8 @@
 #include <QTimer>
 
 #include "GuiFixture.h"
+#include "gui/app/SondaraApp.h"
+#include "gui/app/Translation.h"
 #include "gui/importer/ImportTracesDialog.h"
 #include "support/Fixtures.h"
 
@@ -111,6 +113,25 @@ TEST_F(ImportTracesTest, ABadFileIsReportedAndTheProjectStays) {
         ASSERT_EQ(doc().pointCount(), 1);
         EXPECT_EQ(textOf(doc().points[0].pileNo), "OLD");
     }
+}
+
+// The English window shows the English half of the message, naming line and column.
+TEST_F(ImportTracesTest, TheEnglishWindowShowsTheEnglishMessage) {
+    test::writeFile(dir.file("word.csv"), "a,b\n1,2\n3,x\n");
+    const bool hadQtChinese = qtChineseTranslationsLoaded();
+    ASSERT_EQ(installTranslations(UiLanguage::English), UiLanguage::English);
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        shown = box->text();
+        box->accept();
+    });
+    importTraces(frame(), {QString::fromStdString(dir.file("word.csv"))});
+    removeTranslations();
+    if (hadQtChinese) loadQtChineseTranslations();
+    EXPECT_EQ(shown,
+              QString::fromStdString(dir.file("word.csv")) + ": line 3, column 2: not a number");
 }
 
 }  // namespace
