@@ -183,8 +183,11 @@ bool keyValueLine(std::string_view text, std::string_view& key, std::string_view
     if (at == std::string_view::npos) return false;
     key = trim(text.substr(0, at));
     value = trim(text.substr(at + (at == wide ? std::string_view("：").size() : 1)));
-    while (!value.empty() && (value.back() == ',' || value.back() == ';' || value.back() == '\t'))
-        value = trim(value.substr(0, value.size() - 1));
+    // a spreadsheet's cells: "Sample interval:,20,us,,"
+    const char* cells = ",;\t ";
+    const std::size_t b = value.find_first_not_of(cells);
+    value = b == std::string_view::npos ? std::string_view()
+                                        : value.substr(b, value.find_last_not_of(cells) - b + 1);
     if (key.empty() || key.find_first_of(",;\t") != std::string_view::npos) return false;
     return std::any_of(key.begin(), key.end(), [](char c) {
         const auto u = static_cast<unsigned char>(c);
@@ -257,7 +260,10 @@ bool numberWithUnit(std::string_view text, double& v, std::string& unit) {
              (isDigit(text[end + 1]) || text[end + 1] == '-' || text[end + 1] == '+'))))
         ++end;
     if (!parseNumber(text.substr(0, end), v)) return false;
-    std::string u = lowerAscii(trim(text.substr(end)));
+    std::string_view rest = text.substr(end);
+    while (!rest.empty() && (rest[0] == ',' || rest[0] == ';' || rest[0] == '\t' || rest[0] == ' '))
+        rest.remove_prefix(1);
+    std::string u = lowerAscii(trim(rest));
     if (!u.empty()) unit = u;
     return true;
 }
