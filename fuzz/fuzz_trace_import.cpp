@@ -21,6 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             t.samples.size() > static_cast<std::size_t>(sondara::kMaxImportSamples))
             __builtin_trap();
         if (t.intervalUs < 0.0) __builtin_trap();
+        // what a file says beside its samples is either unsaid or something a point holds
+        if (t.pileLength < 0.0 || t.pileLength > 1e4 || t.waveSpeed < 0.0 ||
+            t.waveSpeed > 32767.0 || t.sensorType < -1 || t.sensorType > 1)
+            __builtin_trap();
         const sondara::TestPoint p = sondara::importedPoint(t, options, ++ordinal);
         if (p.headIndex < 0 || p.headIndex >= p.sampleCount()) __builtin_trap();
         if (p.toeIndex < 0 || p.toeIndex >= p.sampleCount()) __builtin_trap();

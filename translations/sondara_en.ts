@@ -1158,6 +1158,12 @@ Warning: forcing it to stop makes the program quit abnormally!</translation>
         <translation>Chosen reading: class %1, toe %2</translation>
         <source>文件%1为只读，不能保存！</source>
         <translation>The file %1 is read-only and cannot be saved.</translation>
+        <source>文件中没有采样间隔</source>
+        <translation>The files give no sample interval</translation>
+    </message>
+    <message>
+        <source>文件中的采样间隔(us)：%1</source>
+        <translation>Sample interval in the files (us): %1</translation>
     </message>
 </context>
 <context>

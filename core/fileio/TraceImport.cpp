@@ -4,6 +4,7 @@
 #include <cfloat>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <string>
 
@@ -13,6 +14,9 @@
 namespace sondara {
 
 namespace {
+
+// A pile type nobody gave: a custom type (index 100) without a name.
+constexpr std::int16_t kUnknownPileType = 100;
 
 // A file larger than this holds more than the most samples a project can take.
 constexpr std::uintmax_t kMaxImportFileBytes = 512u * 1024u * 1024u;
@@ -148,6 +152,226 @@ std::string notConstant(const std::string& where) {
     return where + "时间列的采样间隔不恒定 / the time column's interval is not constant";
 }
 
+std::string lineWhere(std::size_t line) {
+    return "第 " + num(static_cast<long long>(line)) + " 行";
+}
+
+// ---- "key: value" lines -----------------------------------------------------------------
+
+// What the "key: value" lines above the data say about its traces.
+struct TraceFacts {
+    std::string pileNo;
+    double intervalUs = 0.0;
+    std::size_t intervalLine = 0;  // the line that gave it
+    double pileLength = 0.0;
+    double waveSpeed = 0.0;
+    int sensorType = -1;
+};
+
+std::string lowerAscii(std::string_view s) {
+    std::string out;
+    for (char c : s) out += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    return out;
+}
+
+// Splits "key: value" (ASCII or full-width colon). The key is a name (it holds a letter or
+// a non-ASCII character, no field delimiter, and is not a number).
+bool keyValueLine(std::string_view text, std::string_view& key, std::string_view& value) {
+    const std::size_t ascii = text.find(':');
+    const std::size_t wide = text.find("：");
+    const std::size_t at = std::min(ascii, wide);
+    if (at == std::string_view::npos) return false;
+    key = trim(text.substr(0, at));
+    value = trim(text.substr(at + (at == wide ? std::string_view("：").size() : 1)));
+    // a spreadsheet's cells: "Sample interval:,20,us,,"
+    const char* cells = ",;\t ";
+    const std::size_t b = value.find_first_not_of(cells);
+    value = b == std::string_view::npos ? std::string_view()
+                                        : value.substr(b, value.find_last_not_of(cells) - b + 1);
+    if (key.empty() || key.find_first_of(",;\t") != std::string_view::npos) return false;
+    return std::any_of(key.begin(), key.end(), [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return u >= 0x80 || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    });
+}
+
+enum class FactKind { None, PileNo, Interval, Rate, Length, Speed, Sensor };
+
+// The fact a key names, and the unit written in the key ("Sample interval (us)").
+FactKind factOfKey(std::string_view key, std::string& unit) {
+    std::string name;
+    const std::string k = lowerAscii(key);
+    std::size_t open = k.find_first_of("([");
+    if (const std::size_t w = k.find("（"); w < open) open = w;
+    if (open != std::string::npos) {
+        for (char c : std::string_view(k).substr(open))
+            if (c != '(' && c != ')' && c != '[' && c != ']' && c != ' ') unit += c;
+        for (std::string_view wide : {"（", "）"})
+            for (std::size_t at; (at = unit.find(wide)) != std::string::npos;)
+                unit.erase(at, wide.size());
+    }
+    for (char c : std::string_view(k).substr(0, open))
+        if (c != ' ' && c != '_' && c != '-' && c != '.') name += c;
+    const struct {
+        const char* name;
+        FactKind kind;
+    } names[] = {
+        {"桩号", FactKind::PileNo},
+        {"测点桩号", FactKind::PileNo},
+        {"pile", FactKind::PileNo},
+        {"pileno", FactKind::PileNo},
+        {"pilenumber", FactKind::PileNo},
+        {"pileid", FactKind::PileNo},
+        {"采样间隔", FactKind::Interval},
+        {"采样周期", FactKind::Interval},
+        {"sampleinterval", FactKind::Interval},
+        {"samplinginterval", FactKind::Interval},
+        {"sampleperiod", FactKind::Interval},
+        {"samplingperiod", FactKind::Interval},
+        {"interval", FactKind::Interval},
+        {"dt", FactKind::Interval},
+        {"采样频率", FactKind::Rate},
+        {"samplerate", FactKind::Rate},
+        {"samplingrate", FactKind::Rate},
+        {"samplingfrequency", FactKind::Rate},
+        {"桩长", FactKind::Length},
+        {"pilelength", FactKind::Length},
+        {"length", FactKind::Length},
+        {"波速", FactKind::Speed},
+        {"wavespeed", FactKind::Speed},
+        {"wavevelocity", FactKind::Speed},
+        {"传感器", FactKind::Sensor},
+        {"传感器类型", FactKind::Sensor},
+        {"sensor", FactKind::Sensor},
+        {"sensortype", FactKind::Sensor},
+    };
+    for (const auto& n : names)
+        if (name == n.name) return n.kind;
+    return FactKind::None;
+}
+
+// A number followed by its unit ("20 us", "0.02ms", "3800 m/s"); the unit lower case.
+bool numberWithUnit(std::string_view text, double& v, std::string& unit) {
+    text = trim(text);
+    std::size_t end = 0;
+    while (end < text.size() &&
+           (isDigit(text[end]) || text[end] == '.' || text[end] == '-' || text[end] == '+' ||
+            ((text[end] == 'e' || text[end] == 'E') && end > 0 && end + 1 < text.size() &&
+             (isDigit(text[end + 1]) || text[end + 1] == '-' || text[end + 1] == '+'))))
+        ++end;
+    if (!parseNumber(text.substr(0, end), v)) return false;
+    std::string_view rest = text.substr(end);
+    while (!rest.empty() && (rest[0] == ',' || rest[0] == ';' || rest[0] == '\t' || rest[0] == ' '))
+        rest.remove_prefix(1);
+    std::string u = lowerAscii(trim(rest));
+    if (!u.empty()) unit = u;
+    return true;
+}
+
+// Applies one "key: value" line; false with `message` when a known key has a value that
+// cannot be read. Unknown keys (date, site, operator ...) are passed over.
+bool applyFact(std::string_view key, std::string_view value, std::size_t line, TraceFacts& facts,
+               std::string& message) {
+    std::string unit;
+    const FactKind kind = factOfKey(key, unit);
+    if (kind == FactKind::None) return true;
+    const std::string where = lineWhere(line);
+    const std::string whereEn = "line " + num(static_cast<long long>(line));
+    auto bad = [&] {
+        message = where + "“" + std::string(key) + "”的值“" + std::string(value.substr(0, 40)) +
+                  "”无法读出 / " + whereEn + ": the value of \"" + std::string(key) +
+                  "\" cannot be read";
+        return false;
+    };
+    if (kind == FactKind::PileNo) {
+        if (value.empty()) return bad();
+        facts.pileNo = std::string(value);
+        return true;
+    }
+    if (kind == FactKind::Sensor) {
+        const std::string v = lowerAscii(value);
+        if (v == "加速度" || v == "acceleration" || v == "accelerometer")
+            facts.sensorType = 0;
+        else if (v == "速度" || v == "velocity" || v == "geophone")
+            facts.sensorType = 1;
+        else
+            return bad();
+        return true;
+    }
+    double v = 0.0;
+    if (!numberWithUnit(value, v, unit) || !(v > 0.0)) return bad();
+    auto in = [&](std::initializer_list<const char*> names) {
+        return std::any_of(names.begin(), names.end(), [&](const char* n) { return unit == n; });
+    };
+    switch (kind) {
+        case FactKind::Interval:
+            if (in({"", "us", "µs", "μs", "微秒"}))
+                facts.intervalUs = v;
+            else if (in({"ms", "毫秒"}))
+                facts.intervalUs = v * 1e3;
+            else if (in({"s", "秒"}))
+                facts.intervalUs = v * 1e6;
+            else if (in({"ns"}))
+                facts.intervalUs = v * 1e-3;
+            else
+                return bad();
+            facts.intervalLine = line;
+            return true;
+        case FactKind::Rate:
+            if (in({"", "hz"}))
+                facts.intervalUs = 1e6 / v;
+            else if (in({"khz"}))
+                facts.intervalUs = 1e3 / v;
+            else if (in({"mhz"}))
+                facts.intervalUs = 1.0 / v;
+            else
+                return bad();
+            facts.intervalLine = line;
+            return true;
+        case FactKind::Length:
+            if (in({"mm"}))
+                v *= 1e-3;
+            else if (in({"cm"}))
+                v *= 1e-2;
+            else if (!in({"", "m", "米"}))
+                return bad();
+            if (v < 1e-3 || v > 1e4) return bad();
+            facts.pileLength = v;
+            return true;
+        case FactKind::Speed:
+            if (in({"km/s"}))
+                v *= 1e3;
+            else if (!in({"", "m/s", "米/秒"}))
+                return bad();
+            if (v < 1.0 || v > 32767.0) return bad();
+            facts.waveSpeed = v;
+            return true;
+        default:
+            return true;
+    }
+}
+
+// Gives the facts to traces that do not have them. An interval the file states twice
+// (a line and a time column) must agree.
+std::string giveFacts(const TraceFacts& facts, std::vector<ImportedTrace>& traces) {
+    for (ImportedTrace& t : traces) {
+        if (!facts.pileNo.empty()) t.name = facts.pileNo;
+        if (facts.intervalUs > 0.0) {
+            if (t.intervalUs > 0.0 &&
+                std::fabs(t.intervalUs - facts.intervalUs) > 0.005 * facts.intervalUs) {
+                const std::string line = num(static_cast<long long>(facts.intervalLine));
+                return "第 " + line + " 行的采样间隔与时间列不符 / line " + line +
+                       ": the sample interval differs from the time column's";
+            }
+            t.intervalUs = facts.intervalUs;
+        }
+        if (facts.pileLength > 0.0) t.pileLength = facts.pileLength;
+        if (facts.waveSpeed > 0.0) t.waveSpeed = facts.waveSpeed;
+        if (facts.sensorType >= 0) t.sensorType = facts.sensorType;
+    }
+    return {};
+}
+
 // ---- the program's own waveform text export ---------------------------------------
 
 // "测点数：3" and the like: the value after the label, or false.
@@ -164,11 +388,14 @@ bool labelled(std::string_view line, std::string_view label, std::string_view& v
     return false;
 }
 
-// Splits a data line written as "value SEP value SEP ... value SEP" with an unknown
-// separator: the separator is what the line ends with. Every value must be as the
-// export writes it; `expected` (0: any) values or twice as many (with times).
+// The separator of a data line written as "value SEP value SEP ... value SEP": what the
+// line ends with, the shortest that splits it into numbers as the export writes them.
+// `expected` (0: any) values or twice as many (with times).
 bool splitExportLine(std::string_view line, std::size_t expected, std::vector<double>& values) {
     while (!line.empty() && line.back() == '\n') line.remove_suffix(1);
+    // every point of a headerless export of the most points runs on this line
+    const std::size_t most = 2 * static_cast<std::size_t>(kMaxImportSamples) *
+                             static_cast<std::size_t>(kMaxImportPoints);
     for (std::size_t len = 1; len <= std::min<std::size_t>(8, line.size()); ++len) {
         const std::string_view sep = line.substr(line.size() - len);
         if (isDigit(sep.front())) break;  // the separator cannot hold the last value's digits
@@ -187,7 +414,7 @@ bool splitExportLine(std::string_view line, std::size_t expected, std::vector<do
                 break;
             }
             values.push_back(v);
-            if (values.size() > 2 * static_cast<std::size_t>(kMaxImportSamples) + 2) return false;
+            if (values.size() > most) return false;
             start = at + sep.size();
         }
         if (ok && !values.empty() &&
@@ -215,18 +442,18 @@ std::string pointFromValues(const std::vector<double>& values, bool withTimes, I
 }
 
 // With the header lines: 测点数, then per point 测点桩号, 数据长度 and one data line.
+// "key: value" lines (桩长：12.00, 波速：3800 ...) may stand between a point's lines and
+// belong to that point.
 TraceParseResult parseOwnExport(const std::vector<std::string_view>& lines) {
     TraceParseResult r;
     std::size_t i = 0;
-    auto nextLine = [&](std::string_view& out) {
+    auto skipBlank = [&] {
         while (i < lines.size() && trim(lines[i]).empty()) ++i;
-        if (i >= lines.size()) return false;
-        out = lines[i++];
-        return true;
+        return i < lines.size();
     };
     std::string_view line, value;
-    nextLine(line);
-    labelled(line, "测点数", value);
+    skipBlank();
+    labelled(lines[i++], "测点数", value);
     long count = -1;
     auto cr = std::from_chars(value.data(), value.data() + value.size(), count);
     if (cr.ec != std::errc() || cr.ptr != value.data() + value.size() || count < 0) {
@@ -238,7 +465,8 @@ TraceParseResult parseOwnExport(const std::vector<std::string_view>& lines) {
         return r;
     }
     std::vector<double> values;
-    while (nextLine(line)) {
+    while (skipBlank()) {
+        line = lines[i++];
         const std::string where = "第 " + num(static_cast<long long>(i)) + " 行：";
         const std::string whereEn = " (line " + num(static_cast<long long>(i)) + ")";
         ImportedTrace t;
@@ -249,6 +477,19 @@ TraceParseResult parseOwnExport(const std::vector<std::string_view>& lines) {
             return r;
         }
         t.name = std::string(pile);
+        TraceFacts facts;
+        // the point's own "key: value" lines, before and after its data length
+        auto pointFacts = [&](bool beforeLength) {
+            std::string_view key, v;
+            while (i < lines.size() && !labelled(lines[i], "数据长度", v) &&
+                   !(!beforeLength && splitExportLine(lines[i], 0, values)) &&
+                   !labelled(lines[i], "测点桩号", v) && keyValueLine(trim(lines[i]), key, v)) {
+                if (!applyFact(key, v, i + 1, facts, r.message)) return false;
+                ++i;
+            }
+            return true;
+        };
+        if (!pointFacts(true)) return r;
         long length = -1;
         if (i >= lines.size() || !labelled(lines[i], "数据长度", lengthText) ||
             std::from_chars(lengthText.data(), lengthText.data() + lengthText.size(), length).ptr !=
@@ -267,6 +508,7 @@ TraceParseResult parseOwnExport(const std::vector<std::string_view>& lines) {
             r.message = where + "测点没有采样 / a point without samples" + whereEn;
             return r;
         }
+        if (!pointFacts(false)) return r;
         if (i >= lines.size() ||
             !splitExportLine(lines[i], static_cast<std::size_t>(length), values)) {
             r.message = where + "其后的数据行不是 " + num(length) +
@@ -281,7 +523,12 @@ TraceParseResult parseOwnExport(const std::vector<std::string_view>& lines) {
             r.message = m;
             return r;
         }
-        r.traces.push_back(std::move(t));
+        std::vector<ImportedTrace> one{std::move(t)};
+        if (std::string m = giveFacts(facts, one); !m.empty()) {
+            r.message = m;
+            return r;
+        }
+        r.traces.push_back(std::move(one[0]));
         if (r.traces.size() > static_cast<std::size_t>(count)) break;
     }
     if (r.traces.size() != static_cast<std::size_t>(count)) {
@@ -294,7 +541,8 @@ TraceParseResult parseOwnExport(const std::vector<std::string_view>& lines) {
 }
 
 // Without the header every value runs on one line. With times, a time back at zero
-// starts the next point; without them the line is one trace.
+// starts the next point (a point of one sample has the time 0 alone); without times the
+// line is one trace, as the points cannot be told apart.
 bool parseHeaderlessExport(std::string_view line, TraceParseResult& r) {
     std::vector<double> values;
     if (!splitExportLine(line, 0, values)) return false;
@@ -309,16 +557,34 @@ bool parseHeaderlessExport(std::string_view line, TraceParseResult& r) {
                 timed = false;
         }
         starts.push_back(values.size());
+        // one point of two samples or more must show its interval
+        bool someInterval = false;
         for (std::size_t s = 0; timed && s + 1 < starts.size(); ++s) {
-            std::vector<double> part(values.begin() + static_cast<long>(starts[s]),
-                                     values.begin() + static_cast<long>(starts[s + 1]));
+            if (starts[s + 1] - starts[s] < 4) continue;
             std::vector<double> times;
-            for (std::size_t k = 0; k < part.size(); k += 2) times.push_back(part[k]);
+            for (std::size_t k = starts[s]; k < starts[s + 1]; k += 2) times.push_back(values[k]);
             double step;
-            if (times.size() < 2 || !constantInterval(times, 0.01, step)) timed = false;
+            if (!constantInterval(times, 0.01, step)) timed = false;
+            someInterval = true;
         }
+        timed = timed && someInterval;
     }
-    if (!timed) starts = {0, values.size()};
+    if (!timed) {
+        if (values.size() > static_cast<std::size_t>(kMaxImportSamples)) {
+            const std::string n = num(static_cast<long long>(values.size()));
+            r.message = "一行中有 " + n + " 个数值，超过一个波形最多的 " + num(kMaxImportSamples) +
+                        " 个采样；导出时选上数据头或每点声时，各测点才能分开 / " + n +
+                        " values on one line, more than the " + num(kMaxImportSamples) +
+                        " samples of a trace: export with the header or the time column to "
+                        "keep the points apart";
+            return true;
+        }
+        starts = {0, values.size()};
+    }
+    if (starts.size() - 1 > static_cast<std::size_t>(kMaxImportPoints)) {
+        r.message = tooManyPoints(starts.size() - 1);
+        return true;
+    }
     for (std::size_t s = 0; s + 1 < starts.size(); ++s) {
         std::vector<double> part(values.begin() + static_cast<long>(starts[s]),
                                  values.begin() + static_cast<long>(starts[s + 1]));
@@ -363,6 +629,37 @@ std::string_view unquote(std::string_view s) {
     return s;
 }
 
+// The fields of a row without the empty ones at its end (a trailing separator, or the
+// cells of traces that ended above).
+std::vector<std::string_view> rowFields(std::string_view text, Delimiter d) {
+    auto f = splitFields(text, d);
+    while (!f.empty() && unquote(f.back()).empty()) f.pop_back();
+    return f;
+}
+
+// A units row under the header: no cell is a number ("ms", "(mV)", "" ...).
+bool unitsRow(const std::vector<std::string_view>& fields) {
+    double v;
+    return !fields.empty() && std::none_of(fields.begin(), fields.end(),
+                                           [&](std::string_view f) { return parseNumber(f, v); });
+}
+
+// A time unit written alone ("ms", "(us)", "[s]", "微秒"): the factor to microseconds.
+bool timeUnit(std::string_view text, double& toMicroseconds) {
+    std::string u;
+    for (char c : lowerAscii(unquote(text)))
+        if (c != ' ' && c != '(' && c != ')' && c != '[' && c != ']') u += c;
+    if (u == "s" || u == "秒")
+        toMicroseconds = 1e6;
+    else if (u == "ms" || u == "毫秒")
+        toMicroseconds = 1e3;
+    else if (u == "us" || u == "µs" || u == "μs" || u == "微秒")
+        toMicroseconds = 1.0;
+    else
+        return false;
+    return true;
+}
+
 const char* kDecimalComma =
     "数值用了小数逗号（如 0,5），请改用小数点后再导入 / numbers with a decimal comma "
     "(0,5) are not read: use a decimal point";
@@ -378,12 +675,18 @@ TraceParseResult parseDelimited(const std::vector<std::string_view>& allLines) {
         std::string_view t = trim(allLines[i]);
         if (!t.empty() && t[0] != '#') rows.push_back({i + 1, t});
     }
+    // "key: value" lines above the table
+    TraceFacts facts;
+    std::size_t top = 0;
+    for (std::string_view key, value; top < rows.size() && keyValueLine(rows[top].text, key, value);
+         ++top)
+        if (!applyFact(key, value, rows[top].line, facts, r.message)) return r;
+    rows.erase(rows.begin(), rows.begin() + static_cast<long>(top));
     if (rows.empty()) {
         r.message = "文件中没有数据 / the file holds no data";
         return r;
     }
-    // The first row (the header, or the first values) tells the delimiter; a row
-    // that does not follow it shows as a ragged row.
+    // The first row (the header, or the first values) tells the delimiter.
     auto firstHas = [&](char c) { return rows[0].text.find(c) != std::string_view::npos; };
     Delimiter d = firstHas('\t')  ? Delimiter::Tab
                   : firstHas(';') ? Delimiter::Semicolon
@@ -403,8 +706,10 @@ TraceParseResult parseDelimited(const std::vector<std::string_view>& allLines) {
 
     std::vector<std::string_view> header;
     std::size_t first = 0;
+    double toUs = 0.0;
+    bool timeColumn = false;
     {
-        auto fields = splitFields(rows[0].text, d);
+        auto fields = rowFields(rows[0].text, d);
         double v;
         if (std::any_of(fields.begin(), fields.end(),
                         [&](std::string_view f) { return !parseNumber(f, v); }) &&
@@ -412,22 +717,36 @@ TraceParseResult parseDelimited(const std::vector<std::string_view>& allLines) {
               std::all_of(fields.begin(), fields.end(), looksLikeDecimalComma))) {
             header = fields;
             first = 1;
+            timeColumn = timeColumnUnit(unquote(header[0]), toUs);
+            if (rows.size() > 1) {
+                auto units = rowFields(rows[1].text, d);
+                if (unitsRow(units) &&
+                    !(d != Delimiter::Comma &&
+                      std::all_of(units.begin(), units.end(), looksLikeDecimalComma))) {
+                    first = 2;
+                    double f;
+                    if (timeColumn && toUs == 0.0 && timeUnit(units[0], f)) toUs = f;
+                }
+            }
         }
     }
-    const std::size_t sampleCount = rows.size() - first;
-    if (sampleCount == 0) {
+    if (rows.size() == first) {
         r.message = "文件中只有标题行，没有数据 / only a header row, no data";
         return r;
     }
+    // a single row of numbers is one trace, as a single column is
+    const bool oneRow = header.empty() && rows.size() == 1;
+    const std::size_t sampleCount =
+        oneRow ? rowFields(rows[0].text, d).size() : rows.size() - first;
     if (sampleCount > static_cast<std::size_t>(kMaxImportSamples)) {
         r.message = tooManySamples({}, sampleCount);
         return r;
     }
-    const std::size_t columns =
-        header.empty() ? splitFields(rows[first].text, d).size() : header.size();
-    double toUs = 0.0;
-    const bool timeColumn = !header.empty() && timeColumnUnit(unquote(header[0]), toUs);
-    const std::size_t traces = columns - (timeColumn ? 1 : 0);
+    const std::size_t columns = oneRow           ? 1
+                                : header.empty() ? rowFields(rows[first].text, d).size()
+                                                 : header.size();
+    const std::size_t skip = timeColumn ? 1 : 0;
+    const std::size_t traces = columns - skip;
     if (traces == 0) {
         r.message = "文件中只有时间列，没有波形 / only a time column, no trace";
         return r;
@@ -439,51 +758,79 @@ TraceParseResult parseDelimited(const std::vector<std::string_view>& allLines) {
 
     r.traces.resize(traces);
     for (std::size_t k = 0; k < traces; ++k) {
-        if (!header.empty())
-            r.traces[k].name = std::string(unquote(header[k + (timeColumn ? 1 : 0)]));
+        if (!header.empty()) r.traces[k].name = std::string(unquote(header[k + skip]));
         r.traces[k].samples.reserve(sampleCount);
     }
+    auto fail = [&](std::string message) {
+        r.message = std::move(message);
+        r.traces.clear();
+        return r;
+    };
+    auto notANumber = [&](std::size_t line, std::size_t column, std::string_view field) {
+        const bool comma = d != Delimiter::Comma && looksLikeDecimalComma(field);
+        return comma ? std::string(kDecimalComma)
+                     : lineWhere(line) + "第 " + num(long(column)) + " 列“" +
+                           std::string(field.substr(0, 40)) + "”不是数值 / line " +
+                           num(static_cast<long long>(line)) + ", column " + num(long(column)) +
+                           ": not a number";
+    };
+    if (oneRow) {
+        for (std::string_view f : rowFields(rows[0].text, d)) {
+            double v;
+            if (!parseNumber(f, v))
+                return fail(notANumber(rows[0].line, r.traces[0].samples.size() + 1, f));
+            r.traces[0].samples.push_back(static_cast<float>(v));
+        }
+        if (std::string m = giveFacts(facts, r.traces); !m.empty()) return fail(m);
+        return r;
+    }
+    // A column may end before the others (a shorter trace): its cells are empty or the
+    // row stops before it, and stay so to the end.
+    std::vector<std::size_t> endedAt(columns, 0);  // the line of its first empty cell
     std::vector<double> times;
     int timeDecimals = 0;
     for (std::size_t i = first; i < rows.size(); ++i) {
-        auto fields = splitFields(rows[i].text, d);
-        const std::string where = "第 " + num(static_cast<long long>(rows[i].line)) + " 行";
-        const std::string whereEn = "line " + num(static_cast<long long>(rows[i].line));
-        if (fields.size() != columns) {
-            r.message = where + "有 " + num(long(fields.size())) + " 列，应为 " +
-                        num(long(columns)) + " 列 / " + whereEn + ": " + num(long(fields.size())) +
-                        " columns, " + num(long(columns)) + " expected";
-            r.traces.clear();
-            return r;
-        }
+        auto fields = rowFields(rows[i].text, d);
+        const std::size_t line = rows[i].line;
+        if (fields.size() > columns)
+            return fail(lineWhere(line) + "有 " + num(long(fields.size())) + " 列，应为 " +
+                        num(long(columns)) + " 列 / line " + num(static_cast<long long>(line)) +
+                        ": " + num(long(fields.size())) + " columns, " + num(long(columns)) +
+                        " expected");
         for (std::size_t c = 0; c < columns; ++c) {
+            const std::string_view field = c < fields.size() ? fields[c] : std::string_view();
+            if (unquote(field).empty()) {
+                if (endedAt[c] == 0) endedAt[c] = line;
+                continue;
+            }
             double v;
-            if (!parseNumber(fields[c], v)) {
-                const bool comma = d != Delimiter::Comma && looksLikeDecimalComma(fields[c]);
-                r.message = comma ? std::string(kDecimalComma)
-                                  : where + "第 " + num(long(c + 1)) + " 列“" +
-                                        std::string(fields[c].substr(0, 40)) + "”不是数值 / " +
-                                        whereEn + ", column " + num(long(c + 1)) + ": not a number";
-                r.traces.clear();
-                return r;
+            if (!parseNumber(field, v)) return fail(notANumber(line, c + 1, field));
+            if (endedAt[c] != 0) {
+                const std::string at = num(static_cast<long long>(endedAt[c]));
+                return fail(lineWhere(line) + "第 " + num(long(c + 1)) + " 列：此列在第 " + at +
+                            " 行已经结束 / line " + num(static_cast<long long>(line)) +
+                            ", column " + num(long(c + 1)) + ": the column ended at line " + at);
             }
             if (timeColumn && c == 0) {
                 times.push_back(v);
-                timeDecimals = std::max(timeDecimals, decimalsOf(fields[c]));
+                timeDecimals = std::max(timeDecimals, decimalsOf(field));
             } else {
-                r.traces[c - (timeColumn ? 1 : 0)].samples.push_back(static_cast<float>(v));
+                r.traces[c - skip].samples.push_back(static_cast<float>(v));
             }
         }
     }
+    for (std::size_t k = 0; k < traces; ++k)
+        if (r.traces[k].samples.empty()) {
+            const std::string c = num(long(k + skip + 1));
+            return fail("第 " + c + " 列没有数值 / column " + c + " holds no number");
+        }
     if (timeColumn && toUs > 0.0 && times.size() >= 2) {
         double step;
-        if (!constantInterval(times, std::pow(10.0, -std::min(timeDecimals, 15)), step)) {
-            r.message = notConstant({});
-            r.traces.clear();
-            return r;
-        }
+        if (!constantInterval(times, std::pow(10.0, -std::min(timeDecimals, 15)), step))
+            return fail(notConstant({}));
         for (auto& t : r.traces) t.intervalUs = step * toUs;
     }
+    if (std::string m = giveFacts(facts, r.traces); !m.empty()) return fail(m);
     return r;
 }
 
@@ -527,7 +874,7 @@ std::string readTraceImportForm(const TraceImportForm& form, TraceImportOptions&
         return parseNumber(text, v) && v >= lo && v <= hi;
     };
     if ((form.intervalNeeded && trim(form.interval).empty()) ||
-        !read(form.interval, 1e-3, 1e6, o.intervalUs))
+        !read(form.interval, kMinSampleIntervalUs, kMaxSampleIntervalUs, o.intervalUs))
         return kMsgBadImportInterval;
     if (!read(form.length, 1e-3, 1e4, o.pileLength)) return kMsgBadImportLength;
     if (!read(form.speed, 1.0, 32767.0, o.waveSpeed)) return kMsgBadImportSpeed;
@@ -593,16 +940,21 @@ int firstSampleAboveNoise(const std::vector<float>& s) {
 TestPoint importedPoint(const ImportedTrace& trace, const TraceImportOptions& options,
                         int ordinal) {
     TestPoint p;  // every text empty, every number 0, as a new point
+    // nobody gave the pile type: a custom type without a name, shown empty and kept
+    // so by the data file (index 0 would be a real type)
+    p.pileTypeIndex = kUnknownPileType;
     setText(p.pileNo, utf8ToGbk(trace.name.empty() ? std::to_string(ordinal) : trace.name));
     const double interval = trace.intervalUs > 0.0 ? trace.intervalUs : options.intervalUs;
     p.sampleInterval = static_cast<float>(interval);
     p.recordedLength = static_cast<std::int16_t>(trace.samples.size());
     p.rawSamples = trace.samples;
     p.samples = trace.samples;
-    if (options.sensorType >= 0) p.sensorType = static_cast<std::int16_t>(options.sensorType);
-    if (options.pileLength > 0.0) p.pileLength = static_cast<float>(options.pileLength);
-    if (options.waveSpeed > 0.0)
-        p.waveSpeed = static_cast<std::int16_t>(std::lround(std::min(options.waveSpeed, 32767.0)));
+    const int sensor = trace.sensorType >= 0 ? trace.sensorType : options.sensorType;
+    if (sensor >= 0) p.sensorType = static_cast<std::int16_t>(sensor);
+    const double length = trace.pileLength > 0.0 ? trace.pileLength : options.pileLength;
+    const double speed = trace.waveSpeed > 0.0 ? trace.waveSpeed : options.waveSpeed;
+    if (length > 0.0) p.pileLength = static_cast<float>(length);
+    if (speed > 0.0) p.waveSpeed = static_cast<std::int16_t>(std::lround(std::min(speed, 32767.0)));
     p.headIndex = static_cast<std::int16_t>(firstSampleAboveNoise(trace.samples));
     if (p.pileLength > 0.0f && p.waveSpeed > 0 && interval > 0.0) {
         // the toe echo comes back after twice the length at the wave speed; a toe
@@ -615,10 +967,25 @@ TestPoint importedPoint(const ImportedTrace& trace, const TraceImportOptions& op
     return p;
 }
 
+std::string implausibleIntervalMessage(double us) {
+    if (plausibleSampleInterval(us)) return {};
+    char v[64];
+    std::snprintf(v, sizeof v, "%g", us);
+    return std::string("采样间隔 ") + v +
+           " 微秒不在仪器记录的范围（0.1～10000 微秒）内 / sample interval " + v +
+           " us is outside what an instrument records (0.1..10000 us)";
+}
+
 std::string ImportTraceFiles(CSondaraDoc& doc, const std::vector<std::string>& paths,
-                             const TraceImportOptions& options, bool* needsInterval) {
+                             const TraceImportOptions& options, bool* needsInterval,
+                             std::vector<double>* intervalsRead) {
     if (needsInterval) *needsInterval = false;
+    if (intervalsRead) intervalsRead->clear();
+    if (options.intervalUs != 0.0) {
+        if (std::string m = implausibleIntervalMessage(options.intervalUs); !m.empty()) return m;
+    }
     std::vector<ImportedTrace> traces;
+    std::string missingInterval;
     for (const std::string& path : paths) {
         std::ifstream in(path, std::ios::binary);
         std::string bytes;
@@ -634,15 +1001,31 @@ std::string ImportTraceFiles(CSondaraDoc& doc, const std::vector<std::string>& p
         if (!in) return path + ": 文件无法读取 / the file cannot be read";
         TraceParseResult r = parseTraceText(bytes);
         if (!r.message.empty()) return path + ": " + r.message;
-        if (r.needsInterval && !(options.intervalUs > 0.0)) {
-            if (needsInterval) *needsInterval = true;
-            return path +
-                   ": 文件中没有采样间隔，请给出采样间隔（--dt 微秒） / the file gives no "
-                   "sample interval: give it (--dt US)";
+        for (std::size_t k = 0; k < r.traces.size(); ++k) {
+            const double us = r.traces[k].intervalUs;
+            if (us <= 0.0) continue;
+            if (std::string m = implausibleIntervalMessage(us); !m.empty()) {
+                const std::string n = num(static_cast<long long>(k + 1));
+                return path + ": 第 " + n + " 个波形：" +
+                       m.replace(m.find(" / ") + 3, 0, "trace " + n + ": ");
+            }
+            if (intervalsRead &&
+                std::find(intervalsRead->begin(), intervalsRead->end(), us) == intervalsRead->end())
+                intervalsRead->push_back(us);
         }
+        // a missing interval is told once every file has been read, so that the
+        // others' faults and intervals are known
+        if (r.needsInterval && !(options.intervalUs > 0.0) && missingInterval.empty())
+            missingInterval = path +
+                              ": 文件中没有采样间隔，请给出采样间隔（--dt 微秒） / the file gives "
+                              "no sample interval: give it (--dt US)";
         if (traces.size() + r.traces.size() > static_cast<std::size_t>(kMaxImportPoints))
             return tooManyPoints(traces.size() + r.traces.size());
         for (auto& t : r.traces) traces.push_back(std::move(t));
+    }
+    if (!missingInterval.empty()) {
+        if (needsInterval) *needsInterval = true;
+        return missingInterval;
     }
     if (traces.empty()) return "没有可导入的波形 / no trace to import";
 

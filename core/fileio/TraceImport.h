@@ -1,8 +1,9 @@
 #pragma once
 // Importing traces recorded by other instruments: the program's own waveform text
 // export read back, and plain delimited text (CSV, tab or blank separated; UTF-8 or
-// GBK) with an optional header row and an optional time column. Every trace becomes
-// a new point of a new project.
+// GBK) with optional "key: value" lines above it, an optional header row, an optional
+// units row under it and an optional time column. Every trace becomes a new point of a
+// new project; what the file does not give stays unset.
 //
 // The readers take any bytes: a file they cannot make sense of gives a message (Chinese
 // and English, one line) and no point.
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "core/base/TrNoop.h"
+#include "core/model/SampleInterval.h"
 #include "core/model/SondaraDoc.h"
 
 namespace sondara {
@@ -26,11 +28,14 @@ struct TraceImportOptions {
     double waveSpeed = 0.0;   // m/s
 };
 
-// One trace read from a file.
+// One trace read from a file; 0 / -1: the file does not say.
 struct ImportedTrace {
     std::string name;         // pile number, UTF-8; empty: numbered on import
-    double intervalUs = 0.0;  // 0: the file does not say
+    double intervalUs = 0.0;  // sample interval
     std::vector<float> samples;
+    double pileLength = 0.0;  // m
+    double waveSpeed = 0.0;   // m/s
+    int sensorType = -1;      // 0 acceleration, 1 velocity
 };
 
 struct TraceParseResult {
@@ -46,16 +51,26 @@ TraceParseResult parseTraceText(std::string_view bytes);
 // (0 for a flat or empty trace).
 int firstSampleAboveNoise(const std::vector<float>& samples);
 
-// A new point from a trace: interval, pile number, samples, head above the noise and,
-// when both length and speed are known, the toe; everything else as in a new point.
-// `ordinal` (1-based) names a trace without a name.
+// A new point from a trace: interval, pile number, samples, head above the noise, the
+// pile length, wave speed and sensor the file or else the options give and, when both
+// length and speed are known, the toe. Everything else stays unset: the pile type is
+// unknown (custom with an empty name), numbers are 0, texts empty. `ordinal` (1-based)
+// names a trace without a name.
 TestPoint importedPoint(const ImportedTrace& trace, const TraceImportOptions& options, int ordinal);
 
 // Reads every file and replaces `doc` by a new project of their traces, in order.
 // Returns "" or the message of the first file that cannot be imported (doc untouched).
-// `needsInterval` (if given) is set when the only fault is a missing sample interval.
+// `needsInterval` (if given) is set when the only fault is a missing sample interval;
+// `intervalsRead` (if given) gets the distinct sample intervals the files give, in
+// order. An interval outside what an instrument records (kMinSampleIntervalUs ..
+// kMaxSampleIntervalUs), from a file or the options, is refused.
 std::string ImportTraceFiles(CSondaraDoc& doc, const std::vector<std::string>& paths,
-                             const TraceImportOptions& options, bool* needsInterval = nullptr);
+                             const TraceImportOptions& options, bool* needsInterval = nullptr,
+                             std::vector<double>* intervalsRead = nullptr);
+
+// "采样间隔 0.01 微秒不在仪器记录的范围（0.1～10000 微秒）内 / ..." for an implausible
+// interval; "" for a plausible one.
+std::string implausibleIntervalMessage(double intervalUs);
 
 // ---- the desktop's import dialog: what the files do not say ----
 inline constexpr const char* kMsgBadImportInterval =

@@ -4,6 +4,7 @@
 // that chooses the files and makes a new project of their traces.
 #include <QDialog>
 #include <QStringList>
+#include <vector>
 
 #include "core/fileio/TraceImport.h"
 
@@ -17,8 +18,10 @@ class CMainFrame;
 class ImportTracesDialog : public QDialog {
     Q_OBJECT
 public:
-    // `intervalNeeded`: some file gives no sample interval, so it must be typed.
-    ImportTracesDialog(const QStringList& files, bool intervalNeeded, QWidget* parent = nullptr);
+    // `intervalNeeded`: some file gives no sample interval, so it must be typed;
+    // `intervalsRead`: the intervals the files give (us), shown.
+    ImportTracesDialog(const QStringList& files, bool intervalNeeded,
+                       const std::vector<double>& intervalsRead = {}, QWidget* parent = nullptr);
     const TraceImportOptions& options() const { return options_; }
     void accept() override;
 

@@ -25,29 +25,60 @@ struct ImportCli : ::testing::Test {
     std::string q(const std::string& name) { return shellQuote(dir.file(name)); }
 };
 
-// export-text → import → export-text gives the same text: pile numbers, lengths,
-// intervals and samples all come back.
-TEST_F(ImportCli, OwnExportRoundTrip) {
-    ASSERT_EQ(cli("export-text " + shellQuote(sample) + " " + q("a.txt") + " --source all --time 1")
+// export-text → import → export-text gives the same text with every header and time
+// option: pile numbers (header), intervals (times) and samples come back, and nothing
+// the export does not carry is made up.
+TEST_F(ImportCli, OwnExportRoundTripsWithEveryOption) {
+    // nine points and more: the sample twice over
+    ASSERT_EQ(cli("merge " + q("twice.qar") + " " + shellQuote(sample) + " " + shellQuote(sample))
                   .exitCode,
               0);
-    auto r = cli("import " + q("a.txt") + " -o " + q("back.qar"));
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-    ASSERT_EQ(
-        cli("export-text " + q("back.qar") + " " + q("b.txt") + " --source all --time 1").exitCode,
-        0);
-    EXPECT_EQ(test::readFile(dir.file("b.txt")), test::readFile(dir.file("a.txt")));
-
-    CSondaraDoc original, back;
+    sample = dir.file("twice.qar");
+    CSondaraDoc original;
     ASSERT_EQ(ReadProject(original, sample), "");
-    ASSERT_EQ(ReadProject(back, dir.file("back.qar")), "");
-    ASSERT_EQ(back.pointCount(), original.pointCount());
-    for (int i = 0; i < back.pointCount(); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(textOf(back.points[i].pileNo), textOf(original.points[i].pileNo));
-        EXPECT_EQ(back.points[i].sampleInterval, original.points[i].sampleInterval);
-        EXPECT_EQ(back.points[i].sampleCount(), original.points[i].sampleCount());
-        EXPECT_EQ(back.points[i].steps.size(), 0u);  // the processed trace is the new record
+    ASSERT_GE(original.pointCount(), 9);
+    const struct {
+        const char* options;
+        const char* importOptions;
+        bool header, time;
+    } cases[] = {
+        {"--source all --header 1 --time 1", "", true, true},
+        {"--source all --header 0 --time 1", "", false, true},
+        {"--source all --header 1 --time 0", " --dt 20", true, false},
+        {"--point 2 --header 0 --time 0", " --dt 20", false, false},
+        {"--point 2 --header 0 --time 1 --separator ,", "", false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.options);
+        ASSERT_EQ(
+            cli("export-text " + shellQuote(sample) + " " + q("a.txt") + " " + c.options).exitCode,
+            0);
+        auto r = cli("import " + q("a.txt") + " -o " + q("back.qar") + c.importOptions);
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        const bool one = std::string(c.options).find("--point") != std::string::npos;
+        ASSERT_EQ(cli("export-text " + q("back.qar") + " " + q("b.txt") + " " +
+                      (one ? std::string(c.options).replace(0, 9, "--point 1") : c.options))
+                      .exitCode,
+                  0);
+        EXPECT_EQ(test::readFile(dir.file("b.txt")), test::readFile(dir.file("a.txt")));
+
+        CSondaraDoc back;
+        ASSERT_EQ(ReadProject(back, dir.file("back.qar")), "");
+        ASSERT_EQ(back.pointCount(), one ? 1 : original.pointCount());
+        for (int i = 0; i < back.pointCount(); ++i) {
+            SCOPED_TRACE(i);
+            const TestPoint& o = original.points[one ? 1 : i];
+            const TestPoint& b = back.points[i];
+            EXPECT_EQ(textOf(b.pileNo), c.header ? textOf(o.pileNo) : std::to_string(i + 1));
+            EXPECT_EQ(b.sampleInterval, c.time ? o.sampleInterval : 20.0f);
+            ASSERT_EQ(b.sampleCount(), o.sampleCount());
+            for (int k = 0; k < b.sampleCount(); ++k)
+                ASSERT_NEAR(b.samples[k], o.samples[k], 0.0051) << k;
+            EXPECT_EQ(b.steps.size(), 0u);  // the processed trace is the new record
+            EXPECT_EQ(b.pileLength, 0.0f);  // not in the export: unset, not made up
+            EXPECT_EQ(b.pileDiameter, 0);
+            EXPECT_EQ(back.pileTypeText(i), "");
+        }
     }
 }
 
@@ -74,7 +105,9 @@ TEST_F(ImportCli, CsvWithTimeInMilliseconds) {
 // Bad input: a message, exit 2, and the previous output file untouched.
 TEST_F(ImportCli, BadInputWritesNothing) {
     test::writeFile(dir.file("out.qar"), "previous");
-    test::writeFile(dir.file("ragged.csv"), "a,b\n1,2\n3\n");
+    test::writeFile(dir.file("ragged.csv"), "a,b\n1,2\n3,4,5\n");
+    test::writeFile(dir.file("word.csv"), "a,b\n1,2\n3,x\n");
+    test::writeFile(dir.file("tiny.csv"), "time_us,v\n0,1\n0.001,2\n");
     test::writeFile(dir.file("comma.txt"), "0,5 1,5\n0,25 2,5\n");
     test::writeFile(dir.file("nodt.txt"), "1 2\n3 4\n");
     const struct {
@@ -82,7 +115,11 @@ TEST_F(ImportCli, BadInputWritesNothing) {
         int exit;
         const char* says;
     } cases[] = {
-        {q("ragged.csv"), 2, "第 3 行有 1 列"},
+        {q("ragged.csv"), 2, "第 3 行有 3 列"},
+        {q("word.csv"), 2, "第 3 行第 2 列“x”不是数值"},
+        {q("tiny.csv"), 2, "0.1～10000"},
+        {q("nodt.txt") + " --dt 1e-30", 1, "0.1..10000 us"},
+        {q("nodt.txt") + " --dt 20000", 1, "0.1..10000 us"},
         {q("comma.txt"), 2, "decimal comma"},
         {q("nodt.txt"), 2, "--dt"},
         {q("missing.csv"), 2, "cannot be read"},
@@ -97,6 +134,17 @@ TEST_F(ImportCli, BadInputWritesNothing) {
         EXPECT_EQ(test::readFile(dir.file("out.qar")), "previous");
     }
     EXPECT_EQ(cli("import " + q("nodt.txt") + " --dt 10 -o " + q("out.qar")).exitCode, 0);
+}
+
+// A single row of numbers is one trace, as a single column is.
+TEST_F(ImportCli, ASingleRowIsOneTrace) {
+    test::writeFile(dir.file("row.txt"), "0 0 4 2 0 0\n");
+    auto r = cli("import " + q("row.txt") + " --dt 10 -o " + q("row.qar"));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "1\n");
+    CSondaraDoc d;
+    ASSERT_EQ(ReadProject(d, dir.file("row.qar")), "");
+    EXPECT_EQ(d.points[0].samples, (std::vector<float>{0, 0, 4, 2, 0, 0}));
 }
 
 // The PNG's width and height from its header.

@@ -10,6 +10,8 @@
 #include <QTimer>
 
 #include "GuiFixture.h"
+#include "gui/app/SondaraApp.h"
+#include "gui/app/Translation.h"
 #include "gui/importer/ImportTracesDialog.h"
 #include "support/Fixtures.h"
 
@@ -65,6 +67,36 @@ TEST_F(ImportTracesTest, TracesOpenAsANewProject) {
     EXPECT_TRUE(doc().modified);
 }
 
+// The dialog shows the interval the file gives; nothing the file leaves open is filled
+// in for the user.
+TEST_F(ImportTracesTest, TheDialogShowsTheIntervalRead) {
+    test::writeFile(dir.file("timed.csv"), "time_us,P1\n0,0\n20,0\n40,4\n60,1\n");
+    QString shown, field20;
+    bool editable = true;
+    QTimer::singleShot(0, [&] {
+        auto* d = qobject_cast<ImportTracesDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        auto* label = d->findChild<QLabel*>("intervalsRead");
+        ASSERT_NE(label, nullptr);
+        shown = label->text();
+        QLineEdit* interval = field(*d, "采样间隔(T)(us)：");
+        field20 = interval->text();
+        editable = interval->isEnabled();
+        d->accept();
+    });
+    importTraces(frame(), {QString::fromStdString(dir.file("timed.csv"))});
+    EXPECT_EQ(shown, "文件中的采样间隔(us)：20");
+    EXPECT_EQ(field20, "20");
+    EXPECT_FALSE(editable);
+    ASSERT_EQ(doc().pointCount(), 1);
+    EXPECT_EQ(doc().points[0].sampleInterval, 20.0f);
+    EXPECT_EQ(doc().pileTypeText(0), "");  // unknown, not 沉管灌注桩
+    EXPECT_EQ(doc().points[0].pileLength, 0.0f);
+
+    ImportTracesDialog none({"/x/a.csv"}, true);
+    EXPECT_EQ(none.findChild<QLabel*>("intervalsRead")->text(), "文件中没有采样间隔");
+}
+
 TEST_F(ImportTracesTest, ABadFileIsReportedAndTheProjectStays) {
     test::writeFile(dir.file("bad.csv"), "time_ms,v\n0,1\n0,5\n");
     test::writeFile(dir.file("comma.txt"), "0,5 1,5\n");
@@ -81,6 +113,25 @@ TEST_F(ImportTracesTest, ABadFileIsReportedAndTheProjectStays) {
         ASSERT_EQ(doc().pointCount(), 1);
         EXPECT_EQ(textOf(doc().points[0].pileNo), "OLD");
     }
+}
+
+// The English window shows the English half of the message, naming line and column.
+TEST_F(ImportTracesTest, TheEnglishWindowShowsTheEnglishMessage) {
+    test::writeFile(dir.file("word.csv"), "a,b\n1,2\n3,x\n");
+    const bool hadQtChinese = qtChineseTranslationsLoaded();
+    ASSERT_EQ(installTranslations(UiLanguage::English), UiLanguage::English);
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        shown = box->text();
+        box->accept();
+    });
+    importTraces(frame(), {QString::fromStdString(dir.file("word.csv"))});
+    removeTranslations();
+    if (hadQtChinese) loadQtChineseTranslations();
+    EXPECT_EQ(shown,
+              QString::fromStdString(dir.file("word.csv")) + ": line 3, column 2: not a number");
 }
 
 }  // namespace

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "core/base/TextCodec.h"
+#include "core/fileio/ProjectFile.h"
 #include "core/fileio/TextExport.h"
 #include "core/fileio/TraceImport.h"
 #include "support/Fixtures.h"
@@ -63,6 +66,22 @@ TEST(TraceImport, ReadsEveryKindOfText) {
          {"", ""},
          20.0,
          {1, 2}},
+        {"a single row of numbers is one trace", "1 2 3 4 5 6\n", {""}, 0.0, {1, 2, 3, 4, 5, 6}},
+        {"a single row with a trailing separator", "1,2,3,\n", {""}, 0.0, {1, 2, 3}},
+        {"a single column", "7\n8\n9\n", {""}, 0.0, {7, 8, 9}},
+        {"key lines, units row, trailing separators, a shorter column",
+         "Instrument: PIT-X\nDate: 2024-05-01 10:20:30\nSample interval: 20 us\n"
+         "Time,Ch1,Ch2,\nms,mV,mV,\n0.00,1,5,\n0.02,2,6,\n0.04,3,,\n",
+         {"Ch1", "Ch2"},
+         20.0,
+         {1, 2, 3}},
+        {"key lines as spreadsheet cells", "Sample interval:,20,us,,\n1\n2\n", {""}, 20.0, {1, 2}},
+        {"units row gives the time unit", "t\tA\n(us)\t(mV)\n0\t4\n12.5\t5\n", {"A"}, 12.5, {4, 5}},
+        {"a sample rate in kHz, Chinese keys, a pile for the file",
+         utf8ToGbk("采样频率：50 kHz\n桩号：P-3\n1\n2\n"),
+         {"P-3"},
+         20.0,
+         {1, 2}},
         {"own export without header or times: one trace",
          "0.00 1.25 -2.50 ",
          {""},
@@ -98,9 +117,19 @@ TEST(TraceImport, RefusesBadInputWithAMessage) {
     } cases[] = {
         {"empty", "", "没有数据"},
         {"only blanks", "\n  \n\t\n", "没有数据"},
-        {"ragged rows", "a,b\n1,2\n3\n", "第 3 行有 1 列，应为 2 列"},
+        {"a row wider than the header", "a,b\n1,2\n3,4,5\n", "第 3 行有 3 列，应为 2 列"},
+        {"a value after its column ended", "1,2,3\n4,,6\n7,8,9\n",
+         "第 3 行第 2 列：此列在第 2 行已经结束"},
+        {"a column without numbers", "a,b,c\n1,2\n3,4\n", "第 3 列没有数值"},
+        {"a key's value unreadable", "Sample interval: fast\n1\n2\n", "第 1 行“Sample interval”"},
+        {"a key's unit unknown", "桩长：12 ft\n1\n2\n", "无法读出"},
+        {"a key's value with a decimal comma", "dt: 0,5 ms\n1\n2\n", "无法读出"},
+        {"interval stated twice, differently", "dt: 10 us\ntime_us,v\n0,1\n20,2\n",
+         "第 1 行的采样间隔与时间列不符"},
+        {"a headerless export too long for one trace", rows(kMaxImportSamples + 1, "0.00 "),
+         "导出时选上数据头或每点声时"},
         {"a word among numbers", "1 2\n3 x\n", "第 2 行第 2 列“x”不是数值"},
-        {"empty field", "1,2\n3,\n", "不是数值"},
+        {"a word in a units row's place", "a,b\nms,1\n", "第 2 行第 1 列“ms”不是数值"},
         {"not a number", "1\nnan\n", "不是数值"},
         {"infinite", "1\ninf\n", "不是数值"},
         {"beyond float", "1\n1e300\n", "不是数值"},
@@ -108,7 +137,7 @@ TEST(TraceImport, RefusesBadInputWithAMessage) {
         {"decimal comma, tabs", "t_ms\tv\n0\t0,5\n", "小数逗号"},
         {"decimal comma, semicolons", "0,5;1,2\n0,7;1,3\n", "小数逗号"},
         {"too many samples", rows(kMaxImportSamples + 1, "1\n"), "8193 个采样"},
-        {"too many traces", wide + "\n", "最多 9998"},
+        {"too many traces", wide + "\n" + wide + "\n", "最多 9998"},
         {"uneven times", "time_us,v\n0,1\n10,2\n20,3\n35,4\n", "不恒定"},
         {"falling times", "time_us,v\n0,1\n-10,2\n", "不恒定"},
         {"only a header", "time_ms,v\n", "只有标题行"},
@@ -214,7 +243,10 @@ TEST(TraceImport, ToeBeyondTheRecordStaysUnsetAndTheRestIsANewPoint) {
     TestPoint p = importedPoint(ImportedTrace{"P9", 10.0, s}, o, 1);
     EXPECT_EQ(p.headIndex, 10);
     EXPECT_EQ(p.toeIndex, 0);
+    EXPECT_EQ(p.pileTypeIndex, 100);  // nobody gave the type: unknown, not 沉管灌注桩
+    EXPECT_EQ(textOf(p.pileTypeText), "");
     TestPoint fresh;
+    p.pileTypeIndex = fresh.pileTypeIndex;
     p.pileNo = fresh.pileNo;
     p.sampleInterval = 0;
     p.recordedLength = 0;
@@ -261,7 +293,7 @@ TEST(TraceImport, FilesMakeOneProjectOrNothing) {
     test::TempDir dir;
     test::writeFile(dir.file("a.csv"), "1,2\n3,4\n");
     test::writeFile(dir.file("b.csv"), "time_us,x\n0,5\n8,6\n");
-    test::writeFile(dir.file("bad.csv"), "1,2\n3\n");
+    test::writeFile(dir.file("bad.csv"), "1,2\n3,x\n");
     CSondaraDoc doc = test::makeDoc({test::simplePoint("OLD")});
     bool needs = false;
     EXPECT_NE(ImportTraceFiles(doc, {dir.file("a.csv")}, {}, &needs).find("--dt"),
@@ -294,6 +326,190 @@ TEST(TraceImport, FilesMakeOneProjectOrNothing) {
         ImportTraceFiles(doc, {dir.file("many.txt"), dir.file("many.txt")}, o).find("10000 个测点"),
         std::string::npos);
     EXPECT_EQ(doc.pointCount(), 3);
+}
+
+// What a file says beside its samples reaches the points; what it does not say stays
+// unset, and a column that ends early is a shorter trace.
+TEST(TraceImport, FileFactsReachThePointsAndTheRestStaysUnset) {
+    TraceParseResult r = parseTraceText(
+        "Pile length: 12.5 m\nWave speed: 3.8 km/s\nSensor: velocity\nSample interval: 0.02 ms\n"
+        "a\tb\tc\n1\t4\t6\n2\t5\n3\n");
+    ASSERT_EQ(r.message, "");
+    ASSERT_EQ(r.traces.size(), 3u);
+    EXPECT_EQ(r.traces[0].samples, (std::vector<float>{1, 2, 3}));
+    EXPECT_EQ(r.traces[1].samples, (std::vector<float>{4, 5}));
+    EXPECT_EQ(r.traces[2].samples, (std::vector<float>{6}));
+    EXPECT_FALSE(r.needsInterval);
+    TraceImportOptions o;  // the file wins over what the user says
+    o.pileLength = 99;
+    o.waveSpeed = 1000;
+    o.sensorType = 0;
+    TestPoint p = importedPoint(r.traces[0], o, 1);
+    EXPECT_EQ(textOf(p.pileNo), "a");
+    EXPECT_EQ(p.sampleInterval, 20.0f);
+    EXPECT_EQ(p.pileLength, 12.5f);
+    EXPECT_EQ(p.waveSpeed, 3800);
+    EXPECT_EQ(p.sensorType, 1);
+
+    // nothing given: no length, speed, diameter or type, and the data file keeps it so
+    TestPoint bare = importedPoint(parseTraceText("0\n0\n5\n1\n").traces[0], {}, 1);
+    EXPECT_EQ(bare.pileLength, 0.0f);
+    EXPECT_EQ(bare.waveSpeed, 0);
+    EXPECT_EQ(bare.pileDiameter, 0);
+    CSondaraDoc d = test::makeDoc({bare});
+    test::TempDir dir;
+    ASSERT_TRUE(WriteProject(d, dir.file("u.qar")));
+    CSondaraDoc back;
+    ASSERT_EQ(ReadProject(back, dir.file("u.qar")), "");
+    EXPECT_EQ(back.points[0].pileTypeIndex, 100);
+    EXPECT_EQ(back.pileTypeText(0), "");
+}
+
+// Intervals outside what an instrument records (0.1 .. 10,000 us) are refused, from the
+// file or from the user; the intervals the files give are told.
+TEST(TraceImport, IntervalsOutsideTheInstrumentsRangeAreRefused) {
+    test::TempDir dir;
+    test::writeFile(dir.file("tiny.csv"), "time_us,v\n0,1\n0.01,2\n");
+    test::writeFile(dir.file("slow.csv"), "time_s,v\n0,1\n0.5,2\n");
+    test::writeFile(dir.file("edge.csv"), "time_us,v\n0,1\n0.1,2\n");
+    test::writeFile(dir.file("slowest.csv"), "time_ms,v\n0,1\n10,2\n");
+    test::writeFile(dir.file("plain.txt"), "1\n2\n");
+    CSondaraDoc doc;
+    for (const char* name : {"tiny.csv", "slow.csv"}) {
+        SCOPED_TRACE(name);
+        EXPECT_NE(ImportTraceFiles(doc, {dir.file(name)}, {}).find("0.1～10000 微秒"),
+                  std::string::npos);
+    }
+    for (double dt : {1e-30, 0.09, 10001.0, -5.0}) {
+        SCOPED_TRACE(dt);
+        TraceImportOptions o;
+        o.intervalUs = dt;
+        EXPECT_NE(ImportTraceFiles(doc, {dir.file("plain.txt")}, o).find("outside"),
+                  std::string::npos);
+        TraceImportForm f{std::to_string(dt), 0, "", "", true};
+        EXPECT_EQ(readTraceImportForm(f, o), kMsgBadImportInterval);
+    }
+    EXPECT_EQ(doc.pointCount(), 0);
+
+    bool needs = false;
+    std::vector<double> read;
+    EXPECT_NE(ImportTraceFiles(doc,
+                               {dir.file("edge.csv"), dir.file("plain.txt"),
+                                dir.file("slowest.csv"), dir.file("edge.csv")},
+                               {}, &needs, &read)
+                  .find("plain.txt"),
+              std::string::npos);
+    EXPECT_TRUE(needs);
+    EXPECT_EQ(read, (std::vector<double>{0.1, 10000.0}));  // every file read, once each
+    TraceImportOptions o;
+    o.intervalUs = 0.1;
+    ASSERT_EQ(ImportTraceFiles(doc, {dir.file("edge.csv"), dir.file("plain.txt")}, o), "");
+    EXPECT_EQ(doc.points[1].sampleInterval, 0.1f);
+}
+
+// The waveform text export, with every header, time, source and separator option,
+// imports back: as many points (one trace when neither header nor times keep several
+// apart), their pile numbers (header), intervals (times) and samples as written; and
+// exported again it gives the same text.
+TEST(TraceImport, EveryExportOptionRoundTrips) {
+    std::vector<TestPoint> pts = {test::sinePoint("P1", 300, 50.0, 9.0),
+                                  test::sinePoint("P2", 257, 3.0, 4.0),
+                                  test::sinePoint("P3", 120, 700.0, 2.5)};
+    setText(pts[1].pileNo, utf8ToGbk("桩2"));
+    pts[0].sampleInterval = 20.0f;
+    pts[1].sampleInterval = 3.333f;
+    pts[2].sampleInterval = 12.5f;
+    pts[0].checked = pts[2].checked = 1;
+    for (TestPoint& p : pts) {
+        p.pileLength = 11.5f;  // not written by the export: stays unset on import
+        p.waveSpeed = 3600;
+        p.pileTypeIndex = 1;
+    }
+    CSondaraDoc d = test::makeDoc(pts);
+    d.selectPoint(1);
+    auto asWritten = [](float v) {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.2f", static_cast<double>(v));
+        return static_cast<float>(std::strtod(buf, nullptr));
+    };
+    test::TempDir dir;
+    for (TextSource source : {TextSource::Current, TextSource::Checked, TextSource::All})
+        for (bool header : {false, true})
+            for (bool time : {false, true})
+                for (const char* sep : {" ", ",", "|", "；", "\t"}) {
+                    TextExportSettings s;
+                    s.source = source;
+                    s.header = header;
+                    s.timeColumn = time;
+                    s.separator = sep;
+                    SCOPED_TRACE(std::to_string(int(source)) + " header " + std::to_string(header) +
+                                 " time " + std::to_string(time) + " sep '" + sep + "'");
+                    const std::vector<int> which = textExportPoints(d, source, nullptr);
+                    ByteWriter first;
+                    writeWaveText(first, d, s, which);
+                    TraceParseResult r = parseTraceText(first.buffer());
+                    ASSERT_EQ(r.message, "");
+                    const bool apart = header || time || which.size() == 1;
+                    ASSERT_EQ(r.traces.size(), apart ? which.size() : 1u);
+                    std::vector<float> all;
+                    for (std::size_t k = 0; k < which.size(); ++k) {
+                        const TestPoint& p = d.points[which[k]];
+                        std::vector<float> want;
+                        for (float v : p.samples) want.push_back(asWritten(v));
+                        all.insert(all.end(), want.begin(), want.end());
+                        if (!apart) continue;
+                        const ImportedTrace& t = r.traces[k];
+                        EXPECT_EQ(t.samples, want);
+                        EXPECT_EQ(t.name, header ? gbkToUtf8(textOf(p.pileNo)) : "");
+                        EXPECT_EQ(static_cast<float>(t.intervalUs), time ? p.sampleInterval : 0.0f);
+                    }
+                    if (!apart) EXPECT_EQ(r.traces[0].samples, all);
+
+                    test::writeFile(dir.file("x.txt"), first.buffer());
+                    TraceImportOptions o;
+                    o.intervalUs = 10.0;
+                    CSondaraDoc back;
+                    ASSERT_EQ(ImportTraceFiles(back, {dir.file("x.txt")}, o), "");
+                    for (int i = 0; i < back.pointCount(); ++i) {
+                        EXPECT_EQ(back.points[i].pileLength, 0.0f);
+                        EXPECT_EQ(back.points[i].waveSpeed, 0);
+                        EXPECT_EQ(back.pileTypeText(i), "");
+                    }
+                    TextExportSettings again = s;
+                    if (source == TextSource::Checked) again.source = TextSource::All;
+                    ByteWriter second;
+                    writeWaveText(second, back, again,
+                                  textExportPoints(back, again.source, nullptr));
+                    EXPECT_EQ(second.buffer(), first.buffer());
+                }
+}
+
+// Nine points and more of a full-length record, all on one line without the header.
+TEST(TraceImport, AHeaderlessExportOfManyPointsSplitsAtItsTimes) {
+    std::vector<TestPoint> pts;
+    for (int i = 0; i < 12; ++i) {
+        pts.push_back(test::sinePoint("P", 1024, 100.0, 5.0 + i));
+        pts.back().sampleInterval = 25.0f;
+    }
+    CSondaraDoc d = test::makeDoc(pts);
+    TextExportSettings s;
+    s.source = TextSource::All;
+    s.header = false;
+    s.timeColumn = true;
+    ByteWriter w;
+    writeWaveText(w, d, s, textExportPoints(d, s.source, nullptr));
+    TraceParseResult r = parseTraceText(w.buffer());
+    ASSERT_EQ(r.message, "");
+    ASSERT_EQ(r.traces.size(), 12u);
+    for (const auto& t : r.traces) {
+        EXPECT_EQ(t.samples.size(), 1024u);
+        EXPECT_EQ(t.intervalUs, 25.0);
+    }
+    s.timeColumn = false;  // 12 x 1024 values: too many for one trace, and said why
+    ByteWriter bare;
+    writeWaveText(bare, d, s, textExportPoints(d, s.source, nullptr));
+    EXPECT_NE(parseTraceText(bare.buffer()).message.find("header or the time column"),
+              std::string::npos);
 }
 
 }  // namespace
