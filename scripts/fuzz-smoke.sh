@@ -18,23 +18,30 @@ if [ -x build/release/sondara-cli ]; then
   build/release/sondara-cli simulate -o "$seeds/sim.qar" --piles 2 --points-per-pile 1 >/dev/null 2>&1 || true
 fi
 
-status=0
-for target in build/fuzz/fuzz_*; do
-  [ -x "$target" ] || continue
+# Every target runs for its full time; as many run at once as the machine has cores.
+run_one() {
+  local target=$1 name corpus
   name=$(basename "$target")
   corpus="$work/$name"
   mkdir -p "$corpus"
   cp "$seeds"/* "$corpus"/ 2>/dev/null || true
   [ -d "fuzz/seeds/$name" ] && cp fuzz/seeds/"$name"/* "$corpus"/ 2>/dev/null || true
   [ -d "fuzz/regressions/$name" ] && cp fuzz/regressions/"$name"/* "$corpus"/ 2>/dev/null || true
-  echo "== fuzz $name (${seconds}s)"
   if ! ASAN_OPTIONS=detect_leaks=1 "$target" -max_total_time="$seconds" -rss_limit_mb=2048 \
         -max_len=1048576 -print_final_stats=0 "$corpus" >"$work/$name.log" 2>&1; then
     echo "fuzz target $name failed:"
     tail -40 "$work/$name.log"
-    status=1
-  else
-    grep -E '^#[0-9]+.*DONE' "$work/$name.log" | tail -1 || true
+    return 1
   fi
+  echo "== fuzz $name (${seconds}s): $(grep -E '^#[0-9]+.*DONE' "$work/$name.log" | tail -1)"
+}
+export -f run_one
+export work seeds seconds
+
+status=0
+targets=()
+for target in build/fuzz/fuzz_*; do
+  [ -x "$target" ] && targets+=("$target")
 done
+printf '%s\n' "${targets[@]}" | xargs -P "$(nproc)" -I{} bash -c 'run_one "$1"' _ {} || status=1
 exit $status
