@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -104,6 +105,13 @@ InterpretationPanel::InterpretationPanel(QWidget* parent) : QWidget(parent) {
     connect(alternatives_, &QComboBox::currentIndexChanged, this, [this](int i) {
         if (!filling_ && i >= 0) chooseAlternative(i - 1);
     });
+    // the same choice from the row itself (right button, or the menu key)
+    table_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(table_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu* m = rowMenu(this);
+        m->setAttribute(Qt::WA_DeleteOnClose);
+        m->popup(table_->viewport()->mapToGlobal(at));
+    });
     connect(adopt_, &QPushButton::clicked, this, [this] {
         const std::vector<PointInterpretation> rows = selectedResults();
         if (!rows.empty()) emit adoptRequested(rows, selectedAlternatives());
@@ -164,6 +172,24 @@ void InterpretationPanel::chooseAlternative(int k) {
         filling_ = false;
     }
     emit alternativeChosen(r->point, chosen);
+}
+
+QMenu* InterpretationPanel::rowMenu(QWidget* parent) {
+    auto* m = new QMenu(parent);
+    m->setAccessibleName(QObject::tr("备选解释"));
+    // the box holds the current row's readings: the menu offers the same, checked alike
+    if (alternatives_->isEnabled())
+        for (int i = 0; i < alternatives_->count(); ++i) {
+            QAction* a = m->addAction(alternatives_->itemText(i));
+            a->setCheckable(true);
+            a->setChecked(i == alternatives_->currentIndex());
+            connect(a, &QAction::triggered, this, [this, i] { chooseAlternative(i - 1); });
+        }
+    if (!m->isEmpty()) m->addSeparator();
+    QAction* adopt = m->addAction(adopt_->text());
+    adopt->setEnabled(adopt_->isEnabled());
+    connect(adopt, &QAction::triggered, adopt_, &QPushButton::click);
+    return m;
 }
 
 void InterpretationPanel::fillAlternatives() {

@@ -11,6 +11,7 @@
 
 class QComboBox;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QTableView;
 
@@ -41,6 +42,8 @@ public:
     // Chooses competing reading `k` of the current row, as the box below the table does
     // (InterpretationModel::kChosenReading: back to the chosen reading).
     void chooseAlternative(int k);
+    // The table's context menu for the current row: its readings to choose from, and 采用.
+    QMenu* rowMenu(QWidget* parent);
     // Marks the row of `point` current without reporting it (the document's selection
     // moved elsewhere).
     void showPoint(int point);

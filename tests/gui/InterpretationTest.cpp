@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 
 #include "GuiFixture.h"
 #include "core/base/FixedText.h"
@@ -440,9 +441,16 @@ TEST_F(AlternativesFixture, AChosenAlternativeIsDrawnBesideTheChosenReadingAndCa
     EXPECT_TRUE(rows().index(row(), InterpretationModel::Pile).data(Qt::BackgroundRole).isValid());
     EXPECT_EQ(frame().statusBar()->currentMessage(), "已采用1个测点的判读结果，其中1个为备选解释");
 
-    // back to the chosen reading: the second curve goes
-    box->setCurrentIndex(0);
+    // back to the chosen reading from the row's context menu: the second curve goes
+    std::unique_ptr<QMenu> menu(panel().rowMenu(nullptr));
+    const QList<QAction*> entries = menu->actions();
+    ASSERT_EQ(entries.size(), 5);  // the chosen reading, two others, a separator, 采用
+    EXPECT_TRUE(entries[1]->isChecked());
+    EXPECT_EQ(entries[2]->text(), box->itemText(2));
+    entries[0]->trigger();
     QApplication::processEvents();
+    EXPECT_EQ(box->currentIndex(), 0);
+    EXPECT_EQ(rows().chosenAlternative(row()), InterpretationModel::kChosenReading);
     EXPECT_TRUE(model().ensurePane(pane).alternativePolyline.empty());
     EXPECT_TRUE(model().ensurePane(pane).alternativeCurve.empty());
 }
