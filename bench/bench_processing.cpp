@@ -1,5 +1,5 @@
-// Processing benchmarks: replay of a full project, the filter convolution against the
-// plain loop, replay on several threads against one, and the latency of a preview.
+// Processing benchmarks: replay of a full project, its integration, the filter convolution against
+// the plain loop, replay on several threads against one, and the latency of a preview.
 #include <benchmark/benchmark.h>
 
 #include <cmath>

@@ -15,7 +15,7 @@ namespace {
 
 using Ext = long double;  // the operations compute in extended precision
 
-// The private copy every operation works from; `output` starts as that copy so that
+// The private copy the remaining operations work from; `output` starts as that copy so that
 // the samples an operation leaves alone are written too.
 std::vector<float> privateCopy(const float* input, int n, float* output) {
     std::vector<float> x(input, input + n);
