@@ -1164,6 +1164,52 @@ Warning: forcing it to stop makes the program quit abnormally!</translation>
     <message>
         <source>文件中的采样间隔(us)：%1</source>
         <translation>Sample interval in the files (us): %1</translation>
+        <source>恢复未保存的修改</source>
+        <translation>Recover unsaved changes</translation>
+    </message>
+    <message>
+        <source>以下文件有未保存的修改，是上次未正常结束的程序留下的。请选择每个文件的处理方式：</source>
+        <translation>These files have unsaved changes left by a program that did not end normally. Choose what to do with each file:</translation>
+    </message>
+    <message>
+        <source>恢复文件</source>
+        <translation>Recovery files</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>修改时间</source>
+        <translation>Changed at</translation>
+    </message>
+    <message>
+        <source>处理</source>
+        <translation>Action</translation>
+    </message>
+    <message>
+        <source>暂不处理</source>
+        <translation>Decide later</translation>
+    </message>
+    <message>
+        <source>全部恢复</source>
+        <translation>Recover all</translation>
+    </message>
+    <message>
+        <source>全部放弃</source>
+        <translation>Discard all</translation>
+    </message>
+    <message>
+        <source>以后再说</source>
+        <translation>Later</translation>
+    </message>
+    <message>
+        <source>放弃将永久删除以下文件中未保存的修改，无法找回：
+%1
+是否放弃？</source>
+        <translation>Discarding deletes the unsaved changes of these files for good; they cannot be recovered:
+%1
+Discard them?</translation>
     </message>
 </context>
 <context>

@@ -17,6 +17,9 @@
 #include <QStandardPaths>
 #include <QTranslator>
 #include <QUrl>
+#include <algorithm>
+#include <optional>
+#include <utility>
 
 #include "core/app/AppPaths.h"
 #include "core/app/CommandTable.h"
@@ -27,6 +30,7 @@
 #include "gui/app/AboutDialog.h"
 #include "gui/app/DocumentHost.h"
 #include "gui/app/QtPrompter.h"
+#include "gui/app/RecoveryListDialog.h"
 #include "gui/app/RecoveryManager.h"
 #include "gui/app/Translation.h"
 #include "gui/app/UserSettings.h"
@@ -210,13 +214,21 @@ bool CSondaraApp::initInstance(const QStringList& arguments) {
     frame_->setAcceptDrops(true);
 
     // The first argument names the file; openDocumentFile applies the tail rule
-    // when a path with blanks arrived in pieces.
+    // when a path with blanks arrived in pieces. "--recover KEY": a window started for
+    // one recovered document that the user chose in another window.
     QString file = arguments.size() > 1 ? arguments[1] : QString();
+    if (file == "--recover") {
+        recoverKey_ = arguments.size() > 2 ? arguments[2] : QString();
+        file.clear();
+    }
+    // the file named always opens; the recoveries are offered after it, all at once
+    startingUp_ = true;
     if (!file.isEmpty()) {
         openDocumentFile(file);
     } else {
         newDocument();
     }
+    startingUp_ = false;
     offerRecoveries();
     // Maximised on the first start; afterwards where and how the user left it.
     const QByteArray geometry = userSettings().value("MainFrame/geometry").toByteArray();
@@ -347,36 +359,50 @@ DocumentHost* CSondaraApp::openDocumentFile(QString path) {
     }
     // A file that read only partly opens with the points read but stays unbound:
     // saving asks for a new name instead of overwriting the points that were lost.
+    std::optional<RecoveryEntry> adopted;
     if (warning.empty()) {
         host->setPath(path);
         addRecentFile(path);
-        // unsaved work on this file, kept when the program did not end cleanly
+        // unsaved work on this file left by a program that ended without cleaning up
+        // (the start offers every such file itself, after opening)
         RecoveryEntry e;
         const QFileInfo file(path);
-        if (FindRecovery(recoveryDir(), file.absoluteFilePath().toStdString(), &e)) {
-            const QFileInfo data(QString::fromStdString(e.dataPath));
-            if (data.lastModified() < file.lastModified()) {
+        if (!startingUp_ &&
+            FindOrphanedRecovery(recoveryDir(), file.absoluteFilePath().toStdString(), &e,
+                                 recovery_->ownerName())) {
+            if (savedAfter(e)) {
                 RemoveRecovery(e);  // the file was saved after it: nothing to recover
-            } else if (auto recovered = askRecovery(e)) {
-                recovered->setPath(path);
-                host = std::move(recovered);
+            } else {
+                const RecoveryChoice c = askRecovery(e);
+                if (c == RecoveryChoice::Discard) {
+                    RemoveRecovery(e);
+                } else if (c == RecoveryChoice::Recover) {
+                    if (auto recovered = loadRecovery(e)) {
+                        recovered->setPath(path);
+                        host = std::move(recovered);
+                        adopted = e;
+                    }
+                }
             }
         }
     }
     replaceDocument(std::move(host));
+    if (adopted) recovery_->adopt(*adopted);
     if (!warning.empty()) reportOpenFailure(trCore(warning));
     return host_.get();
 }
 
-std::unique_ptr<DocumentHost> CSondaraApp::askRecovery(const RecoveryEntry& e) {
-    const QString path =
-        e.originalPath.empty() ? QObject::tr("（未命名）") : QString::fromStdString(e.originalPath);
-    const QDateTime when = e.time > 0
-                               ? QDateTime::fromSecsSinceEpoch(e.time)
-                               : QFileInfo(QString::fromStdString(e.dataPath)).lastModified();
+bool CSondaraApp::savedAfter(const RecoveryEntry& e) {
+    if (e.originalPath.empty()) return false;
+    const QFileInfo file(QString::fromStdString(e.originalPath));
+    const QFileInfo data(QString::fromStdString(e.dataPath));
+    return file.exists() && data.lastModified() < file.lastModified();
+}
+
+RecoveryChoice CSondaraApp::askRecovery(const RecoveryEntry& e) {
     QMessageBox box(QMessageBox::Question, "Sondara",
                     QObject::tr("文件%1有未保存的修改（%2），是否恢复？")
-                        .arg(path, when.toString("yyyy-MM-dd hh:mm:ss")),
+                        .arg(recoveryDocumentName(e), recoveryTimeText(e)),
                     QMessageBox::NoButton, frame_.get());
     QPushButton* recover = box.addButton(QObject::tr("恢复"), QMessageBox::AcceptRole);
     QPushButton* drop = box.addButton(QObject::tr("放弃"), QMessageBox::DestructiveRole);
@@ -384,11 +410,29 @@ std::unique_ptr<DocumentHost> CSondaraApp::askRecovery(const RecoveryEntry& e) {
     drop->setAccessibleName(QObject::tr("放弃"));
     box.setDefaultButton(recover);
     box.exec();
-    if (box.clickedButton() == drop) {
-        RemoveRecovery(e);
-        return nullptr;
-    }
-    if (box.clickedButton() != recover) return nullptr;  // closed: asked again next time
+    if (box.clickedButton() == drop)
+        return confirmDiscard({e}) ? RecoveryChoice::Discard : RecoveryChoice::Keep;
+    // closed: asked again next time
+    return box.clickedButton() == recover ? RecoveryChoice::Recover : RecoveryChoice::Keep;
+}
+
+bool CSondaraApp::confirmDiscard(const std::vector<RecoveryEntry>& entries) {
+    QStringList names;
+    for (const RecoveryEntry& e : entries) names << recoveryDocumentName(e);
+    QMessageBox box(QMessageBox::Warning, "Sondara",
+                    QObject::tr("放弃将永久删除以下文件中未保存的修改，无法找回：\n%1\n是否放弃？")
+                        .arg(names.join('\n')),
+                    QMessageBox::NoButton, frame_.get());
+    QPushButton* drop = box.addButton(QObject::tr("放弃"), QMessageBox::DestructiveRole);
+    QPushButton* keep = box.addButton(QObject::tr("取消"), QMessageBox::RejectRole);
+    drop->setAccessibleName(QObject::tr("放弃"));
+    keep->setAccessibleName(QObject::tr("取消"));
+    box.setDefaultButton(keep);  // nothing is deleted by a quick Enter
+    box.exec();
+    return box.clickedButton() == drop;
+}
+
+std::unique_ptr<DocumentHost> CSondaraApp::loadRecovery(const RecoveryEntry& e) {
     auto host = std::make_unique<DocumentHost>();
     const std::string error = ReadRecovery(e, host->doc());
     if (!error.empty()) {
@@ -404,18 +448,82 @@ std::unique_ptr<DocumentHost> CSondaraApp::askRecovery(const RecoveryEntry& e) {
     return host;
 }
 
+std::function<bool(const QString& key)>& CSondaraApp::recoveryWindowLauncher() {
+    static std::function<bool(const QString&)> launch = [](const QString& key) {
+        return QProcess::startDetached(QCoreApplication::applicationFilePath(), {"--recover", key});
+    };
+    return launch;
+}
+
 void CSondaraApp::offerRecoveries() {
-    if (host_ && host_->doc().modified) return;  // the open document was just recovered
+    const std::string dir = recoveryDir();
+    std::vector<RecoveryEntry> entries = ListOrphanedRecoveries(dir, recovery_->ownerName());
+    auto recoverHere = [this](const RecoveryEntry& e) {
+        if (auto recovered = loadRecovery(e)) {
+            replaceDocument(std::move(recovered));
+            recovery_->adopt(e);
+        }
+    };
+    if (!recoverKey_.isEmpty()) {
+        // this window was started for one document the user chose to recover
+        const QString key = std::exchange(recoverKey_, QString());
+        for (const RecoveryEntry& e : entries)
+            if (QString::fromStdString(e.key) == key) {
+                recoverHere(e);
+                break;
+            }
+        PruneRecoveryLocks(dir);
+        return;
+    }
     const std::string current = host_ && !host_->path().isEmpty()
                                     ? QFileInfo(host_->path()).absoluteFilePath().toStdString()
                                     : std::string();
-    for (const RecoveryEntry& e : ListRecoveries(recoveryDir())) {
-        if (!current.empty() && e.originalPath == current) continue;  // asked on opening
-        if (auto recovered = askRecovery(e)) {
-            replaceDocument(std::move(recovered));
-            return;
+    // work on the file just opened that it was saved after is no work to recover
+    std::erase_if(entries, [&](const RecoveryEntry& e) {
+        if (current.empty() || e.originalPath != current || !savedAfter(e)) return false;
+        RemoveRecovery(e);
+        return true;
+    });
+    if (entries.empty()) {
+        PruneRecoveryLocks(dir);
+        return;
+    }
+    std::vector<RecoveryChoice> choices;
+    if (entries.size() == 1) {
+        choices.push_back(askRecovery(entries.front()));
+    } else {
+        RecoveryListDialog list(entries, frame_.get());
+        list.exec();
+        choices = list.choices();
+        std::vector<RecoveryEntry> dropped;
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            if (choices[i] == RecoveryChoice::Discard) dropped.push_back(entries[i]);
+        if (!dropped.empty() && !confirmDiscard(dropped))
+            for (RecoveryChoice& c : choices)
+                if (c == RecoveryChoice::Discard) c = RecoveryChoice::Keep;
+    }
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (choices[i] == RecoveryChoice::Discard) RemoveRecovery(entries[i]);
+    // The file named on the command line stays open: its own recovery takes its
+    // window, every other recovered document opens in a window of its own. Without a
+    // file named, the first recovered document takes this window.
+    int here = -1;
+    for (std::size_t i = 0; i < entries.size() && here < 0; ++i)
+        if (choices[i] == RecoveryChoice::Recover && !current.empty() &&
+            entries[i].originalPath == current)
+            here = static_cast<int>(i);
+    for (std::size_t i = 0; i < entries.size() && here < 0 && current.empty(); ++i)
+        if (choices[i] == RecoveryChoice::Recover) here = static_cast<int>(i);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (choices[i] != RecoveryChoice::Recover) continue;
+        if (static_cast<int>(i) == here) {
+            recoverHere(entries[i]);
+        } else if (!recoveryWindowLauncher()(QString::fromStdString(entries[i].key))) {
+            // the files stay: offered again at the next start
+            logLine("恢复窗口无法启动：" + entries[i].dataPath);
         }
     }
+    PruneRecoveryLocks(dir);
 }
 
 void CSondaraApp::reportOpenFailure(const QString& message) {

@@ -4,7 +4,9 @@
 // settings it holds for the whole run.
 #include <QObject>
 #include <QStringList>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "core/app/CommandIds.h"
 #include "core/app/SettingsFile.h"
@@ -18,6 +20,7 @@ namespace sondara::gui {
 class CMainFrame;
 class DocumentHost;
 class RecoveryManager;
+enum class RecoveryChoice;
 
 class CSondaraApp : public QObject {
     Q_OBJECT
@@ -47,10 +50,16 @@ public:
     void helpTopics();
     void viewLog();
 
-    // Offers the recovery files left by a program that did not end cleanly, newest
-    // first, one question each; 恢复 opens the recovered document in place of the
-    // open one and ends the questions.
+    // Offers the recovery files left by programs that ended without cleaning up (never
+    // those of a program still running): one question for one file, one list for
+    // several. 放弃 deletes after a confirmation that says the changes are gone for
+    // good. A recovered document of the open file takes this window (the file named
+    // on the command line always opens); any other opens in a window of its own
+    // (recoveryWindowLauncher), or here when no file was named.
     void offerRecoveries();
+    // Starts a window for one recovered document ("--recover KEY"); false when it
+    // could not start. Replaceable for tests.
+    static std::function<bool(const QString& key)>& recoveryWindowLauncher();
 
     QStringList recentFiles() const;
     void addRecentFile(const QString& path);
@@ -77,10 +86,17 @@ signals:
 
 private:
     void reportOpenFailure(const QString& message);
-    // Asks "文件%s有未保存的修改（%s），是否恢复？". On 恢复 returns the recovered
-    // document (bound to its original path, modified), on 放弃 deletes the files; a
-    // damaged recovery is reported and set aside. Null unless recovered.
-    std::unique_ptr<DocumentHost> askRecovery(const RecoveryEntry& e);
+    // Asks "文件%s有未保存的修改（%s），是否恢复？" (恢复 / 放弃, 放弃 confirmed).
+    RecoveryChoice askRecovery(const RecoveryEntry& e);
+    // Asks whether the unsaved changes of the files are to be deleted for good.
+    bool confirmDiscard(const std::vector<RecoveryEntry>& entries);
+    // The recovered document (bound to its original path, modified); a damaged
+    // recovery is reported and set aside: null then.
+    std::unique_ptr<DocumentHost> loadRecovery(const RecoveryEntry& e);
+    // The original file was saved after the recovery was written.
+    static bool savedAfter(const RecoveryEntry& e);
+    bool startingUp_ = false;
+    QString recoverKey_;
     void replaceDocument(std::unique_ptr<DocumentHost> host);
     std::unique_ptr<CMainFrame> frame_;
     std::unique_ptr<DocumentHost> host_;

@@ -28,6 +28,7 @@
 #include "core/display/AnalysisBar.h"
 #include "core/display/DisplayOptions.h"
 #include "core/display/PaneMapping.h"
+#include "core/fileio/ProjectFile.h"
 #include "core/model/NameLists.h"
 #include "core/processing/Positions.h"
 #include "gui/analysis/AutoHeadDialog.h"
@@ -301,6 +302,76 @@ TEST_F(MarksFixture, DraggingTheToeIsSilentAndKeepsDefects) {
     EXPECT_FALSE(handler()->grabbing());
     mouse(QEvent::MouseButtonRelease, atSample(0, 100), Qt::LeftButton, Qt::NoButton);
     EXPECT_EQ(p.headIndex, kHead);
+}
+
+// Defects are drawn at their samples and a file places them from their depths: every
+// way of moving the head or changing the wave speed in the window keeps the depths in
+// step, so that the saved file reopens with each defect where it was drawn.
+TEST_F(MarksFixture, DefectsReopenWhereDrawnAfterTheHeadOrSpeedChanged) {
+    struct Route {
+        const char* name;
+        std::function<void(MarksFixture&)> change;
+    };
+    auto typeSpeed = [](MarksFixture& f, const char* speed) {
+        QTest::qWait(600);  // the point-list busy window of the last click has passed
+        QLineEdit* box = f.view()->analysisBar()->speedEdit();
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, speed);
+        QTest::keyClick(box, Qt::Key_Return);
+        QApplication::processEvents();
+    };
+    auto headCommand = [](MarksFixture& f) {
+        f.clickSample(0, 70);
+        ModalScript script({ModalScript::answer(QMessageBox::No)});
+        f.run(CommandId::MarkHead);
+    };
+    const Route routes[] = {
+        {"head command", headCommand},
+        {"speed typed", [&](MarksFixture& f) { typeSpeed(f, "2800"); }},
+        {"head dragged", [](MarksFixture& f) { f.drag(f.atSample(0, kHead), f.atSample(0, 90)); }},
+        {"toe dragged (the speed follows)",
+         [](MarksFixture& f) { f.drag(f.atSample(0, kToe), f.atSample(0, 330)); }},
+        {"head command undone",
+         [&](MarksFixture& f) {
+             headCommand(f);
+             f.run(CommandId::EditUndo);
+         }},
+        {"speed typed, undone and redone",
+         [&](MarksFixture& f) {
+             typeSpeed(f, "4200");
+             f.run(CommandId::EditUndo);
+             f.run(CommandId::EditRedo);
+         }},
+    };
+    for (const Route& r : routes) {
+        SCOPED_TRACE(r.name);
+        if (app) {
+            doc().modified = false;
+            app.reset();
+            ASSERT_NO_FATAL_FAILURE(SetUp());
+        }
+        for (int s : {150, 220}) {
+            clickSample(0, s);
+            run(CommandId::DefectBulge);
+        }
+        ASSERT_EQ(doc().points[0].defectCount(), 2);
+        const TestPoint before = doc().points[0];
+        r.change(*this);
+        const TestPoint& p = doc().points[0];
+        ASSERT_TRUE(p.headIndex != before.headIndex || p.waveSpeed != before.waveSpeed ||
+                    std::string(r.name).find("undone") != std::string::npos);
+        ASSERT_EQ(p.defectCount(), 2);
+        std::vector<int> drawn{p.defects[0].position, p.defects[1].position};
+        EXPECT_EQ(drawn,
+                  (std::vector<int>{before.defects[0].position, before.defects[1].position}));
+        ASSERT_TRUE(app->saveDocument(false));
+        CSondaraDoc back;
+        ASSERT_EQ(ReadProject(back, project), "");
+        ASSERT_EQ(back.points[0].defectCount(), 2);
+        EXPECT_EQ(back.points[0].defects[0].position, drawn[0]);
+        EXPECT_EQ(back.points[0].defects[1].position, drawn[1]);
+    }
 }
 
 TEST_F(MarksFixture, GrabHitTestNearestFirstHeadBeforeMarksWithinFivePixels) {

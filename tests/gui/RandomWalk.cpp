@@ -276,6 +276,19 @@ std::string checkSavedDocument(const CSondaraDoc& d, const std::string& folder) 
     // so only the rest of the mark must come back unchanged
     if (std::string diff = comparePoints(d, back, false); !diff.empty())
         return diff + " after saving and reading back";
+    // The depths follow every change of the head, the speed and the interval, so a
+    // defect reopens where it was drawn (where the point has a speed and an interval
+    // to place it with; without them the stored position is kept anyway).
+    for (int i = 0; i < d.pointCount(); ++i) {
+        const TestPoint& a = d.points[i];
+        if (!(a.waveSpeed != 0 && a.sampleInterval != 0.0f && std::isfinite(a.sampleInterval)))
+            continue;
+        for (int j = 0; j < a.defectCount(); ++j)
+            if (back.points[i].defects[j].position != a.defects[j].position)
+                return "point " + std::to_string(i) + ": defect drawn at " +
+                       std::to_string(a.defects[j].position) + " reopens at " +
+                       std::to_string(back.points[i].defects[j].position);
+    }
     // A defect's position is derived from its depth on reading, so the first read may
     // move marks; from then on writing and reading must be a fixed point.
     if (!WriteProject(back, second, &error)) return "writing the read document failed: " + error;

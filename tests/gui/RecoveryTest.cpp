@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 
 #include "GuiFixture.h"
 #include "core/app/AppPaths.h"
@@ -18,6 +19,7 @@
 #include "core/processing/ProcessingChain.h"
 #include "core/sim/SimProject.h"
 #include "gui/app/ModalAnswer.h"
+#include "gui/app/RecoveryListDialog.h"
 #include "gui/app/RecoveryManager.h"
 #include "support/Fixtures.h"
 
@@ -248,7 +250,10 @@ TEST_F(Recovery, DiscardDeletesTheRecoveryAndKeepsTheFile) {
     crash();
     Answer drop("放弃");
     ASSERT_NO_FATAL_FAILURE(restart(project));
-    ASSERT_EQ(drop.texts.size(), 1);
+    // the question, then the confirmation that says the changes go for good
+    ASSERT_EQ(drop.texts.size(), 2);
+    EXPECT_TRUE(drop.texts[1].contains("永久删除")) << drop.texts[1].toStdString();
+    EXPECT_TRUE(drop.texts[1].contains(QString::fromStdString(absProject())));
     EXPECT_FALSE(doc().modified);
     EXPECT_EQ(bytesOf(doc(), dir, "open.qar"), onDisk);
     EXPECT_TRUE(ListRecoveries(recoveryDir()).empty());
@@ -313,9 +318,167 @@ TEST_F(Recovery, SavingClosingWithoutSavingAndACleanExitLeaveNoRecovery) {
     app->recovery()->writeNow();
     app->recovery()->waitForWorker();
     ASSERT_EQ(ListRecoveries(recoveryDir()).size(), 1u);
-    EXPECT_EQ(ListRecoveries(recoveryDir())[0].key, "untitled");
+    EXPECT_EQ(ListRecoveries(recoveryDir())[0].key, "untitled-" + app->recovery()->ownerName());
     app->exitInstance();
     EXPECT_TRUE(ListRecoveries(recoveryDir()).empty());
+}
+
+// The windows started for recovered documents, recorded instead of started.
+struct LaunchRecorder {
+    QStringList keys;
+    std::function<bool(const QString&)> before;
+    LaunchRecorder() : before(CSondaraApp::recoveryWindowLauncher()) {
+        CSondaraApp::recoveryWindowLauncher() = [this](const QString& key) {
+            keys << key;
+            return true;
+        };
+    }
+    ~LaunchRecorder() { CSondaraApp::recoveryWindowLauncher() = before; }
+};
+
+// The desktop program started as a child on `file`, taking 波形反向 and not saving.
+struct DesktopChild {
+    QProcess process;
+    DesktopChild(const test::TempDir& dir, const std::string& file) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("SONDARA_AUTOSAVE_SECONDS", "1");
+        env.insert("XDG_DATA_HOME", QString::fromStdString(dir.file("data")));
+        env.insert("SONDARA_SETTINGS_DIR", QString::fromStdString(dir.file("settings")));
+        env.insert("SONDARA_LOG", QString::fromStdString(dir.file("child-log.txt")));
+        env.insert("SONDARA_TEST_COMMANDS", QString::number(toInt(CommandId::ProcInvert)));
+        process.setProcessEnvironment(env);
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(desktopProgram(), {QString::fromStdString(file)});
+    }
+    ~DesktopChild() {
+        process.kill();
+        process.waitForFinished(10000);
+    }
+};
+
+// Item of the fault: a second copy offered (and on 放弃 deleted) the recovery of a file
+// still open in the first copy, which then never wrote it again; a kill of the first
+// copy lost the change. Two real programs: the first runs as a child process.
+TEST_F(Recovery, ARunningCopysRecoveryIsNeverOfferedToAnotherAndIsOnceItIsKilled) {
+    const ScopedEnv data("XDG_DATA_HOME", dir.file("data"));
+    const ScopedEnv settings("SONDARA_SETTINGS_DIR", dir.file("settings"));
+    fs::remove_all(recoveryDir());
+    CSondaraDoc a = test::makeDoc({pileTrace("A1", 4000, 20), pileTrace("A2", 4000, 30)});
+    CSondaraDoc b = test::makeDoc({pileTrace("B1", 3800, 25)});
+    const std::string aPath = fs::absolute(dir.file("a.qar")).string();
+    const std::string bPath = dir.file("b.qar");
+    ASSERT_TRUE(WriteProject(a, aPath));
+    ASSERT_TRUE(WriteProject(b, bPath));
+
+    DesktopChild first(dir, aPath);
+    ASSERT_TRUE(first.process.waitForStarted(10000));
+    RecoveryEntry entry;
+    auto running = [&] { return first.process.state() == QProcess::Running; };
+    ASSERT_TRUE(
+        waitFor([&] { return !running() || FindRecovery(recoveryDir(), aPath, &entry); }, 60000));
+    ASSERT_TRUE(running()) << first.process.readAll().toStdString();
+
+    // the second copy on b.qar: nothing to offer, the first copy's file stays
+    LaunchRecorder launched;
+    {
+        Answer drop("放弃");
+        ASSERT_NO_FATAL_FAILURE(restart(bPath));
+        EXPECT_TRUE(drop.texts.isEmpty()) << drop.texts.join(" | ").toStdString();
+    }
+    EXPECT_TRUE(fs::exists(entry.dataPath));
+    EXPECT_EQ(app->document()->path().toStdString(), bPath);
+    EXPECT_FALSE(doc().modified);
+
+    // a recovery file that went missing is written again by its owner
+    RemoveRecovery(entry);
+    EXPECT_TRUE(waitFor([&] { return fs::exists(entry.dataPath); }, 30000))
+        << "the first copy did not write its recovery again";
+    ASSERT_TRUE(waitFor([&] { return FindRecovery(recoveryDir(), aPath, &entry); }));
+
+    // the first copy killed: the next start offers its work, and b.qar named on the
+    // command line still opens; the recovered a.qar gets a window of its own
+    first.process.kill();
+    first.process.waitForFinished(10000);
+    app->exitInstance();
+    app.reset();
+    {
+        Answer recover("恢复");
+        ASSERT_NO_FATAL_FAILURE(restart(bPath));
+        ASSERT_EQ(recover.texts.size(), 1) << recover.texts.join(" | ").toStdString();
+        EXPECT_TRUE(recover.texts[0].contains(QString::fromStdString(aPath)));
+    }
+    EXPECT_EQ(app->document()->path().toStdString(), bPath);
+    EXPECT_FALSE(doc().modified);
+    ASSERT_EQ(launched.keys.size(), 1);
+    EXPECT_EQ(launched.keys[0].toStdString(), entry.key);
+
+    // the window started for it: a.qar's unsaved step, bound to a.qar
+    app->exitInstance();
+    app.reset();
+    app = std::make_unique<CSondaraApp>();
+    ASSERT_TRUE(app->initInstance({"sondara", "--recover", launched.keys[0]}));
+    EXPECT_EQ(app->document()->path().toStdString(), aPath);
+    EXPECT_TRUE(doc().modified);
+    EXPECT_EQ(doc().pointCount(), 2);
+    EXPECT_NE(bytesOf(doc(), dir, "recovered.qar"), test::readFile(aPath));
+    // now this program's: no other start offers it while it runs
+    EXPECT_TRUE(ListOrphanedRecoveries(recoveryDir()).empty());
+    EXPECT_TRUE(FindRecovery(recoveryDir(), aPath, nullptr));
+}
+
+// Several programs that ended without cleaning up: one list for all their files, with
+// a choice per file; the discarded ones go after a confirmation, the kept ones stay
+// for the next start, and the file named on the command line opens all the same.
+TEST_F(Recovery, SeveralOrphanedRecoveriesAreOfferedInOneList) {
+    CSondaraDoc x = test::makeDoc({pileTrace("X1", 4000, 20)});
+    const std::string named = dir.file("named.qar");
+    ASSERT_TRUE(WriteProject(x, named));
+    struct Orphan {
+        std::string path, owner;
+        std::int64_t time;
+    };
+    const Orphan orphans[] = {
+        {"/site/x.qar", "p11_gone", 30}, {"/site/y.qar", "p12_gone", 20}, {"", "p13_gone", 10}};
+    for (const Orphan& o : orphans)
+        ASSERT_TRUE(WriteRecovery(TakeRecoverySnapshot(x, o.path, o.time), recoveryDir(), nullptr,
+                                  o.owner));
+
+    LaunchRecorder launched;
+    QStringList rows, boxes;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (auto* list = qobject_cast<RecoveryListDialog*>(w)) {
+            rows << QString::number(list->choices().size());
+            list->setChoice(0, RecoveryChoice::Recover);
+            list->setChoice(1, RecoveryChoice::Discard);
+            list->setChoice(2, RecoveryChoice::Keep);
+            list->accept();
+        } else if (auto* box = qobject_cast<QMessageBox*>(w)) {
+            boxes << box->text();
+            for (QAbstractButton* b : box->buttons())
+                if (b->text() == "放弃") b->click();
+        }
+    });
+    answer.start(5);
+    ASSERT_NO_FATAL_FAILURE(restart(named));
+    answer.stop();
+    ASSERT_EQ(rows, QStringList{"3"});  // one list with every file
+    ASSERT_EQ(boxes.size(), 1);         // and one confirmation, naming what goes
+    EXPECT_TRUE(boxes[0].contains("永久删除"));
+    EXPECT_TRUE(boxes[0].contains("/site/y.qar"));
+    EXPECT_FALSE(boxes[0].contains("/site/x.qar"));
+
+    EXPECT_EQ(app->document()->path().toStdString(), named);
+    EXPECT_FALSE(doc().modified);
+    ASSERT_EQ(launched.keys.size(), 1);  // x.qar in a window of its own
+    const auto left = ListOrphanedRecoveries(recoveryDir());
+    ASSERT_EQ(left.size(), 2u);  // x.qar until its window takes it, and the one kept
+    EXPECT_EQ(left[0].originalPath, "/site/x.qar");
+    EXPECT_EQ(launched.keys[0].toStdString(), left[0].key);
+    EXPECT_EQ(left[1].originalPath, "");
+    EXPECT_FALSE(FindRecovery(recoveryDir(), "/site/y.qar", nullptr));
 }
 
 }  // namespace
