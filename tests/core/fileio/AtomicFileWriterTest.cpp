@@ -132,6 +132,32 @@ TEST(AtomicFileWriter, ALibraryWritesThroughTheOpenPath) {
     EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"t.xlsx"});
 }
 
+// Without unnamed files a named temporary stands in, named so that a later writer
+// recognises it; it goes on commit and when the writer is abandoned.
+TEST(AtomicFileWriter, ANamedTemporaryStandsInWithoutUnnamedFiles) {
+    test::TempDir dir;
+    ::setenv("SONDARA_NO_UNNAMED_FILES", "1", 1);
+    const std::string target = dir.file("n.qar");
+    for (bool commit : {false, true}) {
+        AtomicFileWriter f(target);
+        ASSERT_TRUE(f.isOpen()) << f.error();
+        f.writer().bytes("data", 4);
+        f.writer().flush();
+        const auto names = namesIn(dir.path());
+        ASSERT_EQ(names.size(), 1u);
+        long pid = 0;
+        EXPECT_TRUE(IsWriterTemporaryName(*names.begin(), &pid)) << *names.begin();
+        EXPECT_EQ(pid, ::getpid());
+        EXPECT_EQ(f.openPath(), dir.file(*names.begin()));
+        if (commit) {
+            ASSERT_TRUE(f.commit()) << f.error();
+        }
+    }
+    ::unsetenv("SONDARA_NO_UNNAMED_FILES");
+    EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"n.qar"});
+    EXPECT_EQ(test::readFile(target), "data");
+}
+
 TEST(AtomicFileWriter, TemporariesOfWritersThatAreGoneAreRemoved) {
     test::TempDir dir;
     const long dead = deadPid();
