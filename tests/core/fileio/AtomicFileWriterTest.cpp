@@ -113,6 +113,20 @@ TEST(AtomicFileWriter, ASymbolicLinkKeepsPointingAtTheReplacedFile) {
     EXPECT_EQ(test::readFile(real), "new");
 }
 
+// A pipe (as /dev/stdout often is) is written where it is, never replaced.
+TEST(AtomicFileWriter, APipeIsWrittenNotReplaced) {
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    const std::string path = "/proc/self/fd/" + std::to_string(fds[1]);
+    std::string error;
+    ASSERT_TRUE(WriteFileAtomically(path, "through the pipe", error)) << error;
+    ::close(fds[1]);
+    char buf[64] = {};
+    EXPECT_EQ(::read(fds[0], buf, sizeof buf - 1), 16);
+    EXPECT_STREQ(buf, "through the pipe");
+    ::close(fds[0]);
+}
+
 // Libraries that write by file name write the writer's file through openPath().
 TEST(AtomicFileWriter, ALibraryWritesThroughTheOpenPath) {
     test::TempDir dir;
