@@ -1,6 +1,11 @@
 #include "cli/CliDoc.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <set>
 
 #include "core/base/ByteIo.h"
@@ -9,6 +14,19 @@
 namespace sondara::cli {
 
 namespace {
+// "（reason）" when `path` cannot be opened for reading, else "".
+std::string osReason(const std::string& path) {
+    struct stat st;
+    int err = 0;
+    if (::stat(path.c_str(), &st) != 0)
+        err = errno;
+    else if (S_ISDIR(st.st_mode))
+        err = EISDIR;
+    else if (::access(path.c_str(), R_OK) != 0)
+        err = errno;
+    return err ? std::string("（") + std::strerror(err) + "）" : std::string();
+}
+
 // Documents that were read only partly in this run.
 std::set<const CSondaraDoc*>& partlyRead() {
     static std::set<const CSondaraDoc*> docs;
@@ -52,7 +70,9 @@ int loadProject(CSondaraDoc& doc, const std::string& path, LoadFor purpose) {
     std::string warning;
     std::string msg = ReadProject(doc, path, &warning);
     if (!msg.empty()) {
-        printError(path + ": " + msg);
+        // the desktop's bare "文件路径错误" gets the system's reason: a missing file, a
+        // folder and a file that may not be read are different mistakes
+        printError(path + ": " + msg + osReason(path));
         return kExitFile;
     }
     if (!warning.empty()) {

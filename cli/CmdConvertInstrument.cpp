@@ -39,17 +39,14 @@ int runConvertInstrument(const Args& args) {
     CliPrompter prompter(false);
     InstrumentConversion r = ConvertInstrumentFolder(folder, out, prompter, options);
     for (const auto& s : r.skipped)
-        std::fprintf(stderr, "%s: point file %d.qar skipped (%s)\n", folder.c_str(), s.number,
-                     reasonText(s.reason));
+        printError(folder + ": point file " + std::to_string(s.number) + ".qar skipped (" +
+                   reasonText(s.reason) + ")");
     for (int n : r.truncated)
-        std::fprintf(stderr,
-                     "%s: point file %d.qar records more than 1024 samples; the 1024 stored "
-                     "were written\n",
-                     folder.c_str(), n);
+        printError(folder + ": point file " + std::to_string(n) +
+                   ".qar records more than 1024 samples; the 1024 stored were written");
     if (!r.written) {
         // the "not an instrument project" message was already shown by the prompter
-        if (r.error != kMsgNotInstrumentProject)
-            std::fprintf(stderr, "convert-instrument: %s\n", r.error.c_str());
+        if (r.error != kMsgNotInstrumentProject) printError(r.error);
         return kExitFile;
     }
     std::printf("%s: %d of %d points written\n", out.c_str(), r.convertedPoints, r.declaredPoints);

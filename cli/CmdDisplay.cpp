@@ -244,7 +244,9 @@ const CliRegistrar kRegistrar{CliCommand{
         "  --command NAME ...        display commands, e.g. auto-adjust, compress-h, "
         "fill-positive\n"
         "  --cursor X                readouts of every pane at pixel column X\n"
-        "See docs/cli-display.md.\n",
+        "Exit codes: 0 ok, 1 bad arguments, 2 FILE cannot be read or OUT cannot be written\n"
+        "(a read-only OUT is refused), 3 FILE read only partly and -o given (see\n"
+        "--allow-partial). See docs/cli-display.md.\n",
     runDisplay}};
 
 }  // namespace

@@ -273,13 +273,16 @@ CliRegistrar r1{
     {"info", "show the header and points of a data file",
      std::string(kInfoUsage) +
          "Prints the project header and one line per point; --json prints every field,\n"
-         "the processing chains, marks and the original set as JSON (UTF-8).",
+         "the processing chains, marks and the original set as JSON (UTF-8).\n"
+         "Exit codes: 0 done, 1 bad arguments, 2 FILE cannot be read (a file read only partly\n"
+         "shows the points read and says so on stderr).",
      runInfo}};
 CliRegistrar r2{
     {"dump", "print the samples of one point",
      std::string(kDumpUsage) +
          "Prints the processed samples of point N (1-based, as 序号), one per line (%.9g);\n"
-         "--raw prints the recorded samples, --original uses the original set.",
+         "--raw prints the recorded samples, --original uses the original set.\n"
+         "Exit codes: 0 done, 1 bad arguments or no such point, 2 FILE cannot be read.",
      runDump}};
 CliRegistrar r3{{"convert", "read any data file version and write it as QAR16",
                  std::string(kConvertUsage) +
@@ -298,7 +301,10 @@ CliRegistrar r4{
      runMerge}};
 CliRegistrar r5{{"save-checked", "write only the checked points",
                  std::string(kSaveCheckedUsage) +
-                     "Writes the checked points of IN (current and original records) to OUT.",
+                     "Writes the checked points of IN (current and original records) to OUT.\n"
+                     "Exit codes: 0 written, 1 bad arguments or no checked point, 2 a file\n"
+                     "cannot be read or written (a read-only OUT is refused), 3 IN read only\n"
+                     "partly (see --allow-partial).",
                  runSaveChecked}};
 
 }  // namespace

@@ -212,7 +212,10 @@ const CliRegistrar kRegistrar{CliCommand{
         "written to OUT: ROW is the 1-based 序号, COLUMN a title (桩径(mm), 检测单位, ...)\n"
         "or a 1-based column number of the point table (of the project table with\n"
         "--table project); --scope multiple changes every listed point (多个测点).\n") +
-        kUsage + "See docs/cli-grid.md.\n",
+        kUsage +
+        "Exit codes: 0 done, 1 bad arguments or a refused edit, 2 a file cannot be read or\n"
+        "written (a read-only OUT is refused), 3 FILE read only partly and --edit given (see\n"
+        "--allow-partial). See docs/cli-grid.md.\n",
     runGrid}};
 
 }  // namespace

@@ -44,7 +44,7 @@ int runSample(const Args& args) {
     CSondaraDoc doc;
     std::vector<SimPointTruth> truth;
     if (!parseProjectSpec(kSampleSpec, spec, error) || !buildProject(spec, doc, &truth, error)) {
-        std::fprintf(stderr, "sample: %s\n", error.c_str());
+        printError(error);
         return kExitFile;
     }
     // the defects where the simulation put them, and a class for every point
@@ -75,7 +75,9 @@ CliRegistrar reg{
     {"sample", "write a small sample project",
      std::string(kUsage) +
          "Writes a small \"QAR16\" project of four simulated piles (eight points) with\n"
-         "defects marked at their true depths and one filtered point.",
+         "defects marked at their true depths and one filtered point.\n"
+         "Exit codes: 0 written, 1 bad arguments, 2 the file cannot be written (a read-only\n"
+         "file is refused).",
      runSample}};
 
 }  // namespace

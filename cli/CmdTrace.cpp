@@ -98,7 +98,11 @@ std::string traceHelp() {
         "usage: sondara-cli trace OP [--param value ...] < samples > result\n"
         "Reads one sample per line from standard input, applies OP and prints the\n"
         "result one value per line (\"%.9g\"). Point parameters: --dt US (sample\n"
-        "interval, default 20), --head H, --toe T, --length M, --speed V.\n\nOPs:\n";
+        "interval, default 20), --head H, --toe T, --length M, --speed V.\n"
+        "A line that is not one number (blank lines and '#' lines are skipped) is refused\n"
+        "with its line number, and so is an input without samples.\n"
+        "Exit codes: 0 done, 1 bad arguments or options, 2 the input (or a FILE) cannot be\n"
+        "read or holds a line that is not one number.\n\nOPs:\n";
     for (const auto& [name, op] : traceOpRegistry()) {
         h += "  " + name + "\n";
         if (!op.help.empty()) h += "      " + op.help + "\n";

@@ -123,8 +123,7 @@ int runRaw(TransferSession* session, const Args& raw) {
     }
     if (!s.protocol().StatusText().empty())
         std::fprintf(stderr, "%s\n", s.protocol().StatusText().c_str());
-    for (const std::string& f : s.protocol().FailedFiles())
-        std::fprintf(stderr, "transfer: %s did not arrive whole\n", f.c_str());
+    for (const std::string& f : s.protocol().FailedFiles()) printError(f + " did not arrive whole");
     bool ok = r == 1;
     if (found->op == TransferOp::ChangeFolder)  // answers 0 whatever happened
         ok = s.protocol().StatusText().rfind("Directory on server is now", 0) == 0;
@@ -198,14 +197,12 @@ int runTransfer(const Args& args) {
     TransferQueue queue;
     for (long k : wanted) {
         if (k > count)
-            return std::fprintf(stderr,
-                                "transfer: position %ld is not listed (the instrument has %d)\n", k,
-                                count),
+            return printError("position " + std::to_string(k) +
+                              " is not listed (the instrument has " + std::to_string(count) + ")"),
                    kExitUsage;
         queue.add(static_cast<int>(k - 1));
     }
-    if (!makeDirs(out))
-        return std::fprintf(stderr, "transfer: cannot create %s\n", out.c_str()), kExitFile;
+    if (!makeDirs(out)) return printError("cannot create the folder " + out), kExitFile;
     CliPrompter prompter(false);
     std::atomic<bool> cancel{false};
     TransferSession::Progress report;
@@ -214,8 +211,7 @@ int runTransfer(const Args& args) {
         if (r.converted)
             std::printf("%s\n", r.targetPath.c_str());
         else if (!r.failedFiles.empty())
-            std::fprintf(stderr, "transfer: %s: files kept in %s\n",
-                         session.sites()[k].displayName.c_str(), r.stagingFolder.c_str());
+            printError(session.sites()[k].displayName + ": files kept in " + r.stagingFolder);
     };
     const int failed = session.RunQueue(queue, out, prompter, cancel, report);
     session.protocol().Execute(TransferOp::Quit);

@@ -325,6 +325,16 @@ int RemoveStaleTemporaries(const std::string& folder, bool force) {
     return removed;
 }
 
+namespace {
+// A device, a pipe or a socket, or a name under /dev or /proc (/dev/stdout, a pipe's
+// /proc/self/fd/N): written where it is, never replaced by a new file.
+bool isDirectTarget(const std::string& path) {
+    if (path.rfind("/dev/", 0) == 0 || path.rfind("/proc/", 0) == 0) return true;
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
+}
+}  // namespace
+
 bool IsReadOnlyTarget(const std::string& path) {
     struct stat st;
     const std::string target = resolvedTarget(path);
@@ -335,6 +345,8 @@ bool IsReadOnlyTarget(const std::string& path) {
 
 std::string CheckOutputTarget(const std::string& path) {
     if (path.empty()) return withReason(path, ENOENT);
+    if (isDirectTarget(path))
+        return ::access(path.c_str(), W_OK) == 0 ? std::string() : withReason(path, errno);
     const std::string target = resolvedTarget(path);
     struct stat st;
     if (::stat(target.c_str(), &st) == 0) {
@@ -351,12 +363,25 @@ std::string CheckOutputTarget(const std::string& path) {
 AtomicFileWriter::AtomicFileWriter(std::string target) : target_(resolvedTarget(target)) {
     error_ = CheckOutputTarget(target);
     if (!error_.empty()) return;
+    // A device or a pipe is written where it is (neither a temporary nor an unnamed
+    // file: the writer is direct when it has neither).
+    if (isDirectTarget(target)) {
+        target_ = target;
+        fd_ = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+        if (fd_ < 0)
+            error_ = withReason(target, errno);
+        else
+            writer_ = ByteWriter(&AtomicFileWriter::sinkWrite, this);
+        return;
+    }
     const std::string folder = folderOf(target_);
     RemoveStaleTemporaries(folder);
     struct stat old;
     const bool replacing = ::stat(target_.c_str(), &old) == 0;
 #ifdef O_TMPFILE
-    fd_ = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+    // SONDARA_NO_UNNAMED_FILES takes the way of file systems without them (for tests)
+    if (!std::getenv("SONDARA_NO_UNNAMED_FILES"))
+        fd_ = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
     unnamed_ = fd_ >= 0;
     // the unnamed file is linked in through /proc; without it a named temporary serves
     if (unnamed_ && ::access(openPath().c_str(), F_OK) != 0) {
@@ -394,7 +419,7 @@ AtomicFileWriter::~AtomicFileWriter() {
 
 std::string AtomicFileWriter::openPath() const {
     if (fd_ < 0) return {};
-    return unnamed_ ? "/proc/self/fd/" + std::to_string(fd_) : temp_;
+    return unnamed_ || temp_.empty() ? "/proc/self/fd/" + std::to_string(fd_) : temp_;
 }
 
 void AtomicFileWriter::fail(int err) {
@@ -442,6 +467,14 @@ bool AtomicFileWriter::replaceAll(std::string_view bytes) {
 bool AtomicFileWriter::commit() {
     if (fd_ < 0) return false;
     bool ok = writer_.flush();
+    if (!unnamed_ && temp_.empty()) {  // a device or a pipe: nothing to replace
+        if (::close(fd_) != 0 && ok) {
+            fail(errno);
+            ok = false;
+        }
+        fd_ = -1;
+        return ok;
+    }
     if (ok && ::fsync(fd_) != 0) {
         fail(errno);
         ok = false;

@@ -184,7 +184,10 @@ TEST_F(OutputSafety, KilledWritersLeaveNothingBehind) {
     std::uniform_int_distribution<long> delay(
         0, std::chrono::duration_cast<std::chrono::microseconds>(whole).count());
     int killedWhileWriting = 0;
-    for (int k = 0; k < 6; ++k) {
+    // the last kills take the way of a file system without unnamed files: a named
+    // temporary, left by the kill, for the next write to remove
+    for (int k = 0; k < 9; ++k) {
+        if (k == 6) ::setenv("SONDARA_NO_UNNAMED_FILES", "1", 1);
         fs::copy_file(sample, out, fs::copy_options::overwrite_existing);
         const pid_t pid = spawn();
         std::this_thread::sleep_for(std::chrono::microseconds(delay(rng)));
@@ -197,11 +200,12 @@ TEST_F(OutputSafety, KilledWritersLeaveNothingBehind) {
             long owner = 0;
             if (name == "s.qar" || name == "cut.qar" || name == "big.qar" || name == "out.qar")
                 continue;
-            // only the instant between naming the finished file and the rename can leave
-            // one, named so that the next write removes it
+            // only a named temporary (or the instant between naming the finished file and
+            // the rename) can leave one, named so that the next write removes it
             EXPECT_TRUE(IsWriterTemporaryName(name, &owner) && owner == pid) << name;
         }
     }
+    ::unsetenv("SONDARA_NO_UNNAMED_FILES");
     EXPECT_GT(killedWhileWriting, 0);
 
     // a temporary of a writer that is gone, as a file system without unnamed files or
@@ -258,6 +262,22 @@ TEST_F(OutputSafety, FailuresWriteNothing) {
     EXPECT_EQ(r.exitCode, 2) << r.err;
     EXPECT_FALSE(fs::exists(dir.file("t.json")));
     EXPECT_EQ(namesIn(dir.path()), (std::set<std::string>{"s.qar", "cut.qar", "m.qar"}));
+}
+
+// "文件路径错误" says which mistake it is.
+TEST_F(OutputSafety, UnreadableInputsSayWhy) {
+    const struct {
+        std::string path;
+        const char* reason;
+    } cases[] = {{dir.file("missing.qar"), "（No such file or directory）"},
+                 {dir.path(), "（Is a directory）"}};
+    for (const auto& c : cases) {
+        auto r = cli("info " + shellQuote(c.path));
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_NE(r.err.find("sondara-cli info: " + c.path + ": 文件路径错误" + c.reason),
+                  std::string::npos)
+            << r.err;
+    }
 }
 
 // Every step value is checked as the step's window checks it on OK.

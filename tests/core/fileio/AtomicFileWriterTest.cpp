@@ -113,6 +113,20 @@ TEST(AtomicFileWriter, ASymbolicLinkKeepsPointingAtTheReplacedFile) {
     EXPECT_EQ(test::readFile(real), "new");
 }
 
+// A pipe (as /dev/stdout often is) is written where it is, never replaced.
+TEST(AtomicFileWriter, APipeIsWrittenNotReplaced) {
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    const std::string path = "/proc/self/fd/" + std::to_string(fds[1]);
+    std::string error;
+    ASSERT_TRUE(WriteFileAtomically(path, "through the pipe", error)) << error;
+    ::close(fds[1]);
+    char buf[64] = {};
+    EXPECT_EQ(::read(fds[0], buf, sizeof buf - 1), 16);
+    EXPECT_STREQ(buf, "through the pipe");
+    ::close(fds[0]);
+}
+
 // Libraries that write by file name write the writer's file through openPath().
 TEST(AtomicFileWriter, ALibraryWritesThroughTheOpenPath) {
     test::TempDir dir;
@@ -130,6 +144,32 @@ TEST(AtomicFileWriter, ALibraryWritesThroughTheOpenPath) {
     ASSERT_TRUE(f.commit()) << f.error();
     EXPECT_EQ(test::readFile(target), "mended");
     EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"t.xlsx"});
+}
+
+// Without unnamed files a named temporary stands in, named so that a later writer
+// recognises it; it goes on commit and when the writer is abandoned.
+TEST(AtomicFileWriter, ANamedTemporaryStandsInWithoutUnnamedFiles) {
+    test::TempDir dir;
+    ::setenv("SONDARA_NO_UNNAMED_FILES", "1", 1);
+    const std::string target = dir.file("n.qar");
+    for (bool commit : {false, true}) {
+        AtomicFileWriter f(target);
+        ASSERT_TRUE(f.isOpen()) << f.error();
+        f.writer().bytes("data", 4);
+        f.writer().flush();
+        const auto names = namesIn(dir.path());
+        ASSERT_EQ(names.size(), 1u);
+        long pid = 0;
+        EXPECT_TRUE(IsWriterTemporaryName(*names.begin(), &pid)) << *names.begin();
+        EXPECT_EQ(pid, ::getpid());
+        EXPECT_EQ(f.openPath(), dir.file(*names.begin()));
+        if (commit) {
+            ASSERT_TRUE(f.commit()) << f.error();
+        }
+    }
+    ::unsetenv("SONDARA_NO_UNNAMED_FILES");
+    EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"n.qar"});
+    EXPECT_EQ(test::readFile(target), "data");
 }
 
 TEST(AtomicFileWriter, TemporariesOfWritersThatAreGoneAreRemoved) {
