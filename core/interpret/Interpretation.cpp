@@ -32,26 +32,35 @@ using interp::samplesIn;
 constexpr int kMaxChanges = 3;
 // A near-total break: so little of the wave passes that nothing below it echoes.
 constexpr double kNearTotalBreak = 0.3;
+// A break clear enough to stand for the toe it hides (well below the class border 0.6).
+constexpr double kClearBreak = 0.45;
+// A narrowing whose echo comes back within this many blow widths may be the blow's own
+// tail or bounce: the class it sets is not clear.
+constexpr double kNearHeadWidths = 2.0;
 // Changes this close to 1 (|1 - beta|) are not told from the noise of the fit.
 constexpr double kMinListedChange = 0.06;
 // Readings within this much information criterion of the best are kept as alternatives
 // (a gap of 10 is, by the usual reading of Bayes factors, very strong evidence).
 constexpr double kAlternativeMargin = 10.0;
 // A class that a beta this close to a class border decides is not clear.
-constexpr double kBorderMargin = 0.03;
+constexpr double kBorderMargin = 0.04;
 // A toe this far (as a fraction) from where the entered length and speed put it is
 // beyond the spread of a site's wave speeds: the length is remarked on.
 constexpr double kLengthSpread = 0.08;
 // Misfits above this share of the trace mean the model misses something.
 constexpr double kGoodFit = 0.3;
+// An echo of a narrowing's sign left unexplained by the chosen reading, this many times
+// the noise, may be a change the fit did not take: the class is then not clear.
+constexpr double kUnexplainedEcho = 2.5;
 // Echo noise above this share of the blow hides echoes of mild changes.
-constexpr double kMaxNoise = 0.05;
+constexpr double kMaxNoise = 0.04;
 // Evaluations per parameter when a reading is refitted from a neighbouring one.
 constexpr int kRefitEvaluations = 10;
 // What each reading stands for, as the alternatives list them.
 const char* const kLabelToeAtEcho = SONDARA_TR_NOOP("sondara", "桩底按反射");
 const char* const kLabelToeAtLength = SONDARA_TR_NOOP("sondara", "桩底按桩长");
 const char* const kLabelWithoutChange = SONDARA_TR_NOOP("sondara", "少一处变化");
+const char* const kLabelNoChange = SONDARA_TR_NOOP("sondara", "无阻抗变化");
 const char* const kLabelShortPile = SONDARA_TR_NOOP("sondara", "短桩");
 // The toe scans step by an eighth of the blow's width, at most this many steps over the
 // allowed range (counted steps: the scan never adds a time step that a fine sample
@@ -242,11 +251,15 @@ struct Reading {
 struct View {
     PointInterpretation r;  // toe, listed changes, class, residual, fitted, profile
     Reading reading;
-    double fitToe = 0.0;      // the model's one-way toe travel time (s)
-    double minBeta = 1.0;     // the smallest listed narrowing
-    bool breakShows = false;  // a listed narrowing below 0.6 (its echo stands above noise)
-    double ic = 0.0;          // information criterion (lower is better)
-    bool possible = true;     // physics and practice allow it
+    double fitToe = 0.0;            // the model's one-way toe travel time (s)
+    double minBeta = 1.0;           // the smallest listed narrowing
+    bool breakShows = false;        // a short, clear break whose echo stands above the noise
+    double unexplained = 0.0;       // largest narrowing-like echo the reading leaves (of the blow)
+    bool decisiveThin = false;      // the narrowing that sets the class is thinner than the blow
+    bool decisiveNearHead = false;  // ... or echoes while the blow's own tail may
+
+    double ic = 0.0;       // information criterion (lower is better)
+    bool possible = true;  // physics and practice allow it
 };
 
 // The fit `f` without the changes listed in `gone` (indices into its changes).
@@ -464,6 +477,7 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex,
     const double soilCoarse[2] = {soil[0], soil[1]};
     const double noise = c.noise / c.peak;  // relative echo noise
     const double nWin = window;
+    const double independentShare = 2.0 / std::max(2, W);
     auto bic = [&](double r, int params) {
         return nWin * std::log(std::max(r, 1e-30) / nWin) + params * std::log(nWin);
     };
@@ -839,13 +853,32 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex,
             d.depth = depthAt(d.index);
             d.extent = cPoint * ch.extent * fitToe;
             if (d.kind == ImpedanceChangeKind::Narrowing) {
-                v.minBeta = std::min(v.minBeta, d.beta);
-                // Every listed change echoed above the noise when it was added.
-                v.breakShows = v.breakShows || d.beta < 0.6;
+                // Every listed change echoed above the noise when it was added; a break
+                // stands in for the toe it hides only when it is short and clearly one.
+                const double travel = 2.0 * ch.extent * fitToe / dt;  // samples
+                v.breakShows = v.breakShows || (d.beta < kClearBreak && travel <= W);
+                if (d.beta < v.minBeta) {
+                    v.minBeta = d.beta;
+                    v.decisiveThin = travel < 0.5 * W;
+                    v.decisiveNearHead = 2.0 * ch.top * fitToe / dt < kNearHeadWidths * W;
+                }
             }
             r.defects.push_back(d);
         }
         r.integrityClass = classOf(v.minBeta);
+        {
+            // The largest echo of a narrowing's sign that the reading leaves unexplained
+            // between the blow and the toe (the misfit matched to the blow).
+            Eigen::VectorXd miss(window);
+            pr.residuals(f.x, miss);
+            std::vector<double> res(window);
+            for (int i = 0; i < window; ++i) res[i] = -miss[i];
+            std::vector<double> pulseRel(model.pulse());
+            for (double& y : pulseRel) y /= c.peak;
+            const std::vector<double> mf = matched(res, pulseRel);
+            const int last = std::min(window - 1, samplesIn(2.0 * fitToe, dt, window) - W);
+            for (int k = W; k < last; ++k) v.unexplained = std::max(v.unexplained, mf[k]);
+        }
         if (speedOk) {
             model.profileOf(fp);
             const std::vector<float>& z = model.impedance();
@@ -877,9 +910,12 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex,
         const double slack = 0.75 * W * dt / q.toeTime;  // a pulse width, as a fraction
         for (const ModelChange& a : q.changes) {
             if (a.ratio >= 1.0) continue;
-            // A near-total break passes almost no wave: a toe below it shows no echo of
-            // its own, so a break where the toe may lie is the toe.
-            if (a.ratio < kNearTotalBreak && a.top * q.toeTime >= lo) return false;
+            // A break passes little of the wave: a toe below it shows hardly an echo of
+            // its own, so a break where the toe may lie is the toe (or the end of an
+            // enlarged base).
+            if (a.ratio < 0.6 && a.top * q.toeTime >= lo) return false;
+            // A near-total break is a crack or a gap, never metres of it.
+            if (a.ratio < kNearTotalBreak && 2.0 * a.extent * q.toeTime / dt > W) return false;
             // The lower end of a widening echoes like the top of a narrowing.
             for (const ModelChange& w : q.changes)
                 if (w.ratio > 1.0 && a.top > w.top && a.top <= w.top + w.extent + slack)
@@ -905,10 +941,16 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex,
         const ModelParams bp = pr.paramsOf(best.x);
         for (int k = 0; k < best.layout.changes; ++k)
             readings.push_back({refit(withoutChanges(best, {k})), kLabelWithoutChange});
+        if (best.layout.changes > 1) {
+            // The sound pile: always a reading physics allows.
+            std::vector<int> every(best.layout.changes);
+            for (int k = 0; k < best.layout.changes; ++k) every[k] = k;
+            readings.push_back({refit(withoutChanges(best, every)), kLabelNoChange});
+        }
         for (int k = 0; k < best.layout.changes; ++k) {
             const ModelChange& ch = bp.changes[k];
             const double atBreak = ch.top * bp.toeTime;
-            if (ch.ratio >= kNearTotalBreak || atBreak < lo) continue;
+            if (ch.ratio >= 0.6 || atBreak < lo) continue;
             // The toe at the break's top: the break and every change below it go.
             std::vector<int> gone;
             for (int j = 0; j < best.layout.changes; ++j)
@@ -956,7 +998,9 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex,
     for (std::size_t i = 1; i < distinct.size(); ++i) {
         const View& v = distinct[i];
         if (!v.possible) continue;
-        const double gap = std::max(0.0, v.ic - chosen.ic);
+        // The misfit of neighbouring samples is not independent (a misfit is an echo a
+        // pulse wide): the criterion's difference counts one sample per half pulse.
+        const double gap = std::max(0.0, v.ic - chosen.ic) * independentShare;
         if (v.r.integrityClass != chosen.r.integrityClass)
             gapOtherClass = std::min(gapOtherClass, gap);
         if (gap > kAlternativeMargin) continue;
@@ -997,6 +1041,9 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex,
             if (std::fabs(chosen.minBeta - border) < kBorderMargin) return true;
         return false;
     }();
+    const bool decisiveUnsure =
+        chosen.minBeta < 0.9 &&
+        (chosen.decisiveNearHead || (chosen.decisiveThin && chosen.minBeta >= kClearBreak));
     const char* reason = nullptr;
     if (c.blowToNoise < kMinBlowToNoise)
         reason = SONDARA_TR_NOOP("sondara", "数据异常");
@@ -1008,9 +1055,10 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex,
         reason = SONDARA_TR_NOOP("sondara", "未找到桩底反射");
     else if (allImpossible || gapOtherClass <= kAlternativeMargin)
         reason = SONDARA_TR_NOOP("sondara", "多种解释");
-    else if (onBorder)
+    else if (onBorder || decisiveUnsure)
         reason = SONDARA_TR_NOOP("sondara", "类别临界");
-    else if (r.residual > kGoodFit)
+    else if (r.residual > kGoodFit ||
+             chosen.unexplained > kUnexplainedEcho * std::max(noise, 0.004))
         reason = SONDARA_TR_NOOP("sondara", "拟合较差");
     else if (noise > kMaxNoise)
         reason = SONDARA_TR_NOOP("sondara", "噪声较大");
