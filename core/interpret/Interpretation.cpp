@@ -251,10 +251,12 @@ struct Reading {
 struct View {
     PointInterpretation r;  // toe, listed changes, class, residual, fitted, profile
     Reading reading;
-    double fitToe = 0.0;            // the model's one-way toe travel time (s)
-    double minBeta = 1.0;           // the smallest listed narrowing
-    bool breakShows = false;        // a short, clear break whose echo stands above the noise
-    double unexplained = 0.0;       // largest narrowing-like echo the reading leaves (of the blow)
+    double fitToe = 0.0;       // the model's one-way toe travel time (s)
+    double minBeta = 1.0;      // the smallest listed narrowing
+    bool breakShows = false;   // a short, clear break whose echo stands above the noise
+    bool strained = false;     // a change at the bound the fit allows (stands in for another thing)
+    bool nearToe = false;      // a narrowing where the toe may lie (the toe or a base's end)
+    double unexplained = 0.0;  // largest narrowing-like echo the reading leaves (of the blow)
     bool decisiveThin = false;      // the narrowing that sets the class is thinner than the blow
     bool decisiveNearHead = false;  // ... or echoes while the blow's own tail may
 
@@ -845,6 +847,8 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex,
         }
         const double cPoint = speedOk ? speed : std::numeric_limits<double>::quiet_NaN();
         for (const ModelChange& ch : listed) {
+            v.strained = v.strained || ch.ratio > 0.98 * std::exp(kMaxWideningLog);
+            v.nearToe = v.nearToe || (ch.ratio < 0.9 && ch.top * fitToe >= lo);
             ProposedDefect d;
             d.beta = ch.ratio;
             d.kind =
@@ -1053,11 +1057,11 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex,
         reason = SONDARA_TR_NOOP("sondara", "波速或桩长不合理");
     else if (!r.toeFound && !chosen.breakShows)
         reason = SONDARA_TR_NOOP("sondara", "未找到桩底反射");
-    else if (allImpossible || gapOtherClass <= kAlternativeMargin)
+    else if (allImpossible || gapOtherClass <= kAlternativeMargin || chosen.nearToe)
         reason = SONDARA_TR_NOOP("sondara", "多种解释");
     else if (onBorder || decisiveUnsure)
         reason = SONDARA_TR_NOOP("sondara", "类别临界");
-    else if (r.residual > kGoodFit ||
+    else if (r.residual > kGoodFit || chosen.strained ||
              chosen.unexplained > kUnexplainedEcho * std::max(noise, 0.004))
         reason = SONDARA_TR_NOOP("sondara", "拟合较差");
     else if (noise > kMaxNoise)
