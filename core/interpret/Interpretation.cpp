@@ -14,6 +14,7 @@
 #include "core/base/FixedText.h"
 #include "core/base/TrNoop.h"
 #include "core/interpret/PileModel.h"
+#include "core/interpret/Verdict.h"
 #include "core/model/NameLists.h"
 #include "core/model/SondaraDoc.h"
 #include "core/processing/Positions.h"
@@ -22,7 +23,10 @@ namespace sondara {
 
 namespace {
 
+using interp::classOf;
 using interp::Conditioned;
+using interp::kAlternativeMargin;
+using interp::kClearBreak;
 using interp::kMinBlowToNoise;
 using interp::ModelChange;
 using interp::ModelParams;
@@ -32,28 +36,14 @@ using interp::samplesIn;
 constexpr int kMaxChanges = 3;
 // A near-total break: so little of the wave passes that nothing below it echoes.
 constexpr double kNearTotalBreak = 0.3;
-// A break clear enough to stand for the toe it hides (well below the class border 0.6).
-constexpr double kClearBreak = 0.45;
 // A narrowing whose echo comes back within this many blow widths may be the blow's own
 // tail or bounce: the class it sets is not clear.
 constexpr double kNearHeadWidths = 2.0;
 // Changes this close to 1 (|1 - beta|) are not told from the noise of the fit.
 constexpr double kMinListedChange = 0.06;
-// Readings within this much information criterion of the best are kept as alternatives
-// (a gap of 10 is, by the usual reading of Bayes factors, very strong evidence).
-constexpr double kAlternativeMargin = 10.0;
-// A class that a beta this close to a class border decides is not clear.
-constexpr double kBorderMargin = 0.04;
 // A toe this far (as a fraction) from where the entered length and speed put it is
 // beyond the spread of a site's wave speeds: the length is remarked on.
 constexpr double kLengthSpread = 0.08;
-// Misfits above this share of the trace mean the model misses something.
-constexpr double kGoodFit = 0.3;
-// An echo of a narrowing's sign left unexplained by the chosen reading, this many times
-// the noise, may be a change the fit did not take: the class is then not clear.
-constexpr double kUnexplainedEcho = 2.5;
-// Echo noise above this share of the blow hides echoes of mild changes.
-constexpr double kMaxNoise = 0.04;
 // Evaluations per parameter when a reading is refitted from a neighbouring one.
 constexpr int kRefitEvaluations = 10;
 // What each reading stands for, as the alternatives list them.
@@ -279,10 +269,6 @@ FitOutcome withoutChanges(const FitOutcome& f, const std::vector<int>& gone) {
     }
     g.rss = std::numeric_limits<double>::infinity();
     return g;
-}
-
-int classOf(double minBeta) {
-    return minBeta >= 0.9 ? 1 : minBeta >= 0.8 ? 2 : minBeta >= 0.6 ? 3 : 4;
 }
 
 // Two readings that give the engineer the same answer: class, toe within half a blow,
@@ -1040,32 +1026,23 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex,
         else if (ratio > 1.0 + kLengthSpread)
             out.lengthRemark = SONDARA_TR_NOOP("sondara", "桩长长于设计");
     }
-    const bool onBorder = chosen.minBeta < 1.0 && [&] {
-        for (double border : {0.9, 0.8, 0.6})
-            if (std::fabs(chosen.minBeta - border) < kBorderMargin) return true;
-        return false;
-    }();
-    const bool decisiveUnsure =
-        chosen.minBeta < 0.9 &&
-        (chosen.decisiveNearHead || (chosen.decisiveThin && chosen.minBeta >= kClearBreak));
-    const char* reason = nullptr;
-    if (c.blowToNoise < kMinBlowToNoise)
-        reason = SONDARA_TR_NOOP("sondara", "数据异常");
-    else if (c.clipped)
-        reason = SONDARA_TR_NOOP("sondara", "波形削顶");
-    else if (!speedOk || !lengthOk)
-        reason = SONDARA_TR_NOOP("sondara", "波速或桩长不合理");
-    else if (!r.toeFound && !chosen.breakShows)
-        reason = SONDARA_TR_NOOP("sondara", "未找到桩底反射");
-    else if (allImpossible || gapOtherClass <= kAlternativeMargin || chosen.nearToe)
-        reason = SONDARA_TR_NOOP("sondara", "多种解释");
-    else if (onBorder || decisiveUnsure)
-        reason = SONDARA_TR_NOOP("sondara", "类别临界");
-    else if (r.residual > kGoodFit || chosen.strained ||
-             chosen.unexplained > kUnexplainedEcho * std::max(noise, 0.004))
-        reason = SONDARA_TR_NOOP("sondara", "拟合较差");
-    else if (noise > kMaxNoise)
-        reason = SONDARA_TR_NOOP("sondara", "噪声较大");
+    interp::Evidence e;
+    e.noiseOnly = c.blowToNoise < kMinBlowToNoise;
+    e.clipped = c.clipped;
+    e.speedOrLengthBad = !speedOk || !lengthOk;
+    e.toeFound = r.toeFound;
+    e.breakShows = chosen.breakShows;
+    e.allImpossible = allImpossible;
+    e.gapOtherClass = gapOtherClass;
+    e.nearToe = chosen.nearToe;
+    e.minBeta = chosen.minBeta;
+    e.decisiveThin = chosen.decisiveThin;
+    e.decisiveNearHead = chosen.decisiveNearHead;
+    e.residual = r.residual;
+    e.strained = chosen.strained;
+    e.unexplained = chosen.unexplained;
+    e.noise = noise;
+    const char* reason = interp::uncertaintyOf(e);
     out.confidence = reason ? Confidence::Uncertain : Confidence::Clear;
     out.reason = reason ? reason : "";
     return out;
