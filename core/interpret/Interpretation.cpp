@@ -14,6 +14,7 @@
 #include "core/base/FixedText.h"
 #include "core/base/TrNoop.h"
 #include "core/interpret/PileModel.h"
+#include "core/interpret/Readings.h"
 #include "core/interpret/Verdict.h"
 #include "core/model/NameLists.h"
 #include "core/model/SondaraDoc.h"
@@ -34,8 +35,6 @@ using interp::PileModel;
 using interp::samplesIn;
 
 constexpr int kMaxChanges = 3;
-// A near-total break: so little of the wave passes that nothing below it echoes.
-constexpr double kNearTotalBreak = 0.3;
 // A narrowing whose echo comes back within this many blow widths may be the blow's own
 // tail or bounce: the class it sets is not clear.
 constexpr double kNearHeadWidths = 2.0;
@@ -896,22 +895,7 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex,
     // Readings that physics or an engineer rules out.
     auto possible = [&](const FitOutcome& f) {
         pr.layout = f.layout;
-        const ModelParams q = pr.paramsOf(f.x);
-        const double slack = 0.75 * W * dt / q.toeTime;  // a pulse width, as a fraction
-        for (const ModelChange& a : q.changes) {
-            if (a.ratio >= 1.0) continue;
-            // A break passes little of the wave: a toe below it shows hardly an echo of
-            // its own, so a break where the toe may lie is the toe (or the end of an
-            // enlarged base).
-            if (a.ratio < 0.6 && a.top * q.toeTime >= lo) return false;
-            // A near-total break is a crack or a gap, never metres of it.
-            if (a.ratio < kNearTotalBreak && 2.0 * a.extent * q.toeTime / dt > W) return false;
-            // The lower end of a widening echoes like the top of a narrowing.
-            for (const ModelChange& w : q.changes)
-                if (w.ratio > 1.0 && a.top > w.top && a.top <= w.top + w.extent + slack)
-                    return false;
-        }
-        return true;
+        return interp::physicallyPossible(pr.paramsOf(f.x), lo, W * dt);
     };
     model.imposeBlow(blowVelocity, contactEnd, contactEnd);
     pr.minTop = 0.0;
@@ -940,7 +924,7 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex,
         for (int k = 0; k < best.layout.changes; ++k) {
             const ModelChange& ch = bp.changes[k];
             const double atBreak = ch.top * bp.toeTime;
-            if (ch.ratio >= 0.6 || atBreak < lo) continue;
+            if (ch.ratio >= interp::kBreakBeta || atBreak < lo) continue;
             // The toe at the break's top: the break and every change below it go.
             std::vector<int> gone;
             for (int j = 0; j < best.layout.changes; ++j)
