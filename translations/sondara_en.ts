@@ -3265,6 +3265,56 @@ matches the settings of &quot;Print Setup&quot;:
         <translation>Show/Hide Interpretation Results</translation>
         <source>文件%s为只读，不能保存！</source>
         <translation>The file %s is read-only and cannot be saved.</translation>
+        <source>桩底按反射</source>
+        <translation>Toe at the echo</translation>
+    </message>
+    <message>
+        <source>桩底按桩长</source>
+        <translation>Toe at the entered length</translation>
+    </message>
+    <message>
+        <source>少一处变化</source>
+        <translation>One change fewer</translation>
+    </message>
+    <message>
+        <source>无阻抗变化</source>
+        <translation>No impedance change</translation>
+    </message>
+    <message>
+        <source>短桩</source>
+        <translation>Short pile</translation>
+    </message>
+    <message>
+        <source>传感器类型未知</source>
+        <translation>Unknown sensor type</translation>
+    </message>
+    <message>
+        <source>桩长短于设计</source>
+        <translation>Pile shorter than entered</translation>
+    </message>
+    <message>
+        <source>桩长长于设计</source>
+        <translation>Pile longer than entered</translation>
+    </message>
+    <message>
+        <source>数据异常</source>
+        <translation>Invalid data</translation>
+    </message>
+    <message>
+        <source>波形削顶</source>
+        <translation>Clipped trace</translation>
+    </message>
+    <message>
+        <source>波速或桩长不合理</source>
+        <translation>Implausible wave speed or pile length</translation>
+    </message>
+    <message>
+        <source>多种解释</source>
+        <translation>Several readings</translation>
+    </message>
+    <message>
+        <source>类别临界</source>
+        <translation>Class on a border</translation>
     </message>
 </context>
 </TS>

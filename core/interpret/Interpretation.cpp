@@ -14,6 +14,8 @@
 #include "core/base/FixedText.h"
 #include "core/base/TrNoop.h"
 #include "core/interpret/PileModel.h"
+#include "core/interpret/Readings.h"
+#include "core/interpret/Verdict.h"
 #include "core/model/NameLists.h"
 #include "core/model/SondaraDoc.h"
 #include "core/processing/Positions.h"
@@ -22,7 +24,10 @@ namespace sondara {
 
 namespace {
 
+using interp::classOf;
 using interp::Conditioned;
+using interp::kAlternativeMargin;
+using interp::kClearBreak;
 using interp::kMinBlowToNoise;
 using interp::ModelChange;
 using interp::ModelParams;
@@ -30,28 +35,21 @@ using interp::PileModel;
 using interp::samplesIn;
 
 constexpr int kMaxChanges = 3;
-// A near-total break: so little of the wave passes that nothing below it echoes.
-constexpr double kNearTotalBreak = 0.3;
+// A narrowing whose echo comes back within this many blow widths may be the blow's own
+// tail or bounce: the class it sets is not clear.
+constexpr double kNearHeadWidths = 2.0;
 // Changes this close to 1 (|1 - beta|) are not told from the noise of the fit.
 constexpr double kMinListedChange = 0.06;
-// Readings within this much information criterion of the best are kept as alternatives
-// (a gap of 10 is, by the usual reading of Bayes factors, very strong evidence).
-constexpr double kAlternativeMargin = 10.0;
-// A class that a beta this close to a class border decides is not clear.
-constexpr double kBorderMargin = 0.03;
 // A toe this far (as a fraction) from where the entered length and speed put it is
 // beyond the spread of a site's wave speeds: the length is remarked on.
 constexpr double kLengthSpread = 0.08;
-// Misfits above this share of the trace mean the model misses something.
-constexpr double kGoodFit = 0.3;
-// Echo noise above this share of the blow hides echoes of mild changes.
-constexpr double kMaxNoise = 0.05;
 // Evaluations per parameter when a reading is refitted from a neighbouring one.
 constexpr int kRefitEvaluations = 10;
 // What each reading stands for, as the alternatives list them.
 const char* const kLabelToeAtEcho = SONDARA_TR_NOOP("sondara", "桩底按反射");
 const char* const kLabelToeAtLength = SONDARA_TR_NOOP("sondara", "桩底按桩长");
 const char* const kLabelWithoutChange = SONDARA_TR_NOOP("sondara", "少一处变化");
+const char* const kLabelNoChange = SONDARA_TR_NOOP("sondara", "无阻抗变化");
 const char* const kLabelShortPile = SONDARA_TR_NOOP("sondara", "短桩");
 // The toe scans step by an eighth of the blow's width, at most this many steps over the
 // allowed range (counted steps: the scan never adds a time step that a fine sample
@@ -242,11 +240,17 @@ struct Reading {
 struct View {
     PointInterpretation r;  // toe, listed changes, class, residual, fitted, profile
     Reading reading;
-    double fitToe = 0.0;      // the model's one-way toe travel time (s)
-    double minBeta = 1.0;     // the smallest listed narrowing
-    bool breakShows = false;  // a listed narrowing below 0.6 (its echo stands above noise)
-    double ic = 0.0;          // information criterion (lower is better)
-    bool possible = true;     // physics and practice allow it
+    double fitToe = 0.0;       // the model's one-way toe travel time (s)
+    double minBeta = 1.0;      // the smallest listed narrowing
+    bool breakShows = false;   // a short, clear break whose echo stands above the noise
+    bool strained = false;     // a change at the bound the fit allows (stands in for another thing)
+    bool nearToe = false;      // a narrowing where the toe may lie (the toe or a base's end)
+    double unexplained = 0.0;  // largest narrowing-like echo the reading leaves (of the blow)
+    bool decisiveThin = false;      // the narrowing that sets the class is thinner than the blow
+    bool decisiveNearHead = false;  // ... or echoes while the blow's own tail may
+
+    double ic = 0.0;       // information criterion (lower is better)
+    bool possible = true;  // physics and practice allow it
 };
 
 // The fit `f` without the changes listed in `gone` (indices into its changes).
@@ -264,10 +268,6 @@ FitOutcome withoutChanges(const FitOutcome& f, const std::vector<int>& gone) {
     }
     g.rss = std::numeric_limits<double>::infinity();
     return g;
-}
-
-int classOf(double minBeta) {
-    return minBeta >= 0.9 ? 1 : minBeta >= 0.8 ? 2 : minBeta >= 0.6 ? 3 : 4;
 }
 
 // Two readings that give the engineer the same answer: class, toe within half a blow,
@@ -464,6 +464,7 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex,
     const double soilCoarse[2] = {soil[0], soil[1]};
     const double noise = c.noise / c.peak;  // relative echo noise
     const double nWin = window;
+    const double independentShare = 2.0 / std::max(2, W);
     auto bic = [&](double r, int params) {
         return nWin * std::log(std::max(r, 1e-30) / nWin) + params * std::log(nWin);
     };
@@ -831,6 +832,8 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex,
         }
         const double cPoint = speedOk ? speed : std::numeric_limits<double>::quiet_NaN();
         for (const ModelChange& ch : listed) {
+            v.strained = v.strained || ch.ratio > 0.98 * std::exp(kMaxWideningLog);
+            v.nearToe = v.nearToe || (ch.ratio < 0.9 && ch.top * fitToe >= lo);
             ProposedDefect d;
             d.beta = ch.ratio;
             d.kind =
@@ -839,13 +842,32 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex,
             d.depth = depthAt(d.index);
             d.extent = cPoint * ch.extent * fitToe;
             if (d.kind == ImpedanceChangeKind::Narrowing) {
-                v.minBeta = std::min(v.minBeta, d.beta);
-                // Every listed change echoed above the noise when it was added.
-                v.breakShows = v.breakShows || d.beta < 0.6;
+                // Every listed change echoed above the noise when it was added; a break
+                // stands in for the toe it hides only when it is short and clearly one.
+                const double travel = 2.0 * ch.extent * fitToe / dt;  // samples
+                v.breakShows = v.breakShows || (d.beta < kClearBreak && travel <= W);
+                if (d.beta < v.minBeta) {
+                    v.minBeta = d.beta;
+                    v.decisiveThin = travel < 0.5 * W;
+                    v.decisiveNearHead = 2.0 * ch.top * fitToe / dt < kNearHeadWidths * W;
+                }
             }
             r.defects.push_back(d);
         }
         r.integrityClass = classOf(v.minBeta);
+        {
+            // The largest echo of a narrowing's sign that the reading leaves unexplained
+            // between the blow and the toe (the misfit matched to the blow).
+            Eigen::VectorXd miss(window);
+            pr.residuals(f.x, miss);
+            std::vector<double> res(window);
+            for (int i = 0; i < window; ++i) res[i] = -miss[i];
+            std::vector<double> pulseRel(model.pulse());
+            for (double& y : pulseRel) y /= c.peak;
+            const std::vector<double> mf = matched(res, pulseRel);
+            const int last = std::min(window - 1, samplesIn(2.0 * fitToe, dt, window) - W);
+            for (int k = W; k < last; ++k) v.unexplained = std::max(v.unexplained, mf[k]);
+        }
         if (speedOk) {
             model.profileOf(fp);
             const std::vector<float>& z = model.impedance();
@@ -873,19 +895,7 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex,
     // Readings that physics or an engineer rules out.
     auto possible = [&](const FitOutcome& f) {
         pr.layout = f.layout;
-        const ModelParams q = pr.paramsOf(f.x);
-        const double slack = 0.75 * W * dt / q.toeTime;  // a pulse width, as a fraction
-        for (const ModelChange& a : q.changes) {
-            if (a.ratio >= 1.0) continue;
-            // A near-total break passes almost no wave: a toe below it shows no echo of
-            // its own, so a break where the toe may lie is the toe.
-            if (a.ratio < kNearTotalBreak && a.top * q.toeTime >= lo) return false;
-            // The lower end of a widening echoes like the top of a narrowing.
-            for (const ModelChange& w : q.changes)
-                if (w.ratio > 1.0 && a.top > w.top && a.top <= w.top + w.extent + slack)
-                    return false;
-        }
-        return true;
+        return interp::physicallyPossible(pr.paramsOf(f.x), lo, W * dt);
     };
     model.imposeBlow(blowVelocity, contactEnd, contactEnd);
     pr.minTop = 0.0;
@@ -905,10 +915,16 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex,
         const ModelParams bp = pr.paramsOf(best.x);
         for (int k = 0; k < best.layout.changes; ++k)
             readings.push_back({refit(withoutChanges(best, {k})), kLabelWithoutChange});
+        if (best.layout.changes > 1) {
+            // The sound pile: always a reading physics allows.
+            std::vector<int> every(best.layout.changes);
+            for (int k = 0; k < best.layout.changes; ++k) every[k] = k;
+            readings.push_back({refit(withoutChanges(best, every)), kLabelNoChange});
+        }
         for (int k = 0; k < best.layout.changes; ++k) {
             const ModelChange& ch = bp.changes[k];
             const double atBreak = ch.top * bp.toeTime;
-            if (ch.ratio >= kNearTotalBreak || atBreak < lo) continue;
+            if (ch.ratio >= interp::kBreakBeta || atBreak < lo) continue;
             // The toe at the break's top: the break and every change below it go.
             std::vector<int> gone;
             for (int j = 0; j < best.layout.changes; ++j)
@@ -956,7 +972,9 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex,
     for (std::size_t i = 1; i < distinct.size(); ++i) {
         const View& v = distinct[i];
         if (!v.possible) continue;
-        const double gap = std::max(0.0, v.ic - chosen.ic);
+        // The misfit of neighbouring samples is not independent (a misfit is an echo a
+        // pulse wide): the criterion's difference counts one sample per half pulse.
+        const double gap = std::max(0.0, v.ic - chosen.ic) * independentShare;
         if (v.r.integrityClass != chosen.r.integrityClass)
             gapOtherClass = std::min(gapOtherClass, gap);
         if (gap > kAlternativeMargin) continue;
@@ -992,28 +1010,23 @@ PointInterpretation interpretTrace(const TestPoint& p, int pointIndex,
         else if (ratio > 1.0 + kLengthSpread)
             out.lengthRemark = SONDARA_TR_NOOP("sondara", "桩长长于设计");
     }
-    const bool onBorder = chosen.minBeta < 1.0 && [&] {
-        for (double border : {0.9, 0.8, 0.6})
-            if (std::fabs(chosen.minBeta - border) < kBorderMargin) return true;
-        return false;
-    }();
-    const char* reason = nullptr;
-    if (c.blowToNoise < kMinBlowToNoise)
-        reason = SONDARA_TR_NOOP("sondara", "数据异常");
-    else if (c.clipped)
-        reason = SONDARA_TR_NOOP("sondara", "波形削顶");
-    else if (!speedOk || !lengthOk)
-        reason = SONDARA_TR_NOOP("sondara", "波速或桩长不合理");
-    else if (!r.toeFound && !chosen.breakShows)
-        reason = SONDARA_TR_NOOP("sondara", "未找到桩底反射");
-    else if (allImpossible || gapOtherClass <= kAlternativeMargin)
-        reason = SONDARA_TR_NOOP("sondara", "多种解释");
-    else if (onBorder)
-        reason = SONDARA_TR_NOOP("sondara", "类别临界");
-    else if (r.residual > kGoodFit)
-        reason = SONDARA_TR_NOOP("sondara", "拟合较差");
-    else if (noise > kMaxNoise)
-        reason = SONDARA_TR_NOOP("sondara", "噪声较大");
+    interp::Evidence e;
+    e.noiseOnly = c.blowToNoise < kMinBlowToNoise;
+    e.clipped = c.clipped;
+    e.speedOrLengthBad = !speedOk || !lengthOk;
+    e.toeFound = r.toeFound;
+    e.breakShows = chosen.breakShows;
+    e.allImpossible = allImpossible;
+    e.gapOtherClass = gapOtherClass;
+    e.nearToe = chosen.nearToe;
+    e.minBeta = chosen.minBeta;
+    e.decisiveThin = chosen.decisiveThin;
+    e.decisiveNearHead = chosen.decisiveNearHead;
+    e.residual = r.residual;
+    e.strained = chosen.strained;
+    e.unexplained = chosen.unexplained;
+    e.noise = noise;
+    const char* reason = interp::uncertaintyOf(e);
     out.confidence = reason ? Confidence::Uncertain : Confidence::Clear;
     out.reason = reason ? reason : "";
     return out;
