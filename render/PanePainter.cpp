@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/base/TrNoop.h"
 #include "core/display/PaneMapping.h"
 #include "core/display/PaneTexts.h"
 #include "core/display/SimulatedPile.h"
@@ -205,7 +206,8 @@ void PanePainter::curves(QPainter& p, const WavePane& w, const PaneDrawOptions& 
 void PanePainter::overlayLegend(QPainter& p, const WavePane& w) const {
     if (w.overlayPolyline.size() <= 1) return;
     // Two rows in the top right corner of the plot: a short line in each colour and its name.
-    const QString names[] = {QStringLiteral("实测"), QStringLiteral("拟合")};
+    const QString names[] = {QString::fromStdString(SONDARA_TR("sondara", "实测")),
+                             QString::fromStdString(SONDARA_TR("sondara", "拟合"))};
     const QColor colours[] = {kCurveColour, kFittedCurveColour};
     const int lh = m_.lineHeight();
     int textW = 0;
