@@ -7,6 +7,7 @@
 
 #include "cli/CliCommand.h"
 #include "core/base/Prompter.h"
+#include "core/base/TrNoop.h"
 #include "core/model/SondaraDoc.h"
 
 namespace sondara::cli {
@@ -35,13 +36,18 @@ int checkOutputs(const std::vector<std::string>& paths);
 std::string pointIndices(const CSondaraDoc& doc, const std::vector<long>& numbers,
                          std::vector<int>& out);
 
-// Messages go to stderr (UTF-8); questions are printed and answered with `answer`.
+// Messages go to stderr (UTF-8) in the language asked for (SONDARA_LANGUAGE);
+// questions are printed and answered with `answer`.
 class CliPrompter : public Prompter {
 public:
     explicit CliPrompter(bool answer) : answer_(answer) {}
-    void info(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
+    void info(const std::string& text) override {
+        std::fprintf(stderr, "%s\n", TrText(text).c_str());
+    }
     bool askYesNo(const std::string& text) override {
-        std::fprintf(stderr, "%s [%s]\n", text.c_str(), answer_ ? "是" : "否");
+        const bool english = TextsTranslated();
+        std::fprintf(stderr, "%s [%s]\n", TrText(text).c_str(),
+                     answer_ ? (english ? "yes" : "是") : (english ? "no" : "否"));
         if (!answer_) ++refusals_;
         return answer_;
     }

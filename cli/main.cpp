@@ -7,6 +7,9 @@
 #include "cli/CliCommand.h"
 #include "core/app/ProgramVersion.h"
 #include "core/app/RunLog.h"
+#ifdef SONDARA_HAVE_RENDER
+#include "render/CoreTranslation.h"
+#endif
 
 namespace sondara::cli {
 
@@ -75,6 +78,11 @@ int main(int argc, char** argv) {
     // The command line keeps no run log unless asked: scripts and builds must not
     // write into the desktop program's log in the user's home.
     sondara::RunLog::chooseProcessLog({});
+#ifdef SONDARA_HAVE_RENDER
+    // SONDARA_LANGUAGE=en: what the panes and grids show is English, as in the window
+    if (sondara::render::EnglishAskedByEnvironment())
+        sondara::render::TranslateCoreTextsToEnglish();
+#endif
     if (argc >= 2 && (!std::strcmp(argv[1], "--version") || !std::strcmp(argv[1], "-V"))) {
         std::printf("%s\n", sondara::versionText().c_str());
         return kExitOk;

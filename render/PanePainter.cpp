@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/base/TrNoop.h"
 #include "core/display/PaneMapping.h"
 #include "core/display/PaneTexts.h"
 #include "core/display/SimulatedPile.h"
@@ -211,8 +212,9 @@ void PanePainter::overlayLegend(QPainter& p, const WavePane& w) const {
     if (w.overlayPolyline.size() <= 1) return;
     // A row per curve: a short line in each colour and its name; the third only while a
     // competing reading is shown.
-    const QString names[] = {QStringLiteral("实测"), QStringLiteral("拟合"),
-                             QStringLiteral("备选")};
+    const QString names[] = {QString::fromStdString(SONDARA_TR("sondara", "实测")),
+                             QString::fromStdString(SONDARA_TR("sondara", "拟合")),
+                             QString::fromStdString(SONDARA_TR("sondara", "备选"))};
     const QColor colours[] = {kCurveColour, kFittedCurveColour, kAlternativeCurveColour};
     const int rows = w.alternativePolyline.size() > 1 ? 3 : 2;
     const int lh = m_.lineHeight();

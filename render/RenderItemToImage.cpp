@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "core/base/ByteIo.h"
+#include "core/base/TrNoop.h"
 #include "core/output/BmpFile.h"
 #include "core/output/DocxReport.h"
 #include "core/output/JpegFile.h"
@@ -224,6 +225,8 @@ std::vector<std::string> RenderItemsEncoded(const CSondaraDoc& doc, WaveDisplayM
 
 std::vector<std::string> RenderReportFigures(const CSondaraDoc& doc, WaveDisplayModel& display,
                                              const std::function<void(int, int)>& progress) {
+    // the Word report follows the Chinese standard whatever the window speaks
+    const SourceTextsScope chinese;
     return RenderItemsEncoded(doc, display, ExportItems(DataSelection::CheckedPoints, doc, display),
                               kReportFigureWidth, kReportFigureHeight, ImageFormat::Png, progress);
 }

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# The English translation covers every text of the window. lupdate collects the
-# texts of the sources (tr(), QT_TRANSLATE_NOOP and the core's SONDARA_TR_NOOP) into
-# a copy of translations/sondara_en.ts; a text without its English (new, or a Chinese
-# text changed in the sources) fails, and so does a translation kept for a text the
-# sources no longer have.
+# The English translation covers every text of the window and of the panes. lupdate
+# collects the texts of the sources (tr(), QT_TRANSLATE_NOOP and the core's
+# SONDARA_TR_NOOP and SONDARA_TR) into a copy of translations/sondara_en.ts; a text
+# without its English (new, or a Chinese text changed in the sources) fails, and so
+# does a translation kept for a text the sources no longer have.
 #   scripts/check-translations.sh            check
 #   scripts/check-translations.sh --update   write the collected texts into the .ts
 #                                            (then translate the unfinished entries)
@@ -18,8 +18,8 @@ collect() {  # collect into the .ts $1, keeping its translations; more options a
   local out=$1
   shift
   "$lupdate" -silent "$@" -locations none -no-ui-lines -target-language en \
-    -tr-function-alias QT_TRANSLATE_NOOP+=SONDARA_TR_NOOP \
-    -extensions cpp,h "$root/core" "$root/gui" -ts "$out" >/dev/null 2>&1
+    -tr-function-alias QT_TRANSLATE_NOOP+=SONDARA_TR_NOOP,QT_TRANSLATE_NOOP+=SONDARA_TR \
+    -extensions cpp,h "$root/core" "$root/render" "$root/gui" -ts "$out" >/dev/null 2>&1
 }
 
 if [ "${1:-}" = --update ]; then

@@ -3315,6 +3315,344 @@ matches the settings of &quot;Print Setup&quot;:
     <message>
         <source>类别临界</source>
         <translation>Class on a border</translation>
+        <source>缺陷:</source>
+        <translation>Defects:</translation>
+    </message>
+    <message>
+        <source>相关标记:</source>
+        <translation>Correlation marks:</translation>
+    </message>
+    <message>
+        <source>频谱标记:</source>
+        <translation>Spectrum marks:</translation>
+    </message>
+    <message>
+        <source>小波标记:</source>
+        <translation>Wavelet marks:</translation>
+    </message>
+    <message>
+        <source>桩号:</source>
+        <translation>Pile No.:</translation>
+    </message>
+    <message>
+        <source>桩径=</source>
+        <translation>Dia.=</translation>
+    </message>
+    <message>
+        <source>桩长=</source>
+        <translation>Length=</translation>
+    </message>
+    <message>
+        <source>波速=</source>
+        <translation>Speed=</translation>
+    </message>
+    <message>
+        <source>采样间隔=</source>
+        <translation>Interval=</translation>
+    </message>
+    <message>
+        <source>采样长度=</source>
+        <translation>Samples=</translation>
+    </message>
+    <message>
+        <source>增益=</source>
+        <translation>Gain=</translation>
+    </message>
+    <message>
+        <source>触发电平=</source>
+        <translation>Trigger=</translation>
+    </message>
+    <message>
+        <source>检测单位:</source>
+        <translation>Testing company:</translation>
+    </message>
+    <message>
+        <source>工程名称:</source>
+        <translation>Project:</translation>
+    </message>
+    <message>
+        <source>频率分辨率:</source>
+        <translation>Frequency resolution:</translation>
+    </message>
+    <message>
+        <source>原始信号</source>
+        <translation>original signal</translation>
+    </message>
+    <message>
+        <source>重构信号</source>
+        <translation>Reconstructed signal</translation>
+    </message>
+    <message>
+        <source>第%d级 平滑信号</source>
+        <translation>Level %d approximation</translation>
+    </message>
+    <message>
+        <source>第%d级 细节信号</source>
+        <translation>Level %d detail</translation>
+    </message>
+    <message>
+        <source>沉管灌注桩</source>
+        <translation>Driven cast-in-place pile</translation>
+    </message>
+    <message>
+        <source>钻孔灌注桩</source>
+        <translation>Bored cast-in-place pile</translation>
+    </message>
+    <message>
+        <source>人工挖孔灌注桩</source>
+        <translation>Hand-dug pile</translation>
+    </message>
+    <message>
+        <source>扩底桩</source>
+        <translation>Belled pile</translation>
+    </message>
+    <message>
+        <source>夯拓桩</source>
+        <translation>Rammed expanded pile</translation>
+    </message>
+    <message>
+        <source>混凝土预制桩</source>
+        <translation>Precast concrete pile</translation>
+    </message>
+    <message>
+        <source>预应力管桩</source>
+        <translation>Prestressed pipe pile</translation>
+    </message>
+    <message>
+        <source>刚桩</source>
+        <translation>Steel pile</translation>
+    </message>
+    <message>
+        <source>粉喷桩</source>
+        <translation>Dry jet mixing pile</translation>
+    </message>
+    <message>
+        <source>CFG桩</source>
+        <translation>CFG pile</translation>
+    </message>
+    <message>
+        <source>未得出</source>
+        <translation>Not determined</translation>
+    </message>
+    <message>
+        <source>I类桩</source>
+        <translation>Class I</translation>
+    </message>
+    <message>
+        <source>II类桩</source>
+        <translation>Class II</translation>
+    </message>
+    <message>
+        <source>III类桩</source>
+        <translation>Class III</translation>
+    </message>
+    <message>
+        <source>IV类桩</source>
+        <translation>Class IV</translation>
+    </message>
+    <message>
+        <source>加速度</source>
+        <translation>Acceleration</translation>
+    </message>
+    <message>
+        <source>速度</source>
+        <translation>Velocity</translation>
+    </message>
+    <message>
+        <source>加速度→速度</source>
+        <translation>Acceleration→velocity</translation>
+    </message>
+    <message>
+        <source>无缺陷</source>
+        <translation>No defect</translation>
+    </message>
+    <message>
+        <source>裂纹</source>
+        <translation>Crack</translation>
+    </message>
+    <message>
+        <source>打印日期</source>
+        <translation>Print date</translation>
+    </message>
+    <message>
+        <source>波形数</source>
+        <translation>Traces</translation>
+    </message>
+    <message>
+        <source>文件名</source>
+        <translation>File name</translation>
+    </message>
+    <message>
+        <source>反向:是</source>
+        <translation>Reversed: yes</translation>
+    </message>
+    <message>
+        <source>反向:否</source>
+        <translation>Reversed: no</translation>
+    </message>
+    <message>
+        <source>去直流:是</source>
+        <translation>DC removed: yes</translation>
+    </message>
+    <message>
+        <source>去直流:否</source>
+        <translation>DC removed: no</translation>
+    </message>
+    <message>
+        <source>起始点:</source>
+        <translation>from:</translation>
+    </message>
+    <message>
+        <source>积分次数:</source>
+        <translation>Integrations:</translation>
+    </message>
+    <message>
+        <source>微分次数:</source>
+        <translation>Differentiations:</translation>
+    </message>
+    <message>
+        <source>低通:</source>
+        <translation>Low-pass:</translation>
+    </message>
+    <message>
+        <source>高通:</source>
+        <translation>High-pass:</translation>
+    </message>
+    <message>
+        <source>带通:</source>
+        <translation>Band-pass:</translation>
+    </message>
+    <message>
+        <source>带阻:</source>
+        <translation>Band-stop:</translation>
+    </message>
+    <message>
+        <source>线性归零:是</source>
+        <translation>Linear zeroing: yes</translation>
+    </message>
+    <message>
+        <source>非线性归零:是</source>
+        <translation>Nonlinear zeroing: yes</translation>
+    </message>
+    <message>
+        <source>平滑点数:</source>
+        <translation>Smoothing points:</translation>
+    </message>
+    <message>
+        <source>前清零:</source>
+        <translation>Zero before:</translation>
+    </message>
+    <message>
+        <source>后清零:</source>
+        <translation>Zero after:</translation>
+    </message>
+    <message>
+        <source>数据平移:</source>
+        <translation>Data shift:</translation>
+    </message>
+    <message>
+        <source>横向:</source>
+        <translation>horizontal:</translation>
+    </message>
+    <message>
+        <source>纵向:</source>
+        <translation>vertical:</translation>
+    </message>
+    <message>
+        <source>范围</source>
+        <translation>range</translation>
+    </message>
+    <message>
+        <source>波形旋转:</source>
+        <translation>Rotation:</translation>
+    </message>
+    <message>
+        <source>指数放大:</source>
+        <translation>Exponential amplification:</translation>
+    </message>
+    <message>
+        <source>线性放大:</source>
+        <translation>Linear amplification:</translation>
+    </message>
+    <message>
+        <source>延迟:</source>
+        <translation>delay:</translation>
+    </message>
+    <message>
+        <source>局部缩放:</source>
+        <translation>Local scaling:</translation>
+    </message>
+    <message>
+        <source>实测</source>
+        <translation>Measured</translation>
+    </message>
+    <message>
+        <source>拟合</source>
+        <translation>Fitted</translation>
+    </message>
+    <message>
+        <source>备选</source>
+        <translation>Alternative</translation>
+    </message>
+    <message>
+        <source>&lt;空行&gt;</source>
+        <translation>&lt;blank line&gt;</translation>
+    </message>
+    <message>
+        <source>桩径</source>
+        <translation>Pile diameter</translation>
+    </message>
+    <message>
+        <source>桩长</source>
+        <translation>Pile length</translation>
+    </message>
+    <message>
+        <source>波速</source>
+        <translation>Wave speed</translation>
+    </message>
+    <message>
+        <source>采样间隔</source>
+        <translation>Sample interval</translation>
+    </message>
+    <message>
+        <source>缺陷/标记线</source>
+        <translation>Defects/marker lines</translation>
+    </message>
+    <message>
+        <source>频率分辨率</source>
+        <translation>Frequency resolution</translation>
+    </message>
+    <message>
+        <source>工程名称：</source>
+        <translation>Project: </translation>
+    </message>
+    <message>
+        <source>检测单位：</source>
+        <translation>Testing company: </translation>
+    </message>
+    <message>
+        <source>打印日期：</source>
+        <translation>Print date: </translation>
+    </message>
+    <message>
+        <source>波形数：</source>
+        <translation>Traces: </translation>
+    </message>
+    <message>
+        <source>文件名：</source>
+        <translation>File name: </translation>
+    </message>
+    <message>
+        <source>第%d页</source>
+        <translation>Page %d</translation>
+    </message>
+    <message>
+        <source>共%d页 第%d页</source>
+        <translation>%d pages, page %d</translation>
+    </message>
+    <message>
+        <source>图形尺寸%d×%d超过上限：宽×高最多%lld像素（如8192×8192）！</source>
+        <translation>The picture size %d×%d is over the limit: width×height is at most %lld pixels (e.g. 8192×8192)!</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/base/TrNoop.h"
+
 namespace sondara {
 
 namespace {
@@ -53,14 +55,38 @@ bool loadOrWriteDefaults(DisplayOptions& o, Prompter* p) {
 
 const std::vector<ParameterItem>& ParameterItems() {
     static const std::vector<ParameterItem> items = {
-        {"<空行>", 30},     {"桩号", 31},      {"桩径", 32},     {"桩长", 33},
-        {"波速", 34},       {"检测日期", 35},  {"检测时间", 46}, {"桩型", 36},
-        {"传感器类型", 37}, {"采样间隔", 38},  {"采样长度", 39}, {"增益", 40},
-        {"触发电平", 41},   {"检测单位", 42},  {"工程名称", 43}, {"缺陷/标记线", 44},
-        {"数字滤波", 3},    {"波形放大", 13},  {"去直流", 8},    {"平滑", 7},
-        {"积分", 1},        {"简单积分", 26},  {"微分", 2},      {"波形旋转", 12},
-        {"线性归零", 4},    {"非线性归零", 5}, {"前清零", 9},    {"后清零", 10},
-        {"局部缩放", 16},   {"数据平移", 11},  {"波形反向", 6},  {"频率分辨率", 45},
+        {SONDARA_TR_NOOP("sondara", "<空行>"), 30},
+        {SONDARA_TR_NOOP("sondara", "桩号"), 31},
+        {SONDARA_TR_NOOP("sondara", "桩径"), 32},
+        {SONDARA_TR_NOOP("sondara", "桩长"), 33},
+        {SONDARA_TR_NOOP("sondara", "波速"), 34},
+        {SONDARA_TR_NOOP("sondara", "检测日期"), 35},
+        {SONDARA_TR_NOOP("sondara", "检测时间"), 46},
+        {SONDARA_TR_NOOP("sondara", "桩型"), 36},
+        {SONDARA_TR_NOOP("sondara", "传感器类型"), 37},
+        {SONDARA_TR_NOOP("sondara", "采样间隔"), 38},
+        {SONDARA_TR_NOOP("sondara", "采样长度"), 39},
+        {SONDARA_TR_NOOP("sondara", "增益"), 40},
+        {SONDARA_TR_NOOP("sondara", "触发电平"), 41},
+        {SONDARA_TR_NOOP("sondara", "检测单位"), 42},
+        {SONDARA_TR_NOOP("sondara", "工程名称"), 43},
+        {SONDARA_TR_NOOP("sondara", "缺陷/标记线"), 44},
+        {SONDARA_TR_NOOP("sondara", "数字滤波"), 3},
+        {SONDARA_TR_NOOP("sondara", "波形放大"), 13},
+        {SONDARA_TR_NOOP("sondara", "去直流"), 8},
+        {SONDARA_TR_NOOP("sondara", "平滑"), 7},
+        {SONDARA_TR_NOOP("sondara", "积分"), 1},
+        {SONDARA_TR_NOOP("sondara", "简单积分"), 26},
+        {SONDARA_TR_NOOP("sondara", "微分"), 2},
+        {SONDARA_TR_NOOP("sondara", "波形旋转"), 12},
+        {SONDARA_TR_NOOP("sondara", "线性归零"), 4},
+        {SONDARA_TR_NOOP("sondara", "非线性归零"), 5},
+        {SONDARA_TR_NOOP("sondara", "前清零"), 9},
+        {SONDARA_TR_NOOP("sondara", "后清零"), 10},
+        {SONDARA_TR_NOOP("sondara", "局部缩放"), 16},
+        {SONDARA_TR_NOOP("sondara", "数据平移"), 11},
+        {SONDARA_TR_NOOP("sondara", "波形反向"), 6},
+        {SONDARA_TR_NOOP("sondara", "频率分辨率"), 45},
     };
     return items;
 }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "core/base/TextCodec.h"
+#include "core/base/TrNoop.h"
 #include "core/display/PaneMapping.h"
 #include "core/model/NameLists.h"
 #include "core/processing/Positions.h"
@@ -23,7 +24,9 @@ double truncNearInteger(double v) {
     return std::trunc(v);
 }
 
-const char* kMarkHeadings[] = {"缺陷:", "相关标记:", "频谱标记:", "小波标记:"};
+const char* kMarkHeadings[] = {
+    SONDARA_TR_NOOP("sondara", "缺陷:"), SONDARA_TR_NOOP("sondara", "相关标记:"),
+    SONDARA_TR_NOOP("sondara", "频谱标记:"), SONDARA_TR_NOOP("sondara", "小波标记:")};
 
 }  // namespace
 
@@ -106,7 +109,7 @@ Readout ReadoutAt(const WavePane& pane, int sample) {
 }
 
 std::string DefectLabel(const TestPoint& p, const PileMark& m) {
-    return Format("%s【%0.2fm】", gbkToUtf8(textOf(m.name)).c_str(),
+    return Format("%s【%0.2fm】", ShownName(DefectNames(), gbkToUtf8(textOf(m.name))).c_str(),
                   DepthOfSample(p, m.position, false));
 }
 
@@ -227,7 +230,7 @@ void markLines(const WavePane& pane, std::vector<std::string>& out) {
             heading = 3;
             break;
     }
-    out.push_back(kMarkHeadings[heading]);
+    out.push_back(TrText(kMarkHeadings[heading]));
     int no = 0;
     for (const VisibleMark& m : pane.marks) {
         ++no;
@@ -235,8 +238,9 @@ void markLines(const WavePane& pane, std::vector<std::string>& out) {
         switch (m.type) {
             case MarkType::Defect: {
                 const PileMark& d = pane.point->defects[static_cast<size_t>(m.entry)];
-                out.push_back(
-                    Format("  %d:%s,%0.2fm", no, gbkToUtf8(textOf(d.name)).c_str(), d.depth));
+                out.push_back(Format("  %d:%s,%0.2fm", no,
+                                     ShownName(DefectNames(), gbkToUtf8(textOf(d.name))).c_str(),
+                                     d.depth));
                 break;
             }
             case MarkType::Correlation:
@@ -269,55 +273,57 @@ std::vector<std::string> InfoLines(const CSondaraDoc& doc, const WavePane& pane,
             out.emplace_back();
             break;
         case 31:
-            out.push_back("桩号:" + gbkToUtf8(textOf(p.pileNo)));
+            out.push_back(SONDARA_TR("sondara", "桩号:") + gbkToUtf8(textOf(p.pileNo)));
             break;
         case 32:
-            out.push_back(Format("桩径=%dmm", p.pileDiameter));
+            out.push_back(SONDARA_TR("sondara", "桩径=") + Format("%dmm", p.pileDiameter));
             break;
         case 33:
-            out.push_back(Format("桩长=%0.2fm", p.pileLength));
+            out.push_back(SONDARA_TR("sondara", "桩长=") + Format("%0.2fm", p.pileLength));
             break;
         case 34:
-            out.push_back(Format("波速=%dm/s", p.waveSpeed));
+            out.push_back(SONDARA_TR("sondara", "波速=") + Format("%dm/s", p.waveSpeed));
             break;
         case 35:
             out.push_back(gbkToUtf8(textOf(p.testDateTime).substr(0, 10)));
             break;
         case 36:
             if (p.pileTypeIndex >= 0 && p.pileTypeIndex < PileTypeNames().count())
-                out.push_back(PileTypeNames().utf8[static_cast<size_t>(p.pileTypeIndex)]);
+                out.push_back(ShownName(PileTypeNames(), p.pileTypeIndex));
             else
                 out.push_back(gbkToUtf8(textOf(p.pileTypeText)));
             break;
         case 37:
             out.push_back(p.sensorType >= 0 && p.sensorType < SensorNames().count()
-                              ? SensorNames().utf8[static_cast<size_t>(p.sensorType)]
+                              ? ShownName(SensorNames(), p.sensorType)
                               : std::string());
             break;
         case 38:
-            out.push_back(Format("采样间隔=%0.2fus", p.sampleInterval));
+            out.push_back(SONDARA_TR("sondara", "采样间隔=") + Format("%0.2fus", p.sampleInterval));
             break;
         case 39:
-            out.push_back(Format("采样长度=%d", p.recordedLength));
+            out.push_back(SONDARA_TR("sondara", "采样长度=") + Format("%d", p.recordedLength));
             break;
         case 40:
-            out.push_back(Format("增益=%d", p.gain));
+            out.push_back(SONDARA_TR("sondara", "增益=") + Format("%d", p.gain));
             break;
         case 41:
-            out.push_back(Format("触发电平=%d", p.triggerLevel));
+            out.push_back(SONDARA_TR("sondara", "触发电平=") + Format("%d", p.triggerLevel));
             break;
         case 42:
-            out.push_back("检测单位:" + gbkToUtf8(textOf(doc.info.testingUnit)));
+            out.push_back(SONDARA_TR("sondara", "检测单位:") +
+                          gbkToUtf8(textOf(doc.info.testingUnit)));
             break;
         case 43:
-            out.push_back("工程名称:" + gbkToUtf8(textOf(doc.info.projectName)));
+            out.push_back(SONDARA_TR("sondara", "工程名称:") +
+                          gbkToUtf8(textOf(doc.info.projectName)));
             break;
         case 44:
             markLines(pane, out);
             break;
         case 45:
             if (p.recordedLength > 0 && p.sampleInterval > 0.0f) {
-                out.push_back("频率分辨率:");
+                out.push_back(SONDARA_TR("sondara", "频率分辨率:"));
                 out.push_back(
                     Format("  df=%0.0fHz", 1.0 / (p.sampleInterval * 1e-6) / p.recordedLength));
             }

@@ -234,8 +234,8 @@ void WaveDisplayModel::buildTimeAnalysis(const CSondaraDoc& doc) {
         AverageTraces(sources, copy->samples.data(), copy->sampleCount(), &rmax, &rmin);
         copy->lastParams.rangeMax = rmax;
         copy->lastParams.rangeMin = rmin;
-        WavePane& w = addPane({0, 0, clientW_, clientH_}, "平均值", pts[0], PaneKind::AverageTrace,
-                              kSlotAverage, pts, Source{});
+        WavePane& w = addPane({0, 0, clientW_, clientH_}, SONDARA_TR("sondara", "平均值"), pts[0],
+                              PaneKind::AverageTrace, kSlotAverage, pts, Source{});
         w.fillsClient = true;
         w.sampleCount = copy->sampleCount();
         w.rangeMax = rmax;
@@ -267,9 +267,10 @@ void WaveDisplayModel::buildTimeAnalysis(const CSondaraDoc& doc) {
                        B.sampleCount());
     const bool cross = kind == TimeAnalysisKind::CrossCorrelation;
     std::vector<int> feeders = cross && a != b ? std::vector<int>{a, b} : std::vector<int>{a};
-    WavePane& w =
-        addPane(stackedRect(u, paneHeight), cross ? "互相关" : "自相关", a, PaneKind::Correlation,
-                cross ? kSlotCrossCorrelation : kSlotAutoCorrelation, feeders, Source{});
+    WavePane& w = addPane(stackedRect(u, paneHeight),
+                          cross ? SONDARA_TR("sondara", "互相关") : SONDARA_TR("sondara", "自相关"),
+                          a, PaneKind::Correlation,
+                          cross ? kSlotCrossCorrelation : kSlotAutoCorrelation, feeders, Source{});
     w.sampleCount = copy->sampleCount();
     float mx = 0.0f, mn = 0.0f;
     GetValueRange(copy->samples.data(), copy->sampleCount(), &mx, &mn, 0);
@@ -293,9 +294,9 @@ void WaveDisplayModel::buildCrossPower(const CSondaraDoc& doc) {
     auto copy = std::make_shared<TestPoint>(A);
     CrossPowerSpectrum(A.samples.data(), B.samples.data(), copy->samples.data(), A.sampleCount(),
                        B.sampleCount());
-    WavePane& w =
-        addPane(stackedRect(u, paneHeight), "互功率谱", a, PaneKind::Spectrum, kSlotCrossPower,
-                a == b ? std::vector<int>{a} : std::vector<int>{a, b}, Source{});
+    WavePane& w = addPane(stackedRect(u, paneHeight), SONDARA_TR("sondara", "互功率谱"), a,
+                          PaneKind::Spectrum, kSlotCrossPower,
+                          a == b ? std::vector<int>{a} : std::vector<int>{a, b}, Source{});
     spectrumRange(copy->samples, false, w.rangeMax, w.rangeMin);
     copy->samples.resize(copy->samples.size() / 2);
     w.sampleCount = copy->sampleCount();
@@ -318,7 +319,8 @@ void WaveDisplayModel::buildWavelet(const CSondaraDoc& doc) {
 
     int u = 0;
     {
-        WavePane& w = addPane(stackedRect(u++, paneHeight), pointTitle(p) + " 原始信号", p,
+        WavePane& w = addPane(stackedRect(u++, paneHeight),
+                              pointTitle(p) + " " + SONDARA_TR("sondara", "原始信号"), p,
                               PaneKind::TimeTrace, kSlotTime, {p}, Source{});
         w.point = std::make_shared<TestPoint>(src);
         w.sampleCount = M;
@@ -337,11 +339,13 @@ void WaveDisplayModel::buildWavelet(const CSondaraDoc& doc) {
         w.sampleCount = n;
         w.point = std::move(copy);
     };
-    addComponent("重构信号", kSlotWaveletReconstruction, recon.data(), M);
+    addComponent(SONDARA_TR("sondara", "重构信号"), kSlotWaveletReconstruction, recon.data(), M);
     for (int k = 1; k <= levels; ++k) {
         const int off = WaveletLevelOffset(M, k), len = WaveletLevelLength(M, k);
-        addComponent(Format("第%d级 平滑信号", k), WaveletSmoothSlot(k), approx.data() + off, len);
-        addComponent(Format("第%d级 细节信号", k), WaveletDetailSlot(k), detail.data() + off, len);
+        addComponent(Format(TrFormat(SONDARA_TR_NOOP("sondara", "第%d级 平滑信号")).c_str(), k),
+                     WaveletSmoothSlot(k), approx.data() + off, len);
+        addComponent(Format(TrFormat(SONDARA_TR_NOOP("sondara", "第%d级 细节信号")).c_str(), k),
+                     WaveletDetailSlot(k), detail.data() + off, len);
     }
 }
 
@@ -535,9 +539,9 @@ void WaveDisplayModel::finishGeometry(WavePane& w) {
     if (IsTimeKind(w.kind)) {
         if (!w.waveTrain) {
             if (onTrace(p->headIndex) && p->headSetFlag == 1)
-                w.head = {true, p->headIndex, h.x(p->headIndex), "桩头"};
+                w.head = {true, p->headIndex, h.x(p->headIndex), SONDARA_TR("sondara", "桩头")};
             if (onTrace(p->toeIndex) && p->toeSetFlag == 1)
-                w.toe = {true, p->toeIndex, h.x(p->toeIndex), "桩底"};
+                w.toe = {true, p->toeIndex, h.x(p->toeIndex), SONDARA_TR("sondara", "桩底")};
         }
         for (int j = 0; j < p->defectCount(); ++j) {
             const PileMark& d = p->defects[static_cast<size_t>(j)];

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/base/TextCodec.h"
+#include "core/base/TrNoop.h"
 
 namespace sondara {
 
@@ -32,8 +33,12 @@ std::string SanitizeFileName(std::string_view text) {
 std::string ImageSizeRefusal(int width, int height) {
     if (static_cast<long long>(width) * height <= kMaxImagePixels) return {};
     char b[160];
-    std::snprintf(b, sizeof b, "图形尺寸%d×%d超过上限：宽×高最多%lld像素（如8192×8192）！", width,
-                  height, kMaxImagePixels);
+    std::snprintf(
+        b, sizeof b,
+        TrFormat(
+            SONDARA_TR_NOOP("sondara", "图形尺寸%d×%d超过上限：宽×高最多%lld像素（如8192×8192）！"))
+            .c_str(),
+        width, height, kMaxImagePixels);
     return b;
 }
 

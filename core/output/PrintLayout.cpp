@@ -7,6 +7,7 @@
 
 #include "core/base/Prompter.h"
 #include "core/base/TextCodec.h"
+#include "core/base/TrNoop.h"
 
 namespace sondara {
 
@@ -205,17 +206,17 @@ std::string PrintHeaderTableText(const PrintSettings& s, int row, int column,
     char b[64];
     switch (s.cellKinds[cell]) {
         case 0:
-            return "工程名称：" + d.projectName;
+            return SONDARA_TR("sondara", "工程名称：") + d.projectName;
         case 1:
-            return "检测单位：" + d.testingUnit;
+            return SONDARA_TR("sondara", "检测单位：") + d.testingUnit;
         case 2:
-            std::snprintf(b, sizeof b, "打印日期：%04d.%d.%d", d.year, d.month, d.day);
-            return b;
+            std::snprintf(b, sizeof b, "%04d.%d.%d", d.year, d.month, d.day);
+            return SONDARA_TR("sondara", "打印日期：") + b;
         case 3:
-            std::snprintf(b, sizeof b, "波形数：%d", d.cellCount);
-            return b;
+            std::snprintf(b, sizeof b, "%d", d.cellCount);
+            return SONDARA_TR("sondara", "波形数：") + b;
         case 4:
-            return "文件名：" + d.title;
+            return SONDARA_TR("sondara", "文件名：") + d.title;
         default:
             return gbkToUtf8(textOf(s.cellTexts[cell]));
     }

@@ -7,6 +7,7 @@
 #include "core/base/ByteIo.h"
 #include "core/base/Prompter.h"
 #include "core/base/TextCodec.h"
+#include "core/base/TrNoop.h"
 #include "core/model/NameLists.h"
 
 namespace sondara {
@@ -169,10 +170,13 @@ std::string FormatPageNumber(int format, int page, int total) {
             std::snprintf(b, sizeof b, "--%d--", page);
             break;
         case 3:
-            std::snprintf(b, sizeof b, "第%d页", page);
+            std::snprintf(b, sizeof b, TrFormat(SONDARA_TR_NOOP("sondara", "第%d页")).c_str(),
+                          page);
             break;
         case 4:
-            std::snprintf(b, sizeof b, "共%d页 第%d页", total, page);
+            std::snprintf(b, sizeof b,
+                          TrFormat(SONDARA_TR_NOOP("sondara", "共%d页 第%d页")).c_str(), total,
+                          page);
             break;
         default:
             std::snprintf(b, sizeof b, "%d", page);
@@ -185,7 +189,7 @@ std::string HeaderTableCellCaption(const PrintSettings& s, int cell) {
     if (cell < 0 || cell >= static_cast<int>(s.cellKinds.size())) return {};
     const NameList& items = ReportItemNames();
     const int kind = s.cellKinds[static_cast<size_t>(cell)];
-    if (kind < items.count()) return "<" + items.utf8[static_cast<size_t>(kind)] + ">";
+    if (kind < items.count()) return "<" + ShownName(items, kind) + ">";
     return gbkToUtf8(textOf(s.cellTexts[static_cast<size_t>(cell)]));
 }
 
@@ -193,7 +197,8 @@ void SetHeaderTableCellFromEntry(PrintSettings& s, int cell, std::string_view ut
     if (cell < 0 || cell >= static_cast<int>(s.cellKinds.size())) return;
     const NameList& items = ReportItemNames();
     for (int i = 0; i < items.count(); ++i) {
-        if (items.utf8[static_cast<size_t>(i)] == utf8) {
+        // an entry of the list, in Chinese or as the window shows it
+        if (items.utf8[static_cast<size_t>(i)] == utf8 || ShownName(items, i) == utf8) {
             s.cellKinds[static_cast<size_t>(cell)] = static_cast<std::uint8_t>(i);
             return;
         }

@@ -9,6 +9,7 @@
 #include "core/base/TrNoop.h"
 #include "core/display/DisplayStates.h"
 #include "core/display/WaveDisplayModel.h"
+#include "core/model/NameLists.h"
 #include "core/processing/ProcessingChain.h"
 
 namespace sondara {
@@ -185,9 +186,12 @@ std::string PointCellText(const CSondaraDoc& doc, int point, int row, int column
         case kPointColCastingDate:
             return StoredDate(textOf(p.castingDate));
         case kPointColPileType:
-            return doc.pileTypeText(point);
+            // a standard type in the user's language, a typed one as stored
+            return p.pileTypeIndex >= 0 && p.pileTypeIndex < PileTypeNames().count()
+                       ? ShownName(PileTypeNames(), p.pileTypeIndex)
+                       : doc.pileTypeText(point);
         case kPointColSensor:
-            return doc.sensorText(point);
+            return ShownName(SensorNames(), doc.sensorText(point));
         case kPointColInterval:
             return Format("%0.2f", static_cast<double>(p.sampleInterval));
         case kPointColRecordedLength:
@@ -197,7 +201,7 @@ std::string PointCellText(const CSondaraDoc& doc, int point, int row, int column
         case kPointColTrigger:
             return Format("%d", p.triggerLevel);
         case kPointColClass:
-            return doc.classText(point);
+            return ShownName(ClassNames(), doc.classText(point));
         case kPointColRemark:
             return gbkToUtf8(textOf(p.remark));
         default:

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/base/Format.h"
+#include "core/base/TrNoop.h"
 #include "core/processing/Positions.h"
 #include "core/processing/ProcessingChain.h"
 
@@ -20,12 +21,15 @@ std::vector<std::string> DescribeKind(const CSondaraDoc& doc, int point, const P
 
     switch (kind) {
         case ProcessKind::Reverse:
-            lines.push_back(k % 2 == 1 ? "反向:是" : "反向:否");
+            lines.push_back(k % 2 == 1 ? SONDARA_TR("sondara", "反向:是")
+                                       : SONDARA_TR("sondara", "反向:否"));
             return lines;
         case ProcessKind::RemoveDc:
-            lines.push_back(k > 0 ? "去直流:是" : "去直流:否");
+            lines.push_back(k > 0 ? SONDARA_TR("sondara", "去直流:是")
+                                  : SONDARA_TR("sondara", "去直流:否"));
             if (k > 0 && r.dcPartial == 1 && r.dcStart > 0)
-                lines.push_back(Format("  起始点:%0.2fm", m(r.dcStart)));
+                lines.push_back("  " + SONDARA_TR("sondara", "起始点:") +
+                                Format("%0.2fm", m(r.dcStart)));
             return lines;
         default:
             break;
@@ -35,22 +39,25 @@ std::vector<std::string> DescribeKind(const CSondaraDoc& doc, int point, const P
     switch (kind) {
         case ProcessKind::Integrate:
         case ProcessKind::SimpleIntegrate:
-            lines.push_back(Format("积分次数:%d", k));
+            lines.push_back(SONDARA_TR("sondara", "积分次数:") + Format("%d", k));
             break;
         case ProcessKind::Differentiate:
-            lines.push_back(Format("微分次数:%d", k));
+            lines.push_back(SONDARA_TR("sondara", "微分次数:") + Format("%d", k));
             break;
         case ProcessKind::Filter:
             switch (r.filterType) {
                 case 1:
-                    lines.push_back(Format("低通:%0.2fHz", static_cast<double>(r.upperFreqHz)));
+                    lines.push_back(SONDARA_TR("sondara", "低通:") +
+                                    Format("%0.2fHz", static_cast<double>(r.upperFreqHz)));
                     break;
                 case 2:
-                    lines.push_back(Format("高通:%0.2fHz", static_cast<double>(r.lowerFreqHz)));
+                    lines.push_back(SONDARA_TR("sondara", "高通:") +
+                                    Format("%0.2fHz", static_cast<double>(r.lowerFreqHz)));
                     break;
                 case 3:
                 case 4:
-                    lines.push_back(r.filterType == 3 ? "带通:" : "带阻:");
+                    lines.push_back(r.filterType == 3 ? SONDARA_TR("sondara", "带通:")
+                                                      : SONDARA_TR("sondara", "带阻:"));
                     lines.push_back(Format("  (%0.2f,%0.2f)Hz", static_cast<double>(r.lowerFreqHz),
                                            static_cast<double>(r.upperFreqHz)));
                     break;
@@ -59,50 +66,63 @@ std::vector<std::string> DescribeKind(const CSondaraDoc& doc, int point, const P
             }
             break;
         case ProcessKind::LinearZero:
-            lines.push_back("线性归零:是");
+            lines.push_back(SONDARA_TR("sondara", "线性归零:是"));
             if (r.linZeroMode != 0 && r.linZeroStart > 0)
-                lines.push_back(Format("  起始点:%0.2fm", m(r.linZeroStart)));
+                lines.push_back("  " + SONDARA_TR("sondara", "起始点:") +
+                                Format("%0.2fm", m(r.linZeroStart)));
             break;
         case ProcessKind::NonlinearZero:
-            lines.push_back("非线性归零:是");
+            lines.push_back(SONDARA_TR("sondara", "非线性归零:是"));
             if (r.nonlinZeroMode != 0 && r.nonlinZeroStart > 0)
-                lines.push_back(Format("  起始点:%0.2fm", m(r.nonlinZeroStart)));
+                lines.push_back("  " + SONDARA_TR("sondara", "起始点:") +
+                                Format("%0.2fm", m(r.nonlinZeroStart)));
             break;
         case ProcessKind::Smooth:
-            lines.push_back(Format("平滑点数:%d", r.smoothPoints));
+            lines.push_back(SONDARA_TR("sondara", "平滑点数:") + Format("%d", r.smoothPoints));
             break;
         case ProcessKind::FrontZero:
-            lines.push_back(Format("前清零:%0.2fm", m(r.frontZeroEnd)));
+            lines.push_back(SONDARA_TR("sondara", "前清零:") + Format("%0.2fm", m(r.frontZeroEnd)));
             break;
         case ProcessKind::BackZero:
-            lines.push_back(Format("后清零:%0.2fm", m(r.backZeroStart)));
+            lines.push_back(SONDARA_TR("sondara", "后清零:") +
+                            Format("%0.2fm", m(r.backZeroStart)));
             break;
         case ProcessKind::Shift:
-            lines.push_back("数据平移:");
-            lines.push_back(
-                Format("  横向:%0.2fm", DepthOfSample(doc, point, r.shiftSamples, true)));
-            lines.push_back(Format("  纵向:%0.2fmV", static_cast<double>(r.shiftMv)));
+            lines.push_back(SONDARA_TR("sondara", "数据平移:"));
+            lines.push_back("  " + SONDARA_TR("sondara", "横向:") +
+                            Format("%0.2fm", DepthOfSample(doc, point, r.shiftSamples, true)));
+            lines.push_back("  " + SONDARA_TR("sondara", "纵向:") +
+                            Format("%0.2fmV", static_cast<double>(r.shiftMv)));
             if (r.shiftPartial == 1)
-                lines.push_back(Format("  范围(%0.2f,%0.2f)m", m(r.shiftStart), m(r.shiftEnd)));
+                lines.push_back("  " + SONDARA_TR("sondara", "范围") +
+                                Format("(%0.2f,%0.2f)m", m(r.shiftStart), m(r.shiftEnd)));
             break;
         case ProcessKind::Rotate:
-            lines.push_back(Format("波形旋转:%0.2frad", static_cast<double>(r.rotAngle)));
+            lines.push_back(SONDARA_TR("sondara", "波形旋转:") +
+                            Format("%0.2frad", static_cast<double>(r.rotAngle)));
             if (r.rotPartial == 1 && r.rotStart > 0)
-                lines.push_back(Format("  起始点:%0.2fm", m(r.rotStart)));
+                lines.push_back("  " + SONDARA_TR("sondara", "起始点:") +
+                                Format("%0.2fm", m(r.rotStart)));
             break;
         case ProcessKind::Amplify:
             // Another law has no name: its first line stays empty.
             if (r.ampLaw == 0)
-                lines.push_back(Format("指数放大:%0.2f", static_cast<double>(r.ampFactor)));
+                lines.push_back(SONDARA_TR("sondara", "指数放大:") +
+                                Format("%0.2f", static_cast<double>(r.ampFactor)));
             else if (r.ampLaw == 1)
-                lines.push_back(Format("线性放大:%0.2f", static_cast<double>(r.ampFactor)));
+                lines.push_back(SONDARA_TR("sondara", "线性放大:") +
+                                Format("%0.2f", static_cast<double>(r.ampFactor)));
             else
                 lines.emplace_back();
-            if (r.ampStart > 0) lines.push_back(Format("  延迟:%0.2fm", m(r.ampStart)));
+            if (r.ampStart > 0)
+                lines.push_back("  " + SONDARA_TR("sondara", "延迟:") +
+                                Format("%0.2fm", m(r.ampStart)));
             break;
         case ProcessKind::LocalScale:
-            lines.push_back(Format("局部缩放:%0.2f", static_cast<double>(r.scaleFactor)));
-            lines.push_back(Format("  范围(%0.2f,%0.2f)m", m(r.scaleStart), m(r.scaleEnd)));
+            lines.push_back(SONDARA_TR("sondara", "局部缩放:") +
+                            Format("%0.2f", static_cast<double>(r.scaleFactor)));
+            lines.push_back("  " + SONDARA_TR("sondara", "范围") +
+                            Format("(%0.2f,%0.2f)m", m(r.scaleStart), m(r.scaleEnd)));
             break;
         default:
             break;

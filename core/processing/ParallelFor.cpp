@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <atomic>
 #include <exception>
+#include <optional>
 #include <system_error>
 #include <thread>
 #include <vector>
+
+#include "core/base/TrNoop.h"
 
 namespace sondara {
 
@@ -33,7 +36,12 @@ void parallelFor(int count, bool parallel, const std::function<void(int, int)>& 
     std::vector<std::exception_ptr> errors(threads);
     std::vector<std::thread> pool;
     pool.reserve(threads - 1);
+    // the texts of the work follow the thread that asked for it (a Chinese report's
+    // figures stay Chinese in the English window)
+    const bool sourceTexts = !TextsTranslated();
     auto slice = [&](int t) {
+        std::optional<SourceTextsScope> chinese;
+        if (sourceTexts) chinese.emplace();
         const int begin = static_cast<int>(static_cast<long long>(count) * t / threads);
         const int end = static_cast<int>(static_cast<long long>(count) * (t + 1) / threads);
         try {

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "core/analysis/MarkCommandRules.h"
+#include "core/model/NameLists.h"
 #include "gui/app/UserSettings.h"
 
 namespace sondara::gui {
@@ -36,7 +37,10 @@ DefectDialog::DefectDialog(const QStringList& choices, const QString& depthText,
     name_ = new QComboBox(this);
     name_->setEditable(true);
     name_->setInsertPolicy(QComboBox::NoInsert);
-    name_->addItems(choices);
+    // a standard name in the window's language, the stored name as its data; a name
+    // the user typed once (the history) as typed
+    for (const QString& c : choices)
+        name_->addItem(QString::fromStdString(ShownName(DefectNames(), c.toStdString())), c);
     name_->setCurrentIndex(-1);
     name_->setEditText(QString());
     name_->setMinimumContentsLength(16);
@@ -66,13 +70,17 @@ DefectDialog::DefectDialog(const QStringList& choices, const QString& depthText,
 }
 
 void DefectDialog::setName(const QString& name) {
-    name_->setEditText(name);
+    name_->setEditText(QString::fromStdString(ShownName(DefectNames(), name.toStdString())));
 }
 void DefectDialog::setRemark(const QString& remark) {
     remark_->setPlainText(remark);
 }
 QString DefectDialog::name() const {
-    return name_->currentText();
+    // what is stored: a standard name in Chinese whichever language shows it
+    const QString shown = name_->currentText();
+    const int i = name_->findText(shown);
+    if (i >= 0) return name_->itemData(i).toString();
+    return QString::fromStdString(SourceName(DefectNames(), shown.toStdString()));
 }
 QString DefectDialog::remark() const {
     return remark_->toPlainText();

@@ -8,6 +8,7 @@
 
 #include "gui/app/SondaraApp.h"
 #include "gui/app/UserSettings.h"
+#include "render/CoreTranslation.h"
 
 static void initTranslationResources() {
     Q_INIT_RESOURCE(translations);
@@ -59,6 +60,8 @@ UiLanguage installTranslations(UiLanguage language) {
         t->load(QStringLiteral(":/i18n/sondara_en.qm"))) {
         QCoreApplication::installTranslator(t);
         g_program = t;
+        // the panes, grids and lists of the core speak the window's language
+        render::TranslateCoreTextsWithApplication();
         return UiLanguage::English;
     }
     delete t;
@@ -67,6 +70,7 @@ UiLanguage installTranslations(UiLanguage language) {
 }
 
 void removeTranslations() {
+    render::KeepCoreTextsChinese();
     unloadQtChineseTranslations();
     if (!g_program) return;
     QCoreApplication::removeTranslator(g_program);

@@ -2,9 +2,10 @@
 // The language of the window. Chinese is the source language of every text; English
 // is a translation loaded when the user's locale is not Chinese, or when asked for by
 // SONDARA_LANGUAGE=zh|en or by "Language=zh|en" in the [Interface] group of QAR.ini
-// (the environment wins). The outputs that follow the Chinese standard (reports,
-// tables, printed pages) and everything written to files stay Chinese whatever the
-// window speaks.
+// (the environment wins). The panes, the grids' values and the dialogs' lists follow
+// the window's language (the core's SONDARA_TR texts); the Word report and the Excel
+// table follow the Chinese standard, and everything written to files stays Chinese
+// whatever the window speaks.
 #include <QString>
 #include <string>
 

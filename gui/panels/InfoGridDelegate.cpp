@@ -63,8 +63,9 @@ QWidget* InfoGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
             auto* e = new QComboBox(parent);
             const bool pileType = editorOf(column) == CellEditor::PileType;
             e->setEditable(pileType);
+            // the names in the window's language, each with the stored name it means
             for (const std::string& n : (pileType ? PileTypeNames() : ClassNames()).utf8)
-                e->addItem(QString::fromStdString(n));
+                e->addItem(trCore(n), QString::fromStdString(n));
             if (pileType) e->lineEdit()->setMaxLength(49);
             w = e;
             break;
@@ -85,7 +86,7 @@ void InfoGridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) 
         ParseGridTime(text.toStdString(), t);
         e->setTime(QTime(std::min(t.hour, 23), t.minute, t.second));
     } else if (auto* e = qobject_cast<QComboBox*>(editor)) {
-        const int i = e->findText(text);
+        const int i = e->findData(text);
         if (i >= 0)
             e->setCurrentIndex(i);
         else if (e->isEditable())
@@ -98,7 +99,11 @@ QString InfoGridDelegate::editorText(QWidget* editor) {
     if (auto* e = qobject_cast<QLineEdit*>(editor)) return e->text();
     if (auto* e = qobject_cast<QSpinBox*>(editor)) return QString::number(e->value());
     if (auto* e = qobject_cast<QTimeEdit*>(editor)) return e->time().toString("HH:mm:ss");
-    if (auto* e = qobject_cast<QComboBox*>(editor)) return e->currentText();
+    if (auto* e = qobject_cast<QComboBox*>(editor)) {
+        // a chosen (or typed) entry of the list is stored by its Chinese name
+        const int i = e->findText(e->currentText());
+        return i >= 0 ? e->itemData(i).toString() : e->currentText();
+    }
     return {};
 }
 

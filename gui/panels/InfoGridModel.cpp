@@ -1,5 +1,8 @@
 #include "gui/panels/InfoGridModel.h"
 
+#include <optional>
+
+#include "core/base/TrNoop.h"
 #include "gui/app/Translation.h"
 
 namespace sondara::gui {
@@ -34,6 +37,10 @@ int InfoGridModel::columnCount(const QModelIndex& parent) const {
 QVariant InfoGridModel::data(const QModelIndex& index, int role) const {
     if (!host_ || !index.isValid()) return {};
     if (role == Qt::DisplayRole || role == Qt::EditRole || role == Qt::ToolTipRole) {
+        // the editor starts from the stored text (a pile type's Chinese name), which
+        // it shows in the window's language
+        std::optional<SourceTextsScope> stored;
+        if (role == Qt::EditRole) stored.emplace();
         const std::string t =
             GridCellText(table_, host_->doc(), rows_, index.row(), index.column());
         return QString::fromStdString(t);

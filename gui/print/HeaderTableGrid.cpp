@@ -21,9 +21,9 @@ HeaderTableGrid::HeaderTableGrid(PrintSettings& settings, QWidget* parent)
     combo_ = new QComboBox(this);
     combo_->setEditable(true);
     combo_->setAccessibleName(QObject::tr("表头项"));
-    for (const std::string& name : ReportItemNames().utf8)
-        combo_->addItem(QString::fromStdString(name));
-    combo_->setProperty("sondaraDataTexts", true);  // the printed table's Chinese captions
+    // the printed table's captions, in the window's language as the pages print them
+    for (int i = 0; i < ReportItemNames().count(); ++i)
+        combo_->addItem(QString::fromStdString(ShownName(ReportItemNames(), i)));
     combo_->hide();
     combo_->installEventFilter(this);
     combo_->lineEdit()->installEventFilter(this);

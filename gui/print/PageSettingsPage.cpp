@@ -95,9 +95,8 @@ PageSettingsPage::PageSettingsPage(QWidget* parent) : QWidget(parent) {
     labelled(tg, 0, 0, QObject::tr("页  眉(&D)："), header_);
     labelled(tg, 1, 0, QObject::tr("页  脚(&O)："), footer_);
     format_ = new QComboBox;
-    // the page numbers as the printed pages show them, in Chinese as every printed text
-    format_->addItems({"1", ".1.", "--1--", "第1页", "共1页 第1页"});
-    format_->setProperty("sondaraDataTexts", true);
+    // the page numbers as the printed pages show them, in the window's language
+    for (int f = 0; f < 5; ++f) format_->addItem(QString::fromStdString(FormatPageNumber(f, 1, 1)));
     position_ = new QComboBox;
     position_->addItems({QObject::tr("顶部居左"), QObject::tr("顶部居中"), QObject::tr("顶部居右"),
                          QObject::tr("底部居左"), QObject::tr("底部居中"),

@@ -30,11 +30,19 @@
 
 #include "GuiFixture.h"
 #include "core/app/CommandTable.h"
+#include "core/base/TextCodec.h"
+#include "core/display/PaneTexts.h"
+#include "core/model/NameLists.h"
 #include "core/output/PrintSettings.h"
+#include "gui/analysis/DefectDialog.h"
 #include "gui/app/SondaraApp.h"
 #include "gui/app/Translation.h"
 #include "gui/app/UserSettings.h"
 #include "gui/interpret/InterpretationPanel.h"
+#include "gui/panels/InfoBar.h"
+#include "gui/panels/InfoGridDelegate.h"
+#include "gui/panels/InfoGridModel.h"
+#include "gui/panels/InfoGridView.h"
 #include "gui/panels/InfoPanelCommands.h"
 #include "gui/print/HeaderTableDialog.h"
 #include "support/Fixtures.h"
@@ -285,6 +293,114 @@ TEST_F(EnglishWindow, CoreTextsAreTranslatedOnlyWhereShown) {
     EXPECT_EQ(frame().action(CommandId::DefectNecking)->text(), "&Necking");
 }
 
+// A point with what the program names itself (a standard pile type, a standard defect,
+// a low-pass filter) and what the user named (a defect of his own), in both languages.
+struct EnglishPanes : GuiFixture {
+    bool hadQtChinese = false;
+    void SetUp() override {
+        hadQtChinese = qtChineseTranslationsLoaded();
+        ASSERT_EQ(installTranslations(UiLanguage::English), UiLanguage::English);
+        GuiFixture::SetUp();
+        TestPoint p = pileTrace("7", 4000, 0.3f);
+        p.pileDiameter = 600;
+        p.pileTypeIndex = 1;
+        p.sensorType = 1;
+        ProcessStep filter;
+        filter.kind = static_cast<int>(ProcessKind::Filter);
+        filter.filterType = 1;
+        filter.upperFreqHz = 1000.0f;
+        p.steps.push_back(filter);
+        p.lastParams.filterType = 1;
+        p.lastParams.upperFreqHz = 1000.0f;
+        for (auto [name, position] : {std::pair{"缩径", 150}, std::pair{"蜂窝", 200}}) {
+            PileMark m;
+            m.position = position;
+            m.kind = std::string(name) == "缩径" ? 2 : 100;
+            setText(m.name, utf8ToGbk(name));
+            p.defects.push_back(m);
+        }
+        ASSERT_NO_FATAL_FAILURE(open(test::makeDoc({p}), QSize(1200, 800)));
+    }
+    void TearDown() override {
+        GuiFixture::TearDown();
+        removeTranslations();
+        if (hadQtChinese) loadQtChineseTranslations();
+    }
+    std::vector<std::string> info() {
+        return InfoText(doc(), model().ensurePane(0), {31, 32, 33, 34, 36, 37, 3, 8, 44});
+    }
+    InfoGridModel* grid(GridTable t) {
+        return frame().findChild<InfoBar*>("InfoTabs")->grid(t)->gridModel();
+    }
+};
+
+TEST_F(EnglishPanes, StandardTextsSpeakEnglishAndTheUsersNamesStayAsStored) {
+    const WavePane& w = model().ensurePane(0);
+    EXPECT_EQ(w.head.label, "Pile Head");
+    EXPECT_EQ(w.toe.label, "Pile Toe");
+    ASSERT_EQ(w.marks.size(), 2u);
+    EXPECT_EQ(w.marks[0].label.rfind("Necking【", 0), 0u) << w.marks[0].label;
+    EXPECT_EQ(w.marks[1].label.rfind("蜂窝【", 0), 0u) << w.marks[1].label;
+    const std::vector<std::string> english = {"Pile No.:7",
+                                              "Dia.=600mm",
+                                              "Length=10.40m",
+                                              "Speed=4000m/s",
+                                              "Bored cast-in-place pile",
+                                              "Velocity",
+                                              "Low-pass:1000.00Hz",
+                                              "DC removed: no",
+                                              "Defects:",
+                                              "  1:Necking,0.00m",
+                                              "  2:蜂窝,0.00m"};
+    EXPECT_EQ(info(), english);
+
+    // the grids: standard values in English, the editor starts from the stored name
+    InfoGridModel* points = grid(GridTable::Points);
+    const QModelIndex type = points->index(0, kPointColPileType);
+    EXPECT_EQ(type.data(Qt::DisplayRole).toString(), "Bored cast-in-place pile");
+    EXPECT_EQ(type.data(Qt::EditRole).toString(), "钻孔灌注桩");
+    EXPECT_EQ(points->index(0, kPointColSensor).data().toString(), "Velocity");
+    EXPECT_EQ(points->index(0, kPointColClass).data().toString(), "Not determined");
+    EXPECT_EQ(grid(GridTable::Parameters)->index(0, 1).data().toString(), "Low-pass:1000.00Hz");
+    EXPECT_EQ(grid(GridTable::Parameters)->index(0, 3).data().toString(), "DC removed: no");
+    InfoGridDelegate delegate(GridTable::Points);
+    QWidget parent;
+    std::unique_ptr<QWidget> editor(delegate.createEditor(&parent, QStyleOptionViewItem(), type));
+    auto* combo = qobject_cast<QComboBox*>(editor.get());
+    ASSERT_NE(combo, nullptr);
+    delegate.setEditorData(combo, type);
+    EXPECT_EQ(combo->currentText(), "Bored cast-in-place pile");
+    EXPECT_FALSE(hasChinese(combo->itemText(0)));
+    combo->setCurrentIndex(2);
+    delegate.setModelData(combo, points, type);
+    EXPECT_EQ(doc().points[0].pileTypeIndex, 2);
+    EXPECT_EQ(gbkToUtf8(textOf(doc().points[0].pileTypeText)), "人工挖孔灌注桩");
+
+    // the defect dialog: the standard names in English, stored in Chinese
+    DefectDialog dialog({"缩径", "裂纹", "蜂窝"}, "1.00m");
+    auto* names = dialog.findChild<QComboBox*>();
+    ASSERT_NE(names, nullptr);
+    EXPECT_EQ(names->itemText(0), "Necking");
+    EXPECT_EQ(names->itemText(2), "蜂窝");
+    const std::pair<const char*, const char*> chosen[] = {
+        {"缩径", "缩径"}, {"Crack", "裂纹"}, {"蜂窝", "蜂窝"}, {"Necking", "缩径"}, {"pit", "pit"}};
+    for (auto [set, stored] : chosen) {
+        dialog.setName(QString::fromUtf8(set));
+        EXPECT_EQ(dialog.name().toStdString(), stored) << set;
+    }
+    dialog.setName("缩径");
+    EXPECT_EQ(names->currentText(), "Necking");
+
+    // what the file keeps is untouched, and the Chinese window reads as it always did
+    EXPECT_EQ(gbkToUtf8(textOf(doc().points[0].defects[0].name)), "缩径");
+    removeTranslations();
+    model().rebuild(doc());
+    EXPECT_EQ(model().ensurePane(0).head.label, "桩头");
+    EXPECT_EQ(info(),
+              std::vector<std::string>({"桩号:7", "桩径=600mm", "桩长=10.40m", "波速=4000m/s",
+                                        "人工挖孔灌注桩", "速度", "低通:1000.00Hz", "去直流:否",
+                                        "缺陷:", "  1:缩径,0.00m", "  2:蜂窝,0.00m"}));
+}
 }  // namespace
 
 // The language asked for: SONDARA_LANGUAGE first, then the settings file, whatever the
