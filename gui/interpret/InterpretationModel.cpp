@@ -128,8 +128,8 @@ QString InterpretationModel::defectsText(const std::vector<ProposedDefect>& defe
     if (defects.empty()) return QObject::tr("无");
     QStringList parts;
     for (const ProposedDefect& d : defects)
-        parts << QStringLiteral("%1m %2 β=%3")
-                     .arg(d.depth, 0, 'f', 2)
+        parts << QStringLiteral("%1 %2 β=%3")
+                     .arg(depthText(d.depth))
                      .arg(kindText(d))
                      .arg(d.beta, 0, 'f', 2);
     return parts.join(QObject::tr("；"));
@@ -150,8 +150,14 @@ QString InterpretationModel::confidenceText(const PointInterpretation& r) {
     return uncertain(r) ? QObject::tr("存疑") : QObject::tr("清晰");
 }
 
+// A depth from a wave speed no pile has is unknown: a dash, never "nan".
+QString InterpretationModel::depthText(double depth) {
+    return std::isfinite(depth) ? QStringLiteral("%1m").arg(depth, 0, 'f', 2) : QStringLiteral("—");
+}
+
 QString InterpretationModel::toeText(bool found, double depth) {
-    if (found) return QStringLiteral("%1m").arg(depth, 0, 'f', 2);
+    if (!std::isfinite(depth)) return found ? depthText(depth) : QObject::tr("未找到");
+    if (found) return depthText(depth);
     if (depth > 0.0) return QObject::tr("%1m（未找到桩底反射）").arg(depth, 0, 'f', 2);
     return QObject::tr("未找到");
 }

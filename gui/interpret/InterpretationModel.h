@@ -67,6 +67,7 @@ public:
     static QString classText(int integrityClass);
     static QString confidenceText(const PointInterpretation& r);
     // The toe's depth; a toe without its echo still shows the depth proposed for it.
+    static QString depthText(double depth);
     static QString toeText(bool found, double depth);
     // One competing reading in a line: class, toe, changes, evidence gap, its name.
     static QString alternativeText(const InterpretationAlternative& a);

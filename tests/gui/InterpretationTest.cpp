@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
 #include <memory>
 
 #include "GuiFixture.h"
@@ -385,6 +386,13 @@ TEST_F(AlternativesFixture, TheRowNamesTheReasonAndItsTooltipTheCompetingReading
     EXPECT_EQ(InterpretationModel::toeText(false, 12.3), "12.30m（未找到桩底反射）");
     EXPECT_EQ(InterpretationModel::toeText(false, 0.0), "未找到");
     EXPECT_EQ(InterpretationModel::toeText(true, 12.3), "12.30m");
+    // a wave speed no pile has gives no depth: never "nan"
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(InterpretationModel::toeText(true, nan), "—");
+    EXPECT_EQ(InterpretationModel::toeText(false, nan), "未找到");
+    ProposedDefect unknown;
+    unknown.depth = nan;
+    EXPECT_FALSE(InterpretationModel::defectsText({unknown}).contains("nan"));
     // a clear row without alternatives has no reason and no tooltip of its own
     for (int r = 0; r < rows().rowCount(); ++r) {
         const PointInterpretation* res = rows().resultAt(r);
