@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "core/base/TrNoop.h"
+#include "core/model/NameLists.h"
 #include "gui/app/Translation.h"
 
 namespace sondara::gui {
@@ -70,7 +71,13 @@ Qt::ItemFlags InfoGridModel::flags(const QModelIndex& index) const {
 
 bool InfoGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (role != Qt::EditRole || !host_ || !index.isValid()) return false;
-    const std::string text = value.toString().toStdString();
+    std::string text = value.toString().toStdString();
+    // a standard pile type or class given as the window shows it (pasted, typed) is
+    // stored by its Chinese name, as when chosen from the list
+    if (table_ == GridTable::Points && index.column() == kPointColPileType)
+        text = SourceName(PileTypeNames(), text);
+    else if (table_ == GridTable::Points && index.column() == kPointColClass)
+        text = SourceName(ClassNames(), text);
     CSondaraDoc& doc = host_->doc();
     if (table_ == GridTable::Project)
         lastResult_ = EditProjectCell(doc, index.column(), text);

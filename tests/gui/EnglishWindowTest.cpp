@@ -375,6 +375,12 @@ TEST_F(EnglishPanes, StandardTextsSpeakEnglishAndTheUsersNamesStayAsStored) {
     delegate.setModelData(combo, points, type);
     EXPECT_EQ(doc().points[0].pileTypeIndex, 2);
     EXPECT_EQ(gbkToUtf8(textOf(doc().points[0].pileTypeText)), "人工挖孔灌注桩");
+    // a standard value pasted in English is stored as if chosen
+    ASSERT_TRUE(points->setData(type, "Precast concrete pile", Qt::EditRole));
+    EXPECT_EQ(doc().points[0].pileTypeIndex, 5);
+    ASSERT_TRUE(points->setData(points->index(0, kPointColClass), "Class II", Qt::EditRole));
+    EXPECT_EQ(doc().points[0].integrityClass, 2);
+    ASSERT_TRUE(points->setData(type, "人工挖孔灌注桩", Qt::EditRole));
 
     // the defect dialog: the standard names in English, stored in Chinese
     DefectDialog dialog({"缩径", "裂纹", "蜂窝"}, "1.00m");
