@@ -29,7 +29,8 @@ void CSondaraDoc::clear() {
     undoSteps_.clear();
     redoSteps_.clear();
     open_.reset();
-    std::vector<TestPoint>().swap(shadow_);
+    std::vector<PointState>().swap(shadow_);
+    noted_.clear();
     shadowStale_ = true;
     loaded = 0;
 }
@@ -288,6 +289,39 @@ void CSondaraDoc::deliver(DocChange what, const std::vector<int>& pts) {
 
 namespace {
 
+// Copies everything of a point but its two traces (the bulk of it), and leaves the
+// point as it was. Moving the traces aside keeps this right for every field the point
+// may ever get.
+TestPoint fieldsOf(TestPoint& p) {
+    std::vector<float> raw = std::move(p.rawSamples);
+    std::vector<float> samples = std::move(p.samples);
+    TestPoint f = p;
+    p.rawSamples = std::move(raw);
+    p.samples = std::move(samples);
+    return f;
+}
+
+// Whether two points agree in everything but their traces.
+bool sameFields(TestPoint& a, TestPoint& b) {
+    std::vector<float> ar = std::move(a.rawSamples), as = std::move(a.samples);
+    std::vector<float> br = std::move(b.rawSamples), bs = std::move(b.samples);
+    const bool same = a == b;
+    a.rawSamples = std::move(ar);
+    a.samples = std::move(as);
+    b.rawSamples = std::move(br);
+    b.samples = std::move(bs);
+    return same;
+}
+
+// Whether replaying the chains of a and b gives the same trace from the same recorded
+// trace: the same steps with the same pile and test parameters.
+bool sameReplayInputs(const TestPoint& a, const TestPoint& b) {
+    if (!(a.steps == b.steps)) return false;
+    bool same = true;
+    forEachFixedField(a, b, [&](const auto& x, const auto& y) { same = same && x == y; });
+    return same;
+}
+
 std::size_t bytesOf(const TestPoint& p) {
     return sizeof(TestPoint) + 4 * (p.rawSamples.size() + p.samples.size()) +
            sizeof(ProcessStep) * p.steps.size() + sizeof(PileMark) * p.defects.size() +
@@ -301,19 +335,95 @@ std::size_t bytesOf(const std::vector<TestPoint>& pts) {
     return n;
 }
 
+std::size_t bytesOf(const std::vector<PointState>& pts) {
+    std::size_t n = 0;
+    for (const PointState& p : pts) n += bytesOf(p.point) + sizeof(PointState) - sizeof(TestPoint);
+    return n;
+}
+
 std::size_t stepBytes(const UndoStep& s) {
-    return sizeof(UndoStep) + bytesOf(s.before) + bytesOf(s.after) + 4 * s.indices.size();
+    return sizeof(UndoStep) + bytesOf(s.before) + bytesOf(s.after) + bytesOf(s.wholeBefore) +
+           bytesOf(s.wholeAfter) + 4 * s.indices.size();
 }
 
 }  // namespace
 
+void CSondaraDoc::noteTracesReplayed(const std::vector<int>& pts, TraceReplay replay) {
+    if (replay) replay_ = replay;
+    noted_ = pts;
+}
+
+void CSondaraDoc::rebuildTraces(const std::vector<TestPoint*>& pts) const {
+    std::vector<TestPoint*> chains;
+    for (TestPoint* p : pts) {
+        if (p->steps.empty())
+            p->samples.assign(p->rawSamples.begin(), p->rawSamples.end());
+        else
+            chains.push_back(p);
+    }
+    // a chain is only ever marked derived by the processing, which registers the replay
+    if (!chains.empty() && replay_) replay_(chains);
+}
+
 void CSondaraDoc::resyncShadow() {
-    shadow_ = points;
+    shadow_.resize(points.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        TestPoint& p = points[i];
+        PointState& s = shadow_[i];
+        s.point = fieldsOf(p);
+        s.point.rawSamples = p.rawSamples;
+        s.raw = true;
+        // a trace as read is known to be the replay only when there is nothing to replay
+        s.derived = p.steps.empty() && p.samples == p.rawSamples;
+        if (!s.derived) s.point.samples = p.samples;
+    }
     shadowInfo_ = info;
     shadowStale_ = false;
 }
 
+void CSondaraDoc::syncShadow(int i, bool derived, bool rawChanged) {
+    TestPoint& p = points[i];
+    PointState& s = shadow_[i];
+    std::vector<float> raw = std::move(s.point.rawSamples);
+    std::vector<float> samples = std::move(s.point.samples);
+    s.point = fieldsOf(p);
+    if (rawChanged)
+        s.point.rawSamples = p.rawSamples;
+    else
+        s.point.rawSamples = std::move(raw);
+    s.derived = derived;
+    if (!derived) {
+        samples.assign(p.samples.begin(), p.samples.end());
+        s.point.samples = std::move(samples);
+    }
+}
+
+// The state of point i as of the last commit, without its recorded trace.
+PointState CSondaraDoc::recordOf(int i) {
+    PointState& s = shadow_[i];
+    PointState r;
+    r.derived = s.derived;
+    std::vector<float> raw = std::move(s.point.rawSamples);
+    r.point = s.point;
+    s.point.rawSamples = std::move(raw);
+    return r;
+}
+
+// The points as of the last commit, whole.
+std::vector<TestPoint> CSondaraDoc::shadowPoints() const {
+    std::vector<TestPoint> out;
+    out.reserve(shadow_.size());
+    std::vector<TestPoint*> replay;
+    for (const PointState& s : shadow_) out.push_back(s.point);
+    for (std::size_t i = 0; i < shadow_.size(); ++i)
+        if (shadow_[i].derived) replay.push_back(&out[i]);
+    rebuildTraces(replay);
+    return out;
+}
+
 void CSondaraDoc::recordChange(DocChange what, const std::vector<int>& pts) {
+    std::vector<int> noted;
+    noted.swap(noted_);
     if (listEditDepth_ > 0) return;  // the list engine keeps its own record
     if (shadowStale_) {
         // a document assembled without a read: its history starts with this change
@@ -334,18 +444,39 @@ void CSondaraDoc::recordChange(DocChange what, const std::vector<int>& pts) {
         // the step closes
         s.whole = true;
         s.indices.clear();
-        s.before = shadow_;
+        s.before.clear();
+        s.replayed.clear();
+        s.wholeBefore = shadowPoints();
         return;
+    }
+    std::vector<char> isNoted;
+    if (what == DocChange::Processing && !noted.empty()) {
+        isNoted.assign(points.size(), 0);
+        for (int i : noted)
+            if (validPoint(i)) isNoted[i] = 1;
     }
     auto add = [&](int i) {
         if (i < 0 || i >= pointCount()) return;
-        if (std::find(s.indices.begin(), s.indices.end(), i) != s.indices.end()) return;
-        s.indices.push_back(i);
-        s.before.push_back(shadow_[i]);
+        auto at = std::find(s.indices.begin(), s.indices.end(), i);
+        std::size_t k = static_cast<std::size_t>(at - s.indices.begin());
+        if (at == s.indices.end()) {
+            s.indices.push_back(i);
+            s.before.push_back(recordOf(i));
+            s.replayed.push_back(0);
+        }
+        // a later change of another kind may have moved what the replay used
+        s.replayed[k] = !isNoted.empty() && isNoted[i];
     };
     if (pts.empty()) {
-        for (int i = 0; i < pointCount(); ++i)
-            if (!(points[i] == shadow_[i])) add(i);
+        for (int i = 0; i < pointCount(); ++i) {
+            const bool listed = std::find(s.indices.begin(), s.indices.end(), i) != s.indices.end();
+            PointState& sh = shadow_[i];
+            TestPoint& p = points[i];
+            if (listed || (!isNoted.empty() && isNoted[i]) || !sameFields(sh.point, p) ||
+                !(sh.point.rawSamples == p.rawSamples) ||
+                (!sh.derived && !(sh.point.samples == p.samples)))
+                add(i);
+        }
     } else {
         for (int i : pts) add(i);
     }
@@ -359,22 +490,45 @@ void CSondaraDoc::closeOpenStep() {
     s.infoAfter = info;
     bool changed = !(s.infoAfter == s.infoBefore);
     if (s.whole) {
-        s.after = points;
-        changed = changed || !(s.before == s.after);
-    } else {
-        s.after.reserve(s.indices.size());
-        for (std::size_t k = 0; k < s.indices.size(); ++k) {
-            const int i = s.indices[k];
-            s.after.push_back(points[i]);
-            changed = changed || !(s.before[k] == s.after[k]);
-        }
-    }
-    if (s.whole) {
+        s.wholeAfter = points;
+        changed = changed || !(s.wholeBefore == s.wholeAfter);
         resyncShadow();
     } else {
-        for (int i : s.indices) shadow_[i] = points[i];
-        shadowInfo_ = info;
+        UndoStep kept;
+        for (std::size_t k = 0; k < s.indices.size(); ++k) {
+            const int i = s.indices[k];
+            TestPoint& cur = points[i];
+            PointState& b = s.before[k];
+            PointState& sh = shadow_[i];
+            PointState a;
+            a.point = fieldsOf(cur);
+            const bool rawSame = sh.point.rawSamples == cur.rawSamples;
+            a.derived =
+                s.replayed[k] || (rawSame && b.derived && sameReplayInputs(b.point, a.point));
+            if (!a.derived) a.point.samples = cur.samples;
+            // the trace as it was: held before, or the replay of the same chain
+            const bool samplesSame = !b.derived ? b.point.samples == cur.samples
+                                                : a.derived && sameReplayInputs(b.point, a.point);
+            if (!rawSame) {
+                b.point.rawSamples = sh.point.rawSamples;
+                b.raw = true;
+                a.point.rawSamples = cur.rawSamples;
+                a.raw = true;
+            }
+            const bool pointChanged = !rawSame || !samplesSame || !sameFields(b.point, a.point);
+            syncShadow(i, a.derived, !rawSame);
+            if (!pointChanged) continue;  // listed but left as it was
+            kept.indices.push_back(i);
+            kept.before.push_back(std::move(b));
+            kept.after.push_back(std::move(a));
+        }
+        s.indices = std::move(kept.indices);
+        s.before = std::move(kept.before);
+        s.after = std::move(kept.after);
+        s.replayed.clear();
+        changed = changed || !s.indices.empty();
     }
+    shadowInfo_ = info;
     if (!changed) return;  // nothing of the project changed: no step to undo
     if (s.name.empty()) s.name = "修改";
     pushStep(std::move(s));
@@ -444,14 +598,30 @@ void CSondaraDoc::dropPointSteps() {
 
 bool CSondaraDoc::replayPointStep(UndoStep& s, bool undo) {
     if (s.whole) {
-        points = undo ? s.before : s.after;
+        points = undo ? s.wholeBefore : s.wholeAfter;
     } else {
         for (std::size_t k = 0; k < s.indices.size(); ++k) {
             const int i = s.indices[k];
             if (!validPoint(i)) return false;  // the list no longer fits the step
         }
-        for (std::size_t k = 0; k < s.indices.size(); ++k)
-            points[s.indices[k]] = undo ? s.before[k] : s.after[k];
+        std::vector<TestPoint*> replay;
+        for (std::size_t k = 0; k < s.indices.size(); ++k) {
+            const PointState& st = undo ? s.before[k] : s.after[k];
+            TestPoint& p = points[s.indices[k]];
+            std::vector<float> raw = std::move(p.rawSamples);
+            std::vector<float> samples = std::move(p.samples);
+            p = st.point;
+            if (!st.raw) p.rawSamples = std::move(raw);
+            if (st.derived) {
+                p.samples = std::move(samples);  // its buffer serves the replay
+                replay.push_back(&p);
+            }
+        }
+        rebuildTraces(replay);
+        for (std::size_t k = 0; k < s.indices.size(); ++k) {
+            const PointState& st = undo ? s.before[k] : s.after[k];
+            syncShadow(s.indices[k], st.derived, st.raw);
+        }
     }
     info = undo ? s.infoBefore : s.infoAfter;
     info.pointCount = pointCount();
@@ -461,7 +631,10 @@ bool CSondaraDoc::replayPointStep(UndoStep& s, bool undo) {
         selectPile(currentPile);
     else
         selectPoint(validPoint(currentPoint) ? currentPoint : pointCount() - 1);
-    resyncShadow();
+    if (s.whole)
+        resyncShadow();
+    else
+        shadowInfo_ = info;
     replaying_ = true;
     {
         DocChangeBatch batch(*this);

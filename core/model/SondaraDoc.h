@@ -34,6 +34,22 @@ struct DocChangeEvent {
     std::vector<int> points;
 };
 
+// One point as a step of the undo history holds it: every field, the chain, the
+// remembered parameters and the marks, and of the traces only what replaying the chain
+// cannot give back. The recorded trace is held only when the step changed it; the
+// processed trace only when it is not the replay of the recorded trace through the
+// chain (a trace read from a file as it was stored, or a chain whose head or toe moved
+// after its last replay).
+struct PointState {
+    TestPoint point;
+    bool derived = false;  // point.samples is empty and comes back by replaying the chain
+    bool raw = false;      // point.rawSamples is held
+};
+
+// Rebuilds the processed traces of the points by replaying their chains (the
+// processing registers it, see CSondaraDoc::noteTracesReplayed).
+using TraceReplay = void (*)(const std::vector<TestPoint*>& points);
+
 // One step of the document's undo history. A list edit keeps its own inverse record
 // (the ListSnapshot on undoStack / redoStack) and is only counted here; every other
 // change keeps the points it changed as they were before and after, or the whole list
@@ -41,10 +57,14 @@ struct DocChangeEvent {
 struct UndoStep {
     std::string name;
     bool list = false;   // the record is the last of undoStack (redoStack)
-    bool whole = false;  // before/after hold the whole list
+    bool whole = false;  // wholeBefore/wholeAfter hold the whole list
     std::vector<DocChange> kinds;
     std::vector<int> indices;  // per-point steps: the points, parallel to before/after
-    std::vector<TestPoint> before, after;
+    std::vector<PointState> before, after;
+    std::vector<TestPoint> wholeBefore, wholeAfter;
+    // While the step gathers: parallel to indices, whether the processing replayed the
+    // point's chain in its last commit.
+    std::vector<char> replayed;
     ProjectInfo infoBefore{}, infoAfter{};
     std::size_t bytes = 0;
 };
@@ -153,6 +173,11 @@ public:
     // list: they are dropped, the list records stay.
     void dropPointSteps();
 
+    // The processing tells, just before it commits, which points it has replayed: their
+    // processed traces are the replay of their chains, so the history keeps no copy of
+    // them and replays with `replay` on undo and redo.
+    void noteTracesReplayed(const std::vector<int>& pts, TraceReplay replay);
+
 private:
     void deliver(DocChange what, const std::vector<int>& pts);
     void post(DocChange what, const std::vector<int>& pts);
@@ -162,9 +187,14 @@ private:
     void trimHistory();
     void resyncShadow();
     bool replayPointStep(UndoStep& s, bool undo);
+    void rebuildTraces(const std::vector<TestPoint*>& pts) const;
+    PointState recordOf(int i);
+    std::vector<TestPoint> shadowPoints() const;
+    void syncShadow(int i, bool derived, bool rawChanged);
 
-    // The points and header as of the last commit (stale after clear()).
-    std::vector<TestPoint> shadow_;
+    // The points and header as of the last commit (stale after clear()). Each holds
+    // its recorded trace, and its processed trace only when that is not derived.
+    std::vector<PointState> shadow_;
     ProjectInfo shadowInfo_{};
     bool shadowStale_ = true;
     std::vector<UndoStep> undoSteps_, redoSteps_;
@@ -173,6 +203,8 @@ private:
     std::string groupName_;
     int listEditDepth_ = 0;
     bool replaying_ = false;
+    TraceReplay replay_ = nullptr;
+    std::vector<int> noted_;  // points replayed by the processing, for the next commit
 
     std::vector<std::pair<int, Observer>> observers_;
     int nextObserverId_ = 1;

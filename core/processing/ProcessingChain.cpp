@@ -316,8 +316,30 @@ namespace {
 void refresh(CSondaraDoc& doc, const PointList& targets) {
     doc.announce(DocChange::Processing, targets);
 }
-void commit(CSondaraDoc& doc, const PointList& targets) {
+// The history's way back to a processed trace: the replay of the point's chain.
+void replayTraces(const std::vector<TestPoint*>& points) {
+    long long load = 0;
+    for (const TestPoint* p : points)
+        load += static_cast<long long>(p->rawCount()) * (p->stepCount() + 2);
+    const bool parallel = points.size() >= kParallelMinPoints && load >= kParallelMinWork;
+    parallelFor(static_cast<int>(points.size()), parallel, [&](int begin, int end) {
+        for (int t = begin; t < end; ++t) ReplayChain(*points[t]);
+    });
+}
+
+// `replayed`: the targets whose processed trace is now the replay of their chain, so
+// that the history keeps the chain and not the trace.
+void commit(CSondaraDoc& doc, const PointList& targets, const PointList& replayed) {
+    doc.noteTracesReplayed(replayed, &replayTraces);
     doc.commitChange(DocChange::Processing, targets);
+}
+
+// The targets whose chain has a step `index` (those an edit of that step replays).
+PointList withStep(const CSondaraDoc& doc, const PointList& targets, int index) {
+    PointList out;
+    for (int i : targets)
+        if (doc.points[i].stepCount() > index) out.push_back(i);
+    return out;
 }
 
 int lastHistoryIndex(const CSondaraDoc& doc, const PointList& targets) {
@@ -339,16 +361,18 @@ CommitResult CommitProcessing(CSondaraDoc& doc, const CommitRequest& request,
         case ChainEdit::Delete:
         case ChainEdit::Undo:
         case ChainEdit::Clear: {
+            PointList replayed = targets;
             if (request.edit == ChainEdit::Clear) {
                 ClearSteps(doc, targets);
             } else {
                 const int index = request.edit == ChainEdit::Undo ? lastHistoryIndex(doc, targets)
                                                                   : request.index;
                 if (index < 0) return CommitResult::Ignored;
+                replayed = withStep(doc, targets, index);
                 DeleteStep(doc, targets, index);
             }
             UpdateDisplayRange(doc, targets);
-            commit(doc, targets);
+            commit(doc, targets, replayed);
             return CommitResult::Committed;
         }
         default:
@@ -387,15 +411,19 @@ CommitResult CommitProcessing(CSondaraDoc& doc, const CommitRequest& request,
         std::vector<float> samples;
         float rangeMax, rangeMin;
     };
+    // Only a window can be cancelled: a batch keeps nothing.
+    const bool withDialog = KindHasParameters(step.processKind()) && dialog;
     std::vector<Kept> kept;
-    kept.reserve(targets.size());
-    for (int i : targets) {
-        const TestPoint& p = doc.points[i];
-        kept.push_back({p.samples, p.lastParams.rangeMax, p.lastParams.rangeMin});
+    if (withDialog) {
+        kept.reserve(targets.size());
+        for (int i : targets) {
+            const TestPoint& p = doc.points[i];
+            kept.push_back({p.samples, p.lastParams.rangeMax, p.lastParams.rangeMin});
+        }
     }
 
     bool accepted = true;
-    if (KindHasParameters(step.processKind()) && dialog) {
+    if (withDialog) {
         ProcessStep edited = step;  // the dialog's copy: a cancel leaves `step` as built
         const PreviewFn preview = [&doc, &targets](const ProcessStep& candidate) {
             PreviewStep(doc, targets, candidate);
@@ -407,7 +435,14 @@ CommitResult CommitProcessing(CSondaraDoc& doc, const CommitRequest& request,
     }
 
     if (accepted) {
-        RestoreChains(doc, targets);
+        // Every target ends as the replay of its chain: the ones the edit replays anyway
+        // need no replay before it.
+        if (request.edit != ChainEdit::NewOperation) {
+            PointList untouched;
+            for (int i : targets)
+                if (doc.points[i].stepCount() <= request.index) untouched.push_back(i);
+            RestoreChains(doc, untouched);
+        }
         switch (request.edit) {
             case ChainEdit::NewOperation:
                 AppendStep(doc, targets, step);
@@ -423,7 +458,7 @@ CommitResult CommitProcessing(CSondaraDoc& doc, const CommitRequest& request,
     if (accepted) {
         UpdateDisplayRange(doc, targets);
     } else {
-        for (std::size_t k = 0; k < targets.size(); ++k) {
+        for (std::size_t k = 0; k < kept.size(); ++k) {
             if (!doc.validPoint(targets[k])) continue;
             TestPoint& p = doc.points[targets[k]];
             p.samples = std::move(kept[k].samples);
@@ -434,7 +469,7 @@ CommitResult CommitProcessing(CSondaraDoc& doc, const CommitRequest& request,
     if (request.edit == ChainEdit::NewOperation)
         for (int i : targets) RememberParameters(doc.points[i], step);
     if (accepted)
-        commit(doc, targets);
+        commit(doc, targets, targets);
     else
         refresh(doc, targets);
     return accepted ? CommitResult::Committed : CommitResult::Cancelled;

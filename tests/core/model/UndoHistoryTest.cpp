@@ -29,13 +29,17 @@ struct Loaded {
 };
 
 // A document as the program has it after opening a file: three points in two piles.
-void load(Loaded& l) {
+void load(Loaded& l, int n = 1024) {
     std::vector<TestPoint> pts = {test::pilePoint(), test::pilePoint(), test::pilePoint()};
     setText(pts[1].pileNo, "P2");
     setText(pts[2].pileNo, "P2");
+    for (int i = 0; i < 3; ++i) {
+        pts[i].rawSamples.resize(n);
+        pts[i].samples.resize(n);
+        pts[i].recordedLength = static_cast<std::int16_t>(n);
+    }
     for (int i = 0; i < 3; ++i)
-        for (int k = 0; k < 1024; ++k)
-            pts[i].rawSamples[k] = pts[i].samples[k] = float(k % (7 + i));
+        for (int k = 0; k < n; ++k) pts[i].rawSamples[k] = pts[i].samples[k] = float(k % (7 + i));
     const std::string p = l.dir.file("in.qar");
     CSondaraDoc src = test::makeDoc(pts);
     ASSERT_TRUE(WriteProject(src, p));
@@ -118,6 +122,82 @@ TEST(UndoHistory, EveryKindOfChangeIsUndoneAndRedoneToTheSavedBytes) {
         EXPECT_FALSE(Undo(l.doc));
         ASSERT_TRUE(Redo(l.doc));
         EXPECT_EQ(l.bytes(), before);
+    }
+}
+
+// A file whose processed traces are not what replaying their chains gives: as stored
+// by another program, so only the stored bytes can bring them back.
+void loadForeign(Loaded& l, int n = 1024) {
+    std::vector<TestPoint> pts = {test::pilePoint(), test::pilePoint(), test::pilePoint()};
+    for (int i = 0; i < 3; ++i) {
+        pts[i].rawSamples.resize(n);
+        pts[i].samples.resize(n);
+        pts[i].recordedLength = static_cast<std::int16_t>(n);
+        for (int k = 0; k < n; ++k) {
+            pts[i].rawSamples[k] = float((k * (i + 3)) % 11) - 5.0f;
+            pts[i].samples[k] = pts[i].rawSamples[k] * 0.37f + 0.01f * float(k % 5);
+        }
+        pts[i].steps = {makeStep(ProcessKind::Reverse)};
+    }
+    const std::string p = l.dir.file("in.qar");
+    CSondaraDoc src = test::makeDoc(pts);
+    ASSERT_TRUE(WriteProject(src, p));
+    ASSERT_EQ(ReadProject(l.doc, p), "");
+}
+
+TEST(UndoHistory, TracesNoReplayGivesBackAreRestoredExactly) {
+    SilentPrompter silent(true);
+    Loaded l;
+    ASSERT_NO_FATAL_FAILURE(loadForeign(l));
+    std::vector<std::string> states{l.bytes()};
+    // the stored traces are replaced by replays
+    ASSERT_TRUE(process(l.doc, {0, 1, 2}, ProcessKind::Smooth));
+    states.push_back(l.bytes());
+    // the head moves and the chain is not replayed: the trace stays as it was
+    ASSERT_NE(SetPileHead(l.doc, 1, 140, LengthFollowMode::KeepSpeed, false, silent), 0);
+    states.push_back(l.bytes());
+    // replayed with the new head and toe
+    ASSERT_TRUE(process(l.doc, {1, 2}, ProcessKind::Integrate));
+    states.push_back(l.bytes());
+    ASSERT_NE(SetPileHead(l.doc, 2, 90, LengthFollowMode::KeepSpeed, false, silent), 0);
+    states.push_back(l.bytes());
+    // the middle step taken out of some chains only
+    ASSERT_TRUE(process(l.doc, {0, 2}, ProcessKind::None, ChainEdit::Delete, 1));
+    states.push_back(l.bytes());
+    ASSERT_TRUE(process(l.doc, {0, 1, 2}, ProcessKind::None, ChainEdit::Clear));
+    states.push_back(l.bytes());
+    for (std::size_t k = 1; k < states.size(); ++k) ASSERT_NE(states[k], states[k - 1]) << k;
+    for (int round = 0; round < 2; ++round) {
+        for (int k = static_cast<int>(states.size()) - 2; k >= 0; --k) {
+            ASSERT_TRUE(Undo(l.doc)) << k;
+            EXPECT_EQ(l.bytes(), states[k]) << k;
+        }
+        EXPECT_FALSE(Undo(l.doc));
+        for (std::size_t k = 1; k < states.size(); ++k) {
+            ASSERT_TRUE(Redo(l.doc)) << k;
+            EXPECT_EQ(l.bytes(), states[k]) << k;
+        }
+    }
+}
+
+TEST(UndoHistory, AProcessingStepKeepsTheChainsNotTheTraces) {
+    for (const bool foreign : {false, true}) {
+        SCOPED_TRACE(foreign ? "traces as stored by another program" : "traces as recorded");
+        // the same steps on traces of 1,024 and of 8,192 samples
+        std::vector<std::size_t> bytes[2];
+        for (int t = 0; t < 2; ++t) {
+            const int n = t == 0 ? 1024 : 8192;
+            Loaded l;
+            ASSERT_NO_FATAL_FAILURE(foreign ? loadForeign(l, n) : load(l, n));
+            ASSERT_TRUE(process(l.doc, {0, 1, 2}, ProcessKind::Smooth));
+            // the traces read are kept once, when nothing else can bring them back
+            if (foreign) EXPECT_GT(l.doc.undoSteps().back().bytes, 3u * 4u * n);
+            for (int k = 0; k < 3; ++k) {
+                ASSERT_TRUE(process(l.doc, {0, 1, 2}, ProcessKind::Amplify));
+                bytes[t].push_back(l.doc.undoSteps().back().bytes);
+            }
+        }
+        EXPECT_EQ(bytes[0], bytes[1]) << "a step's record does not grow with the traces";
     }
 }
 
