@@ -193,12 +193,12 @@ namespace {
 // Compared with the points as of the last commit: a point whose head, wave speed or
 // sample interval moved gets its defects' depths from their drawn positions. Undo and
 // redo put back whole points whose depths already fit.
-void followDepthBasis(std::vector<TestPoint>& points, const std::vector<TestPoint>& before,
+void followDepthBasis(std::vector<TestPoint>& points, const std::vector<PointState>& before,
                       const std::vector<int>& pts) {
     if (before.size() != points.size()) return;
     const int n = static_cast<int>(points.size());
     auto follow = [&](int i) {
-        if (i >= 0 && i < n && DepthBasisDiffers(points[i], before[i]))
+        if (i >= 0 && i < n && DepthBasisDiffers(points[i], before[i].point))
             RederiveDefectDepths(points[i]);
     };
     if (pts.empty())
