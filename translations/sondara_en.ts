@@ -1156,14 +1156,20 @@ Warning: forcing it to stop makes the program quit abnormally!</translation>
     <message>
         <source>所选解释：%1类，桩底 %2</source>
         <translation>Chosen reading: class %1, toe %2</translation>
+    </message>
+    <message>
         <source>文件%1为只读，不能保存！</source>
         <translation>The file %1 is read-only and cannot be saved.</translation>
+    </message>
+    <message>
         <source>文件中没有采样间隔</source>
         <translation>The files give no sample interval</translation>
     </message>
     <message>
         <source>文件中的采样间隔(us)：%1</source>
         <translation>Sample interval in the files (us): %1</translation>
+    </message>
+    <message>
         <source>恢复未保存的修改</source>
         <translation>Recover unsaved changes</translation>
     </message>
@@ -1497,6 +1503,10 @@ Discard them?</translation>
     <message>
         <source>显隐状态栏</source>
         <translation>Show/Hide Status Bar</translation>
+    </message>
+    <message>
+        <source>显隐判读结果</source>
+        <translation>Show/Hide Interpretation Results</translation>
     </message>
     <message>
         <source>主控制(&amp;T)</source>
@@ -3261,10 +3271,10 @@ matches the settings of &quot;Print Setup&quot;:
         <translation>In&amp;terpretation Results</translation>
     </message>
     <message>
-        <source>显隐判读结果</source>
-        <translation>Show/Hide Interpretation Results</translation>
         <source>文件%s为只读，不能保存！</source>
         <translation>The file %s is read-only and cannot be saved.</translation>
+    </message>
+    <message>
         <source>桩底按反射</source>
         <translation>Toe at the echo</translation>
     </message>
@@ -3315,6 +3325,8 @@ matches the settings of &quot;Print Setup&quot;:
     <message>
         <source>类别临界</source>
         <translation>Class on a border</translation>
+    </message>
+    <message>
         <source>缺陷:</source>
         <translation>Defects:</translation>
     </message>
