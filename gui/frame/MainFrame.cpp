@@ -91,6 +91,7 @@ CMainFrame::CMainFrame(CSondaraApp& app) : app_(app) {
 CMainFrame::~CMainFrame() {
     // the windows that close with the frame must not ask for command states any more
     destroying_ = true;
+    emit closing();
     uiTimer_->stop();
     disconnect(mdi_, nullptr, this, nullptr);
     // The views take themselves off the frame's list as they go: they go while the

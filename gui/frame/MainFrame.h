@@ -98,6 +98,9 @@ public:
     int cursorStyle() const override;
 
 signals:
+    // The frame is going: sent first thing in its destructor, while it is still whole, so
+    // that what reads it through a callback lets go before Qt closes its children.
+    void closing();
     // The open document announced a change (re-sent for panels that follow the
     // document whichever document is open).
     void documentChanged(const sondara::DocChangeEvent& e);

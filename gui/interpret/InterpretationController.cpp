@@ -59,6 +59,11 @@ InterpretationController::InterpretationController(CMainFrame& frame)
         DocumentHost* h = frame_.document();
         return h ? &h->doc() : nullptr;
     });
+    // Closing the frame hides the panel, and its table measures its rows once more: by
+    // then the frame is no longer whole, so the rows no longer ask it for the document.
+    connect(&frame, &CMainFrame::closing, this, [this] {
+        panel_->model()->setDocumentSource([]() -> const CSondaraDoc* { return nullptr; });
+    });
     connect(panel_, &InterpretationPanel::pointSelected, &frame, &CMainFrame::onPointSelected);
     connect(panel_, &InterpretationPanel::adoptRequested, this,
             [this](const std::vector<PointInterpretation>& rows,
