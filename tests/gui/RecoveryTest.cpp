@@ -101,6 +101,19 @@ QString desktopProgram() {
     return env.isEmpty() ? QCoreApplication::applicationDirPath() + "/sondara" : env;
 }
 
+// The environment of the desktop program run as a child: offscreen, a recovery every
+// second, its own data, settings and log, and 波形反向 (by its name) once the window is up.
+QProcessEnvironment childEnvironment(const test::TempDir& dir) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("SONDARA_AUTOSAVE_SECONDS", "1");
+    env.insert("XDG_DATA_HOME", QString::fromStdString(dir.file("data")));
+    env.insert("SONDARA_SETTINGS_DIR", QString::fromStdString(dir.file("settings")));
+    env.insert("SONDARA_LOG", QString::fromStdString(dir.file("child-log.txt")));
+    env.insert("SONDARA_TEST_COMMANDS", QStringLiteral("波形反向"));
+    return env;
+}
+
 // The bundled sample project (twelve simulated piles), as resources/samples builds it.
 CSondaraDoc sampleProject() {
     const std::string json =
@@ -203,14 +216,7 @@ TEST_F(Recovery, TheKilledDesktopProgramGetsItsUnsavedStepBackOnTheNextStart) {
 
     project = same;
     QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("SONDARA_AUTOSAVE_SECONDS", "1");
-    env.insert("XDG_DATA_HOME", QString::fromStdString(dir.file("data")));
-    env.insert("SONDARA_SETTINGS_DIR", QString::fromStdString(dir.file("settings")));
-    env.insert("SONDARA_LOG", QString::fromStdString(dir.file("child-log.txt")));
-    env.insert("SONDARA_TEST_COMMANDS", QString::number(toInt(CommandId::ProcInvert)));
-    child.setProcessEnvironment(env);
+    child.setProcessEnvironment(childEnvironment(dir));
     child.setProcessChannelMode(QProcess::MergedChannels);
     child.start(desktopProgram(), {QString::fromStdString(project)});
     ASSERT_TRUE(child.waitForStarted(10000)) << child.errorString().toStdString();
@@ -340,14 +346,7 @@ struct LaunchRecorder {
 struct DesktopChild {
     QProcess process;
     DesktopChild(const test::TempDir& dir, const std::string& file) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("SONDARA_AUTOSAVE_SECONDS", "1");
-        env.insert("XDG_DATA_HOME", QString::fromStdString(dir.file("data")));
-        env.insert("SONDARA_SETTINGS_DIR", QString::fromStdString(dir.file("settings")));
-        env.insert("SONDARA_LOG", QString::fromStdString(dir.file("child-log.txt")));
-        env.insert("SONDARA_TEST_COMMANDS", QString::number(toInt(CommandId::ProcInvert)));
-        process.setProcessEnvironment(env);
+        process.setProcessEnvironment(childEnvironment(dir));
         process.setProcessChannelMode(QProcess::MergedChannels);
         process.start(desktopProgram(), {QString::fromStdString(file)});
     }
