@@ -27,17 +27,8 @@ using test::cliPath;
 using test::runCommand;
 using test::shellQuote;
 
-std::set<std::string> namesIn(const std::string& dir) {
-    std::set<std::string> out;
-    for (const auto& e : fs::directory_iterator(dir)) out.insert(e.path().filename().string());
-    return out;
-}
-
-mode_t modeOf(const std::string& path) {
-    struct stat st {};
-    ::stat(path.c_str(), &st);
-    return st.st_mode & 07777;
-}
+using test::modeOf;
+using test::namesIn;
 
 struct OutputSafety : ::testing::Test {
     test::TempDir dir;

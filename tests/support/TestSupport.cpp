@@ -1,5 +1,6 @@
 #include "support/TestSupport.h"
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -115,6 +116,19 @@ RunResult runCommand(const std::string& commandLine, const std::string& stdinTex
     r.out = readFile(out);
     r.err = readFile(err);
     return r;
+}
+
+std::set<std::string> namesIn(const std::string& dir) {
+    std::set<std::string> out;
+    for (const auto& e : std::filesystem::directory_iterator(dir))
+        out.insert(e.path().filename().string());
+    return out;
+}
+
+mode_t modeOf(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return 0;
+    return st.st_mode & 07777;
 }
 
 }  // namespace sondara::test

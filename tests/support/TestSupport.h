@@ -2,7 +2,10 @@
 // Shared helpers of the unit tests. Linking this folder also redirects every path
 // the program writes outside a project (settings, log, temp) into a private
 // temporary directory, so that no test touches the user's home.
+#include <sys/types.h>
+
 #include <cstdio>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -63,5 +66,10 @@ RunResult runCommand(const std::string& commandLine, const std::string& stdinTex
 // The sondara-cli under test (from $SONDARA_CLI), quoted for the shell.
 std::string cliPath();
 std::string shellQuote(const std::string& s);
+
+// The names of a folder's entries (what a writer left beside its target).
+std::set<std::string> namesIn(const std::string& dir);
+// A file's permission bits (0 when it does not exist).
+mode_t modeOf(const std::string& path);
 
 }  // namespace sondara::test

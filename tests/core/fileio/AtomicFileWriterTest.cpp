@@ -20,17 +20,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::set<std::string> namesIn(const std::string& dir) {
-    std::set<std::string> out;
-    for (const auto& e : fs::directory_iterator(dir)) out.insert(e.path().filename().string());
-    return out;
-}
-
-mode_t modeOf(const std::string& path) {
-    struct stat st {};
-    ::stat(path.c_str(), &st);
-    return st.st_mode & 07777;
-}
+using test::modeOf;
+using test::namesIn;
 
 // A process id that no process has: a child that has exited and been reaped.
 long deadPid() {

@@ -463,7 +463,9 @@ TEST(TraceImport, EveryExportOptionRoundTrips) {
                         EXPECT_EQ(t.name, header ? gbkToUtf8(textOf(p.pileNo)) : "");
                         EXPECT_EQ(static_cast<float>(t.intervalUs), time ? p.sampleInterval : 0.0f);
                     }
-                    if (!apart) EXPECT_EQ(r.traces[0].samples, all);
+                    if (!apart) {
+                        EXPECT_EQ(r.traces[0].samples, all);
+                    }
 
                     test::writeFile(dir.file("x.txt"), first.buffer());
                     TraceImportOptions o;
